@@ -1,0 +1,38 @@
+# Shared compile settings for the project's own targets.
+
+add_library(plorix_warnings INTERFACE)
+target_compile_options(plorix_warnings INTERFACE
+  -Wall -Wextra -Werror -Wno-missing-field-initializers)
+
+add_library(plorix_sanitize INTERFACE)
+if(PLORIX_SANITIZE)
+  target_compile_options(plorix_sanitize INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(plorix_sanitize INTERFACE -fsanitize=address,undefined)
+endif()
+
+# plorix_module(NAME DEPS...): a static library from every .cpp of the
+# current folder (and one level of sub-folders named in SUBDIRS).
+function(plorix_module name)
+  cmake_parse_arguments(M "" "" "DEPS;SUBDIRS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  foreach(sub IN LISTS M_SUBDIRS)
+    file(GLOB subsources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp")
+    list(APPEND sources ${subsources})
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${M_DEPS} plorix_sanitize PRIVATE plorix_warnings)
+endfunction()
+
+# plorix_test(NAME DEPS...): one GoogleTest program from every .cpp of the
+# current folder, each test registered with CTest.
+function(plorix_test name)
+  cmake_parse_arguments(T "" "" "DEPS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${T_DEPS} plorix_test_support GTest::gtest GTest::gmock GTest::gtest_main plorix_warnings plorix_sanitize)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "PLORIX_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+endfunction()
