@@ -1,0 +1,99 @@
+#include "data/numbering.h"
+
+#include <array>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "data/warnings.h"
+
+namespace plorix::data {
+namespace {
+
+constexpr std::array kRules = {
+    NumberingRule{"Schedule", "SCH:KEYID", "SCH:ID", {}, nullptr},
+    NumberingRule{"Contact", "C_:KEYCLIENTID", "C_:CLIENTID", {}, nullptr},
+    NumberingRule{"Messages", "M_:KEYEMAILID", "M_:EMAILID", {}, nullptr},
+    NumberingRule{"Scripting", "SCR:KEYID", "SCR:SEQUENCE", "SCR:ID", primeScriptItem},
+};
+
+constexpr int kAttempts = 3;
+
+std::int32_t& intField(const TableSchema& schema, void* record, std::string_view name) {
+    const int index = schema.fieldIndex(name);
+    if (index < 0) throw std::logic_error("no field " + std::string(name));
+    return *std::get<std::int32_t*>(schema.fields[static_cast<std::size_t>(index)].ref(record));
+}
+
+void setText(const TableSchema& schema, void* record, std::string_view name,
+             std::string_view value) {
+    const int index = schema.fieldIndex(name);
+    if (index < 0) throw std::logic_error("no field " + std::string(name));
+    const FieldDesc& field = schema.fields[static_cast<std::size_t>(index)];
+    std::get<TextBase*>(field.ref(record))->assign(value, field.capacity);
+}
+
+// The number after the last one in use; 0 when the last could not be read.
+std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::int32_t owner,
+                        Prompter& prompter) {
+    const TableSchema& schema = table.schema();
+    void* record = table.buffer();
+    if (rule.owner.empty()) {
+        table.setEnd(key);
+    } else {
+        intField(schema, record, rule.owner) = owner;
+        intField(schema, record, rule.number) = std::numeric_limits<std::int32_t>::max();
+        table.setAt(key);
+    }
+    const int code = table.previous();
+    if (code == kRecordNotAvailable) return 1;
+    if (code != kNoError) {
+        standardWarning(prompter, 35, table.name());
+        return 0;
+    }
+    if (!rule.owner.empty() && intField(schema, record, rule.owner) != owner) return 1;
+    return intField(schema, record, rule.number) + 1;
+}
+
+}  // namespace
+
+const NumberingRule* numberingRule(const TableSchema& schema) {
+    for (const NumberingRule& rule : kRules)
+        if (rule.label == schema.label) return &rule;
+    return nullptr;
+}
+
+std::int32_t addNumbered(Table& table, Prompter& prompter,
+                         const std::function<void(void* record)>& prime, std::int32_t owner) {
+    const TableSchema& schema = table.schema();
+    const NumberingRule* rule = numberingRule(schema);
+    if (!rule) throw std::logic_error(schema.label + " is not numbered");
+    const int key = schema.keyIndex(rule->key);
+    void* record = table.buffer();
+
+    for (;;) {
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            const std::int32_t number = nextNumber(table, *rule, key, owner, prompter);
+            if (number == 0) return 0;
+            clearRecord(schema, record);
+            if (rule->defaults) rule->defaults(record, owner);
+            if (prime) prime(record);
+            if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
+            intField(schema, record, rule->number) = number;
+            if (table.add() == kNoError) return number;
+        }
+        if (standardWarning(prompter, 25) != kRetry) return 0;
+    }
+}
+
+void primeScriptItem(void* record, std::int32_t taskId) {
+    const TableSchema* schema = schemaByLabel("Scripting");
+    if (!schema) throw std::logic_error("no Scripting table");
+    setText(*schema, record, "SCR:ACTION", "Send Keystrokes");
+    setText(*schema, record, "SCR:WINDOWEXISTANCE", "Window Exists");
+    setText(*schema, record, "SCR:IFTIMEELAPSED", "Greater Than");
+    intField(*schema, record, "SCR:TIMEELAPSED") = 86400;
+    intField(*schema, record, "SCR:ID") = taskId;
+}
+
+}  // namespace plorix::data

@@ -1,0 +1,43 @@
+#pragma once
+// Auto-numbered identifiers: SCH:ID, C_:CLIENTID, M_:EMAILID, and
+// SCR:SEQUENCE within the items of one task.
+//
+// A new record is added at once, primed with its defaults and the new number,
+// so that child records (script items, links) can refer to it while its form
+// is still open; a form that is cancelled deletes it again.
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "data/store.h"
+#include "runtime/prompter.h"
+
+namespace plorix::data {
+
+struct NumberingRule {
+    std::string_view label;   // table label, "Scripting"
+    std::string_view key;     // the primary key walked, "SCR:KEYID"
+    std::string_view number;  // the numbered field, "SCR:SEQUENCE"
+    std::string_view owner;   // numbering restarts per value of this field; empty for none
+    void (*defaults)(void* record, std::int32_t owner);  // priming beyond blanks; may be null
+};
+
+// The rule of a table, nullptr when the table is not numbered.
+const NumberingRule* numberingRule(const TableSchema& schema);
+
+// Takes the next number and adds the record at once: the last number of the
+// primary key (within `owner` for script items) plus one, 1 for the first.
+// The buffer is cleared, primed with the table's defaults, then by `prime`,
+// then given the owner and the number. A failed add is tried three times in
+// all before warning 25 offers Retry. Returns the number, or 0 when the user
+// gave up or the last record could not be read (warning 35). The table must
+// be open and numbered.
+std::int32_t addNumbered(Table& table, Prompter& prompter,
+                         const std::function<void(void* record)>& prime = {},
+                         std::int32_t owner = 0);
+
+// The defaults of a new script item of task `taskId`.
+void primeScriptItem(void* scriptingRecord, std::int32_t taskId);
+
+}  // namespace plorix::data
