@@ -59,17 +59,18 @@ std::string formatPicture(std::string_view text, std::string_view picture);
 // full or abbreviated) are accepted in any picture; two-digit years expand by
 // expandTwoDigitYear.
 std::optional<Date> parseDate(std::string_view text, std::string_view picture);
-// Reads a time in any of the time forms ("17:30", "1730", "5:30 pm",
-// "17:30:00.25", "24:00"); blank text is time 0; nullopt for anything else.
-std::optional<Time> parseTime(std::string_view text, std::string_view picture = "t4");
+// Reads a time in any of the time forms, whatever the picture it was shown
+// with ("17:30", "1730", "5:30 pm", "17:30:00.25", "24:00"); blank text is
+// time 0; nullopt for anything else.
+std::optional<Time> parseTime(std::string_view text);
 // Reads a number ("  -12.50 ", "+3", ".5"); blank text is 0; nullopt otherwise.
-std::optional<double> parseNumber(std::string_view text, std::string_view picture = "n");
+std::optional<double> parseNumber(std::string_view text);
 // Reads text by a d, t or n picture (the date or time as its number);
 // nullopt for unreadable text or an s or invalid picture.
 std::optional<double> parsePicture(std::string_view text, std::string_view picture);
 
-// A two-digit year as the year within 80 years before and 19 after the current
-// year of the process clock (in 2025: 45 -> 2045, 46 -> 1946).
+// A two-digit year as the year from 79 years before to 20 years after the
+// current year of the process clock (in 2025: 45 -> 2045, 46 -> 1946).
 int expandTwoDigitYear(int twoDigitYear);
 
 // English month and weekday names: "October", "OCT", "Saturday" ("" out of range).
