@@ -8,6 +8,7 @@ namespace plorix::data {
 enum ErrorCode : int {
     kNoError = 0,
     kFileNotFound = 2,
+    kAccessDenied = 5,  // a write through a table opened read-only
     kFileLocked = 32,
     kRecordNotAvailable = 33,  // end of key reached
     kRecordNotFound = 35,

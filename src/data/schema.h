@@ -53,12 +53,14 @@ struct GroupDesc {
     std::string name;  // "SCH:DAYOFWEEKGROUP"
     int first;         // index of the first field covered
     int last;          // index of the last field covered (inclusive)
+    int width;         // declared size of the span in bytes
 };
 
 enum KeyFlags : unsigned {
     kUnique = 1u << 0,   // otherwise duplicates allowed
     kNoCase = 1u << 1,   // otherwise text compares exactly
     kPrimary = 1u << 2,
+    kOpt = 1u << 3,      // records whose components are all blank or zero are left out
 };
 
 struct KeyDesc {
@@ -68,6 +70,7 @@ struct KeyDesc {
     bool unique() const { return flags & kUnique; }
     bool nocase() const { return flags & kNoCase; }
     bool primary() const { return flags & kPrimary; }
+    bool opt() const { return flags & kOpt; }
 };
 
 struct TableSchema {
@@ -92,14 +95,26 @@ struct TableSchema {
     const KeyDesc* primaryKey() const;
 };
 
-// Every table the program knows, in the order start-up declares them:
-// the twelve of the data file, the three of the transfer file, the two tag files.
+// Every table the program knows: the fifteen in the order start-up declares
+// them to the upgrade step (by prefix), then the two tag files.
 const std::vector<const TableSchema*>& allSchemas();
 const TableSchema* schemaByLabel(std::string_view label);  // any letter case
 
+// Typed access through a descriptor. fieldInt/setFieldInt serve the four
+// numeric kinds (setFieldInt truncates to the field's type); fieldText and
+// setFieldText the three text kinds (setFieldText cuts to the capacity).
+std::int64_t fieldInt(const FieldDesc& field, const void* record);
+void setFieldInt(const FieldDesc& field, void* record, std::int64_t value);
+const TextBase& fieldText(const FieldDesc& field, const void* record);
+void setFieldText(const FieldDesc& field, void* record, std::string_view value);
+// True when the field holds 0 or blank.
+bool fieldIsBlank(const FieldDesc& field, const void* record);
+
 // Field values as text, the way the command-line tool and the transfer
 // formats read and write them: numbers in decimal, dates YYYY-MM-DD and
-// times HH:MM:SS (blank when 0), texts as stored.
+// times HH:MM:SS with ".hh" when there are hundredths (both blank when 0;
+// the end of the day is 24:00:00), texts as stored. fieldFromText also
+// takes HH:MM.
 std::string fieldToText(const FieldDesc& field, const void* record);
 // Parses and stores; false (record unchanged) when the text does not fit
 // the field: not a number, out of range, or a bad date or time. Texts
@@ -108,6 +123,8 @@ bool fieldFromText(const FieldDesc& field, void* record, std::string_view text);
 
 // Clears every field (numbers 0, texts blank).
 void clearRecord(const TableSchema& schema, void* record);
+// Copies every field between two records of the same table.
+void copyRecord(const TableSchema& schema, const void* from, void* to);
 // Copies fields of the same name (without prefix) from one record to another.
 void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema,
                 void* to);

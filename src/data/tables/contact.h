@@ -1,0 +1,26 @@
+#pragma once
+// Contact: people a task concerns and messages are addressed to.
+
+#include "data/record_macros.h"
+
+#define PLORIX_CONTACT_FIELDS(F) \
+    F(USER, String, 40)             \
+    F(CLIENTID, Int32, 4)           \
+    F(LASTNAME, String, 30)         \
+    F(FIRSTNAME, String, 20)        \
+    F(ADDRESSLINE1, String, 30)     \
+    F(ADDRESSLINE2, String, 30)     \
+    F(ADDRESSLINE3, String, 30)     \
+    F(POSTALCODE, String, 10)       \
+    F(WORKDAYPHONE, String, 20)     \
+    F(HOMEEVENINGPHONE, String, 20) \
+    F(FAX, String, 20)              \
+    F(OTHERPHONE, String, 20)       \
+    F(EMAIL, String, 40)            \
+    F(WEBSITE, String, 60)          \
+    F(CONTACTCATEGORY, String, 20)  \
+    F(NOTES, Memo, 1024)
+
+namespace plorix::data {
+PLORIX_RECORD(Contact, PLORIX_CONTACT_FIELDS)
+}  // namespace plorix::data

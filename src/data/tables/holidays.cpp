@@ -1,0 +1,18 @@
+#include "data/tables/holidays.h"
+
+#include "data/tables/table_builder.h"
+
+namespace plorix::data {
+
+namespace {
+using namespace detail;
+const TableInfo kInfo{"Holidays", "HOL", "Hol", "PX97\\!Hol", 2, 25};
+const std::vector<GroupSpec> kGroups{};
+const std::vector<KeySpec> kKeys{
+    {"KEYHOLIDAYDATE", {"HOLIDAYDATE"}, kUniqueNoCase},
+};
+}  // namespace
+
+PLORIX_DEFINE_SCHEMA(Holidays, PLORIX_HOLIDAYS_FIELDS, kInfo, kGroups, kKeys)
+
+}  // namespace plorix::data

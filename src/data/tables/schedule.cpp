@@ -1,0 +1,45 @@
+#include "data/tables/schedule.h"
+
+#include "data/tables/table_builder.h"
+
+namespace plorix::data {
+
+namespace {
+
+using namespace detail;
+
+const TableInfo kSchedule{"Schedule", "SCH", "s", "px97\\!s", 6, 1081};
+const TableInfo kSyncSchedule{"SyncSchedule", "SSch", "s", "SyncSch.syn", 2, 1081};
+
+const std::vector<GroupSpec> kGroups{
+    {"DAYOFWEEKGROUP", "SUNDAY", "SATURDAY", 7},
+    {"EVERYORDINAL", "EVERY1ST", "BIMONTHLY", 7},
+    {"SCHEDULEDATEANDTIME", "DATE", "SKIPNEXTTIME", 17},
+    {"ALARMGROUP", "ALARM", "ALARMFILE", 256},
+    {"ADVANCEDWARNING", "ADVANCEWARNDATE", "ADVANCEWARNED", 9},
+    {"EXCEPTIONS", "SHIFTTYPE", "EXCEPTIONLINK", 56},
+    {"SYNCHONIZATION", "NETWORKUSER", "ORIGINALID", 42},
+};
+
+const std::vector<KeySpec> kKeys{
+    {"KEYID", {"ID"}, kPrimaryKey},
+    {"KEYUSER", {"USER", "ID"}, kDupNoCase},
+    {"KEYDATE", {"DATE", "TIME"}, kDupNoCase},
+    {"KEYUSERDATE", {"USER", "DATE", "TIME"}, kDupNoCase},
+    {"KEYCATEGORY", {"CATEGORY", "DESCRIPTION"}, kDupNoCase},
+    {"KEYCATEGORYDATE", {"CATEGORY", "DATE", "TIME"}, kDupNoCase},
+    {"KEYTASKNAME", {"DESCRIPTION", "CATEGORY"}, kDupNoCase},
+    {"KEYTASKTYPE", {"TASKTYPE", "DESCRIPTION"}, kDupNoCase},
+    {"KEYTASKDATE", {"TASKTYPE", "DATE", "TIME"}, kDupNoCase},
+    {"KEYDATEENABLED", {"DISABLED", "DATE", "TIME"}, kDupNoCase},
+    {"KEYADVANCED", {"ADVANCEWARNED", "ADVANCEWARNDATE", "ADVANCEWARNTIME"}, kDupNoCase},
+    {"KEYUSERADVANCED", {"USER", "ADVANCEWARNDATE", "ADVANCEWARNTIME"}, kDupNoCase},
+    {"KEYORIGINALID", {"ORIGINALID"}, kDupNoCase},
+};
+
+}  // namespace
+
+PLORIX_DEFINE_SCHEMA(Schedule, PLORIX_SCHEDULE_FIELDS, kSchedule, kGroups, kKeys)
+PLORIX_DEFINE_SCHEMA(SyncSchedule, PLORIX_SCHEDULE_FIELDS, kSyncSchedule, kGroups, kKeys)
+
+}  // namespace plorix::data

@@ -1,0 +1,63 @@
+#pragma once
+// Turns a table's declaration (field list, groups, keys) into its schema
+// descriptor. Names in groups and keys are written without the prefix, so
+// a main table and its transfer twin share one declaration.
+
+#include <memory>
+#include <vector>
+
+#include "data/record_macros.h"
+#include "data/schema.h"
+
+namespace plorix::data::detail {
+
+// Every key of the system is opt; these name the remaining combinations.
+inline constexpr unsigned kDupNoCase = kNoCase | kOpt;
+inline constexpr unsigned kDupCase = kOpt;
+inline constexpr unsigned kUniqueNoCase = kUnique | kNoCase | kOpt;
+inline constexpr unsigned kUniqueCase = kUnique | kOpt;
+inline constexpr unsigned kPrimaryKey = kUnique | kNoCase | kPrimary | kOpt;
+
+struct TableInfo {
+    const char* label;
+    const char* prefix;      // as the version catalogue spells it ("SSch")
+    const char* tableName;   // name inside the file
+    const char* storedName;  // default stored name
+    int version;
+    int recordBytes;
+};
+
+struct GroupSpec {
+    const char* name;   // without prefix: "DAYOFWEEKGROUP"
+    const char* first;  // first member covered
+    const char* last;   // last member covered
+    int width;          // declared bytes
+};
+
+struct KeySpec {
+    const char* name;  // without prefix: "KEYDATE"
+    std::vector<const char*> components;
+    unsigned flags;
+};
+
+// Throws std::logic_error when a group or key names an unknown field: a
+// declaration mistake that the schema tests catch at once.
+TableSchema buildSchema(const TableInfo& info, std::vector<FieldDesc> fields,
+                        const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
+                        std::shared_ptr<void> (*makeRecord)());
+
+template <typename Record>
+std::shared_ptr<void> newRecord() {
+    return std::make_shared<Record>();
+}
+
+}  // namespace plorix::data::detail
+
+// Defines Label::schema() from the table's field list and declarations.
+#define PLORIX_DEFINE_SCHEMA(Label, FIELDS, INFO, GROUPS, KEYS)                          \
+    const ::plorix::data::TableSchema& Label::schema() {                                 \
+        static const ::plorix::data::TableSchema s = ::plorix::data::detail::buildSchema( \
+            INFO, PLORIX_FIELD_DESCS(Label, (INFO).prefix, FIELDS), GROUPS, KEYS,        \
+            ::plorix::data::detail::newRecord<Label>);                                   \
+        return s;                                                                        \
+    }
