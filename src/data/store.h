@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/error.h"
 #include "data/schema.h"
@@ -70,6 +71,7 @@ public:
     void sendOption(std::string_view option);
 
     // --- positioning and reading ---------------------------------------------
+    // A key of -1 means record order: the order in which records were added.
     void setStart(int key);  // next() reads the first record in key order
     void setEnd(int key);    // previous() reads the last record
     // next() reads the first record whose key is >= the buffer's key values;
@@ -87,6 +89,9 @@ public:
     int put();    // writes the buffer over the current record (89 when changed meanwhile)
     int erase();  // deletes the current record
     std::int64_t records();  // -1 on error
+    // Checks the file's pages and this table's keys; each problem found is
+    // added as one line. Returns 0 when the check could run.
+    int checkIntegrity(std::vector<std::string>& problems);
 
     // --- transactions (over every table of the same file) -------------------------
     int begin();     // BEGIN IMMEDIATE, waiting up to 2 seconds for the lock

@@ -1,0 +1,74 @@
+#pragma once
+// Shared pieces of plorix-cli's commands.
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/store.h"
+#include "runtime/prompter.h"
+
+namespace plorix::cli {
+
+// A refused command: one line on stderr, exit status 2, nothing written.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Prints messages on stderr and takes the default button.
+class CliPrompter final : public Prompter {
+public:
+    int message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,
+                int defaultButton) override;
+    std::unique_ptr<Progress> progress(std::string_view title, std::string_view heading) override;
+};
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(const Args& args, Prompter& prompter);
+};
+
+// Every command, in the order the usage text lists them.
+const std::vector<Command>& commands();
+
+// Commands of each family (one file each).
+int cmdTables(const Args&, Prompter&);
+int cmdList(const Args&, Prompter&);
+int cmdAdd(const Args&, Prompter&);
+int cmdSet(const Args&, Prompter&);
+int cmdDelete(const Args&, Prompter&);
+int cmdCheck(const Args&, Prompter&);
+int cmdSettings(const Args&, Prompter&);
+int cmdLog(const Args&, Prompter&);
+
+// The twelve tables of the data file, in declaration order.
+std::vector<const data::TableSchema*> dataFileSchemas();
+// A table of the data file by label, any letter case; UsageError otherwise.
+const data::TableSchema& tableArgument(std::string_view label);
+// A field of the table by full name (any case); UsageError otherwise.
+int fieldArgument(const data::TableSchema& schema, std::string_view name);
+
+// One FIELD=VALUE assignment, checked against the schema.
+struct Assignment {
+    int field;
+    std::string value;
+};
+std::vector<Assignment> parseAssignments(const data::TableSchema& schema, const Args& args,
+                                         std::size_t first);
+// Stores the assignments into the table's buffer; UsageError for a value that
+// does not fit its field.
+void applyAssignments(data::Table& table, const std::vector<Assignment>& assignments);
+
+// Positions the table's buffer on the record named by `id`: "#N" is a record
+// position, otherwise the primary key's components separated by commas.
+void locateRecord(data::Table& table, std::string_view id);
+
+// Throws UsageError with the store's error ("duplicate key SCH:KEYID" ...).
+[[noreturn]] void storeFailure(const data::Table& table, std::string_view what);
+
+}  // namespace plorix::cli

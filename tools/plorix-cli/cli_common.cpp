@@ -1,0 +1,146 @@
+#include <cstdlib>
+#include <iostream>
+
+#include "cli.h"
+#include "data/tables.h"
+#include "runtime/fixed_text.h"
+
+namespace plorix::cli {
+
+int CliPrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet,
+                         int defaultButton) {
+    std::cerr << title << ": " << text << '\n';
+    return defaultButton == kNoButton ? kOk : defaultButton;
+}
+
+namespace {
+class SilentProgress final : public Progress {
+public:
+    void setPercent(int) override {}
+    void setText(std::string_view) override {}
+    bool cancelled() override { return false; }
+    void finish() override {}
+};
+}  // namespace
+
+std::unique_ptr<Progress> CliPrompter::progress(std::string_view, std::string_view) {
+    return std::make_unique<SilentProgress>();
+}
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> list = {
+        {"tables", "tables                          each table: label, stored name, version, records", cmdTables},
+        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList},
+        {"add", "add TABLE FIELD=VALUE ...       add a record, print its identifier", cmdAdd},
+        {"set", "set TABLE ID FIELD=VALUE ...    change a record", cmdSet},
+        {"delete", "delete TABLE ID                 delete a record", cmdDelete},
+        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings},
+        {"log", "log                             print the event log", cmdLog},
+        {"check", "check                           check every table's integrity", cmdCheck},
+    };
+    return list;
+}
+
+std::vector<const data::TableSchema*> dataFileSchemas() {
+    std::vector<const data::TableSchema*> out;
+    for (const auto* schema : data::allSchemas()) {
+        if (equalNoCase(data::splitStoredName(schema->storedName, *schema).file, "Px97.TPS"))
+            out.push_back(schema);
+    }
+    return out;
+}
+
+const data::TableSchema& tableArgument(std::string_view label) {
+    for (const auto* schema : dataFileSchemas()) {
+        if (equalNoCase(schema->label, label)) return *schema;
+    }
+    std::string known;
+    for (const auto* schema : dataFileSchemas()) known += (known.empty() ? "" : ", ") + schema->label;
+    throw UsageError("unknown table '" + std::string(label) + "' (tables: " + known + ")");
+}
+
+int fieldArgument(const data::TableSchema& schema, std::string_view name) {
+    const int index = schema.fieldIndex(name);
+    // Only full names ("SCH:ID") are accepted, so a field of another table is
+    // never taken for one of this table by its short name.
+    if (index < 0 || !equalNoCase(schema.fields[index].name, name))
+        throw UsageError("table " + schema.label + " has no field '" + std::string(name) + "'");
+    return index;
+}
+
+std::vector<Assignment> parseAssignments(const data::TableSchema& schema, const Args& args,
+                                         std::size_t first) {
+    std::vector<Assignment> out;
+    for (std::size_t i = first; i < args.size(); ++i) {
+        const auto eq = args[i].find('=');
+        if (eq == std::string::npos || eq == 0)
+            throw UsageError("expected FIELD=VALUE, got '" + args[i] + "'");
+        out.push_back({fieldArgument(schema, std::string_view(args[i]).substr(0, eq)),
+                       args[i].substr(eq + 1)});
+    }
+    return out;
+}
+
+void applyAssignments(data::Table& table, const std::vector<Assignment>& assignments) {
+    for (const auto& a : assignments) {
+        const auto& field = table.schema().fields[a.field];
+        if (!data::fieldFromText(field, table.buffer(), a.value)) {
+            std::string why = data::isText(field.kind)
+                                  ? "is longer than its " + std::to_string(field.capacity) + " characters"
+                              : field.kind == data::FieldKind::Date ? "is not a date (YYYY-MM-DD)"
+                              : field.kind == data::FieldKind::Time ? "is not a time (HH:MM or HH:MM:SS)"
+                                                                    : "is not a number that fits the field";
+            throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
+        }
+    }
+}
+
+void locateRecord(data::Table& table, std::string_view id) {
+    const auto& schema = table.schema();
+    if (!id.empty() && id.front() == '#') {
+        char* end = nullptr;
+        const std::string digits(id.substr(1));
+        const long long pos = std::strtoll(digits.c_str(), &end, 10);
+        if (digits.empty() || *end != '\0' || pos <= 0)
+            throw UsageError("bad record position '" + std::string(id) + "'");
+        if (table.reget(pos) != 0) throw UsageError("no " + schema.label + " record at " + std::string(id));
+        return;
+    }
+    const data::KeyDesc* key = schema.primaryKey();
+    if (!key) {
+        throw UsageError("table " + schema.label +
+                         " has no primary key: name the record by its position (#N, see list --positions)");
+    }
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = id.find(',', start);
+        parts.emplace_back(id.substr(start, comma == std::string_view::npos ? id.npos : comma - start));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (parts.size() != key->components.size()) {
+        throw UsageError("key " + key->name + " has " + std::to_string(key->components.size()) +
+                         " component(s); got '" + std::string(id) + "'");
+    }
+    data::clearRecord(schema, table.buffer());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const auto& field = schema.fields[key->components[i]];
+        if (!data::fieldFromText(field, table.buffer(), parts[i]))
+            throw UsageError("'" + parts[i] + "' is not a valid " + field.name);
+    }
+    const int keyIndex = static_cast<int>(key - schema.keys.data());
+    if (table.get(keyIndex) != 0)
+        throw UsageError("no " + schema.label + " record with " + key->name + " " + std::string(id));
+}
+
+void storeFailure(const data::Table& table, std::string_view what) {
+    const auto& e = table.error();
+    if (e.code == data::kDuplicateKey) {
+        throw UsageError(std::string(what) + " refused: duplicate key " +
+                         (e.keyName.empty() ? std::string("value") : e.keyName));
+    }
+    throw UsageError(std::string(what) + " failed: " + e.describe());
+}
+
+}  // namespace plorix::cli

@@ -1,0 +1,170 @@
+// tables, list, add, set, delete: records of the data file.
+
+#include <iostream>
+
+#include "cli.h"
+#include "data/numbering.h"
+#include "data/open_routine.h"
+#include "data/process_tables.h"
+#include "io/csv_line.h"
+
+namespace plorix::cli {
+
+namespace {
+
+io::CsvForm csvForm(data::FieldKind kind) {
+    if (data::isText(kind)) return io::CsvForm::Text;
+    if (kind == data::FieldKind::Date || kind == data::FieldKind::Time) return io::CsvForm::Formatted;
+    return io::CsvForm::Number;
+}
+
+void needArgs(const Args& args, std::size_t n, std::string_view usage) {
+    if (args.size() < n) throw UsageError(std::string("usage: ") + std::string(usage));
+}
+
+// Checks every assignment on a scratch copy of the buffer, so that a bad
+// value is refused before anything is written.
+void validate(const data::TableSchema& schema, const std::vector<Assignment>& assignments) {
+    data::Table scratch(schema);
+    applyAssignments(scratch, assignments);
+}
+
+const Assignment* assigned(const std::vector<Assignment>& list, int field) {
+    for (const auto& a : list)
+        if (a.field == field) return &a;
+    return nullptr;
+}
+
+}  // namespace
+
+int cmdTables(const Args& args, Prompter& prompter) {
+    if (!args.empty()) throw UsageError("usage: tables");
+    for (const auto* schema : dataFileSchemas()) {
+        data::TableUse use(data::processTable(*schema), prompter);
+        const auto count = use->records();
+        if (count < 0) storeFailure(use.table(), "counting " + schema->label);
+        std::cout << schema->label << '\t' << schema->storedName << '\t' << schema->version << '\t'
+                  << count << '\n';
+    }
+    return 0;
+}
+
+int cmdList(const Args& args, Prompter& prompter) {
+    needArgs(args, 1, "list TABLE [--key KEY] [--positions]");
+    const auto& schema = tableArgument(args[0]);
+    int key = -1;
+    bool positions = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--key" && i + 1 < args.size()) {
+            key = schema.keyIndex(args[++i]);
+            if (key < 0) throw UsageError("table " + schema.label + " has no key '" + args[i] + "'");
+        } else if (args[i] == "--positions") {
+            positions = true;
+        } else {
+            throw UsageError("unexpected argument '" + args[i] + "'");
+        }
+    }
+    data::TableUse use(data::processTable(schema), prompter);
+    data::Table& t = use.table();
+
+    io::CsvLineWriter line;
+    if (positions) line.append("#", io::CsvForm::Text);
+    for (const auto& f : schema.fields) line.append(f.name, io::CsvForm::Text);
+    std::cout << line.line() << '\n';
+
+    t.setStart(key);
+    while (t.next() == 0) {
+        line.clear();
+        if (positions) line.append("#" + std::to_string(t.position()), io::CsvForm::Text);
+        for (const auto& f : schema.fields) line.append(data::fieldToText(f, t.buffer()), csvForm(f.kind));
+        std::cout << line.line() << '\n';
+    }
+    if (t.errorCode() != data::kRecordNotAvailable) storeFailure(t, "reading " + schema.label);
+    return 0;
+}
+
+int cmdAdd(const Args& args, Prompter& prompter) {
+    needArgs(args, 1, "add TABLE FIELD=VALUE ...");
+    const auto& schema = tableArgument(args[0]);
+    const auto assignments = parseAssignments(schema, args, 1);
+    validate(schema, assignments);
+
+    data::TableUse use(data::processTable(schema), prompter);
+    data::Table& t = use.table();
+    const data::NumberingRule* rule = data::numberingRule(schema);
+    const int numberField = rule ? schema.fieldIndex(rule->number) : -1;
+
+    if (rule && !assigned(assignments, numberField)) {
+        std::int32_t owner = 0;
+        if (!rule->owner.empty()) {
+            const Assignment* a = assigned(assignments, schema.fieldIndex(rule->owner));
+            if (!a) throw UsageError(std::string(rule->owner) + " must be given");
+            owner = std::stoi(a->value);
+        }
+        if (t.begin() != 0) storeFailure(t, "starting the transaction");
+        const std::int32_t number = data::addNumbered(
+            t, prompter, [&](void*) { applyAssignments(t, assignments); }, owner);
+        if (number == 0) {
+            const data::ErrorState failure = t.error();
+            t.rollback();
+            throw UsageError("adding to " + schema.label + " failed: " + failure.describe());
+        }
+        if (t.commit() != 0) {
+            t.rollback();
+            storeFailure(t, "adding to " + schema.label);
+        }
+        std::cout << number << '\n';
+        return 0;
+    }
+    data::clearRecord(schema, t.buffer());
+    if (rule && rule->defaults) rule->defaults(t.buffer(), 0);
+    applyAssignments(t, assignments);
+    if (t.add() != 0) storeFailure(t, "adding to " + schema.label);
+    if (rule) std::cout << data::fieldToText(schema.fields[numberField], t.buffer()) << '\n';
+    return 0;
+}
+
+int cmdSet(const Args& args, Prompter& prompter) {
+    needArgs(args, 3, "set TABLE ID FIELD=VALUE ...");
+    const auto& schema = tableArgument(args[0]);
+    const auto assignments = parseAssignments(schema, args, 2);
+    validate(schema, assignments);
+    data::TableUse use(data::processTable(schema), prompter);
+    locateRecord(use.table(), args[1]);
+    applyAssignments(use.table(), assignments);
+    if (use->put() != 0) storeFailure(use.table(), "changing the record");
+    return 0;
+}
+
+int cmdDelete(const Args& args, Prompter& prompter) {
+    needArgs(args, 2, "delete TABLE ID");
+    if (args.size() > 2) throw UsageError("usage: delete TABLE ID");
+    const auto& schema = tableArgument(args[0]);
+    data::TableUse use(data::processTable(schema), prompter);
+    locateRecord(use.table(), args[1]);
+    if (use->erase() != 0) storeFailure(use.table(), "deleting the record");
+    return 0;
+}
+
+}  // namespace plorix::cli
+
+namespace plorix::cli {
+
+int cmdCheck(const Args& args, Prompter& prompter) {
+    if (!args.empty()) throw UsageError("usage: check");
+    int bad = 0;
+    for (const auto* schema : dataFileSchemas()) {
+        data::TableUse use(data::processTable(*schema), prompter);
+        std::vector<std::string> problems;
+        if (use->checkIntegrity(problems) != 0) storeFailure(use.table(), "checking " + schema->label);
+        if (problems.empty()) {
+            std::cout << schema->label << "\tok\n";
+            continue;
+        }
+        ++bad;
+        for (const auto& p : problems) std::cout << schema->label << '\t' << p << '\n';
+    }
+    return bad == 0 ? 0 : 1;
+}
+
+}  // namespace plorix::cli
