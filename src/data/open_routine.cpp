@@ -78,8 +78,12 @@ void acquireTable(Table& table, Prompter& prompter, const OpenOptions& options) 
         std::lock_guard lock(countsMutex);
         auto it = counts().find(&table);
         if (it != counts().end()) {
-            ++it->second;
-            return;
+            if (table.isOpen()) {
+                ++it->second;
+                return;
+            }
+            // Counted but closed behind our back: start counting afresh.
+            counts().erase(it);
         }
     }
     // Opened without the lock held: the open may ask the user, and a window
@@ -97,6 +101,11 @@ void releaseTable(Table& table) {
     if (--it->second > 0) return;
     counts().erase(it);
     table.close();
+}
+
+void resetUseCounts() {
+    std::lock_guard lock(countsMutex);
+    counts().clear();
 }
 
 int useCount(const Table& table) {

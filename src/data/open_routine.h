@@ -38,6 +38,8 @@ struct OpenOptions {
 void acquireTable(Table& table, Prompter& prompter, const OpenOptions& options = {});
 void releaseTable(Table& table);
 int useCount(const Table& table);
+// Forgets every count (with resetProcessTables, between tests).
+void resetUseCounts();
 
 // One use of a table for the lifetime of a window, a task or a command:
 //     TableUse use(scheduleTable(), prompter);

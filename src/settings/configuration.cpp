@@ -1,0 +1,84 @@
+#include "settings/configuration.h"
+
+#include <optional>
+
+#include "data/open_routine.h"
+#include "data/process_tables.h"
+#include "data/tables.h"
+#include "runtime/fixed_text.h"
+#include "runtime/ini_file.h"
+
+namespace plorix::settings {
+namespace {
+
+constexpr std::string_view kKey = "CF:KEYDATATYPE";
+constexpr std::string_view kSection = "Settings";
+
+// Holds the table open for one call when nobody else does.
+std::optional<data::TableUse> useTable(data::Table& table) {
+    std::optional<data::TableUse> use;
+    if (!table.isOpen()) use.emplace(table, processPrompter());
+    return use;
+}
+
+// Positions the buffer on `key`; the store's code.
+int find(data::Table& table, std::string_view key) {
+    auto& rec = table.rec<data::Configuration>();
+    rec.DATATYPE = key;
+    return table.get(table.schema().keyIndex(kKey));
+}
+
+int addRecord(data::Table& table, std::string_view key, std::string_view value) {
+    auto& rec = table.rec<data::Configuration>();
+    data::clearRecord(table.schema(), &rec);
+    rec.DATATYPE = key;
+    rec.DATAVALUE = value;
+    return table.add();
+}
+
+}  // namespace
+
+data::Table& configurationTable() {
+    return data::processTable<data::Configuration>();
+}
+
+SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
+                            std::string_view iniFile, bool noDefault, bool winIni) {
+    data::Table& table = configurationTable();
+    const auto use = useTable(table);
+    const int code = find(table, key);
+    if (code == data::kNoError) return {table.rec<data::Configuration>().DATAVALUE.str(), false};
+    if (code == data::kRecordNotFound) {
+        const IniFile ini(winIni ? winIniPath() : std::string(iniFile));
+        std::string text = ini.getString(kSection, key, noDefault ? std::string_view{} : fallback);
+        text = cutToWidth(clip(text), decltype(data::Configuration::DATAVALUE)::capacity);
+        if (!text.empty()) addRecord(table, key, text);
+        return {text, false};
+    }
+    processPrompter().message("Error!",
+                              "Error retrieving configuration information code " + padRight(key, 40) +
+                                  " - " + clip(table.error().text),
+                              Icon::Error, kOk, kOk);
+    return {{}, true};
+}
+
+std::string getSetting(std::string_view key, std::string_view fallback, std::string_view iniFile,
+                       bool noDefault, bool winIni) {
+    return lookupSetting(key, fallback, iniFile, noDefault, winIni).value;
+}
+
+bool putSetting(std::string_view key, std::string_view value) {
+    data::Table& table = configurationTable();
+    const auto use = useTable(table);
+    int code = find(table, key);
+    if (code == data::kRecordNotFound) code = addRecord(table, key, value);
+    if (code != data::kNoError) return false;
+    table.rec<data::Configuration>().DATAVALUE = value;
+    return table.put() == data::kNoError;
+}
+
+bool putSetting(std::string_view key, long long value) {
+    return putSetting(key, std::to_string(value));
+}
+
+}  // namespace plorix::settings
