@@ -43,8 +43,8 @@ int weekdayOf(Date date);  // 0 = Sunday
 bool isLeapYear(int year);
 int daysInMonth(int month, int year);
 
-// Builds a time of day from its parts (hours 0..23 ...); returns 0 when any
-// part is out of range.
+// Builds a time of day from its parts (hours 0..23 ...); 24:00:00.00 is the
+// end of the day (8640001); returns 0 when any part is out of range.
 Time makeTime(int hours, int minutes, int seconds = 0, int hundredths = 0);
 int hoursOf(Time time);
 int minutesOf(Time time);
@@ -59,9 +59,11 @@ struct Moment {
 
 // Carries a time outside 1..8640000 into the neighbouring days so that the
 // moment stays the same instant (a time of 8640001 is midnight of the next day).
+// A time of 0 ("no time") is left as it is.
 Moment normalise(Moment moment);
 
-// Adds hundredths of a second (may be negative) and normalises.
+// Adds hundredths of a second (may be negative) and normalises; a time of 0
+// counts as midnight here and in hundredthsBetween.
 Moment addHundredths(Moment moment, std::int64_t hundredths);
 
 // Hundredths of a second from a to b (b - a), after normalising both.

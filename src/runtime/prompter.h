@@ -79,13 +79,17 @@ public:
     const std::vector<Shown>& shown() const { return shown_; }
     std::vector<std::string> titles() const;
     void clear() { shown_.clear(); }
-    // Titles of progress windows opened, and their last percentages.
+    // Titles of progress windows opened, and their last percentages and texts
+    // (the heading until setText changes it); how many were finished.
     std::vector<std::string> progressTitles;
     std::vector<int> progressPercents;
+    std::vector<std::string> progressTexts;
+    int progressesFinished = 0;
     // When set, every progress window reports cancelled after this many updates.
     int cancelProgressAfter = -1;
 
 private:
+    class RecordedProgress;
     std::vector<int> script_;
     std::size_t next_ = 0;
     std::vector<Shown> shown_;
