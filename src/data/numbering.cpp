@@ -34,8 +34,7 @@ void setText(const TableSchema& schema, void* record, std::string_view name,
 }
 
 // The number after the last one in use; 0 when the last could not be read.
-std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::int32_t owner,
-                        Prompter& prompter) {
+std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
     const TableSchema& schema = table.schema();
     void* record = table.buffer();
     if (rule.owner.empty()) {
@@ -47,10 +46,7 @@ std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::i
     }
     const int code = table.previous();
     if (code == kRecordNotAvailable) return 1;
-    if (code != kNoError) {
-        standardWarning(prompter, 35, table.name());
-        return 0;
-    }
+    if (code != kNoError) return 0;
     if (!rule.owner.empty() && intField(schema, record, rule.owner) != owner) return 1;
     return intField(schema, record, rule.number) + 1;
 }
@@ -72,16 +68,35 @@ std::int32_t addNumbered(Table& table, Prompter& prompter,
     void* record = table.buffer();
 
     for (;;) {
+        ErrorState failure;
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            const std::int32_t number = nextNumber(table, *rule, key, owner, prompter);
-            if (number == 0) return 0;
+            // Reading the last number and adding the next one in one write
+            // transaction keeps other stations from taking the same number
+            // in between; a failed attempt still tries again as before.
+            if (table.begin() != kNoError) {
+                failure = table.error();
+                continue;
+            }
+            const std::int32_t number = nextNumber(table, *rule, key, owner);
+            if (number == 0) {
+                // Told only once the transaction is over: no lock is held
+                // while the message waits for the user.
+                setSavedError(table.error());
+                table.rollback();
+                standardWarning(prompter, 35, table.name());
+                return 0;
+            }
             clearRecord(schema, record);
             if (rule->defaults) rule->defaults(record, owner);
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = number;
-            if (table.add() == kNoError) return number;
+            if (table.add() == kNoError && table.commit() == kNoError) return number;
+            failure = table.error();
+            table.rollback();
         }
+        // The warning names the failed add, not the rollback after it.
+        setSavedError(failure);
         if (standardWarning(prompter, 25) != kRetry) return 0;
     }
 }

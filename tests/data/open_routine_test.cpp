@@ -1,0 +1,237 @@
+#include "data/open_routine.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "data/fatal_error.h"
+#include "data/tables.h"
+#include "data/raw_data_file.h"
+#include "support/temp_dir.h"
+
+namespace plorix::data {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RawDataFile;
+
+std::vector<std::string> folderNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    return names;
+}
+
+// The final message of a FatalError, or "" when none was thrown.
+template <typename F>
+std::string finalMessage(F&& f) {
+    try {
+        f();
+    } catch (const FatalError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+class OpenRoutineTest : public ::testing::Test {
+protected:
+    void SetUp() override { setRecoverSeconds(1); }
+    void TearDown() override {
+        resetUseCounts();
+        setRecoverSeconds(10);
+    }
+    // Creates the data file with the schedule table in it, then closes it.
+    void createScheduleFile() {
+        Table t(Schedule::schema());
+        openTable(t, prompter);
+        t.close();
+    }
+
+    test::TempDir dir;
+    RecordingPrompter prompter;
+};
+
+TEST_F(OpenRoutineTest, FirstUseCreatesTheDataFileWithoutAWord) {
+    Table schedule(Schedule::schema());
+    Table todo(Todo::schema());
+    openTable(schedule, prompter);
+    openTable(todo, prompter);
+    EXPECT_TRUE(schedule.isOpen());
+    EXPECT_TRUE(todo.isOpen());
+    EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(folderNames(dir.path()), std::vector<std::string>{"Px97.TPS"});
+}
+
+TEST_F(OpenRoutineTest, AFileThatIsNotOursEndsWithDiskErrorAndIsLeftAlone) {
+    std::string foreign;
+    for (int i = 0; i < 200; ++i) foreign += "Somebody else's notes, line " + std::to_string(i) + "\n";
+    dir.write("px97.tps", foreign);
+
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Disk Error");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].title, "File Access Error");
+    EXPECT_EQ(prompter.shown()[0].text,
+              "File (px97\\!s) could not be opened.  Error: Invalid Data File (36).");
+    EXPECT_EQ(prompter.shown()[0].icon, Icon::Warning);
+    EXPECT_EQ(dir.read("px97.tps"), foreign);
+    EXPECT_EQ(folderNames(dir.path()), std::vector<std::string>{"px97.tps"});
+}
+
+TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "File Creation Error!");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].title, "File Creation Error");
+    const std::string& text = prompter.shown()[0].text;
+    EXPECT_EQ(text.rfind("Error: (", 0), 0u) << text;
+    EXPECT_NE(text.find(") creating px97\\!s.  Press OK to end this application."), std::string::npos)
+        << text;
+}
+
+TEST_F(OpenRoutineTest, NoCreateReportsTheMissingFile) {
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter, kReadWriteDenyNone, true, true); }),
+              "Disk Error");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].text,
+              "File (px97\\!s) could not be opened.  Error: File Not Found (2).");
+    EXPECT_TRUE(folderNames(dir.path()).empty());
+}
+
+TEST_F(OpenRoutineTest, AFileLockedBeyondTheWaitEndsWithDiskError) {
+    createScheduleFile();
+    RawDataFile other((dir / "Px97.TPS").string());
+    other.exec("BEGIN EXCLUSIVE");
+
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Disk Error");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].text,
+              "File (px97\\!s) could not be opened.  Error: File Is Locked (32).");
+    other.exec("ROLLBACK");
+}
+
+TEST_F(OpenRoutineTest, ALockReleasedDuringTheRecoveryWaitOpens) {
+    createScheduleFile();
+    setRecoverSeconds(6);
+    auto other = std::make_unique<RawDataFile>((dir / "Px97.TPS").string());
+    other->exec("BEGIN EXCLUSIVE");
+    // Held past the first open's own wait, given up during the recovery wait.
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
+        other->exec("ROLLBACK");
+    });
+    Table schedule(Schedule::schema());
+    EXPECT_NO_THROW(openTable(schedule, prompter));
+    releaser.join();
+    EXPECT_TRUE(schedule.isOpen());
+    EXPECT_TRUE(prompter.shown().empty());
+}
+
+class BrokenKeyTest : public OpenRoutineTest {
+protected:
+    void SetUp() override {
+        OpenRoutineTest::SetUp();
+        createScheduleFile();
+        RawDataFile raw((dir / "Px97.TPS").string());
+        raw.exec("DROP INDEX \"s.SCH:KEYDATE\"");
+    }
+    std::vector<std::string> indexes() {
+        RawDataFile raw((dir / "Px97.TPS").string());
+        return raw.column("SELECT name FROM sqlite_master WHERE name = 's.SCH:KEYDATE'");
+    }
+};
+
+TEST_F(BrokenKeyTest, DecliningTheRebuildEndsWithInvalidKey) {
+    prompter.answerNext(kNo);
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Invalid Key!");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].title, "Invalid Key");
+    EXPECT_EQ(prompter.shown()[0].text, "px97\\!s key file is invalid.  Do you want to rebuild the key?");
+    EXPECT_TRUE(indexes().empty());
+}
+
+TEST_F(BrokenKeyTest, AcceptingTheRebuildRestoresTheKeyAndOpens) {
+    prompter.answerNext(kYes);
+    Table schedule(Schedule::schema());
+    EXPECT_NO_THROW(openTable(schedule, prompter));
+    EXPECT_TRUE(schedule.isOpen());
+    EXPECT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(indexes().size(), 1u);
+}
+
+class LayoutTest : public OpenRoutineTest {
+protected:
+    void storedVersion(int delta) {
+        RawDataFile raw((dir / "Px97.TPS").string());
+        raw.exec("UPDATE plorix_catalogue SET version = version + " + std::to_string(delta) +
+                 " WHERE name = 's'");
+    }
+};
+
+TEST_F(LayoutTest, AnOlderLayoutIsUpgradedInPlaceAndKeepsItsRecords) {
+    {
+        Table schedule(Schedule::schema());
+        openTable(schedule, prompter);
+        schedule.rec<Schedule>().ID = 7;
+        schedule.rec<Schedule>().DESCRIPTION = "Weekly backup";
+        ASSERT_EQ(schedule.add(), kNoError);
+    }
+    storedVersion(-1);
+
+    Table schedule(Schedule::schema());
+    EXPECT_NO_THROW(openTable(schedule, prompter));
+    EXPECT_TRUE(prompter.shown().empty());
+    schedule.rec<Schedule>().ID = 7;
+    ASSERT_EQ(schedule.get(schedule.schema().keyIndex("SCH:KEYID")), kNoError);
+    EXPECT_EQ(schedule.rec<Schedule>().DESCRIPTION, "Weekly backup");
+    RawDataFile raw((dir / "Px97.TPS").string());
+    EXPECT_EQ(raw.column("SELECT version FROM plorix_catalogue WHERE name = 's'"),
+              std::vector<std::string>{"6"});
+}
+
+TEST_F(LayoutTest, ALayoutThatCannotBeConvertedEndsWithTheUpgradeMessage) {
+    createScheduleFile();
+    storedVersion(+1);
+    Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }),
+              "The databases must be upgraded before using this version.  Consult your "
+              "documentation for instructions on this.");
+    EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(OpenRoutineTest, UseCountsKeepATableOpenUntilItsLastUserLeaves) {
+    Table schedule(Schedule::schema());
+    {
+        TableUse first(schedule, prompter);
+        EXPECT_TRUE(schedule.isOpen());
+        {
+            TableUse second(schedule, prompter);
+            EXPECT_EQ(useCount(schedule), 2);
+        }
+        EXPECT_TRUE(schedule.isOpen());
+        TableUse moved = std::move(first);
+        EXPECT_EQ(useCount(schedule), 1);
+        EXPECT_TRUE(schedule.isOpen());
+    }
+    EXPECT_EQ(useCount(schedule), 0);
+    EXPECT_FALSE(schedule.isOpen());
+
+    // A table closed behind the counts' back is opened again by its next user.
+    acquireTable(schedule, prompter);
+    schedule.close();
+    acquireTable(schedule, prompter);
+    EXPECT_TRUE(schedule.isOpen());
+    EXPECT_EQ(useCount(schedule), 1);
+    releaseTable(schedule);
+    EXPECT_FALSE(schedule.isOpen());
+}
+
+}  // namespace
+}  // namespace plorix::data
