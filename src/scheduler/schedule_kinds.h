@@ -1,0 +1,74 @@
+#pragma once
+// The recurrence kinds a schedule entry can carry, read from the texts the
+// entry form stores. The texts live here once; windows and wizards that
+// offer them take them from these tables.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/date_time.h"
+
+namespace plorix::scheduler {
+
+enum class ScheduleType { Once, Yearly, Monthly, DayOfWeek, DayOfMonth, Custom };
+enum class EveryUnit { Minutes, Hours, Days, Weeks, Months, Years, Unknown };
+enum class ShiftKind { None, Next, Previous };
+
+struct ScheduleTypeName {
+    ScheduleType type;
+    std::string_view text;
+};
+inline constexpr std::array<ScheduleTypeName, 6> kScheduleTypeNames{{
+    {ScheduleType::Once, "Once"},
+    {ScheduleType::DayOfWeek, "Day of Week"},
+    {ScheduleType::DayOfMonth, "Day of Month"},
+    {ScheduleType::Monthly, "Monthly"},
+    {ScheduleType::Yearly, "Yearly"},
+    {ScheduleType::Custom, "Custom"},
+}};
+
+struct EveryUnitName {
+    EveryUnit unit;
+    std::string_view text;
+};
+inline constexpr std::array<EveryUnitName, 6> kEveryUnitNames{{
+    {EveryUnit::Minutes, "minute(s)"},
+    {EveryUnit::Hours, "hour(s)"},
+    {EveryUnit::Days, "day(s)"},
+    {EveryUnit::Weeks, "week(s)"},
+    {EveryUnit::Months, "month(s)"},
+    {EveryUnit::Years, "year(s)"},
+}};
+
+struct ShiftName {
+    ShiftKind kind;
+    std::string_view text;
+};
+// "Skip" leaves the run where it is and lets it pass; the other two move it.
+inline constexpr std::array<ShiftName, 3> kShiftNames{{
+    {ShiftKind::None, "Skip (to Next Valid Day)"},
+    {ShiftKind::Previous, "Previous Day"},
+    {ShiftKind::Next, "Next Day"},
+}};
+
+std::string_view textOf(ScheduleType type);
+std::string_view textOf(EveryUnit unit);  // empty for Unknown
+
+// Any text other than the five named kinds is a custom repetition. Letter
+// case is ignored so that imported entries written in another case still
+// keep their kind.
+ScheduleType scheduleTypeOf(std::string_view text);
+// Only the first three letters count, in any case ("min", "hou", ...).
+EveryUnit everyUnitOf(std::string_view text);
+// The first letter decides: N moves to the next allowed day, P to the
+// previous one, anything else lets the run pass.
+ShiftKind shiftKindOf(std::string_view text);
+
+// The span of day numbers the calendar can take apart: 1 January 1801 to
+// 31 December 9999. Dates outside it are treated as unusable.
+Date firstUsableDate();
+Date lastUsableDate();
+bool isUsableDate(std::int64_t date);
+
+}  // namespace plorix::scheduler

@@ -1,0 +1,35 @@
+#pragma once
+// Holidays read from the `Holidays` table.
+
+#include <optional>
+
+#include "data/store.h"
+#include "scheduler/holiday_calendar.h"
+
+namespace plorix::scheduler {
+
+// Moves every annual holiday dated before `today` to its next date on or
+// after today (same day and month; an annual 29 February to the next leap
+// year), in one batch. A holiday whose new date is taken by another stays
+// where it is. Returns the store's first error code, 0 when all went well.
+int bringAnnualHolidaysForward(data::Table& holidays, Date today);
+
+// The calendar of an open `Holidays` table. The table is read once, on the
+// first question, after bringing its annual holidays forward; answers then
+// come from memory. reload() reads it again on the next question.
+class StoredHolidays final : public HolidayCalendar {
+public:
+    StoredHolidays(data::Table& holidays, Date today) : table_(holidays), today_(today) {}
+    bool isHoliday(Date date) const override;
+    void reload() { loaded_.reset(); }
+    int error() const { return error_; }  // of the last read, 0 when it went well
+
+private:
+    const HolidaySet& loaded() const;
+    data::Table& table_;
+    Date today_;
+    mutable std::optional<HolidaySet> loaded_;
+    mutable int error_ = 0;
+};
+
+}  // namespace plorix::scheduler
