@@ -253,12 +253,14 @@ void clearRecord(const TableSchema& schema, void* record) {
 }
 
 void copyRecord(const TableSchema& schema, const void* from, void* to) {
+    // Both records hold values that already fit: plain copies, no re-cutting.
     for (const auto& field : schema.fields) {
-        if (isText(field.kind)) {
-            setFieldText(field, to, fieldText(field, from).str());
-        } else {
-            setFieldInt(field, to, fieldInt(field, from));
-        }
+        std::visit(
+            [&](auto* target) {
+                using T = std::remove_pointer_t<decltype(target)>;
+                *target = *std::get<const T*>(field.cref(from));
+            },
+            field.ref(to));
     }
 }
 

@@ -80,6 +80,7 @@ struct TableSchema {
     std::string storedName;    // default stored name: "px97\\!s"
     int version;               // layout version
     int recordBytes;           // packed size of the record (memos excluded)
+    bool encrypted;            // keyed with the owner password (not the tag files)
     std::vector<FieldDesc> fields;
     std::vector<GroupDesc> groups;
     std::vector<KeyDesc> keys;

@@ -22,8 +22,12 @@ inline constexpr int kReadWriteDenyNone = 66;
 
 // The owner password of the data file and of transfer files.
 inline constexpr std::string_view kOwnerPassword = "qmwt6@zpb";
+// The data file of the twelve tables, as it is spelled when created.
+inline constexpr std::string_view kDataFileName = "Px97.TPS";
 
 class Database;  // one open file (a long-lived connection), shared by its tables
+class Statement;
+enum class Purpose;
 
 // Splits a stored name "px97\!s" into the file ("Px97.TPS", default
 // extension .TPS added) and the table name inside it ("s"). A name without
@@ -34,8 +38,8 @@ struct StoredName {
 };
 StoredName splitStoredName(std::string_view storedName, const TableSchema& schema);
 
-// Finds a file in `folder` whose name matches `name` ignoring letter case;
-// returns the path to create (with the canonical spelling) when none exists.
+// Finds the file `name` ignoring letter case; returns the name as given (the
+// path to create) when none exists.
 std::string resolveFileName(std::string_view name);
 
 class Table {
@@ -56,7 +60,8 @@ public:
     // in a variable (the schedule table, the transfer tables, tag files).
     const std::string& name() const { return name_; }
     void setName(std::string storedName);
-    // The password the file is keyed with; empty for the plain tag files.
+    // The password the file is keyed with: the owner password, or empty for
+    // the plain tag files.
     void setPassword(std::string password) { password_ = std::move(password); }
 
     // --- opening -------------------------------------------------------------
@@ -89,6 +94,7 @@ public:
     int put();    // writes the buffer over the current record (89 when changed meanwhile)
     int erase();  // deletes the current record
     std::int64_t records();  // -1 on error
+    int empty();  // deletes every record of the table
     // Checks the file's pages and this table's keys; each problem found is
     // added as one line. Returns 0 when the check could run.
     int checkIntegrity(std::vector<std::string>& problems);
@@ -110,6 +116,13 @@ public:
 
 private:
     struct Impl;
+    friend struct Impl;
+    int report(const ErrorState& error);  // sets error_ and lastError(); returns the code
+    int report(int code);
+    int ready(bool write);  // 0 when open (and writable for a write), else reports why not
+    Statement* statement(Purpose purpose, int key);
+    int read(bool forward);
+    std::string duplicatedKey(std::int64_t position);
     const TableSchema* schema_;
     std::shared_ptr<void> buffer_;
     std::string name_;

@@ -26,7 +26,7 @@ TableSchema buildSchema(const TableInfo& info, std::vector<FieldDesc> fields,
                         std::shared_ptr<void> (*makeRecord)()) {
     const std::string prefix = toUpper(info.prefix) + ":";
     TableSchema schema{info.label, info.prefix, info.tableName, info.storedName, info.version,
-                       info.recordBytes, {}, {}, {}, makeRecord};
+                       info.recordBytes, info.encrypted, {}, {}, {}, makeRecord};
     for (const auto& g : groups) {
         schema.groups.push_back(GroupDesc{prefix + g.name, memberIndex(fields, g.first, info.label),
                                           memberIndex(fields, g.last, info.label), g.width});

@@ -25,6 +25,7 @@ struct TableInfo {
     const char* storedName;  // default stored name
     int version;
     int recordBytes;
+    bool encrypted = true;  // keyed with the owner password
 };
 
 struct GroupSpec {

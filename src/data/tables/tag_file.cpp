@@ -6,7 +6,7 @@ namespace plorix::data {
 
 namespace {
 using namespace detail;
-const TableInfo kInfo{"TagFile_", "TF_", "TagFile_", "TagFile_.TPS", 1, 20};
+const TableInfo kInfo{"TagFile_", "TF_", "TagFile_", "TagFile_.TPS", 1, 20, false};
 const std::vector<GroupSpec> kGroups{};
 const std::vector<KeySpec> kKeys{
     {"PTRKEY", {"USR", "TBL", "PTR"}, kPrimaryKey},

@@ -6,7 +6,7 @@ namespace plorix::data {
 
 namespace {
 using namespace detail;
-const TableInfo kInfo{"TagFileP", "TP_", "TagFileP", "TagFileP.TPS", 1, 272};
+const TableInfo kInfo{"TagFileP", "TP_", "TagFileP", "TagFileP.TPS", 1, 272, false};
 const std::vector<GroupSpec> kGroups{};
 const std::vector<KeySpec> kKeys{
     {"POSKEY", {"USR", "TBL", "POS"}, kPrimaryKey},
