@@ -150,8 +150,16 @@ std::string fieldOrder(std::string_view form) {
     return order;
 }
 
-Names names() {
-    Names n;
+const Names& names() {
+    // Reading many dates (an import) asks for the names every time: keep them
+    // per thread for as long as the locale stays the same.
+    thread_local std::string cachedLocale;
+    thread_local Names cached;
+    thread_local bool filled = false;
+    const char* current = std::setlocale(LC_TIME, nullptr);
+    const std::string_view locale = current ? current : "";
+    if (filled && locale == cachedLocale) return cached;
+    Names& n = cached;
     for (int i = 0; i < 12; ++i) {
         n.months[i] = nl_langinfo(static_cast<nl_item>(MON_1 + i));
         n.monthAbbreviations[i] = nl_langinfo(static_cast<nl_item>(ABMON_1 + i));
@@ -162,6 +170,8 @@ Names names() {
     }
     n.am = nl_langinfo(AM_STR);
     n.pm = nl_langinfo(PM_STR);
+    cachedLocale = locale;
+    filled = true;
     return n;
 }
 

@@ -31,6 +31,6 @@ struct Names {
     std::array<std::string, 7> weekdays, weekdayAbbreviations;
     std::string am, pm;
 };
-Names names();
+const Names& names();  // valid until the locale changes on this thread
 
 }  // namespace plorix::locale_forms

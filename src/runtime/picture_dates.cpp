@@ -1,5 +1,6 @@
 // Date pictures d1 .. d18: showing day numbers and reading them back.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -140,7 +141,7 @@ bool assign(Fields& f, char field, std::string_view digits) {
 }
 
 std::optional<Date> readFields(std::string_view text, std::string order) {
-    const locale_forms::Names local = locale_forms::names();
+    const locale_forms::Names& local = locale_forms::names();
     std::vector<std::string> numbers;
     int namedMonth = 0;
     for (std::size_t pos = 0; pos < text.size();) {
@@ -151,8 +152,13 @@ std::optional<Date> readFields(std::string_view text, std::string order) {
             numbers.emplace_back(text.substr(pos, end - pos));
         } else if (isLetter(c)) {
             while (end < text.size() && isLetter(text[end])) ++end;
-            const int kind = classifyWord(text.substr(pos, end - pos), local);
-            if (kind < 0 || (kind > 0 && namedMonth > 0)) return std::nullopt;
+            const std::string_view word = text.substr(pos, end - pos);
+            const int kind = classifyWord(word, local);
+            // Unknown words of other scripts are date marks ("1959年10月31日").
+            const bool mark = kind < 0 && std::all_of(word.begin(), word.end(), [](char ch) {
+                return static_cast<unsigned char>(ch) >= 0x80;
+            });
+            if ((kind < 0 && !mark) || (kind > 0 && namedMonth > 0)) return std::nullopt;
             if (kind > 0) namedMonth = kind;
         } else {
             end = pos + 1;  // a separator

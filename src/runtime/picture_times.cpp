@@ -23,23 +23,60 @@ Clock12 twelveHour(int hour) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Splits an AM/PM mark (English or the locale's, with or without dots) off
-// the end of the text: 0 none, 1 AM, 2 PM, -1 letters that are no such mark.
+bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+bool isSeparator(char c) { return c == ':' || c == '.' || c == ' ' || !isAscii(c); }
+
+// Splits an AM/PM mark off the text: the locale's own mark at either end, or
+// an English one ("pm", "P.M.", "p") at the end. 0 none, 1 AM, 2 PM, -1 for
+// trailing letters that are no such mark.
 int takeMark(std::string& text) {
+    const locale_forms::Names& local = locale_forms::names();
+    for (int mark = 1; mark <= 2; ++mark) {
+        const std::string& word = mark == 1 ? local.am : local.pm;
+        if (word.empty() || word.size() >= text.size()) continue;
+        if (startsWithNoCase(text, word)) {
+            text = trim(text.substr(word.size()));
+            return mark;
+        }
+        if (endsWithNoCase(text, word)) {
+            text = trim(text.substr(0, text.size() - word.size()));
+            return mark;
+        }
+    }
     std::size_t start = text.size();
-    while (start > 0 && !isDigit(text[start - 1]) && text[start - 1] != ':') --start;
-    std::string mark = trim(text.substr(start));
-    text = trim(text.substr(0, start));
-    if (mark.empty()) return 0;
-    const locale_forms::Names local = locale_forms::names();
-    if (!local.am.empty() && equalNoCase(mark, local.am)) return 1;
-    if (!local.pm.empty() && equalNoCase(mark, local.pm)) return 2;
+    while (start > 0 && isAscii(text[start - 1]) && !isDigit(text[start - 1]) && text[start - 1] != ':') --start;
     std::string letters;
-    for (char c : mark)
+    for (char c : text.substr(start))
         if (c != '.' && c != ' ') letters += c;
+    if (letters.empty()) return 0;
+    text = trim(text.substr(0, start));
     if (equalNoCase(letters, "AM") || equalNoCase(letters, "A")) return 1;
     if (equalNoCase(letters, "PM") || equalNoCase(letters, "P")) return 2;
     return -1;
+}
+
+// Runs of digits divided by one separator (":" "." or a blank) or by marks
+// of other scripts ("17時30分05秒"); such marks may also end the text.
+std::optional<std::vector<std::string>> splitParts(std::string_view text) {
+    std::vector<std::string> parts;
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (isDigit(text[pos])) {
+            std::size_t end = pos;
+            while (end < text.size() && isDigit(text[end])) ++end;
+            parts.emplace_back(text.substr(pos, end - pos));
+            pos = end;
+            continue;
+        }
+        std::size_t end = pos;
+        int ascii = 0;
+        while (end < text.size() && isSeparator(text[end])) ascii += isAscii(text[end++]) ? 1 : 0;
+        const bool leading = pos == 0, trailing = end == text.size();
+        if (end == pos || ascii > 1 || (ascii > 0 && (leading || trailing)) || parts.size() >= 4)
+            return std::nullopt;
+        pos = end;
+    }
+    if (parts.empty()) return std::nullopt;
+    return parts;
 }
 
 }  // namespace
@@ -76,18 +113,9 @@ std::optional<Time> parseTime(std::string_view text) {
     const int mark = takeMark(rest);
     if (mark < 0 || rest.empty()) return std::nullopt;
 
-    // Runs of digits with one separator (":" "." or a blank) between them.
-    std::vector<std::string> parts(1);
-    for (char c : rest) {
-        if (isDigit(c)) {
-            parts.back() += c;
-        } else if ((c == ':' || c == '.' || c == ' ') && !parts.back().empty() && parts.size() < 4) {
-            parts.emplace_back();
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (parts.back().empty()) return std::nullopt;
+    auto split = splitParts(rest);
+    if (!split) return std::nullopt;
+    std::vector<std::string> parts = std::move(*split);
     if (parts.size() == 1) {
         // Digits alone: h, hh, hmm, hhmm, hmmss or hhmmss.
         const std::string digits = parts.front();

@@ -59,8 +59,10 @@ int openTemporary(const fs::path& target, std::string& tempName) {
 bool writeFileAtomically(const std::string& path, std::string_view content) {
     std::error_code ec;
     fs::path target = path;
-    if (fs::is_symlink(target, ec)) target = fs::weakly_canonical(target, ec);
-    if (ec) return false;
+    if (fs::is_symlink(target, ec)) {
+        target = fs::weakly_canonical(target, ec);
+        if (ec) return false;
+    }
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
 
     std::string tempName;
