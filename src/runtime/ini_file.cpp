@@ -34,6 +34,11 @@ struct Document {
             if (lf == std::string::npos) {
                 line.text = content.substr(pos);
                 pos = content.size();
+                // A last line cut off between CR and LF: the CR is no part of its value.
+                if (!line.text.empty() && line.text.back() == '\r') {
+                    line.text.pop_back();
+                    line.ending = "\r";
+                }
             } else {
                 line.text = content.substr(pos, lf - pos);
                 line.ending = "\n";
@@ -63,9 +68,11 @@ struct Document {
         return text;
     }
 
-    // Inserts a line at `index`, first ending the line before it when it had no ending.
+    // Inserts a line at `index`, first completing the ending of the line before
+    // it when the file stopped short of one.
     void insert(std::size_t index, std::string text) {
-        if (index > 0 && lines[index - 1].ending.empty()) lines[index - 1].ending = newLine;
+        if (index > 0 && lines[index - 1].ending.size() < 2 && lines[index - 1].ending != "\n")
+            lines[index - 1].ending = newLine;
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(index), Line{std::move(text), newLine});
     }
 };

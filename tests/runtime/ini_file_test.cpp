@@ -82,6 +82,11 @@ TEST(IniFile, LineEndingsOfTheFileAreKept) {
     ASSERT_TRUE(IniFile("open.ini").putString("A", "y", "2"));
     EXPECT_EQ(dir.read("open.ini"), "[A]\r\nx=1\r\ny=2\r\n");
 
+    dir.write("cut.ini", "[A]\nx=1\r");  // cut off between CR and LF
+    EXPECT_EQ(IniFile("cut.ini").getString("A", "x"), "1");
+    ASSERT_TRUE(IniFile("cut.ini").putString("A", "y", "2"));
+    EXPECT_EQ(dir.read("cut.ini"), "[A]\nx=1\ny=2\n");
+
     ASSERT_TRUE(IniFile("new.ini").putString("Main", "XPosit", "10"));
     EXPECT_EQ(dir.read("new.ini"), "[Main]\r\nXPosit=10\r\n");
 }
