@@ -57,26 +57,22 @@ const ClearanceRule& ruleOf(Clearance what) {
     return kClearances.front();
 }
 
-// Deletes the matching records in the order of one key. Returns the records
-// visited, or -1 after a failed deletion (reported).
-std::int64_t deletePass(data::Table& table, int key, int flagIndex, const ClearanceRule& rule,
-                        Prompter& prompter) {
+// Walked in record order: every key leaves out the records whose components
+// are all blank, and those must go too.
+constexpr int kRecordOrder = -1;
+
+// Deletes the matching records; false when a deletion failed.
+bool deleteMatching(data::Table& table, int flagIndex) {
     const data::TableSchema& schema = table.schema();
-    std::int64_t visited = 0;
-    table.setStart(key);
+    table.setStart(kRecordOrder);
     while (table.next() == data::kNoError) {
-        ++visited;
         if (flagIndex >= 0) {
             const auto& field = schema.fields[static_cast<std::size_t>(flagIndex)];
             if (*std::get<std::uint8_t*>(field.ref(table.buffer())) == 0) continue;
         }
-        if (table.erase() != data::kNoError) {
-            prompter.message(rule.failTitle, clip(table.error().text) + std::string(rule.failSuffix),
-                             Icon::Warning, kOk, kOk);
-            return -1;
-        }
+        if (table.erase() != data::kNoError) return false;
     }
-    return visited;
+    return true;
 }
 
 }  // namespace
@@ -90,23 +86,17 @@ bool clearRecords(Clearance what, data::Table& table, Prompter& prompter) {
 
     data::TableUse use(table, prompter);
     const int flagIndex = rule.flagField.empty() ? -1 : table.schema().fieldIndex(rule.flagField);
-    // Every key leaves out the records whose components are all blank; a
-    // record outside one key is inside another, so walk keys until one of
-    // them has shown every record.
-    const std::int64_t total = table.records();
     table.stream();
-    bool ok = true;
-    for (int key = 0; key < static_cast<int>(table.schema().keys.size()); ++key) {
-        const std::int64_t visited = deletePass(table, key, flagIndex, rule, prompter);
-        if (visited < 0) {
-            ok = false;
-            break;
-        }
-        if (visited >= total) break;
+    const bool ok = deleteMatching(table, flagIndex);
+    const data::ErrorState failure = table.error();
+    table.flush();  // before any message: no lock is held while the user reads it
+    if (!ok) {
+        prompter.message(rule.failTitle, clip(failure.text) + std::string(rule.failSuffix),
+                         Icon::Warning, kOk, kOk);
+        return false;
     }
-    table.flush();
-    if (ok) prompter.message(kTitle, rule.done, Icon::Information, kOk, kOk);
-    return ok;
+    prompter.message(kTitle, rule.done, Icon::Information, kOk, kOk);
+    return true;
 }
 
 std::span<const std::string_view> resetWindowSections() { return kResetSections; }
