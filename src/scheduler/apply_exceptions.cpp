@@ -2,13 +2,21 @@
 // the link between them.
 
 #include "scheduler/exceptions.h"
+
+#include "data/numbering.h"
 #include "scheduler/recurrence.h"
-#include "scheduler/schedule_ids.h"
 
 namespace plorix::scheduler {
 namespace {
 
 using data::Schedule;
+
+// Reads the entry with this identifier and makes it the current record.
+bool loadScheduleById(data::Table& schedule, std::int32_t id) {
+    static const int key = Schedule::schema().keyIndex("SCH:KEYID");
+    schedule.rec<Schedule>().ID = id;
+    return schedule.get(key) == data::kNoError;
+}
 
 // A copy that has run is its own history record by now; only one still
 // waiting to run is replaced.
@@ -38,8 +46,10 @@ ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& 
     result.stored = true;
     if (!plan.copy) return result;
 
-    entry = *plan.copy;
-    result.copyId = addScheduleEntry(schedule);
+    // The copy is added under the next free identifier like any new entry.
+    result.copyId = data::addNumbered(schedule, prompter, [&plan](void* record) {
+        *static_cast<Schedule*>(record) = *plan.copy;
+    });
     if (result.copyId == 0) {
         const int error = schedule.errorCode();
         loadScheduleById(schedule, entryId);

@@ -19,15 +19,18 @@ bool before(const Occurrence& a, const Occurrence& b) {
     return compareMoments(a.due, b.due) < 0;
 }
 
-// No run found later can lie before this: the entry's own runs only move
-// forward, and a copy moved back from a later run lands no earlier than the
-// copy of this one would (or a year before it when there is none).
+// No run found later can lie before this. The entry's own runs only move
+// forward. A copy moved back from a later run lands on the nearest allowed
+// day before that run, which is no earlier than the one before this run; if
+// this run has none within the search span, no later copy can land at or
+// before this run's day either.
 Moment earliestLaterRun(const Schedule& entry, const HolidayCalendar& holidays) {
     const Moment next{entry.DATE, entry.TIME};
     const bool datesExcepted = entry.EXCEPTWEEKENDS || entry.EXCEPTWEEKDAYS || entry.EXCEPTHOLIDAYS;
     if (!datesExcepted || shiftKindOf(entry.SHIFTTYPE) != ShiftKind::Previous) return next;
     const Date copyDay = nearestAllowedDay(entry, entry.DATE, ShiftKind::Previous, holidays);
-    const Moment earliest{copyDay != 0 ? copyDay : entry.DATE - 366, 0};
+    if (copyDay == 0) return next;
+    const Moment earliest{copyDay, 0};
     return compareMoments(earliest, next) < 0 ? earliest : next;
 }
 
