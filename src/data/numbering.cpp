@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "data/tables/scripting.h"
 #include "data/warnings.h"
 
 namespace plorix::data {
@@ -14,7 +15,10 @@ constexpr std::array kRules = {
     NumberingRule{"Schedule", "SCH:KEYID", "SCH:ID", {}, nullptr},
     NumberingRule{"Contact", "C_:KEYCLIENTID", "C_:CLIENTID", {}, nullptr},
     NumberingRule{"Messages", "M_:KEYEMAILID", "M_:EMAILID", {}, nullptr},
-    NumberingRule{"Scripting", "SCR:KEYID", "SCR:SEQUENCE", "SCR:ID", primeScriptItem},
+    NumberingRule{"Scripting", "SCR:KEYID", "SCR:SEQUENCE", "SCR:ID",
+                  [](void* record, std::int32_t owner) {
+                      primeScriptItem(*static_cast<Scripting*>(record), owner);
+                  }},
 };
 
 constexpr int kAttempts = 3;
@@ -23,14 +27,6 @@ std::int32_t& intField(const TableSchema& schema, void* record, std::string_view
     const int index = schema.fieldIndex(name);
     if (index < 0) throw std::logic_error("no field " + std::string(name));
     return *std::get<std::int32_t*>(schema.fields[static_cast<std::size_t>(index)].ref(record));
-}
-
-void setText(const TableSchema& schema, void* record, std::string_view name,
-             std::string_view value) {
-    const int index = schema.fieldIndex(name);
-    if (index < 0) throw std::logic_error("no field " + std::string(name));
-    const FieldDesc& field = schema.fields[static_cast<std::size_t>(index)];
-    std::get<TextBase*>(field.ref(record))->assign(value, field.capacity);
 }
 
 // The number after the last one in use; 0 when the last could not be read.
@@ -101,14 +97,12 @@ std::int32_t addNumbered(Table& table, Prompter& prompter,
     }
 }
 
-void primeScriptItem(void* record, std::int32_t taskId) {
-    const TableSchema* schema = schemaByLabel("Scripting");
-    if (!schema) throw std::logic_error("no Scripting table");
-    setText(*schema, record, "SCR:ACTION", "Send Keystrokes");
-    setText(*schema, record, "SCR:WINDOWEXISTANCE", "Window Exists");
-    setText(*schema, record, "SCR:IFTIMEELAPSED", "Greater Than");
-    intField(*schema, record, "SCR:TIMEELAPSED") = 86400;
-    intField(*schema, record, "SCR:ID") = taskId;
+void primeScriptItem(Scripting& item, std::int32_t taskId) {
+    item.ACTION = "Send Keystrokes";
+    item.WINDOWEXISTANCE = "Window Exists";
+    item.IFTIMEELAPSED = "Greater Than";
+    item.TIMEELAPSED = 86400;
+    item.ID = taskId;
 }
 
 }  // namespace plorix::data

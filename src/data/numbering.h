@@ -15,6 +15,8 @@
 
 namespace plorix::data {
 
+struct Scripting;
+
 struct NumberingRule {
     std::string_view label;   // table label, "Scripting"
     std::string_view key;     // the primary key walked, "SCR:KEYID"
@@ -38,6 +40,6 @@ std::int32_t addNumbered(Table& table, Prompter& prompter,
                          std::int32_t owner = 0);
 
 // The defaults of a new script item of task `taskId`.
-void primeScriptItem(void* scriptingRecord, std::int32_t taskId);
+void primeScriptItem(Scripting& item, std::int32_t taskId);
 
 }  // namespace plorix::data

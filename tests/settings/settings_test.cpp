@@ -78,6 +78,20 @@ TEST_F(SettingsTest, GetSettingFallsBackWithTheCallersDefault) {
     EXPECT_EQ(getSetting("Host"), "mail.example.org");
 }
 
+TEST_F(SettingsTest, ALookUpThatFailsIsReportedAndReadsAsBlank) {
+    putSetting("MaxClipboardEntries", "20");
+    test::RawDataFile otherStation((dir / "Px97.TPS").string());
+    otherStation.exec("BEGIN EXCLUSIVE");
+    Settings s;
+    loadSetting("MaxClipboardEntries", s);
+    otherStation.exec("ROLLBACK");
+    EXPECT_EQ(s.MaxClipboardEntries, 0);  // not the default of 50
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].title, "Error!");
+    EXPECT_EQ(prompter.shown()[0].text, "Error retrieving configuration information code "
+                                        "MaxClipboardEntries                      - File Is Locked");
+}
+
 TEST_F(SettingsTest, MinimumsAndInversionsApplyOnLoad) {
     putSetting("ScriptingDelay", 10);
     putSetting("BurstSize", 0);
