@@ -1,7 +1,8 @@
 #include "runtime/clock.h"
 
-#include <atomic>
 #include <ctime>
+
+#include "runtime/installed_slot.h"
 
 namespace plorix {
 
@@ -29,15 +30,14 @@ void ManualClock::advance(std::int64_t hundredths) {
 }
 
 namespace {
-std::atomic<Clock*> installedClock{nullptr};
+InstalledSlot<Clock> installedClock;
 }
 
 Clock& processClock() {
     static SystemClock systemClock;
-    Clock* clock = installedClock.load(std::memory_order_acquire);
-    return clock ? *clock : systemClock;
+    return installedClock.get(systemClock);
 }
 
-void setProcessClock(Clock* clock) { installedClock.store(clock, std::memory_order_release); }
+void setProcessClock(Clock* clock) { installedClock.set(clock); }
 
 }  // namespace plorix

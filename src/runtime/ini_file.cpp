@@ -77,10 +77,12 @@ struct Document {
     }
 };
 
+// Blanks, tabs and stray CRs (of files cut off or written with CR CR LF)
+// surround names and values without being part of them.
 std::string_view trimView(std::string_view text) {
-    const auto begin = text.find_first_not_of(" \t");
+    const auto begin = text.find_first_not_of(" \t\r");
     if (begin == std::string_view::npos) return {};
-    const auto end = text.find_last_not_of(" \t");
+    const auto end = text.find_last_not_of(" \t\r");
     return text.substr(begin, end - begin + 1);
 }
 

@@ -1,6 +1,6 @@
 #include "runtime/prompter.h"
 
-#include <atomic>
+#include "runtime/installed_slot.h"
 
 namespace plorix {
 namespace {
@@ -29,8 +29,10 @@ int SilentPrompter::message(std::string_view, std::string_view, Icon, ButtonSet 
     return unattendedAnswer(buttons, defaultButton);
 }
 
+std::unique_ptr<Progress> makeSilentProgress() { return std::make_unique<SilentProgress>(); }
+
 std::unique_ptr<Progress> SilentPrompter::progress(std::string_view, std::string_view) {
-    return std::make_unique<SilentProgress>();
+    return makeSilentProgress();
 }
 
 // A progress window of the recording prompter: writes what it is shown into
@@ -78,17 +80,14 @@ std::vector<std::string> RecordingPrompter::titles() const {
 }
 
 namespace {
-std::atomic<Prompter*> installedPrompter{nullptr};
+InstalledSlot<Prompter> installedPrompter;
 }
 
 Prompter& processPrompter() {
     static SilentPrompter silent;
-    Prompter* prompter = installedPrompter.load(std::memory_order_acquire);
-    return prompter ? *prompter : silent;
+    return installedPrompter.get(silent);
 }
 
-void setProcessPrompter(Prompter* prompter) {
-    installedPrompter.store(prompter, std::memory_order_release);
-}
+void setProcessPrompter(Prompter* prompter) { installedPrompter.set(prompter); }
 
 }  // namespace plorix

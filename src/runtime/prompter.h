@@ -51,6 +51,10 @@ public:
                                                std::string_view heading) = 0;
 };
 
+// A progress window nobody sees; never reports cancelled. For prompters that
+// have no progress display of their own.
+std::unique_ptr<Progress> makeSilentProgress();
+
 // Answers every question with its default button and records nothing; for
 // code that must run where no user is present.
 class SilentPrompter final : public Prompter {

@@ -86,6 +86,9 @@ TEST(IniFile, LineEndingsOfTheFileAreKept) {
     EXPECT_EQ(IniFile("cut.ini").getString("A", "x"), "1");
     ASSERT_TRUE(IniFile("cut.ini").putString("A", "y", "2"));
     EXPECT_EQ(dir.read("cut.ini"), "[A]\nx=1\ny=2\n");
+    dir.write("crcr.ini", "[A]\nx=1\r\r");  // stray CRs are no part of a value
+    ASSERT_TRUE(IniFile("crcr.ini").putString("A", "y", "2"));
+    EXPECT_EQ(IniFile("crcr.ini").getString("A", "x"), "1");
 
     ASSERT_TRUE(IniFile("new.ini").putString("Main", "XPosit", "10"));
     EXPECT_EQ(dir.read("new.ini"), "[Main]\r\nXPosit=10\r\n");
