@@ -1,7 +1,5 @@
 #include "settings/configuration.h"
 
-#include <optional>
-
 #include "data/open_routine.h"
 #include "data/process_tables.h"
 #include "data/tables.h"
@@ -13,13 +11,6 @@ namespace {
 
 constexpr std::string_view kKey = "CF:KEYDATATYPE";
 constexpr std::string_view kSection = "Settings";
-
-// Holds the table open for one call when nobody else does.
-std::optional<data::TableUse> useTable(data::Table& table) {
-    std::optional<data::TableUse> use;
-    if (!table.isOpen()) use.emplace(table, processPrompter());
-    return use;
-}
 
 // Positions the buffer on `key`; the store's code.
 int find(data::Table& table, std::string_view key) {
@@ -42,10 +33,16 @@ data::Table& configurationTable() {
     return data::processTable<data::Configuration>();
 }
 
+std::optional<data::TableUse> holdConfiguration(Prompter& prompter) {
+    std::optional<data::TableUse> use;
+    if (!configurationTable().isOpen()) use.emplace(configurationTable(), prompter);
+    return use;
+}
+
 SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
                             std::string_view iniFile, bool noDefault, bool winIni) {
     data::Table& table = configurationTable();
-    const auto use = useTable(table);
+    const auto use = holdConfiguration();
     const int code = find(table, key);
     if (code == data::kNoError) return {table.rec<data::Configuration>().DATAVALUE.str(), false};
     if (code == data::kRecordNotFound) {
@@ -69,7 +66,7 @@ std::string getSetting(std::string_view key, std::string_view fallback, std::str
 
 bool putSetting(std::string_view key, std::string_view value) {
     data::Table& table = configurationTable();
-    const auto use = useTable(table);
+    const auto use = holdConfiguration();
     int code = find(table, key);
     if (code == data::kRecordNotFound) code = addRecord(table, key, value);
     if (code != data::kNoError) return false;

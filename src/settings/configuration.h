@@ -2,9 +2,11 @@
 // Named values in the Configuration table, with the settings INI file as the
 // source of a value the table does not hold yet.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "data/open_routine.h"
 #include "data/store.h"
 #include "settings/settings.h"
 
@@ -13,6 +15,10 @@ namespace plorix::settings {
 // The process-wide Configuration table. Opened by start-up; getSetting and
 // putSetting open it for the moment when nobody holds it open.
 data::Table& configurationTable();
+
+// Holds the Configuration table open for a run of look-ups when nobody else
+// does (each open costs a key derivation); empty when it is open already.
+std::optional<data::TableUse> holdConfiguration(Prompter& prompter = processPrompter());
 
 // The value of `key` (up to 80 characters). A key the table does not hold is
 // read from section "Settings" of `iniFile` (of WIN.INI with `winIni`), with

@@ -36,6 +36,7 @@ void loadSetting(std::string_view key, Settings& s) {
 }
 
 void loadSettings(Settings& s) {
+    const auto use = holdConfiguration();
     for (const SettingDecl& decl : settingDecls()) loadOne(decl, s);
     if (s.inactivated) s.StartUpActive = false;
     if (s.MultiUser && s.UserID.empty()) s.UserID = cutToWidth(networkUserName(), 30);
@@ -46,6 +47,7 @@ void startUpSettings(Prompter& prompter, Settings& s) {
     s.monitorWindows = winIni.getInt("Plorix", "Monitor Windows", 0) != 0;
     s.maxWindows = winIni.getInt("Plorix", "MaxWindows", 0);
     if (s.maxWindows == 0) s.maxWindows = 100;
+    const auto use = holdConfiguration(prompter);
     putSetting("Version", kVersion);
     loadSettings(s);
     s.debugIni = IniFile(s.iniFile).getInt("Settings", "Debug", 0) != 0;

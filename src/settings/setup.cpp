@@ -1,8 +1,5 @@
 #include "settings/setup.h"
 
-#include <optional>
-
-#include "data/open_routine.h"
 #include "settings/configuration.h"
 #include "settings/setting_table.h"
 
@@ -37,10 +34,9 @@ void applySetup(Prompter& prompter, const Settings& edited, Settings& live) {
     Settings next = edited;
     const bool dateFormatChanged = next.DateFormat != live.DateFormat;
 
-    data::Table& table = configurationTable();
     // The batch needs the table held open across every write.
-    std::optional<data::TableUse> use;
-    if (!table.isOpen()) use.emplace(table, prompter);
+    const auto use = holdConfiguration(prompter);
+    data::Table& table = configurationTable();
     table.stream();
     for (std::string_view key : setupWriteOrder()) {
         const SettingDecl* decl = findSetting(key);

@@ -20,6 +20,11 @@ ErrorState error(int code, std::string text) {
 class StandardWarningTest : public ::testing::Test {
 protected:
     void TearDown() override { clearSavedError(); }
+    void expectShown(std::size_t i, std::string_view title, std::string_view text) {
+        ASSERT_LT(i, prompter.shown().size());
+        EXPECT_EQ(prompter.shown()[i].title, title);
+        EXPECT_EQ(prompter.shown()[i].text, text);
+    }
     RecordingPrompter prompter;
 };
 
@@ -38,9 +43,8 @@ TEST_F(StandardWarningTest, FillsSubjectDetailAndSavedErrorOnce) {
     setSavedError(error(36, "Invalid Data File   "));
     EXPECT_EQ(standardWarning(prompter, 30, "px97\\!s"), 0);
     ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].title, "File Access Error");
-    EXPECT_EQ(prompter.shown()[0].text,
-              "File (px97\\!s) could not be opened.  Error: Invalid Data File (36).");
+    expectShown(0, "File Access Error",
+                "File (px97\\!s) could not be opened.  Error: Invalid Data File (36).");
     EXPECT_EQ(prompter.shown()[0].buttons, kOk);
     EXPECT_FALSE(hasSavedError());
 
@@ -66,28 +70,24 @@ TEST_F(StandardWarningTest, VariantTitlesAndTexts) {
     prompter.answerNext(kNo);
     EXPECT_EQ(standardWarning(prompter, 29, "Down"), kNo);
     standardWarning(prompter, 29, "Up");
-    EXPECT_EQ(prompter.shown()[0].title, "End of File Error");
-    EXPECT_EQ(prompter.shown()[0].text,
-              "The end of the viewed file was encountered.  Do you want to start again from the "
-              "beginning?");
-    EXPECT_EQ(prompter.shown()[1].title, "Beginning of File Error");
-    EXPECT_EQ(prompter.shown()[1].text,
-              "The beginning of the viewed file was encountered.  Do you want to start again "
-              "from the end of the file?");
+    expectShown(0, "End of File Error",
+                "The end of the viewed file was encountered.  Do you want to start again from the "
+                "beginning?");
+    expectShown(1, "Beginning of File Error",
+                "The beginning of the viewed file was encountered.  Do you want to start again "
+                "from the end of the file?");
     EXPECT_EQ(prompter.shown()[1].defaultButton, kYes);
 
     setSavedError(error(40, "Creates Duplicate Key"));
     standardWarning(prompter, 31, "Put", "Schedule");
     setSavedError(error(40, "Creates Duplicate Key"));
     standardWarning(prompter, 31, "Delete", "Schedule");
-    EXPECT_EQ(prompter.shown()[2].title, "Process PUT Error");
-    EXPECT_EQ(prompter.shown()[2].text,
-              "An error was experienced when making changes to the Schedule file.  Error: "
-              "Creates Duplicate Key (40)");
-    EXPECT_EQ(prompter.shown()[3].title, "Process DELETE Error");
-    EXPECT_EQ(prompter.shown()[3].text,
-              "An error was experienced when deleting a record from the Schedule file.  Error: "
-              "Creates Duplicate Key (40)");
+    expectShown(2, "Process PUT Error",
+                "An error was experienced when making changes to the Schedule file.  Error: "
+                "Creates Duplicate Key (40)");
+    expectShown(3, "Process DELETE Error",
+                "An error was experienced when deleting a record from the Schedule file.  Error: "
+                "Creates Duplicate Key (40)");
 
     setSavedError(error(40, "Creates Duplicate Key"));
     standardWarning(prompter, 34, "Delete", "Schedule");
