@@ -39,8 +39,11 @@ const Assignment* assigned(const std::vector<Assignment>& list, int field) {
 
 int cmdTables(const Args& args, Prompter& prompter) {
     if (!args.empty()) throw UsageError("usage: tables");
+    // Every use is held to the end so the file's connection (and its key
+    // derivation) is made once, not once per table.
+    std::vector<data::TableUse> uses;
     for (const auto* schema : dataFileSchemas()) {
-        data::TableUse use(data::processTable(*schema), prompter);
+        const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         const auto count = use->records();
         if (count < 0) storeFailure(use.table(), "counting " + schema->label);
         std::cout << schema->label << '\t' << schema->storedName << '\t' << schema->version << '\t'
@@ -153,8 +156,9 @@ namespace plorix::cli {
 int cmdCheck(const Args& args, Prompter& prompter) {
     if (!args.empty()) throw UsageError("usage: check");
     int bad = 0;
+    std::vector<data::TableUse> uses;
     for (const auto* schema : dataFileSchemas()) {
-        data::TableUse use(data::processTable(*schema), prompter);
+        const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         std::vector<std::string> problems;
         if (use->checkIntegrity(problems) != 0) storeFailure(use.table(), "checking " + schema->label);
         if (problems.empty()) {
