@@ -1,6 +1,5 @@
 // plorix: the desktop program.
 
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/display_check.h"
 #include "app/main_frame.h"
 #include "data/fatal_error.h"
 #include "data/process_tables.h"
@@ -42,16 +42,6 @@ bool parseArguments(int argc, char** argv, Options& options) {
     return true;
 }
 
-// Qt aborts with several lines of its own when no display can be reached;
-// say it once and plainly instead.
-bool displayReachable() {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return true;  // offscreen, wayland ...
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XCloseDisplay(display);
-    return true;
-}
-
 // Ends the program with the final message of a data-file failure, wherever
 // in the event loop it happens.
 class PlorixApplication final : public QApplication {
@@ -80,7 +70,7 @@ int main(int argc, char** argv) {
                   << std::strerror(errno) << '\n';
         return 2;
     }
-    if (!displayReachable()) {
+    if (!plorix::app::displayReachable()) {
         const char* display = std::getenv("DISPLAY");
         std::cerr << "plorix: cannot open the X display "
                   << (display && *display ? std::string("'") + display + "'" : std::string("(DISPLAY is not set)"))
