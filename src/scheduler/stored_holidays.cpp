@@ -1,6 +1,7 @@
 #include "scheduler/stored_holidays.h"
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "data/tables/holidays.h"
@@ -11,9 +12,25 @@ namespace {
 
 using data::Holidays;
 
-int keyByDate() {
+struct Row {
+    std::int64_t position;
+    Date date;
+    bool annual;
+};
+
+// Every holiday in date order; `error` is the store's code if reading
+// stopped early.
+std::vector<Row> readAll(data::Table& table, int& error) {
     static const int key = Holidays::schema().keyIndex("HOL:KEYHOLIDAYDATE");
-    return key;
+    std::vector<Row> rows;
+    table.setStart(key);
+    int code = data::kNoError;
+    while ((code = table.next()) == data::kNoError) {
+        const Holidays& holiday = table.rec<Holidays>();
+        rows.push_back({table.position(), holiday.HOLIDAYDATE, holiday.ANNUAL != 0});
+    }
+    error = code == data::kRecordNotAvailable ? data::kNoError : code;
+    return rows;
 }
 
 // The first date on or after `today` with the holiday's day and month; 0 when
@@ -28,40 +45,50 @@ Date nextOccurrence(Date holiday, Date today) {
     return 0;
 }
 
+// Moves the annual holidays of `rows` dated before today and updates `rows`.
+// One whose next date is taken stays put; it is not tried again in the store,
+// so a table full of such holidays costs no writes on later calls.
+int moveForward(data::Table& table, std::vector<Row>& rows, Date today) {
+    if (!isUsableDate(today)) return data::kNoError;
+    std::unordered_set<Date> taken;
+    for (const Row& row : rows) taken.insert(row.date);
+
+    int firstError = data::kNoError;
+    auto note = [&firstError](int result) {
+        if (firstError == data::kNoError) firstError = result;
+    };
+    bool streaming = false;
+    for (Row& row : rows) {
+        if (!row.annual || row.date >= today || !isUsableDate(row.date)) continue;
+        const Date moved = nextOccurrence(row.date, today);
+        if (moved == 0 || taken.count(moved)) continue;
+        if (!streaming) {
+            note(table.stream());
+            streaming = true;
+        }
+        if (table.reget(row.position) != data::kNoError) {
+            note(table.errorCode());
+            continue;
+        }
+        table.rec<Holidays>().HOLIDAYDATE = moved;
+        if (table.put() != data::kNoError) {
+            note(table.errorCode());
+            continue;
+        }
+        taken.insert(moved);
+        row.date = moved;
+    }
+    if (streaming) note(table.flush());
+    return firstError;
+}
+
 }  // namespace
 
 int bringAnnualHolidaysForward(data::Table& holidays, Date today) {
-    if (!isUsableDate(today)) return 0;
-    // Positions first, moves after: a moved holiday changes its place in
-    // the order being walked.
-    std::vector<std::int64_t> due;
-    holidays.setStart(keyByDate());
-    int code = data::kNoError;
-    while ((code = holidays.next()) == data::kNoError) {
-        const Holidays& holiday = holidays.rec<Holidays>();
-        if (holiday.HOLIDAYDATE >= today) break;
-        if (holiday.ANNUAL && isUsableDate(holiday.HOLIDAYDATE)) due.push_back(holidays.position());
-    }
-    int firstError = code == data::kRecordNotAvailable ? data::kNoError : code;
-    if (due.empty()) return firstError;
-
-    auto note = [&firstError](int result) {
-        if (firstError == data::kNoError && result != data::kDuplicateKey) firstError = result;
-    };
-    note(holidays.stream());
-    for (std::int64_t position : due) {
-        if (holidays.reget(position) != data::kNoError) {
-            note(holidays.errorCode());
-            continue;
-        }
-        Holidays& holiday = holidays.rec<Holidays>();
-        const Date moved = nextOccurrence(holiday.HOLIDAYDATE, today);
-        if (moved == 0) continue;
-        holiday.HOLIDAYDATE = moved;
-        note(holidays.put());
-    }
-    note(holidays.flush());
-    return firstError;
+    int error = data::kNoError;
+    std::vector<Row> rows = readAll(holidays, error);
+    const int moved = moveForward(holidays, rows, today);
+    return error != data::kNoError ? error : moved;
 }
 
 bool StoredHolidays::isHoliday(Date date) const { return loaded().isHoliday(date); }
@@ -69,14 +96,10 @@ bool StoredHolidays::isHoliday(Date date) const { return loaded().isHoliday(date
 const HolidaySet& StoredHolidays::loaded() const {
     if (loaded_) return *loaded_;
     loaded_.emplace();
-    error_ = bringAnnualHolidaysForward(table_, today_);
-    table_.setStart(keyByDate());
-    int code = data::kNoError;
-    while ((code = table_.next()) == data::kNoError) {
-        const Holidays& holiday = table_.rec<Holidays>();
-        loaded_->add(holiday.HOLIDAYDATE, holiday.ANNUAL != 0);
-    }
-    if (code != data::kRecordNotAvailable && error_ == data::kNoError) error_ = code;
+    std::vector<Row> rows = readAll(table_, error_);
+    const int moved = moveForward(table_, rows, today_);
+    if (error_ == data::kNoError) error_ = moved;
+    for (const Row& row : rows) loaded_->add(row.date, row.annual);
     return *loaded_;
 }
 
