@@ -2,6 +2,7 @@
 // and access, shared by the tables that use it and closed with the last.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <mutex>
@@ -17,6 +18,7 @@ struct Entry {
     std::weak_ptr<Database> database;
     dev_t device = 0;
     ino_t inode = 0;
+    pid_t process = 0;  // a child process must not use its parent's connection
 };
 
 std::mutex registryMutex;
@@ -50,7 +52,8 @@ std::shared_ptr<Database> Database::acquire(const std::string& path, const std::
         // A file deleted or replaced since keeps its old connection for the
         // tables still using it; newcomers get the file now on disk.
         auto database = it->second.database.lock();
-        if (database && exists && it->second.device == device && it->second.inode == inode) {
+        if (database && exists && it->second.device == device && it->second.inode == inode &&
+            it->second.process == getpid()) {
             error = storeError(kNoError);
             return database;
         }
@@ -64,7 +67,7 @@ std::shared_ptr<Database> Database::acquire(const std::string& path, const std::
     if (connect(absolute, password, options, db, error) != kNoError) return nullptr;
     std::shared_ptr<Database> database(new Database(db, absolute, options.readOnly));
     identify(absolute, device, inode);
-    entries[id] = Entry{database, device, inode};
+    entries[id] = Entry{database, device, inode, getpid()};
     return database;
 }
 

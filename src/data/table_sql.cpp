@@ -152,7 +152,8 @@ std::string selectByPosition(const TableSchema& schema, std::string_view table) 
 std::string selectEqual(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
     return "SELECT " + selectList(schema) + " FROM " + quote(table) +
            where({keyCondition(schema, &key), equalities(schema, key, key.components.size())}) +
-           orderBy(schema, &key, Direction::Forward) + " LIMIT 1";
+           // One record at most in a unique key; ordering it would only cost a sort.
+           (key.unique() ? std::string() : orderBy(schema, &key, Direction::Forward)) + " LIMIT 1";
 }
 
 std::string probeDuplicate(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
