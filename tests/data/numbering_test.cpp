@@ -79,13 +79,6 @@ TEST_F(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
     EXPECT_EQ(schedule.records(), 0);
 }
 
-TEST_F(NumberingTest, TablesWithoutNumbersAreRefused) {
-    Table categories(Categories::schema());
-    openTable(categories, prompter);
-    EXPECT_EQ(numberingRule(Categories::schema()), nullptr);
-    EXPECT_THROW(addNumbered(categories, prompter), std::logic_error);
-}
-
 // Two stations numbering tasks in the same file at the same time.
 TEST_F(NumberingTest, ConcurrentStationsNeverShareANumber) {
     constexpr int kPerStation = 40;
