@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 
+#include "data/open_routine.h"
+
 namespace plorix::data {
 
 namespace {
@@ -19,6 +21,7 @@ Table& processTable(const TableSchema& schema) {
 }
 
 void resetProcessTables() {
+    resetUseCounts();
     for (auto& [schema, table] : registry()) {
         if (table) table->close();
     }
