@@ -1,8 +1,8 @@
 #pragma once
 // Whole scripts and their items in the Scripting table: moving an item,
 // deleting one with renumbering, deleting, copying, exporting and importing
-// a task's script. The table is used through the process's Scripting table
-// and must be open (a TableUse) while these run.
+// a task's script. Each works on the process's Scripting table, taking a use
+// of it for its duration (so it opens the table when nobody else has).
 
 #include <cstdint>
 #include <string>

@@ -1,0 +1,290 @@
+#include "script/script_items.h"
+
+#include <limits>
+#include <vector>
+
+#include "data/open_routine.h"
+#include "data/process_tables.h"
+#include "data/tables/scripting.h"
+#include "data/warnings.h"
+#include "script/script_file.h"
+
+namespace plorix::script {
+
+namespace {
+
+using data::Scripting;
+using data::Table;
+
+constexpr std::string_view kProgressTitle = "Processing Records";
+
+int keyId(const Table& table) { return table.schema().keyIndex("SCR:KEYID"); }
+
+// The items of a task in sequence order; stops at the first read error,
+// which is left in `error`.
+std::vector<Scripting> readScript(Table& table, std::int32_t taskId, data::ErrorState& error) {
+    std::vector<Scripting> items;
+    Scripting& rec = table.rec<Scripting>();
+    rec.ID = taskId;
+    rec.SEQUENCE = std::numeric_limits<std::int32_t>::min();
+    table.setAt(keyId(table));
+    int code;
+    while ((code = table.next()) == data::kNoError && rec.ID == taskId) items.push_back(rec);
+    error = code == data::kNoError || code == data::kRecordNotAvailable ? data::ErrorState{}
+                                                                       : table.error();
+    return items;
+}
+
+int getItem(Table& table, std::int32_t taskId, std::int32_t sequence) {
+    Scripting& rec = table.rec<Scripting>();
+    rec.ID = taskId;
+    rec.SEQUENCE = sequence;
+    return table.get(keyId(table));
+}
+
+int percentOf(std::size_t done, std::size_t total) {
+    return total == 0 ? 100 : static_cast<int>(done * 100 / total);
+}
+
+// "Record swap error" for a failed step of a move or a renumbering.
+struct SwapError {
+    data::ErrorState error;
+    std::int32_t taskId = 0;
+    std::int32_t sequence = 0;
+    std::string_view section;
+};
+
+void showSwapError(Prompter& prompter, const SwapError& e) {
+    const std::string text = "Record swap error: \r" + e.error.describe() +
+                             "\rScripting, SCR:KeyID\rKey Field SCR:ID = " +
+                             std::to_string(e.taskId) + "\rKey Field SCR:Sequence = " +
+                             std::to_string(e.sequence) + "\rSection = " + std::string(e.section);
+    prompter.message("Error!", text, Icon::Warning, kOk, kOk);
+}
+
+// Gives item `from` the number `to` (reading it by its number first).
+bool renumber(Table& table, std::int32_t taskId, std::int32_t from, std::int32_t to,
+              std::string_view getSection, std::string_view putSection, SwapError& failure) {
+    if (getItem(table, taskId, from) != data::kNoError) {
+        failure = {table.error(), taskId, from, getSection};
+        return false;
+    }
+    table.rec<Scripting>().SEQUENCE = to;
+    if (table.put() != data::kNoError) {
+        failure = {table.error(), taskId, to, putSection};
+        return false;
+    }
+    return true;
+}
+
+// Runs a series of renumberings as one transaction: either every item gets
+// its new number or none does. The message is shown once the lock is given up.
+template <typename Steps>
+bool renumberAtomically(Table& table, std::int32_t taskId, Prompter& prompter, Steps steps) {
+    SwapError failure{{}, taskId, 0, "Test Range"};
+    if (table.begin() != data::kNoError) {
+        failure.error = table.error();
+        showSwapError(prompter, failure);
+        return false;
+    }
+    if (steps(failure) && table.commit() == data::kNoError) return true;
+    if (failure.error.ok()) failure.error = table.error();
+    table.rollback();
+    showSwapError(prompter, failure);
+    return false;
+}
+
+}  // namespace
+
+bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction,
+                    Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    data::ErrorState readError;
+    const std::vector<Scripting> items = readScript(table, taskId, readError);
+    if (!readError.ok()) {
+        showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
+        return false;
+    }
+    std::size_t at = items.size();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].SEQUENCE == sequence) at = i;
+    if (at == items.size()) return false;
+
+    // The items the move passes, in the order it meets them.
+    const bool up = direction == MoveDirection::Up || direction == MoveDirection::Top;
+    const bool oneStep = direction == MoveDirection::Up || direction == MoveDirection::Down;
+    std::vector<std::int32_t> passed;
+    if (up) {
+        for (std::size_t i = at; i-- > 0;) passed.push_back(items[i].SEQUENCE);
+    } else {
+        for (std::size_t i = at + 1; i < items.size(); ++i) passed.push_back(items[i].SEQUENCE);
+    }
+    if (passed.empty()) return false;
+    if (oneStep) passed.resize(1);
+
+    // The moving item parks on a number no item uses while the others shift.
+    const std::int32_t parking = items.back().SEQUENCE + 1;
+    return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
+        if (!renumber(table, taskId, sequence, parking, "Get Orig", "Put Swap Out", failure))
+            return false;
+        std::int32_t freed = sequence;
+        for (std::int32_t number : passed) {
+            if (!renumber(table, taskId, number, freed, "Put Swap", "Put Swap", failure))
+                return false;
+            freed = number;
+        }
+        return renumber(table, taskId, parking, freed, "Get Orig After", "Final Put", failure);
+    });
+}
+
+bool deleteScriptItem(std::int32_t taskId, std::int32_t sequence, Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    data::ErrorState readError;
+    const std::vector<Scripting> items = readScript(table, taskId, readError);
+    if (!readError.ok()) {
+        showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
+        return false;
+    }
+    return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
+        if (getItem(table, taskId, sequence) != data::kNoError ||
+            table.erase() != data::kNoError) {
+            failure = {table.error(), taskId, sequence, "Test Range"};
+            return false;
+        }
+        std::int32_t next = sequence;
+        for (const Scripting& item : items) {
+            if (item.SEQUENCE <= sequence) continue;
+            if (!renumber(table, taskId, item.SEQUENCE, next, "Put Upd Seq", "Put Upd Seq",
+                          failure))
+                return false;
+            ++next;
+        }
+        return true;
+    });
+}
+
+int deleteScript(std::int32_t taskId, Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    data::ErrorState readError;
+    const std::vector<Scripting> items = readScript(table, taskId, readError);
+    // Deleting is part of deleting a task or of removing history: it runs
+    // to the end, so the window offers no way to stop it half-way.
+    auto progress = prompter.progress(kProgressTitle, "Deleting Script");
+    int deleted = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        progress->setPercent(percentOf(i, items.size()));
+        if (getItem(table, taskId, items[i].SEQUENCE) != data::kNoError) continue;
+        if (table.erase() == data::kNoError) {
+            ++deleted;
+            continue;
+        }
+        data::setSavedError(table.error());
+        data::standardWarning(prompter, 17, table.name());
+    }
+    progress->finish();
+    return deleted;
+}
+
+int copyScript(std::int32_t source, std::int32_t target, Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    data::ErrorState readError;
+    const std::vector<Scripting> items = readScript(table, source, readError);
+    auto progress = prompter.progress(kProgressTitle, "Copying Script");
+    int copied = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        progress->setPercent(percentOf(i, items.size()));
+        Scripting& rec = table.rec<Scripting>();
+        rec = items[i];
+        rec.ID = target;
+        const int code = table.add();
+        if (code == data::kNoError) ++copied;
+        else if (code != data::kDuplicateKey)
+            prompter.message("Error", "Error adding script record:\r" + table.error().describe(),
+                             Icon::Warning, kOk, kOk);
+    }
+    progress->finish();
+    return copied;
+}
+
+int exportScript(std::int32_t taskId, const std::string& path, Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    data::ErrorState readError;
+    const std::vector<Scripting> items = readScript(table, taskId, readError);
+    ScriptFileWriter writer;
+    if (writer.open(path) != 0) {
+        prompter.message("Error!", "Error exporting script item " + writer.error().describe(),
+                         Icon::Warning, kOk, kOk);
+        return 0;
+    }
+    auto progress = prompter.progress(kProgressTitle, "Exporting Script Items");
+    int written = 0;
+    for (std::size_t i = 0; i < items.size() && !progress->cancelled(); ++i) {
+        progress->setPercent(percentOf(i, items.size()));
+        ScriptFileRecord record;
+        if (!recordFromItem(items[i], record)) continue;
+        if (writer.append(record) == 0) {
+            ++written;
+            continue;
+        }
+        prompter.message("Error!", "Error exporting script item " + writer.error().describe(),
+                         Icon::Warning, kOk, kOk);
+    }
+    writer.close();
+    progress->finish();
+    return written;
+}
+
+int importScript(std::int32_t taskId, const std::string& path, Prompter& prompter) {
+    data::TableUse use(data::processTable<Scripting>(), prompter);
+    Table& table = use.table();
+    ScriptFileReader reader;
+    if (reader.open(path) != 0) {
+        data::setSavedError(reader.error());
+        data::standardWarning(prompter, 36, path);
+        return 0;
+    }
+    data::ErrorState readError;
+    const std::vector<Scripting> existing = readScript(table, taskId, readError);
+    std::int32_t next = existing.empty() ? 1 : existing.back().SEQUENCE + 1;
+
+    auto progress = prompter.progress(kProgressTitle, "Importing Script Items");
+    int added = 0;
+    ScriptFileRecord record;
+    for (;;) {
+        progress->setPercent(reader.percent());
+        if (progress->cancelled()) break;
+        const ScriptFileReader::Read read = reader.next(record);
+        if (read == ScriptFileReader::Read::End) break;
+        if (read == ScriptFileReader::Read::Error) {
+            // A damaged line ends the import; what came before it stays.
+            data::setSavedError(reader.error());
+            data::standardWarning(prompter, 35, "Export");
+            break;
+        }
+        Scripting item;
+        item.ID = taskId;
+        if (!itemFromRecord(record, item)) {
+            prompter.message("Import Error", "Unrecognized script action: " + record.type,
+                             Icon::Warning, kOk, kOk);
+            continue;
+        }
+        // A number taken meanwhile by another station is not tried again.
+        item.SEQUENCE = next++;
+        table.rec<Scripting>() = item;
+        if (table.add() == data::kNoError) {
+            ++added;
+            continue;
+        }
+        prompter.message("Error!", "Error adding script item " + table.error().describe(),
+                         Icon::Warning, kOk, kOk);
+    }
+    progress->finish();
+    return added;
+}
+
+}  // namespace plorix::script
