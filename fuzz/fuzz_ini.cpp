@@ -34,6 +34,8 @@ const std::string& workFile() {
     static const std::string path = [] {
         std::string folder = (std::filesystem::temp_directory_path() / "plorix-fuzz-ini-XXXXXX").string();
         check(::mkdtemp(folder.data()) != nullptr);
+        static std::string made = folder;
+        std::atexit([] { std::filesystem::remove_all(made); });
         return folder + "/fuzz.ini";
     }();
     return path;
