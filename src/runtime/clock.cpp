@@ -30,13 +30,10 @@ void ManualClock::advance(std::int64_t hundredths) {
 }
 
 namespace {
-InstalledSlot<Clock> installedClock;
+InstalledSlot<Clock, SystemClock> installedClock;
 }
 
-Clock& processClock() {
-    static SystemClock systemClock;
-    return installedClock.get(systemClock);
-}
+Clock& processClock() { return installedClock.get(); }
 
 void setProcessClock(Clock* clock) { installedClock.set(clock); }
 

@@ -1,15 +1,17 @@
 #pragma once
 // A process-wide pointer to an implementation installed at start-up or by a
-// test, with a fallback while none is installed. Internal to the runtime.
+// test, falling back to a default implementation while none is installed.
+// Internal to the runtime.
 
 #include <atomic>
 
 namespace plorix {
 
-template <typename Interface>
+template <typename Interface, typename Fallback>
 class InstalledSlot {
 public:
-    Interface& get(Interface& fallback) const {
+    Interface& get() const {
+        static Fallback fallback;
         Interface* installed = slot_.load(std::memory_order_acquire);
         return installed ? *installed : fallback;
     }

@@ -80,13 +80,10 @@ std::vector<std::string> RecordingPrompter::titles() const {
 }
 
 namespace {
-InstalledSlot<Prompter> installedPrompter;
+InstalledSlot<Prompter, SilentPrompter> installedPrompter;
 }
 
-Prompter& processPrompter() {
-    static SilentPrompter silent;
-    return installedPrompter.get(silent);
-}
+Prompter& processPrompter() { return installedPrompter.get(); }
 
 void setProcessPrompter(Prompter* prompter) { installedPrompter.set(prompter); }
 
