@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
 
 #include "scheduler/recurrence.h"
 #include "schedule_builder.h"
@@ -61,20 +60,10 @@ TEST(DateMatches, OtherTypesAcceptEveryUsableDate) {
 // Every pattern below, advanced run by run through two years, must land on
 // exactly the days the date check accepts: the form's warning and the
 // calendar then never contradict what will happen.
-struct Pattern {
-    const char* type;
-    std::vector<Weekday> weekdays;
-    std::vector<std::uint8_t S::*> flags;
-};
-
-class PatternAgreement : public testing::TestWithParam<Pattern> {};
+class PatternAgreement : public testing::TestWithParam<data::Schedule> {};
 
 TEST_P(PatternAgreement, AdvanceReachesExactlyTheMatchingDates) {
-    const Pattern& pattern = GetParam();
-    data::Schedule entry = makeEntry(pattern.type, ymd(2023, 12, 31));
-    setWeekdays(entry, pattern.weekdays);
-    for (auto flag : pattern.flags) entry.*flag = 1;
-
+    data::Schedule entry = GetParam();
     const Date first = ymd(2024, 1, 1);
     const Date last = ymd(2025, 12, 31);
     std::set<Date> reached;
@@ -90,18 +79,21 @@ TEST_P(PatternAgreement, AdvanceReachesExactlyTheMatchingDates) {
     EXPECT_EQ(reached, matching);
 }
 
+data::Schedule pattern(const char* type, std::initializer_list<Weekday> days,
+                       std::initializer_list<std::uint8_t S::*> flags = {}) {
+    return with(makeEntry(type, ymd(2023, 12, 31)), days, flags);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Patterns, PatternAgreement,
-    testing::Values(Pattern{"Day of Week", {Mon, Thu}, {}},
-                    Pattern{"Day of Week", {}, {}},
-                    Pattern{"Day of Month", {Tue}, {&S::EVERY2ND}},
-                    Pattern{"Day of Month", {Fri}, {&S::EVERYLAST}},
-                    Pattern{"Day of Month", {Mon, Wed}, {&S::EVERY1ST, &S::EVERY3RD}},
-                    Pattern{"Day of Month", {Sat}, {}},
-                    Pattern{"Day of Month", {}, {&S::EVERY4TH}},
-                    Pattern{"Day of Month", {}, {}},
-                    Pattern{"Day of Month", {Sun}, {&S::LASTDAYOFMONTH}},
-                    Pattern{"Day of Month", {}, {&S::LASTDAYOFMONTH, &S::EVERYLAST}}));
+    testing::Values(pattern("Day of Week", {Mon, Thu}), pattern("Day of Week", {}),
+                    pattern("Day of Month", {Tue}, {&S::EVERY2ND}),
+                    pattern("Day of Month", {Fri}, {&S::EVERYLAST}),
+                    pattern("Day of Month", {Mon, Wed}, {&S::EVERY1ST, &S::EVERY3RD}),
+                    pattern("Day of Month", {Sat}), pattern("Day of Month", {}, {&S::EVERY4TH}),
+                    pattern("Day of Month", {}),
+                    pattern("Day of Month", {Sun}, {&S::LASTDAYOFMONTH}),
+                    pattern("Day of Month", {}, {&S::LASTDAYOFMONTH, &S::EVERYLAST})));
 
 }  // namespace
 }  // namespace plorix::scheduler

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <limits>
+#include <vector>
 
 #include "scheduler/exceptions.h"
 #include "scheduler/recurrence.h"
@@ -44,14 +45,7 @@ TEST(ExceptionsOnce, ClearsTheExceptionFieldsAndChangesNothingElse) {
     EXPECT_EQ(entry.DATE, ymd(2024, 5, 11));
 }
 
-TEST(ExceptionsDays, AllowedDayChangesNothing) {
-    data::Schedule entry = weekly(ymd(2024, 5, 10), "Next Day");  // a Friday
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    EXPECT_FALSE(plan.changed());
-    EXPECT_EQ(entry.SKIPNEXTTIME, 0);
-}
-
-TEST(ExceptionsDays, WeekendWithNextDayMakesMondayCopy) {
+TEST(ExceptionsDays, ExcludedRunIsSkippedAndCopiedForTheShiftedDay) {
     data::Schedule entry = weekly(ymd(2024, 5, 11), "Next Day");
     entry.DESCRIPTION = "Back up";
     const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
@@ -65,73 +59,73 @@ TEST(ExceptionsDays, WeekendWithNextDayMakesMondayCopy) {
     EXPECT_EQ(plan.copy->SKIPNEXTTIME, 0);
     EXPECT_EQ(plan.copy->EXCEPTIONLINK, 0);
     EXPECT_EQ(plan.copy->DESCRIPTION, "Back up");
+
+    data::Schedule skipping = weekly(ymd(2024, 5, 11), "Next Day");
+    skipping.SKIPNEXTTIME = 1;  // asked for before: the copy keeps the request
+    EXPECT_EQ(planExceptions(skipping, kNoHolidays).copy->SKIPNEXTTIME, 1);
 }
 
-TEST(ExceptionsDays, CopyKeepsAnEarlierSkipRequest) {
-    data::Schedule entry = weekly(ymd(2024, 5, 11), "Next Day");
-    entry.SKIPNEXTTIME = 1;
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    ASSERT_TRUE(plan.copy);
-    EXPECT_EQ(plan.copy->SKIPNEXTTIME, 1);
-}
+// One excluded-day case per row: the run, what excludes it, and the day of
+// the copy (0: none). 11 May 2024 is a Saturday, 13 May a holiday below.
+struct ShiftCase {
+    const char* name;
+    Date date;
+    std::string_view shift;
+    std::vector<std::uint8_t data::Schedule::*> excepts;
+    bool excepted;
+    Date copyDay;
+};
 
-TEST(ExceptionsDays, PreviousDayGoesBackToFriday) {
-    for (Date date : {ymd(2024, 5, 11), ymd(2024, 5, 12)}) {
-        data::Schedule entry = weekly(date, "Previous Day");
-        const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-        ASSERT_TRUE(plan.copy);
-        EXPECT_EQ(plan.copy->DATE, ymd(2024, 5, 10));
-    }
-}
+class ExcludedDays : public testing::TestWithParam<ShiftCase> {};
 
-TEST(ExceptionsDays, SkipShiftOnlySkips) {
-    for (const char* shift : {"Skip (to Next Valid Day)", "", "x", "  N"}) {
-        data::Schedule entry = weekly(ymd(2024, 5, 11), shift);
-        const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-        EXPECT_TRUE(plan.excepted) << shift;
-        EXPECT_FALSE(plan.copy) << shift;
-        EXPECT_EQ(entry.SKIPNEXTTIME, 1) << shift;
-    }
-}
-
-TEST(ExceptionsDays, WeekendsWinOverWeekdays) {
-    data::Schedule entry = weekly(ymd(2024, 5, 8), "Next Day");  // a Wednesday
-    entry.EXCEPTWEEKDAYS = 1;
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    EXPECT_FALSE(plan.changed());
-    EXPECT_EQ(entry.EXCEPTWEEKDAYS, 0);
-}
-
-TEST(ExceptionsDays, WeekdaysExceptedMovesToSaturday) {
-    data::Schedule entry = makeEntry("Custom", ymd(2024, 5, 8));
-    entry.EXCEPTWEEKDAYS = 1;
-    entry.SHIFTTYPE = "N";
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    ASSERT_TRUE(plan.copy);
-    EXPECT_EQ(plan.copy->DATE, ymd(2024, 5, 11));
-}
-
-TEST(ExceptionsHolidays, OneOffAndAnnual) {
+TEST_P(ExcludedDays, SkipAndShift) {
+    const ShiftCase& c = GetParam();
     HolidaySet holidays;
-    holidays.add(ymd(2024, 5, 13), false);  // a Monday, once
-    holidays.add(ymd(1990, 12, 25), true);  // every Christmas
-    data::Schedule entry = weekly(ymd(2024, 5, 11), "Next Day");
-    entry.EXCEPTHOLIDAYS = 1;
-    ExceptionPlan plan = planExceptions(entry, holidays);
-    ASSERT_TRUE(plan.copy);
-    EXPECT_EQ(plan.copy->DATE, ymd(2024, 5, 14));  // past the weekend and the holiday
-
-    data::Schedule christmas = makeEntry("Yearly", ymd(2030, 12, 25));
-    christmas.EXCEPTHOLIDAYS = 1;
-    christmas.SHIFTTYPE = "Previous Day";
-    plan = planExceptions(christmas, holidays);
-    ASSERT_TRUE(plan.copy);
-    EXPECT_EQ(plan.copy->DATE, ymd(2030, 12, 24));
-
-    data::Schedule notExcepted = makeEntry("Yearly", ymd(2030, 12, 25));
-    notExcepted.SHIFTTYPE = "Next Day";
-    EXPECT_FALSE(planExceptions(notExcepted, holidays).changed());
+    holidays.add(ymd(2024, 5, 13), false);
+    holidays.add(ymd(1990, 12, 25), true);
+    data::Schedule entry = makeEntry("Day of Week", c.date);
+    entry.SHIFTTYPE = c.shift;
+    for (auto flag : c.excepts) entry.*flag = 1;
+    const ExceptionPlan plan = planExceptions(entry, holidays);
+    EXPECT_EQ(plan.excepted, c.excepted);
+    EXPECT_EQ(entry.SKIPNEXTTIME, c.excepted ? 1 : 0);
+    EXPECT_EQ(entry.DATE, c.date);
+    EXPECT_EQ(plan.copy ? plan.copy->DATE : 0, c.copyDay);
 }
+
+using S = data::Schedule;
+INSTANTIATE_TEST_SUITE_P(
+    Shifts, ExcludedDays,
+    testing::Values(
+        ShiftCase{"allowed day", ymd(2024, 5, 10), "Next Day", {&S::EXCEPTWEEKENDS}, false, 0},
+        ShiftCase{"Saturday back to Friday", ymd(2024, 5, 11), "Previous Day", {&S::EXCEPTWEEKENDS}, true,
+                  ymd(2024, 5, 10)},
+        ShiftCase{"Sunday back to Friday", ymd(2024, 5, 12), "Previous Day", {&S::EXCEPTWEEKENDS}, true,
+                  ymd(2024, 5, 10)},
+        ShiftCase{"skip only skips", ymd(2024, 5, 11), "Skip (to Next Valid Day)", {&S::EXCEPTWEEKENDS},
+                  true, 0},
+        ShiftCase{"blank shift skips", ymd(2024, 5, 11), "", {&S::EXCEPTWEEKENDS}, true, 0},
+        ShiftCase{"leading blank is no letter", ymd(2024, 5, 11), "  N", {&S::EXCEPTWEEKENDS}, true, 0},
+        ShiftCase{"lower-case letter shifts", ymd(2024, 5, 11), "next", {&S::EXCEPTWEEKENDS}, true,
+                  ymd(2024, 5, 13)},
+        ShiftCase{"weekends win over weekdays", ymd(2024, 5, 8), "N",
+                  {&S::EXCEPTWEEKENDS, &S::EXCEPTWEEKDAYS}, false, 0},
+        ShiftCase{"weekdays move to Saturday", ymd(2024, 5, 8), "N", {&S::EXCEPTWEEKDAYS}, true,
+                  ymd(2024, 5, 11)},
+        ShiftCase{"past weekend and holiday", ymd(2024, 5, 11), "N",
+                  {&S::EXCEPTWEEKENDS, &S::EXCEPTHOLIDAYS}, true, ymd(2024, 5, 14)},
+        ShiftCase{"one-off holiday", ymd(2024, 5, 13), "P", {&S::EXCEPTHOLIDAYS}, true, ymd(2024, 5, 12)},
+        ShiftCase{"one-off holiday is not annual", ymd(2025, 5, 13), "P", {&S::EXCEPTHOLIDAYS}, false, 0},
+        ShiftCase{"annual holiday any year", ymd(2030, 12, 25), "P", {&S::EXCEPTHOLIDAYS}, true,
+                  ymd(2030, 12, 24)},
+        ShiftCase{"holidays not excepted", ymd(2030, 12, 25), "P", {&S::EXCEPTWEEKENDS}, false, 0},
+        // 31 December 9999 is a Friday, 3 January 1801 a Saturday.
+        ShiftCase{"no day after the calendar", ymd(9999, 12, 31), "N", {&S::EXCEPTWEEKDAYS}, true, 0},
+        ShiftCase{"back to 2 January 1801", ymd(1801, 1, 3), "P", {&S::EXCEPTWEEKENDS}, true,
+                  ymd(1801, 1, 2)},
+        ShiftCase{"no day before the calendar", ymd(1801, 1, 2), "P", {&S::EXCEPTWEEKDAYS}, true, 0},
+        ShiftCase{"no date is never excluded", 0, "N", {&S::EXCEPTWEEKDAYS}, false, 0}),
+    [](const testing::TestParamInfo<ShiftCase>& info) { return testName(info.param.name); });
 
 TEST(ExceptionsHolidays, AnnualLeapDayOnlyInLeapYears) {
     HolidaySet holidays;
@@ -159,33 +153,6 @@ TEST(ExceptionsDays, EveryDayExcludedSkipsWithoutCopy) {
         EXPECT_EQ(entry.SKIPNEXTTIME, 1);
         EXPECT_EQ(entry.DATE, ymd(2025, 6, 7));
     }
-}
-
-TEST(ExceptionsDays, ShiftStopsAtTheCalendarEnds) {
-    data::Schedule late = makeEntry("Yearly", ymd(9999, 12, 31));  // a Friday
-    late.EXCEPTWEEKDAYS = 1;
-    late.SHIFTTYPE = "Next Day";
-    const ExceptionPlan last = planExceptions(late, kNoHolidays);
-    EXPECT_TRUE(last.excepted);
-    EXPECT_FALSE(last.copy);
-
-    data::Schedule early = makeEntry("Yearly", ymd(1801, 1, 3));  // a Saturday
-    early.EXCEPTWEEKENDS = 1;
-    early.SHIFTTYPE = "Previous Day";
-    const ExceptionPlan plan = planExceptions(early, kNoHolidays);
-    ASSERT_TRUE(plan.copy);
-    EXPECT_EQ(plan.copy->DATE, ymd(1801, 1, 2));
-    early.DATE = ymd(1801, 1, 1);
-    early.EXCEPTWEEKENDS = 0;
-    early.EXCEPTWEEKDAYS = 1;  // 1 January 1801 was a Thursday
-    EXPECT_FALSE(planExceptions(early, kNoHolidays).copy);
-}
-
-TEST(ExceptionsDays, UnusableDateIsNeverExcluded) {
-    data::Schedule entry = weekly(0, "Next Day");
-    entry.EXCEPTWEEKDAYS = 1;
-    entry.EXCEPTWEEKENDS = 0;
-    EXPECT_FALSE(planExceptions(entry, kNoHolidays).changed());
 }
 
 // --- time window ----------------------------------------------------------

@@ -1,7 +1,9 @@
 #pragma once
 // Short ways to write the dates, times and entries the recurrence tests use.
 
+#include <cctype>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "data/tables/schedule.h"
@@ -35,11 +37,26 @@ inline data::Schedule custom(int every, std::string_view unit, Date date,
     return entry;
 }
 
-template <typename Days = std::initializer_list<Weekday>>
-void setWeekdays(data::Schedule& entry, const Days& days) {
+inline void setWeekdays(data::Schedule& entry, std::initializer_list<Weekday> days) {
     std::uint8_t* flags[] = {&entry.SUNDAY,   &entry.MONDAY, &entry.TUESDAY, &entry.WEDNESDAY,
                              &entry.THURSDAY, &entry.FRIDAY, &entry.SATURDAY};
     for (Weekday day : days) *flags[day] = 1;
+}
+
+// The entry with weekday flags and further flags set, for table rows.
+inline data::Schedule with(data::Schedule entry, std::initializer_list<Weekday> days,
+                           std::initializer_list<std::uint8_t data::Schedule::*> flags = {}) {
+    setWeekdays(entry, days);
+    for (auto flag : flags) entry.*flag = 1;
+    return entry;
+}
+
+// A test name from a row's description.
+inline std::string testName(std::string_view text) {
+    std::string name(text);
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
 }
 
 }  // namespace plorix::scheduler::test
