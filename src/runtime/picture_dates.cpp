@@ -18,7 +18,7 @@ namespace {
 // d (day without a leading zero), MON (JAN), Month (January); anything else
 // is literal. Reading back takes its field order from the same layout.
 constexpr std::array<std::string_view, 16> kLayouts = {
-    "mm/dd/yy",    "mm/dd/yyyy",    "MON dd,yyyy", "Month d, yyyy", "dd/mm/yy",   "dd/mm/yyyy",
+    "mm/dd/yy",    "mm/dd/yyyy",    "MON dd,yyyy", "Month dd, yyyy", "dd/mm/yy",   "dd/mm/yyyy",
     "dd MON yy",   "dd MON yyyy",   "yy/mm/dd",    "yyyy/mm/dd",    "yymmdd",     "yyyymmdd",
     "mm/yy",       "mm/yyyy",       "yy/mm",       "yyyy/mm"};
 

@@ -37,7 +37,7 @@ TEST_F(DatePictures, PaddingZeroAndFallback) {
     const Date d = makeDate(1, 5, 2003);
     EXPECT_EQ(formatDate(d, "d1"), "01/05/03");
     EXPECT_EQ(formatDate(d, "d3"), "JAN 05,2003");
-    EXPECT_EQ(formatDate(d, "d4"), "January 5, 2003");
+    EXPECT_EQ(formatDate(d, "d4"), "January 05, 2003");
     EXPECT_EQ(formatDate(d, "d18"), "Sunday, January 5, 2003");
     EXPECT_EQ(formatDate(0, "d2"), "");
     EXPECT_EQ(formatDate(0, "n4b"), "");

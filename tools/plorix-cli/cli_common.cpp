@@ -13,18 +13,8 @@ int CliPrompter::message(std::string_view title, std::string_view text, Icon, Bu
     return defaultButton == kNoButton ? kOk : defaultButton;
 }
 
-namespace {
-class SilentProgress final : public Progress {
-public:
-    void setPercent(int) override {}
-    void setText(std::string_view) override {}
-    bool cancelled() override { return false; }
-    void finish() override {}
-};
-}  // namespace
-
 std::unique_ptr<Progress> CliPrompter::progress(std::string_view, std::string_view) {
-    return std::make_unique<SilentProgress>();
+    return makeSilentProgress();
 }
 
 const std::vector<Command>& commands() {
