@@ -15,30 +15,28 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+template <typename Kind, std::size_t N>
+std::string_view textIn(const std::array<KindName<Kind>, N>& names, Kind kind) {
+    for (const auto& name : names)
+        if (name.kind == kind) return name.text;
+    return {};
+}
+
 }  // namespace
 
-std::string_view textOf(ScheduleType type) {
-    for (const auto& name : kScheduleTypeNames)
-        if (name.type == type) return name.text;
-    return {};
-}
-
-std::string_view textOf(EveryUnit unit) {
-    for (const auto& name : kEveryUnitNames)
-        if (name.unit == unit) return name.text;
-    return {};
-}
+std::string_view textOf(ScheduleType type) { return textIn(kScheduleTypeNames, type); }
+std::string_view textOf(EveryUnit unit) { return textIn(kEveryUnitNames, unit); }
 
 ScheduleType scheduleTypeOf(std::string_view text) {
     for (const auto& name : kScheduleTypeNames)
-        if (equalNoCase(text, name.text)) return name.type;
+        if (equalNoCase(text, name.text)) return name.kind;
     return ScheduleType::Custom;
 }
 
 EveryUnit everyUnitOf(std::string_view text) {
     if (text.size() < 3) return EveryUnit::Unknown;
     for (const auto& name : kEveryUnitNames)
-        if (equalNoCase(text.substr(0, 3), name.text.substr(0, 3))) return name.unit;
+        if (equalNoCase(text.substr(0, 3), name.text.substr(0, 3))) return name.kind;
     return EveryUnit::Unknown;
 }
 

@@ -15,11 +15,14 @@ enum class ScheduleType { Once, Yearly, Monthly, DayOfWeek, DayOfMonth, Custom }
 enum class EveryUnit { Minutes, Hours, Days, Weeks, Months, Years, Unknown };
 enum class ShiftKind { None, Next, Previous };
 
-struct ScheduleTypeName {
-    ScheduleType type;
+// A kind with the text that stands for it in the entry.
+template <typename Kind>
+struct KindName {
+    Kind kind;
     std::string_view text;
 };
-inline constexpr std::array<ScheduleTypeName, 6> kScheduleTypeNames{{
+
+inline constexpr std::array<KindName<ScheduleType>, 6> kScheduleTypeNames{{
     {ScheduleType::Once, "Once"},
     {ScheduleType::DayOfWeek, "Day of Week"},
     {ScheduleType::DayOfMonth, "Day of Month"},
@@ -28,11 +31,7 @@ inline constexpr std::array<ScheduleTypeName, 6> kScheduleTypeNames{{
     {ScheduleType::Custom, "Custom"},
 }};
 
-struct EveryUnitName {
-    EveryUnit unit;
-    std::string_view text;
-};
-inline constexpr std::array<EveryUnitName, 6> kEveryUnitNames{{
+inline constexpr std::array<KindName<EveryUnit>, 6> kEveryUnitNames{{
     {EveryUnit::Minutes, "minute(s)"},
     {EveryUnit::Hours, "hour(s)"},
     {EveryUnit::Days, "day(s)"},
@@ -41,12 +40,8 @@ inline constexpr std::array<EveryUnitName, 6> kEveryUnitNames{{
     {EveryUnit::Years, "year(s)"},
 }};
 
-struct ShiftName {
-    ShiftKind kind;
-    std::string_view text;
-};
 // "Skip" leaves the run where it is and lets it pass; the other two move it.
-inline constexpr std::array<ShiftName, 3> kShiftNames{{
+inline constexpr std::array<KindName<ShiftKind>, 3> kShiftNames{{
     {ShiftKind::None, "Skip (to Next Valid Day)"},
     {ShiftKind::Previous, "Previous Day"},
     {ShiftKind::Next, "Next Day"},

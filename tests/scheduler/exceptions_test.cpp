@@ -164,55 +164,49 @@ data::Schedule windowed(data::Schedule entry, Time begin, Time end) {
     return entry;
 }
 
-TEST(ExceptionsWindow, HourlyOvernightWindowMovesToItsEnd) {
-    data::Schedule entry =
-        windowed(custom(1, "hour(s)", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
+struct WindowCase {
+    const char* name;
+    data::Schedule entry;
+    Time begin;
+    Time end;
+    Moment expected;
+    bool moved;
+};
+
+class TimeWindow : public testing::TestWithParam<WindowCase> {};
+
+TEST_P(TimeWindow, MovesRunsOutOfTheWindow) {
+    const WindowCase& c = GetParam();
+    data::Schedule entry = windowed(c.entry, c.begin, c.end);
     const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    EXPECT_TRUE(plan.moved);
-    EXPECT_EQ(entry.DATE, ymd(2024, 5, 11));
-    EXPECT_EQ(entry.TIME, hm(6, 0));
+    EXPECT_EQ(plan.moved, c.moved);
+    EXPECT_EQ(entry.DATE, c.expected.date);
+    EXPECT_EQ(entry.TIME, c.expected.time);
+    EXPECT_EQ(entry.EXCEPTTIMEEND, c.end ? c.end : kHundredthsPerDay);
 }
 
-TEST(ExceptionsWindow, DailyRunInsideWindowEndsAtWindowEndTwoDaysOn) {
-    data::Schedule entry =
-        windowed(custom(1, "day(s)", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    EXPECT_TRUE(plan.moved);
-    EXPECT_EQ(entry.DATE, ymd(2024, 5, 12));
-    EXPECT_EQ(entry.TIME, hm(6, 0));
-}
-
-TEST(ExceptionsWindow, DailyRunBeforeWindowEndStaysOnNextDay) {
-    // 05:00 lies before the end: the run after the saved one is the next day.
-    data::Schedule entry =
-        windowed(custom(1, "day(s)", ymd(2024, 5, 10), hm(5, 0)), hm(22, 0), hm(6, 0));
-    planExceptions(entry, kNoHolidays);
-    EXPECT_EQ(entry.DATE, ymd(2024, 5, 11));
-    EXPECT_EQ(entry.TIME, hm(6, 0));
-}
-
-TEST(ExceptionsWindow, DaytimeWindowIncludesItsEnds) {
-    data::Schedule entry =
-        windowed(custom(30, "minute(s)", ymd(2024, 5, 10), hm(12, 0)), hm(12, 0), hm(14, 0));
-    planExceptions(entry, kNoHolidays);
-    EXPECT_EQ(entry.TIME, hm(14, 30));
-}
-
-TEST(ExceptionsWindow, RunOutsideWindowIsNotMoved) {
-    data::Schedule entry =
-        windowed(custom(30, "minute(s)", ymd(2024, 5, 10), hm(15, 0)), hm(12, 0), hm(14, 0));
-    EXPECT_FALSE(planExceptions(entry, kNoHolidays).changed());
-    EXPECT_EQ(entry.TIME, hm(15, 0));
-}
-
-TEST(ExceptionsWindow, MissingEndMeansEndOfDayAndWholeDayEndsThere) {
-    data::Schedule entry = windowed(custom(1, "hour(s)", ymd(2024, 5, 10), hm(9, 0)), 0, 0);
-    const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
-    EXPECT_TRUE(plan.moved);
-    EXPECT_EQ(entry.EXCEPTTIMEEND, kHundredthsPerDay);
-    EXPECT_EQ(entry.TIME, kHundredthsPerDay);
-    EXPECT_EQ(entry.DATE, ymd(2024, 5, 10));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Windows, TimeWindow,
+    testing::Values(
+        WindowCase{"hourly overnight to the end", custom(1, "hour(s)", ymd(2024, 5, 10), hm(23, 0)),
+                   hm(22, 0), hm(6, 0), at(2024, 5, 11, 6, 0), true},
+        // Advancing never leaves the window: after 100 tries the run after
+        // the saved one (from the next day, as 23:00 lies after the end) is
+        // placed at the window's end.
+        WindowCase{"daily inside the window", custom(1, "day(s)", ymd(2024, 5, 10), hm(23, 0)),
+                   hm(22, 0), hm(6, 0), at(2024, 5, 12, 6, 0), true},
+        WindowCase{"daily before the window's end", custom(1, "day(s)", ymd(2024, 5, 10), hm(5, 0)),
+                   hm(22, 0), hm(6, 0), at(2024, 5, 11, 6, 0), true},
+        WindowCase{"daytime window includes its ends", custom(30, "minute(s)", ymd(2024, 5, 10), hm(12, 0)),
+                   hm(12, 0), hm(14, 0), at(2024, 5, 10, 14, 30), true},
+        WindowCase{"overnight window leaves out its beginning",
+                   custom(1, "hour(s)", ymd(2024, 5, 10), hm(22, 0)), hm(22, 0), hm(6, 0),
+                   at(2024, 5, 10, 22, 0), false},
+        WindowCase{"run outside the window stays", custom(30, "minute(s)", ymd(2024, 5, 10), hm(15, 0)),
+                   hm(12, 0), hm(14, 0), at(2024, 5, 10, 15, 0), false},
+        WindowCase{"no end means the whole day", custom(1, "hour(s)", ymd(2024, 5, 10), hm(9, 0)), 0, 0,
+                   {ymd(2024, 5, 10), kHundredthsPerDay}, true}),
+    [](const testing::TestParamInfo<WindowCase>& info) { return testName(info.param.name); });
 
 TEST(ExceptionsWindow, GarbageBoundsAndTimesStayBounded) {
     const std::int32_t big = std::numeric_limits<std::int32_t>::max();

@@ -14,6 +14,12 @@ using namespace test;
 
 const NoHolidays kNoHolidays;
 
+data::Schedule weekendsMovedBack(data::Schedule entry) {
+    entry.EXCEPTWEEKENDS = 1;
+    entry.SHIFTTYPE = "Previous Day";
+    return entry;
+}
+
 std::vector<Moment> dues(const std::vector<Occurrence>& runs) {
     std::vector<Moment> result;
     for (const Occurrence& run : runs) result.push_back(run.due);
@@ -107,9 +113,7 @@ TEST(Forecast, ExcludedWeekendRunsAreSkippedAndCopiedToMonday) {
 TEST(Forecast, CopiesMovedBackAreListedInDueOrder) {
     // Daily, weekends moved to the Friday before: Friday holds its own run
     // and the copies for Saturday and Sunday, all before the skipped days.
-    data::Schedule entry = custom(1, "day(s)", ymd(2024, 5, 10), hm(18, 0));
-    entry.EXCEPTWEEKENDS = 1;
-    entry.SHIFTTYPE = "Previous Day";
+    const data::Schedule entry = weekendsMovedBack(custom(1, "day(s)", ymd(2024, 5, 10), hm(18, 0)));
     const auto runs = forecast(entry, at(2024, 5, 1, 0, 0), 5, kNoHolidays);
     ASSERT_EQ(runs.size(), 5u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(runs[i].due, at(2024, 5, 10, 18, 0)) << i;
@@ -168,9 +172,8 @@ TEST(Forecast, EveryDayExcludedStillAnswersQuickly) {
 TEST(Forecast, MinuteStepsWithCopiesMovedBackByDaysSettle) {
     // Every 30 minutes, weekends moved back to Friday at the same time: the
     // answer has to wait for Sunday's copies, which land before Saturday's.
-    data::Schedule entry = custom(30, "minute(s)", ymd(2024, 5, 10), hm(23, 0));
-    entry.EXCEPTWEEKENDS = 1;
-    entry.SHIFTTYPE = "Previous Day";
+    const data::Schedule entry =
+        weekendsMovedBack(custom(30, "minute(s)", ymd(2024, 5, 10), hm(23, 0)));
     const auto runs = forecast(entry, at(2024, 5, 10, 0, 0), 3, kNoHolidays);
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].due, at(2024, 5, 10, 0, 0));  // Saturday's 00:00
