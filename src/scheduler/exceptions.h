@@ -48,9 +48,11 @@ struct ExceptionsApplied {
 // The exception step on the table's current record buffer, which must hold
 // the table's current record (as after reading or adding it). Stores the
 // entry when the exceptions changed it, adds the one-off copy and links it
-// from the entry's EXCEPTIONLINK. With `replacePreviousCopy` a copy made
-// earlier that has not run yet is deleted. Afterwards the buffer holds the
-// entry again. The first store error ends the step and is returned.
+// from the entry's EXCEPTIONLINK; the copy is numbered like every new entry
+// (a failing add offers Retry through `prompter`). With `replacePreviousCopy`
+// a copy made earlier that has not run yet is deleted. Afterwards the buffer
+// holds the entry again. The first store error ends the step and is
+// returned; a missing custom unit is reported once through `prompter`.
 ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& holidays,
                                   bool replacePreviousCopy, Prompter& prompter);
 
