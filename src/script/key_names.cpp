@@ -228,7 +228,8 @@ std::string keyCodesText() {
     for (const Section& s : sections()) {
         text += "\r\n" + s.heading + "\r\n";
         for (const NamedKey& k : s.names) {
-            std::string line = "  " + padRight(k.name, 18);
+            // The longest name (CTRLSHIFTMOUSECENTER2) has 21 characters.
+            std::string line = "  " + padRight(k.name, 24);
             if (k.key.kind == KeyName::Kind::Key) line += std::to_string(k.key.code);
             text += clip(line) + "\r\n";
         }
