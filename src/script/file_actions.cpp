@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "runtime/file_names.h"
 #include "runtime/fixed_text.h"
 
 namespace plorix::script {
@@ -173,12 +174,7 @@ constexpr Rule kRules[] = {
 
 }  // namespace
 
-std::string userPath(std::string_view text) {
-    std::string path = clip(text);
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
+std::string userPath(std::string_view text) { return normaliseSeparators(clip(text)); }
 
 FileActionResult runFileAction(std::string_view action, std::string_view p1, std::string_view p2,
                                ValueStore& values, bool dryRun) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/desktop.h"
 #include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
 
@@ -35,7 +36,9 @@ std::string ValueStore::systemValue(const std::string& key, bool& isSystem) cons
     }
     if (key == "TIME") return sixDigitTime(clock.now());
     if (key == "NOW") return formatTime(clock.now(), "t7");
-    if (key == "FOCUS") return sources_.focusText ? clip(sources_.focusText()) : std::string();
+    if (key == "FOCUS")
+        return clip(sources_.focusText ? sources_.focusText()
+                                       : platform::desktop().windows->focusedWindowText());
     isSystem = false;
     return {};
 }

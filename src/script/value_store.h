@@ -19,7 +19,8 @@ inline constexpr std::size_t kValueNameWidth = 32;   // characters of a name
 inline constexpr std::size_t kValueTextWidth = 255;  // characters of a value or substituted text
 
 // Where the system values come from. focusText answers the text of the
-// window with the keyboard focus ("" when none or unknown).
+// window with the keyboard focus ("" when none or unknown); when empty the
+// process's desktop is asked.
 struct SystemValueSources {
     const Clock* clock = nullptr;                 // the process clock when null
     const settings::Settings* settings = nullptr;  // the process settings when null
@@ -62,8 +63,7 @@ private:
     SetHook hook_;
 };
 
-// The program's value store. Its focus text comes from the desktop once the
-// program has installed one (setSources).
+// The program's value store.
 ValueStore& processValues();
 
 // Texts of the system values for a date and a time; the file actions write

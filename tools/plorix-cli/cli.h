@@ -45,6 +45,7 @@ int cmdDelete(const Args&, Prompter&);
 int cmdCheck(const Args&, Prompter&);
 int cmdSettings(const Args&, Prompter&);
 int cmdLog(const Args&, Prompter&);
+int cmdRunScript(const Args&, Prompter&);
 
 // The twelve tables of the data file, in declaration order.
 std::vector<const data::TableSchema*> dataFileSchemas();

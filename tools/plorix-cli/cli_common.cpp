@@ -27,6 +27,7 @@ const std::vector<Command>& commands() {
         {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings},
         {"log", "log                             print the event log", cmdLog},
         {"check", "check                           check every table's integrity", cmdCheck},
+        {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript},
     };
     return list;
 }

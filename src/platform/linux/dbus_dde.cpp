@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariantList>
 #include <atomic>
+#include <cstdlib>
 
 #include "platform/dde_command.h"
 
@@ -34,17 +35,29 @@ struct DBusDde::Connection {
     QString name;  // empty for the shared session bus
 };
 
-DBusDde::DBusDde()
-    : connection_(std::make_unique<Connection>(Connection{QDBusConnection::sessionBus(), {}})) {}
+DBusDde::DBusDde() = default;
 
-DBusDde::DBusDde(const std::string& busAddress) {
-    const QString name = nextConnectionName();
-    connection_ = std::make_unique<Connection>(
-        Connection{QDBusConnection::connectToBus(QString::fromStdString(busAddress), name), name});
-}
+DBusDde::DBusDde(std::string busAddress) : address_(std::move(busAddress)) {}
 
 DBusDde::~DBusDde() {
-    if (!connection_->name.isEmpty()) QDBusConnection::disconnectFromBus(connection_->name);
+    if (connection_ && !connection_->name.isEmpty())
+        QDBusConnection::disconnectFromBus(connection_->name);
+}
+
+DBusDde::Connection* DBusDde::connect() {
+    if (connection_) return connection_.get();
+    if (address_.empty()) {
+        // Asking for the session bus without one would make the bus library
+        // launch a daemon that outlives this program.
+        const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        if (!session || !*session) return nullptr;
+        connection_ = std::make_unique<Connection>(Connection{QDBusConnection::sessionBus(), {}});
+    } else {
+        const QString name = nextConnectionName();
+        connection_ = std::make_unique<Connection>(
+            Connection{QDBusConnection::connectToBus(QString::fromStdString(address_), name), name});
+    }
+    return connection_.get();
 }
 
 DdeResult DBusDde::execute(std::string_view service, std::string_view topic,
@@ -56,7 +69,9 @@ DdeResult DBusDde::execute(std::string_view service, std::string_view topic,
         return {DdeOutcome::NoService,
                 "no such service or object: " + std::string(service) + " " + std::string(topic)};
     }
-    QDBusConnection& bus = connection_->bus;
+    Connection* connection = connect();
+    if (!connection) return {DdeOutcome::NoService, "no session bus"};
+    QDBusConnection& bus = connection->bus;
     if (!bus.isConnected()) return {DdeOutcome::NoService, errorText(bus.lastError())};
     const QString serviceName = qtext(service);
     const auto registered = bus.interface()->isServiceRegistered(serviceName);

@@ -14,10 +14,12 @@ namespace plorix::platform {
 
 class DBusDde final : public Dde {
 public:
-    // The session bus of the desktop.
+    // The session bus of the desktop. The connection is made at the first
+    // command; without a session bus (DBUS_SESSION_BUS_ADDRESS unset) every
+    // command finds no service, and no bus daemon is launched.
     DBusDde();
     // A bus at an address ("unix:path=/tmp/..."), as a test's own daemon.
-    explicit DBusDde(const std::string& busAddress);
+    explicit DBusDde(std::string busAddress);
     ~DBusDde() override;
     DBusDde(const DBusDde&) = delete;
     DBusDde& operator=(const DBusDde&) = delete;
@@ -30,6 +32,8 @@ public:
 
 private:
     struct Connection;
+    Connection* connect();  // nullptr when there is no bus to use
+    std::string address_;   // empty: the session bus
     std::unique_ptr<Connection> connection_;
     int timeoutMs_ = 5000;
 };

@@ -1,0 +1,104 @@
+// run-script: a script file run as a "Start Script" item of type "Jump to"
+// would run it, on the real clock with ScriptingDelay, one item per tick of
+// half a second, printing each item as it executes and each value stored.
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <thread>
+#include <utility>
+
+#include "cli.h"
+#include "data/open_routine.h"
+#include "platform/desktop.h"
+#include "runtime/file_names.h"
+#include "runtime/pictures.h"
+#include "script/action_names.h"
+#include "script/item_description.h"
+#include "script/stepper.h"
+#include "settings/configuration.h"
+#include "settings/settings.h"
+#ifdef PLORIX_HAVE_DBUS
+#include "platform/linux/dbus_dde.h"
+#endif
+
+namespace plorix::cli {
+namespace {
+
+// The frame's timer period while a script is queued.
+constexpr auto kTick = std::chrono::milliseconds(500);
+
+// The settings of the data folder, when it has a data file; defaults
+// otherwise, so that running a script never creates one.
+void loadFolderSettings(Prompter& prompter) {
+    if (!std::filesystem::exists(findFileNoCase("Px97.TPS"))) return;
+    data::TableUse use(settings::configurationTable(), prompter);
+    settings::loadSettings();
+}
+
+// A desktop on which the script finds no windows, types nothing and starts
+// nothing; a real run still reaches other applications over D-Bus.
+struct RunDesktop {
+#ifdef PLORIX_HAVE_DBUS
+    platform::DBusDde dde;
+    explicit RunDesktop(bool dryRun)
+        : scope(dryRun ? platform::Desktop{} : platform::Desktop{.dde = &dde}) {}
+#else
+    explicit RunDesktop(bool) : scope(platform::Desktop{}) {}
+#endif
+    platform::ScopedDesktop scope;
+};
+
+}  // namespace
+
+int cmdRunScript(const Args& args, Prompter& prompter) {
+    std::string file;
+    bool dryRun = false;
+    for (const std::string& arg : args) {
+        if (arg == "--dry-run")
+            dryRun = true;
+        else if (file.empty() && !arg.empty() && arg.front() != '-')
+            file = arg;
+        else
+            throw UsageError("usage: run-script FILE.pxs [--dry-run]");
+    }
+    if (file.empty()) throw UsageError("usage: run-script FILE.pxs [--dry-run]");
+
+    loadFolderSettings(prompter);
+    RunDesktop desktop(dryRun);
+    script::ValueStore& values = script::processValues();
+    values.onSet([](const std::string& name, const std::string& text) {
+        std::cout << "value " << name << '=' << text << std::endl;
+    });
+
+    script::ScriptQueue queue;
+    script::ScriptServices services;
+    services.prompter = &prompter;
+    services.dryRun = dryRun;
+    script::ScriptStepper stepper(queue, services);
+
+    // The item that loads the file, due at once and not printed itself.
+    script::QueueItem start;
+    start.ACTION = script::kStartScript;
+    start.COMMAND = file;
+    start.PATH = "Jump to (Execute and skip)";
+    start.due = processClock().steadyHundredths() - 1;
+    queue.append({start});
+    bool first = true;
+    stepper.onExecute([&first](const script::QueueItem& item) {
+        if (std::exchange(first, false)) return;
+        std::cout << formatTime(processClock().now(), "t4") << '\t' << item.ACTION.str() << '\t'
+                  << script::itemDescription(item) << std::endl;
+    });
+
+    stepper.step();
+    const bool loaded = stepper.lastScriptLoad() == script::ScriptLoad::Loaded;
+    while (!queue.empty()) {
+        std::this_thread::sleep_for(kTick);
+        stepper.step();
+    }
+    values.onSet({});
+    return loaded && stepper.refusedLoads() == 0 ? 0 : 1;
+}
+
+}  // namespace plorix::cli
