@@ -11,25 +11,16 @@
 
 namespace plorix::script {
 
-bool ScriptStepper::refuseTask(std::int32_t entryId) {
-    refuseLoad("The script of task " + std::to_string(entryId));
-    return false;
-}
-
 bool ScriptStepper::loadScheduledScript(std::int32_t entryId) {
     if (entryId == 0) return true;
     data::Table& table = data::processTable<data::Scripting>();
     data::TableUse use(table, prompter_);
-    const int byId = table.schema().keyIndex("SCR:KEYID");
-
-    QueueLayout layout(clock_, scriptingDelay(settings_), queue_.empty() ? nullptr : &queue_.back());
-    const std::int32_t handle = programs_.programHandle();
-    ScriptQueue::Items items;
+    std::vector<data::Scripting> items;
     auto& record = table.rec<data::Scripting>();
     data::clearRecord(table.schema(), &record);
     record.ID = entryId;
     record.SEQUENCE = std::numeric_limits<std::int32_t>::min();
-    table.setAt(byId);
+    table.setAt(table.schema().keyIndex("SCR:KEYID"));
     for (;;) {
         const int code = table.next();
         if (code == data::kRecordNotAvailable) break;
@@ -40,12 +31,23 @@ bool ScriptStepper::loadScheduledScript(std::int32_t entryId) {
             break;
         }
         if (record.ID != entryId) break;
-        // The item and the end marker must both fit.
-        if (!withinQueueLimit(queue_.size() + items.size() + 2)) return refuseTask(entryId);
-        items.push_back(layout.place(record, handle));
+        items.push_back(record);
     }
-    items.push_back(layout.endMarker(handle));
-    return queue_.append(std::move(items)) || refuseTask(entryId);
+    return queueScript(items, "The script of task " + std::to_string(entryId));
+}
+
+bool ScriptStepper::queueScript(const std::vector<data::Scripting>& items, std::string_view what) {
+    // The items and their end marker must all fit.
+    if (!withinQueueLimit(queue_.size() + items.size() + 1)) {
+        refuseLoad(what);
+        return false;
+    }
+    QueueLayout layout(clock_, scriptingDelay(settings_), queue_.empty() ? nullptr : &queue_.back());
+    const std::int32_t handle = programs_.programHandle();
+    ScriptQueue::Items queued;
+    for (const data::Scripting& item : items) queued.push_back(layout.place(item, handle));
+    queued.push_back(layout.endMarker(handle));
+    return queue_.append(std::move(queued));
 }
 
 }  // namespace plorix::script

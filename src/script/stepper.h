@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/clock.h"
 #include "runtime/prompter.h"
@@ -67,6 +68,9 @@ public:
     // end marker, laid out in time; an identifier of 0 loads nothing. False
     // when the queue limit refused the script (the user has been told).
     bool loadScheduledScript(std::int32_t entryId);
+    // Lays out and appends the given items and an end marker, as for a fired
+    // task; `what` names the script in the message of a refused load.
+    bool queueScript(const std::vector<data::Scripting>& items, std::string_view what);
 
     // One tick: runs the first item when it is due.
     void step();
@@ -96,7 +100,6 @@ private:
     void refreshStatus();
     void logScript(std::string_view text);
     void refuseLoad(std::string_view what);
-    bool refuseTask(std::int32_t entryId);  // refuseLoad for a task's script; false
 
     // Actions (one member each; the dispatch table lists them).
     void displayMessage();
