@@ -48,6 +48,16 @@ inline data::Scripting wait(int seconds, std::string_view window = {}, std::stri
 
 inline data::Scripting endIf() { return item(kEndIf); }
 
+// A mail sender that records what it was asked to send and succeeds.
+class FakeMail final : public MailSender {
+public:
+    std::vector<std::int32_t> sent;
+    int sendFromScript(std::int32_t emailId) override {
+        sent.push_back(emailId);
+        return 0;
+    }
+};
+
 class ScriptRig {
 public:
     static constexpr std::int32_t kDelay = 50;
