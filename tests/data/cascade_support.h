@@ -1,0 +1,99 @@
+#pragma once
+// A data file with tasks, script items, links, contacts, messages and
+// categories for the tests of the delete and change routines.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/open_routine.h"
+#include "data/raw_data_file.h"
+#include "data/tables.h"
+#include "data/warnings.h"
+#include "support/temp_dir.h"
+
+namespace plorix::data::test {
+
+class CascadeFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (Table* t : {&schedule, &scripting, &link, &contact, &contactCategories, &categories,
+                         &messages, &holidays})
+            openTable(*t, prompter);
+    }
+    void TearDown() override { clearSavedError(); }
+
+    void addTask(int id, const char* category = "") {
+        clearRecord(schedule.schema(), schedule.buffer());
+        schedule.rec<Schedule>().ID = id;
+        schedule.rec<Schedule>().CATEGORY = category;
+        schedule.rec<Schedule>().DESCRIPTION = "task " + std::to_string(id);
+        ASSERT_EQ(schedule.add(), kNoError);
+    }
+    void addItem(int task, int sequence, int message = 0) {
+        clearRecord(scripting.schema(), scripting.buffer());
+        scripting.rec<Scripting>().ID = task;
+        scripting.rec<Scripting>().SEQUENCE = sequence;
+        scripting.rec<Scripting>().EMAILID = message;
+        ASSERT_EQ(scripting.add(), kNoError);
+    }
+    void addLink(int task, int client) {
+        link.rec<Link>().ID = task;
+        link.rec<Link>().CLIENTID = client;
+        ASSERT_EQ(link.add(), kNoError);
+    }
+    void addContact(int id, const char* category = "") {
+        clearRecord(contact.schema(), contact.buffer());
+        contact.rec<Contact>().CLIENTID = id;
+        contact.rec<Contact>().CONTACTCATEGORY = category;
+        ASSERT_EQ(contact.add(), kNoError);
+    }
+    void addNamed(Table& table, const char* name) {
+        setFieldText(table.schema().fields[0], table.buffer(), name);
+        ASSERT_EQ(table.add(), kNoError);
+    }
+    void addMessage(int id) {
+        clearRecord(messages.schema(), messages.buffer());
+        messages.rec<Messages>().EMAILID = id;
+        ASSERT_EQ(messages.add(), kNoError);
+    }
+
+    // Reads a record by its first key into the table's buffer.
+    int loadById(Table& table, int id) {
+        clearRecord(table.schema(), table.buffer());
+        setFieldInt(table.schema().fields[table.schema().primaryKey()->components[0]], table.buffer(), id);
+        return table.get(static_cast<int>(table.schema().primaryKey() - table.schema().keys.data()));
+    }
+    int loadByName(Table& table, const char* name) {
+        setFieldText(table.schema().fields[0], table.buffer(), name);
+        return table.get(0);
+    }
+
+    // What the file holds, read through a connection of its own.
+    std::vector<std::string> stored(const std::string& sql) {
+        plorix::test::RawDataFile raw((dir / "Px97.TPS").string());
+        return raw.column(sql);
+    }
+    std::vector<std::string> items() { return stored("SELECT ID || '/' || SEQUENCE FROM Script ORDER BY ID, SEQUENCE"); }
+    std::vector<std::string> links() { return stored("SELECT ID || '/' || CLIENTID FROM Link ORDER BY ID, CLIENTID"); }
+    std::vector<std::string> tasks() { return stored("SELECT ID FROM s ORDER BY ID"); }
+
+    std::string lastTitle() const { return prompter.shown().empty() ? "" : prompter.shown().back().title; }
+    std::string lastText() const { return prompter.shown().empty() ? "" : prompter.shown().back().text; }
+
+    plorix::test::TempDir dir;
+    RecordingPrompter prompter;
+    Table schedule{Schedule::schema()};
+    Table scripting{Scripting::schema()};
+    Table link{Link::schema()};
+    Table contact{Contact::schema()};
+    Table contactCategories{ContactCategories::schema()};
+    Table categories{Categories::schema()};
+    Table messages{Messages::schema()};
+    Table holidays{Holidays::schema()};
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace plorix::data::test
