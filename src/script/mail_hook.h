@@ -9,12 +9,15 @@
 namespace plorix::script {
 
 inline constexpr std::string_view kMailNotAvailable = "Send Email not available";
+inline constexpr int kMailPending = -1;
 
 class MailSender {
 public:
     virtual ~MailSender() = default;
     // Sends the stored message with this identifier on behalf of a script;
-    // 0 on success, otherwise the sender's result code.
+    // 0 on success, otherwise the sender's result code. A sender whose
+    // transfer is still running answers kMailPending: the item stays current
+    // and is asked again on the next tick.
     virtual int sendFromScript(std::int32_t emailId) = 0;
 };
 

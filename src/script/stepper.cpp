@@ -170,7 +170,13 @@ void ScriptStepper::fileActions() {
                           .result;
 }
 
-void ScriptStepper::sendEmail() { lastMailResult_ = mail_.sendFromScript(queue_.front().EMAILID); }
+void ScriptStepper::sendEmail() {
+    const int result = mail_.sendFromScript(queue_.front().EMAILID);
+    if (result == kMailPending)
+        keepCurrent_ = true;  // the transfer runs on: ask again next tick
+    else
+        lastMailResult_ = result;
+}
 
 void ScriptStepper::setValue() {
     const QueueItem& item = queue_.front();

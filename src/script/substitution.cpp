@@ -11,7 +11,7 @@
 
 namespace plorix::script {
 
-std::string ValueStore::substitute(std::string_view text) const {
+std::string ValueStore::substitute(std::string_view text, std::size_t width) const {
     const std::string source = clip(text);
     std::string result;
     std::size_t pos = 0;
@@ -33,9 +33,9 @@ std::string ValueStore::substitute(std::string_view text) const {
         pos += 1 + name.size() + (close == std::string::npos ? 0 : 1);
         // Nothing past the width can survive the final cut: stop early so a
         // text of many long values costs no more than one of its width.
-        if (characterCount(result) > kValueTextWidth) break;
+        if (characterCount(result) > width) break;
     }
-    return clip(cutToWidth(result, kValueTextWidth));
+    return clip(cutToWidth(result, width));
 }
 
 }  // namespace plorix::script

@@ -39,8 +39,9 @@ public:
     // it would otherwise turn every "[]" in a text into that value.
     void set(std::string_view name, std::string_view text);
     // Replaces every bracketed name that has a non-blank value by that value;
-    // see substitution.cpp for the exact walk. At most 255 characters.
-    std::string substitute(std::string_view text) const;
+    // see substitution.cpp for the exact walk. At most `width` characters
+    // (a mail body is substituted whole, up to 10,000).
+    std::string substitute(std::string_view text, std::size_t width = kValueTextWidth) const;
     // The comparison of "If Value...": the value of `name` against
     // `compareTo` with one of = < <= => > <> (also >= and =<).
     bool compare(std::string_view name, std::string_view op, std::string_view compareTo) const;
