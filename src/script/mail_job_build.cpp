@@ -1,0 +1,93 @@
+#include "script/mail_job_build.h"
+
+#include "data/process_tables.h"
+#include "data/tables/contact.h"
+#include "runtime/fixed_text.h"
+#include "script/mail_address.h"
+#include "script/mail_compose.h"
+
+namespace plorix::script {
+namespace {
+
+constexpr std::string_view kNoRecipient = "N/A";
+
+}  // namespace
+
+MessageKind messageKindOf(std::string_view mailType) {
+    if (equalNoCase(mailType, "News")) return MessageKind::News;
+    if (equalNoCase(mailType, "Mass Mailing")) return MessageKind::MassMailing;
+    return MessageKind::Email;
+}
+
+std::string serverFor(const data::Messages& message, const settings::Settings& s) {
+    const bool news = messageKindOf(message.MAILTYPE) == MessageKind::News;
+    const std::string own = trim(news ? message.NEWS_SERVER.str() : message.MAIL_SERVER.str());
+    return own.empty() ? trim(news ? s.NHost : s.Host) : own;
+}
+
+std::optional<std::string_view> missingSetup(const data::Messages& message, const settings::Settings& s) {
+    const bool news = messageKindOf(message.MAILTYPE) == MessageKind::News;
+    const std::string sender = trim(news ? s.NSender : s.Sender);
+    if (!serverFor(message, s).empty() && !sender.empty()) return std::nullopt;
+    return news ? kNewsNotSetup : kEmailNotSetup;
+}
+
+std::vector<MailRecipient> contactsOfCategory(std::string_view category) {
+    std::vector<MailRecipient> out;
+    if (trim(category).empty()) return out;
+    data::Table& contacts = data::processTable<data::Contact>();
+    auto& c = contacts.rec<data::Contact>();
+    c = data::Contact{};
+    c.CONTACTCATEGORY = category;
+    contacts.setAt(contacts.schema().keyIndex("C_:KEYCATEGORY"));
+    while (contacts.next() == data::kNoError && equalNoCase(c.CONTACTCATEGORY, category)) {
+        const std::string address = trim(c.EMAIL.str());
+        if (!address.empty()) out.push_back({trim(c.FIRSTNAME.str() + " " + c.LASTNAME.str()), address});
+    }
+    return out;
+}
+
+MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
+                     const std::vector<MailRecipient>& groupContacts, const MailSubstitution& substitute,
+                     Moment now) {
+    const MessageKind kind = messageKindOf(message.MAILTYPE);
+    const bool news = kind == MessageKind::News;
+    MailJob job;
+    job.kind = news ? MailKind::News : MailKind::Email;
+    job.server = serverFor(message, s);
+    job.programName = std::string(settings::kProductTitle);
+    job.senderName = trim(news ? s.NSenderName : s.SenderName);
+    job.senderAddress = trim(news ? s.NSender : s.Sender);
+    job.organisation = trim(news ? s.NOrg : s.Org);
+    if (!message.SUBJECT.empty()) job.subject = substitute(message.SUBJECT, kSubjectWidth);
+    job.body = clip(substitute(message.MESSAGE, kBodyWidth));
+    if (!trim(message.ATTACHMENT.str()).empty()) job.attachments.push_back(trim(message.ATTACHMENT.str()));
+    job.date = mailDate(now);
+
+    const std::string to = trim(message.EMAILTO.str());
+    switch (kind) {
+    case MessageKind::News: {
+        const std::string name = trim(message.EMAILTONAME.str());
+        job.to = splitRecipients(to, name.empty() ? to : name);
+        job.user = trim(message.NEWS_USER.str());
+        job.password = clip(message.NEWS_PASSWORD.str());
+        job.logFile = std::string(kNewsTransferLog);
+        break;
+    }
+    case MessageKind::MassMailing:
+        job.to = groupContacts;
+        job.separately = true;
+        job.user = trim(message.MAIL_USER.str());
+        break;
+    case MessageKind::Email:
+        if (!to.empty() && !equalNoCase(to, kNoRecipient)) job.to = splitRecipients(to, message.EMAILTONAME);
+        job.cc = splitRecipients(message.CC);
+        job.bcc = splitRecipients(message.BCC);
+        job.user = trim(message.MAIL_USER.str());
+        job.logFile = std::string(kMailTransferLog);
+        break;
+    }
+    return job;
+}
+
+}  // namespace plorix::script
