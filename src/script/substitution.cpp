@@ -1,7 +1,8 @@
 // Value substitution: "[NAME]" in a text becomes the value of NAME.
 //
-// The walk looks at most 32 characters past a "[" for its "]"; without one
-// the whole 32 characters are taken as the name. A name without a value
+// A name has at most 32 characters, so the walk looks up to 33 characters
+// past a "[" for its "]" (a name of full width is closed by the 33rd);
+// without one the 32 characters after the "[" are taken as the name. A name without a value
 // leaves its "[" in the text and the walk goes on with the next character,
 // so "[A[B]]" keeps the outer brackets and replaces only [B], and an
 // unterminated "[" stays a plain character.
@@ -20,9 +21,11 @@ std::string ValueStore::substitute(std::string_view text, std::size_t width) con
             result += source[pos++];
             continue;
         }
-        const std::string window = cutToWidth(std::string_view(source).substr(pos + 1), kValueNameWidth);
+        const std::string_view after = std::string_view(source).substr(pos + 1);
+        const std::string window = cutToWidth(after, kValueNameWidth + 1);
         const std::size_t close = window.find(']');
-        const std::string name = close == std::string::npos ? window : window.substr(0, close);
+        const std::string name =
+            close == std::string::npos ? cutToWidth(after, kValueNameWidth) : window.substr(0, close);
         const std::string value = clip(get(name));
         if (value.empty()) {
             result += '[';
