@@ -94,18 +94,25 @@ bool renumberAtomically(Table& table, std::int32_t taskId, Prompter& prompter, S
     return false;
 }
 
+// The task's items before a renumbering; false (told as a swap error) when
+// they cannot all be read.
+bool readForRenumbering(Table& table, std::int32_t taskId, std::int32_t sequence,
+                        Prompter& prompter, std::vector<Scripting>& items) {
+    data::ErrorState readError;
+    items = readScript(table, taskId, readError);
+    if (readError.ok()) return true;
+    showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
+    return false;
+}
+
 }  // namespace
 
 bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction,
                     Prompter& prompter) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
-    data::ErrorState readError;
-    const std::vector<Scripting> items = readScript(table, taskId, readError);
-    if (!readError.ok()) {
-        showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
-        return false;
-    }
+    std::vector<Scripting> items;
+    if (!readForRenumbering(table, taskId, sequence, prompter, items)) return false;
     std::size_t at = items.size();
     for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i].SEQUENCE == sequence) at = i;
@@ -141,12 +148,8 @@ bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection di
 bool deleteScriptItem(std::int32_t taskId, std::int32_t sequence, Prompter& prompter) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
-    data::ErrorState readError;
-    const std::vector<Scripting> items = readScript(table, taskId, readError);
-    if (!readError.ok()) {
-        showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
-        return false;
-    }
+    std::vector<Scripting> items;
+    if (!readForRenumbering(table, taskId, sequence, prompter, items)) return false;
     return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
         if (getItem(table, taskId, sequence) != data::kNoError ||
             table.erase() != data::kNoError) {
@@ -165,77 +168,85 @@ bool deleteScriptItem(std::int32_t taskId, std::int32_t sequence, Prompter& prom
     });
 }
 
-int deleteScript(std::int32_t taskId, Prompter& prompter) {
+namespace {
+
+// Walks the items of a task under a progress window; `step` tells whether
+// an item counts. With `stoppable` the user's Cancel ends the walk. A read
+// error ends the list early and is reported once the walk is done.
+template <typename Step>
+int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading,
+               bool stoppable, Step step) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
     data::ErrorState readError;
     const std::vector<Scripting> items = readScript(table, taskId, readError);
-    // Deleting is part of deleting a task or of removing history: it runs
-    // to the end, so the window offers no way to stop it half-way.
-    auto progress = prompter.progress(kProgressTitle, "Deleting Script");
-    int deleted = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    auto progress = prompter.progress(kProgressTitle, heading);
+    int counted = 0;
+    for (std::size_t i = 0; i < items.size() && !(stoppable && progress->cancelled()); ++i) {
         progress->setPercent(percentOf(i, items.size()));
-        if (getItem(table, taskId, items[i].SEQUENCE) != data::kNoError) continue;
-        if (table.erase() == data::kNoError) {
-            ++deleted;
-            continue;
-        }
-        data::setSavedError(table.error());
-        data::standardWarning(prompter, 17, table.name());
+        if (step(table, items[i])) ++counted;
     }
     progress->finish();
-    return deleted;
+    if (!readError.ok()) {
+        data::setSavedError(readError);
+        data::standardWarning(prompter, 35, table.name());
+    }
+    return counted;
+}
+
+}  // namespace
+
+int deleteScript(std::int32_t taskId, Prompter& prompter) {
+    // Deleting is part of deleting a task or of removing history: it runs
+    // to the end, so the window offers no way to stop it half-way.
+    return walkScript(taskId, prompter, "Deleting Script", false,
+                      [&](Table& table, const Scripting& item) {
+                          if (getItem(table, taskId, item.SEQUENCE) != data::kNoError)
+                              return false;  // gone meanwhile
+                          if (table.erase() == data::kNoError) return true;
+                          data::setSavedError(table.error());
+                          data::standardWarning(prompter, 17, table.name());
+                          return false;
+                      });
 }
 
 int copyScript(std::int32_t source, std::int32_t target, Prompter& prompter) {
-    data::TableUse use(data::processTable<Scripting>(), prompter);
-    Table& table = use.table();
-    data::ErrorState readError;
-    const std::vector<Scripting> items = readScript(table, source, readError);
-    auto progress = prompter.progress(kProgressTitle, "Copying Script");
-    int copied = 0;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        progress->setPercent(percentOf(i, items.size()));
-        Scripting& rec = table.rec<Scripting>();
-        rec = items[i];
-        rec.ID = target;
-        const int code = table.add();
-        if (code == data::kNoError) ++copied;
-        else if (code != data::kDuplicateKey)
-            prompter.message("Error", "Error adding script record:\r" + table.error().describe(),
-                             Icon::Warning, kOk, kOk);
-    }
-    progress->finish();
-    return copied;
+    // Like deleting, copying belongs to a larger change (copying a task).
+    return walkScript(source, prompter, "Copying Script", false,
+                      [&](Table& table, const Scripting& item) {
+                          Scripting& rec = table.rec<Scripting>();
+                          rec = item;
+                          rec.ID = target;
+                          const int code = table.add();
+                          if (code == data::kNoError) return true;
+                          if (code != data::kDuplicateKey)
+                              prompter.message("Error",
+                                               "Error adding script record:\r" +
+                                                   table.error().describe(),
+                                               Icon::Warning, kOk, kOk);
+                          return false;
+                      });
 }
 
 int exportScript(std::int32_t taskId, const std::string& path, Prompter& prompter) {
-    data::TableUse use(data::processTable<Scripting>(), prompter);
-    Table& table = use.table();
-    data::ErrorState readError;
-    const std::vector<Scripting> items = readScript(table, taskId, readError);
     ScriptFileWriter writer;
-    if (writer.open(path) != 0) {
+    auto reportFailure = [&] {
         prompter.message("Error!", "Error exporting script item " + writer.error().describe(),
                          Icon::Warning, kOk, kOk);
+    };
+    if (writer.open(path) != 0) {
+        reportFailure();
         return 0;
     }
-    auto progress = prompter.progress(kProgressTitle, "Exporting Script Items");
-    int written = 0;
-    for (std::size_t i = 0; i < items.size() && !progress->cancelled(); ++i) {
-        progress->setPercent(percentOf(i, items.size()));
-        ScriptFileRecord record;
-        if (!recordFromItem(items[i], record)) continue;
-        if (writer.append(record) == 0) {
-            ++written;
-            continue;
-        }
-        prompter.message("Error!", "Error exporting script item " + writer.error().describe(),
-                         Icon::Warning, kOk, kOk);
-    }
+    const int written = walkScript(taskId, prompter, "Exporting Script Items", true,
+                                   [&](Table&, const Scripting& item) {
+                                       ScriptFileRecord record;
+                                       if (!recordFromItem(item, record)) return false;
+                                       if (writer.append(record) == 0) return true;
+                                       reportFailure();
+                                       return false;
+                                   });
     writer.close();
-    progress->finish();
     return written;
 }
 
