@@ -129,6 +129,38 @@ TEST_F(Cli, SetAndDeleteByPrimaryKeyOrPosition) {
     EXPECT_EQ(recordCount("Todo"), 0u);
 }
 
+TEST_F(Cli, DeletingATaskTakesItsScriptItemsAndLinks) {
+    ok({"add", "Schedule", "SCH:DESCRIPTION=first"});
+    ok({"add", "Schedule", "SCH:DESCRIPTION=second"});
+    ok({"add", "Scripting", "SCR:ID=1"});
+    ok({"add", "Scripting", "SCR:ID=1"});
+    ok({"add", "Scripting", "SCR:ID=2"});
+    ok({"add", "Link", "L:ID=1", "L:CLIENTID=4"});
+    ok({"add", "Link", "L:ID=2", "L:CLIENTID=4"});
+    ok({"delete", "Schedule", "1"});
+    EXPECT_EQ(recordCount("Schedule"), 1u);
+    EXPECT_EQ(recordCount("Scripting"), 1u);
+    EXPECT_EQ(recordCount("Link"), 1u);
+    EXPECT_NE(ok({"list", "Link"}).find("\n2,4\n"), std::string::npos);
+}
+
+TEST_F(Cli, ACategoryStillUsedIsNeitherDeletedNorRenamed) {
+    ok({"add", "Categories", "CAT:CATEGORY=Work"});
+    ok({"add", "Schedule", "SCH:DESCRIPTION=report", "SCH:CATEGORY=Work"});
+    const auto listed = lines(ok({"list", "Categories", "--positions"}));
+    ASSERT_EQ(listed.size(), 2u);
+    const std::string work = listed[1].substr(1, listed[1].find('"', 1) - 1);
+    EXPECT_EQ(refused({"delete", "Categories", work}),
+              "plorix-cli: Referential Integrity Delete Error: This record is referenced from the file "
+              "Schedule.  This record cannot be deleted while these references exist.\n");
+    EXPECT_NE(refused({"set", "Categories", work, "CAT:CATEGORY=Job"}).find("Referential Integrity Update Error"),
+              std::string::npos);
+    EXPECT_NE(ok({"list", "Categories"}).find("\"Work\""), std::string::npos);
+    ok({"delete", "Schedule", "1"});
+    ok({"delete", "Categories", work});
+    EXPECT_EQ(recordCount("Categories"), 0u);
+}
+
 TEST_F(Cli, SettingsAreWrittenToTheTableAndReadBack) {
     ok({"settings", "LogEvents", "1"});
     EXPECT_EQ(ok({"settings", "logevents"}), "1\n");

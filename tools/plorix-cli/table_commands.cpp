@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "data/cascade.h"
 #include "data/numbering.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
@@ -27,6 +28,16 @@ void needArgs(const Args& args, std::size_t n, std::string_view usage) {
 void validate(const data::TableSchema& schema, const std::vector<Assignment>& assignments) {
     data::Table scratch(schema);
     applyAssignments(scratch, assignments);
+}
+
+// Runs a delete or change routine with its warnings held back: a refusal
+// becomes the command's one-line error, carrying the warning's text.
+void throughRoutine(const std::function<int(Prompter&)>& routine) {
+    RecordingPrompter warnings;
+    if (routine(warnings) == 0) return;
+    if (warnings.shown().empty()) throw UsageError("the record was not written");
+    const auto& shown = warnings.shown().back();
+    throw UsageError(shown.title + ": " + shown.text);
 }
 
 const Assignment* assigned(const std::vector<Assignment>& list, int field) {
@@ -134,8 +145,9 @@ int cmdSet(const Args& args, Prompter& prompter) {
     validate(schema, assignments);
     data::TableUse use(data::processTable(schema), prompter);
     locateRecord(use.table(), args[1]);
+    const auto original = data::keepOriginal(use.table());
     applyAssignments(use.table(), assignments);
-    if (use->put() != 0) storeFailure(use.table(), "changing the record");
+    throughRoutine([&](Prompter& p) { return data::changeRecord(use.table(), p, original.get()); });
     return 0;
 }
 
@@ -145,7 +157,7 @@ int cmdDelete(const Args& args, Prompter& prompter) {
     const auto& schema = tableArgument(args[0]);
     data::TableUse use(data::processTable(schema), prompter);
     locateRecord(use.table(), args[1]);
-    if (use->erase() != 0) storeFailure(use.table(), "deleting the record");
+    throughRoutine([&](Prompter& p) { return data::deleteRecord(use.table(), p); });
     return 0;
 }
 
