@@ -31,8 +31,14 @@ void CsvLineWriter::append(std::string_view value, CsvForm form) {
     value = clipped(value);
     if (form == CsvForm::Number) {
         std::size_t start = value.find_first_not_of(' ');
-        if (start != std::string_view::npos) line_.append(value.substr(start));
-        return;
+        if (start == std::string_view::npos) return;
+        value.remove_prefix(start);
+        // A picture may turn text into a "number" that is none; quoted, it
+        // cannot split the line.
+        if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
+            line_.append(value);
+            return;
+        }
     }
     line_ += '"';
     for (char c : value) {
@@ -45,6 +51,9 @@ void CsvLineWriter::append(std::string_view value, CsvForm form) {
 CsvLineReader::Result CsvLineReader::next(std::string& field) {
     field.clear();
     if (done_ || blank(line_.substr(pos_))) {
+        // A comma followed by nothing but blanks still separates a last,
+        // empty field from the one before.
+        if (!done_ && pos_ > 0) dangling_ = true;
         done_ = true;
         return kNone;
     }
@@ -81,6 +90,19 @@ CsvLineReader::Result CsvLineReader::next(std::string& field) {
         pos_ = comma + 1;
     }
     return kBare;
+}
+
+bool splitCsvLine(std::string_view line, std::vector<CsvField>& fields) {
+    fields.clear();
+    CsvLineReader reader(line);
+    std::string text;
+    for (;;) {
+        const auto result = reader.next(text);
+        if (result == CsvLineReader::kNone) break;
+        fields.push_back({text, result == CsvLineReader::kQuoted});
+    }
+    if (reader.danglingComma()) fields.push_back({});
+    return !reader.unbalanced();
 }
 
 }  // namespace plorix::io

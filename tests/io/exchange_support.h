@@ -1,0 +1,49 @@
+#pragma once
+// Helpers of the import and export tests: a data folder with records in it,
+// and a way to make the store refuse a particular record.
+
+#include <sqlcipher/sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "data/open_routine.h"
+#include "data/tables.h"
+#include "runtime/prompter.h"
+
+namespace plorix::io::test {
+
+// Every record of a table in a key's order (-1: record order), each as the
+// text of one field.
+inline std::vector<std::string> column(const data::TableSchema& schema, const std::string& field,
+                                       int key = -1) {
+    data::Table table(schema);
+    SilentPrompter prompter;
+    data::openTable(table, prompter);
+    const auto& desc = schema.fields[static_cast<std::size_t>(schema.fieldIndex(field))];
+    std::vector<std::string> out;
+    table.setStart(key);
+    while (table.next() == data::kNoError) out.push_back(data::fieldToText(desc, table.buffer()));
+    return out;
+}
+
+// Makes every insert into `table` of a row whose `column` is `value` fail,
+// as a full disk or a broken file would.
+inline void refuseInsert(const std::string& table, const std::string& column, const std::string& value) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(data::kDataFileName.data(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const std::string sql = "PRAGMA key = '" + std::string(data::kOwnerPassword) +
+                            "'; PRAGMA cipher_page_size = 4096; CREATE TRIGGER refuse BEFORE INSERT ON \"" +
+                            table + "\" WHEN NEW.\"" + column + "\" = '" + value +
+                            "' BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::string text = error ? error : "?";
+        sqlite3_free(error);
+        sqlite3_close_v2(db);
+        throw std::runtime_error("trigger: " + text);
+    }
+    sqlite3_close_v2(db);
+}
+
+}  // namespace plorix::io::test
