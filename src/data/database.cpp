@@ -7,10 +7,6 @@ namespace plorix::data {
 
 namespace {
 
-// Larger than the default so that a batch of writes keeps its index pages
-// decrypted in memory (8 MB).
-constexpr const char* kCacheSize = "PRAGMA cache_size = -8192";
-
 int run(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
 
 }  // namespace
@@ -46,7 +42,7 @@ int Database::connect(const std::string& path, const std::string& password, cons
     // syncs, never WAL files that need shared memory.
     if (rc == SQLITE_OK) rc = run(db, "PRAGMA journal_mode = DELETE");
     if (rc == SQLITE_OK) rc = run(db, "PRAGMA synchronous = FULL");
-    if (rc == SQLITE_OK) rc = run(db, kCacheSize);
+    if (rc == SQLITE_OK) rc = run(db, kCacheSizePragma);
     if (rc != SQLITE_OK) {
         error = sqliteError(db, rc);
         sqlite3_close_v2(db);

@@ -18,6 +18,9 @@ namespace plorix::data {
 
 // Busy wait of ordinary operations and of BEGIN IMMEDIATE.
 inline constexpr int kBusyTimeoutMs = 2000;
+// Pages kept decrypted in memory (64 MB at most): the default of 2 MB makes
+// batches and look-ups in a large file decrypt the same pages over and over.
+inline constexpr const char* kCacheSizePragma = "PRAGMA cache_size = -65536";
 
 class Database {
 public:

@@ -252,17 +252,7 @@ void clearRecord(const TableSchema& schema, void* record) {
     }
 }
 
-void copyRecord(const TableSchema& schema, const void* from, void* to) {
-    // Both records hold values that already fit: plain copies, no re-cutting.
-    for (const auto& field : schema.fields) {
-        std::visit(
-            [&](auto* target) {
-                using T = std::remove_pointer_t<decltype(target)>;
-                *target = *std::get<const T*>(field.cref(from));
-            },
-            field.ref(to));
-    }
-}
+void copyRecord(const TableSchema& schema, const void* from, void* to) { schema.assignRecord(from, to); }
 
 void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema,
                 void* to) {

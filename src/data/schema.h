@@ -87,6 +87,8 @@ struct TableSchema {
 
     // Allocates a zeroed record buffer of this table.
     std::shared_ptr<void> (*makeRecord)();
+    // Assigns one record buffer of this table to another.
+    void (*assignRecord)(const void* from, void* to);
 
     // Look-ups by full name ("SCH:ID"), or by name without prefix; any letter
     // case. -1 when there is no such field or key.

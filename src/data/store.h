@@ -120,7 +120,7 @@ private:
     int report(const ErrorState& error);  // sets error_ and lastError(); returns the code
     int report(int code);
     int ready(bool write);  // 0 when open (and writable for a write), else reports why not
-    Statement* statement(Purpose purpose, int key);
+    Statement* statement(Purpose purpose, int key, int level = 0);
     int read(bool forward);
     std::string duplicatedKey(std::int64_t position);
     const TableSchema* schema_;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "data/database.h"
@@ -25,8 +25,8 @@ enum class Purpose {
     Probe,        // by key
     FromStart,    // by key
     FromEnd,      // by key
-    After,        // by key
-    Before,       // by key
+    After,        // by key and level
+    Before,       // by key and level
 };
 
 struct Table::Impl {
@@ -59,7 +59,13 @@ struct Table::Impl {
     std::uint64_t generation = 0;
     std::int64_t batch = 0;
 
-    std::map<std::pair<Purpose, int>, Statement*> statements;
+    std::map<std::tuple<Purpose, int, int>, Statement*> statements;  // by purpose, key, level
+
+    // Fill the read-ahead from one end of the key, or from the cursor on;
+    // the store's error code.
+    int readAheadFromEnd(Table& table, bool forward);
+    int readAheadBeyond(Table& table, bool forward);
+    int appendRows(Statement& statement, const TableSchema& schema);  // SQLite's result
 
     void forgetReadAhead() {
         rowCount = 0;

@@ -23,9 +23,9 @@ bool validKey(const TableSchema& schema, int key) {
 
 }  // namespace
 
-Statement* Table::statement(Purpose purpose, int key) {
+Statement* Table::statement(Purpose purpose, int key, int level) {
     auto& cache = impl_->statements;
-    if (auto it = cache.find({purpose, key}); it != cache.end()) return it->second;
+    if (auto it = cache.find({purpose, key, level}); it != cache.end()) return it->second;
     const TableSchema& s = *schema_;
     const std::string& t = impl_->table;
     const KeyDesc* k = key >= 0 ? &s.keys[static_cast<std::size_t>(key)] : nullptr;
@@ -41,8 +41,8 @@ Statement* Table::statement(Purpose purpose, int key) {
         case Purpose::Probe: text = sql::probeDuplicate(s, t, *k); break;
         case Purpose::FromStart: text = sql::selectFromEnd(s, t, k, sql::Direction::Forward); break;
         case Purpose::FromEnd: text = sql::selectFromEnd(s, t, k, sql::Direction::Backward); break;
-        case Purpose::After: text = sql::selectBeyond(s, t, k, sql::Direction::Forward); break;
-        case Purpose::Before: text = sql::selectBeyond(s, t, k, sql::Direction::Backward); break;
+        case Purpose::After: text = sql::selectBeyond(s, t, k, sql::Direction::Forward, level); break;
+        case Purpose::Before: text = sql::selectBeyond(s, t, k, sql::Direction::Backward, level); break;
     }
     ErrorState error;
     Statement* prepared = db_->prepare(text, error);
@@ -50,7 +50,7 @@ Statement* Table::statement(Purpose purpose, int key) {
         report(error);
         return nullptr;
     }
-    cache.emplace(std::make_pair(purpose, key), prepared);
+    cache.emplace(std::make_tuple(purpose, key, level), prepared);
     return prepared;
 }
 
@@ -92,37 +92,15 @@ int Table::read(bool forward) {
         // Read ahead again from the cursor. Rows made stale by a write mean
         // the caller mixes reads and writes: reading ahead would be wasted.
         m.batch = !sameDirection || !fresh ? kFirstBatch : std::min(m.batch * kBatchGrowth, kLargestBatch);
-        const bool fromEnd = m.cursor == Cursor::Start || m.cursor == Cursor::End;
-        Statement* s = statement(fromEnd ? (forward ? Purpose::FromStart : Purpose::FromEnd)
-                                         : (forward ? Purpose::After : Purpose::Before),
-                                 m.key);
-        if (!s) return error_.code;
-        StatementUse use(*s);
-        if (fromEnd) {
-            s->bind(1, m.batch);
-        } else {
-            const std::size_t n = m.key >= 0 ? schema_->keys[static_cast<std::size_t>(m.key)].components.size() : 0;
-            if (m.key >= 0) bindKey(*s, *schema_, schema_->keys[static_cast<std::size_t>(m.key)], m.cursorRecord.get());
-            std::int64_t position = m.cursorPosition;
-            if (m.cursor == Cursor::Values) position = forward ? 0 : std::numeric_limits<std::int64_t>::max();
-            s->bind(static_cast<int>(n + 1), position);
-            s->bind(static_cast<int>(n + 2), m.batch);
-        }
         m.rowCount = 0;
         m.nextRow = 0;
-        int rc;
-        while ((rc = s->step()) == SQLITE_ROW) {
-            if (m.rows.size() <= m.rowCount) m.rows.push_back({schema_->makeRecord(), 0, 0});
-            Impl::Row& row = m.rows[m.rowCount++];
-            row.position = s->integer(0);
-            row.version = s->integer(1);
-            readFields(*s, *schema_, row.record.get(), 2);
-        }
         m.direction = direction;
         m.generation = db_->generation();
-        if (rc != SQLITE_DONE) {
+        const int code = m.cursor == Cursor::Start || m.cursor == Cursor::End ? m.readAheadFromEnd(*this, forward)
+                                                                               : m.readAheadBeyond(*this, forward);
+        if (code != kNoError) {
             m.forgetReadAhead();
-            return report(db_->lastError(rc));
+            return code;
         }
     }
     if (m.nextRow >= m.rowCount) return report(kRecordNotAvailable);
@@ -136,6 +114,48 @@ int Table::read(bool forward) {
     m.cursorPosition = row.position;
     m.cursor = Cursor::At;
     return report(kNoError);
+}
+
+int Table::Impl::appendRows(Statement& s, const TableSchema& schema) {
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        if (rows.size() <= rowCount) rows.push_back({schema.makeRecord(), 0, 0});
+        Row& row = rows[rowCount++];
+        row.position = s.integer(0);
+        row.version = s.integer(1);
+        readFields(s, schema, row.record.get(), 2);
+    }
+    return rc;
+}
+
+int Table::Impl::readAheadFromEnd(Table& table, bool forward) {
+    Statement* s = table.statement(forward ? Purpose::FromStart : Purpose::FromEnd, key);
+    if (!s) return table.error_.code;
+    StatementUse use(*s);
+    s->bind(1, batch);
+    const int rc = appendRows(*s, *table.schema_);
+    return rc == SQLITE_DONE ? kNoError : table.report(table.db_->lastError(rc));
+}
+
+int Table::Impl::readAheadBeyond(Table& table, bool forward) {
+    const TableSchema& schema = *table.schema_;
+    const KeyDesc* k = key >= 0 ? &schema.keys[static_cast<std::size_t>(key)] : nullptr;
+    const int n = sql::beyondLevels(k) - 1;
+    std::int64_t position = cursorPosition;
+    if (cursor == Cursor::Values) position = forward ? 0 : std::numeric_limits<std::int64_t>::max();
+    // Nearest level first: the same key values further on, then ever
+    // shorter runs of equal leading components.
+    for (int level = n; level >= 0 && static_cast<std::int64_t>(rowCount) < batch; --level) {
+        Statement* s = table.statement(forward ? Purpose::After : Purpose::Before, key, level);
+        if (!s) return table.error_.code;
+        StatementUse use(*s);
+        if (k) bindKey(*s, schema, *k, cursorRecord.get());
+        s->bind(n + 1, position);
+        s->bind(n + 2, batch - static_cast<std::int64_t>(rowCount));
+        const int rc = appendRows(*s, schema);
+        if (rc != SQLITE_DONE) return table.report(table.db_->lastError(rc));
+    }
+    return kNoError;
 }
 
 int Table::get(int key) {

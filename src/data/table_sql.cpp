@@ -170,24 +170,18 @@ std::string selectFromEnd(const TableSchema& schema, std::string_view table, con
            orderBy(schema, key, direction) + " LIMIT ?1";
 }
 
+int beyondLevels(const KeyDesc* key) { return key ? static_cast<int>(key->components.size()) + 1 : 1; }
+
 std::string selectBeyond(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                         Direction direction) {
+                         Direction direction, int level) {
     const std::size_t n = key ? key->components.size() : 0;
-    const std::string limit = param(n + 2);
+    const std::size_t at = static_cast<std::size_t>(level);
     const char* beyond = direction == Direction::Forward ? " > " : " < ";
-    // Level n compares the position after n equal components; level 0 the
-    // first component alone.
-    std::vector<std::string> levels;
-    for (std::size_t level = n + 1; level-- > 0;) {
-        std::string range = level == n ? quote(kPosition) + beyond + param(n + 1)
-                                       : keyColumn(schema, *key, level) + beyond + param(level + 1);
-        std::string select = "SELECT " + selectList(schema) + " FROM " + quote(table) +
-                             where({keyCondition(schema, key), key ? equalities(schema, *key, level) : "", range}) +
-                             orderBy(schema, key, direction) + " LIMIT " + limit;
-        levels.push_back(n == 0 ? select : "SELECT * FROM (" + select + ")");
-    }
-    if (levels.size() == 1) return levels.front();
-    return join(levels, " UNION ALL ") + " LIMIT " + limit;
+    const std::string range = at == n ? quote(kPosition) + beyond + param(n + 1)
+                                      : keyColumn(schema, *key, at) + beyond + param(at + 1);
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) +
+           where({keyCondition(schema, key), key ? equalities(schema, *key, at) : "", range}) +
+           orderBy(schema, key, direction) + " LIMIT " + param(n + 2);
 }
 
 }  // namespace plorix::data::sql

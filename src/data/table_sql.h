@@ -54,12 +54,16 @@ enum class Direction { Forward, Backward };
 // Records from one end of the key, ?1 rows at most.
 std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,
                           Direction direction);
-// Records strictly after (Forward) or before (Backward) the key values
-// ?1..?n and position ?n+1, ?n+2 rows at most. Written as one index seek
-// per component - equal leading components and a range on the next one -
-// joined by UNION ALL nearest first, because SQLite 3.15 seeks neither on
-// a row value with COLLATE NOCASE nor past a run of equal first components.
+// Reading on from a record is one index seek per component: the records
+// whose first `level` components equal ?1..?level and whose next component
+// lies beyond ?level+1, or, at level n (all components equal), whose
+// position lies beyond ?n+1; ?n+2 rows at most. Running the levels from n
+// down to 0 gives the records strictly after (Forward) or before (Backward)
+// the key values and position, nearest first. SQLite 3.15 seeks neither on
+// a row value with COLLATE NOCASE nor past a run of equal first components,
+// and a UNION ALL of the levels copies every column once more per row.
+int beyondLevels(const KeyDesc* key);
 std::string selectBeyond(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                         Direction direction);
+                         Direction direction, int level);
 
 }  // namespace plorix::data::sql

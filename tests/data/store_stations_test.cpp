@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "data/database.h"
 #include "data/store_support.h"
 #include "data/tables.h"
 #include "support/temp_dir.h"
@@ -156,19 +157,21 @@ TEST_F(StoreStationsTest, AWriterKilledInTheMiddleOfABatchLeavesAWholeFile) {
     if (child == 0) {
         Table schedule(Schedule::schema());
         if (openOrCreate(schedule) != kNoError) _exit(1);
+        // A small page cache, as on a station short of memory: the batch
+        // spills pages into the file long before its end.
+        sqlite3_exec(schedule.database()->handle(), "PRAGMA cache_size = 64", nullptr, nullptr, nullptr);
         auto& r = schedule.rec<Schedule>();
         r.COMMAND = std::string(255, 'c');
         r.PATH = std::string(255, 'p');
         r.MESSAGE = std::string(1000, 'm');
-        // A committed batch first, then one large enough to spill pages
-        // into the file before its end.
+        // A committed batch first, then the one that dies.
         for (int batch = 0; batch < 2; ++batch) {
             if (schedule.stream() != kNoError) _exit(2);
-            const int size = batch == 0 ? 100 : 20000;
+            const int size = batch == 0 ? 100 : 5000;
             for (int i = 0; i < size; ++i) {
                 r.ID = batch * 100000 + i + 1;
                 if (schedule.add() != kNoError) _exit(3);
-                if (batch == 1 && i == 15000) {
+                if (batch == 1 && i == 3000) {
                     char byte = 1;
                     if (write(progress[1], &byte, 1) != 1) _exit(4);
                     pause();

@@ -23,10 +23,10 @@ int memberIndex(const std::vector<FieldDesc>& fields, const char* member, const 
 
 TableSchema buildSchema(const TableInfo& info, std::vector<FieldDesc> fields,
                         const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
-                        std::shared_ptr<void> (*makeRecord)()) {
+                        std::shared_ptr<void> (*makeRecord)(), void (*assignRecord)(const void*, void*)) {
     const std::string prefix = toUpper(info.prefix) + ":";
     TableSchema schema{info.label, info.prefix, info.tableName, info.storedName, info.version,
-                       info.recordBytes, info.encrypted, {}, {}, {}, makeRecord};
+                       info.recordBytes, info.encrypted, {}, {}, {}, makeRecord, assignRecord};
     for (const auto& g : groups) {
         schema.groups.push_back(GroupDesc{prefix + g.name, memberIndex(fields, g.first, info.label),
                                           memberIndex(fields, g.last, info.label), g.width});

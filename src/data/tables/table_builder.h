@@ -45,11 +45,16 @@ struct KeySpec {
 // declaration mistake that the schema tests catch at once.
 TableSchema buildSchema(const TableInfo& info, std::vector<FieldDesc> fields,
                         const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
-                        std::shared_ptr<void> (*makeRecord)());
+                        std::shared_ptr<void> (*makeRecord)(), void (*assignRecord)(const void*, void*));
 
 template <typename Record>
 std::shared_ptr<void> newRecord() {
     return std::make_shared<Record>();
+}
+
+template <typename Record>
+void assignRecord(const void* from, void* to) {
+    *static_cast<Record*>(to) = *static_cast<const Record*>(from);
 }
 
 }  // namespace plorix::data::detail
@@ -59,6 +64,7 @@ std::shared_ptr<void> newRecord() {
     const ::plorix::data::TableSchema& Label::schema() {                                 \
         static const ::plorix::data::TableSchema s = ::plorix::data::detail::buildSchema( \
             INFO, PLORIX_FIELD_DESCS(Label, (INFO).prefix, FIELDS), GROUPS, KEYS,        \
-            ::plorix::data::detail::newRecord<Label>);                                   \
+            ::plorix::data::detail::newRecord<Label>,                                    \
+            ::plorix::data::detail::assignRecord<Label>);                                \
         return s;                                                                        \
     }
