@@ -210,7 +210,7 @@ std::string composeMessage(const MailJob& job, const std::vector<MailRecipient>&
     if (files.empty()) return out + textPart(job.body);
 
     const std::string boundary = "=_plorix_" + randomHex(32);
-    out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
+    out += "Content-Type: multipart/mixed;\r\n boundary=\"" + boundary + "\"\r\n\r\n";
     out += "This is a message with attachments in MIME format.\r\n";
     out += "--" + boundary + "\r\n" + textPart(job.body);
     for (const AttachmentFile& file : files) {

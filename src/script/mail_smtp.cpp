@@ -61,8 +61,7 @@ struct Session {
     const std::atomic<bool>& cancel;
     std::string_view message;
     std::size_t sent = 0;
-    int lastReplyCode = 0;
-    std::string lastReply;
+    std::string refusal;  // the first reply of the server that refused something
 };
 
 void forEachLine(std::string_view text, auto&& each) {
@@ -83,10 +82,7 @@ int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user)
     case CURLINFO_HEADER_IN:
         forEachLine(text, [&](std::string_view line) {
             session.log.reply(line);
-            if (line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3, [](char d) { return d >= '0' && d <= '9'; })) {
-                session.lastReplyCode = std::stoi(std::string(line.substr(0, 3)));
-                session.lastReply = std::string(line);
-            }
+            if (session.refusal.empty() && (line.front() == '4' || line.front() == '5')) session.refusal = line;
         });
         break;
     case CURLINFO_HEADER_OUT:
@@ -119,17 +115,25 @@ std::string ehloName() {
     return name;
 }
 
-std::string smtpUrl(const ServerAddress& server) {
+// `user` goes into the address when its password is to be found in
+// ~/.netrc: libcurl looks a password up there only for a user named so.
+std::string smtpUrl(CURL* curl, const ServerAddress& server, const std::string& user) {
     const bool v6 = server.host.find(':') != std::string::npos;
+    std::string login;
+    if (!user.empty()) {
+        char* escaped = curl_easy_escape(curl, user.c_str(), static_cast<int>(user.size()));
+        login = std::string(escaped ? escaped : "") + "@";
+        curl_free(escaped);
+    }
     const std::string host = v6 ? "[" + server.host + "]" : server.host;
-    return std::string(server.port == kImplicitTlsPort ? "smtps://" : "smtp://") + host + ":" +
+    return std::string(server.port == kImplicitTlsPort ? "smtps://" : "smtp://") + login + host + ":" +
            std::to_string(server.port) + "/" + ehloName();
 }
 
 MailResult resultOf(CURLcode rc, CURL* curl, const Session& session, const char* errorText) {
     if (rc == CURLE_OK) return {};
     if (rc == CURLE_ABORTED_BY_CALLBACK) return {kMailUserCancel, {}};
-    if (session.lastReplyCode >= 400) return {kMailServerError, session.lastReply};
+    if (!session.refusal.empty()) return {kMailServerError, session.refusal};
     if (rc == CURLE_OPERATION_TIMEDOUT) {
         curl_off_t connected = 0;
         curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connected);
@@ -163,7 +167,8 @@ MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files
     Session session{log, cancel, {}};
     char errorText[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
-    const std::string url = smtpUrl(*server);
+    const bool netrc = !job.user.empty() && job.password.empty();
+    const std::string url = smtpUrl(c, *server, netrc ? job.user : std::string());
     const std::string from = "<" + job.senderAddress + ">";
     const long timeout = job.timeout();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
@@ -186,13 +191,11 @@ MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files
     curl_easy_setopt(c, CURLOPT_READDATA, &session);
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, from.c_str());
-    if (!job.user.empty()) {
+    if (netrc) {
+        curl_easy_setopt(c, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+    } else if (!job.user.empty()) {
         curl_easy_setopt(c, CURLOPT_USERNAME, job.user.c_str());
-        if (!job.password.empty()) {
-            curl_easy_setopt(c, CURLOPT_PASSWORD, job.password.c_str());
-        } else {
-            curl_easy_setopt(c, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
-        }
+        curl_easy_setopt(c, CURLOPT_PASSWORD, job.password.c_str());
     }
 
     // One message with every recipient, or one per To entry.
@@ -217,15 +220,13 @@ MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files
         const CurlList rcpt = envelope(batch);
         session.message = message;
         session.sent = 0;
-        session.lastReplyCode = 0;
-        session.lastReply.clear();
+        session.refusal.clear();
         errorText[0] = '\0';
         curl_easy_setopt(c, CURLOPT_MAIL_RCPT, rcpt.get());
         curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
         log.note("message of " + std::to_string(message.size()) + " bytes");
         const MailResult result = resultOf(curl_easy_perform(c), c, session, errorText);
         if (!result.ok()) {
-            log.note(mailErrorText(result));
             if (first.ok()) first = result;
             if (endsTheConnection(result.code)) break;
         }
