@@ -18,8 +18,7 @@ bool isOrWait(const data::Scripting& item) {
 }
 
 QueueLayout::QueueLayout(const Clock& clock, std::int32_t delay, const QueueItem* after)
-    : clock_(clock),
-      delay_(delay),
+    : delay_(delay),
       steadyNow_(clock.steadyHundredths()),
       wallNow_(clock.current()),
       start_(steadyNow_ + 2 * std::int64_t{delay}),

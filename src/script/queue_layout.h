@@ -38,7 +38,6 @@ public:
 
 private:
     QueueItem stamped(QueueItem item) const;
-    const Clock& clock_;
     std::int32_t delay_;
     std::int64_t steadyNow_;
     Moment wallNow_;
