@@ -82,7 +82,8 @@ std::vector<Occurrence> forecast(const Schedule& entry, Moment from, int count,
         const ExceptionPlan plan = planExceptions(next, holidays);
         if (plan.copy) {
             const Moment copyDue{plan.copy->DATE, plan.copy->TIME};
-            list({copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from) < 0, true});
+            list({copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from) < 0, true,
+                  firedAt});
         }
         if (earliest.settled(earliestLaterRun(next, holidays))) break;
     }

@@ -15,6 +15,8 @@ struct Occurrence {
     bool skipped = false;  // skip-next-time passes over it: nothing is shown or run
     bool late = false;     // due before the moment looked from: fires as soon as the scheduler looks
     bool oneOff = false;   // a one-off copy made for a run moved off an excluded day
+    // For a one-off copy: when the run whose firing creates it fires.
+    Moment madeAt;
 };
 
 // The first `count` runs of `entry`, in due order: its stored run first,

@@ -91,6 +91,14 @@ int bringAnnualHolidaysForward(data::Table& holidays, Date today) {
     return error != data::kNoError ? error : moved;
 }
 
+HolidaySet readHolidaySet(data::Table& holidays, int* error) {
+    int code = data::kNoError;
+    HolidaySet set;
+    for (const Row& row : readAll(holidays, code)) set.add(row.date, row.annual);
+    if (error) *error = code;
+    return set;
+}
+
 bool StoredHolidays::isHoliday(Date date) const { return loaded().isHoliday(date); }
 
 const HolidaySet& StoredHolidays::loaded() const {

@@ -14,6 +14,11 @@ namespace plorix::scheduler {
 // where it is. Returns the store's first error code, 0 when all went well.
 int bringAnnualHolidaysForward(data::Table& holidays, Date today);
 
+// The holidays of an open `Holidays` table as they stand, read without
+// changing anything (annual ones match their day in every year anyway).
+// `error` receives the store's code when reading stopped early.
+HolidaySet readHolidaySet(data::Table& holidays, int* error = nullptr);
+
 // The calendar of an open `Holidays` table. The table is read once, on the
 // first question, after bringing its annual holidays forward; answers then
 // come from memory. reload() reads it again on the next question.

@@ -1,0 +1,205 @@
+#include "scheduler/simulate.h"
+
+#include <cstdio>
+
+#include "data/open_routine.h"
+#include "data/process_tables.h"
+#include "data/tables/scripting.h"
+#include "log/event_log.h"
+#include "platform/fake/fake_desktop.h"
+#include "runtime/clock.h"
+#include "runtime/fixed_text.h"
+#include "scheduler/advance_warning.h"
+#include "scheduler/moment.h"
+#include "scheduler/tick.h"
+#include "settings/settings.h"
+
+namespace plorix::scheduler {
+namespace {
+
+using data::Schedule;
+using Sink = std::function<void(const SimulationEvent&)>;
+
+// Line ends inside a text would break the one-line-per-event output.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    for (char c : text) line += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    return clip(line);
+}
+
+std::string_view buttonName(int button) {
+    switch (button) {
+        case kYes: return "Yes";
+        case kNo: return "No";
+        case kCancel: return "Cancel";
+        case kRetry: return "Retry";
+        default: return "OK";
+    }
+}
+
+class Recorder {
+public:
+    Recorder(const Clock& clock, const Sink& sink) : clock_(clock), sink_(sink) {}
+    void operator()(std::string_view kind, std::string detail) const {
+        sink_({clock_.current(), std::string(kind), std::move(detail)});
+    }
+
+private:
+    const Clock& clock_;
+    const Sink& sink_;
+};
+
+// Answers every question as the options say and records every box.
+class SimulationPrompter final : public Prompter {
+public:
+    SimulationPrompter(const Recorder& record, int answer) : record_(record), answer_(answer) {}
+    int message(std::string_view title, std::string_view text, Icon, ButtonSet buttons,
+                int defaultButton) override {
+        const bool question = (buttons & kYes) && (buttons & kNo);
+        int answer = defaultButton == kNoButton ? kOk : defaultButton;
+        if (question && answer_ != kNoButton) answer = answer_;
+        std::string detail = oneLine(title) + ": " + oneLine(text);
+        if (question) detail += " -> " + std::string(buttonName(answer));
+        record_(title == kAdvancedWarning ? "warning" : question ? "question" : "message", detail);
+        return answer;
+    }
+    std::unique_ptr<Progress> progress(std::string_view, std::string_view) override {
+        return makeSilentProgress();
+    }
+
+private:
+    const Recorder& record_;
+    int answer_;
+};
+
+// Installs the simulation's clock and log hook for the run's duration.
+class ProcessScope {
+public:
+    ProcessScope(Clock& clock, const Recorder& record) : previous_(&processClock()) {
+        setProcessClock(&clock);
+        log::eventLog().setHook([&record](const log::LogEntry& entry) {
+            record("log", oneLine(entry.label) + ": " + oneLine(entry.text));
+        });
+    }
+    ~ProcessScope() {
+        log::eventLog().setHook({});
+        setProcessClock(previous_);
+    }
+    ProcessScope(const ProcessScope&) = delete;
+    ProcessScope& operator=(const ProcessScope&) = delete;
+
+private:
+    Clock* previous_;
+};
+
+SchedulerHooks recordingHooks(const Recorder& record) {
+    SchedulerHooks hooks;
+    hooks.showReminder = [&record](const ReminderHandOver& handOver, ReminderKind kind) {
+        std::string detail = oneLine(handOver.title) + ": " + oneLine(handOver.text);
+        if (kind == ReminderKind::WithReplyPath) detail += " [reply to " + handOver.replyAddress + "]";
+        record("message", detail);
+    };
+    hooks.startProgram = [&record](std::int32_t id, std::string_view command, std::string_view folder) {
+        std::string detail = std::to_string(id) + " " + oneLine(command);
+        if (!folder.empty()) detail += " [in " + oneLine(folder) + "]";
+        record("run", detail);
+    };
+    hooks.firing = [&record](const Schedule& run) {
+        record("fire", std::to_string(run.ID) + " " + run.DESCRIPTION.str());
+    };
+    hooks.historyAdded = [&record](const Schedule& history) {
+        record("history", "added " + std::to_string(history.ID) + " " + history.DESCRIPTION.str());
+    };
+    hooks.historyRemoved = [&record](const Schedule& history) {
+        record("history", "removed " + std::to_string(history.ID) + " " + history.DESCRIPTION.str());
+    };
+    return hooks;
+}
+
+// The first moment at which the warning check finds the entry's warning due.
+Moment warningMoment(const Schedule& entry) {
+    if (entry.ADVANCEWARNTIME >= kHundredthsPerDay) return {entry.ADVANCEWARNDATE + 1, kMidnight};
+    return {entry.ADVANCEWARNDATE, std::max<Time>(entry.ADVANCEWARNTIME + 1, kMidnight)};
+}
+
+// The earliest moment from which a tick can find something to do: the next
+// run, the next warning, the next daily history removal. Nullopt: never.
+std::optional<Moment> nextWork(FrameTick& tick, FireContext& context) {
+    std::optional<Moment> earliest;
+    auto consider = [&earliest](Moment moment) {
+        if (!earliest || compareMoments(moment, *earliest) < 0) earliest = moment;
+    };
+    data::Table& schedule = context.schedule;
+    const Schedule& entry = schedule.rec<Schedule>();
+    if (readFirst(schedule, "SCH:KEYDATEENABLED") == data::kNoError && !entry.DISABLED)
+        consider({entry.DATE, entry.TIME});
+    if (readFirst(schedule, "SCH:KEYADVANCED") == data::kNoError && !entry.ADVANCEWARNED &&
+        !trim(entry.SCHEDULETYPE).empty())
+        consider(warningMoment(entry));
+    if (context.settings.HistoryExpires > 0) consider({tick.lastHistoryRemoval() + 1, kMidnight});
+    return earliest;
+}
+
+}  // namespace
+
+SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
+    SimulationSummary summary;
+    ManualClock clock(options.from);
+    const Recorder record(clock, sink);
+    SimulationPrompter prompter(record, options.answer);
+    const ProcessScope scope(clock, record);
+    const data::TableUse schedule(data::processTable<Schedule>(), prompter);
+    const data::TableUse scripting(data::processTable<data::Scripting>(), prompter);
+    platform::FakeSound sound;
+    FireContext context{clock,          prompter, settings::settings(), schedule.table(),
+                        scripting.table(), sound, recordingHooks(record)};
+    FrameTick tick(context);
+    tick.state().active = true;
+
+    const Moment end = addHundredths(options.to, 1);
+    while (compareMoments(clock.current(), options.to) <= 0) {
+        const TickReport report = tick.tick();
+        ++summary.ticks;
+        if (report.fired && report.fired->outcome == FireOutcome::Performed) ++summary.fired;
+        const std::int64_t period = tick.state().timerPeriod;
+        std::int64_t step = period;
+        if (options.skipIdle) {
+            // The first tick at or after the next work, on the ticks' own beat.
+            std::optional<Moment> target = nextWork(tick, context);
+            if (!target || compareMoments(end, *target) < 0) target = end;
+            const std::int64_t gap = hundredthsBetween(clock.current(), *target);
+            if (gap > period) step = (gap + period - 1) / period * period;
+        }
+        clock.advance(step);
+    }
+    return summary;
+}
+
+std::string isoMoment(Moment moment) {
+    const Moment m = moment.time > 0 ? normalise(moment) : Moment{moment.date, kMidnight};
+    const CivilDate date = civilFromDate(m.date);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                  hoursOf(m.time), minutesOf(m.time), secondsOf(m.time));
+    return text;
+}
+
+std::optional<Moment> parseIsoMoment(std::string_view text) {
+    int year = 0, month = 0, day = 0, hours = 0, minutes = 0, seconds = 0;
+    char separator = 0;
+    int consumed = 0;
+    const std::string copy(text);
+    const int fields = std::sscanf(copy.c_str(), "%4d-%2d-%2d%n%c%2d:%2d%n:%2d%n", &year, &month, &day,
+                                   &consumed, &separator, &hours, &minutes, &consumed, &seconds,
+                                   &consumed);
+    if (fields != 3 && fields != 6 && fields != 7) return std::nullopt;
+    if (fields > 3 && separator != 'T' && separator != ' ') return std::nullopt;
+    if (static_cast<std::size_t>(consumed) != copy.size()) return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(month, year)) return std::nullopt;
+    const Date date = makeDate(month, day, year);
+    const Time time = hours <= 23 && minutes <= 59 && seconds <= 59 ? makeTime(hours, minutes, seconds) : 0;
+    if (date == 0 || time == 0) return std::nullopt;
+    return Moment{date, time};
+}
+
+}  // namespace plorix::scheduler

@@ -1,0 +1,79 @@
+#pragma once
+// The frame's timer tick: the scheduler's main loop. Each tick checks the
+// clipboard, fires the first due task (at most one), gives at most one
+// advance warning, removes expired history once a day, lets a queued script
+// take one step, and leaves the frame's title, status zones, tray icon and
+// next timer period in its FrameState.
+//
+//     FrameTick tick(context, hooks);
+//     on every timer event: tick.tick(); copy tick.state() into the window;
+//                           restart the timer with tick.state().timerPeriod.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scheduler/fire.h"
+#include "scheduler/fire_context.h"
+#include "scheduler/frame_state.h"
+#include "scheduler/history.h"
+#include "scheduler/tick_timeline.h"
+
+namespace plorix::scheduler {
+
+struct TickHooks {
+    // One pass of the clipboard saver (while "MonitorClipboard" is on).
+    std::function<void()> clipboardCheck;
+    // One pass of the window monitor on a tick that fired nothing (while
+    // window monitoring is on).
+    std::function<void()> windowMonitorPass;
+    // One call of the script stepper; the new progress text, if any.
+    std::function<std::optional<std::string>()> scriptStep;
+    // The tray icon or its tip changed while the tray icon is shown.
+    std::function<void(const FrameState&)> trayChanged;
+};
+
+struct TickReport {
+    bool ran = false;  // false when a box the tick opened is still showing
+    std::optional<FireResult> fired;
+    bool warned = false;
+    bool historyRemoved = false;
+};
+
+class FrameTick {
+public:
+    // The scheduler starts active unless the settings say otherwise.
+    explicit FrameTick(FireContext& context, TickHooks hooks = {});
+
+    // One timer event. While a question or box opened by this tick is still
+    // showing, a timer event that reaches the tick does nothing.
+    TickReport tick();
+
+    FrameState& state() { return state_; }
+    const FrameState& state() const { return state_; }
+    BrowseRegistry& browses() { return browses_; }
+    // A text the next tick shows in status zone 2, once (20 characters).
+    void setOneShotStatus(std::string_view text);
+    bool running() const { return running_; }
+    Date lastHistoryRemoval() const { return history_.lastRun(); }
+
+private:
+    void scheduleCheck(TickReport& report);
+    void active(TickReport& report);
+    void inactive();
+    void updateTray();
+    bool scriptQueued() const;
+    void notifyTray();
+
+    FireContext& context_;
+    TickHooks hooks_;
+    FrameState state_;
+    BrowseRegistry browses_;
+    HistoryRemoval history_;
+    TickTimeline timeline_;
+    std::string oneShot_;
+    bool running_ = false;
+};
+
+}  // namespace plorix::scheduler
