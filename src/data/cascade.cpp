@@ -1,6 +1,5 @@
 #include "data/cascade.h"
 
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -122,27 +121,14 @@ private:
     std::int64_t position_ = 0;
 };
 
-void setLowest(const FieldDesc& field, void* record) {
-    switch (field.kind) {
-        case FieldKind::Int16: setFieldInt(field, record, std::numeric_limits<std::int16_t>::min()); break;
-        case FieldKind::Int32:
-        case FieldKind::Date:
-        case FieldKind::Time: setFieldInt(field, record, std::numeric_limits<std::int32_t>::min()); break;
-        default: break;  // bytes 0 and blank texts are the lowest already
-    }
-}
-
 // The positions of the child records that refer to the parent record's
 // value, found through the child key the relation names.
 int findChildren(Table& child, const BoundRelation& link, const void* parent,
                  std::vector<std::int64_t>& positions) {
     positions.clear();
     if (linksNothing(*link.parentField, parent)) return kNoError;
-    const TableSchema& schema = child.schema();
-    clearRecord(schema, child.buffer());
-    for (int component : schema.keys[static_cast<std::size_t>(link.childKey)].components) {
-        setLowest(schema.fields[static_cast<std::size_t>(component)], child.buffer());
-    }
+    clearRecord(child.schema(), child.buffer());
+    setKeyToLowest(child.schema(), link.childKey, child.buffer());
     copyLink(link, parent, child.buffer());
     child.setAt(link.childKey);
     int code;

@@ -1,5 +1,6 @@
 #include "data/cascade_relations.h"
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -80,6 +81,20 @@ bool refersTo(const BoundRelation& relation, const void* child, const void* pare
 
 void copyLink(const BoundRelation& relation, const void* parent, void* child) {
     copyValue(*relation.parentField, parent, *relation.childField, child);
+}
+
+void setKeyToLowest(const TableSchema& schema, int key, void* record) {
+    for (int component : schema.keys[static_cast<std::size_t>(key)].components) {
+        const FieldDesc& f = schema.fields[static_cast<std::size_t>(component)];
+        switch (f.kind) {
+            case FieldKind::Int16: setFieldInt(f, record, std::numeric_limits<std::int16_t>::min()); break;
+            case FieldKind::Int32:
+            case FieldKind::Date:
+            case FieldKind::Time: setFieldInt(f, record, std::numeric_limits<std::int32_t>::min()); break;
+            case FieldKind::Byte: setFieldInt(f, record, 0); break;
+            default: setFieldText(f, record, {}); break;
+        }
+    }
 }
 
 void restoreLink(const BoundRelation& relation, const void* from, void* to) {

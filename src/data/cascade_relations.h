@@ -61,4 +61,9 @@ void copyLink(const BoundRelation& relation, const void* parent, void* child);
 // Gives a parent record the linking value of another parent record.
 void restoreLink(const BoundRelation& relation, const void* from, void* to);
 
+// Sets every component of key `key` in the record to the lowest value its
+// type holds, so that a scan positioned there (Table::setAt) starts before
+// every record that shares the components filled in afterwards.
+void setKeyToLowest(const TableSchema& schema, int key, void* record);
+
 }  // namespace plorix::data
