@@ -66,6 +66,8 @@ struct Table::Impl {
     int readAheadFromEnd(Table& table, bool forward);
     int readAheadBeyond(Table& table, bool forward);
     int appendRows(Statement& statement, const TableSchema& schema);  // SQLite's result
+    // Reads the statement's one row into the buffer as the current record.
+    int readOne(Table& table, Statement& statement);
 
     void forgetReadAhead() {
         rowCount = 0;

@@ -158,6 +158,16 @@ int Table::Impl::readAheadBeyond(Table& table, bool forward) {
     return kNoError;
 }
 
+int Table::Impl::readOne(Table& table, Statement& s) {
+    const int rc = s.step();
+    if (rc == SQLITE_DONE) return table.report(kRecordNotFound);
+    if (rc != SQLITE_ROW) return table.report(table.db_->lastError(rc));
+    table.currentRow_ = s.integer(0);
+    version = s.integer(1);
+    readFields(s, *table.schema_, table.buffer(), 2);
+    return table.report(kNoError);
+}
+
 int Table::get(int key) {
     if (int code = ready(false)) return code;
     if (key < 0 || key >= static_cast<int>(schema_->keys.size())) return report(kInvalidKeyLength);
@@ -165,13 +175,7 @@ int Table::get(int key) {
     if (!s) return error_.code;
     StatementUse use(*s);
     bindKey(*s, *schema_, schema_->keys[static_cast<std::size_t>(key)], buffer());
-    const int rc = s->step();
-    if (rc == SQLITE_DONE) return report(kRecordNotFound);
-    if (rc != SQLITE_ROW) return report(db_->lastError(rc));
-    currentRow_ = s->integer(0);
-    impl_->version = s->integer(1);
-    readFields(*s, *schema_, buffer(), 2);
-    return report(kNoError);
+    return impl_->readOne(*this, *s);
 }
 
 int Table::reget(std::int64_t position) {
@@ -180,13 +184,7 @@ int Table::reget(std::int64_t position) {
     if (!s) return error_.code;
     StatementUse use(*s);
     s->bind(1, position);
-    const int rc = s->step();
-    if (rc == SQLITE_DONE) return report(kRecordNotFound);
-    if (rc != SQLITE_ROW) return report(db_->lastError(rc));
-    currentRow_ = s->integer(0);
-    impl_->version = s->integer(1);
-    readFields(*s, *schema_, buffer(), 2);
-    return report(kNoError);
+    return impl_->readOne(*this, *s);
 }
 
 std::int64_t Table::records() {
