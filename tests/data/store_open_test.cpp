@@ -47,6 +47,7 @@ TEST(StoreOpenTest, TheTwelveTablesLiveInOneEncryptedFile) {
     ASSERT_EQ(schedule.schema().label, "Schedule");
     schedule.rec<Schedule>().DESCRIPTION = "QuarterlyPayroll";
     schedule.rec<Schedule>().MESSAGE = "MemoTextInTheRow";
+    schedule.rec<Schedule>().ALARMFILE = std::string(255, 'a');
     ASSERT_EQ(schedule.add(), kNoError);
     tables.clear();
 
@@ -58,10 +59,10 @@ TEST(StoreOpenTest, TheTwelveTablesLiveInOneEncryptedFile) {
 
     Table again(Schedule::schema());
     ASSERT_EQ(again.open(), kNoError);
-    again.rec<Schedule>().ID = 0;
     again.setStart(again.schema().keyIndex("KEYTASKNAME"));
     ASSERT_EQ(again.next(), kNoError);
     EXPECT_EQ(again.rec<Schedule>().MESSAGE, "MemoTextInTheRow");
+    EXPECT_EQ(again.rec<Schedule>().ALARMFILE, std::string(254, 'a'));
 }
 
 TEST(StoreOpenTest, AnotherKeyOrAForeignFileIsInvalidAndLeftUntouched) {
