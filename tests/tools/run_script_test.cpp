@@ -1,0 +1,96 @@
+// plorix-cli run-script: a script file run by the real binary in a real
+// folder, on the real clock.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+namespace plorix::test {
+namespace {
+
+class RunScript : public ::testing::Test {
+protected:
+    ProcessResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), {PLORIX_CLI_PATH, "-d", dir.path().string(), "run-script"});
+        return runProcess(args);
+    }
+    // The printed lines with the time of day replaced by "T".
+    static std::vector<std::string> withoutTimes(const std::string& out) {
+        static const std::regex time("^[0-9]{2}:[0-9]{2}:[0-9]{2}\t");
+        std::vector<std::string> result;
+        for (const std::string& line : lines(out)) result.push_back(std::regex_replace(line, time, "T\t"));
+        return result;
+    }
+    TempDir dir{false};
+};
+
+// A script that computes, copies a file, tests and branches.
+const char* const kScript =
+    "\"Set Value\",\"BASE\",\"7\",\"\",\"\",\"\"\r\n"
+    "\"Set Value\",\"COUNT\",\"=(2+4)*[BASE]\",\"\",\"\",\"\"\r\n"
+    "\"File Actions\",\"Copy\",\"notes.txt\",\"Backup Folder\",\"\",\"\"\r\n"
+    "\"If Value...\",\"FILECOPY\",\"=\",\"1\",\"\",\"\"\r\n"
+    "\"Display Message\",\"Copied [COUNT]\",\"Done\",\"\",\"\",\"\"\r\n"
+    "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n"
+    "\"If Window...\",\"Window Exists\",\"*\",\"\",\"\",\"\"\r\n"
+    "\"Set Value\",\"SEEN\",\"a window\",\"\",\"\",\"\"\r\n"
+    "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n";
+
+TEST_F(RunScript, RunsEveryItemAndPrintsItsValues) {
+    dir.write("job.pxs", kScript);
+    dir.write("notes.txt", "n");
+    std::filesystem::create_directory(dir / "Backup Folder");
+    const ProcessResult r = run({"job.pxs"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(withoutTimes(r.out), (std::vector<std::string>{
+                                       "T\tSet Value\tBASE = 7",
+                                       "value BASE=7",
+                                       "T\tSet Value\tCOUNT = =(2+4)*[BASE]",
+                                       "value COUNT=42",
+                                       "T\tFile Actions\tCopy ( notes.txt , Backup Folder )",
+                                       "value FILECOPY=1",
+                                       "value ERRORCODE=0",
+                                       "T\tIf Value...\tFILECOPY = 1",
+                                       "T\tDisplay Message\tCopied [COUNT] Done",
+                                       "T\t...End If\t",
+                                       // No windows here: the test fails and its
+                                       // block, "...End If" included, is skipped.
+                                       "T\tIf Window...\t* - Window Exists",
+                                   }));
+    EXPECT_EQ(dir.read("Backup Folder/notes.txt"), "n");
+    EXPECT_NE(r.err.find("Done: Copied 42"), std::string::npos) << r.err;
+    // No data file is made for running a script.
+    EXPECT_FALSE(std::filesystem::exists(dir / "Px97.TPS"));
+}
+
+TEST_F(RunScript, DryRunChangesNoFiles) {
+    dir.write("job.pxs", kScript);
+    dir.write("notes.txt", "n");
+    std::filesystem::create_directory(dir / "Backup Folder");
+    const ProcessResult r = run({"job.pxs", "--dry-run"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto out = withoutTimes(r.out);
+    ASSERT_GE(out.size(), 7u) << r.out;
+    EXPECT_EQ(out[4], "T\tFile Actions\tCopy ( notes.txt , Backup Folder )");
+    EXPECT_EQ(out[5], "T\tIf Value...\tFILECOPY = 1");  // nothing was stored: skipped
+    EXPECT_EQ(out[6], "T\tIf Window...\t* - Window Exists");
+    EXPECT_FALSE(std::filesystem::exists(dir / "Backup Folder/notes.txt"));
+}
+
+TEST_F(RunScript, AFileThatCannotBeReadFailsAndBadArgumentsAreRefused) {
+    const ProcessResult missing = run({"nowhere.pxs"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty()) << missing.out;
+    EXPECT_NE(missing.err.find("View Open Error"), std::string::npos) << missing.err;
+
+    EXPECT_EQ(run({}).status, 2);
+    EXPECT_EQ(run({"a.pxs", "b.pxs"}).status, 2);
+    EXPECT_EQ(run({"a.pxs", "--fast"}).status, 2);
+}
+
+}  // namespace
+}  // namespace plorix::test
