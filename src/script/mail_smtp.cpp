@@ -139,6 +139,12 @@ MailResult resultOf(CURLcode rc, CURL* curl, const Session& session, const char*
         curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connected);
         return {connected > 0 ? kMailReceiveFailed : kMailConnectFailed, "timed out"};
     }
+    if (rc == CURLE_COULDNT_CONNECT) {
+        // The system's reason ("Connection refused"), as the news poster gives it.
+        long osError = 0;
+        curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &osError);
+        return {kMailConnectFailed, osError ? std::strerror(static_cast<int>(osError)) : ""};
+    }
     const std::string detail = *errorText ? errorText : curl_easy_strerror(rc);
     for (const auto& m : kCurlCodes)
         if (m.curl == rc) return {m.code, m.code == kMailConnectFailed ? detail : std::string()};
