@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,8 @@ protected:
 
     // What the file holds, read through a connection of its own.
     std::vector<std::string> stored(const std::string& sql) {
-        plorix::test::RawDataFile raw((dir / "Px97.TPS").string());
-        return raw.column(sql);
+        if (!raw) raw = std::make_unique<plorix::test::RawDataFile>((dir / "Px97.TPS").string());
+        return raw->column(sql);
     }
     std::vector<std::string> items() { return stored("SELECT ID || '/' || SEQUENCE FROM Script ORDER BY ID, SEQUENCE"); }
     std::vector<std::string> links() { return stored("SELECT ID || '/' || CLIENTID FROM Link ORDER BY ID, CLIENTID"); }
@@ -83,6 +84,7 @@ protected:
     std::string lastText() const { return prompter.shown().empty() ? "" : prompter.shown().back().text; }
 
     plorix::test::TempDir dir;
+    std::unique_ptr<plorix::test::RawDataFile> raw;  // opened on first use (a key derivation)
     RecordingPrompter prompter;
     Table schedule{Schedule::schema()};
     Table scripting{Scripting::schema()};
