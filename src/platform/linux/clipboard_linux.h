@@ -1,0 +1,32 @@
+#pragma once
+// The clipboard's text. In the desktop program, Qt's clipboard is used on
+// the GUI thread, so that text this program itself put there (the user
+// copied from one of its windows) is read without asking the X server to
+// ask us. Without a Qt GUI (plorix-cli, tests), or from another thread,
+// the X11 selection is read and owned directly. Either way, text this
+// program put on the clipboard vanishes when it ends.
+
+#include <memory>
+#include <string>
+
+#include "platform/clipboard.h"
+
+namespace plorix::platform {
+
+class X11Selection;
+
+class LinuxClipboard final : public Clipboard {
+public:
+    explicit LinuxClipboard(std::string displayName = {});
+    ~LinuxClipboard() override;
+
+    std::optional<std::string> text() override;
+    bool setText(std::string_view text) override;
+
+private:
+    std::string displayName_;
+    std::unique_ptr<X11Selection> selection_;  // made at first use without Qt
+    X11Selection& selection();
+};
+
+}  // namespace plorix::platform

@@ -1,0 +1,83 @@
+// plorix-testapp: what the desktop tests type into, search for and close.
+//
+//   plorix-testapp --title T [--button B] [--ignore-term]
+//       a window titled T with a line edit (it has the focus) and a button B
+//       ("Cancel" unless told); prints "text:" and the line edit's text on
+//       Enter, and "final:" with it when the window closes.
+//   plorix-testapp --clipboard-set TEXT   puts TEXT on the clipboard, prints
+//       "set", and keeps it there until its standard input closes
+//   plorix-testapp --clipboard-get        prints "clip:" and the clipboard's
+//       text, or "clip-none"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "platform/linux/clipboard_linux.h"
+
+namespace {
+
+void say(const std::string& line) {
+    std::cout << line << std::endl;
+}
+
+int clipboardSet(QApplication& app, const QString& text) {
+    plorix::platform::LinuxClipboard clipboard;
+    if (!clipboard.setText(text.toStdString())) return 1;
+    say("set");
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[256];
+        if (::read(0, buffer, sizeof buffer) <= 0) app.quit();
+    });
+    return app.exec();
+}
+
+int clipboardGet() {
+    plorix::platform::LinuxClipboard clipboard;
+    const auto text = clipboard.text();
+    say(text ? "clip:" + *text : std::string("clip-none"));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    QString title = "plorix-testapp";
+    QString button = "Cancel";
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const QString next = i + 1 < args.size() ? args[i + 1] : QString();
+        if (a == "--clipboard-set") return clipboardSet(app, next);
+        if (a == "--clipboard-get") return clipboardGet();
+        if (a == "--title") title = next, ++i;
+        else if (a == "--button") button = next, ++i;
+        else if (a == "--ignore-term") std::signal(SIGTERM, SIG_IGN);
+    }
+
+    QWidget window;
+    window.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new QLineEdit(&window);
+    auto* push = new QPushButton(button, &window);
+    layout->addWidget(edit);
+    layout->addWidget(push);
+    QObject::connect(edit, &QLineEdit::returnPressed, [edit] { say("text:" + edit->text().toStdString()); });
+    QObject::connect(&app, &QApplication::aboutToQuit, [edit] { say("final:" + edit->text().toStdString()); });
+    window.resize(320, 120);
+    window.show();
+    edit->setFocus();
+    return app.exec();
+}
