@@ -32,18 +32,12 @@ TEST(DdeCommand, TextsThatAreNoCommand) {
 }
 
 TEST(DdeCommand, BusNamesAndObjectPaths) {
-    EXPECT_TRUE(isBusName("org.example.Player"));
-    EXPECT_TRUE(isBusName("org.example-app.Player"));
-    EXPECT_TRUE(isBusName(":1.42"));
-    EXPECT_FALSE(isBusName("org"));
-    EXPECT_FALSE(isBusName("org.9example"));
-    EXPECT_FALSE(isBusName(""));
-    EXPECT_TRUE(isObjectPath("/"));
-    EXPECT_TRUE(isObjectPath("/org/example/Player_1"));
-    EXPECT_FALSE(isObjectPath("org/example"));
-    EXPECT_FALSE(isObjectPath("/org//example"));
-    EXPECT_FALSE(isObjectPath("/org/example/"));
-    EXPECT_FALSE(isObjectPath("/org/exa-mple"));
+    for (const char* name : {"org.example.Player", "org.example-app.Player", ":1.42"})
+        EXPECT_TRUE(isBusName(name)) << name;
+    for (const char* name : {"org", "org.9example", "", "org..x"}) EXPECT_FALSE(isBusName(name)) << name;
+    for (const char* path : {"/", "/org/example/Player_1"}) EXPECT_TRUE(isObjectPath(path)) << path;
+    for (const char* path : {"org/example", "/org//example", "/org/example/", "/org/exa-mple", ""})
+        EXPECT_FALSE(isObjectPath(path)) << path;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // is collected as "label|text".
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,12 @@ public:
         return n;
     }
     std::int64_t now() const { return clock.steadyHundredths(); }
+    // The values of the names, in order ("" for those not set).
+    std::vector<std::string> valuesOf(std::initializer_list<std::string_view> names) const {
+        std::vector<std::string> out;
+        for (std::string_view name : names) out.push_back(values.get(name));
+        return out;
+    }
     std::vector<std::string> queuedActions() const {
         std::vector<std::string> out;
         for (const QueueItem& i : queue.items()) out.push_back(i.ACTION.str());

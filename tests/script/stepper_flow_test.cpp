@@ -24,9 +24,7 @@ TEST_F(StepperFlow, FailedInnerTestSkipsOnlyItsOwnBlock) {
                          setValue("Y", "y"), endIf(), setValue("Z", "z")},
                         "s");
     runToEnd();
-    EXPECT_EQ(values.get("X"), "");
-    EXPECT_EQ(values.get("Y"), "y");
-    EXPECT_EQ(values.get("Z"), "z");
+    EXPECT_EQ(valuesOf({"X", "Y", "Z"}), (std::vector<std::string>{"", "y", "z"}));
     EXPECT_EQ(std::count(logged.begin(), logged.end(), "Script|If Value...                 *TRUE*"), 1);
     EXPECT_EQ(std::count(logged.begin(), logged.end(), "Script|If Value...                 *FALSE*"), 1);
 }
@@ -39,10 +37,7 @@ TEST_F(StepperFlow, FailedOuterTestSkipsNestedBlocksToItsOwnEndIf) {
                          setValue("Y", "y"), endIf(), setValue("Z", "z")},
                         "s");
     runToEnd();
-    EXPECT_EQ(values.get("X"), "");
-    EXPECT_EQ(values.get("W"), "");
-    EXPECT_EQ(values.get("Y"), "");
-    EXPECT_EQ(values.get("Z"), "z");
+    EXPECT_EQ(valuesOf({"X", "W", "Y", "Z"}), (std::vector<std::string>{"", "", "", "z"}));
     // The skip removes the block at once: the items after it are the next to run.
     EXPECT_EQ(executed, (std::vector<std::string>{"If Value...", "Set Value", "**End**"}));
 }
@@ -59,9 +54,7 @@ TEST_F(StepperFlow, ExitScriptEndsOnlyTheCurrentScript) {
     stepper.queueScript({setValue("A", "1"), item(kExitScript), setValue("B", "2")}, "first");
     stepper.queueScript({setValue("C", "3")}, "second");
     runToEnd();
-    EXPECT_EQ(values.get("A"), "1");
-    EXPECT_EQ(values.get("B"), "");
-    EXPECT_EQ(values.get("C"), "3");
+    EXPECT_EQ(valuesOf({"A", "B", "C"}), (std::vector<std::string>{"1", "", "3"}));
     EXPECT_EQ(executed, (std::vector<std::string>{"Set Value", "Exit Script", "Set Value", "**End**"}));
     EXPECT_EQ(std::count(logged.begin(), logged.end(), "Script|**End**"), 2);
 
@@ -88,10 +81,7 @@ TEST_F(StepperFlow, IfWindowLooksForTheTitleAndTheChildText) {
                          ifWindow("Window Doesn't Exist", "*Step 2", ""), setValue("D", "1"), endIf()},
                         "s");
     runToEnd();
-    EXPECT_EQ(values.get("A"), "1");
-    EXPECT_EQ(values.get("B"), "");
-    EXPECT_EQ(values.get("C"), "1");
-    EXPECT_EQ(values.get("D"), "");
+    EXPECT_EQ(valuesOf({"A", "B", "C", "D"}), (std::vector<std::string>{"1", "", "1", ""}));
 }
 
 TEST_F(StepperFlow, DebugModeAnnouncesTestsAndSkips) {
