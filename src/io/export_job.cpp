@@ -28,6 +28,7 @@ ExportJob::ExportJob(ExportPlan plan, Prompter& prompter)
     : SteppedJob(prompter), plan_(std::move(plan)), def_(exchangeTable(plan_.table)) {}
 
 ExportJob::~ExportJob() {
+    abandon();
     if (out_) std::fclose(out_);
     if (tableOpen_) data::releaseTable(*table_);
 }
@@ -67,7 +68,8 @@ bool ExportJob::prepare() {
     }
     openProgress("Exporting Records", "");
     table_->sendOption("QUICKSCAN=on");
-    table_->setStart(schema.keyIndex(def_.exportKey));
+    scan_ = std::make_unique<CompleteScan>(*table_, schema.keyIndex(def_.exportKey));
+    scan_->start();
     return true;
 }
 
@@ -75,7 +77,7 @@ bool ExportJob::work(int count) {
     CsvLineWriter line;
     bool more = true;
     for (int i = 0; i < count; ++i) {
-        const int code = table_->next();
+        const int code = scan_->next();
         if (code == data::kRecordNotAvailable) {
             more = false;
             break;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/store.h"
+#include "io/complete_scan.h"
 #include "io/exchange_fields.h"
 #include "io/stepped_job.h"
 
@@ -50,6 +51,7 @@ private:
     const ExchangeTableDef& def_;
     std::vector<std::pair<const data::FieldDesc*, std::string>> columns_;
     std::unique_ptr<data::Table> table_;
+    std::unique_ptr<CompleteScan> scan_;
     bool tableOpen_ = false;
     std::FILE* out_ = nullptr;
     std::string pending_;

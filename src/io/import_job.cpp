@@ -30,6 +30,7 @@ ImportJob::ImportJob(ImportPlan plan, Prompter& prompter, ImportOptions options)
     : SteppedJob(prompter), plan_(std::move(plan)), options_(options), def_(exchangeTable(plan_.table)) {}
 
 ImportJob::~ImportJob() {
+    abandon();
     if (tableOpen_) data::releaseTable(*table_);
 }
 

@@ -69,6 +69,10 @@ void SteppedJob::openProgress(std::string_view title, std::string_view heading) 
     meter_ = ProgressMeter(prompter_.progress(title, heading));
 }
 
+void SteppedJob::abandon() {
+    if (state_ == State::Running) end(State::Cancelled);
+}
+
 void SteppedJob::end(State state) {
     state_ = state;
     finish(state);

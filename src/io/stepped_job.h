@@ -70,6 +70,9 @@ protected:
     Prompter& prompter() { return prompter_; }
     ProgressMeter& meter() { return meter_; }
     void openProgress(std::string_view title, std::string_view heading);
+    // For the destructors of the jobs: work still running when its window
+    // goes ends as if cancelled.
+    void abandon();
 
 private:
     void end(State state);

@@ -69,6 +69,7 @@ TEST_F(ExportTest, WritesTheHeaderAndOneLinePerRecordInExportOrder) {
 }
 
 TEST_F(ExportTest, ChosenFieldsAndPicturesWithoutHeader) {
+    addTask("", "No category nor date", 0, 0);  // outside the export key, exported all the same
     ExportPlan p = plan();
     p.header = false;
     for (auto& choice : p.fields) choice.selected = choice.field.name == "SCH:Date" || choice.field.name == "SCH:Description";
@@ -76,7 +77,8 @@ TEST_F(ExportTest, ChosenFieldsAndPicturesWithoutHeader) {
         .picture = "@d10";
     ExportJob job(p, prompter);
     ASSERT_TRUE(job.run());
-    EXPECT_EQ(dir.read("out.csv"), "\"First\",\"\"\r\n\"Say \"\"hi\"\"\",\"2025/10/31\"\r\n");
+    EXPECT_EQ(dir.read("out.csv"),
+              "\"First\",\"\"\r\n\"Say \"\"hi\"\"\",\"2025/10/31\"\r\n\"No category nor date\",\"\"\r\n");
 }
 
 TEST_F(ExportTest, RefusalsAreToldAndLeaveNoFileBehind) {

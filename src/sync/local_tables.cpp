@@ -1,0 +1,79 @@
+#include "sync/local_tables.h"
+
+#include <limits>
+
+#include "data/open_routine.h"
+#include "runtime/fixed_text.h"
+
+namespace plorix::sync {
+
+LocalTables::LocalTables(Prompter& prompter) {
+    data::acquireTable(schedule_, prompter);
+    data::acquireTable(scripting_, prompter);
+    data::acquireTable(todo_, prompter);
+}
+
+LocalTables::~LocalTables() {
+    data::releaseTable(todo_);
+    data::releaseTable(scripting_);
+    data::releaseTable(schedule_);
+}
+
+int forEachScriptItem(data::Table& items, std::int32_t taskId, const std::function<int()>& visit) {
+    const data::TableSchema& schema = items.schema();
+    const auto& id = schema.fields[static_cast<std::size_t>(schema.fieldIndex("ID"))];
+    const auto& sequence = schema.fields[static_cast<std::size_t>(schema.fieldIndex("SEQUENCE"))];
+    data::clearRecord(schema, items.buffer());
+    data::setFieldInt(id, items.buffer(), taskId);
+    data::setFieldInt(sequence, items.buffer(), std::numeric_limits<std::int32_t>::min());
+    items.setAt(schema.keyIndex("KEYID"));
+    for (;;) {
+        const int code = items.next();
+        if (code == data::kRecordNotAvailable) return data::kNoError;
+        if (code != data::kNoError) return code;
+        if (data::fieldInt(id, items.buffer()) != taskId) return data::kNoError;
+        if (const int stop = visit()) return stop;
+    }
+}
+
+int visitExactMatches(data::Table& table, int key, std::initializer_list<FieldValue> values,
+                      const std::function<void()>& visit) {
+    const data::TableSchema& schema = table.schema();
+    const bool nocase = schema.keys[static_cast<std::size_t>(key)].nocase();
+    bool allBlank = true;
+    for (const FieldValue& v : values) allBlank = allBlank && clip(v.value).empty();
+    const auto text = [&](const FieldValue& v) -> std::string_view {
+        return data::fieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer());
+    };
+    const auto exact = [&] {
+        for (const FieldValue& v : values)
+            if (!equalBlankPadded(text(v), v.value)) return false;
+        return true;
+    };
+    data::clearRecord(schema, table.buffer());
+    for (const FieldValue& v : values)
+        data::setFieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer(), v.value);
+    if (allBlank) {
+        table.setStart(-1);
+    } else {
+        table.setAt(key);
+    }
+    for (;;) {
+        const int code = table.next();
+        if (code == data::kRecordNotAvailable) return data::kNoError;
+        if (code != data::kNoError) return code;
+        if (!allBlank) {
+            for (const FieldValue& v : values) {
+                if (nocase ? !equalNoCase(text(v), v.value) : !equalBlankPadded(text(v), v.value))
+                    return data::kNoError;
+            }
+        }
+        if (exact()) visit();
+    }
+}
+
+bool changedLater(Date aDate, Time aTime, Date bDate, Time bTime) {
+    return Moment{aDate, aTime} > Moment{bDate, bTime};
+}
+
+}  // namespace plorix::sync

@@ -1,0 +1,100 @@
+#include "sync/transfer_file.h"
+
+#include <filesystem>
+
+namespace plorix::sync {
+
+namespace {
+
+constexpr std::string_view kSeparator = "\\!";
+
+// The path the store opens for the table's file.
+std::string pathOf(const data::Table& table) {
+    return data::resolveFileName(data::splitStoredName(table.name(), table.schema()).file);
+}
+
+std::string whyNotReadable(const std::string& file, const data::Table& table) {
+    const auto& error = table.error();
+    switch (error.code) {
+        case data::kFileNotFound:
+            return file + " is not a transfer file: it has no table \"" +
+                   data::splitStoredName(table.name(), table.schema()).table + "\".";
+        case data::kInvalidDataFile:
+            return file + " is damaged, is not a transfer file, or was written with another key.";
+        case data::kInvalidRecordDeclaration:
+        case data::kInvalidKeyLength:
+        case data::kKeyMustBeRebuilt:
+            return file + " is not a transfer file of this version of the program.";
+        default:
+            return file + " cannot be read: " + error.describe() + ".";
+    }
+}
+
+}  // namespace
+
+std::string transferFileName(std::string_view name) {
+    return std::string(name.substr(0, name.find(kSeparator)));
+}
+
+TransferFile::TransferFile(std::string_view file) : file_(transferFileName(file)) {
+    schedule_.setName(file_ + "\\!s");
+    scripting_.setName(file_ + "\\!scr");
+    todo_.setName(file_ + "\\!todo");
+}
+
+std::string TransferFile::path() const { return pathOf(schedule_); }
+
+std::string TransferFile::create() {
+    std::error_code ec;
+    const std::string path = pathOf(schedule_);
+    if (std::filesystem::exists(path, ec)) {
+        if (!std::filesystem::is_regular_file(path, ec)) return "Cannot replace " + file_ + ": it is not a file.";
+        if (!std::filesystem::remove(path, ec)) return "Cannot replace " + file_ + ": " + ec.message() + ".";
+    }
+    created_ = true;
+    for (data::Table* table : {&schedule_, &scripting_, &todo_}) {
+        if (table->create() != data::kNoError || table->open() != data::kNoError)
+            return "Cannot CREATE " + file_ + ": " + table->error().describe() + ".";
+    }
+    return {};
+}
+
+std::string TransferFile::openForReading() {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(pathOf(schedule_), ec))
+        return "Cannot OPEN " + file_ + ": there is no such file.";
+    for (data::Table* table : {&schedule_, &scripting_, &todo_}) {
+        if (table->open(data::kReadOnlyDenyNone) != data::kNoError) {
+            const std::string why = whyNotReadable(file_, *table);
+            close();
+            return why;
+        }
+    }
+    // Every page is read once before anything local is touched: a file cut
+    // short or damaged on its way is refused as a whole.
+    std::vector<std::string> problems;
+    if (schedule_.checkIntegrity(problems) != data::kNoError) {
+        close();
+        return file_ + " is damaged: " + schedule_.error().describe() + ".";
+    }
+    if (!problems.empty()) {
+        close();
+        return file_ + " is damaged: " + problems.front() + ".";
+    }
+    return {};
+}
+
+void TransferFile::close() {
+    schedule_.close();
+    scripting_.close();
+    todo_.close();
+}
+
+void TransferFile::remove() {
+    close();
+    if (!created_) return;
+    std::error_code ec;
+    std::filesystem::remove(pathOf(schedule_), ec);
+}
+
+}  // namespace plorix::sync
