@@ -30,6 +30,10 @@ std::string shownName(const FormRules& rules, const std::string& keyName) {
 
 }  // namespace
 
+std::string formCaption(FormAction action, const FormRules& rules) {
+    return (action == FormAction::Adding ? "Adding a " : "Changing a ") + std::string(rules.record);
+}
+
 const FieldDesc* missingField(const Table& table, const FormRules& rules) {
     for (std::string_view name : rules.required) {
         const int index = table.schema().fieldIndex(name);

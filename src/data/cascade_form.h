@@ -2,6 +2,7 @@
 // The save of a standard update form: required fields, the duplicate-key
 // check, then the add, or the change through the change routine.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,9 +19,13 @@ struct NamedKey {
 };
 
 struct FormRules {
+    std::string_view record;                 // what the caption names: "Holiday"
     std::vector<std::string_view> required;  // fields that may not be left blank
     std::vector<NamedKey> uniqueKeys;        // checked before anything is written
 };
+
+// The form's caption: "Adding a Holiday", "Changing a Holiday".
+std::string formCaption(FormAction action, const FormRules& rules);
 
 // Results of saveRecord beyond those of changeRecord.
 enum FormSaveResult : int {

@@ -42,12 +42,7 @@ TEST_F(CascadeChange, ANewTaskIdentifierIsCarriedToLinksAndScriptItems) {
 }
 
 TEST_F(CascadeChange, AReferencedNameCannotChangeAndComesBackInTheBuffer) {
-    addNamed(categories, "Work");
-    addTask(1, "Work");
-    addNamed(contactCategories, "Family");
-    addContact(7, "family");
-    addMessage(3);
-    addItem(1, 1, 3);
+    referToEachRestrictingParent("Work", "family");
 
     struct Case {
         Table& table;

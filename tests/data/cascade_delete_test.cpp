@@ -57,12 +57,7 @@ TEST_F(CascadeDelete, AContactTakesItsLinks) {
 }
 
 TEST_F(CascadeDelete, ARecordStillReferencedIsKeptWithWarning13NamingTheReferrer) {
-    addNamed(categories, "Work");
-    addTask(1, "WORK");  // names compare without regard to letter case
-    addNamed(contactCategories, "Family");
-    addContact(7, "Family");
-    addMessage(3);
-    addItem(1, 1, 3);
+    referToEachRestrictingParent("WORK", "Family");  // names compare without regard to letter case
 
     struct Case {
         Table& table;

@@ -60,6 +60,17 @@ protected:
         ASSERT_EQ(messages.add(), kNoError);
     }
 
+    // One parent of each restricting relation, each with one child that
+    // refers to it: category Work, contact category Family, message 3.
+    void referToEachRestrictingParent(const char* taskCategory, const char* contactCategory) {
+        addNamed(categories, "Work");
+        addTask(1, taskCategory);
+        addNamed(contactCategories, "Family");
+        addContact(7, contactCategory);
+        addMessage(3);
+        addItem(1, 1, 3);
+    }
+
     // Reads a record by its first key into the table's buffer.
     int loadById(Table& table, int id) {
         clearRecord(table.schema(), table.buffer());

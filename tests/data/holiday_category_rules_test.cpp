@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/cascade_support.h"
-#include "data/category_rules.h"
-#include "data/holiday_rules.h"
+#include "data/holiday_category_rules.h"
 
 namespace plorix::data {
 namespace {
@@ -18,20 +17,20 @@ protected:
         holidays.rec<Holidays>().HOLIDAYDATE = date;
         holidays.rec<Holidays>().HOLIDAY = name;
         holidays.rec<Holidays>().ANNUAL = annual ? 1 : 0;
-        return saveHoliday(holidays, prompter, FormAction::Adding, nullptr);
+        return saveRecord(holidays, prompter, FormAction::Adding, nullptr, holidayForm());
     }
     int addCategory(const char* name) {
         clearRecord(categories.schema(), categories.buffer());
         categories.rec<Categories>().CATEGORY = name;
-        return saveCategory(categories, prompter, FormAction::Adding, nullptr);
+        return saveRecord(categories, prompter, FormAction::Adding, nullptr, categoryForm());
     }
     const Date christmas = makeDate(12, 25, 2026);
     const Date newYear = makeDate(1, 1, 2027);
 };
 
 TEST_F(HolidayCategoryRules, ASecondHolidayOnADateIsRefusedNamingTheKey) {
-    EXPECT_EQ(holidayCaption(FormAction::Adding), "Adding a Holiday");
-    EXPECT_EQ(holidayCaption(FormAction::Changing), "Changing a Holiday");
+    EXPECT_EQ(formCaption(FormAction::Adding, holidayForm()), "Adding a Holiday");
+    EXPECT_EQ(formCaption(FormAction::Changing, holidayForm()), "Changing a Holiday");
     ASSERT_EQ(addHoliday(christmas, "Christmas", true), kWritten);
     ASSERT_EQ(addHoliday(newYear, "New Year"), kWritten);
     EXPECT_EQ(addHoliday(christmas, "Christmas again"), kNotWritten);
@@ -46,26 +45,26 @@ TEST_F(HolidayCategoryRules, ASecondHolidayOnADateIsRefusedNamingTheKey) {
     ASSERT_EQ(holidays.get(0), kNoError);
     const auto original = keepOriginal(holidays);
     holidays.rec<Holidays>().HOLIDAYDATE = christmas;
-    EXPECT_EQ(saveHoliday(holidays, prompter, FormAction::Changing, original.get()), kNotWritten);
+    EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kNotWritten);
     holidays.rec<Holidays>().HOLIDAYDATE = newYear;
     holidays.rec<Holidays>().HOLIDAY = "New Year's Day";
-    EXPECT_EQ(saveHoliday(holidays, prompter, FormAction::Changing, original.get()), kWritten);
+    EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kWritten);
     EXPECT_EQ(stored("SELECT HOLIDAY FROM Hol ORDER BY HOLIDAYDATE"), (Strings{"Christmas", "New Year's Day"}));
 }
 
 TEST_F(HolidayCategoryRules, RequiredFieldsLeftBlankKeepTheFormOpenWithoutAMessage) {
     EXPECT_EQ(addHoliday(0, "Someday"), kIncomplete);
-    ASSERT_NE(missingField(holidays, holidayRules()), nullptr);
-    EXPECT_EQ(missingField(holidays, holidayRules())->name, "HOL:HOLIDAYDATE");
+    ASSERT_NE(missingField(holidays, holidayForm()), nullptr);
+    EXPECT_EQ(missingField(holidays, holidayForm())->name, "HOL:HOLIDAYDATE");
     EXPECT_EQ(addCategory("  "), kIncomplete);
-    EXPECT_EQ(missingField(categories, categoryRules())->name, "CAT:CATEGORY");
+    EXPECT_EQ(missingField(categories, categoryForm())->name, "CAT:CATEGORY");
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_EQ(holidays.records(), 0);
     EXPECT_EQ(categories.records(), 0);
 }
 
 TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
-    EXPECT_EQ(categoryCaption(FormAction::Adding), "Adding a Categories Record");
+    EXPECT_EQ(formCaption(FormAction::Adding, categoryForm()), "Adding a Categories Record");
     ASSERT_EQ(addCategory("Work"), kWritten);
     EXPECT_EQ(addCategory("WORK"), kNotWritten);
     EXPECT_EQ(lastText(), "Adding this record creates a duplicate entry for the key:CAT:KeyCategory");
@@ -75,9 +74,9 @@ TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
     ASSERT_EQ(loadByName(categories, "Work"), kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "work";
-    EXPECT_EQ(saveCategory(categories, prompter, FormAction::Changing, original.get()), kWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kWritten);
     categories.rec<Categories>().CATEGORY = "home";
-    EXPECT_EQ(saveCategory(categories, prompter, FormAction::Changing, original.get()), kNotWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kNotWritten);
     EXPECT_EQ(stored("SELECT CATEGORY FROM Categories ORDER BY 1"), (Strings{"Home", "work"}));
 }
 
@@ -87,7 +86,7 @@ TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
     ASSERT_EQ(loadByName(categories, "Work"), kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "Job";
-    EXPECT_EQ(saveCategory(categories, prompter, FormAction::Changing, original.get()), kNotWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kNotWritten);
     EXPECT_EQ(lastTitle(), "Referential Integrity Update Error");
     EXPECT_EQ(categories.rec<Categories>().CATEGORY, "Work");
     EXPECT_EQ(deleteRecord(categories, prompter), kNotDeleted);
@@ -101,7 +100,7 @@ TEST_F(HolidayCategoryRules, AnAddTheStoreRefusesIsReportedWithItsError) {
     Table readOnly(Holidays::schema());
     ASSERT_EQ(readOnly.open(kReadOnlyDenyNone), kNoError);
     readOnly.rec<Holidays>().HOLIDAYDATE = christmas;
-    EXPECT_EQ(saveHoliday(readOnly, prompter, FormAction::Adding, nullptr), kNotWritten);
+    EXPECT_EQ(saveRecord(readOnly, prompter, FormAction::Adding, nullptr, holidayForm()), kNotWritten);
     EXPECT_EQ(lastTitle(), "Record Insert Error");
     EXPECT_EQ(lastText(), "An error was experienced during the update of record.  Error: Access Denied (5).");
     EXPECT_FALSE(hasSavedError());
