@@ -15,13 +15,7 @@ using test::Strings;
 class CascadeChange : public test::CascadeFile {};
 
 TEST_F(CascadeChange, ANewTaskIdentifierIsCarriedToLinksAndScriptItems) {
-    addTask(1);
-    addTask(2);
-    addItem(1, 1);
-    addItem(1, 2);
-    addItem(2, 1);
-    addLink(1, 7);
-    addLink(2, 7);
+    twoTasksWithChildren();
     ASSERT_EQ(loadById(schedule, 1), kNoError);
     const auto original = keepOriginal(schedule);
     schedule.rec<Schedule>().ID = 5;

@@ -28,14 +28,8 @@ TEST(CascadeRelations, EveryRowResolvesAndTasksWalkLinksBeforeScriptItems) {
 }
 
 TEST_F(CascadeDelete, ATaskTakesItsLinksAndScriptItemsAndNothingElse) {
-    addTask(1);
-    addTask(2);
-    addItem(1, 1);
-    addItem(1, 2);
-    addItem(2, 1);
-    addLink(1, 7);
+    twoTasksWithChildren();
     addLink(1, 8);
-    addLink(2, 7);
     ASSERT_EQ(loadById(schedule, 1), kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kDeleted);
     EXPECT_TRUE(prompter.shown().empty());

@@ -60,6 +60,17 @@ protected:
         ASSERT_EQ(messages.add(), kNoError);
     }
 
+    // Tasks 1 and 2 with script items 1/1, 1/2, 2/1 and links 1/7, 2/7.
+    void twoTasksWithChildren() {
+        addTask(1);
+        addTask(2);
+        addItem(1, 1);
+        addItem(1, 2);
+        addItem(2, 1);
+        addLink(1, 7);
+        addLink(2, 7);
+    }
+
     // One parent of each restricting relation, each with one child that
     // refers to it: category Work, contact category Family, message 3.
     void referToEachRestrictingParent(const char* taskCategory, const char* contactCategory) {
