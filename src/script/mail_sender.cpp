@@ -5,12 +5,12 @@
 #include "data/tables/contact.h"
 #include "log/event_log.h"
 #include "runtime/fixed_text.h"
+#include "script/stepper.h"
 #include "script/value_store.h"
 
 namespace plorix::script {
 namespace {
 
-constexpr std::string_view kScriptLabel = "Script";
 constexpr std::string_view kMassMailingBox = "Error Sending Mass Mailing";
 constexpr std::string_view kNewsBox = "Error Sending News Article";
 constexpr std::string_view kSetupBox = "Error!";
@@ -55,7 +55,7 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
     if (readHere) {
         data::TableUse use(data::processTable<data::Messages>(), prompter_);
         if (!readMessage(request.emailId, send->message_)) {
-            log::logEvent(kMissingMessageText, kScriptLabel);
+            log::logEvent(kMissingMessageText, kScriptLogLabel);
             code = kMailBadArguments;
             return nullptr;
         }

@@ -104,7 +104,7 @@ TEST_F(NntpTest, RefusalsAndDeadServersGiveTheirCodes) {
     EXPECT_EQ(mailErrorText(send(bad)), "Invalid address: comp.misc\r\nPOST");
 }
 
-TEST_F(NntpTest, AServerThatNeverAnswersTimesOutAndACancelEndsTheWait) {
+TEST_F(NntpTest, SilentAndUnreachableServersTimeOutAndACancelEndsTheWait) {
     test::SilentServer silent;
     MailJob j = job(silent.address());
     j.timeoutSeconds = 2;
@@ -114,6 +114,13 @@ TEST_F(NntpTest, AServerThatNeverAnswersTimesOutAndACancelEndsTheWait) {
     EXPECT_GE(seconds, 1.9);
     EXPECT_LT(seconds, 3.5);
 
+    test::UnreachableServer off;
+    j.server = off.address();
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(mailErrorText(send(j)), "Failed to connect: timed out");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3500));
+
+    j.server = silent.address();
     j.timeoutSeconds = 30;
     MailTransfer transfer(j);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -188,6 +188,17 @@ TEST_F(SmtpTest, AServerThatNeverAnswersTimesOut) {
     RecordProperty("seconds_to_time_out", std::to_string(seconds));
 }
 
+TEST_F(SmtpTest, AServerThatCannotBeReachedFailsToConnectWithinTheTimeOut) {
+    test::UnreachableServer off;
+    MailJob j = job(off.address());
+    j.timeoutSeconds = 2;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(mailErrorText(send(j)), "Failed to connect: timed out");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(seconds, 1.9);
+    EXPECT_LT(seconds, 4.0);
+}
+
 TEST_F(SmtpTest, ATransferRunsOnItsOwnThreadAndCanBeCancelled) {
     test::SilentServer silent;
     MailJob j = job(silent.address());

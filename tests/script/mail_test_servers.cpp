@@ -168,6 +168,27 @@ SilentServer::SilentServer() {
 
 SilentServer::~SilentServer() { ::close(fd_); }
 
+UnreachableServer::UnreachableServer() {
+    fd_ = boundSocket(port_);
+    ::listen(fd_, 0);
+    // Connections nobody accepts fill the backlog; later attempts are dropped.
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
+    for (int i = 0; i < 4; ++i) {
+        const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers_.push_back(filler);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+UnreachableServer::~UnreachableServer() {
+    for (int filler : fillers_) ::close(filler);
+    ::close(fd_);
+}
+
 std::string refusedAddress() {
     int port = 0;
     ::close(boundSocket(port));

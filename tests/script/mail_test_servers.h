@@ -64,6 +64,22 @@ private:
     int port_ = 0;
 };
 
+// Listens with a full backlog: connection attempts get no answer at all, as
+// with a server machine that is switched off.
+class UnreachableServer {
+public:
+    UnreachableServer();
+    ~UnreachableServer();
+    UnreachableServer(const UnreachableServer&) = delete;
+    UnreachableServer& operator=(const UnreachableServer&) = delete;
+    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
+};
+
 // "127.0.0.1:PORT" of a port that was free a moment ago and has nobody listening.
 std::string refusedAddress();
 
