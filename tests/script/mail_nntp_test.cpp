@@ -17,20 +17,7 @@ using test::SinkServer;
 
 class NntpTest : public ::testing::Test {
 protected:
-    MailJob job(const std::string& server) const {
-        MailJob j;
-        j.kind = MailKind::News;
-        j.server = server;
-        j.programName = "Plorix 98";
-        j.senderName = "Me Myself";
-        j.senderAddress = "me@example.org";
-        j.subject = "Weekly figures";
-        j.to = {{"Misc", "comp.misc"}};
-        j.body = "Figures:\n.hidden line\n.\nend";
-        j.logFile = std::string(kNewsTransferLog);
-        j.timeoutSeconds = 5;
-        return j;
-    }
+    MailJob job(const std::string& server) const { return test::testJob(MailKind::News, server); }
     MailResult send(const MailJob& j) { return transferMail(j, cancel); }
 
     plorix::test::TempDir dir;
@@ -114,7 +101,7 @@ TEST_F(NntpTest, SilentAndUnreachableServersTimeOutAndACancelEndsTheWait) {
     EXPECT_GE(seconds, 1.9);
     EXPECT_LT(seconds, 3.5);
 
-    test::UnreachableServer off;
+    test::SilentServer off(test::SilentServer::Unreachable);
     j.server = off.address();
     start = std::chrono::steady_clock::now();
     EXPECT_EQ(mailErrorText(send(j)), "Failed to connect: timed out");

@@ -82,6 +82,11 @@ protected:
         c.CONTACTCATEGORY = category;
         EXPECT_EQ(table.add(), 0);
     }
+    // The one box shown, as "title|text".
+    std::string onlyBox() const {
+        EXPECT_EQ(prompter.shown().size(), 1u);
+        return prompter.shown().empty() ? "" : prompter.shown()[0].title + "|" + prompter.shown()[0].text;
+    }
     bool loggedLine(const std::string& line) const {
         return std::find(logged.begin(), logged.end(), line) != logged.end();
     }
@@ -203,10 +208,8 @@ TEST_F(MailSenderTest, AFailedMassMailingShowsWhatWasTried) {
     EXPECT_EQ(sender.sendMessage({6, nullptr, true}), kMailBadArguments);
     EXPECT_EQ(logged, (std::vector<std::string>{"Mail Error|Error:  Bad arguments from form: no recipient",
                                                 "Mail Error|Could not send N/A"}));
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].title, "Error Sending Mass Mailing");
-    EXPECT_EQ(prompter.shown()[0].text,
-              "Error: Bad arguments from form: no recipient\r127.0.0.1:1\rme@example.org\rMe Myself\rPlorix 98\r"
+    EXPECT_EQ(onlyBox(),
+              "Error Sending Mass Mailing|Error: Bad arguments from form: no recipient\r127.0.0.1:1\rme@example.org\rMe Myself\rPlorix 98\r"
               "Party for Ann\rNobody");
 }
 
@@ -238,10 +241,8 @@ TEST_F(MailSenderTest, ANewsArticleIsPostedAndItsFailureShown) {
     EXPECT_EQ(sender.sendMessage({9, nullptr, true}), kMailConnectFailed);
     EXPECT_EQ(logged, (std::vector<std::string>{"News Error|Error:  Failed to connect: Connection refused",
                                                 "News Error|Could not send comp.misc"}));
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].title, "Error Sending News Article");
-    EXPECT_EQ(prompter.shown()[0].text,
-              "Error: Failed to connect: Connection refused\r127.0.0.1:1\rposter@example.org\rPoster\rPlorix 98\r"
+    EXPECT_EQ(onlyBox(),
+              "Error Sending News Article|Error: Failed to connect: Connection refused\r127.0.0.1:1\rposter@example.org\rPoster\rPlorix 98\r"
               "Figures\rMisc\rcomp.misc");
 }
 

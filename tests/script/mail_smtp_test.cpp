@@ -20,19 +20,7 @@ using test::SinkServer;
 
 class SmtpTest : public ::testing::Test {
 protected:
-    MailJob job(const std::string& server) const {
-        MailJob j;
-        j.server = server;
-        j.programName = "Plorix 98";
-        j.senderName = "Me Myself";
-        j.senderAddress = "me@example.org";
-        j.subject = "Quarterly report";
-        j.to = {{"Ann Smith", "ann@example.org"}};
-        j.body = "Hello Ann,\r\nsee attached.\r\n.\r\nBye";
-        j.logFile = std::string(kMailTransferLog);
-        j.timeoutSeconds = 5;
-        return j;
-    }
+    MailJob job(const std::string& server) const { return test::testJob(MailKind::Email, server); }
     MailResult send(const MailJob& j) { return transferMail(j, cancel); }
 
     plorix::test::TempDir dir;
@@ -189,7 +177,7 @@ TEST_F(SmtpTest, AServerThatNeverAnswersTimesOut) {
 }
 
 TEST_F(SmtpTest, AServerThatCannotBeReachedFailsToConnectWithinTheTimeOut) {
-    test::UnreachableServer off;
+    test::SilentServer off(test::SilentServer::Unreachable);
     MailJob j = job(off.address());
     j.timeoutSeconds = 2;
     const auto start = std::chrono::steady_clock::now();

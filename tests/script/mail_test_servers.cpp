@@ -161,16 +161,10 @@ Received SinkServer::message(int number) const {
     return r;
 }
 
-SilentServer::SilentServer() {
+SilentServer::SilentServer(Mode mode) {
     fd_ = boundSocket(port_);
-    ::listen(fd_, 8);
-}
-
-SilentServer::~SilentServer() { ::close(fd_); }
-
-UnreachableServer::UnreachableServer() {
-    fd_ = boundSocket(port_);
-    ::listen(fd_, 0);
+    ::listen(fd_, mode == Unreachable ? 0 : 8);
+    if (mode == Answerless) return;
     // Connections nobody accepts fill the backlog; later attempts are dropped.
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -184,9 +178,25 @@ UnreachableServer::UnreachableServer() {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
-UnreachableServer::~UnreachableServer() {
+SilentServer::~SilentServer() {
     for (int filler : fillers_) ::close(filler);
     ::close(fd_);
+}
+
+MailJob testJob(MailKind kind, const std::string& server) {
+    const bool news = kind == MailKind::News;
+    MailJob j;
+    j.kind = kind;
+    j.server = server;
+    j.programName = "Plorix 98";
+    j.senderName = "Me Myself";
+    j.senderAddress = "me@example.org";
+    j.subject = news ? "Weekly figures" : "Quarterly report";
+    j.to = {news ? MailRecipient{"Misc", "comp.misc"} : MailRecipient{"Ann Smith", "ann@example.org"}};
+    j.body = news ? "Figures:\n.hidden line\n.\nend" : "Hello Ann,\r\nsee attached.\r\n.\r\nBye";
+    j.logFile = std::string(news ? kNewsTransferLog : kMailTransferLog);
+    j.timeoutSeconds = 5;
+    return j;
 }
 
 std::string refusedAddress() {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "script/mail_job.h"
 #include "support/temp_dir.h"
 
 namespace plorix::script::test {
@@ -50,10 +51,13 @@ private:
     int port_ = 0;
 };
 
-// Listens, lets the kernel accept connections, and never says a word.
+// A server that says nothing. Answerless: the kernel accepts connections
+// and nobody ever answers on them. Unreachable: the backlog is full, so a
+// connection attempt gets no answer at all, as with a machine switched off.
 class SilentServer {
 public:
-    SilentServer();
+    enum Mode { Answerless, Unreachable };
+    explicit SilentServer(Mode mode = Answerless);
     ~SilentServer();
     SilentServer(const SilentServer&) = delete;
     SilentServer& operator=(const SilentServer&) = delete;
@@ -62,23 +66,12 @@ public:
 private:
     int fd_ = -1;
     int port_ = 0;
-};
-
-// Listens with a full backlog: connection attempts get no answer at all, as
-// with a server machine that is switched off.
-class UnreachableServer {
-public:
-    UnreachableServer();
-    ~UnreachableServer();
-    UnreachableServer(const UnreachableServer&) = delete;
-    UnreachableServer& operator=(const UnreachableServer&) = delete;
-    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
-
-private:
-    int fd_ = -1;
-    int port_ = 0;
     std::vector<int> fillers_;
 };
+
+// A job with a sender, a subject, one recipient (a newsgroup for news), a
+// body, the transfer log of its kind and a time-out of five seconds.
+MailJob testJob(MailKind kind, const std::string& server);
 
 // "127.0.0.1:PORT" of a port that was free a moment ago and has nobody listening.
 std::string refusedAddress();
