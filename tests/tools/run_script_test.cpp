@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -36,7 +40,7 @@ const char* const kScript =
     "\"If Value...\",\"FILECOPY\",\"=\",\"1\",\"\",\"\"\r\n"
     "\"Display Message\",\"Copied [COUNT]\",\"Done\",\"\",\"\",\"\"\r\n"
     "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n"
-    "\"If Window...\",\"Window Exists\",\"*\",\"\",\"\",\"\"\r\n"
+    "\"If Window...\",\"Window Exists\",\"*run-script test: no such window\",\"\",\"\",\"\"\r\n"
     "\"Set Value\",\"SEEN\",\"a window\",\"\",\"\",\"\"\r\n"
     "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n";
 
@@ -57,9 +61,9 @@ TEST_F(RunScript, RunsEveryItemAndPrintsItsValues) {
                                        "T\tIf Value...\tFILECOPY = 1",
                                        "T\tDisplay Message\tCopied [COUNT] Done",
                                        "T\t...End If\t",
-                                       // No windows here: the test fails and its
+                                       // No such window: the test fails and its
                                        // block, "...End If" included, is skipped.
-                                       "T\tIf Window...\t* - Window Exists",
+                                       "T\tIf Window...\t*run-script test: no such window - Window Exists",
                                    }));
     EXPECT_EQ(dir.read("Backup Folder/notes.txt"), "n");
     EXPECT_NE(r.err.find("Done: Copied 42"), std::string::npos) << r.err;
@@ -77,8 +81,30 @@ TEST_F(RunScript, DryRunChangesNoFiles) {
     ASSERT_GE(out.size(), 7u) << r.out;
     EXPECT_EQ(out[4], "T\tFile Actions\tCopy ( notes.txt , Backup Folder )");
     EXPECT_EQ(out[5], "T\tIf Value...\tFILECOPY = 1");  // nothing was stored: skipped
-    EXPECT_EQ(out[6], "T\tIf Window...\t* - Window Exists");
+    EXPECT_EQ(out[6], "T\tIf Window...\t*run-script test: no such window - Window Exists");
     EXPECT_FALSE(std::filesystem::exists(dir / "Backup Folder/notes.txt"));
+}
+
+// On a real desktop (the test suite's Xvfb): a program is started, its
+// window waited for and typed into until it closes, and waited out again.
+TEST_F(RunScript, DrivesARealWindowOnTheDesktop) {
+    if (!std::getenv("DISPLAY") || !std::filesystem::exists("/usr/bin/xterm"))
+        GTEST_SKIP() << "needs an X display and xterm";
+    const std::string title = "run-script probe " + std::to_string(getpid());
+    dir.write("desktop.pxs",
+              "\"Start Program\",\"/usr/bin/xterm -title '" + title + "'\",\"\",\"022\",\"0\",\"\"\r\n"
+              "\"Wait\",\"10\",\"" + title + "\",\"Or\",\"\",\"\"\r\n"
+              "\"Set Value\",\"SEEN\",\"[FOCUS]\",\"\",\"\",\"\"\r\n"
+              "\"Send Keystrokes\",\"exit[ENTER]\",\"\",\"\",\"\",\"\"\r\n"
+              "\"Wait\",\"10\",\"~" + title + "\",\"Or\",\"\",\"\"\r\n"
+              "\"If Window...\",\"Window Doesn't Exist\",\"" + title + "\",\"\",\"\",\"\"\r\n"
+              "\"Set Value\",\"GONE\",\"yes\",\"\",\"\",\"\"\r\n"
+              "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    const ProcessResult r = run({"desktop.pxs"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto out = lines(r.out);
+    EXPECT_NE(std::find(out.begin(), out.end(), "value SEEN=" + title), out.end()) << r.out;
+    EXPECT_NE(std::find(out.begin(), out.end(), "value GONE=yes"), out.end()) << r.out;
 }
 
 TEST_F(RunScript, AFileThatCannotBeReadFailsAndBadArgumentsAreRefused) {

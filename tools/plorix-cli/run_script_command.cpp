@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -18,8 +19,9 @@
 #include "script/stepper.h"
 #include "settings/configuration.h"
 #include "settings/settings.h"
-#ifdef PLORIX_HAVE_DBUS
-#include "platform/linux/dbus_dde.h"
+#ifdef PLORIX_HAVE_LINUX_DESKTOP
+#include "platform/linux/desktop_linux.h"
+#include "script/command_line.h"
 #endif
 
 namespace plorix::cli {
@@ -36,17 +38,22 @@ void loadFolderSettings(Prompter& prompter) {
     settings::loadSettings();
 }
 
-// A desktop on which the script finds no windows, types nothing and starts
-// nothing; a real run still reaches other applications over D-Bus.
-struct RunDesktop {
-#ifdef PLORIX_HAVE_DBUS
-    platform::DBusDde dde;
-    explicit RunDesktop(bool dryRun)
-        : scope(dryRun ? platform::Desktop{} : platform::Desktop{.dde = &dde}) {}
-#else
-    explicit RunDesktop(bool) : scope(platform::Desktop{}) {}
+// A real run uses this desktop: the X display's windows, keystrokes and
+// programs, D-Bus commands. A dry run (and a build without the desktop part)
+// keeps the inert desktop, on which the script finds no windows, types
+// nothing, starts nothing and reaches no other application.
+class RunDesktop {
+public:
+    explicit RunDesktop([[maybe_unused]] bool dryRun) {
+#ifdef PLORIX_HAVE_LINUX_DESKTOP
+        if (!dryRun) linux_ = std::make_unique<platform::LinuxDesktop>(script::splitCommandLine);
 #endif
-    platform::ScopedDesktop scope;
+    }
+
+private:
+#ifdef PLORIX_HAVE_LINUX_DESKTOP
+    std::unique_ptr<platform::LinuxDesktop> linux_;
+#endif
 };
 
 }  // namespace
