@@ -32,8 +32,11 @@ struct LogLine {
 
 class FireRig : public ::testing::Test {
 protected:
-    FireRig() {
-        setProcessClock(&clock);
+    FireRig() : FireRig(clock) {}
+    // With a clock of the test's own (declared before the fixture's base).
+    explicit FireRig(Clock& activeClock)
+        : context{activeClock, prompter, settings, schedule(), scripting(), sound, {}} {
+        setProcessClock(&activeClock);
         scheduleUse.emplace(schedule(), prompter);
         scriptingUse.emplace(scripting(), prompter);
         log::eventLog().setHook([this](const log::LogEntry& entry) {
@@ -122,7 +125,7 @@ protected:
     FireResult fireEntry(std::int32_t id) {
         EXPECT_TRUE(load(id));
         TickTimeline timeline;
-        timeline.observe(clock.current(), clock.steadyHundredths());
+        timeline.observe(context.clock.current(), context.clock.steadyHundredths());
         return fire(context, timeline.lateness({buffer().DATE, buffer().TIME}));
     }
 
@@ -137,7 +140,7 @@ protected:
     RecordingPrompter prompter;
     settings::Settings settings;
     platform::FakeSound sound;
-    FireContext context{clock, prompter, settings, schedule(), scripting(), sound, {}};
+    FireContext context;
     std::optional<data::TableUse> scheduleUse;
     std::optional<data::TableUse> scriptingUse;
 
