@@ -36,11 +36,15 @@ std::string lines(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
-MessageSender::MessageSender(MailServices services)
-    : clock_(services.clock ? *services.clock : processClock()),
-      prompter_(services.prompter ? *services.prompter : processPrompter()),
-      settings_(services.settings ? *services.settings : settings::settings()),
-      services_(std::move(services)) {}
+MessageSender::MessageSender(MailServices services) : services_(std::move(services)) {}
+
+// Looked up at each use: the program's sender lives from its first use to
+// the end, and the program may install its prompter after that first use.
+const Clock& MessageSender::clock() const { return services_.clock ? *services_.clock : processClock(); }
+Prompter& MessageSender::prompter() const { return services_.prompter ? *services_.prompter : processPrompter(); }
+const settings::Settings& MessageSender::settings() const {
+    return services_.settings ? *services_.settings : settings::settings();
+}
 
 MessageSender::~MessageSender() = default;
 
@@ -53,7 +57,7 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
     auto send = std::make_unique<PendingSend>();
     const bool readHere = request.fromScript || !request.loaded;
     if (readHere) {
-        data::TableUse use(data::processTable<data::Messages>(), prompter_);
+        data::TableUse use(data::processTable<data::Messages>(), prompter());
         if (!readMessage(request.emailId, send->message_)) {
             log::logEvent(kMissingMessageText, kScriptLogLabel);
             code = kMailBadArguments;
@@ -65,19 +69,19 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
     send->writeDateSent_ = readHere;
     const data::Messages& message = send->message_;
 
-    if (const auto missing = missingSetup(message, settings_)) {
-        prompter_.message(kSetupBox, *missing, Icon::Error, kOk, kOk);
+    if (const auto missing = missingSetup(message, settings())) {
+        prompter().message(kSetupBox, *missing, Icon::Error, kOk, kOk);
         code = kMailBadArguments;
         return nullptr;
     }
     std::vector<MailRecipient> group;
     if (messageKindOf(message.MAILTYPE) == MessageKind::MassMailing) {
-        data::TableUse use(data::processTable<data::Contact>(), prompter_);
+        data::TableUse use(data::processTable<data::Contact>(), prompter());
         group = contactsOfCategory(message.EMAILTOGROUP);
     }
-    MailJob job = buildMailJob(message, settings_, group,
+    MailJob job = buildMailJob(message, settings(), group,
                                [this](std::string_view text, std::size_t width) { return substitute(text, width); },
-                               clock_.current());
+                               clock().current());
     job.timeoutSeconds = services_.timeoutSeconds;
     job.caFile = services_.caFile;
     send->transfer_ = std::make_unique<MailTransfer>(std::move(job));
@@ -106,12 +110,12 @@ void MessageSender::reportFailure(const PendingSend& send, const MailResult& res
     log::logEvent("Could not send " + message.EMAILTO.str(), label);
     const std::string errorLine = "Error: " + error;
     if (kind == MessageKind::MassMailing) {
-        prompter_.message(kMassMailingBox,
+        prompter().message(kMassMailingBox,
                           lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
                                  job.subject, message.EMAILTOGROUP.str()}),
                           Icon::Error, kOk, kOk);
     } else if (kind == MessageKind::News) {
-        prompter_.message(kNewsBox,
+        prompter().message(kNewsBox,
                           lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
                                  job.subject, message.EMAILTONAME.str(), message.EMAILTO.str()}),
                           Icon::Error, kOk, kOk);
@@ -122,11 +126,11 @@ void MessageSender::reportFailure(const PendingSend& send, const MailResult& res
 // may have been edited while it was on its way.
 void MessageSender::writeDateSent(std::int32_t emailId) {
     data::Table& table = data::processTable<data::Messages>();
-    data::TableUse use(table, prompter_);
+    data::TableUse use(table, prompter());
     auto& m = table.rec<data::Messages>();
     m.EMAILID = emailId;
     if (table.get(table.schema().keyIndex("M_:KEYEMAILID")) != data::kNoError) return;
-    m.LASTDATESENT = clock_.today();
+    m.LASTDATESENT = clock().today();
     table.put();
 }
 

@@ -90,13 +90,13 @@ public:
     bool busy() const { return pending_ != nullptr; }
 
 private:
+    const Clock& clock() const;
+    Prompter& prompter() const;
+    const settings::Settings& settings() const;
     std::string substitute(std::string_view text, std::size_t width) const;
     void reportFailure(const PendingSend& send, const MailResult& result);
     void writeDateSent(std::int32_t emailId);
 
-    const Clock& clock_;
-    Prompter& prompter_;
-    const settings::Settings& settings_;
     MailServices services_;
     std::unique_ptr<PendingSend> pending_;
 };
