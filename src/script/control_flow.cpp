@@ -90,6 +90,9 @@ void ScriptStepper::ifTimeElapsed() {
 void ScriptStepper::wait() {
     QueueItem& item = queue_.front();
     const std::int64_t now = clock_.steadyHundredths();
+    // Every wait measures its own time: a wait left unfinished (its queue
+    // emptied by the user) must not lend its start to the next one.
+    if (firstRun_) waiting_ = false;
     const bool orWait = isOrWait(item);
     if (orWait && item.deadline == kNoDeadline)
         item.deadline = now + std::max<std::int64_t>(item.SECONDSTOWAIT, 0) * kHundredthsPerSecond;

@@ -94,7 +94,8 @@ struct ActionTable {
 void ScriptStepper::execute() {
     keepCurrent_ = false;
     QueueItem& item = queue_.front();
-    if (!item.started) {
+    firstRun_ = !item.started;
+    if (firstRun_) {
         item.started = true;
         if (observer_) observer_(item);
     }

@@ -136,6 +136,7 @@ private:
     ScriptServices services_;
 
     bool keepCurrent_ = false;
+    bool firstRun_ = false;  // the current item runs for the first time
     bool waiting_ = false;
     std::int64_t waitStart_ = 0;
     std::int64_t lastFileResult_ = 0;

@@ -126,6 +126,22 @@ TEST_F(StepperTiming, OrWaitEndsAtItsLimitAndTheNextWindowWaitStartsAfresh) {
     EXPECT_EQ(queue.front().due, plannedA + (now() - started));
 }
 
+TEST_F(StepperTiming, AWaitLeftUnfinishedLendsNothingToTheNextOne) {
+    stepper.queueScript({wait(0, "Never")}, "stuck");
+    ticks(3);
+    ASSERT_TRUE(stepper.waiting());
+    ticks(7200);  // an hour later the user stops the script
+    queue.clear();
+    stepper.queueScript({wait(0, "Soon"), setValue("A", "1")}, "next");
+    const std::int64_t plannedA = queue.items()[1].due;
+    ticks(3);
+    const std::int64_t started = now();
+    desktop.windows.add("Soon");
+    tick();
+    ASSERT_EQ(queue.front().ACTION.str(), "Set Value");
+    EXPECT_EQ(queue.front().due, plannedA + (now() - started));
+}
+
 TEST_F(StepperTiming, WaitOrHandwrittenInAnyCaseIsALimit) {
     stepper.queueScript({wait(5, "Never", "OR")}, "s");
     EXPECT_EQ(queue.items()[0].due, queue.items()[1].due);
