@@ -46,6 +46,9 @@ int cmdCheck(const Args&, Prompter&);
 int cmdSettings(const Args&, Prompter&);
 int cmdLog(const Args&, Prompter&);
 int cmdRunScript(const Args&, Prompter&);
+int cmdExport(const Args&, Prompter&);
+int cmdImport(const Args&, Prompter&);
+int cmdSync(const Args&, Prompter&);
 
 // The twelve tables of the data file, in declaration order.
 std::vector<const data::TableSchema*> dataFileSchemas();

@@ -1,0 +1,131 @@
+// export, import: schedule entries, to-do items and contacts to and from
+// comma-separated files, with the field lists and pictures of the windows.
+
+#include <iostream>
+
+#include "cli.h"
+#include "io/export_job.h"
+#include "io/import_job.h"
+#include "job_runner.h"
+#include "runtime/fixed_text.h"
+
+namespace plorix::cli {
+
+namespace {
+
+// Lines per transaction when no frame waits between the steps.
+constexpr int kImportBatch = 5000;
+
+const io::ExchangeTableDef& exchangeArgument(std::string_view label) {
+    if (const auto* def = io::exchangeTableByLabel(label)) return *def;
+    throw UsageError("cannot exchange table '" + std::string(label) + "' (tables: Schedule, Todo, Contact)");
+}
+
+std::vector<std::string> splitList(std::string_view list) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = list.find(',', start);
+        out.emplace_back(trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start)));
+        if (comma == std::string_view::npos) return out;
+        start = comma + 1;
+    }
+}
+
+int exchangeField(const io::ExchangeTableDef& def, const std::vector<io::ExchangeField>& list,
+                  std::string_view name) {
+    const int index = io::findExchangeField(list, name);
+    if (index < 0) throw UsageError(std::string(def.label) + " has no field '" + std::string(name) + "' to exchange");
+    return index;
+}
+
+const std::string& optionValue(const Args& args, std::size_t& i) {
+    if (i + 1 >= args.size()) throw UsageError("option " + args[i] + " needs a value");
+    return args[++i];
+}
+
+// The column named by a number from 1, "Field_N" or the first line's text.
+std::size_t columnArgument(const io::ImportPlan& plan, std::string_view name) {
+    for (std::size_t i = 0; i < plan.columns.size(); ++i) {
+        const auto& column = plan.columns[i];
+        if (name == std::to_string(i + 1) || equalNoCase(name, column.name) || equalNoCase(name, trim(column.sample)))
+            return i;
+    }
+    throw UsageError("the file has no column '" + std::string(name) + "'");
+}
+
+// "COLUMN=FIELD" or "COLUMN=FIELD@PICTURE".
+void mapColumns(io::ImportPlan& plan, const io::ExchangeTableDef& def, std::string_view list) {
+    for (const std::string& item : splitList(list)) {
+        const auto eq = item.find('=');
+        if (eq == std::string::npos || eq == 0) throw UsageError("expected COLUMN=FIELD, got '" + item + "'");
+        const std::size_t column = columnArgument(plan, std::string_view(item).substr(0, eq));
+        std::string field = item.substr(eq + 1);
+        if (const auto at = field.find('@'); at != std::string::npos) {
+            plan.columns[column].picture = field.substr(at);
+            field.resize(at);
+        }
+        plan.columns[column].target = exchangeField(def, def.importTargets, field);
+    }
+}
+
+}  // namespace
+
+int cmdExport(const Args& args, Prompter&) {
+    if (args.size() < 2) throw UsageError("usage: export TABLE FILE.csv [--fields F1,F2,...] [--no-header]");
+    const auto& def = exchangeArgument(args[0]);
+    io::ExportPlan plan = io::ExportPlan::defaults(def.table);
+    plan.file = args[1];
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--no-header") {
+            plan.header = false;
+        } else if (args[i] == "--fields") {
+            for (auto& choice : plan.fields) choice.selected = false;
+            for (const std::string& name : splitList(optionValue(args, i)))
+                plan.fields[static_cast<std::size_t>(exchangeField(def, def.exportFields, name))].selected = true;
+        } else {
+            throw UsageError("unexpected argument '" + args[i] + "'");
+        }
+    }
+    CapturingPrompter quiet;
+    io::ExportJob job(plan, quiet);
+    runJob(job, quiet);
+    std::cout << job.written() << " records exported\n";
+    return 0;
+}
+
+int cmdImport(const Args& args, Prompter&) {
+    if (args.size() < 2)
+        throw UsageError("usage: import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]");
+    const auto& def = exchangeArgument(args[0]);
+    io::ImportPlan plan;
+    plan.table = def.table;
+    plan.file = args[1];
+    io::ImportProblem problem;
+    if (!io::readImportColumns(plan, problem)) throw UsageError(problem.title + ": " + problem.text);
+    std::string map;
+    bool byName = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--by-name") byName = true;
+        else if (args[i] == "--map") map = optionValue(args, i);
+        else if (args[i] == "--no-names") plan.firstLineHasNames = false;
+        else throw UsageError("unexpected argument '" + args[i] + "'");
+    }
+    if (byName && !map.empty()) throw UsageError("--by-name and --map exclude each other");
+    if (!map.empty()) {
+        mapColumns(plan, def, map);
+    } else {
+        if (!plan.firstLineHasNames) throw UsageError("without a line of names, name the columns with --map");
+        plan.assignByName();
+    }
+    CapturingPrompter quiet;
+    io::ImportJob job(plan, quiet, io::ImportOptions{kImportBatch, false});
+    const bool completed = job.run();
+    for (const std::string& error : job.lineErrors()) std::cerr << "plorix-cli: " << plan.file << ": " << error << '\n';
+    if (!completed) throw UsageError(quiet.last().empty() ? job.failure() : quiet.last());
+    std::cout << job.added() << " records imported\n";
+    // Imported, but not every line: the lines left out were told above.
+    return job.lineErrors().empty() ? 0 : 1;
+}
+
+}  // namespace plorix::cli

@@ -1,0 +1,25 @@
+#include "job_runner.h"
+
+#include <algorithm>
+
+#include "cli.h"
+
+namespace plorix::cli {
+
+int CapturingPrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet,
+                               int defaultButton) {
+    last_ = std::string(title) + ": " + std::string(text);
+    std::replace_if(last_.begin(), last_.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return defaultButton == kNoButton ? kOk : defaultButton;
+}
+
+std::unique_ptr<Progress> CapturingPrompter::progress(std::string_view, std::string_view) {
+    return makeSilentProgress();
+}
+
+void runJob(io::SteppedJob& job, const CapturingPrompter& prompter) {
+    if (job.run()) return;
+    throw UsageError(prompter.last().empty() ? job.failure() : prompter.last());
+}
+
+}  // namespace plorix::cli
