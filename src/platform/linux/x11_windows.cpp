@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/linux/atspi_controls.h"
 #include "platform/linux/x11_connection.h"
@@ -86,16 +87,20 @@ std::vector<xcb_window_t> managedClients(X11Connection& x) {
     return readWindowList(c, root, x.atom(XAtom::NetClientList));
 }
 
-bool exists(xcb_connection_t* c, WindowId window) {
-    if (window == kNoWindow || window > 0xFFFFFFFFu) return false;
+// The window's map state; nullopt when there is no such window.
+std::optional<std::uint8_t> mapState(xcb_connection_t* c, WindowId window) {
+    if (window == kNoWindow || window > 0xFFFFFFFFu) return std::nullopt;
     xcb_generic_error_t* error = nullptr;
     xcb_get_window_attributes_reply_t* a = xcb_get_window_attributes_reply(
         c, xcb_get_window_attributes(c, static_cast<xcb_window_t>(window)), &error);
     std::free(error);
-    const bool found = a != nullptr;
+    if (a == nullptr) return std::nullopt;
+    const std::uint8_t state = a->map_state;
     std::free(a);
-    return found;
+    return state;
 }
+
+bool exists(xcb_connection_t* c, WindowId window) { return mapState(c, window).has_value(); }
 
 void sendToRoot(X11Connection& x, WindowId window, XAtom type, long l0, long l1 = 0) {
     XEvent event{};
@@ -247,6 +252,13 @@ bool X11Windows::activate(WindowId window) {
         if (iconic(x_, window)) XMapWindow(d, w);
         sendToRoot(x_, window, XAtom::NetActiveWindow, kSourcePager, CurrentTime);
         XRaiseWindow(d, w);
+        // A manager that already counts the window as active ignores the
+        // request, even when the keyboard focus has fallen back to the
+        // pointer root meanwhile (its focused program was killed): keys
+        // would then go wherever the pointer is. A shown window gets the
+        // focus directly as well.
+        if (mapState(x_.xcb(), window) == XCB_MAP_STATE_VIEWABLE)
+            XSetInputFocus(d, w, RevertToParent, CurrentTime);
     } else {
         XMapRaised(d, w);
         XSetInputFocus(d, w, RevertToParent, CurrentTime);

@@ -3,7 +3,8 @@
 //   plorix-testapp --title T [--button B] [--ignore-term]
 //       a window titled T with a line edit (it has the focus) and a button B
 //       ("Cancel" unless told); prints "text:" and the line edit's text on
-//       Enter, and "final:" with it when the window closes.
+//       Enter, "clicked" when the button is clicked, and "final:" with the
+//       line edit's text when the window closes.
 //   plorix-testapp --clipboard-set TEXT   puts TEXT on the clipboard, prints
 //       "set", and keeps it there until its standard input closes
 //   plorix-testapp --clipboard-get        prints "clip:" and the clipboard's
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     auto* push = new QPushButton(button, &window);
     layout->addWidget(edit);
     layout->addWidget(push);
+    QObject::connect(push, &QPushButton::clicked, [] { say("clicked"); });
     QObject::connect(edit, &QLineEdit::returnPressed, [edit] { say("text:" + edit->text().toStdString()); });
     QObject::connect(&app, &QApplication::aboutToQuit, [edit] { say("final:" + edit->text().toStdString()); });
     window.resize(320, 120);
