@@ -11,6 +11,7 @@
 #include "data/tables.h"
 #include "data/raw_data_file.h"
 #include "support/temp_dir.h"
+#include "support/unprivileged.h"
 
 namespace plorix::data {
 namespace {
@@ -81,16 +82,23 @@ TEST_F(OpenRoutineTest, AFileThatIsNotOursEndsWithDiskErrorAndIsLeftAlone) {
 }
 
 TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    Table schedule(Schedule::schema());
-    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "File Creation Error!");
-    ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].title, "File Creation Error");
-    const std::string& text = prompter.shown()[0].text;
-    EXPECT_EQ(text.rfind("Error: (", 0), 0u) << text;
-    EXPECT_NE(text.find(") creating px97\\!s.  Press OK to end this application."), std::string::npos)
-        << text;
+    // The checks run where the folder's permissions bind (see runUnprivileged);
+    // each failed check gives its own exit status.
+    const int failed = plorix::test::runUnprivileged(
+        [&] {
+            Table schedule(Schedule::schema());
+            if (finalMessage([&] { openTable(schedule, prompter); }) != "File Creation Error!") return 1;
+            if (prompter.shown().size() != 1u) return 2;
+            if (prompter.shown()[0].title != "File Creation Error") return 3;
+            const std::string& text = prompter.shown()[0].text;
+            if (text.rfind("Error: (", 0) != 0) return 4;
+            if (text.find(") creating px97\\!s.  Press OK to end this application.") == std::string::npos)
+                return 5;
+            return 0;
+        },
+        dir.path());
+    EXPECT_EQ(failed, 0);
+    EXPECT_TRUE(folderNames(dir.path()).empty());
 }
 
 TEST_F(OpenRoutineTest, NoCreateReportsTheMissingFile) {
