@@ -128,7 +128,7 @@ bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection di
         for (std::size_t i = at + 1; i < items.size(); ++i) passed.push_back(items[i].SEQUENCE);
     }
     if (passed.empty()) return false;
-    if (oneStep) passed.resize(1);
+    if (oneStep) passed.erase(passed.begin() + 1, passed.end());
 
     // The moving item parks on a number no item uses while the others shift.
     const std::int32_t parking = items.back().SEQUENCE + 1;
