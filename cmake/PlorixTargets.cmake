@@ -35,10 +35,11 @@ function(plorix_module name)
   target_link_libraries(${name} PUBLIC ${M_DEPS} plorix_sanitize PRIVATE plorix_warnings)
 endfunction()
 
-# plorix_test(NAME DEPS...): one GoogleTest program from every .cpp of the
-# current folder, each test registered with CTest.
+# plorix_test(NAME DEPS... [LABELS ...] [PROPERTIES name value ...]): one
+# GoogleTest program from every .cpp of the current folder, each test
+# registered with CTest (with the given test properties).
 function(plorix_test name)
-  cmake_parse_arguments(T "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "" "DEPS;LABELS;PROPERTIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT sources)
     return()  # no tests written yet
@@ -50,5 +51,6 @@ function(plorix_test name)
   if(T_LABELS)
     list(APPEND properties LABELS "${T_LABELS}")
   endif()
+  list(APPEND properties ${T_PROPERTIES})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
