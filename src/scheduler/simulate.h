@@ -18,6 +18,7 @@ struct SimulationEvent {
     Moment when;
     std::string kind;  // fire, message, run, question, warning, log, history
     std::string detail;
+    friend bool operator==(const SimulationEvent&, const SimulationEvent&) = default;
 };
 
 struct SimulationOptions {
