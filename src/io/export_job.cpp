@@ -5,7 +5,6 @@
 #include "data/open_routine.h"
 #include "data/warnings.h"
 #include "io/csv_line.h"
-#include "io/field_values.h"
 #include "io/exchange_files.h"
 
 namespace plorix::io {
@@ -35,7 +34,7 @@ ExportJob::~ExportJob() {
 
 bool ExportJob::prepare() {
     for (const auto& choice : plan_.fields)
-        if (choice.selected) columns_.emplace_back(&schemaField(def_, choice.field), choice.picture);
+        if (choice.selected) columns_.emplace_back(schemaField(def_, choice.field), choice.picture);
     if (columns_.empty()) {
         fail("No Fields Selected for Export!", "You must select one or more fields to export.");
         return false;
@@ -88,8 +87,8 @@ bool ExportJob::work(int count) {
             return false;
         }
         line.clear();
-        for (const auto& [field, picture] : columns_)
-            line.appendField(formatFieldValue(*field, table_->buffer(), picture), picture);
+        for (const ExportColumn& column : columns_)
+            line.appendField(column.text(table_->buffer()), column.picture());
         pending_ += line.line();
         pending_ += kLineEnd;
         ++written_;

@@ -12,6 +12,7 @@
 #include "data/store.h"
 #include "io/complete_scan.h"
 #include "io/exchange_fields.h"
+#include "io/field_values.h"
 #include "io/stepped_job.h"
 
 namespace plorix::io {
@@ -49,7 +50,7 @@ private:
 
     ExportPlan plan_;
     const ExchangeTableDef& def_;
-    std::vector<std::pair<const data::FieldDesc*, std::string>> columns_;
+    std::vector<ExportColumn> columns_;
     std::unique_ptr<data::Table> table_;
     std::unique_ptr<CompleteScan> scan_;
     bool tableOpen_ = false;

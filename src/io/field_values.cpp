@@ -47,6 +47,20 @@ std::string formatFieldValue(const data::FieldDesc& field, const void* record, s
     return formatPicture(static_cast<double>(data::fieldInt(field, record)), picture);
 }
 
+ExportColumn::ExportColumn(const data::FieldDesc& field, std::string picture)
+    : field_(&field), picture_(std::move(picture)) {
+    const auto parsed = readPicture(picture_);
+    const bool integer = field.kind == FieldKind::Int32 || field.kind == FieldKind::Int16 || field.kind == FieldKind::Byte;
+    wholeNumber_ = integer && parsed && parsed->kind == PictureKind::Number && parsed->decimals == 0;
+    blankZero_ = parsed && parsed->blankZero;
+}
+
+std::string ExportColumn::text(const void* record) const {
+    if (!wholeNumber_) return formatFieldValue(*field_, record, picture_);
+    const std::int64_t value = data::fieldInt(*field_, record);
+    return value == 0 && blankZero_ ? std::string() : std::to_string(value);
+}
+
 std::string storeFieldValue(const data::FieldDesc& field, void* record, std::string_view text,
                             std::string_view picture, std::string_view fieldPicture) {
     const bool dateOrTime = field.kind == FieldKind::Date || field.kind == FieldKind::Time;

@@ -13,6 +13,23 @@ namespace plorix::io {
 // the picture; texts cut to its width).
 std::string formatFieldValue(const data::FieldDesc& field, const void* record, std::string_view picture);
 
+// One export column: a field and its picture, read once for every record.
+class ExportColumn {
+public:
+    ExportColumn(const data::FieldDesc& field, std::string picture);
+    const std::string& picture() const { return picture_; }
+    // The value as the file holds it: as formatFieldValue shows it, except
+    // that a whole number goes without the blanks that align it (a bare
+    // number is written left-aligned anyway).
+    std::string text(const void* record) const;
+
+private:
+    const data::FieldDesc* field_;
+    std::string picture_;
+    bool wholeNumber_ = false;  // an integer field shown with a number picture without decimals
+    bool blankZero_ = false;
+};
+
 // Stores text read from a file into the field: read through the column's
 // picture when it is a date, time or number picture, or taken as it stands.
 // A date or time field fed from a text column reads the text with

@@ -54,6 +54,12 @@ bool ImportJob::prepare() {
     tableOpen_ = true;
     numbered_ = data::numberingRule(schema) != nullptr;
     scratch_ = schema.makeRecord();
+    for (const ImportColumn& column : plan_.columns) {
+        const bool assigned = column.target >= 0 && column.target < static_cast<int>(def_.importTargets.size());
+        const ExchangeField* target = assigned ? &def_.importTargets[static_cast<std::size_t>(column.target)] : nullptr;
+        targets_.push_back(target);
+        targetFields_.push_back(target ? &schemaField(def_, *target) : nullptr);
+    }
 
     if (plan_.firstLineHasNames) {
         CsvRecord names;
@@ -107,15 +113,12 @@ bool ImportJob::importLine(const CsvRecord& record) {
 std::string ImportJob::fillRecord(const std::vector<CsvField>& fields) {
     const auto& schema = def_.schema();
     data::clearRecord(schema, scratch_.get());
-    const auto& targets = def_.importTargets;
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
-        const ImportColumn& column = plan_.columns[i];
-        if (column.target < 0 || column.target >= static_cast<int>(targets.size())) continue;
-        const ExchangeField& target = targets[static_cast<std::size_t>(column.target)];
-        const std::string why = storeFieldValue(schemaField(def_, target), scratch_.get(), fields[i].text,
-                                                column.picture, target.picture);
+        if (!targets_[i]) continue;
+        const std::string why = storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
+                                                plan_.columns[i].picture, targets_[i]->picture);
         if (!why.empty())
-            return "column " + std::to_string(i + 1) + " (" + std::string(target.name) + "): " + why;
+            return "column " + std::to_string(i + 1) + " (" + std::string(targets_[i]->name) + "): " + why;
     }
     return {};
 }

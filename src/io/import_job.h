@@ -65,6 +65,9 @@ private:
     std::optional<CsvRecordReader> reader_;
     std::uint64_t size_ = 0;
     std::shared_ptr<void> scratch_;
+    // Per column: the field it feeds (null: ignored) and that field's entry.
+    std::vector<const data::FieldDesc*> targetFields_;
+    std::vector<const ExchangeField*> targets_;
     std::vector<CsvField> fields_;
 
     // The lines added since the last commit, kept until it succeeds.

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include "io/exchange_support.h"
+#include "io/field_values.h"
+#include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -128,6 +130,28 @@ TEST_F(ExportTest, CancelStopsBetweenStepsAndKeepsWhatWasWritten) {
     EXPECT_EQ(job.written(), 25u);
     EXPECT_EQ(plorix::test::lines(dir.read("out.csv")).size(), 26u);
     EXPECT_EQ(prompter.progressesFinished, 1);
+}
+
+}  // namespace
+}  // namespace plorix::io
+
+namespace plorix::io {
+namespace {
+
+// The shortcut for whole numbers writes what the picture would show, without
+// the alignment blanks.
+TEST(ExportColumn, WholeNumbersAsThePictureShowsThem) {
+    const auto& schema = data::Schedule::schema();
+    const auto& every = schema.fields[static_cast<std::size_t>(schema.fieldIndex("SCH:EVERY"))];
+    data::Schedule record;
+    for (const char* picture : {"@n3", "@n3b", "@n-13", "@n1", "@n6.2", "@d6b", "@s2"}) {
+        const ExportColumn column(every, picture);
+        for (std::int32_t value : {0, 7, -7, 300, 123456}) {
+            record.EVERY = value;
+            EXPECT_EQ(trim(column.text(&record)), trim(formatFieldValue(every, &record, picture)))
+                << picture << " " << value;
+        }
+    }
 }
 
 }  // namespace
