@@ -1,0 +1,127 @@
+#include "ui/setup_window.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "data/process_tables.h"
+#include "data/tables/schedule.h"
+#include "data/tables/todo.h"
+#include "settings/housekeeping.h"
+#include "settings/setup.h"
+#include "ui/qt_prompter.h"
+#include "ui/window_geometry.h"
+
+namespace plorix::ui {
+namespace {
+
+constexpr std::string_view kTitle = "Plorix Setup (Preferences)";
+constexpr std::string_view kPositionSection = "Setup";
+
+// The tabs in the order shown; the settings name the tab they belong to.
+constexpr std::array<std::string_view, 7> kSettingTabs = {
+    "Start Up", "General", "Messages", "History", "Scripting", "Clipboard", "Email",
+};
+constexpr std::string_view kHousekeepingTab = "Housekeeping";
+
+struct HousekeepingButton {
+    std::string_view text;
+    void (Setup::*run)();
+};
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWidget* parent)
+    : QDialog(parent), live_(live), edited_(settings::beginSetup(live)), prompter_(prompter),
+      hooks_(std::move(hooks)) {
+    setWindowTitle(qs(kTitle));
+    tabs_ = new QTabWidget(this);
+
+    auto* info = new QPushButton(tr("Info"));
+    info->setObjectName("Info");
+    connect(info, &QPushButton::clicked, this,
+            [this] { settings::showTranslateFilenamesInfo(prompter_); });
+
+    for (std::string_view tab : kSettingTabs) {
+        auto* page = new QWidget;
+        auto* form = new QFormLayout(page);
+        controls_.addTab(tab, *form, {"TranslateFilenames", info});
+        tabs_->addTab(page, qs(tab));
+    }
+    tabs_->addTab(makeHousekeepingTab(), qs(kHousekeepingTab));
+    controls_.show(edited_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &Setup::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &Setup::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addWidget(buttons);
+    rememberPosition(*this, std::string(kPositionSection));
+}
+
+QWidget* Setup::makeHousekeepingTab() {
+    static constexpr std::array<HousekeepingButton, 5> kButtons = {{
+        {"Clear all disabled tasks", &Setup::clearDisabledTasks},
+        {"Clear all completed tasks", &Setup::clearCompletedTasks},
+        {"Clear To Do list", &Setup::clearTodoList},
+        {"Reset saved window settings", &Setup::resetWindowSettings},
+        {"Clear current script queue", &Setup::clearScriptQueue},
+    }};
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    for (const HousekeepingButton& b : kButtons) {
+        auto* button = new QPushButton(qs(b.text), page);
+        connect(button, &QPushButton::clicked, this, b.run);
+        column->addWidget(button);
+    }
+    column->addStretch();
+    button("Clear current script queue")->setEnabled(static_cast<bool>(hooks_.emptyScriptQueue));
+    return page;
+}
+
+QPushButton* Setup::button(std::string_view text) const {
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b->text() == qs(text)) return b;
+    return nullptr;
+}
+
+void Setup::accept() {
+    controls_.collect(edited_);
+    settings::applySetup(prompter_, edited_, live_);
+    QDialog::accept();
+}
+
+void Setup::clearDisabledTasks() {
+    settings::clearRecords(settings::Clearance::DisabledTasks,
+                           data::processTable<data::Schedule>(), prompter_);
+}
+
+void Setup::clearCompletedTasks() {
+    settings::clearRecords(settings::Clearance::CompletedTasks,
+                           data::processTable<data::Schedule>(), prompter_);
+}
+
+void Setup::clearTodoList() {
+    settings::clearRecords(settings::Clearance::TodoList, data::processTable<data::Todo>(), prompter_);
+}
+
+void Setup::resetWindowSettings() { settings::resetWindowSettings(prompter_, live_.iniFile); }
+
+void Setup::clearScriptQueue() { settings::clearScriptQueue(prompter_, hooks_.emptyScriptQueue); }
+
+bool runSetup(QWidget* parent, SetupHooks hooks, settings::Settings& live) {
+    QtPrompter prompter(parent);
+    if (settings::setupRefused(prompter, live)) return false;
+    Setup dialog(live, prompter, std::move(hooks), parent);
+    prompter.setParent(&dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace plorix::ui
