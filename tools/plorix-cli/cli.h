@@ -46,6 +46,8 @@ int cmdCheck(const Args&, Prompter&);
 int cmdSettings(const Args&, Prompter&);
 int cmdLog(const Args&, Prompter&);
 int cmdRunScript(const Args&, Prompter&);
+int cmdForecast(const Args&, Prompter&);
+int cmdSimulate(const Args&, Prompter&);
 int cmdExport(const Args&, Prompter&);
 int cmdImport(const Args&, Prompter&);
 int cmdSync(const Args&, Prompter&);

@@ -28,6 +28,8 @@ const std::vector<Command>& commands() {
         {"log", "log                             print the event log", cmdLog},
         {"check", "check                           check every table's integrity", cmdCheck},
         {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript},
+        {"forecast", "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks", cmdForecast},
+        {"simulate", "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do", cmdSimulate},
         {"export", "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a comma-separated file", cmdExport},
         {"import", "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a comma-separated file", cmdImport},
         {"sync", "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another installation", cmdSync},

@@ -1,0 +1,116 @@
+// simulate: the scheduler run on a clock of its own from one moment to
+// another, printing what it would do. Nothing outside is performed; the
+// data file is changed only with --in-place, otherwise a copy is used.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "cli.h"
+#include "data/open_routine.h"
+#include "runtime/file_names.h"
+#include "scheduler/moment.h"
+#include "scheduler/simulate.h"
+#include "settings/configuration.h"
+#include "settings/settings.h"
+
+namespace plorix::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kUsage =
+    "usage: simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]";
+
+struct Request {
+    std::optional<Moment> from;
+    std::optional<Moment> to;
+    int answer = kNoButton;
+    bool inPlace = false;
+};
+
+Moment momentArgument(const std::string& text) {
+    const auto moment = scheduler::parseIsoMoment(text);
+    if (!moment) throw UsageError("'" + text + "' is not a moment (YYYY-MM-DD[THH:MM[:SS]])");
+    return *moment;
+}
+
+Request parseRequest(const Args& args) {
+    Request request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--from" && hasValue) {
+            request.from = momentArgument(args[++i]);
+        } else if (args[i] == "--to" && hasValue) {
+            request.to = momentArgument(args[++i]);
+        } else if (args[i] == "--answer" && hasValue) {
+            const std::string& answer = args[++i];
+            if (answer != "yes" && answer != "no") throw UsageError("--answer takes yes or no");
+            request.answer = answer == "yes" ? kYes : kNo;
+        } else if (args[i] == "--in-place") {
+            request.inPlace = true;
+        } else {
+            throw UsageError(std::string(kUsage));
+        }
+    }
+    if (!request.from || !request.to) throw UsageError(std::string(kUsage));
+    if (scheduler::compareMoments(*request.to, *request.from) < 0)
+        throw UsageError("--to lies before --from");
+    return request;
+}
+
+// A scratch folder holding a copy of the data folder's data file (with a
+// journal left by a broken write, so the copy recovers as the file would)
+// and its settings file; the simulation runs inside it and it is removed
+// afterwards.
+class ScratchCopy {
+public:
+    ScratchCopy() : home_(fs::current_path()) {
+        std::string pattern = (fs::temp_directory_path() / "plorix-simulate-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw UsageError("cannot make a scratch folder for the copy");
+        folder_ = pattern;
+        const std::string data = findFileNoCase(data::kDataFileName);
+        copy(data, data::kDataFileName);
+        if (fs::exists(data + "-journal")) copy(data + "-journal", std::string(data::kDataFileName) + "-journal");
+        const std::string ini = findFileNoCase(settings::kSettingsIni);
+        if (fs::exists(ini)) copy(ini, settings::kSettingsIni);
+        fs::current_path(folder_);
+    }
+    ~ScratchCopy() {
+        std::error_code error;
+        fs::current_path(home_, error);
+        fs::remove_all(folder_, error);
+    }
+    ScratchCopy(const ScratchCopy&) = delete;
+    ScratchCopy& operator=(const ScratchCopy&) = delete;
+
+private:
+    void copy(const std::string& from, std::string_view to) {
+        fs::copy_file(from, folder_ / to, fs::copy_options::overwrite_existing);
+    }
+    fs::path home_;
+    fs::path folder_;
+};
+
+}  // namespace
+
+int cmdSimulate(const Args& args, Prompter& prompter) {
+    const Request request = parseRequest(args);
+    if (!fs::exists(findFileNoCase(data::kDataFileName))) throw UsageError("no data file in this folder");
+    std::optional<ScratchCopy> scratch;
+    if (!request.inPlace) scratch.emplace();
+    {
+        const data::TableUse configuration(settings::configurationTable(), prompter);
+        settings::loadSettings();
+    }
+    scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
+    scheduler::simulate(options, [](const scheduler::SimulationEvent& event) {
+        std::cout << scheduler::isoMoment(event.when) << '\t' << event.kind << '\t' << event.detail << '\n';
+    });
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace plorix::cli
