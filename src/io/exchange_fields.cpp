@@ -82,6 +82,8 @@ const ExchangeTableDef* exchangeTableByLabel(std::string_view label) {
     return nullptr;
 }
 
+bool pictureAccepted(std::string_view picture) { return !picture.empty() && picture.front() == '@'; }
+
 const data::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field) {
     const auto& schema = def.schema();
     const int index = schema.fieldIndex(field.name);

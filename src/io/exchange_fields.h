@@ -35,6 +35,12 @@ const ExchangeTableDef& exchangeTable(ExchangeTable table);
 // By label, any letter case; nullptr for a table that is not exchanged.
 const ExchangeTableDef* exchangeTableByLabel(std::string_view label);
 
+// The picture dialog of the import and export windows refuses, with this
+// title and text, a picture that does not begin with "@".
+inline constexpr std::string_view kInvalidPictureTitle = "Invalid Picture!";
+inline constexpr std::string_view kInvalidPictureText = "Pictures must begin with \"@\"";
+bool pictureAccepted(std::string_view picture);
+
 // The schema field a list entry stands for.
 const data::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field);
 // The entry of a list by name, any letter case; -1 when it is not there.

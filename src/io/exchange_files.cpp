@@ -10,7 +10,7 @@ namespace plorix::io {
 std::string fileErrorText(int code) { return storeErrorText(code, std::strerror(code)); }
 
 std::string storeErrorText(int code, std::string_view text) {
-    return "Error #" + std::to_string(code) + " - " + std::string(text);
+    return std::string(kErrorMark) + std::to_string(code) + " - " + std::string(text);
 }
 
 std::string cannotCreateTitle(std::string_view file) { return "Cannot CREATE " + std::string(file); }

@@ -9,6 +9,10 @@
 
 namespace plorix::io {
 
+// Starts every error text; also what the picture dialog of the import and
+// export windows answers when it is cancelled.
+inline constexpr std::string_view kErrorMark = "Error #";
+
 // "Error #28 - No space left on device" for the errno `code`.
 std::string fileErrorText(int code);
 // "Error #40 - Creates Duplicate Key" for a store error.

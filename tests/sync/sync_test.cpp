@@ -44,6 +44,19 @@ TEST_F(SyncTest, SendWritesEveryTaskWithItsItemsAndEveryToDo) {
     file.todo().setStart(-1);
     ASSERT_EQ(file.todo().next(), data::kNoError);
     EXPECT_EQ(file.todo().rec<data::SyncTodo>().NOTES, "two litres");
+    // A name left from an earlier run loses its table suffix.
+    EXPECT_EQ(TransferFile(transfer() + "\\!s").file(), transfer());
+}
+
+TEST_F(SyncTest, TheDataFileIsNeverTakenForATransferFile) {
+    addTask("Backup", "Home", {80000, 100});
+    prompter.clear();
+    for (const char* name : {"Px97.TPS", "./PX97.tps", "px97"}) {
+        SyncSendJob job(name, prompter);
+        EXPECT_FALSE(job.run()) << name;
+        EXPECT_NE(job.failure().find("is the data file"), std::string::npos) << job.failure();
+    }
+    EXPECT_EQ(tasks(), V{"1 Backup/Home"});
 }
 
 TEST_F(SyncTest, ReceivingWhatWasJustSentReplacesEveryTaskAndAddsNoToDo) {

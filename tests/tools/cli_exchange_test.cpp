@@ -80,6 +80,8 @@ TEST_F(CliExchange, RefusalsAreOneLine) {
               std::string::npos);
     EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "3=TDO:ToDo"}).find("no column '3'"),
               std::string::npos);
+    EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "other=TDO:CompletionDate@x9"}).find("not a picture"),
+              std::string::npos);
     EXPECT_NE(refused("laptop", {"export", "Contact", "Px97.TPS"}).find("data file"), std::string::npos);
     EXPECT_TRUE(std::filesystem::file_size(dir / "laptop" / "Px97.TPS") > 0);
 }

@@ -8,6 +8,7 @@
 #include "io/import_job.h"
 #include "job_runner.h"
 #include "runtime/fixed_text.h"
+#include "runtime/pictures.h"
 
 namespace plorix::cli {
 
@@ -64,6 +65,8 @@ void mapColumns(io::ImportPlan& plan, const io::ExchangeTableDef& def, std::stri
         if (const auto at = field.find('@'); at != std::string::npos) {
             plan.columns[column].picture = field.substr(at);
             field.resize(at);
+            if (!readPicture(plan.columns[column].picture))
+                throw UsageError("'" + plan.columns[column].picture + "' is not a picture");
         }
         plan.columns[column].target = exchangeField(def, def.importTargets, field);
     }
