@@ -5,24 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include "data/open_routine.h"
-#include "data/tables.h"
-#include "platform/fake/fake_desktop.h"
+#include "monitor_rig.h"
 #include "settings/settings.h"
-#include "support/temp_dir.h"
 
 namespace plorix::scheduler {
 namespace {
 
 using V = std::vector<std::string>;
 
-class ClipboardMonitorTest : public ::testing::Test {
+class ClipboardMonitorTest : public test::MonitorRig<data::Clipboard, ClipboardMonitor> {
 protected:
     void SetUp() override {
+        MonitorRig::SetUp();
         saved = settings::settings();
         settings::settings().MultiUser = false;
         settings::settings().MaxClipboardEntries = 50;
-        data::openTable(table, prompter);
     }
     void TearDown() override { settings::settings() = saved; }
 
@@ -57,12 +54,6 @@ protected:
     }
 
     settings::Settings saved;
-    plorix::test::TempDir dir;
-    RecordingPrompter prompter;
-    platform::FakeDesktop desktop;
-    ManualClock clock{Moment{80000, 3600001}};
-    data::Table table{data::Clipboard::schema()};
-    ClipboardMonitor monitor{table, clock};
 };
 
 TEST_F(ClipboardMonitorTest, LooksAtTheClipboardOnTheFourthCallThenEveryThird) {

@@ -4,19 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "data/open_routine.h"
-#include "data/tables.h"
-#include "platform/fake/fake_desktop.h"
-#include "support/temp_dir.h"
+#include "monitor_rig.h"
 
 namespace plorix::scheduler {
 namespace {
 
 using V = std::vector<std::string>;
 
-class WindowMonitorTest : public ::testing::Test {
+class WindowMonitorTest : public test::MonitorRig<data::WindowLookup, WindowMonitor> {
 protected:
-    void SetUp() override { data::openTable(table, prompter); }
     void steps(int n, int maxWindows = 0) {
         for (int i = 0; i < n; ++i) {
             clock.advance(125);
@@ -38,13 +34,6 @@ protected:
         for (const auto& entry : log()) out.push_back(entry.substr(0, entry.rfind('@')));
         return out;
     }
-
-    plorix::test::TempDir dir;
-    RecordingPrompter prompter;
-    platform::FakeDesktop desktop;
-    ManualClock clock{Moment{80000, 100}};
-    data::Table table{data::WindowLookup::schema()};
-    WindowMonitor monitor{table, clock};
 };
 
 TEST_F(WindowMonitorTest, NWindowsTakeNPlusOneStepsAndBlankTitlesAreNeverLogged) {
