@@ -1,44 +1,321 @@
 #include "app/main_frame.h"
 
 #include <QCloseEvent>
-#include <QLabel>
+#include <QEventLoop>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
 
-#include "data/process_tables.h"
-#include "data/tables.h"
+#include "app/about_box.h"
 #include "log/event_log.h"
+#include "scheduler/frame_state.h"
 #include "settings/settings.h"
+#include "ui/frame_printer.h"
+#include "ui/setup_window.h"
+#include "ui/view_log_window.h"
+#include "ui/window_geometry.h"
 
 namespace plorix::app {
 
 namespace {
-QString productTitle() {
-    return QString::fromUtf8(settings::kProductTitle.data(), settings::kProductTitle.size()) + ' ' +
-           QString::fromUtf8(settings::kVersion.data(), settings::kVersion.size());
-}
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The section of POSITION.INI that holds the frame's place.
+constexpr std::string_view kPositionSection = "Main";
+
 }  // namespace
 
-MainFrame::MainFrame(Prompter& prompter, QWidget* parent) : QMainWindow(parent), prompter_(prompter) {
-    // The tables the frame's tick works on stay open while the program runs.
-    for (const data::TableSchema* schema :
-         {&data::Clipboard::schema(), &data::Configuration::schema(), &data::Messages::schema(),
-          &data::Schedule::schema(), &data::Scripting::schema(), &data::WindowLookup::schema()}) {
-        tables_.emplace_back(data::processTable(*schema), prompter_);
-    }
-    setWindowTitle(productTitle());
-    settings::startUpSettings(prompter_);
-    setCentralWidget(new QLabel(productTitle(), this));
-    statusBar()->showMessage(QString());
+MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
+    : QMainWindow(parent), prompter_(prompter) {
+    engine_ = std::make_unique<SchedulerEngine>(clock, prompter_, frontEnd());
+    setWindowTitle(qs(engine_->state().title));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/plorix.svg")));
+    workspace_ = new QMdiArea(this);
+    setCentralWidget(workspace_);
+
+    tray_ = new FrameTray(
+        {.scriptRunning = [this] { return engine_->scriptRunning(); },
+         .enabled = [this](FrameCommand command) { return canPerform(command); },
+         .choose = [this](const TrayChoice& choice) { choose(choice); },
+         .restore = [this] { restoreFromTray(); }},
+        this);
+    bindOwnCommands();
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
     resize(640, 400);
-    log::logEvent(productTitle().toStdString(), "Started");
+    ui::restoreWidgetPosition(*this, kPositionSection);
+
+    driver_ = std::make_unique<TickDriver>(
+        *engine_,
+        [this] {
+            scheduler::FrameState& state = engine_->state();
+            state.iconized = iconized();
+            state.trayShown = inTray_;
+        },
+        [this](const scheduler::TickReport&) { showState(); });
 }
 
-MainFrame::~MainFrame() = default;
+MainFrame::~MainFrame() {
+    // The timer and the windows go before the tables they read.
+    driver_.reset();
+    delete help_;
+}
+
+EngineFrontEnd MainFrame::frontEnd() {
+    EngineFrontEnd front;
+    front.bringFrameBack = [this] { bringBack(); };
+    front.trayChanged = [this](const scheduler::FrameState& state) { trayChanged(state); };
+    front.waitYielding = [this](std::int64_t hundredths) { waitYielding(hundredths); };
+    front.onKeystrokePass = [this](std::size_t) { keystrokesTyped(); };
+    return front;
+}
+
+void MainFrame::open() {
+    const settings::Settings& s = settings::settings();
+    if (s.StartUpMinimized) {
+        // Straight into the tray, without showing the frame first.
+        if (!s.NoTray && tray_->show(windowTitle(), engine_->state().currentIcon))
+            inTray_ = true;
+        else
+            showMinimized();
+    } else {
+        show();
+    }
+    for (const StartUpWindow& window : startUpWindows()) {
+        if (s.*window.wanted && canPerform(window.command)) perform(window.command);
+    }
+    showClock();
+    log::logEvent(windowTitle().toStdString(), "Started");
+    driver_->start();
+}
+
+void MainFrame::bind(FrameCommand command, std::function<void()> action) {
+    commands_[command] = std::move(action);
+    auto [first, last] = actions_.equal_range(command);
+    for (auto it = first; it != last; ++it) it->second->setEnabled(true);
+}
+
+bool MainFrame::canPerform(FrameCommand command) const { return commands_.contains(command); }
+
+bool MainFrame::perform(FrameCommand command) {
+    const auto found = commands_.find(command);
+    if (found == commands_.end()) return false;
+    // A copy: the command may rebind itself or close the frame.
+    const std::function<void()> action = found->second;
+    action();
+    return true;
+}
+
+void MainFrame::choose(const TrayChoice& choice) {
+    if (choice.restoreFirst) restoreFromTray();
+    perform(choice.command);
+}
+
+void MainFrame::bindOwnCommands() {
+    using C = FrameCommand;
+    bind(C::Setup, [this] { openSetup(); });
+    bind(C::PrintSetup, [this] { ui::showPrintSetup(this); });
+    bind(C::ViewLog, [this] { ui::openViewLog(this); });
+    bind(C::Exit, [this] { close(); });
+    bind(C::Tile, [this] { workspace_->tileSubWindows(); });
+    bind(C::Cascade, [this] { workspace_->cascadeSubWindows(); });
+    bind(C::ArrangeIcons, [this] { arrangeIcons(); });
+    bind(C::HelpContents, [this] { help().showContents(); });
+    bind(C::HelpSearch, [this] { help().showSearch(); });
+    bind(C::HowToUseHelp, [this] { help().showHowTo(); });
+    bind(C::About, [this] { showAboutBox(this); });
+    bind(C::Restore, [this] { restoreFromTray(); });
+    bind(C::StopScript, [this] { engine_->stopScript(); });
+    bind(C::ExitPlorix, [this] {
+        tray_->hide();
+        close();
+    });
+}
+
+void MainFrame::buildMenus() {
+    std::map<std::string_view, QMenu*> menus;
+    // The menu at `path`, made (with its parents) where it first appears.
+    std::function<QMenu*(std::string_view)> menuAt = [&](std::string_view path) -> QMenu* {
+        if (const auto found = menus.find(path); found != menus.end()) return found->second;
+        const std::size_t split = path.rfind('>');
+        QMenu* menu = split == std::string_view::npos
+                          ? menuBar()->addMenu(qs(path))
+                          : menuAt(path.substr(0, split))->addMenu(qs(path.substr(split + 1)));
+        menus.emplace(path, menu);
+        return menu;
+    };
+    for (const MenuItem& item : menuItems()) {
+        QMenu* menu = menuAt(item.menu);
+        if (item.text == kSeparator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(qs(item.text));
+        action->setEnabled(canPerform(item.command));
+        actions_.emplace(item.command, action);
+        connect(action, &QAction::triggered, this, [this, command = item.command] { perform(command); });
+    }
+}
+
+void MainFrame::buildToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar"));
+    toolbar_->setMovable(false);
+    for (const ToolbarButton& button : toolbarButtons()) {
+        QAction* action = toolbar_->addAction(qs(button.text));
+        action->setEnabled(canPerform(button.command));
+        actions_.emplace(button.command, action);
+        connect(action, &QAction::triggered, this, [this, command = button.command] { perform(command); });
+    }
+    toolbar_->addSeparator();
+    mark_ = new QLineEdit(toolbar_);
+    mark_->setReadOnly(true);
+    mark_->setFocusPolicy(Qt::NoFocus);
+    mark_->setAlignment(Qt::AlignCenter);
+    mark_->setFixedWidth(mark_->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 12);
+    mark_->setAccessibleName(QStringLiteral("Script running"));
+    toolbar_->addWidget(mark_);
+
+    // The stop image: a click empties the script queue.
+    auto* stop = new QToolButton(toolbar_);
+    stop->setIcon(QIcon(QStringLiteral(":/icons/stop_script.svg")));
+    stop->setAutoRaise(true);
+    QString stopText;
+    for (const TrayChoice& choice : trayChoices(true)) {
+        if (choice.command == FrameCommand::StopScript) stopText = QString::fromStdString(plainText(choice.text));
+    }
+    stop->setToolTip(stopText);
+    stop->setAccessibleName(stopText);
+    connect(stop, &QToolButton::clicked, this, [this] { perform(FrameCommand::StopScript); });
+    toolbar_->addWidget(stop);
+    toolbar_->setVisible(!settings::settings().HideToolbar);
+}
+
+void MainFrame::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    const int stretch[4] = {1, 3, 2, 1};
+    for (int zone = 0; zone < 4; ++zone) {
+        auto* label = new QLabel(bar);
+        label->setAccessibleName(QStringLiteral("Status zone %1").arg(zone + 1));
+        label->setMinimumWidth(zone == 0 ? 40 : 80);
+        zones_[zone] = label;
+        // Zone 1 is where menu and button tips show; the others stay put.
+        if (zone == 0)
+            bar->addWidget(label, stretch[zone]);
+        else
+            bar->addPermanentWidget(label, stretch[zone]);
+    }
+}
+
+QString MainFrame::statusZone(int zone) const {
+    return zone >= 1 && zone <= 4 ? zones_[zone - 1]->text() : QString();
+}
+
+void MainFrame::showState() {
+    const scheduler::FrameState& state = engine_->state();
+    setWindowTitle(qs(state.title));
+    zones_[1]->setText(qs(state.statusNext));
+    mark_->setText(qs(state.toolbarMark));
+    zones_[2]->setText(qs(state.statusDate));
+    zones_[3]->setText(qs(state.statusTime));
+}
+
+void MainFrame::showClock() {
+    const Moment now = engine_->clock().current();
+    zones_[2]->setText(qs(scheduler::dateZone(now.date)));
+    zones_[3]->setText(qs(scheduler::timeZone(now.time)));
+}
+
+void MainFrame::trayChanged(const scheduler::FrameState& state) {
+    tray_->setIcon(state.currentIcon);
+    tray_->setTip(qs(state.trayTip));
+}
+
+void MainFrame::keystrokesTyped() {
+    if (!inTray_) return;
+    scheduler::FrameState& state = engine_->state();
+    advanceTrayAnimation(state);
+    tray_->setIcon(state.currentIcon);
+}
+
+void MainFrame::waitYielding(std::int64_t hundredths) {
+    // The program goes on (windows repaint, reminders answer) while the
+    // keystroke sender paces itself; the tick itself cannot run again.
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(hundredths * 10), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void MainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && !inTray_ &&
+        !settings::settings().NoTray)
+        goToTray();
+}
+
+void MainFrame::goToTray() {
+    if (inTray_) return;
+    engine_->state().trayTip = windowTitle().left(static_cast<int>(scheduler::kTrayTipWidth)).toStdString();
+    // Without a tray host the frame stays iconized in the ordinary way.
+    if (!tray_->show(qs(engine_->state().trayTip), engine_->state().currentIcon)) return;
+    inTray_ = true;
+    // Hidden once the window manager has finished minimising it.
+    QTimer::singleShot(0, this, [this] {
+        if (inTray_) hide();
+    });
+}
+
+void MainFrame::restoreFromTray() {
+    if (!inTray_) return;
+    tray_->hide();
+    inTray_ = false;
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainFrame::bringBack() {
+    if (inTray_)
+        restoreFromTray();
+    else if (isMinimized())
+        showNormal();
+}
+
+void MainFrame::arrangeIcons() {
+    // Minimised child windows in a row along the bottom of the workspace.
+    int x = 0;
+    for (QMdiSubWindow* window : workspace_->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        const QSize size = window->size();
+        window->move(x, workspace_->viewport()->height() - size.height());
+        x += size.width();
+    }
+}
+
+void MainFrame::openSetup() {
+    ui::runSetup(this, {.emptyScriptQueue = [this] { engine_->stopScript(); }});
+    engine_->followSettings();
+    toolbar_->setVisible(!settings::settings().HideToolbar);
+}
+
+HelpWindow& MainFrame::help() {
+    if (!help_) help_ = new HelpWindow(this);
+    return *help_;
+}
 
 void MainFrame::closeEvent(QCloseEvent* event) {
-    log::logEvent("", "Exit Plorix");
-    tables_.clear();
+    driver_->stop();
+    // A frame closed from the tray keeps the place it had before.
+    if (!inTray_) ui::saveWidgetPosition(*this, kPositionSection);
+    tray_->hide();
     event->accept();
+    log::logEvent("", "Exit Plorix");
+    if (closed_) closed_();
 }
 
 }  // namespace plorix::app

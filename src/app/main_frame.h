@@ -1,26 +1,95 @@
 #pragma once
-// The application frame: the program's one top-level window. It holds the
-// tables the scheduler needs open for as long as the program runs.
+// The application frame: the program's one main window, with the menu
+// bar, the toolbar, the four-zone status bar and the tray icon. Its timer
+// drives the scheduler; what each tick leaves (title, status texts, the
+// script mark, the tray icon) is shown here. Closing it ends the program.
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
-#include <vector>
+#include <QMdiArea>
+#include <QPointer>
+#include <QToolBar>
+#include <functional>
+#include <map>
+#include <memory>
 
-#include "data/open_routine.h"
+#include "app/frame_commands.h"
+#include "app/frame_tray.h"
+#include "app/help_window.h"
+#include "app/scheduler_engine.h"
+#include "app/tick_driver.h"
 
 namespace plorix::app {
 
 class MainFrame final : public QMainWindow {
-    Q_OBJECT
 public:
-    explicit MainFrame(Prompter& prompter, QWidget* parent = nullptr);
+    // Opens the frame's tables and loads the settings; a table that cannot
+    // be opened throws FatalError.
+    explicit MainFrame(Prompter& prompter, const Clock& clock = processClock(), QWidget* parent = nullptr);
     ~MainFrame() override;
 
+    // Shows the frame (or puts it straight into the tray when the settings
+    // say to start minimised), opens the start-up windows, logs "Started"
+    // and starts the timer.
+    void open();
+    // Called once the frame has closed (the program ends then).
+    void onClosed(std::function<void()> handler) { closed_ = std::move(handler); }
+
+    // Commands: bound ones are enabled wherever they are offered.
+    void bind(FrameCommand command, std::function<void()> action);
+    bool canPerform(FrameCommand command) const;
+    bool perform(FrameCommand command);
+    // A pop-up choice of the tray menu, as choosing it does.
+    void choose(const TrayChoice& choice);
+
+    void goToTray();
+    void restoreFromTray();
+    bool inTray() const { return inTray_; }
+    bool iconized() const { return inTray_ || isMinimized(); }
+
+    SchedulerEngine& engine() { return *engine_; }
+    TickDriver& timer() { return *driver_; }
+    FrameTray& tray() { return *tray_; }
+    QMdiArea& workspace() { return *workspace_; }
+    QToolBar& toolbar() { return *toolbar_; }
+    HelpWindow& help();
+    // Status zones 1 to 4, and the toolbar's script mark.
+    QString statusZone(int zone) const;
+    QString scriptMark() const { return mark_->text(); }
+
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    EngineFrontEnd frontEnd();
+    void bindOwnCommands();
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void showState();
+    void showClock();
+    void trayChanged(const scheduler::FrameState& state);
+    void bringBack();
+    void arrangeIcons();
+    void openSetup();
+    void waitYielding(std::int64_t hundredths);
+    void keystrokesTyped();
+
     Prompter& prompter_;
-    std::vector<data::TableUse> tables_;
+    std::unique_ptr<SchedulerEngine> engine_;
+    std::unique_ptr<TickDriver> driver_;
+    FrameTray* tray_ = nullptr;
+    QMdiArea* workspace_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QLineEdit* mark_ = nullptr;
+    QLabel* zones_[4] = {};
+    QPointer<HelpWindow> help_;
+    std::map<FrameCommand, std::function<void()>> commands_;
+    std::multimap<FrameCommand, QAction*> actions_;
+    std::function<void()> closed_;
+    bool inTray_ = false;
 };
 
 }  // namespace plorix::app

@@ -1,0 +1,108 @@
+#include "app/headless.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <iostream>
+
+#include "app/guarded_application.h"
+#include "app/notices.h"
+#include "app/scheduler_engine.h"
+#include "app/tick_driver.h"
+#include "data/fatal_error.h"
+#include "data/process_tables.h"
+#include "log/event_log.h"
+#include "platform/desktop.h"
+#include "platform/linux/desktop_linux.h"
+#include "scheduler/frame_state.h"
+#include "scheduler/reminder.h"
+#include "script/command_line.h"
+#include "settings/settings.h"
+
+namespace plorix::app {
+
+namespace {
+
+// SIGINT and SIGTERM end the event loop through this pair, so the program
+// closes its tables and logs its exit as when the frame closes.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(signalPipe[0], &byte, 1);
+}
+
+class Headless {
+public:
+    Headless()
+        : notices_(std::cout), prompter_(notices_),
+          engine_(processClock(), prompter_, {.showReminder = [this](const auto& handOver, auto kind) {
+                      showReminder(handOver, kind);
+                  }}),
+          driver_(engine_, {}, {}) {}
+
+    int run() {
+        log::logEvent(scheduler::productTitle(), "Started");
+        driver_.start();
+        const int status = QCoreApplication::exec();
+        driver_.stop();
+        log::logEvent("", "Exit Plorix");
+        return status;
+    }
+
+private:
+    void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
+        scheduler::ReminderServices services{
+            processClock(), prompter_, settings::settings(), *platform::desktop().sound,
+            [this](std::int32_t id, std::string_view command, std::string_view folder) {
+                engine_.startProgram(id, command, folder);
+            }};
+        if (kind == scheduler::ReminderKind::WithReplyPath) {
+            scheduler::showMessageWithReplyPath(handOver, services);
+        } else {
+            const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services);
+            // The plain box and the external program have shown it already.
+            if (display == scheduler::ReminderDisplay::PlainBox || display == scheduler::ReminderDisplay::External)
+                return;
+        }
+        notices_.tell(handOver.title, handOver.text);
+    }
+
+    Notices notices_;
+    NoticePrompter prompter_;
+    SchedulerEngine engine_;
+    TickDriver driver_;
+};
+
+}  // namespace
+
+int runHeadless(int argc, char** argv, bool inactive) {
+    GuardedApplication<QCoreApplication> app(argc, argv, [](const char* text) {
+        std::cerr << "plorix: " << text << std::endl;
+    });
+    QCoreApplication::setApplicationName(QString::fromStdString(scheduler::productTitle()));
+    platform::LinuxDesktop desktop(script::splitCommandLine);
+    settings::settings().inactivated = inactive;
+
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return 1;
+    QSocketNotifier notifier(signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
+    int status = 0;
+    try {
+        Headless headless;
+        status = headless.run();
+    } catch (const data::FatalError& e) {
+        std::cerr << "plorix: " << e.what() << std::endl;
+        status = 1;
+    }
+    data::resetProcessTables();
+    return status;
+}
+
+}  // namespace plorix::app

@@ -1,0 +1,86 @@
+#include "app/notices.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QStringList>
+#include <QVariantMap>
+#include <ostream>
+
+#include "scheduler/frame_state.h"
+
+namespace plorix::app {
+
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// A notification that is not answered within this time is told on the output.
+constexpr int kNotifyTimeoutMs = 3000;
+
+bool serviceAvailable(QDBusConnection& bus, const QString& name) {
+    QDBusConnectionInterface* bus_interface = bus.interface();
+    if (!bus_interface) return false;
+    if (bus_interface->isServiceRegistered(name).value()) return true;
+    // A service the bus starts on first use counts as running.
+    return bus_interface->activatableServiceNames().value().contains(name);
+}
+
+std::string_view buttonName(int button) {
+    switch (button) {
+        case kYes: return "Yes";
+        case kNo: return "No";
+        case kCancel: return "Cancel";
+        case kRetry: return "Retry";
+        case kAbort: return "Abort";
+        case kIgnore: return "Ignore";
+        default: return "OK";
+    }
+}
+
+}  // namespace
+
+std::string noticeLine(std::string_view title, std::string_view text) {
+    std::string line(title);
+    line += ": ";
+    for (char c : text) line += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+Notices::Notices(std::ostream& out) : out_(out) {}
+
+Notices::Shown Notices::tell(std::string_view title, std::string_view text) {
+    if (notify(title, text)) return Shown::AsNotification;
+    out_ << noticeLine(title, text) << std::endl;
+    return Shown::OnOutput;
+}
+
+bool Notices::notify(std::string_view title, std::string_view text) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString service = qs(kNotificationService);
+    if (!bus.isConnected() || !serviceAvailable(bus, service)) return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
+                                                       service, QStringLiteral("Notify"));
+    // The body may carry simple markup: the text is shown as written.
+    call << QString::fromStdString(scheduler::productTitle()) << 0u << QStringLiteral("plorix") << qs(title)
+         << qs(text).toHtmlEscaped() << QStringList() << QVariantMap() << -1;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, kNotifyTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+int NoticePrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet buttons,
+                            int defaultButton) {
+    const int answer = defaultButton == kNoButton ? kOk : defaultButton;
+    std::string told(text);
+    // A question shows the answer nobody was there to give otherwise.
+    if (buttons & ~kOk) told += std::string(" -> ") + std::string(buttonName(answer));
+    notices_.tell(title, told);
+    return answer;
+}
+
+std::unique_ptr<Progress> NoticePrompter::progress(std::string_view, std::string_view) {
+    return makeSilentProgress();
+}
+
+}  // namespace plorix::app
