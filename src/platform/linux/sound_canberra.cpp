@@ -3,7 +3,9 @@
 #include <canberra.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <string>
 
 #include "platform/linux/x11_connection.h"
@@ -11,14 +13,17 @@
 
 namespace plorix::platform {
 
-CanberraSound::CanberraSound(X11Connection& connection) : x_(connection) {}
+namespace {
 
-CanberraSound::~CanberraSound() {
-    if (context_ != nullptr) ca_context_destroy(context_);
-}
+std::mutex contextMutex;
 
-ca_context* CanberraSound::context() {
-    if (context_ != nullptr) return context_;
+// The process's one sound context, made when a device first opens. It is
+// never destroyed: destroying it unloads the output module while its
+// playback thread may still be draining a sound, which crashes that thread.
+ca_context* sharedContext() {
+    static ca_context* context = nullptr;
+    std::lock_guard lock(contextMutex);
+    if (context != nullptr) return context;
     ca_context* made = nullptr;
     if (ca_context_create(&made) != CA_SUCCESS) return nullptr;
     ca_context_change_props(made, CA_PROP_APPLICATION_NAME, "Plorix", CA_PROP_APPLICATION_ID,
@@ -28,9 +33,15 @@ ca_context* CanberraSound::context() {
         ca_context_destroy(made);
         return nullptr;
     }
-    context_ = made;
-    return context_;
+    context = made;
+    return context;
 }
+
+std::atomic<std::uint32_t> nextId{1};
+
+}  // namespace
+
+CanberraSound::CanberraSound(X11Connection& connection) : x_(connection) {}
 
 bool CanberraSound::playFile(std::string_view path) {
     // libcanberra gives one answer for "no such file" and "no device", so
@@ -39,9 +50,9 @@ bool CanberraSound::playFile(std::string_view path) {
     std::error_code error;
     if (file.empty() || !std::filesystem::is_regular_file(file, error) || ::access(file.c_str(), R_OK) != 0)
         return false;
-    ca_context* c = context();
+    ca_context* c = sharedContext();
     if (c == nullptr) return false;
-    return ca_context_play(c, nextId_++, CA_PROP_MEDIA_FILENAME, file.c_str(),
+    return ca_context_play(c, nextId++, CA_PROP_MEDIA_FILENAME, file.c_str(),
                            CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr) == CA_SUCCESS;
 }
 

@@ -3,11 +3,7 @@
 // own; "BEEP" rings the X bell. Neither a missing sound device nor a
 // missing file ever blocks or ends the program: playing just fails.
 
-#include <cstdint>
-
 #include "platform/sound.h"
-
-struct ca_context;
 
 namespace plorix::platform {
 
@@ -17,18 +13,12 @@ class CanberraSound final : public Sound {
 public:
     // Uses (does not own) the shared connection for the bell.
     explicit CanberraSound(X11Connection& connection);
-    ~CanberraSound() override;
-    CanberraSound(const CanberraSound&) = delete;
-    CanberraSound& operator=(const CanberraSound&) = delete;
 
     bool playFile(std::string_view path) override;
     void bell() override;
 
 private:
-    ca_context* context();  // nullptr when no sound device can be opened
     X11Connection& x_;
-    ca_context* context_ = nullptr;
-    std::uint32_t nextId_ = 1;
 };
 
 }  // namespace plorix::platform

@@ -7,6 +7,7 @@
 //       line edit's text when the window closes.
 //   plorix-testapp --clipboard-set TEXT   puts TEXT on the clipboard, prints
 //       "set", and keeps it there until its standard input closes
+//   plorix-testapp --clipboard-set-file PATH   the same with a file's text
 //   plorix-testapp --clipboard-get        prints "clip:" and the clipboard's
 //       text, or "clip-none"
 
@@ -18,6 +19,7 @@
 #include <string>
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSocketNotifier>
@@ -62,6 +64,11 @@ int main(int argc, char** argv) {
         const QString& a = args[i];
         const QString next = i + 1 < args.size() ? args[i + 1] : QString();
         if (a == "--clipboard-set") return clipboardSet(app, next);
+        if (a == "--clipboard-set-file") {
+            QFile file(next);
+            if (!file.open(QIODevice::ReadOnly)) return 1;
+            return clipboardSet(app, QString::fromUtf8(file.readAll()));
+        }
         if (a == "--clipboard-get") return clipboardGet();
         if (a == "--title") title = next, ++i;
         else if (a == "--button") button = next, ++i;
