@@ -30,7 +30,10 @@ constexpr int kHighestNumber = 9999999;
 QWidget* makeControl(const SettingDecl& decl, QWidget* parent) {
     QWidget* widget = nullptr;
     if (decl.key == kDateFormatKey) {
-        widget = new QComboBox(parent);
+        auto* box = new QComboBox(parent);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        widget = box;
     } else if (std::holds_alternative<bool Settings::*>(decl.member)) {
         widget = new QCheckBox(qs(decl.prompt), parent);
     } else if (std::holds_alternative<std::string Settings::*>(decl.member)) {
@@ -44,6 +47,7 @@ QWidget* makeControl(const SettingDecl& decl, QWidget* parent) {
             spin->setRange(0, std::numeric_limits<std::uint8_t>::max());
         else
             spin->setRange(kLowestNumber, kHighestNumber);
+        spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);  // a number needs no full row
         widget = spin;
     }
     widget->setObjectName(qs(decl.key));

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
@@ -30,6 +31,7 @@ constexpr std::string_view kHousekeepingTab = "Housekeeping";
 struct HousekeepingButton {
     std::string_view text;
     void (Setup::*run)();
+    bool needsQueue;  // only there when the frame lends its script queue
 };
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -41,6 +43,8 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
       hooks_(std::move(hooks)) {
     setWindowTitle(qs(kTitle));
     tabs_ = new QTabWidget(this);
+    // Every tab in sight: the window is as wide as its tab titles.
+    tabs_->tabBar()->setUsesScrollButtons(false);
 
     auto* info = new QPushButton(tr("Info"));
     info->setObjectName("Info");
@@ -68,21 +72,21 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
 
 QWidget* Setup::makeHousekeepingTab() {
     static constexpr std::array<HousekeepingButton, 5> kButtons = {{
-        {"Clear all disabled tasks", &Setup::clearDisabledTasks},
-        {"Clear all completed tasks", &Setup::clearCompletedTasks},
-        {"Clear To Do list", &Setup::clearTodoList},
-        {"Reset saved window settings", &Setup::resetWindowSettings},
-        {"Clear current script queue", &Setup::clearScriptQueue},
+        {"Clear all disabled tasks", &Setup::clearDisabledTasks, false},
+        {"Clear all completed tasks", &Setup::clearCompletedTasks, false},
+        {"Clear To Do list", &Setup::clearTodoList, false},
+        {"Reset saved window settings", &Setup::resetWindowSettings, false},
+        {"Clear current script queue", &Setup::clearScriptQueue, true},
     }};
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
     for (const HousekeepingButton& b : kButtons) {
         auto* button = new QPushButton(qs(b.text), page);
         connect(button, &QPushButton::clicked, this, b.run);
+        button->setEnabled(!b.needsQueue || hooks_.emptyScriptQueue);
         column->addWidget(button);
     }
     column->addStretch();
-    button("Clear current script queue")->setEnabled(static_cast<bool>(hooks_.emptyScriptQueue));
     return page;
 }
 
