@@ -202,6 +202,7 @@ void MainFrame::buildStatusBar() {
         auto* label = new QLabel(bar);
         label->setAccessibleName(QStringLiteral("Status zone %1").arg(zone + 1));
         label->setMinimumWidth(zone == 0 ? 40 : 80);
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         zones_[zone] = label;
         // Zone 1 is where menu and button tips show; the others stay put.
         if (zone == 0)
