@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,7 +68,8 @@ ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver,
     setAttribute(Qt::WA_DeleteOnClose);
     if (rule.modal) setWindowModality(Qt::ApplicationModal);
     setWindowTitle(qs(kMessageTitle));
-    setWindowIcon(QIcon(":/messages/icons/clock.svg"));
+    const QIcon clock(":/messages/icons/clock.svg");
+    setWindowIcon(clock);
 
     auto* title = new QLineEdit(QString::fromStdString(reminder_->title()), this);
     title->setObjectName("Title");
@@ -91,8 +93,14 @@ ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver,
     if (rule.hasReply)
         addButton(kReplyText, &ReminderWindow::reply)->setEnabled(static_cast<bool>(context_.fastAdd));
 
+    auto* heading = new QHBoxLayout;
+    auto* icon = new QLabel(this);
+    icon->setPixmap(clock.pixmap(32, 32));
+    heading->addWidget(icon);
+    heading->addWidget(title, 1);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
+    layout->addLayout(heading);
     layout->addWidget(text, 1);
     layout->addLayout(buttons);
     resize(420, 260);
