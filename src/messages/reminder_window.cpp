@@ -12,9 +12,12 @@
 
 #include "messages/message_texts.h"
 #include "ui/window_geometry.h"
+#include "ui/qt_text.h"
 
 namespace plorix::messages {
 namespace {
+
+using ui::qs;
 
 using scheduler::ReminderDisplay;
 
@@ -43,8 +46,6 @@ constexpr std::string_view kReplyText = "&Reply";
 constexpr std::string_view kMessageAreaName = "Message to display";
 constexpr int kTitleWidth = 40;
 constexpr int kTimerMilliseconds = 1000;
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 const KindRule& ruleOf(ReminderWindowKind kind) {
     for (const KindRule& r : kRules)

@@ -1,4 +1,5 @@
 #include "ui/setup_controls.h"
+#include "ui/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,8 +20,6 @@ using settings::SettingDecl;
 using settings::Settings;
 
 constexpr std::string_view kDateFormatKey = "DateFormat";
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Counts of days, seconds and entries; -1 carries a meaning for some
 // (history removed at once, every clipboard entry kept).

@@ -15,6 +15,7 @@
 #include "settings/setup.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_geometry.h"
+#include "ui/qt_text.h"
 
 namespace plorix::ui {
 namespace {
@@ -33,8 +34,6 @@ struct HousekeepingButton {
     void (Setup::*run)();
     bool needsQueue;  // only there when the frame lends its script queue
 };
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "messages/message_texts.h"
+#include "ui/qt_text.h"
 
 namespace plorix::pxmsg {
 
@@ -18,8 +19,7 @@ QString messageFromArguments(const QStringList& arguments) {
 
 MessageBox::MessageBox(const QString& text, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
-    const std::string_view title = messages::kMessageTitle;
-    setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+    setWindowTitle(ui::qs(messages::kMessageTitle));
     setWindowIcon(QIcon(":/messages/icons/clock.svg"));
 
     auto* view = new QPlainTextEdit(text, this);
