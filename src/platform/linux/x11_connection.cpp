@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
+#include <set>
+#include <vector>
 
 namespace plorix::platform {
 
@@ -48,9 +50,29 @@ int trapHandler(Display* display, XErrorEvent*) {
     return 0;
 }
 
+namespace {
+
+// Xlib's own handler for a lost connection prints and ends the program;
+// ours lets the display's exit handler (X11Connection::onIoError) decide.
+int ioErrorHandler(Display*) { return 0; }
+
+// Each display's failure is told once per process, however many
+// connections (the worker threads have their own) try it.
+bool firstReportOf(const std::string& display) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    std::lock_guard lock(mutex);
+    return reported.insert(display).second;
+}
+
+}  // namespace
+
 void installXErrorHandler() {
     static std::once_flag once;
-    std::call_once(once, [] { XSetErrorHandler(trapHandler); });
+    std::call_once(once, [] {
+        XSetErrorHandler(trapHandler);
+        XSetIOErrorHandler(ioErrorHandler);
+    });
 }
 
 XErrorTrap::XErrorTrap(Display* display) : display_(display), outer_(currentTrap) {
@@ -58,30 +80,53 @@ XErrorTrap::XErrorTrap(Display* display) : display_(display), outer_(currentTrap
     currentTrap = this;
 }
 
+namespace {
+
+// A round trip, unless the connection has broken (Xlib would stumble).
+void syncIfAlive(Display* display) {
+    if (display != nullptr && xcb_connection_has_error(XGetXCBConnection(display)) == 0)
+        XSync(display, False);
+}
+
+}  // namespace
+
 XErrorTrap::~XErrorTrap() {
-    if (display_ != nullptr) XSync(display_, False);
+    syncIfAlive(display_);
     currentTrap = outer_;
 }
 
 bool XErrorTrap::failed() {
-    if (display_ != nullptr) XSync(display_, False);
-    return errors_ > 0;
+    syncIfAlive(display_);
+    return errors_ > 0 || (display_ != nullptr && xcb_connection_has_error(XGetXCBConnection(display_)) != 0);
 }
 
 X11Connection::X11Connection(std::string displayName) : name_(std::move(displayName)) {}
 
 X11Connection::~X11Connection() { drop(); }
 
+bool X11Connection::broken() const {
+    return display_ != nullptr && (lost_ || xcb_connection_has_error(XGetXCBConnection(display_)) != 0);
+}
+
 void X11Connection::drop() {
-    // After an I/O error the connection is unusable and closing it would
-    // fail too; its memory is left.
-    if (display_ != nullptr && !lost_) XCloseDisplay(display_);
+    if (display_ != nullptr && !broken()) {
+        XCloseDisplay(display_);
+    } else if (display_ != nullptr) {
+        // Xlib cannot be trusted with a connection that broke, not even to
+        // close it: the connection is kept, unused, for the process's life.
+        // (Held by a pointer that outlives the static destructors.)
+        static std::mutex mutex;
+        static auto* kept = new std::vector<Display*>;
+        std::lock_guard lock(mutex);
+        kept->push_back(display_);
+    }
     display_ = nullptr;
+    lost_ = false;
 }
 
 void X11Connection::onIoError(Display*, void* self) {
     // Returning from here (instead of Xlib's default exit) leaves the
-    // program running; every later request on this display fails quickly.
+    // program running; display() gives the connection up.
     static_cast<X11Connection*>(self)->lost_ = true;
 }
 
@@ -89,15 +134,13 @@ void X11Connection::open() {
     installXErrorHandler();
     display_ = XOpenDisplay(name_.empty() ? nullptr : name_.c_str());
     if (display_ == nullptr) {
-        if (!reported_) {
-            const char* env = std::getenv("DISPLAY");
-            const std::string which = !name_.empty() ? "'" + name_ + "'"
-                                      : env && *env  ? "'" + std::string(env) + "'"
-                                                     : "(DISPLAY is not set)";
+        const char* env = std::getenv("DISPLAY");
+        const std::string which = !name_.empty() ? "'" + name_ + "'"
+                                  : env && *env  ? "'" + std::string(env) + "'"
+                                                 : "(DISPLAY is not set)";
+        if (firstReportOf(which))
             std::cerr << "plorix: cannot open the X display " << which
                       << "; no windows can be found, typed into or closed\n";
-            reported_ = true;
-        }
         return;
     }
     lost_ = false;
@@ -108,20 +151,18 @@ void X11Connection::open() {
 }
 
 Display* X11Connection::display() {
-    if (lost_) {
-        display_ = nullptr;
-        lost_ = false;
-    }
+    // A server that went away is noticed here, before any Xlib call could
+    // stumble over the dead connection; the next use tries to open it anew.
+    if (broken()) drop();
     if (display_ == nullptr) open();
     return display_;
 }
 
-xcb_connection_t* X11Connection::xcb() {
-    Display* d = display();
-    return d != nullptr ? XGetXCBConnection(d) : nullptr;
+xcb_connection_t* X11Connection::xcb() const {
+    return display_ != nullptr ? XGetXCBConnection(display_) : nullptr;
 }
 
-bool X11Connection::windowManagerRuns() {
+bool X11Connection::windowManagerRuns() const {
     xcb_connection_t* c = xcb();
     if (c == nullptr) return false;
     const xcb_atom_t check = atom(XAtom::NetSupportingWmCheck);

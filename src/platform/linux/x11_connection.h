@@ -5,8 +5,8 @@
 //
 // X errors never end the program here: a window that vanishes between
 // being listed and being read answers BadWindow, which is trapped and turns
-// into "nothing found". Losing the display altogether marks the connection
-// dead and the next use tries to open it again.
+// into "nothing found". A connection whose server went away is given up at
+// the next use, which tries to open the display again.
 
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
@@ -46,10 +46,13 @@ public:
     X11Connection& operator=(const X11Connection&) = delete;
 
     // The display, opened now if need be; nullptr when none can be reached.
-    // The first failure is reported once on standard error.
+    // The first failure is reported once on standard error. Every operation
+    // calls this once at its start and then works with current() and xcb(),
+    // which never change the connection under it.
     Display* display();
-    // The same connection for pipelined requests.
-    xcb_connection_t* xcb();
+    Display* current() const { return display_; }
+    // The same connection for pipelined requests; nullptr without a display.
+    xcb_connection_t* xcb() const;
     ::Window root() const { return root_; }
     xcb_atom_t atom(XAtom which) const {
         return static_cast<xcb_atom_t>(atoms_[static_cast<std::size_t>(which)]);
@@ -57,21 +60,18 @@ public:
 
     // Whether a window manager that follows the EWMH runs: its check window
     // must still exist, as a dead manager can leave the root's property behind.
-    bool windowManagerRuns();
-
-    // Whether the display was lost since it was opened.
-    bool lost() const { return lost_; }
+    bool windowManagerRuns() const;
 
 private:
     void open();
     void drop();
+    bool broken() const;  // the server went away or the connection failed
     static void onIoError(Display* display, void* self);
 
     std::string name_;
     Display* display_ = nullptr;
     ::Window root_ = 0;
     std::array<Atom, static_cast<std::size_t>(XAtom::Count)> atoms_{};
-    bool reported_ = false;
     bool lost_ = false;
 };
 

@@ -49,7 +49,7 @@ std::vector<std::string> titlesOf(X11Connection& x, const std::vector<xcb_window
     }
     const std::vector<PropertyValue> legacy = readProperties(c, requests);
     for (std::size_t k = 0; k < missing.size(); ++k)
-        titles[missing[k]] = textPropertyToUtf8(x.display(), legacy[k], utf8);
+        titles[missing[k]] = textPropertyToUtf8(x.current(), legacy[k], utf8);
     for (std::string& t : titles) t = cutToWidth(t, kMaxWindowText);
     return titles;
 }
@@ -110,7 +110,7 @@ void sendToRoot(X11Connection& x, WindowId window, XAtom type, long l0, long l1 
     event.xclient.format = 32;
     event.xclient.data.l[0] = l0;
     event.xclient.data.l[1] = l1;
-    XSendEvent(x.display(), x.root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+    XSendEvent(x.current(), x.root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
 }
 
@@ -195,7 +195,7 @@ std::vector<ChildControl> X11Windows::childWindowControls(WindowId window) {
 
 WindowId X11Windows::foreground() {
     if (x_.display() == nullptr) return kNoWindow;
-    XErrorTrap trap(x_.display());
+    XErrorTrap trap(x_.current());
     xcb_connection_t* c = x_.xcb();
     const xcb_window_t root = static_cast<xcb_window_t>(x_.root());
     if (x_.windowManagerRuns()) {
@@ -204,17 +204,17 @@ WindowId X11Windows::foreground() {
     }
     ::Window focus = 0;
     int revert = 0;
-    XGetInputFocus(x_.display(), &focus, &revert);
+    XGetInputFocus(x_.current(), &focus, &revert);
     if (focus == PointerRoot || focus == 0) return kNoWindow;
     return topLevelOf(c, static_cast<xcb_window_t>(focus), root);
 }
 
 std::string X11Windows::focusedWindowText() {
     if (x_.display() == nullptr) return {};
-    XErrorTrap trap(x_.display());
+    XErrorTrap trap(x_.current());
     ::Window focus = 0;
     int revert = 0;
-    XGetInputFocus(x_.display(), &focus, &revert);
+    XGetInputFocus(x_.current(), &focus, &revert);
     if (focus == PointerRoot || focus == 0) return {};
     // The focus may rest on an untitled inner window of the program.
     xcb_connection_t* c = x_.xcb();

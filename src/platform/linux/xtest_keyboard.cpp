@@ -112,7 +112,7 @@ bool XTestKeyboard::ready() {
 
 bool XTestKeyboard::typeText(std::string_view text) {
     if (!ready()) return false;
-    Display* d = x_.display();
+    Display* d = x_.current();
     XErrorTrap trap(d);
     const KeyboardMap map(d);
     std::vector<KeySym> syms;
@@ -161,7 +161,7 @@ bool XTestKeyboard::typeText(std::string_view text) {
 
 bool XTestKeyboard::pressKey(int code) {
     if (!ready()) return false;
-    Display* d = x_.display();
+    Display* d = x_.current();
     XErrorTrap trap(d);
     std::vector<KeySym> modifiers;
     if (code & kCtrlBit) modifiers.push_back(XK_Control_L);
