@@ -1,5 +1,6 @@
 #include "messages/reminder_window.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -106,7 +107,10 @@ ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver,
     layout->addLayout(buttons);
     resize(420, 260);
 
-    if (!rule.positionSection.empty()) ui::rememberPosition(*this, std::string(rule.positionSection));
+    if (!rule.positionSection.empty()) {
+        ui::rememberPosition(*this, std::string(rule.positionSection));
+        stepAsideFromOthers();
+    }
 
     timer_ = new QTimer(this);
     timer_->setInterval(kTimerMilliseconds);
@@ -115,6 +119,26 @@ ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver,
 }
 
 ReminderWindow::~ReminderWindow() = default;
+
+// Every ordinary reminder opens at the one remembered place; a reminder that
+// would land exactly on an open one steps down and right, so none hides another.
+void ReminderWindow::stepAsideFromOthers() {
+    if (!testAttribute(Qt::WA_Moved)) return;  // the desktop places it
+    constexpr int kStep = 24;
+    const auto others = QApplication::topLevelWidgets();
+    for (bool clash = true; clash;) {
+        clash = false;
+        for (QWidget* w : others) {
+            auto* other = qobject_cast<ReminderWindow*>(w);
+            // Client-area places, as positions are remembered.
+            if (other && other != this && other->isVisible() &&
+                other->geometry().topLeft() == geometry().topLeft()) {
+                setGeometry(geometry().translated(kStep, kStep));
+                clash = true;
+            }
+        }
+    }
+}
 
 QPushButton* ReminderWindow::button(std::string_view text) const {
     for (QPushButton* b : findChildren<QPushButton*>())

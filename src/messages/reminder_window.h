@@ -49,6 +49,8 @@ public:
     void timerStep();
 
 private:
+    void stepAsideFromOthers();
+
     ReminderWindowKind kind_;
     ReminderContext context_;
     std::unique_ptr<scheduler::Reminder> reminder_;

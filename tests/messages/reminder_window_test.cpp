@@ -106,9 +106,13 @@ TEST_F(ReminderWindowTest, OrdinaryReminderShowsTheTaskAndIsCountedWhileOpen) {
     EXPECT_FALSE(window);
     EXPECT_EQ(scheduler::openReminderWindows(), 0);
 
-    // The next ordinary reminder opens where this one was.
+    // The next ordinary reminder opens where this one was; one more beside
+    // it steps aside instead of covering it.
     window = show();
     EXPECT_EQ(window->geometry(), QRect(120, 130, 450, 280));
+    ReminderWindow* second = show();
+    EXPECT_EQ(second->geometry(), window->geometry().translated(24, 24));
+    EXPECT_EQ(second->size(), window->size());
 }
 
 TEST_F(ReminderWindowTest, SnoozeAddsTheSnoozeEntryAndCloses) {
