@@ -93,14 +93,5 @@ TEST_F(WindowGeometryTest, DialogSavesWhenDoneAndReturnsWhenShownAgain) {
     EXPECT_EQ(dialog.geometry().topLeft(), QPoint(260, 210));
 }
 
-TEST_F(WindowGeometryTest, NoStoredPositionLeavesTheWindowWhereItIs) {
-    positions().putString("Calendar", "XPosit", "0");
-    positions().putString("Calendar", "YPosit", "500");
-    QWidget window;
-    window.setGeometry(10, 20, 330, 220);
-    rememberPosition(window, "Calendar");
-    EXPECT_EQ(window.geometry(), QRect(10, 20, 330, 220));
-}
-
 }  // namespace
 }  // namespace plorix::ui
