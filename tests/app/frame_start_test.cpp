@@ -1,4 +1,6 @@
-// The desktop program started as a user starts it, on the test desktop.
+// The desktop program started as a user starts it, on the test desktop:
+// its window, the title the tick gives it, the tray, and the frame's place
+// kept across a restart.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -6,37 +8,108 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
+#include <string>
 
+#include "frame_rig.h"
+#include "program_child.h"
+#include "data/process_tables.h"
+#include "platform/linux/desktop_linux.h"
+#include "script/command_line.h"
+#include "runtime/ini_file.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
-namespace plorix::test {
+// Last: Xlib's macros would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace plorix::app::test {
 namespace {
+
+using plorix::test::lines;
+using plorix::test::runProcess;
+using plorix::test::TempDir;
 
 bool haveDisplay() {
     const char* d = std::getenv("DISPLAY");
     return d && *d;
 }
 
-// Polls `done` every 50 ms for up to `seconds`.
-template <typename F>
-bool waitUntil(F done, double seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
+#define NEED_DISPLAY() \
+    if (!haveDisplay()) GTEST_SKIP() << "needs the test desktop (scripts/with-desktop)"
+
+// The first window whose title matches the regular expression, mapped or not.
+std::string findWindow(const std::string& pattern) {
+    auto found = lines(runProcess({"/usr/bin/xdotool", "search", "--name", pattern}).out);
+    return found.empty() ? std::string() : found.front();
 }
 
-std::string findWindow(const std::string& title) {
-    auto r = runProcess({"/usr/bin/xdotool", "search", "--name", "^" + title + "$"});
-    auto found = lines(r.out);
-    return found.empty() ? std::string() : found.front();
+std::string waitForWindow(const std::string& pattern, double seconds = 20) {
+    std::string window;
+    waitFor([&] { return !(window = findWindow(pattern)).empty(); }, seconds);
+    return window;
+}
+
+std::string windowName(const std::string& window) {
+    auto name = lines(runProcess({"/usr/bin/xdotool", "getwindowname", window}).out);
+    return name.empty() ? std::string() : name.front();
+}
+
+// "x,y" of the window's client area on the screen.
+std::string windowPosition(const std::string& window) {
+    for (const std::string& line : lines(runProcess({"/usr/bin/xdotool", "getwindowgeometry", window}).out)) {
+        const auto at = line.find("Position: ");
+        if (at != std::string::npos) return line.substr(at + 10, line.find(' ', at + 10) - at - 10);
+    }
+    return {};
+}
+
+// As the window manager's close button asks: a typed Alt+F4 could reach
+// the next test's window too.
+void closeWindow(const std::string& window) {
+    platform::LinuxDesktop desktop(script::splitCommandLine);
+    desktop.parts().windows->close(std::stoull(window));
+}
+
+std::string plorixTitle() { return "^Plorix 98 1\\.7a$"; }
+
+// Whether a window of ours (class "plorix") sits inside the tray host's
+// window (the test desktop's tray host is trayer).
+bool iconEmbeddedInTray() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    auto classOf = [&](Window w, bool name) {
+        XClassHint hint{};
+        std::string text;
+        if (XGetClassHint(display, w, &hint)) {
+            text = name ? hint.res_name : hint.res_class;
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+        return text;
+    };
+    std::function<bool(Window, bool)> search = [&](Window w, bool insideTray) {
+        if (insideTray && classOf(w, true) == "plorix") return true;
+        // trayer's panel is of class "trayer", its leader window of "Trayer".
+        std::string hostClass = classOf(w, false);
+        std::transform(hostClass.begin(), hostClass.end(), hostClass.begin(), ::tolower);
+        const bool tray = insideTray || hostClass == "trayer";
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, w, &root, &parent, &children, &count)) return false;
+        bool found = false;
+        for (unsigned i = 0; i < count && !found; ++i) found = search(children[i], tray);
+        if (children) XFree(children);
+        return found;
+    };
+    const Atom selection = XInternAtom(display, "_NET_SYSTEM_TRAY_S0", False);
+    const bool hostRuns = XGetSelectionOwner(display, selection) != 0;
+    const bool found = hostRuns && search(DefaultRootWindow(display), false);
+    XCloseDisplay(display);
+    return found;
 }
 
 TEST(FrameStart, WithoutADisplayItSaysSoInOneLine) {
@@ -49,33 +122,61 @@ TEST(FrameStart, WithoutADisplayItSaysSoInOneLine) {
     EXPECT_FALSE(std::filesystem::exists(dir / "Px97.TPS"));
 }
 
-TEST(FrameStart, OpensItsTablesShowsItsTitleAndEndsWhenClosed) {
-    if (!haveDisplay()) GTEST_SKIP() << "needs the test desktop (scripts/with-desktop)";
+TEST(FrameStart, TheFramesPlaceSurvivesARestart) {
+    NEED_DISPLAY();
     TempDir dir(false);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        execl(PLORIX_PATH, PLORIX_PATH, "-d", dir.path().c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+    std::string stored;
+    {
+        ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string()});
+        const std::string window = waitForWindow(plorixTitle());
+        ASSERT_FALSE(window.empty()) << "no window titled \"Plorix 98 1.7a\"";
+        EXPECT_TRUE(std::filesystem::exists(dir / "Px97.TPS"));
+        const std::string before = windowPosition(window);
+        runProcess({"/usr/bin/xdotool", "windowmove", "--sync", window, "233", "177"});
+        EXPECT_TRUE(waitFor([&] { return windowPosition(window) != before; }, 5));
+        stored = windowPosition(window);
+        closeWindow(window);
+        EXPECT_EQ(plorix.wait(std::chrono::seconds(20)), 0) << "closing the frame did not end the program";
     }
-    std::string window;
-    const bool shown = waitUntil([&] { return !(window = findWindow("Plorix 98 1.7a")).empty(); }, 20);
-    EXPECT_TRUE(shown) << "no window titled \"Plorix 98 1.7a\"";
-    EXPECT_TRUE(std::filesystem::exists(dir / "Px97.TPS"));
+    const IniFile ini((dir / "POSITION.INI").string());
+    EXPECT_GT(ini.getInt("Main", "XPosit"), 200);
+    EXPECT_GT(ini.getInt("Main", "YPosit"), 150);
+    EXPECT_GT(ini.getInt("Main", "Width"), 0);
+    EXPECT_EQ(ini.getString("Main", "Maximize"), "No");
 
-    if (shown) {
-        runProcess({"/usr/bin/xdotool", "windowactivate", "--sync", window});
-        runProcess({"/usr/bin/xdotool", "key", "--window", window, "alt+F4"});
-    }
-    int status = 0;
-    const bool ended = waitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 20);
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    EXPECT_TRUE(ended) << "closing the frame did not end the program";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ProgramChild again({PLORIX_PATH, "-d", dir.path().string()});
+    const std::string window = waitForWindow(plorixTitle());
+    ASSERT_FALSE(window.empty());
+    EXPECT_TRUE(waitFor([&] { return windowPosition(window) == stored; }, 5))
+        << windowPosition(window) << " instead of " << stored;
+    closeWindow(window);
+    EXPECT_EQ(again.wait(std::chrono::seconds(20)), 0);
+}
+
+TEST(FrameStart, InactiveSwitchShowsInTheTitle) {
+    NEED_DISPLAY();
+    TempDir dir(false);
+    ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string(), "/I"});
+    EXPECT_FALSE(waitForWindow("^Plorix 98 1\\.7a \\(Inactive\\)$").empty());
+}
+
+TEST(FrameStart, MinimisedItNamesTheNextTaskInItsTitleAndSitsInTheTray) {
+    NEED_DISPLAY();
+    TempDir dir;
+    const Moment now = SystemClock().current();
+    addEntries({reminderEntry("Water the plants", {now.date + 1, makeTime(17, 30)})});
+    data::resetProcessTables();
+    ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string()});
+    const std::string window = waitForWindow(plorixTitle());
+    ASSERT_FALSE(window.empty());
+    EXPECT_FALSE(iconEmbeddedInTray());
+    runProcess({"/usr/bin/xdotool", "windowminimize", "--sync", window});
+    const std::string titled = waitForWindow("^Plorix 98 1\\.7a - Water the plants ", 10);
+    ASSERT_EQ(titled, window);
+    const std::string title = windowName(window);
+    EXPECT_TRUE(title.ends_with(" 5:30PM")) << title;
+    EXPECT_TRUE(waitFor(iconEmbeddedInTray, 5)) << "no icon of ours in the tray host";
 }
 
 }  // namespace
-}  // namespace plorix::test
+}  // namespace plorix::app::test
