@@ -117,4 +117,13 @@ std::vector<std::string> testApp(const std::string& title, const std::string& bu
     return {testAppPath(), "--title", title, "--button", button};
 }
 
+ShownTestApp showTestApp(platform::Windows& windows, const std::string& prefix,
+                         const std::string& button) {
+    ShownTestApp shown;
+    shown.title = uniqueTitle(prefix);
+    shown.app = std::make_unique<Child>(testApp(shown.title, button));
+    shown.id = waitForWindow(windows, shown.title);
+    return shown;
+}
+
 }  // namespace plorix::test

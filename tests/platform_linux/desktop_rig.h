@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,15 @@ private:
     std::string buffer_;
     bool ended_ = false;
 };
+
+// Our Qt window, started and shown: a title made unique from `prefix`.
+struct ShownTestApp {
+    std::string title;
+    std::unique_ptr<Child> app;
+    platform::WindowId id = platform::kNoWindow;  // kNoWindow when it did not show
+};
+ShownTestApp showTestApp(platform::Windows& windows, const std::string& prefix,
+                         const std::string& button = "Cancel");
 
 // Our Qt window titled `title` with a line edit and a button.
 std::vector<std::string> testApp(const std::string& title, const std::string& button = "Cancel");

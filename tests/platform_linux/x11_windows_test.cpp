@@ -153,27 +153,20 @@ TEST_F(X11WindowsTest, ChildTextsFromX11ChildWindowsWhereTheBusDoesNotKnowTheWin
 }
 
 TEST_F(X11WindowsTest, ForegroundFollowsActivationAndFocusedTextIsItsTitle) {
-    const std::string a = uniqueTitle("Front A");
-    const std::string b = uniqueTitle("Front B");
-    Child appA(test::testApp(a));
-    Child appB(test::testApp(b));
-    const WindowId idA = waitForWindow(windows, a);
-    const WindowId idB = waitForWindow(windows, b);
-    ASSERT_NE(idA, kNoWindow);
-    ASSERT_NE(idB, kNoWindow);
-
-    ASSERT_TRUE(windows.activate(idA));
-    EXPECT_TRUE(waitUntil([&] { return windows.foreground() == idA; }));
-    EXPECT_TRUE(waitUntil([&] { return windows.focusedWindowText() == a; }));
-    ASSERT_TRUE(windows.activate(idB));
-    EXPECT_TRUE(waitUntil([&] { return windows.foreground() == idB; }));
-    EXPECT_TRUE(waitUntil([&] { return windows.focusedWindowText() == b; }));
+    const auto a = test::showTestApp(windows, "Front A");
+    const auto b = test::showTestApp(windows, "Front B");
+    ASSERT_NE(a.id, kNoWindow);
+    ASSERT_NE(b.id, kNoWindow);
+    for (const auto* shown : {&a, &b, &a}) {
+        ASSERT_TRUE(windows.activate(shown->id));
+        EXPECT_TRUE(waitUntil([&] { return windows.foreground() == shown->id; }));
+        EXPECT_TRUE(waitUntil([&] { return windows.focusedWindowText() == shown->title; }));
+    }
 }
 
 TEST_F(X11WindowsTest, ActivatingAMinimizedWindowRestoresIt) {
-    const std::string title = uniqueTitle("Minimized");
-    Child app(test::testApp(title));
-    const WindowId id = waitForWindow(windows, title);
+    const auto shown = test::showTestApp(windows, "Minimized");
+    const WindowId id = shown.id;
     ASSERT_NE(id, kNoWindow);
     ASSERT_TRUE(windows.minimize(id));
     auto state = [&] {
@@ -193,15 +186,14 @@ TEST_F(X11WindowsTest, ActivatingAMinimizedWindowRestoresIt) {
 }
 
 TEST_F(X11WindowsTest, CloseAsksTheWindowToCloseAsItsCloseButtonWould) {
-    const std::string title = uniqueTitle("Close Me");
-    Child app(test::testApp(title));
-    const WindowId id = waitForWindow(windows, title);
+    const auto shown = test::showTestApp(windows, "Close Me");
+    const WindowId id = shown.id;
     ASSERT_NE(id, kNoWindow);
     ASSERT_TRUE(windows.close(id));
     bool found = false;
-    app.lineStarting("final:", &found);
+    shown.app->lineStarting("final:", &found);
     EXPECT_TRUE(found) << "the program ended the way its close button ends it";
-    EXPECT_EQ(app.wait(), 0);
+    EXPECT_EQ(shown.app->wait(), 0);
     EXPECT_FALSE(windows.close(id)) << "a window that is gone";
     EXPECT_FALSE(windows.activate(id));
     EXPECT_TRUE(windows.children(id).empty());

@@ -25,9 +25,9 @@ class XTestKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
         PLORIX_NEED_DISPLAY();
-        title = test::uniqueTitle("Typing Target");
-        app = std::make_unique<Child>(test::testApp(title));
-        window = test::waitForWindow(windows, title);
+        shown = test::showTestApp(windows, "Typing Target");
+        app = shown.app.get();
+        window = shown.id;
         ASSERT_NE(window, kNoWindow);
         Display* d = connection.display();
         const auto xWindow = static_cast<::Window>(window);
@@ -63,8 +63,8 @@ protected:
     X11Windows windows{connection};
     XTestKeyboard keyboard{connection};
     SystemClock clock;
-    std::string title;
-    std::unique_ptr<Child> app;
+    test::ShownTestApp shown;
+    Child* app = nullptr;
     WindowId window = kNoWindow;
 };
 

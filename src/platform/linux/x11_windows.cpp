@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 
 #include "platform/linux/atspi_controls.h"
@@ -102,16 +103,34 @@ std::optional<std::uint8_t> mapState(xcb_connection_t* c, WindowId window) {
 
 bool exists(xcb_connection_t* c, WindowId window) { return mapState(c, window).has_value(); }
 
-void sendToRoot(X11Connection& x, WindowId window, XAtom type, long l0, long l1 = 0) {
+// A client message of 32-bit items to `to` (the root: for the manager).
+void sendMessage(X11Connection& x, ::Window to, WindowId window, XAtom type,
+                 std::initializer_list<long> items) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = static_cast<::Window>(window);
     event.xclient.message_type = x.atom(type);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = l0;
-    event.xclient.data.l[1] = l1;
-    XSendEvent(x.current(), x.root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+    std::size_t i = 0;
+    for (long item : items) event.xclient.data.l[i++] = item;
+    const bool toManager = to == x.root();
+    XSendEvent(x.current(), to, False, toManager ? SubstructureRedirectMask | SubstructureNotifyMask : NoEventMask,
                &event);
+}
+
+void sendToRoot(X11Connection& x, WindowId window, XAtom type, std::initializer_list<long> items) {
+    sendMessage(x, x.root(), window, type, items);
+}
+
+// Runs a request on a window that exists, with X errors trapped; false
+// when there is no display, no such window, or the server refused.
+template <typename Request>
+bool onLiveWindow(X11Connection& x, WindowId window, Request request) {
+    Display* d = x.display();
+    if (d == nullptr || !exists(x.xcb(), window)) return false;
+    XErrorTrap trap(d);
+    request(d, static_cast<::Window>(window));
+    return !trap.failed();
 }
 
 bool iconic(X11Connection& x, WindowId window) {
@@ -235,22 +254,21 @@ int X11Windows::processId(WindowId window) {
 }
 
 bool X11Windows::restore(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    // Mapping an iconic window asks the manager to show it again.
-    if (iconic(x_, window)) XMapWindow(d, static_cast<::Window>(window));
-    return !trap.failed();
+    return onLiveWindow(x_, window, [&](Display* d, ::Window w) {
+        // Mapping an iconic window asks the manager to show it again.
+        if (iconic(x_, window)) XMapWindow(d, w);
+    });
 }
 
 bool X11Windows::activate(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    const ::Window w = static_cast<::Window>(window);
-    if (x_.windowManagerRuns()) {
+    return onLiveWindow(x_, window, [&](Display* d, ::Window w) {
+        if (!x_.windowManagerRuns()) {
+            XMapRaised(d, w);
+            XSetInputFocus(d, w, RevertToParent, CurrentTime);
+            return;
+        }
         if (iconic(x_, window)) XMapWindow(d, w);
-        sendToRoot(x_, window, XAtom::NetActiveWindow, kSourcePager, CurrentTime);
+        sendToRoot(x_, window, XAtom::NetActiveWindow, {kSourcePager, CurrentTime});
         XRaiseWindow(d, w);
         // A manager that already counts the window as active ignores the
         // request, even when the keyboard focus has fallen back to the
@@ -259,34 +277,19 @@ bool X11Windows::activate(WindowId window) {
         // focus directly as well.
         if (mapState(x_.xcb(), window) == XCB_MAP_STATE_VIEWABLE)
             XSetInputFocus(d, w, RevertToParent, CurrentTime);
-    } else {
-        XMapRaised(d, w);
-        XSetInputFocus(d, w, RevertToParent, CurrentTime);
-    }
-    return !trap.failed();
+    });
 }
 
 bool X11Windows::close(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    const ::Window w = static_cast<::Window>(window);
-    if (x_.windowManagerRuns()) {
-        sendToRoot(x_, window, XAtom::NetCloseWindow, CurrentTime, kSourcePager);
-    } else if (takesDeleteWindow(x_, window)) {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = w;
-        event.xclient.message_type = x_.atom(XAtom::WmProtocols);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(x_.atom(XAtom::WmDeleteWindow));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(d, w, False, NoEventMask, &event);
-    } else {
-        // What a window manager does to a window that cannot be asked.
-        XKillClient(d, w);
-    }
-    return !trap.failed();
+    return onLiveWindow(x_, window, [&](Display* d, ::Window w) {
+        if (x_.windowManagerRuns())
+            sendToRoot(x_, window, XAtom::NetCloseWindow, {CurrentTime, kSourcePager});
+        else if (takesDeleteWindow(x_, window))
+            sendMessage(x_, w, window, XAtom::WmProtocols,
+                        {static_cast<long>(x_.atom(XAtom::WmDeleteWindow)), CurrentTime});
+        else
+            XKillClient(d, w);  // what a window manager does to a window that cannot be asked
+    });
 }
 
 std::vector<WindowId> X11Windows::windowsOfProcess(int pid) {
@@ -308,37 +311,20 @@ std::vector<WindowId> X11Windows::windowsOfProcess(int pid) {
 }
 
 bool X11Windows::minimize(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    XIconifyWindow(d, static_cast<::Window>(window), DefaultScreen(d));
-    return !trap.failed();
+    return onLiveWindow(x_, window, [](Display* d, ::Window w) { XIconifyWindow(d, w, DefaultScreen(d)); });
 }
 
 bool X11Windows::maximize(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    constexpr long kAdd = 1;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = static_cast<::Window>(window);
-    event.xclient.message_type = x_.atom(XAtom::NetWmState);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = kAdd;
-    event.xclient.data.l[1] = static_cast<long>(x_.atom(XAtom::NetWmStateMaximizedVert));
-    event.xclient.data.l[2] = static_cast<long>(x_.atom(XAtom::NetWmStateMaximizedHorz));
-    event.xclient.data.l[3] = kSourcePager;
-    XSendEvent(d, x_.root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    return !trap.failed();
+    return onLiveWindow(x_, window, [&](Display*, ::Window) {
+        constexpr long kAdd = 1;
+        sendToRoot(x_, window, XAtom::NetWmState,
+                   {kAdd, static_cast<long>(x_.atom(XAtom::NetWmStateMaximizedVert)),
+                    static_cast<long>(x_.atom(XAtom::NetWmStateMaximizedHorz)), kSourcePager});
+    });
 }
 
 bool X11Windows::hide(WindowId window) {
-    Display* d = x_.display();
-    if (d == nullptr || !exists(x_.xcb(), window)) return false;
-    XErrorTrap trap(d);
-    XWithdrawWindow(d, static_cast<::Window>(window), DefaultScreen(d));
-    return !trap.failed();
+    return onLiveWindow(x_, window, [](Display* d, ::Window w) { XWithdrawWindow(d, w, DefaultScreen(d)); });
 }
 
 }  // namespace plorix::platform
