@@ -33,8 +33,9 @@ class Windows {
 public:
     virtual ~Windows() = default;
 
-    // The managed, mapped top-level windows that have a non-empty title, in
-    // the desktop's own order (stacking or client-list order).
+    // The managed top-level windows (shown or minimized: a minimized window
+    // can still be brought to the front) that have a non-empty title, in the
+    // desktop's own order (topmost first where it tells the stacking order).
     virtual std::vector<WindowInfo> topLevelWindows() = 0;
     // The controls of one window; empty when it has none or is gone.
     virtual std::vector<ChildControl> children(WindowId window) = 0;
