@@ -20,21 +20,13 @@ namespace {
 using data::Schedule;
 using Sink = std::function<void(const SimulationEvent&)>;
 
+constexpr long long kRunsPerBatch = 200;
+
 // Line ends inside a text would break the one-line-per-event output.
 std::string oneLine(std::string_view text) {
     std::string line;
     for (char c : text) line += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
     return clip(line);
-}
-
-std::string_view buttonName(int button) {
-    switch (button) {
-        case kYes: return "Yes";
-        case kNo: return "No";
-        case kCancel: return "Cancel";
-        case kRetry: return "Retry";
-        default: return "OK";
-    }
 }
 
 class Recorder {
@@ -59,7 +51,7 @@ public:
         int answer = defaultButton == kNoButton ? kOk : defaultButton;
         if (question && answer_ != kNoButton) answer = answer_;
         std::string detail = oneLine(title) + ": " + oneLine(text);
-        if (question) detail += " -> " + std::string(buttonName(answer));
+        if (question) detail += answer == kYes ? " -> Yes" : " -> No";
         record_(title == kAdvancedWarning ? "warning" : question ? "question" : "message", detail);
         return answer;
     }
@@ -156,11 +148,22 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     FrameTick tick(context);
     tick.state().active = true;
 
+    // The writes of many runs go to the file together: one transaction per
+    // run would spend the simulation waiting for the disk. Batches stay
+    // short so that a program using the same file is not kept waiting.
+    data::Table& batch = schedule.table();
+    batch.stream();
+    long long batched = 0;
     const Moment end = addHundredths(options.to, 1);
     while (compareMoments(clock.current(), options.to) <= 0) {
         const TickReport report = tick.tick();
         ++summary.ticks;
         if (report.fired && report.fired->outcome == FireOutcome::Performed) ++summary.fired;
+        if (summary.fired - batched >= kRunsPerBatch) {
+            batch.flush();
+            batch.stream();
+            batched = summary.fired;
+        }
         const std::int64_t period = tick.state().timerPeriod;
         std::int64_t step = period;
         if (options.skipIdle) {
@@ -172,6 +175,7 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
         }
         clock.advance(step);
     }
+    batch.flush();
     return summary;
 }
 
