@@ -248,6 +248,15 @@ TEST_F(ProcessTest, ScriptItemsStartThroughTheDesktopAndWaitForTheEnd) {
     start.command = "plorix-no-such-program --now";
     EXPECT_FALSE(actions.startProgram(start, prompter).started());
     EXPECT_EQ(actions.lastProcessId(), 0);
+
+    // A schedule entry's program that does not exist is reported.
+    RecordingPrompter told;
+    start.direct = false;
+    start.reportFailure = true;
+    EXPECT_FALSE(actions.startProgram(start, told).started());
+    ASSERT_EQ(told.shown().size(), 1u);
+    EXPECT_EQ(told.shown()[0].title, "Error Code 2");
+    EXPECT_EQ(told.shown()[0].text, "Could not start plorix-no-such-program --now.");
 }
 
 }  // namespace
