@@ -105,7 +105,7 @@ int copyTaskScript(data::Table& scripting, std::int32_t from, std::int32_t to) {
     return error.code();
 }
 
-bool HistoryRemoval::run(FireContext& context) {
+bool HistoryRemoval::removeHistory(FireContext& context) {
     const settings::Settings& settings = context.settings;
     // A negative age would remove runs that have not even happened yet.
     if (settings.HistoryExpires <= 0) return false;

@@ -43,7 +43,7 @@ public:
     // Removes the disabled entries that are "HistoryExpires" days old (the
     // completed ones, and the uncompleted ones too with "RemoveUncompleted").
     // True when a removal pass ran.
-    bool run(FireContext& context);
+    bool removeHistory(FireContext& context);
     Date lastRun() const { return lastRun_; }
 
 private:

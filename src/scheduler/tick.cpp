@@ -65,7 +65,7 @@ TickReport FrameTick::tick() {
 void FrameTick::active(TickReport& report) {
     scheduleCheck(report);
     report.warned = checkAdvanceWarning(context_);
-    if (history_.run(context_)) {
+    if (history_.removeHistory(context_)) {
         report.historyRemoved = true;
         browses_.notifyAll();
     }
