@@ -25,11 +25,13 @@
 #include "data/table_layout.h"
 #include "data/table_sql.h"
 #include "data/tables.h"
+#include "raw_connection.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace plorix::data;
+using plorix::bench::Raw;
 
 constexpr int kRows = 100000;
 const char* const kCategories[] = {"Work", "Home", "Backup", "Reports", "Mail"};
@@ -95,45 +97,6 @@ void prepareFiles() {
         schedule->flush();
     }
 }
-
-// A raw connection with the store's settings, keyed or not.
-class Raw {
-public:
-    Raw(const fs::path& path, bool keyed) {
-        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-            throw std::runtime_error("cannot open " + path.string());
-        }
-        if (keyed) {
-            exec("PRAGMA key = " + sql::quoteLiteral(kOwnerPassword));
-            exec("PRAGMA cipher_page_size = 4096");
-        }
-        exec("SELECT count(*) FROM sqlite_master");
-        exec("PRAGMA journal_mode = DELETE");
-        exec("PRAGMA synchronous = FULL");
-        exec(kCacheSizePragma);
-    }
-    ~Raw() {
-        for (auto* s : statements_) sqlite3_finalize(s);
-        sqlite3_close_v2(db_);
-    }
-    void exec(const std::string& text) {
-        if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-            throw std::runtime_error(text + ": " + sqlite3_errmsg(db_));
-        }
-    }
-    sqlite3_stmt* prepare(const std::string& text) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, text.c_str(), -1, &s, nullptr) != SQLITE_OK) {
-            throw std::runtime_error(text + ": " + sqlite3_errmsg(db_));
-        }
-        statements_.push_back(s);
-        return s;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    std::vector<sqlite3_stmt*> statements_;
-};
 
 void bindRow(sqlite3_stmt* s, const TableSchema& schema, const void* record) {
     int parameter = 1;

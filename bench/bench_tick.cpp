@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "data/database.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
 #include "data/table_layout.h"
@@ -33,10 +32,13 @@
 #include "scheduler/tick.h"
 #include "settings/settings.h"
 
+#include "raw_connection.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using namespace plorix;
+using bench::Raw;
 using data::Schedule;
 
 constexpr int kEntries = 100000;
@@ -171,40 +173,6 @@ void BM_IdleTick_Plorix(benchmark::State& state) {
     }
 }
 
-// A raw keyed connection with the store's settings.
-class Raw {
-public:
-    explicit Raw(const fs::path& path) {
-        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open " + path.string());
-        exec("PRAGMA key = " + data::sql::quoteLiteral(data::kOwnerPassword));
-        exec("PRAGMA cipher_page_size = 4096");
-        exec("SELECT count(*) FROM sqlite_master");
-        exec("PRAGMA journal_mode = DELETE");
-        exec("PRAGMA synchronous = FULL");
-        exec(data::kCacheSizePragma);
-    }
-    ~Raw() {
-        for (sqlite3_stmt* s : statements_) sqlite3_finalize(s);
-        sqlite3_close_v2(db_);
-    }
-    void exec(const std::string& text) {
-        if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw std::runtime_error(text + ": " + sqlite3_errmsg(db_));
-    }
-    sqlite3_stmt* prepare(const std::string& text) {
-        sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db_, text.c_str(), -1, &s, nullptr) != SQLITE_OK)
-            throw std::runtime_error(text + ": " + sqlite3_errmsg(db_));
-        statements_.push_back(s);
-        return s;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    std::vector<sqlite3_stmt*> statements_;
-};
-
 // Copies every column of the row out, as reading it into a buffer would.
 struct RowCopy {
     std::vector<std::string> texts;
@@ -233,7 +201,7 @@ sqlite3_stmt* firstOfKey(Raw& raw, const char* keyName) {
 
 void BM_IdleChecks_RawKeyed(benchmark::State& state) {
     const IdleFile file;
-    Raw raw(folder("idle") / std::string(data::kDataFileName));
+    Raw raw(folder("idle") / std::string(data::kDataFileName), true);
     sqlite3_stmt* next = firstOfKey(raw, "KEYDATEENABLED");
     sqlite3_stmt* warning = firstOfKey(raw, "KEYADVANCED");
     RowCopy row;
@@ -307,7 +275,7 @@ void BM_Simulate30Days_RawWrites(benchmark::State& state) {
         columns += (columns.empty() ? "" : ", ") + data::sql::quote(column);
         copied += std::string(copied.empty() ? "" : ", ") + (column == "ID" ? "?2" : data::sql::quote(column));
     }
-    Raw raw(folder("raw-writes") / std::string(data::kDataFileName));
+    Raw raw(folder("raw-writes") / std::string(data::kDataFileName), true);
     sqlite3_stmt* move =
         raw.prepare("UPDATE " + table + " SET DATE = DATE + 1, _ver = _ver + 1 WHERE _pos = ?1");
     sqlite3_stmt* history = raw.prepare("INSERT INTO " + table + " (" + columns + ") SELECT " + copied +
