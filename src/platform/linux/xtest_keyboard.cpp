@@ -153,6 +153,9 @@ bool XTestKeyboard::typeText(std::string_view text) {
             std::this_thread::sleep_for(kRemapSettle);
             for (const auto& [sym, code] : borrowed) setKeysym(d, code, NoSymbol);
             XSync(d, False);
+            // Programs (the window manager's key bindings among them) catch
+            // up with the restored map before the next key.
+            std::this_thread::sleep_for(kRemapSettle);
         }
         pos = end;
     }
