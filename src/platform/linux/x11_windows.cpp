@@ -133,10 +133,12 @@ bool onLiveWindow(X11Connection& x, WindowId window, Request request) {
     return !trap.failed();
 }
 
-bool iconic(X11Connection& x, WindowId window) {
+// Minimized (ICCCM iconic) or otherwise not shown; a window that is just
+// being minimized may be unmapped before its state says so.
+bool notShown(X11Connection& x, WindowId window) {
     const auto state = readCardinal(x.xcb(), static_cast<xcb_window_t>(window), x.atom(XAtom::WmState),
                                     x.atom(XAtom::WmState));
-    return state && *state == kIconicState;
+    return (state && *state == kIconicState) || mapState(x.xcb(), window) != XCB_MAP_STATE_VIEWABLE;
 }
 
 bool takesDeleteWindow(X11Connection& x, WindowId window) {
@@ -255,8 +257,8 @@ int X11Windows::processId(WindowId window) {
 
 bool X11Windows::restore(WindowId window) {
     return onLiveWindow(x_, window, [&](Display* d, ::Window w) {
-        // Mapping an iconic window asks the manager to show it again.
-        if (iconic(x_, window)) XMapWindow(d, w);
+        // Mapping a minimized window asks the manager to show it again.
+        if (notShown(x_, window)) XMapWindow(d, w);
     });
 }
 
@@ -267,7 +269,7 @@ bool X11Windows::activate(WindowId window) {
             XSetInputFocus(d, w, RevertToParent, CurrentTime);
             return;
         }
-        if (iconic(x_, window)) XMapWindow(d, w);
+        if (notShown(x_, window)) XMapWindow(d, w);
         sendToRoot(x_, window, XAtom::NetActiveWindow, {kSourcePager, CurrentTime});
         XRaiseWindow(d, w);
         // A manager that already counts the window as active ignores the
