@@ -2,13 +2,17 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QMdiSubWindow>
+#include <QScreen>
+#include <QStyle>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/window_arrangement.h"
+#include "messages/show_reminder.h"
+#include "platform/desktop.h"
 #include "log/event_log.h"
 #include "scheduler/frame_state.h"
 #include "settings/settings.h"
@@ -31,10 +35,18 @@ constexpr std::string_view kPositionSection = "Main";
 MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
     : QMainWindow(parent), prompter_(prompter) {
     engine_ = std::make_unique<SchedulerEngine>(clock, prompter_, frontEnd());
+    reminderServices_.reset(new scheduler::ReminderServices{
+        clock, prompter_, settings::settings(), *platform::desktop().sound,
+        [this](std::int32_t id, std::string_view command, std::string_view folder) {
+            engine_->startProgram(id, command, folder);
+        }});
     setWindowTitle(qs(engine_->state().title));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/plorix.svg")));
-    workspace_ = new QMdiArea(this);
-    setCentralWidget(workspace_);
+    const QIcon logo(QStringLiteral(":/icons/plorix.svg"));
+    setWindowIcon(logo);
+    auto* middle = new QLabel(this);
+    middle->setPixmap(logo.pixmap(96, 96, QIcon::Disabled));
+    middle->setAlignment(Qt::AlignCenter);
+    setCentralWidget(middle);
 
     tray_ = new FrameTray(
         {.scriptRunning = [this] { return engine_->scriptRunning(); },
@@ -67,6 +79,9 @@ MainFrame::~MainFrame() {
 
 EngineFrontEnd MainFrame::frontEnd() {
     EngineFrontEnd front;
+    front.showReminder = [this](const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
+        showReminder(handOver, kind);
+    };
     front.bringFrameBack = [this] { bringBack(); };
     front.trayChanged = [this](const scheduler::FrameState& state) { trayChanged(state); };
     front.waitYielding = [this](std::int64_t hundredths) { waitYielding(hundredths); };
@@ -121,9 +136,9 @@ void MainFrame::bindOwnCommands() {
     bind(C::PrintSetup, [this] { ui::showPrintSetup(this); });
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
     bind(C::Exit, [this] { close(); });
-    bind(C::Tile, [this] { workspace_->tileSubWindows(); });
-    bind(C::Cascade, [this] { workspace_->cascadeSubWindows(); });
-    bind(C::ArrangeIcons, [this] { arrangeIcons(); });
+    bind(C::Tile, [this] { arrangeWindows(Arrangement::Tile); });
+    bind(C::Cascade, [this] { arrangeWindows(Arrangement::Cascade); });
+    bind(C::ArrangeIcons, [this] { arrangeWindows(Arrangement::Arrange); });
     bind(C::HelpContents, [this] { help().showContents(); });
     bind(C::HelpSearch, [this] { help().showSearch(); });
     bind(C::HowToUseHelp, [this] { help().showHowTo(); });
@@ -287,14 +302,51 @@ void MainFrame::bringBack() {
         showNormal();
 }
 
-void MainFrame::arrangeIcons() {
-    // Minimised child windows in a row along the bottom of the workspace.
-    int x = 0;
-    for (QMdiSubWindow* window : workspace_->subWindowList()) {
-        if (!window->isMinimized()) continue;
-        const QSize size = window->size();
-        window->move(x, workspace_->viewport()->height() - size.height());
-        x += size.width();
+void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
+    // Shown once the tick is over: a reminder never holds up the scheduler.
+    messages::postReminder(handOver, kind, {.services = reminderServices_.get(), .frame = this});
+}
+
+QList<QWidget*> MainFrame::programWindows() const {
+    QList<QWidget*> windows;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const Qt::WindowType type = child->windowType();
+        if (child->isWindow() && child->isVisible() && !child->isMinimized() &&
+            (type == Qt::Window || type == Qt::Dialog))
+            windows << child;
+    }
+    return windows;
+}
+
+void MainFrame::arrangeWindows(Arrangement arrangement) {
+    const QList<QWidget*> windows = programWindows();
+    const QRect work = screen()->availableGeometry();
+    const Rect area{work.x(), work.y(), work.width(), work.height()};
+    std::vector<Rect> placed;
+    switch (arrangement) {
+        case Arrangement::Tile: placed = tile(area, static_cast<int>(windows.size())); break;
+        case Arrangement::Cascade:
+            placed = cascade(area, static_cast<int>(windows.size()), style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+            break;
+        case Arrangement::Arrange: {
+            std::vector<Rect> sizes;
+            for (const QWidget* window : windows) sizes.push_back({0, 0, window->frameGeometry().width(), window->frameGeometry().height()});
+            placed = arrange(area, sizes);
+            break;
+        }
+    }
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        const Rect& r = placed[static_cast<std::size_t>(i)];
+        QWidget* window = windows[i];
+        // The window manager's frame is part of the room each window takes.
+        const QSize decoration = window->frameGeometry().size() - window->size();
+        if (arrangement == Arrangement::Arrange) {
+            window->move(r.x, r.y);
+        } else {
+            window->resize(std::max(1, r.width - decoration.width()), std::max(1, r.height - decoration.height()));
+            window->move(r.x, r.y);
+        }
+        window->raise();
     }
 }
 

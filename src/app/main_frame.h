@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMdiArea>
 #include <QPointer>
 #include <QToolBar>
 #include <functional>
@@ -19,6 +18,7 @@
 #include "app/help_window.h"
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
+#include "scheduler/reminder.h"
 
 namespace plorix::app {
 
@@ -51,7 +51,9 @@ public:
     SchedulerEngine& engine() { return *engine_; }
     TickDriver& timer() { return *driver_; }
     FrameTray& tray() { return *tray_; }
-    QMdiArea& workspace() { return *workspace_; }
+    // The program's own windows open beside the frame (reminders, help ...),
+    // as the Window menu arranges them.
+    QList<QWidget*> programWindows() const;
     QToolBar& toolbar() { return *toolbar_; }
     HelpWindow& help();
     // Status zones 1 to 4, and the toolbar's script mark.
@@ -72,7 +74,9 @@ private:
     void showClock();
     void trayChanged(const scheduler::FrameState& state);
     void bringBack();
-    void arrangeIcons();
+    enum class Arrangement { Tile, Cascade, Arrange };
+    void arrangeWindows(Arrangement arrangement);
+    void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind);
     void openSetup();
     void waitYielding(std::int64_t hundredths);
     void keystrokesTyped();
@@ -81,7 +85,7 @@ private:
     std::unique_ptr<SchedulerEngine> engine_;
     std::unique_ptr<TickDriver> driver_;
     FrameTray* tray_ = nullptr;
-    QMdiArea* workspace_ = nullptr;
+    std::unique_ptr<scheduler::ReminderServices> reminderServices_;
     QToolBar* toolbar_ = nullptr;
     QLineEdit* mark_ = nullptr;
     QLabel* zones_[4] = {};

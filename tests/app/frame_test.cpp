@@ -263,6 +263,35 @@ TEST_F(FrameTest, ClosingSavesThePositionUnderMainAndLogsTheExit) {
     EXPECT_EQ(ini.getString("Main", "Maximize"), "No");
 }
 
+TEST_F(FrameTest, ADueTaskOpensItsReminderWindowBesideTheFrame) {
+    addEntries({reminderEntry("Stand-up", may6(9, 0), "Meeting in room 4")});
+    MainFrame& f = frame();
+    f.open();
+    tick();
+    // The reminder opens once the tick is over, as a window of the frame's.
+    QWidget* reminder = nullptr;
+    ASSERT_TRUE(processUntil([&] {
+        const QList<QWidget*> windows = f.programWindows();
+        reminder = windows.isEmpty() ? nullptr : windows.front();
+        return reminder != nullptr;
+    }));
+    EXPECT_EQ(reminder->windowTitle(), "Message");
+    f.perform(FrameCommand::HelpContents);
+    // Tiling leaves room for the window manager's frames once they are known.
+    ASSERT_TRUE(processUntil([&] {
+        const QList<QWidget*> windows = f.programWindows();
+        return windows.size() == 2 && std::all_of(windows.begin(), windows.end(), [](QWidget* w) {
+                   return w->frameGeometry() != w->geometry();
+               });
+    }));
+    f.perform(FrameCommand::Tile);
+    processUntil([] { return false; }, 0.5);
+    const QRect a = f.programWindows()[0]->frameGeometry();
+    const QRect b = f.programWindows()[1]->frameGeometry();
+    EXPECT_FALSE(a.intersects(b)) << a.x() << "," << a.y() << " " << a.width() << "x" << a.height() << " / " << b.x()
+                                  << "," << b.y() << " " << b.width() << "x" << b.height();
+}
+
 TEST(Help, SearchFindsThePagesHoldingEveryWord) {
     testApplication();
     ASSERT_GE(helpPages().size(), 6u);
