@@ -1,6 +1,6 @@
 // The baseline of bench/run-frame: a plain Qt window of a few lines. After
 // the frame's opening timer period (one second) it shows a box titled as
-// the benchmark's due task, as the frame's first tick does.
+// the reminder window that the frame's first tick opens for a due task.
 // Usage: bench_baseline_window [--idle]
 
 #include <QApplication>
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     window.show();
     if (argc < 2 || std::strcmp(argv[1], "--idle") != 0) {
         QTimer::singleShot(1000, &window, [&window] {
-            QMessageBox::information(&window, QStringLiteral("Bench first tick"), QStringLiteral("Due"));
+            QMessageBox::information(&window, QStringLiteral("Message"), QStringLiteral("Bench first tick"));
         });
     }
     return QApplication::exec();

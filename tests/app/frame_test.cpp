@@ -236,11 +236,19 @@ TEST_F(FrameTest, StartUpMinimizedGoesStraightToTheTray) {
     dir.write("px98.INI", "[Settings]\nStartUpMinimized=1\n");
     std::vector<std::string> labels;
     log::eventLog().setHook([&](const log::LogEntry& entry) { labels.push_back(clip(entry.label)); });
+    bool closed = false;
+    frame().onClosed([&] { closed = true; });
     frame().open();
-    log::eventLog().setHook({});
     EXPECT_TRUE(frame().inTray());
     EXPECT_FALSE(frame().isVisible());
-    EXPECT_EQ(labels, std::vector<std::string>{"Started"});
+    // "E&xit Plorix" ends the program from the tray.
+    for (const TrayChoice& choice : trayChoices(false)) {
+        if (choice.text == "E&xit Plorix") frame().choose(choice);
+    }
+    log::eventLog().setHook({});
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(frame().tray().shown());
+    EXPECT_EQ(labels, (std::vector<std::string>{"Started", "Exit Plorix"}));
 }
 
 TEST_F(FrameTest, ClosingSavesThePositionUnderMainAndLogsTheExit) {
