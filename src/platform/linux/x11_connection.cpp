@@ -70,6 +70,9 @@ bool firstReportOf(const std::string& display) {
 void installXErrorHandler() {
     static std::once_flag once;
     std::call_once(once, [] {
+        // Worker threads open connections of their own; Xlib's locks must
+        // be set up before the first connection, not by whichever opens first.
+        XInitThreads();
         XSetErrorHandler(trapHandler);
         XSetIOErrorHandler(ioErrorHandler);
     });

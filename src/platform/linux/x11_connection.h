@@ -94,8 +94,9 @@ private:
     friend int trapHandler(Display*, XErrorEvent*);
 };
 
-// Installs, once per process, the handler that keeps X errors from ending
-// the program (errors outside a trap are dropped silently).
+// Installs, once per process and before the first connection, Xlib's
+// thread locks and the handlers that keep X errors from ending the program
+// (errors outside a trap are dropped silently).
 void installXErrorHandler();
 
 }  // namespace plorix::platform
