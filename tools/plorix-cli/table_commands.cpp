@@ -161,10 +161,6 @@ int cmdDelete(const Args& args, Prompter& prompter) {
     return 0;
 }
 
-}  // namespace plorix::cli
-
-namespace plorix::cli {
-
 int cmdCheck(const Args& args, Prompter& prompter) {
     if (!args.empty()) throw UsageError("usage: check");
     int bad = 0;
