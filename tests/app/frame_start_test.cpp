@@ -16,6 +16,10 @@
 #include "frame_rig.h"
 #include "program_child.h"
 #include "data/process_tables.h"
+#include "runtime/prompter.h"
+#include "data/open_routine.h"
+#include "data/tables/schedule.h"
+#include "platform/keyboard.h"
 #include "platform/linux/desktop_linux.h"
 #include "script/command_line.h"
 #include "runtime/ini_file.h"
@@ -176,6 +180,58 @@ TEST(FrameStart, MinimisedItNamesTheNextTaskInItsTitleAndSitsInTheTray) {
     const std::string title = windowName(window);
     EXPECT_TRUE(title.ends_with(" 5:30PM")) << title;
     EXPECT_TRUE(waitFor(iconEmbeddedInTray, 5)) << "no icon of ours in the tray host";
+}
+
+// The reminder of a due task is found as a user's script would find it,
+// through the platform layer, and its Snooze button stores the "Snooze" entry.
+TEST(FrameStart, ADueTaskShowsItsReminderAndSnoozeStoresTheSnoozeEntry) {
+    NEED_DISPLAY();
+    TempDir dir;
+    const Moment due = addHundredths(SystemClock().current(), 3 * kHundredthsPerSecond);
+    addEntries({reminderEntry("Dentist at four", due, "Bring the card")});
+    data::resetProcessTables();
+    ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string()});
+    ASSERT_FALSE(waitForWindow(plorixTitle()).empty());
+
+    platform::LinuxDesktop desktop(script::splitCommandLine);
+    platform::Windows& windows = *desktop.parts().windows;
+    platform::WindowId reminder = 0;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (const auto& w : windows.topLevelWindows())
+                if (w.title == "Message" && windows.processId(w.id) == plorix.pid()) reminder = w.id;
+            return reminder != 0;
+        },
+        20))
+        << "no reminder window titled \"Message\"";
+
+    // Alt+S is the window's "&Snooze".
+    ASSERT_TRUE(windows.activate(reminder));
+    desktop.parts().keyboard->pressKey(platform::kAltBit | 'S');
+    auto snoozeEntries = [] {
+        std::vector<std::string> found;
+        RecordingPrompter quiet;
+        data::Table& schedule = data::processTable<data::Schedule>();
+        const data::TableUse use(schedule, quiet);
+        schedule.setStart(-1);
+        while (schedule.next() == data::kNoError) {
+            const auto& entry = schedule.rec<data::Schedule>();
+            if (entry.CATEGORY == "Snooze") found.push_back(entry.DESCRIPTION.str() + "|" + entry.MESSAGE.str());
+        }
+        return found;
+    };
+    std::vector<std::string> snoozed;
+    EXPECT_TRUE(waitFor([&] { return !(snoozed = snoozeEntries()).empty(); }, 10)) << "no \"Snooze\" entry";
+    EXPECT_EQ(snoozed, std::vector<std::string>{"Dentist at four|Bring the card"});
+    EXPECT_TRUE(waitFor(
+        [&] {
+            for (const auto& w : windows.topLevelWindows())
+                if (w.id == reminder) return false;
+            return true;
+        },
+        10))
+        << "the reminder stayed open after Snooze";
+    data::resetProcessTables();
 }
 
 }  // namespace
