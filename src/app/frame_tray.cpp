@@ -3,12 +3,11 @@
 #include <QHash>
 
 #include "scheduler/frame_state.h"
+#include "ui/qt_text.h"
 
 namespace plorix::app {
 
-namespace {
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
+using ui::qs;
 
 QIcon trayIcon(std::string_view name) {
     // Loaded once each: the animation asks for an icon on every script step.

@@ -20,12 +20,13 @@
 #include "ui/setup_window.h"
 #include "ui/view_log_window.h"
 #include "ui/window_geometry.h"
+#include "ui/qt_text.h"
 
 namespace plorix::app {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+using ui::qs;
 
 // The section of POSITION.INI that holds the frame's place.
 constexpr std::string_view kPositionSection = "Main";

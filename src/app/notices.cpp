@@ -8,12 +8,13 @@
 #include <ostream>
 
 #include "scheduler/frame_state.h"
+#include "ui/qt_text.h"
 
 namespace plorix::app {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+using ui::qs;
 
 // A notification that is not answered within this time is told on the output.
 constexpr int kNotifyTimeoutMs = 3000;

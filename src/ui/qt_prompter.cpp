@@ -1,4 +1,5 @@
 #include "ui/qt_prompter.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,8 +8,6 @@
 namespace plorix::ui {
 
 namespace {
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Our button values and Qt's standard buttons, side by side.
 struct ButtonPair {

@@ -53,6 +53,18 @@ protected:
     LinuxProcesses processes{script::splitCommandLine};
 };
 
+TEST(FindProgram, FindsTheProgramsCompanionsBesideItWhenNotOnThePath) {
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    const std::string previous = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", "/nonexistent", 1);
+    const auto found = findProgram(self.filename().string());
+    const auto missing = findProgram("no-such-companion-program");
+    setenv("PATH", previous.c_str(), 1);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(fs::path(*found), self);
+    EXPECT_FALSE(missing.has_value());
+}
+
 TEST_F(ProcessTest, StartsArgumentsAsGivenWithoutAShellInTheStartInFolder) {
     const std::string name = "$(echo no) `x` ;|*";
     const StartResult started = processes.spawn({{"touch", name}, folder.path().string()});

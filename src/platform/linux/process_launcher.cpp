@@ -115,6 +115,14 @@ std::optional<std::string> findProgram(std::string_view name) {
         if (colon == std::string_view::npos) break;
         paths.remove_prefix(colon + 1);
     }
+    // The program's own companions (PXMsg, KillProc) are found beside it
+    // even when its folder is not on the PATH.
+    if (!firstFile) {
+        std::error_code error;
+        const fs::path self = fs::read_symlink("/proc/self/exe", error);
+        const std::string candidate = (self.parent_path() / std::string(name)).string();
+        if (!error && isExecutableFile(candidate)) return candidate;
+    }
     // A file of that name that may not be run still "exists": starting it
     // then fails as "could not start", not as "not found".
     return firstFile;
