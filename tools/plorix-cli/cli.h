@@ -45,6 +45,7 @@ int cmdDelete(const Args&, Prompter&);
 int cmdCheck(const Args&, Prompter&);
 int cmdSettings(const Args&, Prompter&);
 int cmdLog(const Args&, Prompter&);
+int cmdKeycodes(const Args&, Prompter&);
 int cmdRunScript(const Args&, Prompter&);
 int cmdForecast(const Args&, Prompter&);
 int cmdSimulate(const Args&, Prompter&);

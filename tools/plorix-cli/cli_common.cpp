@@ -27,6 +27,7 @@ const std::vector<Command>& commands() {
         {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings},
         {"log", "log                             print the event log", cmdLog},
         {"check", "check                           check every table's integrity", cmdCheck},
+        {"keycodes", "keycodes [FILE]                 the key names of keystroke texts (KEYCODES.TXT)", cmdKeycodes},
         {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript},
         {"forecast", "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks", cmdForecast},
         {"simulate", "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do", cmdSimulate},
