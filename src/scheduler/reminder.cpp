@@ -22,10 +22,6 @@ constexpr std::size_t kTitleWidth = 40;
 constexpr std::size_t kTextWidth = 1024;
 constexpr std::size_t kFileWidth = 255;
 
-void logMessage(const ReminderHandOver& handOver) {
-    log::logEvent(clip(handOver.title) + " " + handOver.soundFile, kMessageLabel);
-}
-
 // Comes back to the folder that was current, however the work ends.
 class FolderVisit {
 public:
@@ -51,6 +47,10 @@ private:
 
 }  // namespace
 
+void logReminderShown(const ReminderHandOver& handOver) {
+    log::logEvent(clip(handOver.title) + " " + handOver.soundFile, kMessageLabel);
+}
+
 int openReminderWindows() { return openWindows.load(); }
 
 std::string externalMessageCommand(std::string_view text) {
@@ -65,7 +65,7 @@ std::string externalMessageCommand(std::string_view text) {
 }
 
 ReminderDisplay showMessage(const ReminderHandOver& handOver, ReminderServices& services) {
-    logMessage(handOver);
+    logReminderShown(handOver);
     const settings::Settings& settings = services.settings;
     if (settings.UseWinMessage) {
         services.prompter.message(handOver.title, handOver.text, Icon::Information, kOk, kOk);
@@ -79,7 +79,7 @@ ReminderDisplay showMessage(const ReminderHandOver& handOver, ReminderServices& 
 }
 
 void showMessageWithReplyPath(const ReminderHandOver& handOver, ReminderServices&) {
-    logMessage(handOver);
+    logReminderShown(handOver);
 }
 
 Reminder::Reminder(const ReminderHandOver& handOver, ReminderDisplay display,

@@ -44,6 +44,9 @@ struct ReminderServices {
         startProgram;
 };
 
+// The event-log line of a reminder being shown ("Message": title and sound).
+void logReminderShown(const ReminderHandOver& handOver);
+
 // The command line that shows a message through the external program. A
 // double quote in the text is kept by quoting it in single quotes.
 std::string externalMessageCommand(std::string_view text);

@@ -11,6 +11,7 @@
 #include "runtime/fixed_text.h"
 #include "scheduler/advance_warning.h"
 #include "scheduler/moment.h"
+#include "scheduler/reminder.h"
 #include "scheduler/tick.h"
 #include "settings/settings.h"
 
@@ -90,6 +91,8 @@ SchedulerHooks recordingHooks(const Recorder& record) {
         std::string detail = oneLine(handOver.title) + ": " + oneLine(handOver.text);
         if (kind == ReminderKind::WithReplyPath) detail += " [reply to " + handOver.replyAddress + "]";
         record("message", detail);
+        // The window would log its "Message" line as it opens.
+        logReminderShown(handOver);
     };
     hooks.startProgram = [&record](std::int32_t id, std::string_view command, std::string_view folder) {
         std::string detail = std::to_string(id) + " " + oneLine(command);

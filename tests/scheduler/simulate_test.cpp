@@ -135,6 +135,8 @@ TEST_F(Simulator, ReportsEachKindOfEvent) {
         "Advanced Warning: MAY 06,2024 9:00AM About Daily Command: daily.sh");
     has(at(2024, 5, 6, 9, 0), "fire", "1 Daily");
     has(at(2024, 5, 6, 9, 0), "message", "Daily: About Daily");
+    // The reminder window's own log line, as the program would write it.
+    has(at(2024, 5, 6, 9, 0), "log", "Message: Daily");
     has(at(2024, 5, 6, 9, 0), "run", "1 daily.sh");
     has(at(2024, 5, 6, 11, 0), "question", "Confirm Task: Ask is due to run.  Run it now? -> No");
 }

@@ -81,7 +81,7 @@ TEST_F(CliScheduler, SimulateAgreesWithTheForecastAndLeavesTheFileAlone) {
     // Monday: the entry itself, then the copies made on Friday (4) and Saturday.
     EXPECT_EQ(fires[fires.size() - 3], "2024-05-13 09:00:00\tfire\t1 Daily");
     EXPECT_EQ(fires[fires.size() - 2], "2024-05-13 09:00:01\tfire\t4 Daily");
-    const std::vector<std::string> kinds = {"fire", "message", "run", "question", "history"};
+    const std::vector<std::string> kinds = {"fire", "message", "run", "question", "warning", "log", "history"};
     for (const std::string& line : events) {
         const auto first = line.find('\t');
         const auto second = line.find('\t', first + 1);
