@@ -50,9 +50,11 @@ void startUpSettings(Prompter& prompter, Settings& s) {
     const auto use = holdConfiguration(prompter);
     putSetting("Version", kVersion);
     loadSettings(s);
-    s.debugIni = IniFile(s.iniFile).getInt("Settings", "Debug", 0) != 0;
+    s.debugIni = readDebugSwitch(s);
     if (s.debugIni) prompter.message("Debug", "Debugging Active", Icon::Information, kOk, kOk);
 }
+
+bool readDebugSwitch(const Settings& s) { return IniFile(s.iniFile).getInt("Settings", "Debug", 0) != 0; }
 
 std::string ownerValue(const Settings& s) { return s.MultiUser ? s.UserID : std::string(); }
 

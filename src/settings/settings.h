@@ -82,6 +82,10 @@ void loadSetting(std::string_view key, Settings& s = settings());
 // opened by the caller or, failing that, for each access.
 void startUpSettings(Prompter& prompter, Settings& s = settings());
 
+// "Debug" of section "Settings" in the settings INI file: script debugging
+// messages are shown while it is non-zero.
+bool readDebugSwitch(const Settings& s = settings());
+
 // The text written to the USER fields of new records (CLI:USER and the
 // like): UserID in multi-user mode, else blank.
 std::string ownerValue(const Settings& s = settings());

@@ -118,5 +118,18 @@ TEST_F(RunScript, AFileThatCannotBeReadFailsAndBadArgumentsAreRefused) {
     EXPECT_EQ(run({"a.pxs", "--fast"}).status, 2);
 }
 
+TEST_F(RunScript, TheIniDebugSwitchShowsTheDebuggingMessages) {
+    dir.write("test.pxs", "\"If Value...\",\"NOSUCH\",\"=\",\"x\",\"\",\"\"\r\n"
+                          "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    const ProcessResult quiet = run({"test.pxs", "--dry-run"});
+    EXPECT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.err.find("Test failed"), std::string::npos) << quiet.err;
+
+    dir.write("PX98.ini", "[Settings]\r\nDebug=1\r\n");
+    const ProcessResult debugging = run({"test.pxs", "--dry-run"});
+    EXPECT_EQ(debugging.status, 0) << debugging.err;
+    EXPECT_NE(debugging.err.find("Test failed: Removing task items."), std::string::npos) << debugging.err;
+}
+
 }  // namespace
 }  // namespace plorix::test

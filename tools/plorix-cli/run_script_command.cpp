@@ -33,6 +33,8 @@ constexpr auto kTick = std::chrono::milliseconds(500);
 // The settings of the data folder, when it has a data file; defaults
 // otherwise, so that running a script never creates one.
 void loadFolderSettings(Prompter& prompter) {
+    // Script debugging follows the INI file, as in the program.
+    settings::settings().debugIni = settings::readDebugSwitch();
     if (!std::filesystem::exists(findFileNoCase("Px97.TPS"))) return;
     data::TableUse use(settings::configurationTable(), prompter);
     settings::loadSettings();
