@@ -36,9 +36,10 @@ QDateEdit* dateEdit(QWidget* parent, Date date, const QString& name, const QStri
 
 // "All" and "Selected" side by side, with `selected` enabling what it selects.
 std::pair<QRadioButton*, QRadioButton*> allOrSelected(QWidget* parent, QBoxLayout* layout, bool selected,
-                                                      const QString& subject) {
-    auto* all = new QRadioButton(QObject::tr("&All"), parent);
-    auto* chosen = new QRadioButton(QObject::tr("&Selected"), parent);
+                                                      const QString& subject, const QString& allText,
+                                                      const QString& selectedText) {
+    auto* all = new QRadioButton(allText, parent);
+    auto* chosen = new QRadioButton(selectedText, parent);
     all->setAccessibleName(subject + " " + QObject::tr("All"));
     chosen->setAccessibleName(subject + " " + QObject::tr("Selected"));
     (selected ? chosen : all)->setChecked(true);
@@ -59,7 +60,7 @@ ReportParameters::ReportParameters(const ReportCriteria& criteria, Prompter& pro
 
     auto* dates = new QGroupBox(tr("Date Range"), this);
     auto* datesLayout = new QVBoxLayout(dates);
-    std::tie(allDates_, selectedDates_) = allOrSelected(dates, datesLayout, criteria.selectedDates, tr("Date Range"));
+    std::tie(allDates_, selectedDates_) = allOrSelected(dates, datesLayout, criteria.selectedDates, tr("Date Range"), tr("&All"), tr("&Selected"));
     auto* range = new QFormLayout;
     from_ = dateEdit(dates, criteria.dateFrom, tr("From"), tr("Select \"From\" Date"));
     to_ = dateEdit(dates, criteria.dateTo, tr("To"), tr("Select \"To\" Date"));
@@ -71,7 +72,8 @@ ReportParameters::ReportParameters(const ReportCriteria& criteria, Prompter& pro
     auto* categories = new QGroupBox(tr("Category"), this);
     auto* categoriesLayout = new QVBoxLayout(categories);
     std::tie(allCategories_, selectedCategory_) =
-        allOrSelected(categories, categoriesLayout, criteria.selectedCategory, tr("Category"));
+        allOrSelected(categories, categoriesLayout, criteria.selectedCategory, tr("Category"), tr("A&ll"),
+                      tr("S&elected"));
     category_ = new QComboBox(categories);
     category_->setAccessibleName(tr("Category"));
     for (const std::string& name : ui::categoryNames(prompter)) category_->addItem(qs(name));

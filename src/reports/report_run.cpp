@@ -123,6 +123,16 @@ void ReportRun::end(Outcome outcome) {
     deleteLater();
 }
 
+std::vector<ReportPage> reportPages(ReportRequest request, Prompter& prompter) {
+    PageBuilder builder(*request.def, ui::qs(request.title), printableArea());
+    const Numbering numbering = library(request) ? Numbering::PageXOfY : Numbering::PageN;
+    ReportReader reader(std::move(request), prompter);
+    std::vector<Band> bands;
+    if (reader.readAll(bands) != ReportReader::Status::End) return {};
+    for (const Band& band : bands) builder.add(band);
+    return builder.pages(numbering);
+}
+
 ReportRun* startReport(ReportRequest request, Prompter& prompter, QWidget* parent) {
     auto* run = new ReportRun(std::move(request), prompter, parent);
     run->start();

@@ -67,6 +67,10 @@ private:
     std::function<void(Outcome)> ended_;
 };
 
+// Every page of a report at once, without a window (for pictures of the
+// pages); empty when nothing prints or a read fails.
+std::vector<ReportPage> reportPages(ReportRequest request, Prompter& prompter);
+
 // Starts a report; the run lives until it has ended.
 ReportRun* startReport(ReportRequest request, Prompter& prompter, QWidget* parent);
 
