@@ -4,6 +4,7 @@
 #include "reports/report_commands.h"
 #include "ui/exchange/export_window.h"
 #include "ui/exchange/import_window.h"
+#include "ui/exchange/synchronize_window.h"
 
 namespace plorix::app {
 
@@ -51,6 +52,13 @@ void openExchange(const ExchangeCommand& entry, Prompter& prompter, QWidget* fra
 void bindExchangeCommands(MainFrame& frame, Prompter& prompter) {
     for (const ExchangeCommand& entry : kExchanges)
         frame.bind(entry.command, [&frame, &prompter, entry] { openExchange(entry, prompter, &frame); });
+    frame.bind(C::Synchronize, [&frame, &prompter] {
+        auto hold = [&frame](bool held) {
+            if (held) frame.timer().stop();
+            else frame.timer().start();
+        };
+        (new ui::Synchronize(prompter, hold, &frame))->show();
+    });
     for (const ReportCommand& entry : kReports) {
         frame.bind(entry.command, [&frame, &prompter, report = entry.report] {
             reports::openReport(report, prompter, &frame);
