@@ -12,6 +12,7 @@
 #include "ui/exchange/ask_picture.h"
 #include "ui/exchange/exchange_texts.h"
 #include "ui/exchange/job_runner.h"
+#include "ui/exchange/window_parts.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
 
@@ -43,45 +44,17 @@ ExportWindow::ExportWindow(io::ExchangeTable table, Prompter& prompter, QWidget*
     fields_->setCurrentItem(fields_->topLevelItem(0));
     middle->addWidget(fields_, 1);
 
-    auto* side = new QVBoxLayout;
-    const struct {
-        const char* text;
-        const char* tip;
-        std::function<void()> run;
-    } buttons[] = {
-        {"Move &Up", "Write the field earlier on each line", [this] { move(-1); }},
-        {"Move &Down", "Write the field later on each line", [this] { move(1); }},
-        {"Select &All", "Export every field", [this] { setAll(true); }},
-        {"&Clear All", "Export no field until you choose some", [this] { setAll(false); }},
-        {"Change &Picture...", "Change how the field is written", [this] { changePicture(); }},
-    };
-    for (const auto& b : buttons) {
-        auto* button = new QPushButton(tr(b.text), this);
-        button->setToolTip(tr(b.tip));
-        button->setAccessibleName(button->text().remove('&').remove(QStringLiteral("...")));
-        connect(button, &QPushButton::clicked, this, b.run);
-        side->addWidget(button);
-    }
-    side->addStretch();
-    middle->addLayout(side);
+    middle->addLayout(sideButtons(
+        this, {
+                  {"Move &Up", "Write the field earlier on each line", [this] { move(-1); }},
+                  {"Move &Down", "Write the field later on each line", [this] { move(1); }},
+                  {"Select &All", "Export every field", [this] { setAll(true); }},
+                  {"&Clear All", "Export no field until you choose some", [this] { setAll(false); }},
+                  {"Change &Picture...", "Change how the field is written", [this] { changePicture(); }},
+              }));
     layout->addLayout(middle, 1);
-
-    header_ = new QCheckBox(tr("&Names of the fields on the first line"), this);
-    header_->setChecked(true);
-    header_->setAccessibleName(header_->text().remove('&'));
-    layout->addWidget(header_);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    auto* run = new QPushButton(tr("&Export..."), this);
-    run->setAccessibleName(tr("Export"));
-    run->setDefault(true);
-    auto* close = new QPushButton(tr("Close"), this);
-    close->setAccessibleName(tr("Close"));
-    connect(run, &QPushButton::clicked, this, &ExportWindow::askFile);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    bottom->addWidget(run);
-    bottom->addWidget(close);
-    layout->addLayout(bottom);
+    header_ = firstLineCheck(this, layout, tr("&Names of the fields on the first line"));
+    runAndClose(this, layout, tr("&Export..."), [this] { askFile(); });
     resize(480, 520);
     rememberPosition(*this, "Export" + std::string(def.label));
 }

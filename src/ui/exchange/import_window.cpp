@@ -13,6 +13,7 @@
 #include "ui/exchange/ask_picture.h"
 #include "ui/exchange/exchange_texts.h"
 #include "ui/exchange/job_runner.h"
+#include "ui/exchange/window_parts.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
 
@@ -39,36 +40,15 @@ ImportWindow::ImportWindow(io::ExchangeTable table, Prompter& prompter, QWidget*
     columns_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     columns_->verticalHeader()->hide();
     middle->addWidget(columns_, 1);
-    auto* side = new QVBoxLayout;
-    auto* byName = new QPushButton(tr("Assign by &Name"), this);
-    byName->setToolTip(tr("Feed each field from the column whose first line names it"));
-    byName->setAccessibleName(tr("Assign by Name"));
-    connect(byName, &QPushButton::clicked, this, &ImportWindow::assignByName);
-    auto* picture = new QPushButton(tr("Change &Picture..."), this);
-    picture->setToolTip(tr("Change how the column's values are read"));
-    picture->setAccessibleName(tr("Change Picture"));
-    connect(picture, &QPushButton::clicked, this, &ImportWindow::changePicture);
-    side->addWidget(byName);
-    side->addWidget(picture);
-    side->addStretch();
-    middle->addLayout(side);
+    middle->addLayout(sideButtons(
+        this, {
+                  {"Assign by &Name", "Feed each field from the column whose first line names it",
+                   [this] { assignByName(); }},
+                  {"Change &Picture...", "Change how the column's values are read", [this] { changePicture(); }},
+              }));
     layout->addLayout(middle, 1);
-    names_ = new QCheckBox(tr("&First line holds the names of the fields"), this);
-    names_->setChecked(true);
-    names_->setAccessibleName(names_->text().remove('&'));
-    layout->addWidget(names_);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    auto* run = new QPushButton(tr("&Import"), this);
-    run->setAccessibleName(tr("Import"));
-    run->setDefault(true);
-    auto* close = new QPushButton(tr("Close"), this);
-    close->setAccessibleName(tr("Close"));
-    connect(run, &QPushButton::clicked, this, &ImportWindow::startImport);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    bottom->addWidget(run);
-    bottom->addWidget(close);
-    layout->addLayout(bottom);
+    names_ = firstLineCheck(this, layout, tr("&First line holds the names of the fields"));
+    runAndClose(this, layout, tr("&Import"), [this] { startImport(); });
     resize(640, 420);
     rememberPosition(*this, "Import" + std::string(def.label));
 }
