@@ -44,6 +44,14 @@ ErrorState maintain(const std::string& storedName, const std::string& password, 
 
 const ErrorState& lastError() { return processError(); }
 
+LockWait::LockWait(Table& table, int milliseconds) : db_(table.database()) {
+    if (db_) previous_ = db_->setBusyTimeout(milliseconds);
+}
+
+LockWait::~LockWait() {
+    if (db_) db_->setBusyTimeout(previous_);
+}
+
 Table::Table(const TableSchema& schema)
     : schema_(&schema),
       buffer_(schema.makeRecord()),
@@ -138,11 +146,15 @@ int Table::upgrade() {
     }));
 }
 
-int Table::buildKeys() {
-    return report(maintain(name_, password_, *schema_, false, [this](Database& db, const std::string& table,
-                                                                     ErrorState& error) -> int {
+int Table::buildKeys(SetAside* aside) {
+    return report(maintain(name_, password_, *schema_, false, [&](Database& db, const std::string& table,
+                                                                  ErrorState& error) -> int {
         StoredLayout layout;
         if (readLayout(db, table, layout, error) != kNoError) return error.code;
+        const int state = checkLayout(*schema_, table, layout, error);
+        if (state != kNoError && state != kKeyMustBeRebuilt) return state;  // not ours, or not this layout
+        if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside, error) != kNoError)
+            return error.code;
         return rebuildStoredKeys(db, *schema_, table, layout, error);
     }));
 }
