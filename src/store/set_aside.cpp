@@ -16,20 +16,12 @@ namespace plorix::store {
 
 namespace {
 
-std::string csvValue(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string csvLine(const TableSchema& schema, const void* record) {
     std::string line;
     for (const auto& field : schema.fields) {
         if (!line.empty()) line += ',';
-        line += csvValue(record ? fieldToText(field, record) : field.name);
+        // A comma-separated field is quoted as SQL quotes a name.
+        line += sql::quote(record ? fieldToText(field, record) : field.name);
     }
     return line + "\r\n";
 }
