@@ -76,9 +76,8 @@ TEST_F(ReceiveRefusal, AFailureHalfWayUndoesTheWholeMerge) {
     sqlite3_open_v2("Px97.TPS", &db, SQLITE_OPEN_READWRITE, nullptr);
     store::keyConnection(db, data::kOwnerPassword);
     sqlite3_exec(db,
-                 ("CREATE TRIGGER refuse BEFORE INSERT ON Script "
-                  "WHEN NEW.KEYSTROKES = 'Task 30 item 1' BEGIN SELECT RAISE(ABORT, 'refused'); END;")
-                     .c_str(),
+                 "CREATE TRIGGER refuse BEFORE INSERT ON Script "
+                 "WHEN NEW.KEYSTROKES = 'Task 30 item 1' BEGIN SELECT RAISE(ABORT, 'refused'); END;",
                  nullptr, nullptr, nullptr);
     sqlite3_close_v2(db);
     expectRefused(transfer(), "Nothing was received");
