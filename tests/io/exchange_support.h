@@ -26,6 +26,8 @@ inline std::vector<std::string> column(const store::TableSchema& schema, const s
     std::vector<std::string> out;
     table.setStart(key);
     while (table.next() == store::kNoError) out.push_back(store::fieldToText(desc, table.buffer()));
+    // A scan that stopped short of the end would pass for fewer records.
+    EXPECT_EQ(table.errorCode(), store::kRecordNotAvailable) << table.error().describe();
     return out;
 }
 
