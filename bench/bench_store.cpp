@@ -2,7 +2,9 @@
 // SQLCipher API on an unkeyed file, in one run:
 //   - adding 100,000 schedule entries in one batch,
 //   - 100,000 look-ups by SCH:KEYID,
-//   - a full scan in SCH:KEYDATEENABLED order,
+//   - a full scan in SCH:KEYDATEENABLED order, and one over entries whose
+//     dates and times are all equal (the seek follows equal leading
+//     components, so a run of equal dates must not cost a rescan per step),
 //   - opening the data file with its twelve tables.
 // The baselines fill and read the same record buffer, so what differs is
 // the store's own work (statements, cursor, read-ahead, version checks) and,
@@ -38,13 +40,14 @@ constexpr int kRows = 100000;
 const char* const kCategories[] = {"Work", "Home", "Backup", "Reports", "Mail"};
 
 // The bench's own folder: "keyed" holds the store's data file, "plain" the
-// same layout without a key for the baselines.
+// same layout without a key for the baselines; "keyed-equal" and
+// "plain-equal" the same with every entry due at one moment.
 const fs::path& root() {
     static const fs::path path = [] {
         std::string pattern = (fs::temp_directory_path() / "plorix-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        fs::create_directories(fs::path(pattern) / "keyed");
-        fs::create_directories(fs::path(pattern) / "plain");
+        for (const char* flavour : {"keyed", "plain", "keyed-equal", "plain-equal"})
+            fs::create_directories(fs::path(pattern) / flavour);
         return fs::path(pattern);
     }();
     return path;
@@ -73,7 +76,7 @@ std::unique_ptr<store::Table> openTable(const store::TableSchema& schema, const 
     auto table = std::make_unique<store::Table>(schema);
     const store::StoredName where = store::splitStoredName(schema.storedName, schema);
     table->setName((root() / flavour / where.file).string() + "\\!" + where.table);
-    if (std::string(flavour) == "plain") table->setPassword("");
+    if (std::string_view(flavour).starts_with("plain")) table->setPassword("");
     if (table->open() == store::kFileNotFound && table->create() == store::kNoError) table->open();
     if (!table->isOpen()) throw std::runtime_error("cannot open " + schema.label + ": " + table->error().describe());
     return table;
@@ -84,7 +87,8 @@ void prepareFiles() {
     static bool done = false;
     if (done) return;
     done = true;
-    for (const char* flavour : {"keyed", "plain"}) {
+    for (const char* flavour : {"keyed", "plain", "keyed-equal", "plain-equal"}) {
+        const bool equal = std::string_view(flavour).ends_with("-equal");
         for (const store::TableSchema* s : allSchemas()) {
             if (store::splitStoredName(s->storedName, *s).file == kDataFileName) openTable(*s, flavour);
         }
@@ -93,6 +97,11 @@ void prepareFiles() {
         schedule->stream();
         for (int i = 1; i <= kRows; ++i) {
             fillRow(schedule->rec<Schedule>(), i);
+            if (equal) {
+                schedule->rec<Schedule>().DATE = 80000;
+                schedule->rec<Schedule>().TIME = 1;
+                schedule->rec<Schedule>().DISABLED = 0;
+            }
             if (schedule->add() != store::kNoError) throw std::runtime_error(schedule->error().describe());
         }
         schedule->flush();
@@ -224,9 +233,9 @@ void BM_GetById_RawKeyed(benchmark::State& state) { rawGetById(state, "keyed"); 
 
 // --- a full scan in SCH:KEYDATEENABLED order -------------------------------------------
 
-void BM_ScanDateEnabled_Store(benchmark::State& state) {
+void storeScan(benchmark::State& state, const char* flavour) {
     prepareFiles();
-    auto table = openTable(Schedule::schema(), "keyed");
+    auto table = openTable(Schedule::schema(), flavour);
     const int key = Schedule::schema().keyIndex("KEYDATEENABLED");
     for (auto _ : state) {
         int rows = 0;
@@ -241,7 +250,7 @@ void rawScan(benchmark::State& state, const char* flavour) {
     prepareFiles();
     const store::TableSchema& schema = Schedule::schema();
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYDATEENABLED"))];
-    Raw raw(dataFile(flavour), std::string(flavour) == "keyed");
+    Raw raw(dataFile(flavour), std::string_view(flavour).starts_with("keyed"));
     // The natural way without the store: one query over the whole key.
     sqlite3_stmt* scan = raw.prepare(sql::selectFromEnd(schema, scheduleTable(), &key, sql::Direction::Forward));
     Schedule r;
@@ -257,8 +266,11 @@ void rawScan(benchmark::State& state, const char* flavour) {
     }
     state.SetItemsProcessed(state.iterations() * kRows);
 }
+void BM_ScanDateEnabled_Store(benchmark::State& state) { storeScan(state, "keyed"); }
 void BM_ScanDateEnabled_RawPlain(benchmark::State& state) { rawScan(state, "plain"); }
 void BM_ScanDateEnabled_RawKeyed(benchmark::State& state) { rawScan(state, "keyed"); }
+void BM_ScanEqualDates_Store(benchmark::State& state) { storeScan(state, "keyed-equal"); }
+void BM_ScanEqualDates_RawPlain(benchmark::State& state) { rawScan(state, "plain-equal"); }
 
 // --- opening the data file with its twelve tables ----------------------------------
 
@@ -287,7 +299,7 @@ void rawOpen(benchmark::State& state, const char* flavour) {
         // What the store reads to check each table's layout.
         sqlite3_stmt* master = raw.prepare(
             "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE OR name = ?2");
-        sqlite3_stmt* version = raw.prepare("SELECT version FROM " + sql::quote(sql::kCatalogue) + " WHERE name = ?1");
+        sqlite3_stmt* version = raw.prepare("SELECT version, label FROM " + sql::quote(sql::kCatalogue) + " WHERE name = ?1");
         for (const auto& t : tables) {
             sqlite3_bind_text(master, 1, t.c_str(), -1, SQLITE_STATIC);
             sqlite3_bind_text(master, 2, sql::kCatalogue.data(), static_cast<int>(sql::kCatalogue.size()), SQLITE_STATIC);
@@ -315,6 +327,8 @@ BENCHMARK(BM_GetById_RawKeyed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanDateEnabled_Store)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanDateEnabled_RawPlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanDateEnabled_RawKeyed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanEqualDates_Store)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanEqualDates_RawPlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTwelveTables_Store)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTwelveTables_RawPlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenTwelveTables_RawKeyed)->Unit(benchmark::kMillisecond);

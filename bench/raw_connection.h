@@ -11,6 +11,7 @@
 
 #include "data/data_file.h"
 #include "store/database.h"
+#include "store/file_key.h"
 #include "store/store.h"
 #include "store/table_sql.h"
 
@@ -23,8 +24,8 @@ public:
             throw std::runtime_error("cannot open " + path.string());
         }
         if (keyed) {
-            exec("PRAGMA key = " + store::sql::quoteLiteral(data::kOwnerPassword));
-            exec("PRAGMA cipher_page_size = 4096");
+            // The key form the store gives every new file.
+            if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK) throw std::runtime_error("cannot key");
         }
         exec("SELECT count(*) FROM sqlite_master");
         exec("PRAGMA journal_mode = DELETE");

@@ -42,7 +42,11 @@ public:
           engine_(processClock(), prompter_, {.showReminder = [this](const auto& handOver, auto kind) {
                       showReminder(handOver, kind);
                   }}),
-          driver_(engine_, {}, {}) {}
+          driver_(engine_, {}, [](const scheduler::TickReport& report) {
+              // Nobody is there to mend the file while a service runs on:
+              // the failure has been told, the program ends with it.
+              if (!report.failure.ok()) QCoreApplication::exit(1);
+          }) {}
 
     int run() {
         log::logEvent(scheduler::productTitle(), "Started");

@@ -55,8 +55,8 @@ scheduler::SchedulerHooks SchedulerEngine::schedulerHooks() {
 
 scheduler::TickHooks SchedulerEngine::tickHooks() {
     scheduler::TickHooks hooks;
-    hooks.clipboardCheck = [this] { clipboard_->step(); };
-    hooks.windowMonitorPass = [this] { windows_->step(settings::settings().maxWindows); };
+    hooks.clipboardCheck = [this] { return clipboard_->step(); };
+    hooks.windowMonitorPass = [this] { return windows_->step(settings::settings().maxWindows); };
     hooks.scriptStep = [this] {
         stepper_->step();
         return stepper_->takeProgressText();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "data/numbering.h"
 #include "runtime/pictures.h"
 
 namespace plorix::data {
@@ -94,6 +95,8 @@ std::string storeFieldValue(const store::FieldDesc& field, void* record, std::st
     const Range range = rangeOf(field.kind);
     if (*value < range.low || *value > range.high)
         return "'" + std::string(text) + "' is out of range for " + field.name;
+    if (const std::string why = identifierProblem(field, static_cast<std::int64_t>(*value)); !why.empty())
+        return field.name + " '" + std::string(text) + "' " + why;
     store::setFieldInt(field, record, static_cast<std::int64_t>(*value));
     return {};
 }

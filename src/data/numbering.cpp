@@ -31,7 +31,7 @@ std::int32_t& intField(const store::TableSchema& schema, void* record, std::stri
 }
 
 // The number after the last one in use; 0 when the last could not be read.
-std::int32_t nextNumber(store::Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
+std::int64_t nextNumber(store::Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
     const store::TableSchema& schema = table.schema();
     void* record = table.buffer();
     if (rule.owner.empty()) {
@@ -45,10 +45,30 @@ std::int32_t nextNumber(store::Table& table, const NumberingRule& rule, int key,
     if (code == store::kRecordNotAvailable) return 1;
     if (code != store::kNoError) return 0;
     if (!rule.owner.empty() && intField(schema, record, rule.owner) != owner) return 1;
-    return intField(schema, record, rule.number) + 1;
+    return std::int64_t{intField(schema, record, rule.number)} + 1;
+}
+
+// The error the warning names when the identifiers are used up.
+store::ErrorState exhausted(const NumberingRule& rule) {
+    store::ErrorState error;
+    error.code = store::kFileSystemError;
+    error.text = store::errorText(error.code);
+    error.driverCode = store::kDuplicateKey;
+    error.driverText = std::string(rule.number) + " " + std::to_string(kLargestIdentifier) +
+                       " is in use, the largest identifier there is";
+    return error;
 }
 
 }  // namespace
+
+std::string identifierProblem(const store::FieldDesc& field, std::int64_t value) {
+    if (value >= 1 && value <= kLargestIdentifier) return {};
+    for (const NumberingRule& rule : kRules) {
+        if (field.name == rule.number || field.name == rule.owner)
+            return "must be between 1 and " + std::to_string(kLargestIdentifier);
+    }
+    return {};
+}
 
 const NumberingRule* numberingRule(const store::TableSchema& schema) {
     for (const NumberingRule& rule : kRules)
@@ -75,7 +95,13 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                 failure = transaction.error();
                 continue;
             }
-            const std::int32_t number = nextNumber(table, *rule, key, owner);
+            const std::int64_t number = nextNumber(table, *rule, key, owner);
+            if (number > kLargestIdentifier) {
+                transaction.rollback();
+                setSavedError(exhausted(*rule));
+                standardWarning(prompter, Warning::AutoIncrementError);
+                return 0;
+            }
             if (number == 0) {
                 // Told only once the transaction is over: no lock is held
                 // while the message waits for the user.
@@ -88,8 +114,9 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
             if (rule->defaults) rule->defaults(record, owner);
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
-            intField(schema, record, rule->number) = number;
-            if (table.add() == store::kNoError && transaction.commit() == store::kNoError) return number;
+            intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
+            if (table.add() == store::kNoError && transaction.commit() == store::kNoError)
+                return static_cast<std::int32_t>(number);
             failure = table.error();
         }
         // The warning names the failed add, not the rollback after it.

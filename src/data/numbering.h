@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "store/store.h"
@@ -28,12 +29,22 @@ struct NumberingRule {
 // The rule of a table, nullptr when the table is not numbered.
 const NumberingRule* numberingRule(const store::TableSchema& schema);
 
+// Identifiers (the numbered fields, and the task that owns a script item)
+// lie in 1..kLargestIdentifier, wherever they come from.
+inline constexpr std::int64_t kLargestIdentifier = 2147483647;
+// Why `value` cannot be stored in `field`: "must be between 1 and
+// 2147483647" for an identifier outside the range; empty when it can (or
+// the field is no identifier).
+std::string identifierProblem(const store::FieldDesc& field, std::int64_t value);
+
 // Takes the next number and adds the record at once: the last number of the
 // primary key (within `owner` for script items) plus one, 1 for the first.
 // The buffer is cleared, primed with the table's defaults, then by `prime`,
 // then given the owner and the number. A failed add is tried three times in
 // all before warning 25 offers Retry. Returns the number, or 0 when the user
-// gave up or the last record could not be read (warning 35). The table must
+// gave up, the last record could not be read (warning 35), or the last
+// number in use is the largest identifier (warning 25 saying so, without
+// Retry: trying again cannot help). The table must
 // be open and numbered.
 std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                          const std::function<void(void* record)>& prime = {},

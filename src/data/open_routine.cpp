@@ -4,8 +4,12 @@
 #include <map>
 #include <mutex>
 
+#include <filesystem>
+
+#include "data/data_folder.h"
 #include "data/fatal_error.h"
 #include "data/warnings.h"
+#include "runtime/clock.h"
 
 namespace plorix::data {
 namespace {
@@ -24,6 +28,23 @@ std::map<const store::Table*, int>& counts() {
 }
 
 bool opened(int code) { return code == store::kNoError || code == store::kFileAlreadyOpen; }
+
+// Rebuilds the keys, moving records that would break a unique key into a
+// folder beside the file, and tells the user where they went.
+int rebuildKeys(store::Table& table, Prompter& prompter) {
+    store::SetAside aside = setAsideFor(table, processClock().current());
+    const int code = table.buildKeys(&aside);
+    if (code == store::kNoError && aside.moved > 0) {
+        const std::string folder = std::filesystem::path(aside.file).parent_path().string();
+        prompter.message("Duplicate Records Moved",
+                         std::to_string(aside.moved) + " record(s) of " + table.name() + " repeated the key " +
+                             aside.keyName + " of an earlier record and were moved to " + folder +
+                             " (the file " + std::filesystem::path(aside.file).filename().string() + " and " +
+                             std::filesystem::path(aside.csv).filename().string() + ").",
+                         Icon::Information, kOk, kOk);
+    }
+    return code;
+}
 
 // Converts an older layout in place and opens again; true when it is open.
 bool upgradeAndReopen(store::Table& table, int mode) {
@@ -47,6 +68,9 @@ void openTable(store::Table& table, Prompter& prompter, int mode, bool create, b
         code = table.open(m);
     }
     if (opened(code)) return;
+    // A file made but never written, in a folder with nothing else of ours,
+    // is a first start cut short: it is created as if missing.
+    if (code == store::kInvalidDataFile && emptyFileInNewFolder(table)) code = store::kFileNotFound;
 
     if (code == store::kFileNotFound && !noCreate) {
         // A missing file is expected on the first start: made without a word.
@@ -57,7 +81,8 @@ void openTable(store::Table& table, Prompter& prompter, int mode, bool create, b
     }
     if (code == store::kKeyMustBeRebuilt) {
         if (standardWarning(prompter, Warning::InvalidKey, name) == kYes) {
-            if (table.buildKeys() != store::kNoError) standardWarning(prompter, Warning::KeyRebuildError, name);
+            if (rebuildKeys(table, prompter) != store::kNoError)
+                standardWarning(prompter, Warning::KeyRebuildError, name);
             code = table.open(m);
         }
     } else if (code == store::kInvalidRecordDeclaration) {

@@ -1,6 +1,5 @@
 #include "scheduler/advance_warning.h"
 
-#include "data/warnings.h"
 #include "log/event_log.h"
 #include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
@@ -40,9 +39,15 @@ std::string advanceWarningText(const Schedule& entry) {
            whatItDoes(entry);
 }
 
-bool checkAdvanceWarning(FireContext& context) {
+bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure) {
     store::Table& schedule = context.schedule;
-    if (readFirst(schedule, data::keys::Schedule::KEYADVANCED) != store::kNoError) return false;
+    auto failed = [&] {
+        if (failure) *failure = schedule.error();
+        return false;
+    };
+    const int read = readFirst(schedule, data::keys::Schedule::KEYADVANCED);
+    if (read == store::kRecordNotAvailable) return false;
+    if (read != store::kNoError) return failed();
     Schedule& entry = schedule.rec<Schedule>();
     if (entry.ADVANCEWARNED || trim(entry.SCHEDULETYPE).empty()) return false;
     if (!warningDue(entry, context.clock.current())) return false;
@@ -51,9 +56,8 @@ bool checkAdvanceWarning(FireContext& context) {
     entry.ADVANCEWARNED = 1;
     if (schedule.put() != store::kNoError) {
         // Another station has given this warning.
-        if (schedule.errorCode() != store::kRecordChanged)
-            data::standardWarning(context.prompter, data::Warning::ProcessPutError, "Put", "Schedule");
-        return false;
+        if (schedule.errorCode() == store::kRecordChanged) return false;
+        return failed();
     }
     if (isHistoryRecord(warned) || warned.SKIPNEXTTIME) return true;
     log::logEvent(warned.DESCRIPTION.str(), kAdvancedWarning);

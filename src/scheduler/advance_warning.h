@@ -19,7 +19,9 @@ std::string advanceWarningText(const data::Schedule& entry);
 // most one per call. The entry is marked before the box is shown, with
 // change detection, so that stations sharing the data file give each
 // warning once. A history record is marked without a box: its run has
-// happened. True when an entry was marked.
-bool checkAdvanceWarning(FireContext& context);
+// happened. True when an entry was marked. A read or write that failed
+// (a busy file included) leaves its error in `failure`; nothing is shown for
+// it here, the tick tells the user.
+bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure = nullptr);
 
 }  // namespace plorix::scheduler

@@ -84,15 +84,16 @@ ClipRunTargets clipRunTargets(std::string_view text) {
     return targets;
 }
 
-void ClipboardMonitor::step() {
-    if (++calls_ <= kWorkEvery) return;
+store::ErrorState ClipboardMonitor::step() {
+    if (++calls_ <= kWorkEvery) return {};
     calls_ = 1;
     const auto content = platform::desktop().clipboard->text();
     const std::string text = cutToWidth(content.value_or(std::string()), kClipTextCharacters);
-    if (equalBlankPadded(text, last_)) return;
+    if (equalBlankPadded(text, last_)) return {};
     if (sortsAfterBlank(text)) capture(text);
-    trim(text);
+    store::ErrorState failure = trim(text);
     last_ = text;
+    return failure;
 }
 
 void ClipboardMonitor::capture(const std::string& text) {
@@ -111,13 +112,18 @@ void ClipboardMonitor::capture(const std::string& text) {
     [[maybe_unused]] const int added = table_.add();
 }
 
-void ClipboardMonitor::trim(const std::string& current) {
+store::ErrorState ClipboardMonitor::trim(const std::string& current) {
     const std::int64_t limit = settings::settings().MaxClipboardEntries;
-    if (limit <= 0) return;
+    if (limit <= 0) return {};
     std::int64_t count = table_.records();
-    if (count <= limit) return;
+    if (count < 0) return table_.error();
+    if (count <= limit) return {};
     table_.setStart(data::keys::Clipboard::KEYCLIPDATE);
-    while (count > limit && table_.next() == store::kNoError) {
+    while (count > limit) {
+        if (const int code = table_.next(); code != store::kNoError) {
+            if (code == store::kRecordNotAvailable) break;
+            return table_.error();
+        }
         const auto& entry = table_.rec<data::Clipboard>();
         // Entries with the save mark come after the others of their user in
         // this key: the first one ends the walk.
@@ -125,6 +131,7 @@ void ClipboardMonitor::trim(const std::string& current) {
         if (equalBlankPadded(entry.CLIPCONTENTS, current)) continue;
         if (table_.erase() == store::kNoError) --count;
     }
+    return {};
 }
 
 }  // namespace plorix::scheduler

@@ -39,14 +39,15 @@ public:
     // One call per timer tick while MonitorClipboard is set: works on the
     // fourth call and then on every third. A new text is added (the store
     // refuses a second entry of one user and signature, silently), then the
-    // history is trimmed.
-    void step();
+    // history is trimmed. The error of a read that failed (code 0 when
+    // none did): the trim stops there.
+    store::ErrorState step();
     // The last clipboard text seen (cut to 4,096 characters).
     const std::string& lastText() const { return last_; }
 
 private:
     void capture(const std::string& text);
-    void trim(const std::string& current);
+    store::ErrorState trim(const std::string& current);
 
     store::Table& table_;
     const Clock& clock_;

@@ -119,15 +119,18 @@ struct Claim {
     bool completed = false;   // a one-time entry: it became its own history, or was deleted
     Schedule stored;          // the entry as claimed
     std::int32_t copyId = 0;
+    store::ErrorState error;
 };
 
-Claim lostOrFailed(Claim claim, FireContext& context, std::string_view operation) {
-    if (context.schedule.errorCode() == store::kRecordChanged) {
-        claim.outcome = FireOutcome::Lost;
-        return claim;
+// The tick tells a failure to the user, once however often the run stays
+// due; a busy file is no failure, the run is claimed on a later tick.
+Claim lostOrFailed(Claim claim, FireContext& context) {
+    claim.error = context.schedule.error();
+    switch (claim.error.code) {
+        case store::kRecordChanged: claim.outcome = FireOutcome::Lost; break;
+        case store::kFileLocked: claim.outcome = FireOutcome::Busy; break;
+        default: claim.outcome = FireOutcome::Failed; break;
     }
-    data::standardWarning(context.prompter, data::Warning::ProcessPutError, operation, "Schedule");
-    claim.outcome = FireOutcome::Failed;
     return claim;
 }
 
@@ -151,10 +154,10 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
     if (entry.COMPLETED) {
         claim.completed = true;
         if (entry.NOHISTORY) {
-            if (schedule.erase() != store::kNoError) return lostOrFailed(claim, context, "Delete");
+            if (schedule.erase() != store::kNoError) return lostOrFailed(claim, context);
         } else {
             makeHistoryRecord(entry, run);
-            if (schedule.put() != store::kNoError) return lostOrFailed(claim, context, "Put");
+            if (schedule.put() != store::kNoError) return lostOrFailed(claim, context);
         }
         claim.stored = entry;
         claim.outcome = FireOutcome::Performed;
@@ -178,8 +181,7 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
     const ExceptionsApplied applied =
         applyExceptions(schedule, holidays.calendar(), false, context.prompter);
     if (!applied.stored) {
-        if (applied.error != store::kNoError) return lostOrFailed(claim, context, "Put");
-        if (schedule.put() != store::kNoError) return lostOrFailed(claim, context, "Put");
+        if (applied.error != store::kNoError || schedule.put() != store::kNoError) return lostOrFailed(claim, context);
     }
     claim.copyId = applied.copyId;
     claim.stored = entry;
@@ -220,6 +222,7 @@ FireResult fire(FireContext& context, std::int64_t lateness) {
     const Claim claim = claimRun(context, moments, now);
     result.outcome = claim.outcome;
     result.copyId = claim.copyId;
+    result.error = claim.error;
     if (claim.outcome != FireOutcome::Performed) return result;
 
     if (context.hooks.firing) context.hooks.firing(run);

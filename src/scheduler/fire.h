@@ -26,7 +26,8 @@ inline constexpr std::string_view kSkippedPrefix = "(Skipped) ";
 enum class FireOutcome {
     Performed,  // claimed, performed (or passed over), history kept
     Lost,       // another station claimed this run first: nothing was done
-    Failed,     // the entry could not be stored: nothing was done (warned)
+    Busy,       // another station is writing: nothing was done, the next tick tries again
+    Failed,     // the entry could not be stored: nothing was done (FireResult::error says why)
 };
 
 struct FireResult {
@@ -35,6 +36,7 @@ struct FireResult {
     bool passedOver = false;      // skip-next-time: nothing shown or started
     std::int32_t historyId = 0;   // the history record added, 0 for none
     std::int32_t copyId = 0;      // the one-off copy the exceptions added, 0 for none
+    store::ErrorState error;      // why the run was Busy or Failed
 };
 
 // Fires the entry held in the schedule table's buffer, which must be the

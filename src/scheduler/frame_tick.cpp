@@ -1,5 +1,8 @@
 #include "scheduler/frame_tick.h"
 
+#include "data/process_tables.h"
+#include "data/tables.h"
+#include "data/warnings.h"
 #include "runtime/fixed_text.h"
 #include "scheduler/advance_warning.h"
 #include "scheduler/moment.h"
@@ -38,19 +41,49 @@ void FrameTick::notifyTray() {
     if (state_.trayShown && hooks_.trayChanged) hooks_.trayChanged(state_);
 }
 
+void FrameTick::note(const store::ErrorState& error, const store::Table& table, TickReport& report) {
+    switch (error.code) {
+        case store::kNoError:
+        case store::kRecordNotAvailable:
+        case store::kRecordNotFound:
+        case store::kRecordChanged: return;  // answers, not failures
+        case store::kFileLocked: report.busy = true; return;
+        default:
+            if (!report.failure.ok()) return;
+            report.failure = error;
+            report.failedTable = table.name();
+    }
+}
+
+// A failure is told once, not on every tick that meets it again; a tick
+// without one makes the next failure worth telling.
+void FrameTick::tell(const TickReport& report) {
+    if (report.failure.ok()) {
+        failureShown_ = false;
+        return;
+    }
+    if (failureShown_) return;
+    failureShown_ = true;
+    data::setSavedError(report.failure);
+    data::standardWarning(context_.prompter, data::Warning::RecordRetrievalError, report.failedTable);
+}
+
 TickReport FrameTick::tick() {
     TickReport report;
     if (running_) return report;
     const Running running(running_);
+    const store::LockWait briefly(context_.schedule, kTickLockWaitMs);
     report.ran = true;
     state_.scriptStepped = false;
     timeline_.observe(context_.clock.current(), context_.clock.steadyHundredths());
 
-    if (context_.settings.MonitorClipboard && hooks_.clipboardCheck) hooks_.clipboardCheck();
+    if (context_.settings.MonitorClipboard && hooks_.clipboardCheck)
+        note(hooks_.clipboardCheck(), data::processTable<data::Clipboard>(), report);
     if (state_.active)
         active(report);
     else
         inactive();
+    tell(report);
     if (!trim(oneShot_).empty()) {
         state_.statusNext = oneShot_;
         oneShot_.clear();
@@ -64,11 +97,15 @@ TickReport FrameTick::tick() {
 
 void FrameTick::active(TickReport& report) {
     scheduleCheck(report);
-    report.warned = checkAdvanceWarning(context_);
-    if (history_.removeHistory(context_)) {
+    store::ErrorState failure;
+    report.warned = checkAdvanceWarning(context_, &failure);
+    note(failure, context_.schedule, report);
+    failure = {};
+    if (history_.removeHistory(context_, &failure)) {
         report.historyRemoved = true;
         browses_.notifyAll();
     }
+    note(failure, context_.schedule, report);
     if (scriptQueued()) {
         state_.scriptStepped = true;
         state_.timerPeriod = kScriptPeriod;
@@ -92,7 +129,9 @@ void FrameTick::inactive() {
 void FrameTick::scheduleCheck(TickReport& report) {
     store::Table& schedule = context_.schedule;
     const Schedule& next = schedule.rec<Schedule>();
-    if (readFirst(schedule, data::keys::Schedule::KEYDATEENABLED) != store::kNoError || next.DISABLED) {
+    const int read = readFirst(schedule, data::keys::Schedule::KEYDATEENABLED);
+    note(schedule.error(), schedule, report);
+    if (read != store::kNoError || next.DISABLED) {
         state_.title = productTitle();
         state_.statusNext.clear();
         return;
@@ -110,9 +149,10 @@ void FrameTick::scheduleCheck(TickReport& report) {
     const Moment due{next.DATE, next.TIME};
     if (compareMoments(context_.clock.current(), due) >= 0) {
         report.fired = fire(context_, timeline_.lateness(due));
+        note(report.fired->error, schedule, report);
         browses_.notifyAll();
     } else if (context_.settings.monitorWindows && hooks_.windowMonitorPass) {
-        hooks_.windowMonitorPass();
+        note(hooks_.windowMonitorPass(), data::processTable<data::WindowLookup>(), report);
     }
 }
 

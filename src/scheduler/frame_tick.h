@@ -23,11 +23,12 @@
 namespace plorix::scheduler {
 
 struct TickHooks {
-    // One pass of the clipboard saver (while "MonitorClipboard" is on).
-    std::function<void()> clipboardCheck;
+    // One pass of the clipboard saver (while "MonitorClipboard" is on); the
+    // error of a read that failed, code 0 when none did.
+    std::function<store::ErrorState()> clipboardCheck;
     // One pass of the window monitor on a tick that fired nothing (while
-    // window monitoring is on).
-    std::function<void()> windowMonitorPass;
+    // window monitoring is on); as the clipboard check.
+    std::function<store::ErrorState()> windowMonitorPass;
     // One call of the script stepper; the new progress text, if any.
     std::function<std::optional<std::string>()> scriptStep;
     // The tray icon or its tip changed while the tray icon is shown.
@@ -39,7 +40,18 @@ struct TickReport {
     std::optional<FireResult> fired;
     bool warned = false;
     bool historyRemoved = false;
+    // The first read or write of the tick that failed (code 0 when none
+    // did) and its table's name; the tick stopped that part of its work.
+    store::ErrorState failure;
+    std::string failedTable;
+    // Another station held the file for longer than the tick waits: what
+    // could not be done is tried again on the next tick, without a word.
+    bool busy = false;
 };
+
+// How long a tick waits for another station's lock before leaving the work
+// to the next tick, in milliseconds.
+inline constexpr int kTickLockWaitMs = 100;
 
 class FrameTick {
 public:
@@ -65,6 +77,8 @@ private:
     void updateTray();
     bool scriptQueued() const;
     void notifyTray();
+    void note(const store::ErrorState& error, const store::Table& table, TickReport& report);
+    void tell(const TickReport& report);
 
     FireContext& context_;
     TickHooks hooks_;
@@ -74,6 +88,7 @@ private:
     TickTimeline timeline_;
     std::string oneShot_;
     bool running_ = false;
+    bool failureShown_ = false;  // until a tick goes through without one
 };
 
 }  // namespace plorix::scheduler

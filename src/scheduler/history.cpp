@@ -106,23 +106,24 @@ int copyTaskScript(store::Table& scripting, std::int32_t from, std::int32_t to) 
     return error.code();
 }
 
-bool HistoryRemoval::removeHistory(FireContext& context) {
+bool HistoryRemoval::removeHistory(FireContext& context, store::ErrorState* failure) {
     const settings::Settings& settings = context.settings;
     // A negative age would remove runs that have not even happened yet.
     if (settings.HistoryExpires <= 0) return false;
     const Date today = context.clock.today();
     if (lastRun_ >= today) return false;
-    lastRun_ = today;
 
     store::Table& schedule = context.schedule;
     Schedule& entry = schedule.rec<Schedule>();
     store::Transaction batch(schedule);
+    if (batch.error().code == store::kFileLocked) return false;  // another station writes: next tick
+    lastRun_ = today;
     seekDisabled(schedule, 1);
     for (;;) {
         const int code = schedule.next();
         if (code == store::kRecordNotAvailable) break;
         if (code != store::kNoError) {
-            cannotRemove(context.prompter, schedule);
+            if (failure) *failure = schedule.error();
             break;
         }
         if (!entry.DISABLED) break;

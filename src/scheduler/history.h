@@ -42,8 +42,10 @@ class HistoryRemoval {
 public:
     // Removes the disabled entries that are "HistoryExpires" days old (the
     // completed ones, and the uncompleted ones too with "RemoveUncompleted").
-    // True when a removal pass ran.
-    bool removeHistory(FireContext& context);
+    // True when a removal pass ran. A busy file puts the pass off to the
+    // next call; a failed read ends it, its error left in `failure` for the
+    // tick to tell.
+    bool removeHistory(FireContext& context, store::ErrorState* failure = nullptr);
     Date lastRun() const { return lastRun_; }
 
 private:

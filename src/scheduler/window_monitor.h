@@ -25,8 +25,9 @@ public:
 
     // One step; `maxWindows` is the log's limit (0 or less: the default).
     // A new title beyond the limit pushes out the earliest seen, one per
-    // title added. Failures of the table are not told; the next step goes on.
-    void step(int maxWindows);
+    // title added. A failed write is not told (the next step goes on); the
+    // error of a failed read is returned (code 0 when none failed).
+    store::ErrorState step(int maxWindows);
 
     // Every titled window of the last listing (up to 254 characters each).
     const std::vector<std::string>& enumeration() const { return enumeration_; }
@@ -34,7 +35,7 @@ public:
     const std::deque<std::string>& pending() const { return pending_; }
 
 private:
-    void checkTitle(const std::string& title, int maxWindows);
+    store::ErrorState checkTitle(const std::string& title, int maxWindows);
 
     store::Table& table_;
     const Clock& clock_;

@@ -1,5 +1,6 @@
 #include "store/database.h"
 
+#include "store/file_key.h"
 #include "store/sql_error.h"
 #include "store/table_sql.h"
 
@@ -21,22 +22,14 @@ Database::~Database() {
 
 int Database::connect(const std::string& path, const std::string& password, const Options& options,
                       sqlite3*& db, ErrorState& error) {
-    int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    if (options.create && !options.readOnly) flags |= SQLITE_OPEN_CREATE;
-    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-    if (db) sqlite3_extended_result_codes(db, 1);
-    if (rc == SQLITE_OK && !password.empty()) {
-        // The key and page size come before anything touches the file; a
-        // different page size than the one the file was written with would
-        // read as "not a database".
-        rc = run(db, ("PRAGMA key = " + sql::quoteLiteral(password)).c_str());
-        if (rc == SQLITE_OK) rc = run(db, "PRAGMA cipher_page_size = 4096");
-    }
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, options.busyTimeoutMs);
-        // PRAGMA key answers OK whatever the key: the first read tells
-        // whether the file is ours and the key right.
-        rc = run(db, "SELECT count(*) FROM sqlite_master");
+    int rc = SQLITE_OK;
+    // A keyed file may carry either key form: each is tried on a connection
+    // of its own, since a failed key leaves the connection unusable.
+    for (const KeyForm form : kKeyForms) {
+        rc = open(path, password, form, options, db);
+        if (rc == SQLITE_OK || password.empty() || (rc & 0xff) != SQLITE_NOTADB) break;
+        sqlite3_close_v2(db);
+        db = nullptr;
     }
     // Several stations may share the folder: a rollback journal and full
     // syncs, never WAL files that need shared memory.
@@ -52,6 +45,20 @@ int Database::connect(const std::string& path, const std::string& password, cons
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     error = storeError(kNoError);
     return kNoError;
+}
+
+int Database::open(const std::string& path, const std::string& password, KeyForm form, const Options& options,
+                   sqlite3*& db) {
+    int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (options.create && !options.readOnly) flags |= SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (db) sqlite3_extended_result_codes(db, 1);
+    if (rc == SQLITE_OK && !password.empty()) rc = keyConnection(db, password, form);
+    if (rc != SQLITE_OK) return rc;
+    sqlite3_busy_timeout(db, options.busyTimeoutMs);
+    // PRAGMA key answers OK whatever the key: the first read tells whether
+    // the file is ours and the key right.
+    return run(db, "SELECT count(*) FROM sqlite_master");
 }
 
 Statement* Database::prepare(const std::string& sql, ErrorState& error) {
@@ -74,6 +81,13 @@ int Database::exec(const std::string& sql, ErrorState& error) {
 }
 
 ErrorState Database::lastError(int result) const { return sqliteError(db_, result); }
+
+int Database::setBusyTimeout(int milliseconds) {
+    const int previous = busyTimeoutMs_;
+    busyTimeoutMs_ = milliseconds;
+    sqlite3_busy_timeout(db_, milliseconds);
+    return previous;
+}
 
 namespace {
 

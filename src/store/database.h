@@ -1,8 +1,6 @@
 #pragma once
 // One open data file: a long-lived SQLCipher connection shared by every
-// table of the process that lives in the file. Opening a keyed file costs a
-// key derivation (tens of milliseconds), so the connection stays open while
-// any table uses it.
+// table of the process that lives in the file, open while any table uses it.
 
 #include <sqlcipher/sqlite3.h>
 
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "store/error.h"
+#include "store/file_key.h"
 #include "store/statement.h"
 
 namespace plorix::store {
@@ -33,8 +32,10 @@ public:
     // The connection to `path` keyed with `password` (empty: a plain file),
     // shared with the tables that already use it. Null with `error` set:
     // 2 when the file is missing and not to be created, 32 when it stays
-    // locked, 36 when it is not a database or has another key (the file is
-    // left untouched), 90 for anything the file system refuses.
+    // locked, 36 when it is not a database, has another key or is empty
+    // (an empty file is taken only to be created; the file is left
+    // untouched), 90 for anything the file system refuses. A file created
+    // here is readable by its owner alone.
     static std::shared_ptr<Database> acquire(const std::string& path, const std::string& password,
                                              const Options& options, ErrorState& error);
 
@@ -62,6 +63,10 @@ public:
     int rollback(ErrorState& error);
     int transactionDepth() const { return depth_; }
 
+    // How long an operation waits for another connection's lock; returns
+    // the wait it replaces.
+    int setBusyTimeout(int milliseconds);
+
     // Moves on with every write made through this connection, so that rows
     // read ahead know they may be stale.
     std::uint64_t generation() const { return generation_; }
@@ -71,11 +76,14 @@ private:
     Database(sqlite3* db, std::string path, bool readOnly);
     static int connect(const std::string& path, const std::string& password, const Options& options,
                        sqlite3*& db, ErrorState& error);
+    static int open(const std::string& path, const std::string& password, KeyForm form, const Options& options,
+                    sqlite3*& db);
 
     sqlite3* db_;
     std::string path_;
     bool readOnly_;
     int depth_ = 0;
+    int busyTimeoutMs_ = kBusyTimeoutMs;
     std::uint64_t generation_ = 0;
     std::map<std::string, std::unique_ptr<Statement>> statements_;
 };

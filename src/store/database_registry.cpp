@@ -1,9 +1,13 @@
 // The process-wide list of open data files: one connection per file, key
 // and access, shared by the tables that use it and closed with the last.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 
@@ -27,12 +31,27 @@ std::map<std::string, Entry>& registry() {
     return entries;
 }
 
-bool identify(const std::string& path, dev_t& device, ino_t& inode) {
+bool identify(const std::string& path, dev_t& device, ino_t& inode, off_t* size = nullptr) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return false;
     device = st.st_dev;
     inode = st.st_ino;
+    if (size) *size = st.st_size;
     return true;
+}
+
+// SQLite would create the file readable by everyone the umask allows; the
+// records are the user's own.
+int createPrivate(const std::string& path, ErrorState& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) {
+        error = storeError(kFileSystemError);
+        error.driverCode = errno;
+        error.driverText = std::strerror(errno);
+        return error.code;
+    }
+    if (fd >= 0) ::close(fd);
+    return kNoError;
 }
 
 }  // namespace
@@ -46,7 +65,8 @@ std::shared_ptr<Database> Database::acquire(const std::string& path, const std::
     std::lock_guard lock(registryMutex);
     dev_t device = 0;
     ino_t inode = 0;
-    const bool exists = identify(absolute, device, inode);
+    off_t size = 0;
+    const bool exists = identify(absolute, device, inode, &size);
     auto& entries = registry();
     if (auto it = entries.find(id); it != entries.end()) {
         // A file deleted or replaced since keeps its old connection for the
@@ -63,8 +83,18 @@ std::shared_ptr<Database> Database::acquire(const std::string& path, const std::
         error = storeError(kFileNotFound);
         return nullptr;
     }
+    // SQLite takes an empty file for a new database; only a caller that
+    // means to create one may (a truncated data file must not look new).
+    if (exists && size == 0 && !options.create) {
+        error = storeError(kInvalidDataFile);
+        return nullptr;
+    }
+    if (!exists && !options.readOnly && createPrivate(absolute, error) != kNoError) return nullptr;
     sqlite3* db = nullptr;
-    if (connect(absolute, password, options, db, error) != kNoError) return nullptr;
+    if (connect(absolute, password, options, db, error) != kNoError) {
+        if (!exists) std::remove(absolute.c_str());  // leave no empty file behind
+        return nullptr;
+    }
     std::shared_ptr<Database> database(new Database(db, absolute, options.readOnly));
     identify(absolute, device, inode);
     entries[id] = Entry{database, device, inode, getpid()};

@@ -73,6 +73,13 @@ struct KeyDesc {
     bool opt() const { return flags & kOpt; }
 };
 
+// A layout an earlier build stored the table in: its version and its field
+// columns in stored order (the hidden columns of every layout left out).
+struct EarlierLayout {
+    int version;
+    std::vector<std::string> columns;
+};
+
 struct TableSchema {
     std::string label;         // "Schedule"
     std::string prefix;        // "SCH"
@@ -92,6 +99,9 @@ struct TableSchema {
     std::shared_ptr<void> (*makeRecord)();
     // Assigns one record buffer of this table to another.
     void (*assignRecord)(const void* from, void* to);
+    // Layouts of earlier versions that the upgrade step may convert; any
+    // other stored layout is not ours and is refused.
+    std::vector<EarlierLayout> earlierLayouts;
 
     // Look-ups by full name ("SCH:ID"), or by name without prefix; any letter
     // case. -1 when there is no such field or key.

@@ -21,6 +21,19 @@ inline constexpr int kReadOnlyDenyNone = 64;
 inline constexpr int kReadWriteDenyNone = 66;
 
 
+// Where rebuilding the keys puts the records that would break a unique key:
+// of each group of records with equal values of a unique key, every record
+// but the first stored one (the lowest position) is moved into `file` (a
+// new file holding a table of the same name and layout, keyed like the
+// table's own) and written with every field to `csv` for reading. Without
+// it such records make the rebuild fail with 40.
+struct SetAside {
+    std::string file;
+    std::string csv;
+    std::int64_t moved = 0;  // set by the rebuild
+    std::string keyName;     // a key the moved records broke
+};
+
 class Database;  // one open file (a long-lived connection), shared by its tables
 class Statement;
 enum class Purpose;
@@ -66,7 +79,7 @@ public:
     void close();
     bool isOpen() const;
     int upgrade();    // converts an older stored layout in place (0 on success)
-    int buildKeys();  // rebuilds every key of the table
+    int buildKeys(SetAside* aside = nullptr);  // rebuilds every key of the table
     // Driver options: "Recover=N" waits up to N seconds for a lock on the
     // next open; "QUICKSCAN=on/off" is accepted and has no effect.
     void sendOption(std::string_view option);
@@ -127,6 +140,22 @@ private:
     std::unique_ptr<Impl> impl_;
     ErrorState error_;
     std::int64_t currentRow_ = 0;
+};
+
+// Waits at most `milliseconds` for another station's lock in every
+// operation on the table's file while it lives, instead of the ordinary two
+// seconds: the window's thread must not stand still that long, it tries
+// again later. The ordinary wait comes back at the end of the scope.
+class LockWait {
+public:
+    LockWait(Table& table, int milliseconds);
+    ~LockWait();
+    LockWait(const LockWait&) = delete;
+    LockWait& operator=(const LockWait&) = delete;
+
+private:
+    Database* db_;
+    int previous_ = 0;
 };
 
 // The most recent error set by any table operation in this process (the

@@ -12,6 +12,44 @@ using sql::quote;
 
 constexpr std::string_view kConversionTable = "plorix_conversion";
 
+bool hasColumn(const StoredLayout& layout, std::string_view column) {
+    for (const auto& c : layout.columns) {
+        if (equalNoCase(c, column)) return true;
+    }
+    return false;
+}
+
+// The expression that carries an old column into a field of the new layout.
+std::string carried(const FieldDesc& field) {
+    const std::string column = quote(field.column);
+    if (isText(field.kind)) {
+        return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " + std::to_string(field.capacity) +
+               "), ' ')";
+    }
+    return "coalesce(CAST(" + column + " AS INTEGER), 0)";
+}
+
+// Whether the stored table is one we wrote: catalogued under this table's
+// label, and holding the columns of the declared layout or of an earlier one
+// of the catalogued version. A newer version is ours too (a later build
+// wrote it); opening refuses it without touching it.
+bool ours(const TableSchema& schema, const StoredLayout& layout) {
+    if (!layout.catalogued || !equalNoCase(layout.label, schema.label)) return false;
+    if (layout.version > schema.version) return true;
+    const std::vector<std::string> declared = sql::columnNames(schema);
+    if (layout.columns == declared) return true;
+    if (layout.version == schema.version) return false;
+    std::vector<std::string> fields(layout.columns);
+    if (fields.size() < 2 || fields[0] != sql::kPosition || fields[1] != sql::kVersion) return false;
+    fields.erase(fields.begin(), fields.begin() + 2);
+    for (const EarlierLayout& earlier : schema.earlierLayouts) {
+        if (earlier.version == layout.version && earlier.columns == fields) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int recordVersion(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
     const std::string catalogue = quote(sql::kCatalogue);
     if (db.exec("CREATE TABLE IF NOT EXISTS " + catalogue +
@@ -35,32 +73,13 @@ int createKeys(Database& db, const TableSchema& schema, std::string_view table, 
     return kNoError;
 }
 
-bool hasColumn(const StoredLayout& layout, std::string_view column) {
-    for (const auto& c : layout.columns) {
-        if (equalNoCase(c, column)) return true;
-    }
-    return false;
-}
-
-// The expression that carries an old column into a field of the new layout.
-std::string carried(const FieldDesc& field) {
-    const std::string column = quote(field.column);
-    if (isText(field.kind)) {
-        return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " + std::to_string(field.capacity) +
-               "), ' ')";
-    }
-    return "coalesce(CAST(" + column + " AS INTEGER), 0)";
-}
-
-}  // namespace
-
 int readLayout(Database& db, std::string_view table, StoredLayout& layout, ErrorState& error) {
     layout = StoredLayout{};
     Statement* master = db.prepare("SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE"
                                    " OR name = ?2",
                                    error);
     if (!master) return error.code;
-    bool catalogued = false;
+    bool hasCatalogue = false;
     {
         StatementUse use(*master);
         master->bind(1, table);
@@ -70,7 +89,7 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
             const std::string_view type = master->text(0);
             const std::string_view name = master->text(1);
             if (type == "table" && name == sql::kCatalogue) {
-                catalogued = true;
+                hasCatalogue = true;
             } else if (type == "table") {
                 layout.exists = true;
             } else if (type == "index" && !master->text(2).empty()) {
@@ -80,15 +99,20 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
         if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
     }
     if (!layout.exists) return kNoError;
-    if (catalogued) {
-        Statement* version =
-            db.prepare("SELECT version FROM " + quote(sql::kCatalogue) + " WHERE name = ?1", error);
-        if (!version) return error.code;
-        StatementUse use(*version);
-        version->bind(1, table);
-        const int rc = version->step();
-        if (rc == SQLITE_ROW) layout.version = static_cast<int>(version->integer(0));
-        else if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+    if (hasCatalogue) {
+        Statement* entry =
+            db.prepare("SELECT version, label FROM " + quote(sql::kCatalogue) + " WHERE name = ?1", error);
+        if (!entry) return error.code;
+        StatementUse use(*entry);
+        entry->bind(1, table);
+        const int rc = entry->step();
+        if (rc == SQLITE_ROW) {
+            layout.catalogued = true;
+            layout.version = static_cast<int>(entry->integer(0));
+            layout.label = entry->text(1);
+        } else if (rc != SQLITE_DONE) {
+            return (error = db.lastError(rc)).code;
+        }
     }
     Statement* info = db.prepare("PRAGMA table_info(" + quote(table) + ")", error);
     if (!info) return error.code;
@@ -103,9 +127,8 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
 int checkLayout(const TableSchema& schema, std::string_view table, const StoredLayout& layout,
                 ErrorState& error) {
     if (!layout.exists) return (error = storeError(kFileNotFound)).code;
-    if (layout.version != schema.version || layout.columns != sql::columnNames(schema)) {
-        return (error = storeError(kInvalidRecordDeclaration)).code;
-    }
+    if (!ours(schema, layout)) return (error = storeError(kInvalidDataFile)).code;
+    if (layout.version != schema.version) return (error = storeError(kInvalidRecordDeclaration)).code;
     for (const auto& key : schema.keys) {
         auto it = layout.indexes.find(sql::indexName(table, key));
         if (it == layout.indexes.end() || it->second != sql::createIndex(schema, table, key)) {
@@ -127,10 +150,10 @@ int createStoredTable(Database& db, const TableSchema& schema, std::string_view 
 int convertStoredTable(Database& db, const TableSchema& schema, std::string_view table,
                        const StoredLayout& layout, ErrorState& error) {
     if (!layout.exists) return (error = storeError(kFileNotFound)).code;
+    if (!ours(schema, layout)) return (error = storeError(kInvalidDataFile)).code;
     if (layout.version > schema.version) return (error = storeError(kInvalidRecordDeclaration)).code;
     std::string targets = quote(sql::kPosition) + ", " + quote(sql::kVersion);
-    std::string sources = (hasColumn(layout, sql::kPosition) ? quote(sql::kPosition) : std::string("rowid")) +
-                          ", " + (hasColumn(layout, sql::kVersion) ? quote(sql::kVersion) : std::string("1"));
+    std::string sources = quote(sql::kPosition) + ", " + quote(sql::kVersion);
     for (const auto& field : schema.fields) {
         if (!hasColumn(layout, field.column)) continue;
         targets += ", " + quote(field.column);

@@ -7,6 +7,7 @@
 #include "store/sql_error.h"
 #include "store/store_impl.h"
 #include "store/table_layout.h"
+#include "store/table_sql.h"
 #include "runtime/fixed_text.h"
 
 namespace plorix::store {
@@ -40,9 +41,26 @@ ErrorState maintain(const std::string& storedName, const std::string& password, 
     return error;
 }
 
+// Whether a line of SQLite's integrity check names the table or one of its
+// keys (whose indexes are named "<table>.<key>").
+bool concerns(const std::string& line, const std::string& table) {
+    for (const std::string& name : {"\"" + table + "\"", " " + table + " ", " " + table + ".", "(" + table + ")"}) {
+        if (line.find(name) != std::string::npos) return true;
+    }
+    return line.size() >= table.size() && line.compare(line.size() - table.size(), table.size(), table) == 0;
+}
+
 }  // namespace
 
 const ErrorState& lastError() { return processError(); }
+
+LockWait::LockWait(Table& table, int milliseconds) : db_(table.database()) {
+    if (db_) previous_ = db_->setBusyTimeout(milliseconds);
+}
+
+LockWait::~LockWait() {
+    if (db_) db_->setBusyTimeout(previous_);
+}
 
 Table::Table(const TableSchema& schema)
     : schema_(&schema),
@@ -138,11 +156,15 @@ int Table::upgrade() {
     }));
 }
 
-int Table::buildKeys() {
-    return report(maintain(name_, password_, *schema_, false, [this](Database& db, const std::string& table,
-                                                                     ErrorState& error) -> int {
+int Table::buildKeys(SetAside* aside) {
+    return report(maintain(name_, password_, *schema_, false, [&](Database& db, const std::string& table,
+                                                                  ErrorState& error) -> int {
         StoredLayout layout;
         if (readLayout(db, table, layout, error) != kNoError) return error.code;
+        const int state = checkLayout(*schema_, table, layout, error);
+        if (state != kNoError && state != kKeyMustBeRebuilt) return state;  // not ours, or not this layout
+        if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside, error) != kNoError)
+            return error.code;
         return rebuildStoredKeys(db, *schema_, table, layout, error);
     }));
 }
@@ -169,22 +191,40 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
         db = Database::acquire(resolveFileName(where.file), password_, options, error);
         if (!db) return report(error);
     }
-    Statement* check = db->prepare("PRAGMA integrity_check", error);
-    if (!check) return report(error);
-    {
-        StatementUse use(*check);
-        int rc;
-        while ((rc = check->step()) == SQLITE_ROW) {
-            if (check->text(0) != "ok") problems.emplace_back(check->text(0));
-        }
-        if (rc != SQLITE_DONE) return report(db->lastError(rc));
-    }
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError) return report(error);
     if (checkLayout(*schema_, where.table, layout, error) != kNoError) {
         std::string problem = schema_->label + ": " + error.describe();
         if (!error.keyName.empty()) problem += " " + error.keyName;
         problems.push_back(problem);
+        if (error.code != kKeyMustBeRebuilt) return report(kNoError);  // nothing of ours to read
+    }
+    // Every record read in every order: a damaged page of the table or of
+    // one of its keys is met on the way.
+    for (int key = -1; key < static_cast<int>(schema_->keys.size()); ++key) {
+        const KeyDesc* k = key >= 0 ? &schema_->keys[static_cast<std::size_t>(key)] : nullptr;
+        if (k && layout.indexes.find(sql::indexName(where.table, *k)) == layout.indexes.end()) continue;
+        Statement* scan = db->prepare(sql::selectFromEnd(*schema_, where.table, k, sql::Direction::Forward), error);
+        if (!scan) {
+            problems.push_back(std::string(k ? k->name : "record order") + ": " + error.describe());
+            continue;
+        }
+        StatementUse use(*scan);
+        scan->bind(1, -1);
+        int rc;
+        while ((rc = scan->step()) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            problems.push_back("reading in " + std::string(k ? k->name : "record") + " order: " +
+                               db->lastError(rc).describe());
+    }
+    // SQLite's own check of the file, the lines that concern this table.
+    if (Statement* check = db->prepare("PRAGMA integrity_check", error)) {
+        StatementUse use(*check);
+        while (check->step() == SQLITE_ROW) {
+            const std::string line(check->text(0));
+            if (line != "ok" && concerns(line, where.table)) problems.push_back(line);
+        }
     }
     return report(kNoError);
 }

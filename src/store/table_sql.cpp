@@ -164,6 +164,17 @@ std::string probeDuplicate(const TableSchema& schema, std::string_view table, co
            " LIMIT 1";
 }
 
+std::string laterDuplicates(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+    std::vector<std::string> columns;
+    for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(schema, key, i));
+    const std::string condition = where({keyCondition(schema, &key)});
+    const std::string first = "SELECT min(" + quote(kPosition) + ") FROM " + quote(table) + condition +
+                              " GROUP BY " + join(columns, ", ");
+    return "SELECT " + quote(kPosition) + " FROM " + quote(table) +
+           where({keyCondition(schema, &key), quote(kPosition) + " NOT IN (" + first + ")"}) + " ORDER BY " +
+           quote(kPosition);
+}
+
 std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,
                           Direction direction) {
     return "SELECT " + selectList(schema) + " FROM " + quote(table) + where({keyCondition(schema, key)}) +

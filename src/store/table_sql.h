@@ -50,6 +50,11 @@ std::string selectEqual(const TableSchema& schema, std::string_view table, const
 // The position of another record (?n+1 excluded) with the same key values.
 std::string probeDuplicate(const TableSchema& schema, std::string_view table, const KeyDesc& key);
 
+// The positions of the records whose values of the unique `key` equal
+// those of a record stored before them (all but the lowest position of
+// each group of equal values).
+std::string laterDuplicates(const TableSchema& schema, std::string_view table, const KeyDesc& key);
+
 enum class Direction { Forward, Backward };
 // Records from one end of the key, ?1 rows at most.
 std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/data_file.h"
+#include "store/file_key.h"
 #include "store/store.h"
 
 namespace plorix::test {
@@ -19,8 +20,7 @@ public:
     explicit RawDataFile(const std::string& path) {
         if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open " + path);
-        exec("PRAGMA key = '" + std::string(data::kOwnerPassword) + "'");
-        exec("PRAGMA cipher_page_size = 4096");
+        if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK) throw std::runtime_error("cannot key " + path);
     }
     ~RawDataFile() { sqlite3_close_v2(db_); }
     RawDataFile(const RawDataFile&) = delete;

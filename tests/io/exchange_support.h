@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/data_file.h"
+#include "store/file_key.h"
 #include "data/open_routine.h"
 #include "data/tables.h"
 #include "runtime/prompter.h"
@@ -25,6 +26,8 @@ inline std::vector<std::string> column(const store::TableSchema& schema, const s
     std::vector<std::string> out;
     table.setStart(key);
     while (table.next() == store::kNoError) out.push_back(store::fieldToText(desc, table.buffer()));
+    // A scan that stopped short of the end would pass for fewer records.
+    EXPECT_EQ(table.errorCode(), store::kRecordNotAvailable) << table.error().describe();
     return out;
 }
 
@@ -33,8 +36,8 @@ inline std::vector<std::string> column(const store::TableSchema& schema, const s
 inline void refuseInsert(const std::string& table, const std::string& column, const std::string& value) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(data::kDataFileName.data(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const std::string sql = "PRAGMA key = '" + std::string(data::kOwnerPassword) +
-                            "'; PRAGMA cipher_page_size = 4096; CREATE TRIGGER refuse BEFORE INSERT ON \"" +
+    store::keyConnection(db, data::kOwnerPassword);
+    const std::string sql = "CREATE TRIGGER refuse BEFORE INSERT ON \"" +
                             table + "\" WHEN NEW.\"" + column + "\" = '" + value +
                             "' BEGIN SELECT RAISE(ABORT, 'refused'); END;";
     char* error = nullptr;

@@ -17,8 +17,14 @@ class Tick : public FireRig {
 protected:
     TickHooks recordingHooks() {
         TickHooks hooks;
-        hooks.clipboardCheck = [this] { ++clipboardChecks; };
-        hooks.windowMonitorPass = [this] { ++monitorPasses; };
+        hooks.clipboardCheck = [this] {
+            ++clipboardChecks;
+            return store::ErrorState{};
+        };
+        hooks.windowMonitorPass = [this] {
+            ++monitorPasses;
+            return store::ErrorState{};
+        };
         hooks.scriptStep = [this]() -> std::optional<std::string> {
             ++scriptSteps;
             return "Send Keystrokes-step " + std::to_string(scriptSteps);

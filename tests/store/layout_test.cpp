@@ -39,7 +39,13 @@ TEST_F(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
         raw.exec(R"(INSERT INTO "WL" VALUES (5, 3, 'Editor', 80001, 9))");
         raw.exec("INSERT INTO \"WL\" VALUES (9, 1, '" + std::string(100, 'x') + "', 80000, 1)");
     }
-    store::Table log(WindowLookup::schema());
+    // Only a layout the program declares as one of its earlier ones is converted.
+    store::Table unknown(WindowLookup::schema());
+    EXPECT_EQ(unknown.open(), store::kInvalidDataFile);
+    EXPECT_EQ(unknown.upgrade(), store::kInvalidDataFile);
+    store::TableSchema schema = WindowLookup::schema();
+    schema.earlierLayouts.push_back({1, {"TITLE", "DATE", "SEEN"}});
+    store::Table log(schema);
     EXPECT_EQ(log.open(), store::kInvalidRecordDeclaration);
     ASSERT_EQ(log.upgrade(), store::kNoError) << log.error().describe();
     ASSERT_EQ(log.open(), store::kNoError);
@@ -69,21 +75,29 @@ TEST_F(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
     EXPECT_EQ(categories.records(), 2);
 }
 
-TEST_F(StoreLayoutTest, ATableWithoutItsVersionIsConvertedToo) {
+TEST_F(StoreLayoutTest, TablesThatAreNotOursAreRefusedAndLeftUntouched) {
     {
         RawDataFile raw("Px97.TPS");
+        // No catalogue entry: someone else's table of the same name.
         raw.exec(R"(CREATE TABLE "Hol" ("HOLIDAYDATE" INTEGER, "HOLIDAY" TEXT))");
         raw.exec(R"(INSERT INTO "Hol" VALUES (80000, 'New Year'))");
+        // The transfer file's to-do table, as in a transfer file copied in
+        // as the data file: catalogued, but as another table.
+        raw.exec(R"(CREATE TABLE "todo" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER, "DONE" INTEGER))");
+        raw.exec(R"(INSERT INTO "plorix_catalogue" VALUES ('todo', 'SyncTodo', 1))");
+        // Our own entry and version, but columns of no layout of ours.
+        raw.exec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
     }
-    store::Table holidays(Holidays::schema());
-    EXPECT_EQ(holidays.open(), store::kInvalidRecordDeclaration);
-    ASSERT_EQ(holidays.upgrade(), store::kNoError) << holidays.error().describe();
-    ASSERT_EQ(holidays.open(), store::kNoError);
-    holidays.rec<Holidays>().HOLIDAYDATE = 80000;
-    ASSERT_EQ(holidays.get(0), store::kNoError);
-    EXPECT_EQ(holidays.rec<Holidays>().HOLIDAY, "New Year");
-    holidays.rec<Holidays>().HOLIDAY = "Changed";
-    EXPECT_EQ(holidays.put(), store::kNoError);
+    const std::string before = dir.read("Px97.TPS");
+    for (const store::TableSchema* schema : {&Holidays::schema(), &Todo::schema(), &Categories::schema()}) {
+        store::Table table(*schema);
+        EXPECT_EQ(table.open(), store::kInvalidDataFile) << schema->label;
+        EXPECT_EQ(table.upgrade(), store::kInvalidDataFile) << schema->label;
+        EXPECT_EQ(table.buildKeys(), store::kInvalidDataFile) << schema->label;
+        EXPECT_EQ(table.create(), store::kNoError) << schema->label;  // creating leaves an existing table alone
+        EXPECT_EQ(table.open(store::kReadOnlyDenyNone), store::kInvalidDataFile) << schema->label;
+    }
+    EXPECT_EQ(dir.read("Px97.TPS"), before);
 }
 
 TEST_F(StoreLayoutTest, ANewerLayoutIsRefusedAndLeftAlone) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/data_file.h"
+#include "store/file_key.h"
 #include "store/store.h"
 
 namespace plorix::data::test {
@@ -32,8 +33,7 @@ class PlanReader {
 public:
     explicit PlanReader(const std::string& path) {
         sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_exec(db_, ("PRAGMA key = '" + std::string(kOwnerPassword) + "'").c_str(), nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, "PRAGMA cipher_page_size = 4096", nullptr, nullptr, nullptr);
+        store::keyConnection(db_, kOwnerPassword);
     }
     ~PlanReader() { sqlite3_close_v2(db_); }
     PlanReader(const PlanReader&) = delete;

@@ -5,6 +5,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "data/data_file.h"
+#include "store/file_key.h"
 #include "sync/sync_receive.h"
 #include "sync/sync_send.h"
 #include "sync/sync_support.h"
@@ -73,11 +74,10 @@ TEST_F(ReceiveRefusal, AFailureHalfWayUndoesTheWholeMerge) {
     // The store refuses the script items of the 30th received task.
     sqlite3* db = nullptr;
     sqlite3_open_v2("Px97.TPS", &db, SQLITE_OPEN_READWRITE, nullptr);
+    store::keyConnection(db, data::kOwnerPassword);
     sqlite3_exec(db,
-                 ("PRAGMA key = '" + std::string(data::kOwnerPassword) +
-                  "'; PRAGMA cipher_page_size = 4096; CREATE TRIGGER refuse BEFORE INSERT ON Script "
-                  "WHEN NEW.KEYSTROKES = 'Task 30 item 1' BEGIN SELECT RAISE(ABORT, 'refused'); END;")
-                     .c_str(),
+                 "CREATE TRIGGER refuse BEFORE INSERT ON Script "
+                 "WHEN NEW.KEYSTROKES = 'Task 30 item 1' BEGIN SELECT RAISE(ABORT, 'refused'); END;",
                  nullptr, nullptr, nullptr);
     sqlite3_close_v2(db);
     expectRefused(transfer(), "Nothing was received");

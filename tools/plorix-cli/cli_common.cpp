@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "data/numbering.h"
 #include "data/tables.h"
 #include "runtime/fixed_text.h"
 
@@ -93,6 +94,10 @@ void applyAssignments(store::Table& table, const std::vector<Assignment>& assign
                               : field.kind == store::FieldKind::Time ? "is not a time (HH:MM or HH:MM:SS)"
                                                                     : "is not a number that fits the field";
             throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
+        }
+        if (store::isNumeric(field.kind)) {
+            const std::string why = data::identifierProblem(field, store::fieldInt(field, table.buffer()));
+            if (!why.empty()) throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
         }
     }
 }

@@ -167,7 +167,8 @@ int cmdCheck(const Args& args, Prompter& prompter) {
     for (const auto* schema : dataFileSchemas()) {
         const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         std::vector<std::string> problems;
-        if (use->checkIntegrity(problems) != 0) storeFailure(use.table(), "checking " + schema->label);
+        // A check that cannot even run is a problem of the file, not a refusal.
+        if (use->checkIntegrity(problems) != 0) problems.push_back("cannot be checked: " + use->error().describe());
         if (problems.empty()) {
             std::cout << schema->label << "\tok\n";
             continue;

@@ -1,0 +1,56 @@
+#include "data/data_folder.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "runtime/fixed_text.h"
+
+namespace plorix::data {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path tableFile(const store::Table& table) {
+    return store::resolveFileName(store::splitStoredName(table.name(), table.schema()).file);
+}
+
+bool ofOurs(const fs::path& entry, const fs::path& dataFile) {
+    const std::string name = entry.filename().string();
+    if (equalNoCase(name, dataFile.filename().string())) return false;
+    for (std::string_view ours : kFolderFiles) {
+        if (equalNoCase(name, ours)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool emptyFileInNewFolder(const store::Table& table) {
+    const fs::path file = tableFile(table);
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) != 0 || ec) return false;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (ofOurs(entry.path(), file)) return false;
+    }
+    return !ec;
+}
+
+store::SetAside setAsideFor(const store::Table& table, Moment now) {
+    std::error_code ec;
+    const fs::path file = fs::absolute(tableFile(table), ec).lexically_normal();
+    const CivilDate day = civilFromDate(now.date);
+    const Time t = now.time > 0 ? now.time - 1 : 0;
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "duplicates-%04d%02d%02d-%02d%02d%02d", day.year, day.month, day.day,
+                  static_cast<int>(t / kHundredthsPerHour), static_cast<int>(t / kHundredthsPerMinute % 60),
+                  static_cast<int>(t / kHundredthsPerSecond % 60));
+    const fs::path folder = (file.has_parent_path() ? file.parent_path() : fs::path(".")) / stamp;
+    store::SetAside aside;
+    aside.file = (folder / file.filename()).string();
+    aside.csv = (folder / (table.schema().label + ".csv")).string();
+    return aside;
+}
+
+}  // namespace plorix::data
