@@ -90,10 +90,12 @@ int cmdExport(const Args& args, Prompter&) {
             throw UsageError("unexpected argument '" + args[i] + "'");
         }
     }
+    refuseProtected(plan.file, io::Replacement::Export);
     CapturingPrompter quiet;
     io::ExportJob job(plan, quiet);
     runJob(job, quiet);
-    std::cout << job.written() << " records exported\n";
+    // Written to standard output, the count would end up inside the file.
+    (plan.file == "-" ? std::cerr : std::cout) << job.written() << " records exported\n";
     return 0;
 }
 
