@@ -16,6 +16,7 @@
 #include "runtime/pictures.h"
 #include "script/action_names.h"
 #include "script/item_description.h"
+#include "script/mail_sender.h"
 #include "script/stepper.h"
 #include "settings/configuration.h"
 #include "settings/settings.h"
@@ -58,6 +59,16 @@ private:
 #endif
 };
 
+// What a failed item is told as, after its action and description.
+std::string failureText(script::ItemFailure failure, std::string_view detail) {
+    switch (failure) {
+        case script::ItemFailure::InvalidAction: return "no such action";
+        case script::ItemFailure::ProgramNotStarted: return "could not start " + std::string(detail);
+        case script::ItemFailure::MailNotSent: return "the mail was not sent (result " + std::string(detail) + ")";
+    }
+    return {};
+}
+
 }  // namespace
 
 int cmdRunScript(const Args& args, Prompter& prompter) {
@@ -84,7 +95,19 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
     script::ScriptServices services;
     services.prompter = &prompter;
     services.dryRun = dryRun;
+    // Mail goes out as the program sends it; a dry run sends none.
+    if (!dryRun) services.mail = &script::processMailSender();
     script::ScriptStepper stepper(queue, services);
+    // The script goes on past a failed item, as in the program; the command
+    // tells each one and ends with status 1. A dry run performs nothing
+    // outside, so only what would fail anywhere counts there.
+    int failures = 0;
+    stepper.onFailure([&](const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
+        if (dryRun && failure != script::ItemFailure::InvalidAction) return;
+        ++failures;
+        std::cerr << "plorix-cli: item failed: " << item.ACTION.str() << ' ' << script::itemDescription(item)
+                  << ": " << failureText(failure, detail) << std::endl;
+    });
 
     // The item that loads the file, due at once and not printed itself.
     script::QueueItem start;
@@ -107,7 +130,8 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
         stepper.step();
     }
     values.onSet({});
-    return loaded && stepper.refusedLoads() == 0 ? 0 : 1;
+    if (failures > 0) std::cerr << "plorix-cli: " << failures << " item(s) failed\n";
+    return loaded && stepper.refusedLoads() == 0 && failures == 0 ? 0 : 1;
 }
 
 }  // namespace plorix::cli
