@@ -59,9 +59,10 @@ bool ExportJob::prepare() {
         CsvLineWriter line;
         for (const auto& choice : plan_.fields)
             if (choice.selected) line.appendName(choice.field.name);
+        // Written with the first records: a file that fails to take it is
+        // a failed export, not a refused one.
         pending_ = line.line();
         pending_ += kLineEnd;
-        if (!writePending()) return false;
     }
     openProgress("Exporting Records", "");
     table_->sendOption("QUICKSCAN=on");

@@ -197,8 +197,9 @@ bool ImportJob::replayBatch() {
     for (std::size_t k = 0; k < count && k < kErrorsShown; ++k)
         lines += (k ? ", " : "") + std::to_string(pendingLines_[k]);
     if (count > kErrorsShown) lines += ", ...";
+    // A file-system error says which one ("database or disk is full").
     fail(cannotAddTitle(std::string(def_.label) + "!"),
-         storeErrorText(error.code, error.text) + " (" + std::to_string(count) +
+         storeErrorText(error.code, error.code == store::kFileSystemError ? error.describe() : error.text) + " (" + std::to_string(count) +
              (count == 1 ? " line was" : " lines were") + " not imported: " + lines + ")");
     return false;
 }

@@ -162,7 +162,7 @@ std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::strin
     const auto first = [&](int key) {
         const int code = readFirst(schedule, key);
         if (code != store::kNoError && code != store::kRecordNotAvailable && failure.empty())
-            failure = "cannot read " + schedule.name() + ": " + schedule.error().describe();
+            failure = "cannot read " + schedule.schema().label + ": " + schedule.error().describe();
         return code == store::kNoError;
     };
     if (first(data::keys::Schedule::KEYDATEENABLED) && !entry.DISABLED) consider({entry.DATE, entry.TIME});
@@ -218,7 +218,7 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     // short so that a program using the same file is not kept waiting.
     store::Table& table = schedule.table();
     const auto cannotWrite = [&table](const store::Transaction& batch) {
-        return "cannot write to " + table.name() + ": " + batch.error().describe();
+        return "cannot write to " + table.schema().label + ": " + batch.error().describe();
     };
     std::optional<store::Transaction> batch(std::in_place, table);
     long long batched = 0;

@@ -2,6 +2,7 @@
 // would run it, on the real clock with ScriptingDelay, one item per tick of
 // half a second, printing each item as it executes and each value stored.
 
+#include <charconv>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +12,7 @@
 
 #include "cli.h"
 #include "data/open_routine.h"
+#include "mail/result.h"
 #include "platform/desktop.h"
 #include "runtime/file_names.h"
 #include "runtime/pictures.h"
@@ -59,14 +61,21 @@ private:
 #endif
 };
 
-// What a failed item is told as, after its action and description.
-std::string failureText(script::ItemFailure failure, std::string_view detail) {
+// A failed item as it is told: what it is, and what went wrong.
+std::string failureText(const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
+    const std::string description = script::itemDescription(item);
+    std::string text = item.ACTION.str() + (description.empty() ? "" : " " + description) + ": ";
     switch (failure) {
-        case script::ItemFailure::InvalidAction: return "no such action";
-        case script::ItemFailure::ProgramNotStarted: return "could not start " + std::string(detail);
-        case script::ItemFailure::MailNotSent: return "the mail was not sent (result " + std::string(detail) + ")";
+        case script::ItemFailure::InvalidAction: return text + "no such action";
+        case script::ItemFailure::ProgramNotStarted: return text + "could not start " + std::string(detail);
+        case script::ItemFailure::MailNotSent: {
+            int code = 0;
+            std::from_chars(detail.data(), detail.data() + detail.size(), code);
+            return text + "message " + std::to_string(item.EMAILID) + " was not sent: " +
+                   std::string(mail::mailCodeText(code)) + " (" + std::string(detail) + ")";
+        }
     }
-    return {};
+    return text;
 }
 
 }  // namespace
@@ -105,8 +114,7 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
     stepper.onFailure([&](const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
         if (dryRun && failure != script::ItemFailure::InvalidAction) return;
         ++failures;
-        std::cerr << "plorix-cli: item failed: " << item.ACTION.str() << ' ' << script::itemDescription(item)
-                  << ": " << failureText(failure, detail) << std::endl;
+        std::cerr << "plorix-cli: item failed: " << failureText(item, failure, detail) << std::endl;
     });
 
     // The item that loads the file, due at once and not printed itself.

@@ -72,10 +72,13 @@ Request parseRequest(const Args& args) {
 class ScratchCopy {
 public:
     ScratchCopy() : home_(fs::current_path()) {
-        std::string pattern = (fs::temp_directory_path() / "plorix-simulate-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw WorkFailure("cannot make a scratch folder for the copy in " +
-                              fs::temp_directory_path().string() + ": " + std::strerror(errno));
+        std::error_code error;
+        const fs::path temp = fs::temp_directory_path(error);
+        std::string pattern = (temp / "plorix-simulate-XXXXXX").string();
+        if (error || !mkdtemp(pattern.data())) {
+            throw WorkFailure("cannot make a scratch folder for the copy in " + temp.string() + ": " +
+                              (error ? error.message() : std::strerror(errno)));
+        }
         folder_ = pattern;
         try {
             const std::string data = findFileNoCase(data::kDataFileName);
