@@ -32,4 +32,12 @@ void removeMadeFile(const std::string& path);
 // export or a transfer file there would destroy every table.
 bool isDataFile(const std::string& path);
 
+// What is about to replace an existing file.
+enum class Replacement { Export, TransferFile };
+// Why `path` may not be replaced: a data file of this program (of this
+// folder or another, known by its content, not its name), a transfer file
+// (only a transfer file may replace one), or by its name the data, settings,
+// event log or window-position file. Empty when it may be written.
+std::string protectedFile(const std::string& path, Replacement by);
+
 }  // namespace plorix::io

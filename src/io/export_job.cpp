@@ -28,7 +28,6 @@ ExportJob::ExportJob(ExportPlan plan, Prompter& prompter)
 
 ExportJob::~ExportJob() {
     abandon();
-    if (out_) std::fclose(out_);
     if (tableOpen_) data::releaseTable(*table_);
 }
 
@@ -48,22 +47,22 @@ bool ExportJob::prepare() {
     const auto count = table_->records();
     total_ = count > 0 ? static_cast<std::uint64_t>(count) : 0;
 
-    if (isDataFile(plan_.file)) {
-        fail(cannotCreateTitle(plan_.file), fileErrorText(EEXIST) + ": that is the data file");
+    if (const std::string why = protectedFile(plan_.file, Replacement::Export); !why.empty()) {
+        fail(cannotCreateTitle(plan_.file), why);
         return false;
     }
-    out_ = std::fopen(plan_.file.c_str(), "wb");
-    if (!out_) {
-        fail(cannotCreateTitle(plan_.file), fileErrorText(errno));
+    if (const int error = out_.open(plan_.file)) {
+        fail(cannotCreateTitle(plan_.file), fileErrorText(error));
         return false;
     }
     if (plan_.header) {
         CsvLineWriter line;
         for (const auto& choice : plan_.fields)
             if (choice.selected) line.appendName(choice.field.name);
+        // Written with the first records: a file that fails to take it is
+        // a failed export, not a refused one.
         pending_ = line.line();
         pending_ += kLineEnd;
-        if (!writePending()) return false;
     }
     openProgress("Exporting Records", "");
     table_->sendOption("QUICKSCAN=on");
@@ -101,14 +100,14 @@ bool ExportJob::work(int count) {
 bool ExportJob::writePending() {
     while (!pending_.empty()) {
         errno = 0;
-        const std::size_t put = std::fwrite(pending_.data(), 1, pending_.size(), out_);
-        if (put == pending_.size() && std::fflush(out_) == 0) {
+        const std::size_t put = std::fwrite(pending_.data(), 1, pending_.size(), out_.stream());
+        if (put == pending_.size() && std::fflush(out_.stream()) == 0) {
             pending_.clear();
             return true;
         }
         const int code = errno ? errno : EIO;
         pending_.erase(0, put);
-        std::clearerr(out_);
+        std::clearerr(out_.stream());
         const int answer = prompter().message(cannotAddTitle(plan_.file), fileErrorText(code), Icon::Warning,
                                               kRetry | kAbort, kAbort);
         if (answer != kRetry) {
@@ -129,16 +128,11 @@ void ExportJob::finish(State state) {
 }
 
 void ExportJob::closeFile(bool keep) {
-    if (!out_) return;
-    const int closed = std::fclose(out_);
-    const int code = errno;
-    out_ = nullptr;
-    if (closed != 0 && keep) {
-        fail(cannotCloseTitle(plan_.file), fileErrorText(code ? code : EIO));
-        keep = false;
-    }
-    // A file that stopped half-way on an error is no export: it goes.
-    if (!keep) removeMadeFile(plan_.file);
+    if (!out_.stream()) return;
+    // A file that stopped half-way on an error is no export: the file it was
+    // to replace stays as it was.
+    if (!keep) return out_.discard();
+    if (const int error = out_.commit()) fail(cannotCloseTitle(plan_.file), fileErrorText(error));
 }
 
 }  // namespace plorix::io

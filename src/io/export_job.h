@@ -4,7 +4,6 @@
 // table's export order, with an optional header line of field names.
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "io/complete_scan.h"
 #include "io/exchange_fields.h"
 #include "data/field_pictures.h"
+#include "io/replacing_file.h"
 #include "io/stepped_job.h"
 
 namespace plorix::io {
@@ -54,7 +54,7 @@ private:
     std::unique_ptr<store::Table> table_;
     std::unique_ptr<CompleteScan> scan_;
     bool tableOpen_ = false;
-    std::FILE* out_ = nullptr;
+    ReplacingFile out_;
     std::string pending_;
     std::uint64_t total_ = 0;
     std::uint64_t written_ = 0;

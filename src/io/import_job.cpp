@@ -191,10 +191,16 @@ bool ImportJob::replayBatch() {
     }
     const store::ErrorState error = table_->error();
     table_->rollback();
+    // A batch holds thousands of lines: their count and the first few say
+    // enough, where every number would make one line of many kilobytes.
     std::string lines;
-    for (std::size_t k = 0; k < count; ++k) lines += (k ? ", " : "") + std::to_string(pendingLines_[k]);
+    for (std::size_t k = 0; k < count && k < kErrorsShown; ++k)
+        lines += (k ? ", " : "") + std::to_string(pendingLines_[k]);
+    if (count > kErrorsShown) lines += ", ...";
+    // A file-system error says which one ("database or disk is full").
     fail(cannotAddTitle(std::string(def_.label) + "!"),
-         storeErrorText(error.code, error.text) + " (lines " + lines + " were not imported)");
+         storeErrorText(error.code, error.code == store::kFileSystemError ? error.describe() : error.text) + " (" + std::to_string(count) +
+             (count == 1 ? " line was" : " lines were") + " not imported: " + lines + ")");
     return false;
 }
 

@@ -53,7 +53,10 @@ bool readImportColumns(ImportPlan& plan, ImportProblem& problem) {
     }
     CsvRecordReader reader(in);
     CsvRecord first;
-    if (!reader.next(first) || first.blank()) {
+    const bool read = reader.next(first);
+    // A first line that cannot be read (too long, not text) is told as such,
+    // not taken for an empty file.
+    if (!read || (first.error.empty() && first.blank())) {
         problem = {"Attention!", "That file is empty!  Please pick another file.", true};
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "runtime/date_time.h"
 
@@ -43,6 +44,35 @@ private:
     Moment wall_;
     std::int64_t steady_ = 0;
 };
+
+// A clock for simulations that must behave as the system clock would: it
+// walks real time (hundredths of a second since 1970, UTC) and reads the
+// wall clock through the process's time zone exactly as SystemClock does,
+// so daylight-saving changes skip and repeat hours as they do on the desk.
+class ZonedClock final : public Clock {
+public:
+    explicit ZonedClock(std::int64_t realHundredths = 0) : real_(realHundredths) {}
+    Moment current() const override;
+    std::int64_t steadyHundredths() const override { return steady_; }
+    std::int64_t real() const { return real_; }
+    // Real time and the steady count move together.
+    void advance(std::int64_t hundredths) {
+        real_ += hundredths;
+        steady_ += hundredths;
+    }
+    // The user sets the clock or the machine sleeps: real time moves (or is
+    // said to), the steady count does not.
+    void jump(std::int64_t hundredths) { real_ += hundredths; }
+
+private:
+    std::int64_t real_;
+    std::int64_t steady_ = 0;
+};
+
+// The local wall clock at a real instant (hundredths since 1970, UTC), and
+// the abbreviation of the zone's time in force then ("CET", "-02").
+Moment wallClockAt(std::int64_t realHundredths);
+std::string zoneNameAt(std::int64_t realHundredths);
 
 // The process-wide clock used where no clock is handed down (the system
 // clock unless a test installs another).

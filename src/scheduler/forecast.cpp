@@ -15,10 +15,6 @@ using data::Schedule;
 // its runs (minute steps shifted back by weeks) stops here.
 constexpr int kStepsBeyondCount = 10000;
 
-bool before(const Occurrence& a, const Occurrence& b) {
-    return compareMoments(a.due, b.due) < 0;
-}
-
 // No run found later can lie before this. The entry's own runs only move
 // forward. A copy moved back from a later run lands on the nearest allowed
 // day before that run, which is no earlier than the one before this run; if
@@ -34,61 +30,75 @@ Moment earliestLaterRun(const Schedule& entry, const HolidayCalendar& holidays) 
     return compareMoments(earliest, next) < 0 ? earliest : next;
 }
 
-// The `count` earliest runs found so far, latest on top, to tell when no
-// later step can change the answer.
-class EarliestRuns {
-public:
-    explicit EarliestRuns(int count) : count_(static_cast<std::size_t>(count)) {}
-    void add(Moment due) {
-        heap_.push_back(due);
-        std::push_heap(heap_.begin(), heap_.end(), earlierThan);
-        if (heap_.size() > count_) {
-            std::pop_heap(heap_.begin(), heap_.end(), earlierThan);
-            heap_.pop_back();
-        }
-    }
-    bool settled(Moment earliestToCome) const {
-        return heap_.size() == count_ && compareMoments(heap_.front(), earliestToCome) <= 0;
-    }
-
-private:
-    static bool earlierThan(Moment a, Moment b) { return compareMoments(a, b) < 0; }
-    std::size_t count_;
-    std::vector<Moment> heap_;
-};
-
 }  // namespace
+
+Firings::Firings(const Schedule& entry, Moment from, const HolidayCalendar& holidays)
+    : next_(entry), from_(from), holidays_(holidays), ended_(entry.DISABLED || entry.COMPLETED) {}
+
+std::optional<Firings::Step> Firings::next() {
+    if (ended_) return std::nullopt;
+    const Moment due{next_.DATE, next_.TIME};
+    const bool late = compareMoments(due, from_) < 0;
+    Step step{{due, next_.SKIPNEXTTIME != 0, late, false}, std::nullopt, late ? from_ : due};
+
+    const AdvanceResult result = advance(next_, fireReference(next_, step.firedAt));
+    if (result == AdvanceResult::Completed || result == AdvanceResult::NoFurtherRun) {
+        ended_ = true;
+        return step;
+    }
+    next_.SKIPNEXTTIME = 0;
+    const ExceptionPlan plan = planExceptions(next_, holidays_);
+    if (plan.copy) {
+        const Moment copyDue{plan.copy->DATE, plan.copy->TIME};
+        step.copy = Occurrence{copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from_) < 0, true,
+                               step.firedAt};
+    }
+    return step;
+}
+
+Moment Firings::earliestLater() const { return earliestLaterRun(next_, holidays_); }
+
+bool RunStream::later(const Pending& a, const Pending& b) {
+    const int order = compareMoments(a.run.due, b.run.due);
+    return order != 0 ? order > 0 : a.order > b.order;
+}
+
+void RunStream::take(const Occurrence& run) {
+    heap_.push_back({run, made_++});
+    std::push_heap(heap_.begin(), heap_.end(), later);
+}
+
+std::optional<Occurrence> RunStream::next() {
+    // Firings go on until no later one can come before the earliest held;
+    // a pattern whose copies trail far behind its runs is cut short.
+    for (int steps = 0; !ended_; ++steps) {
+        if (!heap_.empty() &&
+            (compareMoments(heap_.front().run.due, firings_.earliestLater()) <= 0 || steps >= kStepsBeyondCount))
+            break;
+        const std::optional<Firings::Step> step = firings_.next();
+        if (!step) {
+            ended_ = true;
+            break;
+        }
+        take(step->run);
+        if (step->copy) take(*step->copy);
+    }
+    if (heap_.empty()) return std::nullopt;
+    std::pop_heap(heap_.begin(), heap_.end(), later);
+    const Occurrence run = heap_.back().run;
+    heap_.pop_back();
+    return run;
+}
 
 std::vector<Occurrence> forecast(const Schedule& entry, Moment from, int count,
                                  const HolidayCalendar& holidays) {
     std::vector<Occurrence> runs;
-    if (count <= 0 || entry.DISABLED || entry.COMPLETED) return runs;
-
-    Schedule next = entry;
-    EarliestRuns earliest(count);
-    auto list = [&](Occurrence run) {
-        runs.push_back(run);
-        earliest.add(run.due);
-    };
-    for (int steps = 0; steps < count + kStepsBeyondCount; ++steps) {
-        const Moment due{next.DATE, next.TIME};
-        const bool late = compareMoments(due, from) < 0;
-        list({due, next.SKIPNEXTTIME != 0, late, false});
-
-        const Moment firedAt = late ? from : due;
-        const AdvanceResult result = advance(next, fireReference(next, firedAt));
-        if (result == AdvanceResult::Completed || result == AdvanceResult::NoFurtherRun) break;
-        next.SKIPNEXTTIME = 0;
-        const ExceptionPlan plan = planExceptions(next, holidays);
-        if (plan.copy) {
-            const Moment copyDue{plan.copy->DATE, plan.copy->TIME};
-            list({copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from) < 0, true,
-                  firedAt});
-        }
-        if (earliest.settled(earliestLaterRun(next, holidays))) break;
+    RunStream stream(entry, from, holidays);
+    while (static_cast<int>(runs.size()) < count) {
+        const std::optional<Occurrence> run = stream.next();
+        if (!run) break;
+        runs.push_back(*run);
     }
-    std::stable_sort(runs.begin(), runs.end(), before);
-    if (runs.size() > static_cast<std::size_t>(count)) runs.resize(count);
     return runs;
 }
 

@@ -2,6 +2,8 @@
 // The coming runs of one schedule entry, computed as firing would compute
 // them, without touching the clock or any table.
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "data/tables/schedule.h"
@@ -17,6 +19,52 @@ struct Occurrence {
     bool oneOff = false;   // a one-off copy made for a run moved off an excluded day
     // For a one-off copy: when the run whose firing creates it fires.
     Moment madeAt;
+};
+
+// The firings of one entry in the order firing makes them, each with the
+// run it performs and the one-off copy its exceptions add, if any. A stored
+// run before `from` is a missed run: it fires at `from` and the next one is
+// computed from there.
+class Firings {
+public:
+    struct Step {
+        Occurrence run;
+        std::optional<Occurrence> copy;
+        Moment firedAt;  // when the run fires: at once when it is already due
+    };
+    Firings(const data::Schedule& entry, Moment from, const HolidayCalendar& holidays);
+    // Nullopt when no run follows (disabled, completed, or no further run).
+    std::optional<Step> next();
+    // No run or copy of a later step lies before this.
+    Moment earliestLater() const;
+
+private:
+    data::Schedule next_;
+    Moment from_;
+    const HolidayCalendar& holidays_;
+    bool ended_;
+};
+
+// The runs of one entry in due order (runs of equal moment in the order
+// firing makes them), computed as they are asked for: memory stays that of
+// the few runs a copy moved back can overtake.
+class RunStream {
+public:
+    RunStream(const data::Schedule& entry, Moment from, const HolidayCalendar& holidays)
+        : firings_(entry, from, holidays) {}
+    std::optional<Occurrence> next();
+
+private:
+    struct Pending {
+        Occurrence run;
+        std::uint64_t order;
+    };
+    static bool later(const Pending& a, const Pending& b);
+    void take(const Occurrence& run);
+    Firings firings_;
+    std::vector<Pending> heap_;  // earliest on top
+    std::uint64_t made_ = 0;
+    bool ended_ = false;
 };
 
 // The first `count` runs of `entry`, in due order: its stored run first,

@@ -14,6 +14,8 @@
 #include "scheduler/moment.h"
 #include "scheduler/reminder.h"
 #include "scheduler/frame_tick.h"
+#include "scheduler/tick_timeline.h"
+#include "data/warnings.h"
 #include "settings/settings.h"
 #include "store/transaction.h"
 
@@ -34,15 +36,36 @@ std::string oneLine(std::string_view text) {
 
 class Recorder {
 public:
-    Recorder(const Clock& clock, const Sink& sink) : clock_(clock), sink_(sink) {}
+    Recorder(const ZonedClock& clock, bool withZone, const Sink& sink)
+        : clock_(clock), withZone_(withZone), sink_(sink) {}
     void operator()(std::string_view kind, std::string detail) const {
-        sink_({clock_.current(), std::string(kind), std::move(detail)});
+        sink_({clock_.current(), std::string(kind), std::move(detail),
+               withZone_ ? zoneNameAt(clock_.real()) : std::string()});
     }
 
 private:
-    const Clock& clock_;
+    const ZonedClock& clock_;
+    bool withZone_;
     const Sink& sink_;
 };
+
+// The warnings by which a tick tells that a record could not be read or
+// stored: what follows would no longer be what the program does, so the
+// simulation ends there.
+constexpr data::Warning kFailedFileWork[] = {
+    data::Warning::ProcessPutError,        data::Warning::RecordInsertError,
+    data::Warning::UpdateOperationError,   data::Warning::DeleteOperationError,
+    data::Warning::FileAccessError,        data::Warning::FileCreationError,
+    data::Warning::TransactionFramingError, data::Warning::RecordRetrievalError,
+};
+
+bool isFailedFileWork(std::string_view title) {
+    for (const data::Warning warning : kFailedFileWork) {
+        const data::WarningDef* def = data::findWarning(warning);
+        if (def && (title == def->title || (!def->altTitle.empty() && title == def->altTitle))) return true;
+    }
+    return false;
+}
 
 // Answers every question as the options say and records every box.
 class SimulationPrompter final : public Prompter {
@@ -50,6 +73,10 @@ public:
     SimulationPrompter(const Recorder& record, int answer) : record_(record), answer_(answer) {}
     int message(std::string_view title, std::string_view text, Icon, ButtonSet buttons,
                 int defaultButton) override {
+        if (isFailedFileWork(title)) {
+            if (failure_.empty()) failure_ = oneLine(title) + ": " + oneLine(text);
+            return defaultButton == kNoButton ? kOk : defaultButton;
+        }
         const bool question = (buttons & kYes) && (buttons & kNo);
         int answer = defaultButton == kNoButton ? kOk : defaultButton;
         if (question && answer_ != kNoButton) answer = answer_;
@@ -61,16 +88,19 @@ public:
     std::unique_ptr<Progress> progress(std::string_view, std::string_view) override {
         return makeSilentProgress();
     }
+    // The first failed read or write a tick told of; empty while none.
+    const std::string& failure() const { return failure_; }
 
 private:
     const Recorder& record_;
     int answer_;
+    std::string failure_;
 };
 
 // Installs the simulation's clock and log hook for the run's duration.
 class ProcessScope {
 public:
-    ProcessScope(Clock& clock, const Recorder& record) : previous_(&processClock()) {
+    ProcessScope(ZonedClock& clock, const Recorder& record) : previous_(&processClock()) {
         setProcessClock(&clock);
         log::eventLog().setHook([&record](const log::LogEntry& entry) {
             record("log", oneLine(entry.label) + ": " + oneLine(entry.text));
@@ -121,28 +151,58 @@ Moment warningMoment(const Schedule& entry) {
 
 // The earliest moment from which a tick can find something to do: the next
 // run, the next warning, the next daily history removal. Nullopt: never.
-std::optional<Moment> nextWork(FrameTick& tick, FireContext& context) {
+// A read that fails (not the end of the table) is written to `failure`.
+std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::string& failure) {
     std::optional<Moment> earliest;
     auto consider = [&earliest](Moment moment) {
         if (!earliest || compareMoments(moment, *earliest) < 0) earliest = moment;
     };
     store::Table& schedule = context.schedule;
     const Schedule& entry = schedule.rec<Schedule>();
-    if (readFirst(schedule, data::keys::Schedule::KEYDATEENABLED) == store::kNoError && !entry.DISABLED)
-        consider({entry.DATE, entry.TIME});
-    if (readFirst(schedule, data::keys::Schedule::KEYADVANCED) == store::kNoError && !entry.ADVANCEWARNED &&
-        !trim(entry.SCHEDULETYPE).empty())
+    const auto first = [&](int key) {
+        const int code = readFirst(schedule, key);
+        if (code != store::kNoError && code != store::kRecordNotAvailable && failure.empty())
+            failure = "cannot read " + schedule.schema().label + ": " + schedule.error().describe();
+        return code == store::kNoError;
+    };
+    if (first(data::keys::Schedule::KEYDATEENABLED) && !entry.DISABLED) consider({entry.DATE, entry.TIME});
+    if (first(data::keys::Schedule::KEYADVANCED) && !entry.ADVANCEWARNED && !trim(entry.SCHEDULETYPE).empty())
         consider(warningMoment(entry));
     if (context.settings.HistoryExpires > 0) consider({tick.lastHistoryRemoval() + 1, kMidnight});
     return earliest;
+}
+
+// The last real instant at which the wall clock reads `wall` or less: in a
+// repeated hour the second pass, in a skipped one the instant before the
+// change.
+Instant lastInstantOf(Moment wall) {
+    const WallInstants instants = instantsOf(wall);
+    if (instants.count == 2) return instants.second;
+    if (instants.count == 1) return instants.first;
+    return dueInstant(wall) - 1;
+}
+
+// Whether the zone's offset from UTC changes between two instants, looked
+// at once a day and at the end (no zone changes its clocks twice a day).
+bool clocksChangeBetween(Instant from, Instant to) {
+    constexpr Instant kDay = std::int64_t{kHundredthsPerDay};
+    const auto offset = [](Instant at) {
+        return hundredthsBetween(Moment{makeDate(1, 1, 1970), kMidnight}, wallClockAt(at)) - at;
+    };
+    const std::int64_t first = offset(from);
+    for (Instant at = from + kDay; at < to; at += kDay)
+        if (offset(at) != first) return true;
+    return offset(to) != first;
 }
 
 }  // namespace
 
 SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     SimulationSummary summary;
-    ManualClock clock(options.from);
-    const Recorder record(clock, sink);
+    const Instant start = dueInstant(options.from);
+    const Instant end = lastInstantOf(options.to);
+    ZonedClock clock(start);
+    const Recorder record(clock, clocksChangeBetween(start, end), sink);
     SimulationPrompter prompter(record, options.answer);
     const ProcessScope scope(clock, record);
     const data::TableUse schedule(data::processTable<Schedule>(), prompter);
@@ -157,38 +217,50 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     // run would spend the simulation waiting for the disk. Batches stay
     // short so that a program using the same file is not kept waiting.
     store::Table& table = schedule.table();
+    const auto cannotWrite = [&table](const store::Transaction& batch) {
+        return "cannot write to " + table.schema().label + ": " + batch.error().describe();
+    };
     std::optional<store::Transaction> batch(std::in_place, table);
     long long batched = 0;
-    const Moment end = addHundredths(options.to, 1);
-    while (compareMoments(clock.current(), options.to) <= 0) {
+    while (clock.real() <= end) {
         if (!batch->ok()) {
-            summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
+            summary.failure = cannotWrite(*batch);
             return summary;
         }
         const TickReport report = tick.tick();
         ++summary.ticks;
+        if (!prompter.failure().empty()) {
+            // What this tick wrote before the failure is not kept either:
+            // the program would not have gone on from there.
+            summary.failure = prompter.failure();
+            return summary;
+        }
         if (report.fired && report.fired->outcome == FireOutcome::Performed) ++summary.fired;
         if (summary.fired - batched >= kRunsPerBatch) {
             if (batch->commit() != store::kNoError) {
-                summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
+                summary.failure = cannotWrite(*batch);
                 return summary;
             }
             batch.emplace(table);
             batched = summary.fired;
         }
+        if (options.interrupted && options.interrupted()) {
+            summary.interrupted = true;
+            break;
+        }
         const std::int64_t period = tick.state().timerPeriod;
         std::int64_t step = period;
         if (options.skipIdle) {
             // The first tick at or after the next work, on the ticks' own beat.
-            std::optional<Moment> target = nextWork(tick, context);
-            if (!target || compareMoments(end, *target) < 0) target = end;
-            const std::int64_t gap = hundredthsBetween(clock.current(), *target);
+            const std::optional<Moment> work = nextWork(tick, context, summary.failure);
+            if (!summary.failure.empty()) return summary;
+            const Instant target = work ? std::min(dueInstant(*work), end + 1) : end + 1;
+            const std::int64_t gap = target - clock.real();
             if (gap > period) step = (gap + period - 1) / period * period;
         }
         clock.advance(step);
     }
-    if (batch->ok() && batch->commit() != store::kNoError)
-        summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
+    if (batch->ok() && batch->commit() != store::kNoError) summary.failure = cannotWrite(*batch);
     return summary;
 }
 

@@ -18,6 +18,10 @@ struct SimulationEvent {
     Moment when;
     std::string kind;  // fire, message, run, question, warning, log, history
     std::string detail;
+    // The zone's abbreviation at that moment ("CEST"), given only when the
+    // clocks change between the start and the end, where the wall clock
+    // alone would be ambiguous.
+    std::string zone;
     friend bool operator==(const SimulationEvent&, const SimulationEvent&) = default;
 };
 
@@ -31,18 +35,26 @@ struct SimulationOptions {
     // happen instead of ticking through idle stretches; the outcome is the
     // same either way.
     bool skipIdle = true;
+    // Asked after every tick; true ends the run there as if `to` were
+    // reached (an interrupted command).
+    std::function<bool()> interrupted;
 };
 
 struct SimulationSummary {
     long long ticks = 0;
     long long fired = 0;
-    // Why the simulation stopped early: a batch of writes that could not be
-    // begun or committed. Empty when it ran to the end.
+    // Why the simulation stopped early, on one line: a batch of writes that
+    // could not be begun or committed, a write or read inside a tick that
+    // failed. Empty when it ran to the end.
     std::string failure;
+    bool interrupted = false;
 };
 
-// Runs the tick from `from` to `to` (inclusive) on the data file of the
-// current folder, at the frame's timer periods, with the scheduler active.
+// Runs the tick from `from` to `to` (inclusive, wall-clock moments of the
+// process's time zone) on the data file of the current folder, at the
+// frame's timer periods, with the scheduler active. The clock walks real
+// time, so a daylight-saving change skips or repeats its hour as the
+// system clock would.
 // The file is changed as the program would change it: callers that want to
 // keep it run on a copy. Store failures that end the program throw
 // FatalError as usual.

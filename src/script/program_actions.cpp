@@ -60,6 +60,11 @@ std::string encodeStartOptions(const StartOptions& options) {
 }
 
 ProgramStartResult ProgramActions::startProgram(const ProgramStart& start, Prompter& prompter) {
+    lastStart_ = startProgramOnce(start, prompter);
+    return lastStart_;
+}
+
+ProgramStartResult ProgramActions::startProgramOnce(const ProgramStart& start, Prompter& prompter) {
     log::logEvent(start.command, "Run Program");
     ProgramStartResult result;
     const std::string command = clip(start.command);

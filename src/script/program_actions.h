@@ -104,12 +104,16 @@ public:
     std::int32_t programHandle() const { return lastOpenResult_ & 0xFFFF; }
     int lastOpenResult() const { return lastOpenResult_; }
     int lastProcessId() const { return lastPid_; }
+    // How the last start went.
+    const ProgramStartResult& lastStart() const { return lastStart_; }
     void forget() { lastPid_ = 0; lastOpenResult_ = 0; }
 
 private:
+    ProgramStartResult startProgramOnce(const ProgramStart& start, Prompter& prompter);
     int openWithRetries(const ProgramStart& start);
     int lastPid_ = 0;
     int lastOpenResult_ = 0;
+    ProgramStartResult lastStart_;
 };
 
 // The program's instance.

@@ -1,5 +1,7 @@
 #include "script/script_file.h"
 
+#include "io/exchange_files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -8,6 +10,7 @@
 #include <limits>
 
 #include "io/csv_line.h"
+#include "io/exchange_files.h"
 #include "runtime/file_names.h"
 #include "runtime/fixed_text.h"
 #include "script/action_names.h"
@@ -253,29 +256,38 @@ int ScriptFileReader::percent() const {
 }
 
 int ScriptFileWriter::open(const std::string& path) {
-    out_.close();
-    out_.clear();
     error_ = {};
-    errno = 0;
-    out_.open(normaliseSeparators(path), std::ios::binary | std::ios::app);
-    if (!out_) {
-        error_ = fileError(errno != 0 ? errno : EACCES);
+    const std::string file = normaliseSeparators(path);
+    if (std::string why = io::protectedFile(file, io::Replacement::Export); !why.empty()) {
+        error_.code = store::kAccessDenied;
+        error_.text = std::move(why);
+        return error_.code;
+    }
+    if (const int error = out_.open(file, true)) {
+        error_ = fileError(error);
         return error_.code;
     }
     return 0;
 }
 
 int ScriptFileWriter::append(const ScriptFileRecord& record) {
+    const std::string line = formatScriptLine(record);
     errno = 0;
-    out_ << formatScriptLine(record);
-    out_.flush();
-    if (!out_) {
+    if (std::fwrite(line.data(), 1, line.size(), out_.stream()) != line.size() || std::fflush(out_.stream()) != 0) {
         error_ = fileError(errno != 0 ? errno : EIO);
         return error_.code;
     }
     return 0;
 }
 
-void ScriptFileWriter::close() { out_.close(); }
+int ScriptFileWriter::close() {
+    if (const int error = out_.commit()) {
+        error_ = fileError(error);
+        return error_.code;
+    }
+    return 0;
+}
+
+void ScriptFileWriter::discard() { out_.discard(); }
 
 }  // namespace plorix::script

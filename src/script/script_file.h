@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/replacing_file.h"
 #include "store/error.h"
 #include "data/tables/scripting.h"
 
@@ -73,16 +74,20 @@ private:
     store::ErrorState error_;
 };
 
-// Appends records to a script file, creating it when missing.
+// Appends records to a script file, creating it when missing. The records
+// go to a copy of the file that replaces it when closed, so a failed export
+// leaves the file as it was. A data, settings or log file of the program is
+// refused (5).
 class ScriptFileWriter {
 public:
     int open(const std::string& path);  // 0, or 5 / 90 as for the reader
     int append(const ScriptFileRecord& record);  // 0 or 90
-    void close();
+    int close();                                 // 0 or 90: the file replaced
+    void discard();                              // the file left as it was
     const store::ErrorState& error() const { return error_; }
 
 private:
-    std::ofstream out_;
+    io::ReplacingFile out_;
     store::ErrorState error_;
 };
 

@@ -239,15 +239,25 @@ int exportScript(std::int32_t taskId, const std::string& path, Prompter& prompte
         reportFailure();
         return 0;
     }
+    bool failed = false;
     const int written = walkScript(taskId, prompter, "Exporting Script Items", true,
                                    [&](Table&, const Scripting& item) {
                                        ScriptFileRecord record;
-                                       if (!recordFromItem(item, record)) return false;
+                                       if (failed || !recordFromItem(item, record)) return false;
                                        if (writer.append(record) == 0) return true;
                                        reportFailure();
+                                       failed = true;
                                        return false;
                                    });
-    writer.close();
+    // Half an export is none: the file stays as it was.
+    if (failed) {
+        writer.discard();
+        return 0;
+    }
+    if (writer.close() != 0) {
+        reportFailure();
+        return 0;
+    }
     return written;
 }
 

@@ -106,6 +106,7 @@ void ScriptStepper::execute() {
         (this->*(entry->run))();
     } else {
         prompter_.message("Script Error", "Invalid script option: " + action, Icon::Error, kOk, kOk);
+        failed(ItemFailure::InvalidAction, action);
     }
     if (keepCurrent_) {
         keepCurrent_ = false;
@@ -132,6 +133,8 @@ void ScriptStepper::startProgram() {
     if (settings_.TranslateFilenames)
         substitute = [this](std::string_view text) { return values_.substitute(text); };
     keepCurrent_ = programs_.startProgramItem(queue_.front(), substitute, clock_, prompter_, debug());
+    const ProgramStartResult& started = programs_.lastStart();
+    if (started.attempted && !started.started()) failed(ItemFailure::ProgramNotStarted, queue_.front().COMMAND.str());
 }
 
 void ScriptStepper::waitForProgramEnd() {
@@ -177,6 +180,7 @@ void ScriptStepper::sendEmail() {
         keepCurrent_ = true;  // the transfer runs on: ask again next tick
     else
         lastMailResult_ = result;
+    if (result != kMailPending && result != 0) failed(ItemFailure::MailNotSent, std::to_string(result));
 }
 
 void ScriptStepper::setValue() {

@@ -58,6 +58,13 @@ enum class ScriptLoad {
     QueueFull,   // the queue would have grown past kMaxQueuedItems: the queue is as it was
 };
 
+// An item that could not do its work; the script goes on as it always has.
+enum class ItemFailure {
+    InvalidAction,      // no such action
+    ProgramNotStarted,  // not found, or could not be started
+    MailNotSent,        // the sender refused or failed (its result code)
+};
+
 class ScriptStepper {
 public:
     explicit ScriptStepper(ScriptQueue& queue, ScriptServices services = {});
@@ -83,6 +90,9 @@ public:
     // Hears of every item when the stepper first executes it (a "Wait" that
     // waits over many ticks is reported once).
     void onExecute(std::function<void(const QueueItem&)> observer) { observer_ = std::move(observer); }
+    // Hears of every item that failed, with what it failed on.
+    using FailureObserver = std::function<void(const QueueItem&, ItemFailure, std::string_view detail)>;
+    void onFailure(FailureObserver observer) { failureObserver_ = std::move(observer); }
 
     // Interpreter state, kept across ticks.
     bool waiting() const { return waiting_; }
@@ -145,6 +155,10 @@ private:
     int refusedLoads_ = 0;
     std::optional<std::string> progress_;
     std::function<void(const QueueItem&)> observer_;
+    FailureObserver failureObserver_;
+    void failed(ItemFailure failure, std::string_view detail) {
+        if (failureObserver_) failureObserver_(queue_.front(), failure, detail);
+    }
 };
 
 }  // namespace plorix::script

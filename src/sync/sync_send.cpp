@@ -11,8 +11,9 @@ SyncSendJob::SyncSendJob(std::string file, Prompter& prompter)
 SyncSendJob::~SyncSendJob() { abandon(); }
 
 bool SyncSendJob::prepare() {
-    if (io::isDataFile(transfer_.path())) {
-        fail(kSyncTitle, transfer_.file() + " is the data file; choose another name for the transfer file.");
+    if (const std::string why = io::protectedFile(transfer_.path(), io::Replacement::TransferFile);
+        !why.empty()) {
+        fail(kSyncTitle, why);
         return false;
     }
     local_ = std::make_unique<LocalTables>(prompter());
@@ -102,7 +103,7 @@ void SyncSendJob::finish(State state) {
     }
     // A file that stopped half-way on an error would pass for a whole one.
     if (this->state() == State::Failed) transfer_.remove();
-    else transfer_.close();
+    else if (const std::string why = transfer_.commit(); !why.empty()) fail(kSyncTitle, why);
     local_.reset();
 }
 

@@ -1,6 +1,9 @@
 #include "sync/transfer_file.h"
 
+#include <cstring>
 #include <filesystem>
+
+#include "io/replacing_file.h"
 
 namespace plorix::sync {
 
@@ -37,21 +40,25 @@ std::string transferFileName(std::string_view name) {
 }
 
 TransferFile::TransferFile(std::string_view file) : file_(transferFileName(file)) {
-    schedule_.setName(file_ + "\\!s");
-    scripting_.setName(file_ + "\\!scr");
-    todo_.setName(file_ + "\\!todo");
+    name(file_);
+    path_ = pathOf(schedule_);
 }
 
-std::string TransferFile::path() const { return pathOf(schedule_); }
+void TransferFile::name(const std::string& file) {
+    schedule_.setName(file + std::string(kSeparator) + "s");
+    scripting_.setName(file + std::string(kSeparator) + "scr");
+    todo_.setName(file + std::string(kSeparator) + "todo");
+}
+
+std::string TransferFile::path() const { return path_; }
 
 std::string TransferFile::create() {
     std::error_code ec;
-    const std::string path = pathOf(schedule_);
-    if (std::filesystem::exists(path, ec)) {
-        if (!std::filesystem::is_regular_file(path, ec)) return "Cannot replace " + file_ + ": it is not a file.";
-        if (!std::filesystem::remove(path, ec)) return "Cannot replace " + file_ + ": " + ec.message() + ".";
-    }
-    created_ = true;
+    if (std::filesystem::exists(path_, ec) && !std::filesystem::is_regular_file(path_, ec))
+        return "Cannot replace " + file_ + ": it is not a file.";
+    temp_ = io::temporaryBeside(path_);
+    if (temp_.empty()) return "Cannot CREATE " + file_ + ": " + std::strerror(errno) + ".";
+    name(temp_);
     for (store::Table* table : {&schedule_, &scripting_, &todo_}) {
         if (table->create() != store::kNoError || table->open() != store::kNoError)
             return "Cannot CREATE " + file_ + ": " + table->error().describe() + ".";
@@ -90,11 +97,27 @@ void TransferFile::close() {
     todo_.close();
 }
 
+std::string TransferFile::commit() {
+    close();
+    if (temp_.empty()) return {};
+    if (const int error = io::putInPlace(temp_, path_)) {
+        const std::string why = "Cannot CREATE " + file_ + ": " + std::strerror(error) + ".";
+        remove();
+        return why;
+    }
+    temp_.clear();
+    name(file_);
+    return {};
+}
+
 void TransferFile::remove() {
     close();
-    if (!created_) return;
+    if (temp_.empty()) return;
     std::error_code ec;
-    std::filesystem::remove(pathOf(schedule_), ec);
+    std::filesystem::remove(temp_, ec);
+    std::filesystem::remove(temp_ + "-journal", ec);
+    temp_.clear();
+    name(file_);
 }
 
 }  // namespace plorix::sync

@@ -31,9 +31,13 @@ public:
     store::Table& scripting() { return scripting_; }
     store::Table& todo() { return todo_; }
 
-    // Replaces any file of that name by a new one with the three tables,
-    // open for writing. Empty on success, else why not.
+    // A new file with the three tables, open for writing, made under a
+    // temporary name beside the chosen one (mode 0600): the file of that name
+    // is replaced only by commit(). Empty on success, else why not.
     std::string create();
+    // Closes the tables and puts the file create() made in place of the
+    // chosen one. Empty on success, else why not (the new file is removed).
+    std::string commit();
     // Opens an existing transfer file for reading and checks that it is
     // whole: its pages, and the layout of the three tables. Empty on
     // success, else why the file cannot be received.
@@ -44,8 +48,10 @@ public:
     void remove();
 
 private:
+    void name(const std::string& file);
     std::string file_;
-    bool created_ = false;
+    std::string path_;
+    std::string temp_;  // the file create() made, until commit() or remove()
     store::Table schedule_{data::SyncSchedule::schema()};
     store::Table scripting_{data::SyncScripting::schema()};
     store::Table todo_{data::SyncTodo::schema()};

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "mail/address.h"
 #include "mail/servers/test_servers.h"
 #include "mail/transfer.h"
 #include "support/run_process.h"
@@ -125,6 +126,17 @@ TEST_F(SmtpTest, StartTlsIsUsedWhenOfferedAndAnUntrustedCertificateIsNotSentTo) 
     j.caFile.clear();
     EXPECT_EQ(send(j).code, mail::kMailConnectFailed);
     EXPECT_EQ(server.count(), 1);
+}
+
+TEST_F(SmtpTest, ARecipientWithALineBreakIsRefusedBeforeAnyConnection) {
+    SinkServer server("smtp_sink.py");
+    mail::MailJob j = job(server.address());
+    j.to = mail::splitRecipients("ok@example.com\r\nRCPT TO:<other@example.org>");
+    const mail::MailResult result = send(j);
+    EXPECT_EQ(result.code, mail::kMailInvalidAddress);
+    EXPECT_EQ(result.detail, "ok@example.com??RCPT TO: <other@example.org>");
+    EXPECT_EQ(dir.read("inmail.log").find("MAIL FROM"), std::string::npos) << dir.read("inmail.log");
+    EXPECT_EQ(server.count(), 0);
 }
 
 TEST_F(SmtpTest, FailuresGiveTheirCodes) {

@@ -22,38 +22,16 @@ using data::Schedule;
 
 constexpr const char* kZone = "Europe/Berlin";
 
-// Real time (UTC) moves on; the wall clock is what the zone makes of it.
-class ZonedClock final : public Clock {
-public:
-    Moment current() const override {
-        const std::time_t seconds = static_cast<std::time_t>(real_ / 100);
-        std::tm local{};
-        localtime_r(&seconds, &local);
-        return {makeDate(local.tm_mon + 1, local.tm_mday, local.tm_year + 1900),
-                makeTime(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(real_ % 100))};
-    }
-    std::int64_t steadyHundredths() const override { return steady_; }
-    void startAtUtc(int year, int month, int day, int hours, int minutes) {
-        std::tm utc{};
-        utc.tm_year = year - 1900;
-        utc.tm_mon = month - 1;
-        utc.tm_mday = day;
-        utc.tm_hour = hours;
-        utc.tm_min = minutes;
-        real_ = std::int64_t{timegm(&utc)} * 100;
-    }
-    void advance(std::int64_t hundredths) {
-        real_ += hundredths;
-        steady_ += hundredths;
-    }
-    // The user sets the clock, or the machine sleeps: real time moves (or
-    // is said to), the steady count does not.
-    void jump(std::int64_t hundredths) { real_ += hundredths; }
-
-private:
-    std::int64_t real_ = 0;
-    std::int64_t steady_ = 0;
-};
+// Real time in hundredths since 1970 of a UTC moment.
+std::int64_t utc(int year, int month, int day, int hours, int minutes) {
+    std::tm fields{};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hours;
+    fields.tm_min = minutes;
+    return std::int64_t{timegm(&fields)} * 100;
+}
 
 // Sets the zone for the test and restores the process's own afterwards.
 class InZone {
@@ -144,7 +122,7 @@ TEST_F(ClockChanges, WallMomentsMapOntoTheRealTimeline) {
 }
 
 TEST_F(ClockChanges, RunInTheSkippedHourFiresOnceRightAfterTheChange) {
-    zoned.startAtUtc(2024, 3, 31, 0, 50);  // 01:50 CET
+    zoned = ZonedClock(utc(2024, 3, 31, 0, 50));  // 01:50 CET
     const std::int32_t daily = addDaily("Daily 02:30", ymd(2024, 3, 31), hm(2, 30));
     addQuarterHourly("Every 15 minutes", at(2024, 3, 31, 2, 0));
     runFor(30 * kHundredthsPerMinute);  // to 03:20 CEST
@@ -164,7 +142,7 @@ TEST_F(ClockChanges, RunInTheSkippedHourFiresOnceRightAfterTheChange) {
 }
 
 TEST_F(ClockChanges, RunInTheRepeatedHourFiresOnce) {
-    zoned.startAtUtc(2024, 10, 26, 23, 50);  // 01:50 CEST
+    zoned = ZonedClock(utc(2024, 10, 26, 23, 50));  // 01:50 CEST
     const std::int32_t daily = addDaily("Daily 02:30", ymd(2024, 10, 27), hm(2, 30));
     addQuarterHourly("Every 15 minutes", at(2024, 10, 27, 2, 0));
     runFor(150 * kHundredthsPerMinute);  // to 03:20 CET
@@ -180,7 +158,7 @@ TEST_F(ClockChanges, RunInTheRepeatedHourFiresOnce) {
 }
 
 TEST_F(ClockChanges, ClockSetForwardByHoursTakesTheOverduePathOnce) {
-    zoned.startAtUtc(2024, 6, 3, 7, 0);  // 09:00 CEST
+    zoned = ZonedClock(utc(2024, 6, 3, 7, 0));  // 09:00 CEST
     const std::int32_t daily = addDaily("Daily 10:00", ymd(2024, 6, 3), hm(10, 0));
     runFor(30 * kHundredthsPerMinute);
     zoned.jump(3 * kHundredthsPerHour);  // 12:30
@@ -193,7 +171,7 @@ TEST_F(ClockChanges, ClockSetForwardByHoursTakesTheOverduePathOnce) {
 }
 
 TEST_F(ClockChanges, ClockSetBackRepeatsNothing) {
-    zoned.startAtUtc(2024, 6, 3, 9, 50);  // 11:50 CEST
+    zoned = ZonedClock(utc(2024, 6, 3, 9, 50));  // 11:50 CEST
     Schedule hourly = custom(1, "hour(s)", ymd(2024, 6, 3), hm(12, 0));
     hourly.ID = 0;
     hourly.TASKTYPE = "Run Program";
@@ -207,7 +185,7 @@ TEST_F(ClockChanges, ClockSetBackRepeatsNothing) {
 }
 
 TEST_F(ClockChanges, MachineWokenAfterTheDueMomentTakesTheMissedPathOnce) {
-    zoned.startAtUtc(2024, 6, 3, 21, 50);  // 23:50 CEST
+    zoned = ZonedClock(utc(2024, 6, 3, 21, 50));  // 23:50 CEST
     Schedule nightly = withType(dailyMessage("Nightly", ymd(2024, 6, 3), hm(23, 55)), "Run Program");
     nightly.WARN = 1;
     const std::int32_t id = add(nightly);

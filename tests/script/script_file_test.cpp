@@ -161,5 +161,24 @@ TEST(ScriptFileWriting, AppendsToAnExistingFileAndAcceptsBackslashes) {
     EXPECT_NE(writer.open("no/such/folder/x.pxs"), 0);
 }
 
+TEST(ScriptFileWriting, TheFileChangesOnlyWhenTheExportIsWhole) {
+    test::TempDir dir;
+    dir.write("out.pxs", "old\r\n");
+    ScriptFileWriter writer;
+    ASSERT_EQ(writer.open("out.pxs"), 0);
+    ASSERT_EQ(writer.append(rec("Exit Script")), 0);
+    EXPECT_EQ(dir.read("out.pxs"), "old\r\n");  // still the old file while writing
+    writer.discard();
+    EXPECT_EQ(dir.read("out.pxs"), "old\r\n");
+    ASSERT_EQ(writer.open("out.pxs"), 0);
+    ASSERT_EQ(writer.append(rec("Exit Script")), 0);
+    ASSERT_EQ(writer.close(), 0);
+    EXPECT_EQ(dir.read("out.pxs"), "old\r\n\"Exit Script\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    // The program's own files are never exported onto.
+    EXPECT_EQ(writer.open("PX98.INI"), store::kAccessDenied);
+    EXPECT_FALSE(std::filesystem::exists(dir / "PX98.INI"));
+}
+
 }  // namespace
 }  // namespace plorix::script

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "mail/servers/test_servers.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
@@ -132,6 +133,36 @@ TEST_F(RunScript, TheIniDebugSwitchShowsTheDebuggingMessages) {
     const ProcessResult debugging = run({"test.pxs", "--dry-run"});
     EXPECT_EQ(debugging.status, 0) << debugging.err;
     EXPECT_NE(debugging.err.find("Test failed: Removing task items."), std::string::npos) << debugging.err;
+}
+
+TEST_F(RunScript, MailGoesOutAndFailedItemsEndWithStatusOne) {
+    mail::test::SinkServer server("smtp_sink.py");
+    const auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {PLORIX_CLI_PATH, "-d", dir.path().string()});
+        EXPECT_EQ(runProcess(args).status, 0);
+    };
+    cli({"settings", "Host", server.address()});
+    cli({"settings", "Sender", "me@example.org"});
+    cli({"add", "Messages", "M_:EMAILID=1", "M_:EMAILTO=ann@example.org", "M_:SUBJECT=Report"});
+    // A line break smuggling a second recipient past the first.
+    cli({"add", "Messages", "M_:EMAILID=2", "M_:EMAILTO=ok@example.com\r\nRCPT TO:<other@example.org>",
+         "M_:SUBJECT=Sneaky"});
+    dir.write("mail.pxs",
+              "\"Send Email\",\"1\",\"\",\"\",\"\",\"\"\r\n"
+              "\"Send Email\",\"2\",\"\",\"\",\"\",\"\"\r\n"
+              "\"Juggle Chainsaws\",\"\",\"\",\"\",\"\",\"\"\r\n"
+              "\"Start Program\",\"/nonexistent/plorix-test-program\",\"\",\"\",\"\",\"\"\r\n"
+              "\"Set Value\",\"DONE\",\"yes\",\"\",\"\",\"\"\r\n");
+    const ProcessResult r = run({"mail.pxs"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    // The rest ran as in the program; each failure is named.
+    EXPECT_NE(r.out.find("value DONE=yes"), std::string::npos) << r.out;
+    for (const char* told : {"Send Email: message 2 was not sent", "(15)", "Juggle Chainsaws: no such action",
+                             "could not start /nonexistent/plorix-test-program", "3 item(s) failed"})
+        EXPECT_NE(r.err.find(told), std::string::npos) << told << "\n" << r.err;
+    ASSERT_TRUE(server.waitFor(1));
+    EXPECT_EQ(server.message(1).recipients(), std::vector<std::string>{"ann@example.org"});
+    EXPECT_EQ(server.count(), 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of plorix-cli's commands.
 
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,17 @@ namespace plorix::cli {
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// Work that failed (a file or store error, a damaged file): one line on
+// stderr, exit status 1.
+struct WorkFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A whole number given by the user for `what` (a field or an option),
+// within least..most; UsageError naming both otherwise.
+std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least,
+                         std::int64_t most);
 
 // Prints messages on stderr and takes the default button.
 class CliPrompter final : public Prompter {

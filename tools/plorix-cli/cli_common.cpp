@@ -1,4 +1,5 @@
-#include <cstdlib>
+#include <charconv>
+#include <limits>
 #include <iostream>
 
 #include "cli.h"
@@ -21,6 +22,18 @@ std::unique_ptr<Progress> CliPrompter::progress(std::string_view, std::string_vi
 DataUse reads(const Args&) { return DataUse::Reads; }
 DataUse writes(const Args&) { return DataUse::Writes; }
 DataUse noData(const Args&) { return DataUse::None; }
+
+std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least,
+                         std::int64_t most) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
+        value > most) {
+        throw UsageError("value '" + std::string(text) + "' for " + std::string(what) +
+                         " is not a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+    }
+    return value;
+}
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
@@ -105,11 +118,8 @@ void applyAssignments(store::Table& table, const std::vector<Assignment>& assign
 void locateRecord(store::Table& table, std::string_view id) {
     const auto& schema = table.schema();
     if (!id.empty() && id.front() == '#') {
-        char* end = nullptr;
-        const std::string digits(id.substr(1));
-        const long long pos = std::strtoll(digits.c_str(), &end, 10);
-        if (digits.empty() || *end != '\0' || pos <= 0)
-            throw UsageError("bad record position '" + std::string(id) + "'");
+        const std::int64_t pos =
+            wholeNumber("the record position", id.substr(1), 1, std::numeric_limits<std::int64_t>::max());
         if (table.reget(pos) != 0) throw UsageError("no " + schema.label + " record at " + std::string(id));
         return;
     }

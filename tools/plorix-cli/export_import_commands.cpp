@@ -90,10 +90,12 @@ int cmdExport(const Args& args, Prompter&) {
             throw UsageError("unexpected argument '" + args[i] + "'");
         }
     }
+    refuseProtected(plan.file, io::Replacement::Export);
     CapturingPrompter quiet;
     io::ExportJob job(plan, quiet);
     runJob(job, quiet);
-    std::cout << job.written() << " records exported\n";
+    // Written to standard output, the count would end up inside the file.
+    (plan.file == "-" ? std::cerr : std::cout) << job.written() << " records exported\n";
     return 0;
 }
 
@@ -123,9 +125,14 @@ int cmdImport(const Args& args, Prompter&) {
     }
     CapturingPrompter quiet;
     io::ImportJob job(plan, quiet, io::ImportOptions{kImportBatch, false});
-    const bool completed = job.run();
+    const bool started = job.start();
+    while (started && job.step()) {
+    }
     for (const std::string& error : job.lineErrors()) std::cerr << "plorix-cli: " << plan.file << ": " << error << '\n';
-    if (!completed) throw UsageError(quiet.last().empty() ? job.failure() : quiet.last());
+    const std::string why = quiet.last().empty() ? job.failure() : quiet.last();
+    // Refused before a line was stored, or failed on the way.
+    if (!started) throw UsageError(why);
+    if (job.state() == io::SteppedJob::State::Failed) throw WorkFailure(why);
     std::cout << job.added() << " records imported\n";
     // Imported, but not every line: the lines left out were told above.
     return job.lineErrors().empty() ? 0 : 1;

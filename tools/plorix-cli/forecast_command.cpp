@@ -1,15 +1,17 @@
 // forecast: the coming runs of the enabled tasks, merged in time order, as
-// firing would make them. The data file is only read.
+// firing would make them. The data file is only read. Runs are computed as
+// they are printed, so a forecast of millions of runs needs no more memory
+// than one of ten.
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <tuple>
 
-#include "data/data_file.h"
 #include "cli.h"
+#include "data/data_file.h"
 #include "data/tables/holidays.h"
 #include "data/tables/schedule.h"
 #include "runtime/clock.h"
@@ -19,6 +21,7 @@
 #include "scheduler/schedule_kinds.h"
 #include "scheduler/simulate.h"
 #include "scheduler/stored_holidays.h"
+#include "scheduler/tick_timeline.h"
 
 namespace plorix::cli {
 namespace {
@@ -28,22 +31,12 @@ using scheduler::compareMoments;
 using scheduler::Occurrence;
 
 constexpr std::string_view kUsage = "usage: forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]";
-// Runs looked at per task when numbering one-off copies; a task repeating
-// every minute reaches a year ahead with room to spare.
-constexpr int kMostRunsPerTask = 1 << 20;
-
-std::int32_t numberArgument(const std::string& text, std::int32_t least) {
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < least)
-        throw UsageError("'" + text + "' is not a number of at least " + std::to_string(least));
-    return value;
-}
+constexpr std::int64_t kMostIdentifier = std::numeric_limits<std::int32_t>::max();
 
 struct Request {
     Moment from;
-    int count = 10;
-    std::int32_t id = 0;  // 0: every task
+    std::int64_t count = 10;  // per task
+    std::int32_t id = 0;      // 0: every task
 };
 
 Request parseRequest(const Args& args) {
@@ -56,9 +49,9 @@ Request parseRequest(const Args& args) {
             if (!moment) throw UsageError("'" + args[i] + "' is not a moment (YYYY-MM-DD[THH:MM[:SS]])");
             request.from = *moment;
         } else if (args[i] == "--count" && hasValue) {
-            request.count = numberArgument(args[++i], 1);
+            request.count = wholeNumber("--count", args[++i], 1, std::numeric_limits<std::int64_t>::max());
         } else if (args[i] == "--id" && hasValue) {
-            request.id = numberArgument(args[++i], 1);
+            request.id = static_cast<std::int32_t>(wholeNumber("--id", args[++i], 1, kMostIdentifier));
         } else {
             throw UsageError(std::string(kUsage));
         }
@@ -68,66 +61,133 @@ Request parseRequest(const Args& args) {
 
 struct Task {
     Schedule entry;
+    bool keepsHistory = false;
 };
 
-// The task's runs at or after `from` until `enough` says stop, doubling the
-// number asked for as long as the forecast can give more.
-std::vector<Occurrence> runsOf(const Schedule& entry, const Request& request,
-                               const scheduler::HolidayCalendar& holidays,
-                               const std::function<bool(const std::vector<Occurrence>&)>& enough) {
-    for (int asked = request.count;; asked *= 2) {
-        std::vector<Occurrence> runs = scheduler::forecast(entry, request.from, asked, holidays);
-        if (static_cast<int>(runs.size()) < asked || asked >= kMostRunsPerTask || enough(runs)) return runs;
-    }
-}
-
-// When a run fires: at once when it is already due, else at its moment.
-Moment firesAt(const Occurrence& run, Moment from) { return run.late ? from : run.due; }
-
-// The identifiers firing gives the one-off copies among `printed`: every
-// firing until the last of them adds its copy first, then its history
-// record, each under the next identifier.
-std::map<std::pair<std::int32_t, Moment>, std::int32_t> copyNumbers(
-    const std::vector<Task>& tasks, const std::vector<std::pair<std::int32_t, Occurrence>>& printed,
-    const Request& request, const scheduler::HolidayCalendar& holidays, std::int32_t lastId) {
-    std::map<std::pair<std::int32_t, Moment>, std::int32_t> numbers;
-    std::optional<Moment> horizon;
-    for (const auto& [id, run] : printed)
-        if (run.oneOff && (!horizon || compareMoments(run.madeAt, *horizon) > 0)) horizon = run.madeAt;
-    if (!horizon) return numbers;
-
-    // (moment, task order, copy first) -> what it numbers
-    struct Numbered {
-        Moment when;
-        std::size_t task;
-        int order;  // 0: a copy, 1: a history record
-        Moment copyMadeAt;
-    };
-    std::vector<Numbered> steps;
-    for (std::size_t t = 0; t < tasks.size(); ++t) {
-        const Schedule& entry = tasks[t].entry;
-        const std::vector<Occurrence> runs = runsOf(entry, request, holidays, [&](const std::vector<Occurrence>& runs) {
-            return compareMoments(firesAt(runs.back(), request.from), *horizon) > 0;
-        });
-        const bool keepsHistory =
-            !entry.NOHISTORY && scheduler::scheduleTypeOf(entry.SCHEDULETYPE) != scheduler::ScheduleType::Once;
-        for (const Occurrence& run : runs) {
-            if (run.oneOff) {
-                if (compareMoments(run.madeAt, *horizon) <= 0) steps.push_back({run.madeAt, t, 0, run.madeAt});
-            } else if (keepsHistory && compareMoments(firesAt(run, request.from), *horizon) <= 0) {
-                steps.push_back({firesAt(run, request.from), t, 1, {}});
-            }
+// The identifiers firing gives the one-off copies: every firing adds its
+// copy first, then its history record, each under the next identifier, in
+// the order (moment, task, copy before history) over all tasks. Numbered as
+// far as the copies printed need, by a merge over the tasks' firings.
+class CopyNumbers {
+public:
+    CopyNumbers(const std::vector<Task>& tasks, Moment from, const scheduler::HolidayCalendar& holidays,
+                std::int32_t lastId)
+        : tasks_(tasks), next_(lastId) {
+        cursors_.reserve(tasks.size());
+        for (std::size_t t = 0; t < tasks.size(); ++t) {
+            cursors_.push_back({scheduler::Firings(tasks[t].entry, from, holidays), {}});
+            pushNext(t);
         }
     }
-    std::stable_sort(steps.begin(), steps.end(), [](const Numbered& a, const Numbered& b) {
-        return std::tie(a.when, a.task, a.order) < std::tie(b.when, b.task, b.order);
-    });
-    std::int32_t next = lastId;
-    for (const Numbered& step : steps) {
-        ++next;
-        if (step.order == 0) numbers[{tasks[step.task].entry.ID, step.copyMadeAt}] = next;
+
+    std::int32_t numberOf(std::size_t task, Moment madeAt) {
+        const std::pair key{task, madeAt};
+        while (!numbered_.contains(key) && !heap_.empty()) {
+            std::pop_heap(heap_.begin(), heap_.end(), later);
+            const Event event = heap_.back();
+            heap_.pop_back();
+            ++next_;
+            if (event.copy) numbered_[{event.task, event.when}] = next_;
+            pushNext(event.task);
+        }
+        const auto found = numbered_.find(key);
+        if (found == numbered_.end()) return 0;
+        const std::int32_t number = found->second;
+        numbered_.erase(found);
+        return number;
     }
-    return numbers;
+
+private:
+    struct Event {
+        Moment when;
+        std::size_t task;
+        bool copy;
+    };
+    struct Cursor {
+        scheduler::Firings firings;
+        std::vector<Event> pending;  // the rest of the current firing, next last
+    };
+    static bool later(const Event& a, const Event& b) {
+        return std::tuple(a.when, a.task, !a.copy) > std::tuple(b.when, b.task, !b.copy);
+    }
+    void pushNext(std::size_t task) {
+        Cursor& cursor = cursors_[task];
+        while (cursor.pending.empty()) {
+            const auto step = cursor.firings.next();
+            if (!step) return;
+            if (tasks_[task].keepsHistory) cursor.pending.push_back({step->firedAt, task, false});
+            if (step->copy) cursor.pending.push_back({step->firedAt, task, true});
+        }
+        heap_.push_back(cursor.pending.back());
+        cursor.pending.pop_back();
+        std::push_heap(heap_.begin(), heap_.end(), later);
+    }
+
+    const std::vector<Task>& tasks_;
+    std::vector<Cursor> cursors_;
+    std::vector<Event> heap_;  // each task's next firing event, earliest on top
+    std::map<std::pair<std::size_t, Moment>, std::int32_t> numbered_;
+    std::int32_t next_;
+};
+
+// The coming runs of the chosen tasks, `count` per task, merged in due
+// order (tasks in identifier order where moments are equal).
+class ComingRuns {
+public:
+    ComingRuns(const std::vector<Task>& tasks, const Request& request, const scheduler::HolidayCalendar& holidays) {
+        for (std::size_t t = 0; t < tasks.size(); ++t) {
+            if (request.id != 0 && tasks[t].entry.ID != request.id) continue;
+            streams_.push_back({scheduler::RunStream(tasks[t].entry, request.from, holidays), t, request.count});
+            pushNext(streams_.size() - 1);
+        }
+    }
+    // The next run and its task's index; nullopt when every task is done.
+    std::optional<std::pair<Occurrence, std::size_t>> next() {
+        if (heap_.empty()) return std::nullopt;
+        std::pop_heap(heap_.begin(), heap_.end(), later);
+        const Head head = heap_.back();
+        heap_.pop_back();
+        pushNext(head.stream);
+        return std::pair{head.run, streams_[head.stream].task};
+    }
+
+private:
+    struct Stream {
+        scheduler::RunStream runs;
+        std::size_t task;
+        std::int64_t left;
+    };
+    struct Head {
+        Occurrence run;
+        std::size_t stream;
+    };
+    static bool later(const Head& a, const Head& b) {
+        const int order = compareMoments(a.run.due, b.run.due);
+        return order != 0 ? order > 0 : a.stream > b.stream;
+    }
+    void pushNext(std::size_t index) {
+        Stream& stream = streams_[index];
+        if (stream.left == 0) return;
+        // A run already due when the forecast starts fires at once; it is
+        // not one of the coming runs.
+        std::optional<Occurrence> run;
+        do run = stream.runs.next();
+        while (run && run->late);
+        if (!run) return;
+        --stream.left;
+        heap_.push_back({*run, index});
+        std::push_heap(heap_.begin(), heap_.end(), later);
+    }
+
+    std::vector<Stream> streams_;
+    std::vector<Head> heap_;
+};
+
+// A run stored for a wall-clock moment that a daylight-saving change skips
+// fires when the clock has passed it.
+std::string skippedHourNote(Moment due) {
+    if (scheduler::instantsOf(due).count != 0) return {};
+    return "\tin a skipped hour: fires at " + scheduler::isoMoment(wallClockAt(scheduler::dueInstant(due)));
 }
 
 // False when the data file holds no such table.
@@ -136,6 +196,10 @@ bool openForReading(store::Table& table) {
     if (code == store::kFileNotFound) return false;
     if (code != store::kNoError) storeFailure(table, "opening " + table.schema().label);
     return true;
+}
+
+[[noreturn]] void readFailure(const store::Table& table) {
+    throw WorkFailure("cannot read " + table.schema().label + ": " + table.error().describe());
 }
 
 }  // namespace
@@ -150,49 +214,38 @@ int cmdForecast(const Args& args, Prompter&) {
     store::Table schedule(Schedule::schema());
     store::Table holidayTable(data::Holidays::schema());
     scheduler::HolidaySet holidays;
-    if (openForReading(holidayTable)) holidays = scheduler::readHolidaySet(holidayTable);
+    if (openForReading(holidayTable)) {
+        int code = store::kNoError;
+        holidays = scheduler::readHolidaySet(holidayTable, &code);
+        if (code != store::kNoError) readFailure(holidayTable);
+    }
     if (!openForReading(schedule)) return 0;
 
     std::vector<Task> tasks;
     std::int32_t lastId = 0;
     bool found = request.id == 0;
     schedule.setStart(data::keys::Schedule::KEYID);
-    while (schedule.next() == store::kNoError) {
+    int code;
+    while ((code = schedule.next()) == store::kNoError) {
         const Schedule& entry = schedule.rec<Schedule>();
         lastId = std::max(lastId, entry.ID);
         found = found || entry.ID == request.id;
-        if (!entry.DISABLED && !entry.COMPLETED) tasks.push_back({entry});
+        const bool keepsHistory =
+            !entry.NOHISTORY && scheduler::scheduleTypeOf(entry.SCHEDULETYPE) != scheduler::ScheduleType::Once;
+        if (!entry.DISABLED && !entry.COMPLETED) tasks.push_back({entry, keepsHistory});
     }
+    if (code != store::kRecordNotAvailable) readFailure(schedule);
     if (!found) throw UsageError("no task with identifier " + std::to_string(request.id));
 
-    std::vector<std::pair<std::int32_t, Occurrence>> printed;
-    const auto count = static_cast<std::ptrdiff_t>(request.count);
-    for (const Task& task : tasks) {
-        if (request.id != 0 && task.entry.ID != request.id) continue;
-        // A run already due when the forecast starts fires at once; it is
-        // not one of the coming runs.
-        const auto coming = [](const Occurrence& run) { return !run.late; };
-        std::ptrdiff_t taken = 0;
-        for (const Occurrence& run : runsOf(task.entry, request, holidays, [&](const std::vector<Occurrence>& runs) {
-                 return std::count_if(runs.begin(), runs.end(), coming) >= count;
-             })) {
-            if (!coming(run)) continue;
-            if (taken++ == count) break;
-            printed.push_back({task.entry.ID, run});
-        }
-    }
-
-    const auto copies = copyNumbers(tasks, printed, request, holidays, lastId);
-    std::stable_sort(printed.begin(), printed.end(), [](const auto& a, const auto& b) {
-        return compareMoments(a.second.due, b.second.due) < 0;
-    });
-    std::map<std::int32_t, std::string> descriptions;
-    for (const Task& task : tasks) descriptions[task.entry.ID] = task.entry.DESCRIPTION.str();
-    for (const auto& [id, run] : printed) {
-        const std::int32_t shown = run.oneOff ? copies.at({id, run.madeAt}) : id;
-        std::cout << shown << '\t' << scheduler::isoMoment(run.due) << '\t' << descriptions[id];
+    CopyNumbers copies(tasks, request.from, holidays, lastId);
+    ComingRuns runs(tasks, request, holidays);
+    while (const auto next = runs.next()) {
+        const auto& [run, task] = *next;
+        const Schedule& entry = tasks[task].entry;
+        std::cout << (run.oneOff ? copies.numberOf(task, run.madeAt) : entry.ID) << '\t'
+                  << scheduler::isoMoment(run.due) << '\t' << entry.DESCRIPTION.str();
         if (run.skipped) std::cout << "\tskip";
-        std::cout << '\n';
+        std::cout << skippedHourNote(run.due) << '\n';
     }
     return 0;
 }

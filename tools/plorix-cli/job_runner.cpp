@@ -18,8 +18,16 @@ std::unique_ptr<Progress> CapturingPrompter::progress(std::string_view, std::str
 }
 
 void runJob(io::SteppedJob& job, const CapturingPrompter& prompter) {
-    if (job.run()) return;
-    throw UsageError(prompter.last().empty() ? job.failure() : prompter.last());
+    const auto why = [&] { return prompter.last().empty() ? job.failure() : prompter.last(); };
+    // A job that cannot start has written nothing: its input is refused.
+    if (!job.start()) throw UsageError(why());
+    while (job.step()) {
+    }
+    if (job.state() == io::SteppedJob::State::Failed) throw WorkFailure(why());
+}
+
+void refuseProtected(const std::string& file, io::Replacement by) {
+    if (const std::string why = io::protectedFile(file, by); !why.empty()) throw UsageError(why);
 }
 
 }  // namespace plorix::cli

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "io/exchange_files.h"
 #include "io/stepped_job.h"
 #include "runtime/prompter.h"
 
@@ -23,7 +24,12 @@ private:
     std::string last_;
 };
 
-// Runs the job; throws UsageError with the job's message when it fails.
+// Runs the job; throws UsageError with the job's message when it cannot
+// start, WorkFailure when it fails after starting.
 void runJob(io::SteppedJob& job, const CapturingPrompter& prompter);
+
+// Refuses (UsageError) a file name that would replace a file of the program
+// the job must not replace, before the job starts.
+void refuseProtected(const std::string& file, io::Replacement by);
 
 }  // namespace plorix::cli

@@ -103,6 +103,9 @@ int main(int argc, char** argv) {
     } catch (const cli::UsageError& e) {
         std::cerr << "plorix-cli: " << e.what() << '\n';
         status = 2;
+    } catch (const cli::WorkFailure& e) {
+        std::cerr << "plorix-cli: " << e.what() << '\n';
+        status = 1;
     } catch (const data::FatalError& e) {
         std::cerr << "plorix-cli: " << e.what() << '\n';
         status = 1;

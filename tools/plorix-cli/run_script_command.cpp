@@ -2,6 +2,7 @@
 // would run it, on the real clock with ScriptingDelay, one item per tick of
 // half a second, printing each item as it executes and each value stored.
 
+#include <charconv>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -11,11 +12,13 @@
 
 #include "cli.h"
 #include "data/open_routine.h"
+#include "mail/result.h"
 #include "platform/desktop.h"
 #include "runtime/file_names.h"
 #include "runtime/pictures.h"
 #include "script/action_names.h"
 #include "script/item_description.h"
+#include "script/mail_sender.h"
 #include "script/stepper.h"
 #include "settings/configuration.h"
 #include "settings/settings.h"
@@ -58,6 +61,23 @@ private:
 #endif
 };
 
+// A failed item as it is told: what it is, and what went wrong.
+std::string failureText(const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
+    const std::string description = script::itemDescription(item);
+    std::string text = item.ACTION.str() + (description.empty() ? "" : " " + description) + ": ";
+    switch (failure) {
+        case script::ItemFailure::InvalidAction: return text + "no such action";
+        case script::ItemFailure::ProgramNotStarted: return text + "could not start " + std::string(detail);
+        case script::ItemFailure::MailNotSent: {
+            int code = 0;
+            std::from_chars(detail.data(), detail.data() + detail.size(), code);
+            return text + "message " + std::to_string(item.EMAILID) + " was not sent: " +
+                   std::string(mail::mailCodeText(code)) + " (" + std::string(detail) + ")";
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 int cmdRunScript(const Args& args, Prompter& prompter) {
@@ -84,7 +104,18 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
     script::ScriptServices services;
     services.prompter = &prompter;
     services.dryRun = dryRun;
+    // Mail goes out as the program sends it; a dry run sends none.
+    if (!dryRun) services.mail = &script::processMailSender();
     script::ScriptStepper stepper(queue, services);
+    // The script goes on past a failed item, as in the program; the command
+    // tells each one and ends with status 1. A dry run performs nothing
+    // outside, so only what would fail anywhere counts there.
+    int failures = 0;
+    stepper.onFailure([&](const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
+        if (dryRun && failure != script::ItemFailure::InvalidAction) return;
+        ++failures;
+        std::cerr << "plorix-cli: item failed: " << failureText(item, failure, detail) << std::endl;
+    });
 
     // The item that loads the file, due at once and not printed itself.
     script::QueueItem start;
@@ -107,7 +138,8 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
         stepper.step();
     }
     values.onSet({});
-    return loaded && stepper.refusedLoads() == 0 ? 0 : 1;
+    if (failures > 0) std::cerr << "plorix-cli: " << failures << " item(s) failed\n";
+    return loaded && stepper.refusedLoads() == 0 && failures == 0 ? 0 : 1;
 }
 
 }  // namespace plorix::cli

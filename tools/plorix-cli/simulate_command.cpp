@@ -4,13 +4,16 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 
 #include "data/data_file.h"
 #include "cli.h"
 #include "data/open_routine.h"
+#include "data/process_tables.h"
 #include "runtime/file_names.h"
 #include "scheduler/moment.h"
 #include "scheduler/simulate.h"
@@ -69,25 +72,40 @@ Request parseRequest(const Args& args) {
 class ScratchCopy {
 public:
     ScratchCopy() : home_(fs::current_path()) {
-        std::string pattern = (fs::temp_directory_path() / "plorix-simulate-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw UsageError("cannot make a scratch folder for the copy");
+        std::error_code error;
+        const fs::path temp = fs::temp_directory_path(error);
+        std::string pattern = (temp / "plorix-simulate-XXXXXX").string();
+        if (error || !mkdtemp(pattern.data())) {
+            throw WorkFailure("cannot make a scratch folder for the copy in " + temp.string() + ": " +
+                              (error ? error.message() : std::strerror(errno)));
+        }
         folder_ = pattern;
-        const std::string data = findFileNoCase(data::kDataFileName);
-        copy(data, data::kDataFileName);
-        if (fs::exists(data + "-journal")) copy(data + "-journal", std::string(data::kDataFileName) + "-journal");
-        const std::string ini = findFileNoCase(settings::kSettingsIni);
-        if (fs::exists(ini)) copy(ini, settings::kSettingsIni);
+        try {
+            const std::string data = findFileNoCase(data::kDataFileName);
+            copy(data, data::kDataFileName);
+            if (fs::exists(data + "-journal"))
+                copy(data + "-journal", std::string(data::kDataFileName) + "-journal");
+            const std::string ini = findFileNoCase(settings::kSettingsIni);
+            if (fs::exists(ini)) copy(ini, settings::kSettingsIni);
+        } catch (const fs::filesystem_error& e) {
+            removeFolder();
+            throw WorkFailure("cannot copy the data file to " + folder_.string() + ": " + e.code().message());
+        }
         fs::current_path(folder_);
     }
     ~ScratchCopy() {
         std::error_code error;
         fs::current_path(home_, error);
-        fs::remove_all(folder_, error);
+        removeFolder();
     }
     ScratchCopy(const ScratchCopy&) = delete;
     ScratchCopy& operator=(const ScratchCopy&) = delete;
 
 private:
+    void removeFolder() {
+        std::error_code error;
+        fs::remove_all(folder_, error);
+    }
     void copy(const std::string& from, std::string_view to) {
         fs::copy_file(from, folder_ / to, fs::copy_options::overwrite_existing);
     }
@@ -95,23 +113,63 @@ private:
     fs::path folder_;
 };
 
+// SIGINT and SIGTERM end the simulation after the tick under way, so that
+// the scratch copy is removed; the signal is raised again afterwards for
+// the caller to see how the command ended.
+volatile std::sig_atomic_t caughtSignal = 0;
+
+extern "C" void noteSignal(int signal) { caughtSignal = signal; }
+
+class InterruptScope {
+public:
+    InterruptScope() {
+        struct sigaction action {};
+        action.sa_handler = noteSignal;
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 2; ++i) sigaction(kSignals[i], &action, &previous_[i]);
+    }
+    ~InterruptScope() {
+        for (int i = 0; i < 2; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+private:
+    static constexpr int kSignals[2] = {SIGINT, SIGTERM};
+    struct sigaction previous_[2] {};
+};
+
+void printEvent(const scheduler::SimulationEvent& event) {
+    std::cout << scheduler::isoMoment(event.when);
+    if (!event.zone.empty()) std::cout << ' ' << event.zone;
+    std::cout << '\t' << event.kind << '\t' << event.detail << '\n';
+}
+
 }  // namespace
 
 int cmdSimulate(const Args& args, Prompter& prompter) {
     const Request request = parseRequest(args);
     if (!fs::exists(findFileNoCase(data::kDataFileName))) throw UsageError("no data file in this folder");
-    std::optional<ScratchCopy> scratch;
-    if (!request.inPlace) scratch.emplace();
+    scheduler::SimulationSummary summary;
     {
-        const data::TableUse configuration(settings::configurationTable(), prompter);
-        settings::loadSettings();
+        const InterruptScope interrupts;
+        std::optional<ScratchCopy> scratch;
+        if (!request.inPlace) scratch.emplace();
+        {
+            const data::TableUse configuration(settings::configurationTable(), prompter);
+            settings::loadSettings();
+        }
+        scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
+        options.interrupted = [] { return caughtSignal != 0; };
+        summary = scheduler::simulate(options, printEvent);
+        std::cout.flush();
+        data::resetProcessTables();  // the scratch copy goes with its connections closed
     }
-    scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
-    const scheduler::SimulationSummary summary =
-        scheduler::simulate(options, [](const scheduler::SimulationEvent& event) {
-            std::cout << scheduler::isoMoment(event.when) << '\t' << event.kind << '\t' << event.detail << '\n';
-        });
-    std::cout.flush();
+    if (caughtSignal != 0) {
+        std::cerr << "plorix-cli: simulate interrupted\n";
+        std::signal(caughtSignal, SIG_DFL);
+        std::raise(caughtSignal);
+    }
     if (!summary.failure.empty()) {
         std::cerr << "plorix-cli: simulate stopped: " << summary.failure << '\n';
         return 1;

@@ -7,6 +7,7 @@
 #include "job_runner.h"
 #include "sync/sync_receive.h"
 #include "sync/sync_send.h"
+#include "sync/transfer_file.h"
 
 namespace plorix::cli {
 
@@ -15,6 +16,7 @@ int cmdSync(const Args& args, Prompter&) {
         throw UsageError("usage: sync send FILE.SYN | sync receive FILE.SYN");
     CapturingPrompter quiet;
     if (args[0] == "send") {
+        refuseProtected(sync::TransferFile(args[1]).path(), io::Replacement::TransferFile);
         sync::SyncSendJob job(args[1], quiet);
         runJob(job, quiet);
         std::cout << "sent " << job.tasksSent() << " tasks, " << job.itemsSent() << " script items, "

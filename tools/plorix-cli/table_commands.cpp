@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include <limits>
+
 #include "cli.h"
 #include "data/cascade.h"
 #include "data/numbering.h"
@@ -114,7 +116,8 @@ int cmdAdd(const Args& args, Prompter& prompter) {
         if (!rule->owner.empty()) {
             const Assignment* a = assigned(assignments, schema.fieldIndex(rule->owner));
             if (!a) throw UsageError(std::string(rule->owner) + " must be given");
-            owner = std::stoi(a->value);
+            owner = static_cast<std::int32_t>(
+                wholeNumber(rule->owner, a->value, 1, std::numeric_limits<std::int32_t>::max()));
         }
         store::Transaction transaction(t);
         if (!transaction.ok()) storeFailure(t, "starting the transaction");
