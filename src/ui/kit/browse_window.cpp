@@ -127,7 +127,9 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
     resize(charWidth * 90, fontMetrics().height() * 30);
 }
 
-BrowseWindow::~BrowseWindow() = default;
+BrowseWindow::~BrowseWindow() {
+    if (started_) saveColumns();
+}
 
 void BrowseWindow::setButtons(std::vector<BrowseButton> buttons) {
     for (const BrowseButton& b : buttons) {
@@ -142,14 +144,15 @@ void BrowseWindow::setButtons(std::vector<BrowseButton> buttons) {
     auto* close = new QPushButton(QStringLiteral("Cl&ose"), this);
     close->setToolTip(QStringLiteral("Close this window"));
     close->setAccessibleName(QStringLiteral("Close"));
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // The window this browse is, or the picker it sits in.
+    connect(close, &QPushButton::clicked, this, [this] { window()->close(); });
     buttonRow_->addWidget(close);
 }
 
 void BrowseWindow::start() {
     started_ = true;
     restoreColumns();
-    rememberPosition(*this, std::string(spec_.section));
+    if (isWindow()) rememberPosition(*this, std::string(spec_.section));
     page_->setPageSize(fittingRows());
     preparePage(tab());
     move([this] { return page_->first(); }, 0);
@@ -210,6 +213,10 @@ void BrowseWindow::showRecord(const void* record, std::int64_t position) {
 const void* BrowseWindow::selected() const {
     const QModelIndex index = view_->currentIndex();
     return index.isValid() ? model_->record(index.row()) : nullptr;
+}
+
+std::int64_t BrowseWindow::selectedPosition() const {
+    return selected() ? model_->position(view_->currentIndex().row()) : 0;
 }
 
 void BrowseWindow::updateButtons() {
@@ -333,11 +340,6 @@ void BrowseWindow::saveColumns() {
     IniFile ini{std::string(data::kPositionIni)};
     ini.putString(spec_.section, kBuiltInKey, builtInLayout(spec_).toStdString());
     ini.putString(spec_.section, kLayoutKey, widths.join(',').toStdString());
-}
-
-void BrowseWindow::closeEvent(QCloseEvent* event) {
-    if (started_) saveColumns();
-    QWidget::closeEvent(event);
 }
 
 }  // namespace plorix::ui

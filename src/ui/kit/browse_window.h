@@ -73,6 +73,8 @@ public:
     // The selected record (a copy on the page), nullptr when none.
     const void* selected() const;
     bool hasSelection() const { return selected() != nullptr; }
+    // Where the selected record is stored (for Table::reget), 0 when none.
+    std::int64_t selectedPosition() const;
     void updateButtons();
 
     // The standard actions, as the keys and the declared buttons call them.
@@ -80,17 +82,18 @@ public:
     void insertRecord();
     void changeRecord();
     void deleteRecord();
+    // The buttons below the list, left to right ("Cl&ose" is added last),
+    // and the right-click menu.
+    void setButtons(std::vector<BrowseButton> buttons);
+    void setMenu(std::vector<BrowseButton> items) { menuItems_ = std::move(items); }
+    // Room above the list for the window's own controls.
+    QHBoxLayout& controlRow() { return *controlRow_; }
 
 protected:
     // Sets the page's key, range and filter for a tab; the default takes the
     // tab's key over the whole table.
     virtual void preparePage(int tab);
-    // Room above the list for the window's own controls.
-    QHBoxLayout& controlRow() { return *controlRow_; }
-    void setButtons(std::vector<BrowseButton> buttons);
-    void setMenu(std::vector<BrowseButton> items) { menuItems_ = std::move(items); }
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -153,6 +153,8 @@ void FieldEditor::load(const void* record) {
         case EditorKind::Check: setText(QString::number(value)); break;
         default: setText(qs(data::fieldText(*field_, record)));
     }
+    loadedText_ = text();
+    loadedValue_ = value;
 }
 
 bool FieldEditor::readable() const {
@@ -176,6 +178,10 @@ bool FieldEditor::store(void* record) {
         return false;
     }
     const std::string shown = text().trimmed().toStdString();
+    if ((kind_ == EditorKind::Date || kind_ == EditorKind::Time) && text() == loadedText_) {
+        data::setFieldInt(*field_, record, loadedValue_);
+        return true;
+    }
     switch (kind_) {
         case EditorKind::Date: data::setFieldInt(*field_, record, *parseDate(shown, picture().toStdString())); break;
         case EditorKind::Time: data::setFieldInt(*field_, record, *parseTime(shown)); break;

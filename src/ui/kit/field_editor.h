@@ -68,6 +68,10 @@ private:
     QWidget* control_ = nullptr;
     QLineEdit* line_ = nullptr;
     QButtonGroup* group_ = nullptr;
+    // What load() showed, and the value behind it: a picture may show less
+    // than the field holds (seconds), which an untouched field keeps.
+    QString loadedText_;
+    std::int64_t loadedValue_ = 0;
 };
 
 }  // namespace plorix::ui

@@ -31,6 +31,11 @@ FieldEditor* RecordBinder::collect(void* record) const {
     return nullptr;
 }
 
+void RecordBinder::peek(void* record) const {
+    for (FieldEditor* e : editors_)
+        if (e->readable()) e->store(record);
+}
+
 FieldEditor* RecordBinder::focused() const {
     const QWidget* focus = QApplication::focusWidget();
     for (FieldEditor* e : editors_)

@@ -24,6 +24,8 @@ public:
     // Stores every editor into the record; the first editor that cannot be
     // read is selected again and returned, nullptr when all were stored.
     FieldEditor* collect(void* record) const;
+    // Stores what can be read, quietly (a look at the record as it stands).
+    void peek(void* record) const;
     // The editor holding the keyboard focus, nullptr when none does.
     FieldEditor* focused() const;
 

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
@@ -34,10 +35,17 @@ constexpr std::string_view kTransactionError = "Update";
 }  // namespace
 
 UpdateForm::UpdateForm(data::Table& table, data::FormAction action, const QString& caption, std::string section,
-                       Prompter& prompter, QWidget* parent)
+                       Prompter& prompter, QWidget* parent, const QString& title)
     : QDialog(parent), table_(table), action_(action), prompter_(prompter), binder_(table.schema()) {
-    setWindowTitle(caption);
+    setWindowTitle(title.isEmpty() ? caption : title);
     auto* layout = new QVBoxLayout(this);
+    if (!title.isEmpty()) {
+        auto* heading = new QLabel(caption, this);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        layout->addWidget(heading);
+    }
     body_ = new QVBoxLayout;
     layout->addLayout(body_, 1);
     buttons_ = new QHBoxLayout;

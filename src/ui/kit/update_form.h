@@ -29,8 +29,9 @@ class UpdateForm : public QDialog {
 public:
     // Edits `table`'s buffer, which holds the record (for a change, the
     // table's current record). The position section names POSITION.INI's.
+    // With a title the caption heads the window, else it is the title.
     UpdateForm(data::Table& table, data::FormAction action, const QString& caption, std::string section,
-               Prompter& prompter, QWidget* parent = nullptr);
+               Prompter& prompter, QWidget* parent = nullptr, const QString& title = {});
     ~UpdateForm() override;
 
     data::Table& table() { return table_; }
