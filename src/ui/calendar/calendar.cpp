@@ -102,8 +102,9 @@ void Calendar::showMonth(int month, int year) {
         QPushButton* button = days_[static_cast<std::size_t>(cell)];
         const Date date = firstShown_ + cell;
         const int day = date - first + 1;
-        button->setVisible(day >= 1 && day <= length);
-        if (!button->isVisible()) continue;
+        const bool inMonth = day >= 1 && day <= length;
+        button->setVisible(inMonth);
+        if (!inMonth) continue;
         button->setText(QString::number(day));
         button->setEnabled(!request_.entry || scheduler::dateMatches(*request_.entry, date));
         const bool holiday = request_.holidays && request_.holidays->isHoliday(date);

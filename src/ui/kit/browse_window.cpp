@@ -252,6 +252,7 @@ void BrowseWindow::scrollBarAction(int action) {
 }
 
 bool BrowseWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport() && event->type() == QEvent::Resize) fitPage();
     if (watched == view_->viewport() && event->type() == QEvent::Wheel) {
         const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
         if (steps) move([this, steps] { return page_->scroll(-steps * kWheelRows); }, view_->currentIndex().row());
@@ -311,6 +312,11 @@ int BrowseWindow::fittingRows() const {
 
 void BrowseWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    fitPage();
+}
+
+// As many rows as the list shows: a page is what the user sees.
+void BrowseWindow::fitPage() {
     if (!started_) return;
     const int rows = fittingRows();
     if (rows == page_->pageSize()) return;

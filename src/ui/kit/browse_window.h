@@ -106,6 +106,7 @@ private:
     void restoreColumns();
     void saveColumns();
     int fittingRows() const;
+    void fitPage();
 
     BrowseSpec spec_;
     Prompter& prompter_;
