@@ -27,6 +27,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest() { settings::settings() = settings::Settings{}; }
     ~WindowTest() override {
+        plorix::test::runEvents();  // windows closed by the test go before what they use
         data::resetProcessTables();
         data::resetUseCounts();
         settings::settings() = settings::Settings{};

@@ -272,11 +272,13 @@ int UpdateSchedule::save() {
     if (same && action() == data::FormAction::Changing) return data::kWritten;
     data::TableUse holidayUse(data::processTable<data::Holidays>(), prompter());
     scheduler::StoredHolidays holidays(holidayUse.table(), services_.clock.current().date);
+    // A one-off copy the user declined to retry numbering leaves no error
+    // code behind: whether one was due is known from the plan.
+    Schedule planned = entry();
+    const bool wantsCopy = scheduler::planExceptions(planned, holidays).copy.has_value();
     const scheduler::ExceptionsApplied applied = scheduler::applyExceptions(table(), holidays, true, prompter());
-    if (applied.error != data::kNoError) {
-        data::standardWarning(prompter(), 14);
-        return data::kNotWritten;
-    }
+    if (applied.error != data::kNoError) data::standardWarning(prompter(), 14);
+    if (applied.error != data::kNoError || (wantsCopy && applied.copyId == 0)) return data::kNotWritten;
     // A reserved add is written over like a change.
     return data::saveRecord(table(), prompter(), data::FormAction::Changing, original(), scheduleRules(), true);
 }

@@ -54,7 +54,6 @@ private:
     void openExceptions();
     data::Schedule current() const;
     FieldEditor* field(std::string_view name) const { return binder().editor(name); }
-    RecordBinder& binder() const { return const_cast<UpdateSchedule*>(this)->UpdateForm::binder(); }
 
     const ScheduleServices& services_;
     scheduler::HolidaySet holidays_;

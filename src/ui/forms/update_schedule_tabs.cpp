@@ -187,8 +187,11 @@ void UpdateSchedule::buildWhen() {
     right->addWidget(runsLabel);
     right->addWidget(preview_, 1);
     columns->addLayout(right, 1);
-    for (FieldEditor* e : binder().editors())
+    // Live: each key typed into a date, time or count shows its runs.
+    for (FieldEditor* e : binder().editors()) {
         connect(e, &FieldEditor::accepted, this, &UpdateSchedule::updatePreview);
+        connect(e, &FieldEditor::edited, this, &UpdateSchedule::updatePreview);
+    }
 }
 
 void UpdateSchedule::buildAdvanced() {

@@ -23,7 +23,12 @@ namespace {
 
 constexpr std::string_view kTimePicture = "@t3";
 
-QString plain(QString text) { return text.remove('&'); }
+// A label as a screen reader names its control: without the mnemonic mark
+// and the colon that points at the field.
+QString plain(QString text) {
+    text.remove('&');
+    return text.endsWith(':') ? text.chopped(1) : text;
+}
 
 }  // namespace
 
@@ -57,6 +62,7 @@ FieldEditor::FieldEditor(EditorKind kind, const data::FieldDesc& field, const QS
         default: {
             line_ = new QLineEdit(this);
             if (kind == EditorKind::Text) line_->setMaxLength(field.capacity);
+            connect(line_, &QLineEdit::textEdited, this, &FieldEditor::edited);
             connect(line_, &QLineEdit::editingFinished, this, [this] {
                 if (!line_->isModified()) return;
                 if (!readable()) {

@@ -56,6 +56,8 @@ public:
 signals:
     // The user has changed the value and left it readable.
     void accepted();
+    // The user is typing: the text may not be readable yet.
+    void edited();
     void calendarRequested();
 
 private:

@@ -119,9 +119,12 @@ void UpdateForm::accept() {
         // The other station's values are shown; ditto brings back the user's.
         remember(schema, entered.get());
         showRecord();
-    } else if (result == data::kWritten) {
-        data::standardWarning(prompter_, 34, kTransactionError, schema.label);
+        return;
     }
+    if (result == data::kWritten) data::standardWarning(prompter_, 34, kTransactionError, schema.label);
+    // The steps that failed may have read the stored record into the buffer:
+    // the user's entries stay for the next try.
+    schema.assignRecord(entered.get(), table_.buffer());
 }
 
 }  // namespace plorix::ui

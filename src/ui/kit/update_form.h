@@ -37,6 +37,7 @@ public:
     data::Table& table() { return table_; }
     data::FormAction action() const { return action_; }
     RecordBinder& binder() { return binder_; }
+    const RecordBinder& binder() const { return binder_; }
     Prompter& prompter() { return prompter_; }
     // Where the window's controls go, above the buttons.
     QVBoxLayout& body() { return *body_; }
