@@ -87,6 +87,7 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setWordWrap(false);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -152,6 +153,10 @@ void BrowseWindow::setButtons(std::vector<BrowseButton> buttons) {
 void BrowseWindow::start() {
     started_ = true;
     restoreColumns();
+    // Wide enough for every column until the user gives it a size of their own.
+    int columns = scrollBar_->sizeHint().width() + 2 * view_->frameWidth() + layout()->contentsMargins().left() * 2;
+    for (int i = 0; i < model_->columnCount(); ++i) columns += view_->columnWidth(i);
+    resize(std::max(width(), columns), height());
     if (isWindow()) rememberPosition(*this, std::string(spec_.section));
     page_->setPageSize(fittingRows());
     preparePage(tab());
@@ -336,7 +341,9 @@ void BrowseWindow::restoreColumns() {
     for (int i = 0; i < static_cast<int>(spec_.columns.size()); ++i) {
         bool ok = false;
         const int stored = i < widths.size() ? widths[i].toInt(&ok) : 0;
-        view_->setColumnWidth(i, ok && stored > 0 ? stored : spec_.columns[static_cast<std::size_t>(i)].width * charWidth);
+        // Capitals and digits run wider than the average character.
+        const int builtInWidth = spec_.columns[static_cast<std::size_t>(i)].width * charWidth * 5 / 4 + charWidth;
+        view_->setColumnWidth(i, ok && stored > 0 ? stored : builtInWidth);
     }
 }
 

@@ -62,6 +62,11 @@ FieldEditor::FieldEditor(EditorKind kind, const data::FieldDesc& field, const QS
         default: {
             line_ = new QLineEdit(this);
             if (kind == EditorKind::Text) line_->setMaxLength(field.capacity);
+            // Room for the longest date or time the pictures show.
+            if (kind == EditorKind::Date)
+                line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 30, 0000")));
+            if (kind == EditorKind::Time || kind == EditorKind::Number)
+                line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:00:00PM")));
             connect(line_, &QLineEdit::textEdited, this, &FieldEditor::edited);
             connect(line_, &QLineEdit::editingFinished, this, [this] {
                 if (!line_->isModified()) return;
