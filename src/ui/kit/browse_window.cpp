@@ -31,6 +31,8 @@ namespace {
 constexpr std::string_view kLayoutKey = "SRCF?Browse:1";
 constexpr std::string_view kBuiltInKey = "SRCFOriginal?Browse:1";
 constexpr int kWheelRows = 3;
+// The tab the browse was left on opens again.
+constexpr std::string_view kTabKey = "Tab";
 
 QString builtInLayout(const BrowseSpec& spec) {
     QStringList parts;
@@ -159,6 +161,10 @@ void BrowseWindow::start() {
     resize(std::max(width(), columns), height());
     if (isWindow()) rememberPosition(*this, std::string(spec_.section));
     page_->setPageSize(fittingRows());
+    if (tabs_) {
+        const QSignalBlocker quiet(tabs_);
+        tabs_->setCurrentIndex(IniFile(std::string(data::kPositionIni)).getInt(spec_.section, kTabKey, 0));
+    }
     preparePage(tab());
     move([this] { return page_->first(); }, 0);
 }
@@ -353,6 +359,7 @@ void BrowseWindow::saveColumns() {
     IniFile ini{std::string(data::kPositionIni)};
     ini.putString(spec_.section, kBuiltInKey, builtInLayout(spec_).toStdString());
     ini.putString(spec_.section, kLayoutKey, widths.join(',').toStdString());
+    if (tabs_) ini.putInt(spec_.section, kTabKey, tabs_->currentIndex());
 }
 
 }  // namespace plorix::ui
