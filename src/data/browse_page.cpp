@@ -154,6 +154,8 @@ int BrowsePage::fillFrom(bool forward, const PageRow* anchor) {
     bool& far = forward ? atEnd_ : atStart_;
     bool& near = forward ? atStart_ : atEnd_;
     far = code == kRecordNotAvailable;
+    // A place past the last row shows the last page.
+    if (rows_.empty() && forward && !anchor) return last();
     if (rows_.empty()) {
         near = true;
         return kNoError;

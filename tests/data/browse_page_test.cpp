@@ -98,6 +98,8 @@ TEST_F(BrowsePageTest, LocatesIgnoringCaseWithinARangeAndAFilter) {
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
     EXPECT_TRUE(page.atStart());
     EXPECT_TRUE(page.atEnd());
+    ASSERT_EQ(page.locate("zz"), kNoError);  // past the end: the last page
+    EXPECT_EQ(ids(), (Ids{2, 5, 4}));
     ASSERT_EQ(page.locate("d"), kNoError);  // the description within the category
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));        // short range: the page is topped up
     ASSERT_EQ(page.last(), kNoError);

@@ -6,8 +6,6 @@
 
 namespace plorix::ui {
 
-namespace {
-
 BrowseSpec categoriesSpec() {
     return {.schema = &data::Categories::schema(),
             .title = "Categories",
@@ -16,8 +14,6 @@ BrowseSpec categoriesSpec() {
             .columns = {{"CAT:CATEGORY", "", "Category", 24}},
             .emptyText = "No categories are defined yet. Press Add to enter one."};
 }
-
-}  // namespace
 
 const RecordFormSpec& updateCategoriesForm() {
     static const RecordFormSpec spec{.schema = &data::Categories::schema(),

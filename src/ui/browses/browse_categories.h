@@ -11,6 +11,8 @@
 namespace plorix::ui {
 
 const RecordFormSpec& updateCategoriesForm();
+// The list of categories, as the browse and the picker show it.
+BrowseSpec categoriesSpec();
 
 class BrowseCategories final : public BrowseWindow {
 public:

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "data/tables/categories.h"
+#include "ui/browses/browse_categories.h"
 #include "ui/kit/browse_window.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
@@ -12,12 +13,11 @@ namespace plorix::ui {
 namespace {
 
 BrowseSpec selectSpec() {
-    return {.schema = &data::Categories::schema(),
-            .title = "Select a Category",
-            .section = "SelectCategories",
-            .tabs = {{"Category", "CAT:KEYCATEGORY"}},
-            .columns = {{"CAT:CATEGORY", "", "Category", 20}},
-            .emptyText = "There are no categories yet."};
+    BrowseSpec spec = categoriesSpec();
+    spec.title = "Select a Category";
+    spec.section = "SelectCategories";
+    spec.emptyText = "No categories are defined yet.";
+    return spec;
 }
 
 }  // namespace
