@@ -132,6 +132,9 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
 
 BrowseWindow::~BrowseWindow() {
     if (started_) saveColumns();
+    // The page and the spec go before the child widgets that would ask the
+    // model about them while closing.
+    view_->setModel(nullptr);
 }
 
 void BrowseWindow::setButtons(std::vector<BrowseButton> buttons) {
