@@ -33,13 +33,13 @@ using namespace plorix;
 
 int fill(int tasks) {
     SilentPrompter prompter;
-    data::Table schedule(data::Schedule::schema());
+    store::Table schedule(data::Schedule::schema());
     data::openTable(schedule, prompter);
     const Moment now = SystemClock().current();
     if (schedule.stream() != 0) return 1;
     auto& t = schedule.rec<data::Schedule>();
     for (int i = 1; i <= tasks; ++i) {
-        data::clearRecord(schedule.schema(), &t);
+        store::clearRecord(schedule.schema(), &t);
         char category[16];
         std::snprintf(category, sizeof category, "Cat %03d", i % 1000);
         t.ID = i;

@@ -22,7 +22,7 @@ constexpr std::array<const char*, 8> kCategories = {"Home", "Work", "Backup", "M
 constexpr std::array<const char*, 4> kTaskTypes = {"Display Message", "Run Program", "Both", "None"};
 constexpr std::array<const char*, 3> kScheduleTypes = {"Once", "Day of Week", "Monthly"};
 
-int fail(const data::Table& table, const char* what) {
+int fail(const store::Table& table, const char* what) {
     std::fprintf(stderr, "bench_exchange_fill: %s: %s\n", what, table.error().describe().c_str());
     return 1;
 }
@@ -38,16 +38,16 @@ int main(int argc, char** argv) {
     const int items = std::atoi(argv[3]);
     const int todos = std::atoi(argv[4]);
     SilentPrompter prompter;
-    data::Table schedule(data::Schedule::schema());
-    data::Table scripting(data::Scripting::schema());
-    data::Table todo(data::Todo::schema());
+    store::Table schedule(data::Schedule::schema());
+    store::Table scripting(data::Scripting::schema());
+    store::Table todo(data::Todo::schema());
     data::openTable(schedule, prompter);
     data::openTable(scripting, prompter);
     data::openTable(todo, prompter);
     if (schedule.stream() != 0) return fail(schedule, "batch");
     for (int i = 1; i <= tasks; ++i) {
         auto& t = schedule.rec<data::Schedule>();
-        data::clearRecord(schedule.schema(), &t);
+        store::clearRecord(schedule.schema(), &t);
         t.ID = i;
         t.TASKTYPE = kTaskTypes[i % kTaskTypes.size()];
         t.CATEGORY = kCategories[i % kCategories.size()];
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         if (schedule.add() != 0) return fail(schedule, "adding a task");
         for (int s = 1; s <= items; ++s) {
             auto& item = scripting.rec<data::Scripting>();
-            data::clearRecord(scripting.schema(), &item);
+            store::clearRecord(scripting.schema(), &item);
             data::primeScriptItem(item, i);
             item.SEQUENCE = s;
             item.KEYSTROKES = "Hello{ENTER}item " + std::to_string(s);
@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i <= todos; ++i) {
         auto& t = todo.rec<data::Todo>();
-        data::clearRecord(todo.schema(), &t);
+        store::clearRecord(todo.schema(), &t);
         t.PRIORITY = static_cast<std::uint8_t>(i % 5);
         t.CATEGORY = kCategories[i % kCategories.size()];
         t.TODO = "To-do item " + std::to_string(i);

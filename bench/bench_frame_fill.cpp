@@ -18,7 +18,7 @@ namespace {
 
 using namespace plorix;
 
-int fail(const data::Table& table, const char* what) {
+int fail(const store::Table& table, const char* what) {
     std::fprintf(stderr, "bench_frame_fill: %s: %s\n", what, table.error().describe().c_str());
     return 1;
 }
@@ -44,19 +44,19 @@ int main(int argc, char** argv) {
     const int tasks = std::atoi(argv[2]);
     const bool due = argc > 3 && std::strcmp(argv[3], "--due") == 0;
     SilentPrompter prompter;
-    data::Table schedule(data::Schedule::schema());
+    store::Table schedule(data::Schedule::schema());
     data::openTable(schedule, prompter);
     const Moment now = SystemClock().current();
     if (schedule.stream() != 0) return fail(schedule, "batch");
     auto& t = schedule.rec<data::Schedule>();
     for (int i = 1; i <= tasks; ++i) {
-        data::clearRecord(schedule.schema(), &t);
+        store::clearRecord(schedule.schema(), &t);
         const Moment when = normalise({now.date + 1, 1 + static_cast<Time>(i) * 6000});
         reminder(t, i, "Task number " + std::to_string(i), when);
         if (schedule.add() != 0) return fail(schedule, "adding a task");
     }
     if (due) {
-        data::clearRecord(schedule.schema(), &t);
+        store::clearRecord(schedule.schema(), &t);
         reminder(t, tasks + 1, "Bench first tick", now);
         if (schedule.add() != 0) return fail(schedule, "adding the due task");
     }

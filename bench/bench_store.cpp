@@ -20,10 +20,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "data/database.h"
-#include "data/store.h"
-#include "data/table_layout.h"
-#include "data/table_sql.h"
+#include "data/data_file.h"
+#include "store/database.h"
+#include "store/store.h"
+#include "store/table_layout.h"
+#include "store/table_sql.h"
 #include "data/tables.h"
 #include "raw_connection.h"
 
@@ -68,12 +69,12 @@ void fillRow(Schedule& r, int i) {
 }
 
 // A table of the given flavour, opened (created when missing) in its folder.
-std::unique_ptr<Table> openTable(const TableSchema& schema, const char* flavour) {
-    auto table = std::make_unique<Table>(schema);
-    const StoredName where = splitStoredName(schema.storedName, schema);
+std::unique_ptr<store::Table> openTable(const store::TableSchema& schema, const char* flavour) {
+    auto table = std::make_unique<store::Table>(schema);
+    const store::StoredName where = store::splitStoredName(schema.storedName, schema);
     table->setName((root() / flavour / where.file).string() + "\\!" + where.table);
     if (std::string(flavour) == "plain") table->setPassword("");
-    if (table->open() == kFileNotFound && table->create() == kNoError) table->open();
+    if (table->open() == store::kFileNotFound && table->create() == store::kNoError) table->open();
     if (!table->isOpen()) throw std::runtime_error("cannot open " + schema.label + ": " + table->error().describe());
     return table;
 }
@@ -84,47 +85,47 @@ void prepareFiles() {
     if (done) return;
     done = true;
     for (const char* flavour : {"keyed", "plain"}) {
-        for (const TableSchema* s : allSchemas()) {
-            if (splitStoredName(s->storedName, *s).file == kDataFileName) openTable(*s, flavour);
+        for (const store::TableSchema* s : allSchemas()) {
+            if (store::splitStoredName(s->storedName, *s).file == kDataFileName) openTable(*s, flavour);
         }
         auto schedule = openTable(Schedule::schema(), flavour);
         if (schedule->records() == kRows) continue;
         schedule->stream();
         for (int i = 1; i <= kRows; ++i) {
             fillRow(schedule->rec<Schedule>(), i);
-            if (schedule->add() != kNoError) throw std::runtime_error(schedule->error().describe());
+            if (schedule->add() != store::kNoError) throw std::runtime_error(schedule->error().describe());
         }
         schedule->flush();
     }
 }
 
-void bindRow(sqlite3_stmt* s, const TableSchema& schema, const void* record) {
+void bindRow(sqlite3_stmt* s, const store::TableSchema& schema, const void* record) {
     int parameter = 1;
     for (const auto& field : schema.fields) {
-        if (isText(field.kind)) {
-            const std::string& text = fieldText(field, record).str();
+        if (store::isText(field.kind)) {
+            const std::string& text = store::fieldText(field, record).str();
             sqlite3_bind_text(s, parameter++, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
         } else {
-            sqlite3_bind_int64(s, parameter++, fieldInt(field, record));
+            sqlite3_bind_int64(s, parameter++, store::fieldInt(field, record));
         }
     }
 }
 
-void readRow(sqlite3_stmt* s, const TableSchema& schema, void* record) {
+void readRow(sqlite3_stmt* s, const store::TableSchema& schema, void* record) {
     int column = 2;
     for (const auto& field : schema.fields) {
-        if (isText(field.kind)) {
+        if (store::isText(field.kind)) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-            setFieldText(field, record, {text, static_cast<std::size_t>(sqlite3_column_bytes(s, column))});
+            store::setFieldText(field, record, {text, static_cast<std::size_t>(sqlite3_column_bytes(s, column))});
         } else {
-            setFieldInt(field, record, sqlite3_column_int64(s, column));
+            store::setFieldInt(field, record, sqlite3_column_int64(s, column));
         }
         ++column;
     }
 }
 
 const std::string& scheduleTable() {
-    static const std::string t = splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
+    static const std::string t = store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
     return t;
 }
 
@@ -146,9 +147,9 @@ void BM_AddBatch_Store(benchmark::State& state) {
         table->stream();
         for (int i = 1; i <= kRows; ++i) {
             fillRow(r, i);
-            if (table->add() != kNoError) state.SkipWithError("add failed");
+            if (table->add() != store::kNoError) state.SkipWithError("add failed");
         }
-        if (table->flush() != kNoError) state.SkipWithError("flush failed");
+        if (table->flush() != store::kNoError) state.SkipWithError("flush failed");
         state.PauseTiming();
         table.reset();
         state.ResumeTiming();
@@ -158,7 +159,7 @@ void BM_AddBatch_Store(benchmark::State& state) {
 
 void rawAddBatch(benchmark::State& state, const char* flavour) {
     prepareFiles();
-    const TableSchema& schema = Schedule::schema();
+    const store::TableSchema& schema = Schedule::schema();
     Schedule r;
     for (auto _ : state) {
         state.PauseTiming();
@@ -195,7 +196,7 @@ void BM_GetById_Store(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
             r.ID = lookedUp(i);
-            if (table->get(keyId) != kNoError) state.SkipWithError("get failed");
+            if (table->get(keyId) != store::kNoError) state.SkipWithError("get failed");
         }
     }
     state.SetItemsProcessed(state.iterations() * kRows);
@@ -203,8 +204,8 @@ void BM_GetById_Store(benchmark::State& state) {
 
 void rawGetById(benchmark::State& state, const char* flavour) {
     prepareFiles();
-    const TableSchema& schema = Schedule::schema();
-    const KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYID"))];
+    const store::TableSchema& schema = Schedule::schema();
+    const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYID"))];
     Raw raw(dataFile(flavour), std::string(flavour) == "keyed");
     sqlite3_stmt* get = raw.prepare(sql::selectEqual(schema, scheduleTable(), key));
     Schedule r;
@@ -230,7 +231,7 @@ void BM_ScanDateEnabled_Store(benchmark::State& state) {
     for (auto _ : state) {
         int rows = 0;
         table->setStart(key);
-        while (table->next() == kNoError) ++rows;
+        while (table->next() == store::kNoError) ++rows;
         if (rows != kRows) state.SkipWithError("scan incomplete");
     }
     state.SetItemsProcessed(state.iterations() * kRows);
@@ -238,8 +239,8 @@ void BM_ScanDateEnabled_Store(benchmark::State& state) {
 
 void rawScan(benchmark::State& state, const char* flavour) {
     prepareFiles();
-    const TableSchema& schema = Schedule::schema();
-    const KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYDATEENABLED"))];
+    const store::TableSchema& schema = Schedule::schema();
+    const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYDATEENABLED"))];
     Raw raw(dataFile(flavour), std::string(flavour) == "keyed");
     // The natural way without the store: one query over the whole key.
     sqlite3_stmt* scan = raw.prepare(sql::selectFromEnd(schema, scheduleTable(), &key, sql::Direction::Forward));
@@ -263,13 +264,13 @@ void BM_ScanDateEnabled_RawKeyed(benchmark::State& state) { rawScan(state, "keye
 
 void BM_OpenTwelveTables_Store(benchmark::State& state) {
     prepareFiles();
-    std::vector<const TableSchema*> schemas;
-    for (const TableSchema* s : allSchemas()) {
-        if (splitStoredName(s->storedName, *s).file == kDataFileName) schemas.push_back(s);
+    std::vector<const store::TableSchema*> schemas;
+    for (const store::TableSchema* s : allSchemas()) {
+        if (store::splitStoredName(s->storedName, *s).file == kDataFileName) schemas.push_back(s);
     }
     for (auto _ : state) {
-        std::vector<std::unique_ptr<Table>> tables;
-        for (const TableSchema* s : schemas) tables.push_back(openTable(*s, "keyed"));
+        std::vector<std::unique_ptr<store::Table>> tables;
+        for (const store::TableSchema* s : schemas) tables.push_back(openTable(*s, "keyed"));
         tables.clear();  // the last close ends the connection
     }
 }
@@ -277,8 +278,8 @@ void BM_OpenTwelveTables_Store(benchmark::State& state) {
 void rawOpen(benchmark::State& state, const char* flavour) {
     prepareFiles();
     std::vector<std::string> tables;
-    for (const TableSchema* s : allSchemas()) {
-        const StoredName where = splitStoredName(s->storedName, *s);
+    for (const store::TableSchema* s : allSchemas()) {
+        const store::StoredName where = store::splitStoredName(s->storedName, *s);
         if (where.file == kDataFileName) tables.push_back(where.table);
     }
     for (auto _ : state) {

@@ -18,10 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "data/data_file.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
-#include "data/table_layout.h"
-#include "data/table_sql.h"
+#include "store/table_layout.h"
+#include "store/table_sql.h"
 #include "data/tables.h"
 #include "platform/fake/fake_desktop.h"
 #include "scheduler/advance_warning.h"
@@ -29,7 +30,7 @@
 #include "scheduler/moment.h"
 #include "scheduler/recurrence.h"
 #include "scheduler/simulate.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 #include "settings/settings.h"
 
 #include "raw_connection.h"
@@ -108,7 +109,7 @@ void fillSchedule(const std::function<Schedule(int)>& make, int count) {
     use->stream();
     for (int i = 0; i < count; ++i) {
         use->rec<Schedule>() = make(i);
-        if (use->add() != data::kNoError) throw std::runtime_error(use->error().describe());
+        if (use->add() != store::kNoError) throw std::runtime_error(use->error().describe());
     }
     use->flush();
 }
@@ -158,7 +159,7 @@ void BM_IdleChecks_Plorix(benchmark::State& state) {
     const Schedule& entry = rig.schedule->rec<Schedule>();
     for (auto _ : state) {
         // The schedule check's read and comparison, then the warning check.
-        if (scheduler::readFirst(rig.schedule.table(), "SCH:KEYDATEENABLED") != data::kNoError ||
+        if (scheduler::readFirst(rig.schedule.table(), data::keys::Schedule::KEYDATEENABLED) != store::kNoError ||
             scheduler::compareMoments(rig.clock.current(), {entry.DATE, entry.TIME}) >= 0)
             state.SkipWithError("an entry is due");
         if (scheduler::checkAdvanceWarning(rig.context)) state.SkipWithError("a warning is due");
@@ -192,10 +193,10 @@ struct RowCopy {
 };
 
 sqlite3_stmt* firstOfKey(Raw& raw, const char* keyName) {
-    const data::TableSchema& schema = Schedule::schema();
-    const data::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex(keyName))];
-    const std::string table = data::splitStoredName(schema.storedName, schema).table;
-    sqlite3_stmt* s = raw.prepare(data::sql::selectFromEnd(schema, table, &key, data::sql::Direction::Forward));
+    const store::TableSchema& schema = Schedule::schema();
+    const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex(keyName))];
+    const std::string table = store::splitStoredName(schema.storedName, schema).table;
+    sqlite3_stmt* s = raw.prepare(store::sql::selectFromEnd(schema, table, &key, store::sql::Direction::Forward));
     sqlite3_bind_int64(s, 1, 1);
     return s;
 }
@@ -269,13 +270,13 @@ void BM_Simulate30Days_RawWrites(benchmark::State& state) {
     enter("raw-writes");
     fillSchedule(task, kTasks);
     data::resetProcessTables();
-    const data::TableSchema& schema = Schedule::schema();
-    const std::string table = data::sql::quote(data::splitStoredName(schema.storedName, schema).table);
+    const store::TableSchema& schema = Schedule::schema();
+    const std::string table = store::sql::quote(store::splitStoredName(schema.storedName, schema).table);
     std::string columns, copied;
-    for (const std::string& column : data::sql::columnNames(schema)) {
-        if (column == data::sql::kPosition) continue;
-        columns += (columns.empty() ? "" : ", ") + data::sql::quote(column);
-        copied += std::string(copied.empty() ? "" : ", ") + (column == "ID" ? "?2" : data::sql::quote(column));
+    for (const std::string& column : store::sql::columnNames(schema)) {
+        if (column == store::sql::kPosition) continue;
+        columns += (columns.empty() ? "" : ", ") + store::sql::quote(column);
+        copied += std::string(copied.empty() ? "" : ", ") + (column == "ID" ? "?2" : store::sql::quote(column));
     }
     Raw raw(folder("raw-writes") / std::string(data::kDataFileName), true);
     sqlite3_stmt* move =

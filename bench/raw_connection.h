@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "data/database.h"
-#include "data/store.h"
-#include "data/table_sql.h"
+#include "data/data_file.h"
+#include "store/database.h"
+#include "store/store.h"
+#include "store/table_sql.h"
 
 namespace plorix::bench {
 
@@ -22,13 +23,13 @@ public:
             throw std::runtime_error("cannot open " + path.string());
         }
         if (keyed) {
-            exec("PRAGMA key = " + data::sql::quoteLiteral(data::kOwnerPassword));
+            exec("PRAGMA key = " + store::sql::quoteLiteral(data::kOwnerPassword));
             exec("PRAGMA cipher_page_size = 4096");
         }
         exec("SELECT count(*) FROM sqlite_master");
         exec("PRAGMA journal_mode = DELETE");
         exec("PRAGMA synchronous = FULL");
-        exec(data::kCacheSizePragma);
+        exec(store::kCacheSizePragma);
     }
     ~Raw() {
         for (auto* s : statements_) sqlite3_finalize(s);

@@ -15,7 +15,7 @@ namespace plorix::app {
 SchedulerEngine::SchedulerEngine(const Clock& clock, Prompter& prompter, EngineFrontEnd frontEnd)
     : clock_(clock), prompter_(prompter), frontEnd_(std::move(frontEnd)) {
     // The tables the tick works on stay open while the program runs.
-    for (const data::TableSchema* schema :
+    for (const store::TableSchema* schema :
          {&data::Clipboard::schema(), &data::Configuration::schema(), &data::Messages::schema(),
           &data::Schedule::schema(), &data::Scripting::schema(), &data::WindowLookup::schema()}) {
         tables_.emplace_back(data::processTable(*schema), prompter_);

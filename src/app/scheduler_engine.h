@@ -16,7 +16,7 @@
 #include "runtime/prompter.h"
 #include "scheduler/clipboard_monitor.h"
 #include "scheduler/fire_context.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 #include "scheduler/window_monitor.h"
 #include "script/script_queue.h"
 #include "script/stepper.h"

@@ -7,6 +7,8 @@
 
 namespace plorix::data {
 
+using namespace store;
+
 namespace {
 
 // A text that sorts after every stored one: the last code point there is.

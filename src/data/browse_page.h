@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 
 namespace plorix::data {
 
@@ -30,12 +30,12 @@ class BrowsePage {
 public:
     // `storedName` is the table as the program opened it; the page opens a
     // Table of its own on the same file when open() is called.
-    BrowsePage(const TableSchema& schema, std::string storedName);
+    BrowsePage(const store::TableSchema& schema, std::string storedName);
     ~BrowsePage();
 
     int open();  // the store's code
     void close();
-    const TableSchema& schema() const { return table_.schema(); }
+    const store::TableSchema& schema() const { return table_.schema(); }
 
     // The key by index into the schema; the page is emptied.
     void setKey(int key);
@@ -70,7 +70,7 @@ public:
     bool atEnd() const { return atEnd_; }      // nothing lies after the last row
     // The row holding `position`, -1 when it is not on the page.
     int rowOf(std::int64_t position) const;
-    const ErrorState& error() const { return table_.error(); }
+    const store::ErrorState& error() const { return table_.error(); }
 
 private:
     bool inRange(const void* record) const;
@@ -81,7 +81,7 @@ private:
     int stepFrom(const PageRow& anchor, bool forward, int want, std::vector<PageRow>& into,
                  bool inclusive = false);
 
-    Table table_;
+    store::Table table_;
     int key_ = -1;
     std::shared_ptr<void> range_;
     int rangeComponents_ = 0;
@@ -94,7 +94,7 @@ private:
 
 // -1, 0 or 1 as the first `components` key fields of `a` sort before, with
 // or after those of `b` (texts ignoring letter case on a nocase key).
-int compareKeyFields(const TableSchema& schema, const KeyDesc& key, const void* a, const void* b,
+int compareKeyFields(const store::TableSchema& schema, const store::KeyDesc& key, const void* a, const void* b,
                      int components);
 
 }  // namespace plorix::data

@@ -6,6 +6,7 @@
 #include "data/cascade_relations.h"
 #include "data/open_routine.h"
 #include "data/warnings.h"
+#include "store/transaction.h"
 
 namespace plorix::data {
 
@@ -18,64 +19,68 @@ constexpr std::string_view kChangedByAnother = "Record Changed by Another Statio
 // After a rolled-back write the stored record is the old one again while the
 // buffer holds the user's entries: read the stored one (so that the next
 // write is not taken for another station's) and put the entries back.
-void keepEntriesOverStored(Table& table, std::int64_t position) {
+void keepEntriesOverStored(store::Table& table, std::int64_t position) {
     const std::shared_ptr<void> entries = keepOriginal(table);
-    table.reget(position);
-    copyRecord(table.schema(), entries.get(), table.buffer());
+    // Gone meanwhile, there is no stored record to read: the entries are
+    // put back all the same.
+    [[maybe_unused]] const int reread = table.reget(position);
+    store::copyRecord(table.schema(), entries.get(), table.buffer());
 }
 
 // One routine call: the table, its child tables opened for the call, and
 // the transaction framed over every file among them.
 class Work {
 public:
-    Work(Table& table, Prompter& prompter, const std::vector<BoundRelation>& links)
+    Work(store::Table& table, Prompter& prompter, const std::vector<BoundRelation>& links)
         : table_(table), prompter_(prompter) {
         children_.reserve(links.size());
         for (const BoundRelation& link : links) {
-            children_.push_back(std::make_unique<Table>(*link.child));
+            children_.push_back(std::make_unique<store::Table>(*link.child));
             openTable(*children_.back(), prompter);
         }
         framed_.push_back(&table);
         for (auto& child : children_) {
             bool known = false;
-            for (Table* t : framed_) known = known || t->database() == child->database();
+            for (store::Table* t : framed_) known = known || t->database() == child->database();
             if (!known) framed_.push_back(child.get());
         }
     }
 
-    Table& child(std::size_t i) { return *children_[i]; }
+    store::Table& child(std::size_t i) { return *children_[i]; }
 
-    // Begins on every file; the error of the one that could not.
-    bool begin(ErrorState& error) {
-        for (std::size_t i = 0; i < framed_.size(); ++i) {
-            if (framed_[i]->begin() != kNoError) {
-                error = framed_[i]->error();
-                for (std::size_t j = 0; j < i; ++j) framed_[j]->rollback();
+    // Begins on every file; the error of the one that could not (those
+    // already begun are rolled back).
+    bool begin(store::ErrorState& error) {
+        for (store::Table* t : framed_) {
+            transactions_.emplace_back(*t);
+            if (!transactions_.back().ok()) {
+                error = transactions_.back().error();
+                transactions_.clear();
                 return false;
             }
         }
-        begun_ = true;
         return true;
     }
 
-    // A failed commit leaves the frame begun, for failed() to roll back.
-    bool commit(ErrorState& error) {
-        for (Table* t : framed_) {
-            if (t->commit() != kNoError) {
-                error = t->error();
+    // A failed commit leaves the rest of the frame begun, for failed() to
+    // roll back.
+    bool commit(store::ErrorState& error) {
+        for (store::Transaction& t : transactions_) {
+            if (t.commit() != store::kNoError) {
+                error = t.error();
                 return false;
             }
         }
-        begun_ = false;
+        transactions_.clear();
         return true;
     }
 
     // Rolls back; once the table's record was written, the buffer keeps the
     // user's entries over the stored record read again.
     void rollback() {
-        if (!begun_) return;
-        begun_ = false;
-        for (Table* t : framed_) t->rollback();
+        if (transactions_.empty()) return;
+        // Inner files first, the opposite order of begin.
+        while (!transactions_.empty()) transactions_.pop_back();
         if (written_) keepEntriesOverStored(table_, position_);
     }
 
@@ -86,7 +91,7 @@ public:
 
     // A failure of the store: saved as the warning's error text, the
     // transaction rolled back, the warning shown.
-    int failed(const ErrorState& error, int warning, std::string_view subject,
+    int failed(const store::ErrorState& error, Warning warning, std::string_view subject,
                std::string_view detail = {}) {
         setSavedError(error);
         rollback();
@@ -94,12 +99,12 @@ public:
     }
 
     // A refusal by a relation: no store error to report.
-    int refused(int warning, std::string_view subject) {
+    int refused(Warning warning, std::string_view subject) {
         rollback();
         return warn(warning, subject, {});
     }
 
-    int warn(int warning, std::string_view subject, std::string_view detail) {
+    int warn(Warning warning, std::string_view subject, std::string_view detail) {
         standardWarning(prompter_, warning, subject, detail);
         // A warning whose text names no error leaves the saved one behind;
         // it must not turn up in a later, unrelated warning.
@@ -112,75 +117,75 @@ public:
     Work& operator=(const Work&) = delete;
 
 private:
-    Table& table_;
+    store::Table& table_;
     Prompter& prompter_;
-    std::vector<std::unique_ptr<Table>> children_;
-    std::vector<Table*> framed_;  // one table per file
-    bool begun_ = false;
+    std::vector<std::unique_ptr<store::Table>> children_;
+    std::vector<store::Table*> framed_;  // one table per file
+    std::vector<store::Transaction> transactions_;  // over framed_, while begun
     bool written_ = false;
     std::int64_t position_ = 0;
 };
 
 // The positions of the child records that refer to the parent record's
 // value, found through the child key the relation names.
-int findChildren(Table& child, const BoundRelation& link, const void* parent,
+int findChildren(store::Table& child, const BoundRelation& link, const void* parent,
                  std::vector<std::int64_t>& positions) {
     positions.clear();
-    if (linksNothing(*link.parentField, parent)) return kNoError;
-    clearRecord(child.schema(), child.buffer());
+    if (linksNothing(*link.parentField, parent)) return store::kNoError;
+    store::clearRecord(child.schema(), child.buffer());
     setKeyToLowest(child.schema(), link.childKey, child.buffer());
     copyLink(link, parent, child.buffer());
     child.setAt(link.childKey);
     int code;
-    while ((code = child.next()) == kNoError && refersTo(link, child.buffer(), parent)) {
+    while ((code = child.next()) == store::kNoError && refersTo(link, child.buffer(), parent)) {
         positions.push_back(child.position());
     }
-    return code == kRecordNotAvailable ? kNoError : code;
+    return code == store::kRecordNotAvailable ? store::kNoError : code;
 }
 
-std::string probableCause(const ErrorState& error, const std::string& label) {
-    return error.code == kDuplicateKey && !error.keyName.empty() ? error.keyName : label;
+std::string probableCause(const store::ErrorState& error, const std::string& label) {
+    return error.code == store::kDuplicateKey && !error.keyName.empty() ? error.keyName : label;
 }
 
 }  // namespace
 
-std::shared_ptr<void> keepOriginal(const Table& table) {
+std::shared_ptr<void> keepOriginal(const store::Table& table) {
     std::shared_ptr<void> copy = table.schema().makeRecord();
-    copyRecord(table.schema(), table.buffer(), copy.get());
+    store::copyRecord(table.schema(), table.buffer(), copy.get());
     return copy;
 }
 
-int deleteRecord(Table& table, Prompter& prompter) {
+int deleteRecord(store::Table& table, Prompter& prompter) {
     const std::string& label = table.schema().label;
     const std::int64_t position = table.position();
     const std::vector<BoundRelation> links = relationsOf(table.schema());
     Work work(table, prompter, links);
-    ErrorState error;
-    if (!work.begin(error)) return work.failed(error, 34, kDelete, label);
+    store::ErrorState error;
+    if (!work.begin(error)) return work.failed(error, Warning::TransactionFramingError, kDelete, label);
     // The stored version is the one deleted, whoever wrote it last.
-    if (table.reget(position) != kNoError) return work.failed(table.error(), 35, label);
+    if (table.reget(position) != store::kNoError) return work.failed(table.error(), Warning::RecordRetrievalError, label);
 
     std::vector<std::int64_t> positions;
     for (std::size_t i = 0; i < links.size(); ++i) {
-        Table& child = work.child(i);
+        store::Table& child = work.child(i);
         const std::string& childLabel = child.schema().label;
-        if (findChildren(child, links[i], table.buffer(), positions) != kNoError) {
-            return work.failed(child.error(), 35, childLabel);
+        if (findChildren(child, links[i], table.buffer(), positions) != store::kNoError) {
+            return work.failed(child.error(), Warning::RecordRetrievalError, childLabel);
         }
         if (positions.empty()) continue;
-        if (links[i].relation->onDelete == OnParent::Restrict) return work.refused(13, childLabel);
+        if (links[i].relation->onDelete == OnParent::Restrict) return work.refused(Warning::ReferencedOnDelete, childLabel);
         for (std::int64_t at : positions) {
-            if (child.reget(at) != kNoError || child.erase() != kNoError) {
-                return work.failed(child.error(), 17, childLabel);
+            if (child.reget(at) != store::kNoError || child.erase() != store::kNoError) {
+                return work.failed(child.error(), Warning::DeleteOperationError, childLabel);
             }
         }
     }
-    if (table.erase() != kNoError) return work.failed(table.error(), 17, label);
-    if (!work.commit(error)) return work.failed(error, 17, label);
+    if (table.erase() != store::kNoError) return work.failed(table.error(), Warning::DeleteOperationError, label);
+    if (!work.commit(error)) return work.failed(error, Warning::DeleteOperationError, label);
     return kDeleted;
 }
 
-int changeRecord(Table& table, Prompter& prompter, const void* original, bool canRecall) {
+int changeRecord(store::Table& table, Prompter& prompter, const void* original, bool canRecall) {
     const std::string& label = table.schema().label;
     // Only the relations whose linking value the user changed need their
     // children looked at.
@@ -191,21 +196,21 @@ int changeRecord(Table& table, Prompter& prompter, const void* original, bool ca
         }
     }
     Work work(table, prompter, links);
-    ErrorState error;
-    if (!work.begin(error)) return work.failed(error, 34, kUpdate, label);
+    store::ErrorState error;
+    if (!work.begin(error)) return work.failed(error, Warning::TransactionFramingError, kUpdate, label);
 
     const std::int64_t position = table.position();
-    if (table.put() != kNoError) {
+    if (table.put() != store::kNoError) {
         error = table.error();
-        if (error.code != kRecordChanged) return work.failed(error, 15, probableCause(error, label));
+        if (error.code != store::kRecordChanged) return work.failed(error, Warning::UpdateOperationError, probableCause(error, label));
         setSavedError(error);
         work.rollback();
         // Show the other station's version; gone altogether, there is none.
-        if (table.reget(position) != kNoError) return work.warn(15, kChangedByAnother, {});
+        if (table.reget(position) != store::kNoError) return work.warn(Warning::UpdateOperationError, kChangedByAnother, {});
         if (canRecall) {
-            work.warn(38, {}, {});
+            work.warn(Warning::RecordNotUpdated, {}, {});
         } else {
-            work.warn(15, kChangedByAnother, {});
+            work.warn(Warning::UpdateOperationError, kChangedByAnother, {});
         }
         return kChangedElsewhere;
     }
@@ -214,26 +219,27 @@ int changeRecord(Table& table, Prompter& prompter, const void* original, bool ca
 
     std::vector<std::int64_t> positions;
     for (std::size_t i = 0; i < links.size(); ++i) {
-        Table& child = work.child(i);
+        store::Table& child = work.child(i);
         const std::string& childLabel = child.schema().label;
-        if (findChildren(child, links[i], original, positions) != kNoError) {
-            return work.failed(child.error(), 35, childLabel);
+        if (findChildren(child, links[i], original, positions) != store::kNoError) {
+            return work.failed(child.error(), Warning::RecordRetrievalError, childLabel);
         }
         if (positions.empty()) continue;
         if (links[i].relation->onChange == OnParent::Restrict) {
             work.rollback();
             restoreLink(links[i], original, table.buffer());
-            return work.refused(12, childLabel);
+            return work.refused(Warning::ReferencedOnChange, childLabel);
         }
         for (std::int64_t at : positions) {
-            if (child.reget(at) == kNoError) {
+            int code = child.reget(at);
+            if (code == store::kNoError) {
                 copyLink(links[i], table.buffer(), child.buffer());
-                child.put();
+                code = child.put();
             }
-            if (child.errorCode() != kNoError) return work.failed(child.error(), 15, childLabel);
+            if (code != store::kNoError) return work.failed(child.error(), Warning::UpdateOperationError, childLabel);
         }
     }
-    if (!work.commit(error)) return work.failed(error, 15, label);
+    if (!work.commit(error)) return work.failed(error, Warning::UpdateOperationError, label);
     return kWritten;
 }
 

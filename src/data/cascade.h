@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::data {
@@ -35,11 +35,11 @@ enum ChangeResult : int {
 
 // Deletes the table's current record and, by the relations, its children;
 // refused (warning 13) while a restricting child exists.
-int deleteRecord(Table& table, Prompter& prompter);
+int deleteRecord(store::Table& table, Prompter& prompter);
 
 // A copy of the record a form is about to let the user edit: the linking
 // values changeRecord compares the saved record against.
-std::shared_ptr<void> keepOriginal(const Table& table);
+std::shared_ptr<void> keepOriginal(const store::Table& table);
 
 // Writes the buffer over the table's current record. When a linking value
 // differs from `original` (a record from keepOriginal; null when there is
@@ -51,6 +51,6 @@ std::shared_ptr<void> keepOriginal(const Table& table);
 // warning is 38 when the form can show the other version and let the user
 // recall their entries (`canRecall`), otherwise 15; the buffer then holds
 // the stored version, which a second save may overwrite.
-int changeRecord(Table& table, Prompter& prompter, const void* original, bool canRecall = false);
+int changeRecord(store::Table& table, Prompter& prompter, const void* original, bool canRecall = false);
 
 }  // namespace plorix::data

@@ -1,4 +1,5 @@
 #include "data/cascade_relations.h"
+#include "data/tables.h"
 
 #include <limits>
 #include <stdexcept>
@@ -12,24 +13,24 @@ namespace {
 
 using enum OnParent;
 
-bool equalValues(const FieldDesc& a, const void* recordA, const FieldDesc& b, const void* recordB,
+bool equalValues(const store::FieldDesc& a, const void* recordA, const store::FieldDesc& b, const void* recordB,
                  bool nocase) {
-    if (isText(a.kind) != isText(b.kind)) return false;
-    if (!isText(a.kind)) return fieldInt(a, recordA) == fieldInt(b, recordB);
-    const std::string_view x = fieldText(a, recordA);
-    const std::string_view y = fieldText(b, recordB);
+    if (store::isText(a.kind) != store::isText(b.kind)) return false;
+    if (!store::isText(a.kind)) return store::fieldInt(a, recordA) == store::fieldInt(b, recordB);
+    const std::string_view x = store::fieldText(a, recordA);
+    const std::string_view y = store::fieldText(b, recordB);
     return nocase ? equalNoCase(x, y) : equalBlankPadded(x, y);
 }
 
-void copyValue(const FieldDesc& from, const void* source, const FieldDesc& to, void* target) {
-    if (isText(to.kind)) {
-        setFieldText(to, target, fieldText(from, source).str());
+void copyValue(const store::FieldDesc& from, const void* source, const store::FieldDesc& to, void* target) {
+    if (store::isText(to.kind)) {
+        store::setFieldText(to, target, store::fieldText(from, source).str());
     } else {
-        setFieldInt(to, target, fieldInt(from, source));
+        store::setFieldInt(to, target, store::fieldInt(from, source));
     }
 }
 
-const FieldDesc& field(const TableSchema& schema, std::string_view name) {
+const store::FieldDesc& field(const store::TableSchema& schema, std::string_view name) {
     const int index = schema.fieldIndex(name);
     if (index < 0) throw std::logic_error(schema.label + " has no field " + std::string(name));
     return schema.fields[static_cast<std::size_t>(index)];
@@ -40,27 +41,28 @@ const FieldDesc& field(const TableSchema& schema, std::string_view name) {
 const std::vector<Relation>& relations() {
     // clang-format off
     static const std::vector<Relation> rows{
-        {"Schedule",          "Link",      "SCH:ID",               "L:ID",                 "L:KEYSCHEDULE",  Cascade,  Cascade},
-        {"Schedule",          "Scripting", "SCH:ID",               "SCR:ID",               "SCR:KEYID",      Cascade,  Cascade},
-        {"Contact",           "Link",      "C_:CLIENTID",          "L:CLIENTID",           "L:KEYCLIENT",    Cascade,  Cascade},
-        {"Messages",          "Scripting", "M_:EMAILID",           "SCR:EMAILID",          "SCR:KEYEMAIL",   Restrict, Restrict},
-        {"ContactCategories", "Contact",   "CC:CONTACTCATEGORY",   "C_:CONTACTCATEGORY",   "C_:KEYCATEGORY", Restrict, Restrict},
-        {"Categories",        "Schedule",  "CAT:CATEGORY",         "SCH:CATEGORY",         "SCH:KEYCATEGORY", Restrict, Restrict},
+        {"Schedule",          "Link",      "SCH:ID",               "L:ID",                 keys::Link::KEYSCHEDULE,         Cascade,  Cascade},
+        {"Schedule",          "Scripting", "SCH:ID",               "SCR:ID",               keys::Scripting::KEYID,          Cascade,  Cascade},
+        {"Contact",           "Link",      "C_:CLIENTID",          "L:CLIENTID",           keys::Link::KEYCLIENT,           Cascade,  Cascade},
+        {"Messages",          "Scripting", "M_:EMAILID",           "SCR:EMAILID",          keys::Scripting::KEYEMAIL,       Restrict, Restrict},
+        {"ContactCategories", "Contact",   "CC:CONTACTCATEGORY",   "C_:CONTACTCATEGORY",   keys::Contact::KEYCATEGORY,      Restrict, Restrict},
+        {"Categories",        "Schedule",  "CAT:CATEGORY",         "SCH:CATEGORY",         keys::Schedule::KEYCATEGORY,     Restrict, Restrict},
     };
     // clang-format on
     return rows;
 }
 
-std::vector<BoundRelation> relationsOf(const TableSchema& parent) {
+std::vector<BoundRelation> relationsOf(const store::TableSchema& parent) {
     std::vector<BoundRelation> bound;
     for (const Relation& r : relations()) {
         if (!equalNoCase(r.parent, parent.label)) continue;
-        const TableSchema* child = schemaByLabel(r.child);
+        const store::TableSchema* child = schemaByLabel(r.child);
         if (!child) throw std::logic_error("no table " + std::string(r.child));
-        const FieldDesc& childField = field(*child, r.childField);
-        const int key = child->keyIndex(r.childKey);
-        if (key < 0) throw std::logic_error(child->label + " has no key " + std::string(r.childKey));
-        const KeyDesc& k = child->keys[static_cast<std::size_t>(key)];
+        const store::FieldDesc& childField = field(*child, r.childField);
+        const int key = r.childKey;
+        if (key < 0 || static_cast<std::size_t>(key) >= child->keys.size())
+            throw std::logic_error(child->label + " has no key " + std::to_string(key));
+        const store::KeyDesc& k = child->keys[static_cast<std::size_t>(key)];
         if (&child->fields[static_cast<std::size_t>(k.components.front())] != &childField) {
             throw std::logic_error(k.name + " is not led by " + childField.name);
         }
@@ -69,7 +71,7 @@ std::vector<BoundRelation> relationsOf(const TableSchema& parent) {
     return bound;
 }
 
-bool linksNothing(const FieldDesc& field, const void* record) { return fieldIsBlank(field, record); }
+bool linksNothing(const store::FieldDesc& field, const void* record) { return store::fieldIsBlank(field, record); }
 
 bool sameLink(const BoundRelation& relation, const void* a, const void* b) {
     return equalValues(*relation.parentField, a, *relation.parentField, b, relation.nocase);
@@ -83,16 +85,16 @@ void copyLink(const BoundRelation& relation, const void* parent, void* child) {
     copyValue(*relation.parentField, parent, *relation.childField, child);
 }
 
-void setKeyToLowest(const TableSchema& schema, int key, void* record) {
+void setKeyToLowest(const store::TableSchema& schema, int key, void* record) {
     for (int component : schema.keys[static_cast<std::size_t>(key)].components) {
-        const FieldDesc& f = schema.fields[static_cast<std::size_t>(component)];
+        const store::FieldDesc& f = schema.fields[static_cast<std::size_t>(component)];
         switch (f.kind) {
-            case FieldKind::Int16: setFieldInt(f, record, std::numeric_limits<std::int16_t>::min()); break;
-            case FieldKind::Int32:
-            case FieldKind::Date:
-            case FieldKind::Time: setFieldInt(f, record, std::numeric_limits<std::int32_t>::min()); break;
-            case FieldKind::Byte: setFieldInt(f, record, 0); break;
-            default: setFieldText(f, record, {}); break;
+            case store::FieldKind::Int16: store::setFieldInt(f, record, std::numeric_limits<std::int16_t>::min()); break;
+            case store::FieldKind::Int32:
+            case store::FieldKind::Date:
+            case store::FieldKind::Time: store::setFieldInt(f, record, std::numeric_limits<std::int32_t>::min()); break;
+            case store::FieldKind::Byte: store::setFieldInt(f, record, 0); break;
+            default: store::setFieldText(f, record, {}); break;
         }
     }
 }

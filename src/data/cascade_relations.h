@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/schema.h"
+#include "store/schema.h"
 
 namespace plorix::data {
 
@@ -21,7 +21,7 @@ struct Relation {
     std::string_view child;        // table label
     std::string_view parentField;  // "SCH:ID"
     std::string_view childField;   // "L:ID"
-    std::string_view childKey;     // a key of the child led by childField: how children are found
+    int childKey;                  // a key of the child led by childField: how children are found
     OnParent onDelete;
     OnParent onChange;
 };
@@ -33,9 +33,9 @@ const std::vector<Relation>& relations();
 // A relation resolved against the schemas.
 struct BoundRelation {
     const Relation* relation;
-    const TableSchema* child;
-    const FieldDesc* parentField;
-    const FieldDesc* childField;
+    const store::TableSchema* child;
+    const store::FieldDesc* parentField;
+    const store::FieldDesc* childField;
     int childKey;
     bool nocase;  // text values compare without regard to letter case (the child key's)
 };
@@ -43,14 +43,14 @@ struct BoundRelation {
 // The relations in which `parent` is the parent, in walking order. Throws
 // std::logic_error when a row names a table, field or key that does not
 // exist, or a key not led by the child field.
-std::vector<BoundRelation> relationsOf(const TableSchema& parent);
+std::vector<BoundRelation> relationsOf(const store::TableSchema& parent);
 
 // Linking values of records: the parent field of a parent record, or the
 // child field of a child record.
 //
 // A blank or zero linking value refers to nothing: a task without a category
 // belongs to no category, a script item with message 0 sends no message.
-bool linksNothing(const FieldDesc& field, const void* record);
+bool linksNothing(const store::FieldDesc& field, const void* record);
 // Whether two parent records hold the same linking value (letter case
 // ignored when the relation says so).
 bool sameLink(const BoundRelation& relation, const void* a, const void* b);
@@ -64,6 +64,6 @@ void restoreLink(const BoundRelation& relation, const void* from, void* to);
 // Sets every component of key `key` in the record to the lowest value its
 // type holds, so that a scan positioned there (Table::setAt) starts before
 // every record that shares the components filled in afterwards.
-void setKeyToLowest(const TableSchema& schema, int key, void* record);
+void setKeyToLowest(const store::TableSchema& schema, int key, void* record);
 
 }  // namespace plorix::data

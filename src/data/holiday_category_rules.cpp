@@ -1,14 +1,16 @@
 #include "data/holiday_category_rules.h"
 
+#include "data/tables.h"
+
 namespace plorix::data {
 
 const FormRules& holidayForm() {
-    static const FormRules rules{"Holiday", {"HOL:HOLIDAYDATE"}, {{"HOL:KEYHOLIDAYDATE", "HOL:KeyHolidayDate"}}};
+    static const FormRules rules{"Holiday", {"HOL:HOLIDAYDATE"}, {{keys::Holidays::KEYHOLIDAYDATE, "HOL:KeyHolidayDate"}}};
     return rules;
 }
 
 const FormRules& categoryForm() {
-    static const FormRules rules{"Categories Record", {"CAT:CATEGORY"}, {{"CAT:KEYCATEGORY", "CAT:KeyCategory"}}};
+    static const FormRules rules{"Categories Record", {"CAT:CATEGORY"}, {{keys::Categories::KEYCATEGORY, "CAT:KeyCategory"}}};
     return rules;
 }
 

@@ -13,7 +13,7 @@
 // 12, the old name back in the form), by the relation of categories to
 // tasks (cascade_relations.h). To-do items name categories unchecked.
 
-#include "data/cascade_form.h"
+#include "data/form_save.h"
 
 namespace plorix::data {
 

@@ -5,17 +5,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "data/tables/scripting.h"
+#include "data/tables.h"
 #include "data/warnings.h"
+#include "store/transaction.h"
 
 namespace plorix::data {
 namespace {
 
 constexpr std::array kRules = {
-    NumberingRule{"Schedule", "SCH:KEYID", "SCH:ID", {}, nullptr},
-    NumberingRule{"Contact", "C_:KEYCLIENTID", "C_:CLIENTID", {}, nullptr},
-    NumberingRule{"Messages", "M_:KEYEMAILID", "M_:EMAILID", {}, nullptr},
-    NumberingRule{"Scripting", "SCR:KEYID", "SCR:SEQUENCE", "SCR:ID",
+    NumberingRule{"Schedule", keys::Schedule::KEYID, "SCH:ID", {}, nullptr},
+    NumberingRule{"Contact", keys::Contact::KEYCLIENTID, "C_:CLIENTID", {}, nullptr},
+    NumberingRule{"Messages", keys::Messages::KEYEMAILID, "M_:EMAILID", {}, nullptr},
+    NumberingRule{"Scripting", keys::Scripting::KEYID, "SCR:SEQUENCE", "SCR:ID",
                   [](void* record, std::int32_t owner) {
                       primeScriptItem(*static_cast<Scripting*>(record), owner);
                   }},
@@ -23,15 +24,15 @@ constexpr std::array kRules = {
 
 constexpr int kAttempts = 3;
 
-std::int32_t& intField(const TableSchema& schema, void* record, std::string_view name) {
+std::int32_t& intField(const store::TableSchema& schema, void* record, std::string_view name) {
     const int index = schema.fieldIndex(name);
     if (index < 0) throw std::logic_error("no field " + std::string(name));
     return *std::get<std::int32_t*>(schema.fields[static_cast<std::size_t>(index)].ref(record));
 }
 
 // The number after the last one in use; 0 when the last could not be read.
-std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
-    const TableSchema& schema = table.schema();
+std::int32_t nextNumber(store::Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
+    const store::TableSchema& schema = table.schema();
     void* record = table.buffer();
     if (rule.owner.empty()) {
         table.setEnd(key);
@@ -41,36 +42,37 @@ std::int32_t nextNumber(Table& table, const NumberingRule& rule, int key, std::i
         table.setAt(key);
     }
     const int code = table.previous();
-    if (code == kRecordNotAvailable) return 1;
-    if (code != kNoError) return 0;
+    if (code == store::kRecordNotAvailable) return 1;
+    if (code != store::kNoError) return 0;
     if (!rule.owner.empty() && intField(schema, record, rule.owner) != owner) return 1;
     return intField(schema, record, rule.number) + 1;
 }
 
 }  // namespace
 
-const NumberingRule* numberingRule(const TableSchema& schema) {
+const NumberingRule* numberingRule(const store::TableSchema& schema) {
     for (const NumberingRule& rule : kRules)
         if (rule.label == schema.label) return &rule;
     return nullptr;
 }
 
-std::int32_t addNumbered(Table& table, Prompter& prompter,
+std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                          const std::function<void(void* record)>& prime, std::int32_t owner) {
-    const TableSchema& schema = table.schema();
+    const store::TableSchema& schema = table.schema();
     const NumberingRule* rule = numberingRule(schema);
     if (!rule) throw std::logic_error(schema.label + " is not numbered");
-    const int key = schema.keyIndex(rule->key);
+    const int key = rule->key;
     void* record = table.buffer();
 
     for (;;) {
-        ErrorState failure;
+        store::ErrorState failure;
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             // Reading the last number and adding the next one in one write
             // transaction keeps other stations from taking the same number
             // in between; a failed attempt still tries again as before.
-            if (table.begin() != kNoError) {
-                failure = table.error();
+            store::Transaction transaction(table);
+            if (!transaction.ok()) {
+                failure = transaction.error();
                 continue;
             }
             const std::int32_t number = nextNumber(table, *rule, key, owner);
@@ -78,22 +80,21 @@ std::int32_t addNumbered(Table& table, Prompter& prompter,
                 // Told only once the transaction is over: no lock is held
                 // while the message waits for the user.
                 setSavedError(table.error());
-                table.rollback();
-                standardWarning(prompter, 35, table.name());
+                transaction.rollback();
+                standardWarning(prompter, Warning::RecordRetrievalError, table.name());
                 return 0;
             }
-            clearRecord(schema, record);
+            store::clearRecord(schema, record);
             if (rule->defaults) rule->defaults(record, owner);
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = number;
-            if (table.add() == kNoError && table.commit() == kNoError) return number;
+            if (table.add() == store::kNoError && transaction.commit() == store::kNoError) return number;
             failure = table.error();
-            table.rollback();
         }
         // The warning names the failed add, not the rollback after it.
         setSavedError(failure);
-        if (standardWarning(prompter, 25) != kRetry) return 0;
+        if (standardWarning(prompter, Warning::AutoIncrementError) != kRetry) return 0;
     }
 }
 

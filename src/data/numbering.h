@@ -10,7 +10,7 @@
 #include <functional>
 #include <string_view>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::data {
@@ -19,14 +19,14 @@ struct Scripting;
 
 struct NumberingRule {
     std::string_view label;   // table label, "Scripting"
-    std::string_view key;     // the primary key walked, "SCR:KEYID"
+    int key;                  // the primary key walked
     std::string_view number;  // the numbered field, "SCR:SEQUENCE"
     std::string_view owner;   // numbering restarts per value of this field; empty for none
     void (*defaults)(void* record, std::int32_t owner);  // priming beyond blanks; may be null
 };
 
 // The rule of a table, nullptr when the table is not numbered.
-const NumberingRule* numberingRule(const TableSchema& schema);
+const NumberingRule* numberingRule(const store::TableSchema& schema);
 
 // Takes the next number and adds the record at once: the last number of the
 // primary key (within `owner` for script items) plus one, 1 for the first.
@@ -35,7 +35,7 @@ const NumberingRule* numberingRule(const TableSchema& schema);
 // all before warning 25 offers Retry. Returns the number, or 0 when the user
 // gave up or the last record could not be read (warning 35). The table must
 // be open and numbered.
-std::int32_t addNumbered(Table& table, Prompter& prompter,
+std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                          const std::function<void(void* record)>& prime = {},
                          std::int32_t owner = 0);
 

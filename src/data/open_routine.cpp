@@ -18,16 +18,16 @@ constexpr std::string_view kDiskError = "Disk Error";
 std::atomic<int> recoverWait{10};
 
 std::mutex countsMutex;
-std::map<const Table*, int>& counts() {
-    static std::map<const Table*, int> c;
+std::map<const store::Table*, int>& counts() {
+    static std::map<const store::Table*, int> c;
     return c;
 }
 
-bool opened(int code) { return code == kNoError || code == kFileAlreadyOpen; }
+bool opened(int code) { return code == store::kNoError || code == store::kFileAlreadyOpen; }
 
 // Converts an older layout in place and opens again; true when it is open.
-bool upgradeAndReopen(Table& table, int mode) {
-    if (table.upgrade() != kNoError) return false;
+bool upgradeAndReopen(store::Table& table, int mode) {
+    if (table.upgrade() != store::kNoError) return false;
     return opened(table.open(mode));
 }
 
@@ -36,44 +36,44 @@ bool upgradeAndReopen(Table& table, int mode) {
 void setRecoverSeconds(int seconds) { recoverWait = seconds; }
 int recoverSeconds() { return recoverWait; }
 
-void openTable(Table& table, Prompter& prompter, int mode, bool create, bool noCreate,
+void openTable(store::Table& table, Prompter& prompter, int mode, bool create, bool noCreate,
                bool shared) {
-    const int m = shared ? kReadWriteDenyNone : mode;
+    const int m = shared ? store::kReadWriteDenyNone : mode;
     const std::string& name = table.name();
 
     int code = table.open(m);
-    if (code == kFileLocked) {
+    if (code == store::kFileLocked) {
         table.sendOption("Recover=" + std::to_string(recoverWait.load()));
         code = table.open(m);
     }
     if (opened(code)) return;
 
-    if (code == kFileNotFound && !noCreate) {
+    if (code == store::kFileNotFound && !noCreate) {
         // A missing file is expected on the first start: made without a word.
-        if (!create) standardWarning(prompter, 4, name);
-        if (table.create() != kNoError) standardWarning(prompter, 4, name);
-        if (!opened(table.open(m))) standardWarning(prompter, 5, name);
+        if (!create) standardWarning(prompter, Warning::FileCreationError, name);
+        if (table.create() != store::kNoError) standardWarning(prompter, Warning::FileCreationError, name);
+        if (!opened(table.open(m))) standardWarning(prompter, Warning::CreatedFileOpenError, name);
         return;
     }
-    if (code == kKeyMustBeRebuilt) {
-        if (standardWarning(prompter, 2, name) == kYes) {
-            if (table.buildKeys() != kNoError) standardWarning(prompter, 3, name);
+    if (code == store::kKeyMustBeRebuilt) {
+        if (standardWarning(prompter, Warning::InvalidKey, name) == kYes) {
+            if (table.buildKeys() != store::kNoError) standardWarning(prompter, Warning::KeyRebuildError, name);
             code = table.open(m);
         }
-    } else if (code == kInvalidRecordDeclaration) {
+    } else if (code == store::kInvalidRecordDeclaration) {
         if (upgradeAndReopen(table, m)) return;
         throw FatalError(std::string(kMustUpgrade));
     }
     if (opened(code)) return;
 
-    if ((code == kInvalidDataFile || code == kInvalidKeyLength || code == kFileSystemError) &&
+    if ((code == store::kInvalidDataFile || code == store::kInvalidKeyLength || code == store::kFileSystemError) &&
         upgradeAndReopen(table, m))
         return;
-    standardWarning(prompter, 30, name);
+    standardWarning(prompter, Warning::FileAccessError, name);
     throw FatalError(std::string(kDiskError));
 }
 
-void acquireTable(Table& table, Prompter& prompter, const OpenOptions& options) {
+void acquireTable(store::Table& table, Prompter& prompter, const OpenOptions& options) {
     {
         std::lock_guard lock(countsMutex);
         auto it = counts().find(&table);
@@ -94,7 +94,7 @@ void acquireTable(Table& table, Prompter& prompter, const OpenOptions& options) 
     ++counts()[&table];
 }
 
-void releaseTable(Table& table) {
+void releaseTable(store::Table& table) {
     std::lock_guard lock(countsMutex);
     auto it = counts().find(&table);
     if (it == counts().end()) return;  // not counted: nothing to give up
@@ -108,13 +108,13 @@ void resetUseCounts() {
     counts().clear();
 }
 
-int useCount(const Table& table) {
+int useCount(const store::Table& table) {
     std::lock_guard lock(countsMutex);
     auto it = counts().find(&table);
     return it == counts().end() ? 0 : it->second;
 }
 
-TableUse::TableUse(Table& table, Prompter& prompter, const OpenOptions& options)
+TableUse::TableUse(store::Table& table, Prompter& prompter, const OpenOptions& options)
     : table_(&table) {
     acquireTable(table, prompter, options);
 }

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::data {
@@ -16,7 +16,7 @@ namespace plorix::data {
 // offers to rebuild broken keys and upgrades older layouts. On return the
 // table is open; otherwise FatalError has been thrown. With `shared` the
 // given mode is ignored and the table is opened read/write, deny none.
-void openTable(Table& table, Prompter& prompter, int mode = kReadWriteDenyNone,
+void openTable(store::Table& table, Prompter& prompter, int mode = store::kReadWriteDenyNone,
                bool create = true, bool noCreate = false, bool shared = true);
 
 // How long a locked file is waited for before the open gives up, in seconds
@@ -25,7 +25,7 @@ void setRecoverSeconds(int seconds);
 int recoverSeconds();
 
 struct OpenOptions {
-    int mode = kReadWriteDenyNone;
+    int mode = store::kReadWriteDenyNone;
     bool create = true;
     bool noCreate = false;
     bool shared = true;
@@ -35,9 +35,9 @@ struct OpenOptions {
 // uses it yet, then counts this user; releaseTable uncounts and closes the
 // table when its last user is gone. Counts belong to the Table object, which
 // for the program's tables is the one object per stored name.
-void acquireTable(Table& table, Prompter& prompter, const OpenOptions& options = {});
-void releaseTable(Table& table);
-int useCount(const Table& table);
+void acquireTable(store::Table& table, Prompter& prompter, const OpenOptions& options = {});
+void releaseTable(store::Table& table);
+int useCount(const store::Table& table);
 // Forgets every count (with resetProcessTables, between tests).
 void resetUseCounts();
 
@@ -45,19 +45,19 @@ void resetUseCounts();
 //     TableUse use(scheduleTable(), prompter);
 class TableUse {
 public:
-    TableUse(Table& table, Prompter& prompter, const OpenOptions& options = {});
+    TableUse(store::Table& table, Prompter& prompter, const OpenOptions& options = {});
     ~TableUse();
     TableUse(TableUse&& other) noexcept;
     TableUse& operator=(TableUse&& other) noexcept;
     TableUse(const TableUse&) = delete;
     TableUse& operator=(const TableUse&) = delete;
 
-    Table& table() const { return *table_; }
-    Table* operator->() const { return table_; }
+    store::Table& table() const { return *table_; }
+    store::Table* operator->() const { return table_; }
     void release();  // gives the use up early
 
 private:
-    Table* table_;
+    store::Table* table_;
 };
 
 }  // namespace plorix::data

@@ -8,15 +8,15 @@
 namespace plorix::data {
 
 namespace {
-std::map<const TableSchema*, std::unique_ptr<Table>>& registry() {
-    static std::map<const TableSchema*, std::unique_ptr<Table>> tables;
+std::map<const store::TableSchema*, std::unique_ptr<store::Table>>& registry() {
+    static std::map<const store::TableSchema*, std::unique_ptr<store::Table>> tables;
     return tables;
 }
 }  // namespace
 
-Table& processTable(const TableSchema& schema) {
+store::Table& processTable(const store::TableSchema& schema) {
     auto& slot = registry()[&schema];
-    if (!slot) slot = std::make_unique<Table>(schema);
+    if (!slot) slot = std::make_unique<store::Table>(schema);
     return *slot;
 }
 

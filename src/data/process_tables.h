@@ -5,14 +5,14 @@
 //     Table& schedule = processTable<Schedule>();
 //     TableUse use(schedule, prompter);
 
-#include "data/store.h"
+#include "store/store.h"
 
 namespace plorix::data {
 
-Table& processTable(const TableSchema& schema);
+store::Table& processTable(const store::TableSchema& schema);
 
 template <typename Record>
-Table& processTable() {
+store::Table& processTable() {
     return processTable(Record::schema());
 }
 

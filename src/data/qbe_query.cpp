@@ -22,7 +22,7 @@ bool numericPicture(std::string_view picture) {
 // Reads an entered value as a number of the field's type: by the field's
 // picture when it has a numeric one, else in the field's own text form
 // (on `scratch`, a record of the field's table).
-std::optional<std::int64_t> readNumber(const FieldDesc& field, const std::string& text,
+std::optional<std::int64_t> readNumber(const store::FieldDesc& field, const std::string& text,
                                        const std::string& picture, void* scratch) {
     if (trim(text).empty()) return 0;
     if (numericPicture(picture)) {
@@ -30,8 +30,8 @@ std::optional<std::int64_t> readNumber(const FieldDesc& field, const std::string
         if (!value) return std::nullopt;
         return static_cast<std::int64_t>(std::llround(*value));
     }
-    if (!fieldFromText(field, scratch, text)) return std::nullopt;
-    return fieldInt(field, scratch);
+    if (!store::fieldFromText(field, scratch, text)) return std::nullopt;
+    return store::fieldInt(field, scratch);
 }
 
 bool startsAtValue(int match) {
@@ -41,18 +41,18 @@ bool startsAtValue(int match) {
 
 }  // namespace
 
-QbeKind defaultKind(FieldKind kind) {
+QbeKind defaultKind(store::FieldKind kind) {
     switch (kind) {
-        case FieldKind::String:
-        case FieldKind::CString: return QbeKind::String;
-        case FieldKind::Memo: return QbeKind::Text;
-        case FieldKind::Date: return QbeKind::Date;
-        case FieldKind::Byte: return QbeKind::Check;
+        case store::FieldKind::String:
+        case store::FieldKind::CString: return QbeKind::String;
+        case store::FieldKind::Memo: return QbeKind::Text;
+        case store::FieldKind::Date: return QbeKind::Date;
+        case store::FieldKind::Byte: return QbeKind::Check;
         default: return QbeKind::Number;
     }
 }
 
-std::optional<Query> Query::build(const TableSchema& schema, const std::vector<Criterion>& criteria,
+std::optional<Query> Query::build(const store::TableSchema& schema, const std::vector<Criterion>& criteria,
                                   std::string* problem) {
     auto refuse = [problem](std::string why) -> std::optional<Query> {
         if (problem) *problem = std::move(why);
@@ -71,7 +71,7 @@ std::optional<Query> Query::build(const TableSchema& schema, const std::vector<C
             return refuse(std::string(kindName(e.kind)) + " field " + e.field->name + " offers no match type " +
                           std::to_string(c.match));
         }
-        if (isText(e.field->kind)) {
+        if (store::isText(e.field->kind)) {
             e.text = toUpper(c.value);
             e.upperText = toUpper(c.upper);
         } else {
@@ -88,10 +88,10 @@ std::optional<Query> Query::build(const TableSchema& schema, const std::vector<C
 }
 
 bool Query::passes(const Entry& e, const void* record) const {
-    if (!isText(e.field->kind)) {
-        return testNumber(e.match, fieldInt(*e.field, record), e.number, e.upperNumber, e.picture);
+    if (!store::isText(e.field->kind)) {
+        return testNumber(e.match, store::fieldInt(*e.field, record), e.number, e.upperNumber, e.picture);
     }
-    const std::string_view value = fieldText(*e.field, record);
+    const std::string_view value = store::fieldText(*e.field, record);
     if (e.kind == QbeKind::Text) return testText(e.match, value, e.text, e.upperText);
     return testString(e.match, value, e.text, e.upperText);
 }
@@ -103,9 +103,9 @@ bool Query::passes(const void* record) const {
     return true;
 }
 
-void Query::startScan(Table& table, int key) const {
-    const KeyDesc& k = schema_->keys[static_cast<std::size_t>(key)];
-    const FieldDesc* leading = &schema_->fields[static_cast<std::size_t>(k.components.front())];
+void Query::startScan(store::Table& table, int key) const {
+    const store::KeyDesc& k = schema_->keys[static_cast<std::size_t>(key)];
+    const store::FieldDesc* leading = &schema_->fields[static_cast<std::size_t>(k.components.front())];
     if (entries_.empty() || entries_.front().field != leading) {
         table.setStart(key);
         return;
@@ -120,20 +120,20 @@ void Query::startScan(Table& table, int key) const {
         table.setStart(key);
         return;
     }
-    clearRecord(*schema_, table.buffer());
+    store::clearRecord(*schema_, table.buffer());
     setKeyToLowest(*schema_, key, table.buffer());
-    if (isText(leading->kind)) {
-        setFieldText(*leading, table.buffer(), e.text);
+    if (store::isText(leading->kind)) {
+        store::setFieldText(*leading, table.buffer(), e.text);
     } else {
-        setFieldInt(*leading, table.buffer(), from);
+        store::setFieldInt(*leading, table.buffer(), from);
     }
     table.setAt(key);
 }
 
-QueryTagging::QueryTagging(Prompter& prompter, const Table& like, int key, const Query& query, TagTable tags,
+QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query, TagTable tags,
                            std::string_view idField, bool select)
     : prompter_(prompter),
-      table_(std::make_unique<Table>(like.schema())),
+      table_(std::make_unique<store::Table>(like.schema())),
       query_(query),
       tags_(tags),
       id_(&like.schema().fields.at(static_cast<std::size_t>(like.schema().fieldIndex(idField)))),
@@ -150,14 +150,14 @@ bool QueryTagging::step() {
     TableUse hold(tagFile(), prompter_, tagFileOptions());
     for (int i = 0; i < kRecordsPerStep; ++i) {
         const int code = table_->next();
-        if (code != kNoError) {
-            error_ = code == kRecordNotAvailable ? kNoError : code;
+        if (code != store::kNoError) {
+            error_ = code == store::kRecordNotAvailable ? store::kNoError : code;
             table_.reset();
             return false;
         }
         if (!query_.passes(table_->buffer())) continue;
         ++matched_;
-        const auto record = static_cast<TaggedRecord>(fieldInt(*id_, table_->buffer()));
+        const auto record = static_cast<TaggedRecord>(store::fieldInt(*id_, table_->buffer()));
         if (select_) {
             setTag(prompter_, tags_, record);
         } else {

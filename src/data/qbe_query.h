@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "data/qbe_match.h"
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tagging.h"
 #include "runtime/prompter.h"
 
@@ -32,14 +32,14 @@ struct Criterion {
 // The kind a field is searched as unless the window says otherwise: texts
 // as strings, memos as long texts, dates as dates, flags as check boxes,
 // other numbers (times included) as numbers.
-QbeKind defaultKind(FieldKind kind);
+QbeKind defaultKind(store::FieldKind kind);
 
 class Query {
 public:
     // The query, or nullopt with the reason in `problem` for a field the
     // table does not have, a match type its kind does not offer, or a value
     // that is not of the field's type. Texts are compared in capitals.
-    static std::optional<Query> build(const TableSchema& schema, const std::vector<Criterion>& criteria,
+    static std::optional<Query> build(const store::TableSchema& schema, const std::vector<Criterion>& criteria,
                                       std::string* problem = nullptr);
 
     bool passes(const void* record) const;
@@ -50,13 +50,13 @@ public:
     // with", at 1 January of its year for "in this year", at the first of
     // its month for "in this year + month"; at the start of the key
     // otherwise. Records before that point cannot pass.
-    void startScan(Table& table, int key) const;
+    void startScan(store::Table& table, int key) const;
 
-    const TableSchema& schema() const { return *schema_; }
+    const store::TableSchema& schema() const { return *schema_; }
 
 private:
     struct Entry {
-        const FieldDesc* field;
+        const store::FieldDesc* field;
         QbeKind kind;
         int match;
         std::string text;   // texts: the query value in capitals
@@ -66,7 +66,7 @@ private:
         std::string picture;
     };
     bool passes(const Entry& entry, const void* record) const;
-    const TableSchema* schema_ = nullptr;
+    const store::TableSchema* schema_ = nullptr;
     std::vector<Entry> entries_;
 };
 
@@ -76,7 +76,7 @@ private:
 // through a table of its own on the same file as `like`.
 class QueryTagging {
 public:
-    QueryTagging(Prompter& prompter, const Table& like, int key, const Query& query, TagTable tags,
+    QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query, TagTable tags,
                  std::string_view idField, bool select);
     ~QueryTagging();
     QueryTagging(const QueryTagging&) = delete;
@@ -88,10 +88,10 @@ public:
 
 private:
     Prompter& prompter_;
-    std::unique_ptr<Table> table_;
+    std::unique_ptr<store::Table> table_;
     const Query& query_;
     TagTable tags_;
-    const FieldDesc* id_;
+    const store::FieldDesc* id_;
     bool select_;
     std::int32_t matched_ = 0;
     int error_ = 0;

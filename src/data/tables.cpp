@@ -4,8 +4,8 @@
 
 namespace plorix::data {
 
-const std::vector<const TableSchema*>& allSchemas() {
-    static const std::vector<const TableSchema*> schemas{
+const std::vector<const store::TableSchema*>& allSchemas() {
+    static const std::vector<const store::TableSchema*> schemas{
         &Categories::schema(),    &Clipboard::schema(),     &Configuration::schema(),
         &Contact::schema(),       &ContactCategories::schema(), &Holidays::schema(),
         &Link::schema(),          &Messages::schema(),      &Schedule::schema(),
@@ -16,8 +16,8 @@ const std::vector<const TableSchema*>& allSchemas() {
     return schemas;
 }
 
-const TableSchema* schemaByLabel(std::string_view label) {
-    for (const TableSchema* schema : allSchemas()) {
+const store::TableSchema* schemaByLabel(std::string_view label) {
+    for (const store::TableSchema* schema : allSchemas()) {
         if (equalNoCase(schema->label, label)) return schema;
     }
     return nullptr;

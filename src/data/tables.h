@@ -1,6 +1,9 @@
 #pragma once
 // Every table's record buffer and schema.
 
+#include <string_view>
+#include <vector>
+
 #include "data/tables/categories.h"
 #include "data/tables/clipboard.h"
 #include "data/tables/configuration.h"
@@ -12,6 +15,15 @@
 #include "data/tables/schedule.h"
 #include "data/tables/scripting.h"
 #include "data/tables/tag_file.h"
-#include "data/tables/tag_file_p.h"
+#include "data/tables/position_tag_file.h"
 #include "data/tables/todo.h"
 #include "data/tables/window_lookup.h"
+
+namespace plorix::data {
+
+// Every table the program knows: the fifteen in the order start-up declares
+// them to the upgrade step (by prefix), then the two tag files.
+const std::vector<const store::TableSchema*>& allSchemas();
+const store::TableSchema* schemaByLabel(std::string_view label);  // any letter case
+
+}  // namespace plorix::data

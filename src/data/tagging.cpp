@@ -7,6 +7,7 @@
 #include "data/fatal_error.h"
 #include "data/process_tables.h"
 #include "data/tables/tag_file.h"
+#include "store/transaction.h"
 #include "runtime/fixed_text.h"
 
 namespace plorix::data {
@@ -18,14 +19,14 @@ constexpr std::int32_t kOwner = 0;
 constexpr int kCountPerStep = 100;
 constexpr int kClearPerStep = 10;
 
-std::atomic<int> tagMode{kReadWriteDenyNone};
+std::atomic<int> tagMode{store::kReadWriteDenyNone};
 
 int ptrKey() {
-    static const int key = TagFile_::schema().keyIndex("TF_:PTRKEY");
+    static const int key = keys::TagFile_::PTRKEY;
     return key;
 }
 int valKey() {
-    static const int key = TagFile_::schema().keyIndex("TF_:VALKEY");
+    static const int key = keys::TagFile_::VALKEY;
     return key;
 }
 
@@ -41,7 +42,7 @@ KeptCount kept;
 // The walk of firstTag/nextTag: a cursor of its own, so that setting and
 // clearing tags in between does not move it.
 TagTable walkTable = 0;
-std::unique_ptr<Table> walkCursor;
+std::unique_ptr<store::Table> walkCursor;
 
 void keepCount(TagTable table, std::int32_t count) {
     std::lock_guard lock(stateMutex);
@@ -59,33 +60,33 @@ void adjustCount(TagTable table, int change) {
     }
 }
 
-[[noreturn]] void fail(const ErrorState& e, std::string_view operation) {
+[[noreturn]] void fail(const store::ErrorState& e, std::string_view operation) {
     throw FatalError("Error #" + std::to_string(e.code) + " - " + clip(e.text) + " (" +
                      std::string(operation) + ")");
 }
 
-TagFile_& tag(Table& t) { return t.rec<TagFile_>(); }
+TagFile_& tag(store::Table& t) { return t.rec<TagFile_>(); }
 
-bool belongs(Table& t, TagTable table) { return tag(t).USR == kOwner && tag(t).TBL == table; }
+bool belongs(store::Table& t, TagTable table) { return tag(t).USR == kOwner && tag(t).TBL == table; }
 
 // Reads the record's tag by TF_:PTRKEY; true when there is one.
-bool findTag(Table& t, TagTable table, TaggedRecord record) {
-    clearRecord(t.schema(), t.buffer());
+bool findTag(store::Table& t, TagTable table, TaggedRecord record) {
+    store::clearRecord(t.schema(), t.buffer());
     tag(t).USR = kOwner;
     tag(t).TBL = table;
     tag(t).PTR = record;
-    return t.get(ptrKey()) == kNoError;
+    return t.get(ptrKey()) == store::kNoError;
 }
 
 // A cursor of its own on the tag file, before the table's first tag in
 // TF_:VALKEY order.
-std::unique_ptr<Table> firstTagCursor(Prompter& prompter, TagTable table) {
-    auto cursor = std::make_unique<Table>(TagFile_::schema());
+std::unique_ptr<store::Table> firstTagCursor(Prompter& prompter, TagTable table) {
+    auto cursor = std::make_unique<store::Table>(TagFile_::schema());
     cursor->setName(tagFile().name());
     cursor->setPassword({});
     const OpenOptions options = tagFileOptions();
     openTable(*cursor, prompter, options.mode, options.create, options.noCreate, options.shared);
-    clearRecord(cursor->schema(), cursor->buffer());
+    store::clearRecord(cursor->schema(), cursor->buffer());
     tag(*cursor).USR = kOwner;
     tag(*cursor).TBL = table;
     cursor->setAt(valKey());
@@ -93,11 +94,11 @@ std::unique_ptr<Table> firstTagCursor(Prompter& prompter, TagTable table) {
 }
 
 // The cursor's next tag of the table; false at the end of its tags.
-bool nextOf(Table& cursor, TagTable table) { return cursor.next() == kNoError && belongs(cursor, table); }
+bool nextOf(store::Table& cursor, TagTable table) { return cursor.next() == store::kNoError && belongs(cursor, table); }
 
 }  // namespace
 
-Table& tagFile() { return processTable<TagFile_>(); }
+store::Table& tagFile() { return processTable<TagFile_>(); }
 
 OpenOptions tagFileOptions() {
     OpenOptions options;
@@ -111,27 +112,27 @@ void setTagFileMode(int mode) { tagMode = mode; }
 void setTag(Prompter& prompter, TagTable table, TaggedRecord record, std::string_view value) {
     if (table == 0) return;
     TableUse use(tagFile(), prompter, tagFileOptions());
-    Table& t = use.table();
+    store::Table& t = use.table();
     if (findTag(t, table, record)) {
         tag(t).VAL = value;
-        if (t.put() != kNoError) fail(t.error(), "SetTag_/PUT");
+        if (t.put() != store::kNoError) fail(t.error(), "SetTag_/PUT");
         return;
     }
-    clearRecord(t.schema(), t.buffer());
+    store::clearRecord(t.schema(), t.buffer());
     tag(t).USR = kOwner;
     tag(t).TBL = table;
     tag(t).PTR = record;
     tag(t).VAL = value;
-    if (t.add() != kNoError) fail(t.error(), "SetTag_/ADD");
+    if (t.add() != store::kNoError) fail(t.error(), "SetTag_/ADD");
     adjustCount(table, +1);
 }
 
 void clearTag(Prompter& prompter, TagTable table, TaggedRecord record) {
     if (table == 0) return;
     TableUse use(tagFile(), prompter, tagFileOptions());
-    Table& t = use.table();
+    store::Table& t = use.table();
     if (!findTag(t, table, record)) return;
-    if (t.erase() != kNoError) fail(t.error(), "ClrTag_/DELETE");
+    if (t.erase() != store::kNoError) fail(t.error(), "ClrTag_/DELETE");
     adjustCount(table, -1);
 }
 
@@ -142,7 +143,7 @@ bool isTagged(Prompter& prompter, TagTable table, TaggedRecord record) {
 }
 
 TaggedRecord firstTag(Prompter& prompter, TagTable table) {
-    std::unique_ptr<Table> cursor;
+    std::unique_ptr<store::Table> cursor;
     if (table != 0) cursor = firstTagCursor(prompter, table);
     std::lock_guard lock(stateMutex);
     walkTable = table;
@@ -198,7 +199,7 @@ bool TagCount::step() {
 }
 
 void TagCount::finish() {
-    const bool complete = cursor_->errorCode() == kNoError || cursor_->errorCode() == kRecordNotAvailable;
+    const bool complete = cursor_->errorCode() == store::kNoError || cursor_->errorCode() == store::kRecordNotAvailable;
     cursor_.reset();
     if (progress_) progress_->setText(std::to_string(count_));
     progress_.reset();
@@ -219,21 +220,24 @@ TagClear::TagClear(Prompter& prompter, TagTable table) : table_(table) {
     if (table == 0) return;
     {
         TableUse use(tagFile(), prompter, tagFileOptions());
-        Table& t = use.table();
+        store::Table& t = use.table();
         t.setStart(ptrKey());
-        bool alone = t.next() == kNoError && belongs(t, table);
+        bool alone = t.next() == store::kNoError && belongs(t, table);
         t.setEnd(ptrKey());
-        alone = alone && t.previous() == kNoError && belongs(t, table);
-        if (alone && t.begin() == kNoError) {
-            if (t.empty() != kNoError) {
-                const ErrorState error = t.error();
-                t.rollback();
-                fail(error, "NewTag_/TryQuick/EMPTY");
+        alone = alone && t.previous() == store::kNoError && belongs(t, table);
+        if (alone) {
+            store::Transaction transaction(t);
+            if (transaction.ok()) {
+                if (t.empty() != store::kNoError) {
+                    const store::ErrorState error = t.error();
+                    transaction.rollback();
+                    fail(error, "NewTag_/TryQuick/EMPTY");
+                }
+                if (transaction.commit() != store::kNoError) fail(transaction.error(), "NewTag_/TryQuick/EMPTY");
+                quick_ = true;
+                keepCount(table, 0);
+                return;
             }
-            if (t.commit() != kNoError) fail(t.error(), "NewTag_/TryQuick/EMPTY");
-            quick_ = true;
-            keepCount(table, 0);
-            return;
         }
     }
     total_ = countTags(prompter, table);
@@ -245,7 +249,7 @@ TagClear::TagClear(Prompter& prompter, TagTable table) : table_(table) {
     progress_ = prompter.progress("Clearing Tags", "");
     progress_->setText("0%");
     // Locked for the whole batch; unlocked, each deletion waits on its own.
-    batch_ = cursor_->stream() == kNoError;
+    batch_ = cursor_->stream() == store::kNoError;
 }
 
 TagClear::~TagClear() {
@@ -263,9 +267,10 @@ bool TagClear::step() {
             finish(true);
             return false;
         }
-        if (cursor_->erase() != kNoError) {
-            const ErrorState error = cursor_->error();
-            if (batch_) cursor_->flush();
+        if (cursor_->erase() != store::kNoError) {
+            const store::ErrorState error = cursor_->error();
+            // The deletions so far stay; the failed one is what is reported.
+            if (batch_) [[maybe_unused]] const int flushed = cursor_->flush();
             cursor_.reset();
             adjustCount(table_, -cleared_);
             fail(error, "NewTag_/SlowButSure/DELETE");
@@ -279,7 +284,11 @@ bool TagClear::step() {
 }
 
 void TagClear::finish(bool completed) {
-    if (batch_) cursor_->flush();
+    if (batch_ && cursor_->flush() != store::kNoError) {
+        const store::ErrorState error = cursor_->error();
+        cursor_.reset();
+        fail(error, "NewTag_/SlowButSure/FLUSH");
+    }
     cursor_.reset();
     if (completed) {
         progress_->finish();

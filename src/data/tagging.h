@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "data/open_routine.h"
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::data {
@@ -29,7 +29,7 @@ using TaggedRecord = std::int32_t;
 
 // The tag file's table and how it is opened: not shared, in the mode of a
 // variable that starts as read/write, deny none.
-Table& tagFile();
+store::Table& tagFile();
 OpenOptions tagFileOptions();
 void setTagFileMode(int mode);
 
@@ -64,7 +64,7 @@ public:
 private:
     void finish();
     TagTable table_;
-    std::unique_ptr<Table> cursor_;
+    std::unique_ptr<store::Table> cursor_;
     std::unique_ptr<Progress> progress_;
     std::int32_t count_ = 0;
 };
@@ -93,7 +93,7 @@ private:
     TagTable table_;
     bool quick_ = false;
     bool batch_ = false;
-    std::unique_ptr<Table> cursor_;
+    std::unique_ptr<store::Table> cursor_;
     std::unique_ptr<Progress> progress_;
     std::int32_t total_ = 0;
     std::int32_t cleared_ = 0;

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "data/fatal_error.h"
-#include "data/store.h"
+#include "store/store.h"
 
 namespace plorix::data {
 namespace {
@@ -25,106 +25,106 @@ constexpr Icon Q = Icon::Question;
 
 // clang-format off
 constexpr std::array kCatalogue = {
-    WarningDef{1, "Invalid File",
+    WarningDef{Warning::InvalidFile, "Invalid File",
         "Error: ({E}) accessing {S}.  Press OK to end this application.",
         kOk, kOk, W, A::Ends, "Invalid File!"},
-    WarningDef{2, "Invalid Key",
+    WarningDef{Warning::InvalidKey, "Invalid Key",
         "{S} key file is invalid.  Do you want to rebuild the key?",
         kYesNo, kYes, W, A::EndsOnNo, "Invalid Key!"},
-    WarningDef{3, "Key Rebuild Error",
+    WarningDef{Warning::KeyRebuildError, "Key Rebuild Error",
         "Error: ({E}) repairing key for {S}.  Press OK to end this application.",
         kOk, kOk, W, A::Ends, "Error Rebuilding Key!"},
-    WarningDef{4, "File Creation Error",
+    WarningDef{Warning::FileCreationError, "File Creation Error",
         "Error: ({E}) creating {S}.  Press OK to end this application.",
         kOk, kOk, W, A::Ends, "File Creation Error!"},
-    WarningDef{5, "File Creation Error",
+    WarningDef{Warning::CreatedFileOpenError, "File Creation Error",
         "Error: ({E}) opening created file:{S}.  Press OK to end this application.",
         kOk, kOk, W, A::Ends, "File Creation Error!"},
-    WarningDef{10, "Range Error",
+    WarningDef{Warning::RangeError, "Range Error",
         "The value of {S} must be between {D}.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{12, "Referential Integrity Update Error",
+    WarningDef{Warning::ReferencedOnChange, "Referential Integrity Update Error",
         "This record is referenced from the file {S}.  Linking field(s) have been restricted "
         "from change and have been reset to original values.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{13, "Referential Integrity Delete Error",
+    WarningDef{Warning::ReferencedOnDelete, "Referential Integrity Delete Error",
         "This record is referenced from the file {S}.  This record cannot be deleted while "
         "these references exist.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{14, "Record Insert Error",
+    WarningDef{Warning::RecordInsertError, "Record Insert Error",
         "An error was experienced during the update of record.  Error: {E}.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{15, "Update Operation Error",
+    WarningDef{Warning::UpdateOperationError, "Update Operation Error",
         "An error ({E}) was experienced when attempting to update a record from the file.  "
         "Probable Cause: {S}.",
         kOk, kOk, W, A::Nothing, {}, V::ErrorOtherThan89, {},
         "This record was changed by another station."},
-    WarningDef{16, "Record Update Error",
+    WarningDef{Warning::ChangeFailedTryAgain, "Record Update Error",
         "An error was experienced changing this record.  Do you want to try to save again?",
         kYesNoCancel, kCancel, W, A::ReturnsButton, {}},
-    WarningDef{17, "Delete Operation Error",
+    WarningDef{Warning::DeleteOperationError, "Delete Operation Error",
         "An error ({E}) was experienced when attempting to delete a record from the file {S}.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{18, "Record Update Error",
+    WarningDef{Warning::DeleteFailedTryAgain, "Record Update Error",
         "An error was experienced deleting this record.  Do you want to try to save again?",
         kYesNoCancel, kCancel, W, A::ReturnsButton, {}},
-    WarningDef{19, "Invalid Request",
+    WarningDef{Warning::InsertNotAllowed, "Invalid Request",
         "This procedure was called to insert a record, however inserts are not allowed for "
         "this procedure.  Press OK to return to the calling procedure",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{20, "Invalid Request",
+    WarningDef{Warning::ChangeNotAllowed, "Invalid Request",
         "This procedure was called to change a record, however changes are not allowed for "
         "this procedure.  Press OK to return to the calling procedure",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{21, "Invalid Request",
+    WarningDef{Warning::DeleteNotAllowed, "Invalid Request",
         "This procedure was called to delete a record, however deletions are not allowed for "
         "this procedure.  Press OK to return to the calling procedure",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{24, "Duplicate Key Error",
+    WarningDef{Warning::DuplicateKey, "Duplicate Key Error",
         "Adding this record creates a duplicate entry for the key:{S}",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{25, "Auto Increment Error",
+    WarningDef{Warning::AutoIncrementError, "Auto Increment Error",
         "Attempts to automatically number this record have failed.  Error: {E}.",
         kRetryCancel, kCancel, W, A::ReturnsButton, {}},
-    WarningDef{26, "File Load Error",
+    WarningDef{Warning::FileLoadError, "File Load Error",
         "{S} File Load Error.  Error: {E}.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{27, "Cancel Request",
+    WarningDef{Warning::CancelRequest, "Cancel Request",
         "Are you certain you want to stop loading {S}?",
         kOkCancel, kCancel, Q, A::ReturnsButton, {}},
-    WarningDef{28, "File Load Error",
+    WarningDef{Warning::EmptyFile, "File Load Error",
         "{S} File Load Error.  The file you've requested contains no text.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{29, "End of File Error",
+    WarningDef{Warning::EndOfFile, "End of File Error",
         "The end of the viewed file was encountered.  Do you want to start again from the "
         "beginning?",
         kYesNo, kYes, Q, A::ReturnsButton, {}, V::SubjectIsDown, "Beginning of File Error",
         "The beginning of the viewed file was encountered.  Do you want to start again from "
         "the end of the file?"},
-    WarningDef{30, "File Access Error",
+    WarningDef{Warning::FileAccessError, "File Access Error",
         "File ({S}) could not be opened.  Error: {E}.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{31, "Process PUT Error",
+    WarningDef{Warning::ProcessPutError, "Process PUT Error",
         "An error was experienced when making changes to the {D} file.  Error: {E}",
         kOk, kOk, W, A::Nothing, {}, V::SubjectIsPut, "Process DELETE Error",
         "An error was experienced when deleting a record from the {D} file.  Error: {E}"},
-    WarningDef{32, "Confirm Delete",
+    WarningDef{Warning::ConfirmDelete, "Confirm Delete",
         "You've selected to delete the highlighted record.  Press OK to confirm deletion of "
         "this record.",
         kOkCancel, kCancel, Q, A::ReturnsButton, {}},
-    WarningDef{34, "Transaction Framing Error",
+    WarningDef{Warning::TransactionFramingError, "Transaction Framing Error",
         "Error: ({E}) attempting to frame the {s} transaction on {D}.  {S} transaction "
         "cancelled.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{35, "Record Retrieval Error",
+    WarningDef{Warning::RecordRetrievalError, "Record Retrieval Error",
         "Error: ({E}) attempting to access a record from the {S} file.  Returning to previous "
         "window.",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{36, "View Open Error",
+    WarningDef{Warning::ViewOpenError, "View Open Error",
         "Error: ({E}) attempting to open the current VIEW.\rFilter and Range Limits "
         "ignored.\r\rRelated File: {S}",
         kOk, kOk, W, A::Nothing, {}},
-    WarningDef{38, "Record Was Not Updated",
+    WarningDef{Warning::RecordNotUpdated, "Record Was Not Updated",
         "This record was changed by another station. Those changes will now be displayed. "
         "Use the Ditto Button or Ctrl+' to recall your changes.",
         kOk, kOk, W, A::Nothing, {}},
@@ -132,17 +132,17 @@ constexpr std::array kCatalogue = {
 // clang-format on
 
 std::mutex savedMutex;
-std::optional<ErrorState> savedError;
+std::optional<store::ErrorState> savedError;
 
 // The error a warning reports: the saved one (used once) or the store's last.
-ErrorState currentError(bool consume) {
+store::ErrorState currentError(bool consume) {
     std::lock_guard lock(savedMutex);
     if (savedError) {
-        ErrorState e = *savedError;
+        store::ErrorState e = *savedError;
         if (consume) savedError.reset();
         return e;
     }
-    return lastError();
+    return store::lastError();
 }
 
 std::string lowerCase(std::string_view s) {
@@ -176,8 +176,8 @@ bool useMainText(const WarningDef& def, std::string_view subject) {
     case Variant::SubjectIsDown: return subject == "Down";
     case Variant::SubjectIsPut: return subject == "Put";
     case Variant::ErrorOtherThan89: {
-        const ErrorState e = currentError(false);
-        return e.code != 0 && e.code != kRecordChanged;
+        const store::ErrorState e = currentError(false);
+        return e.code != 0 && e.code != store::kRecordChanged;
     }
     }
     return true;
@@ -185,7 +185,7 @@ bool useMainText(const WarningDef& def, std::string_view subject) {
 
 }  // namespace
 
-const WarningDef* findWarning(int number) {
+const WarningDef* findWarning(Warning number) {
     for (const WarningDef& def : kCatalogue)
         if (def.number == number) return &def;
     return nullptr;
@@ -203,10 +203,12 @@ WarningMessage composeWarning(const WarningDef& def, std::string_view subject,
     return m;
 }
 
-int standardWarning(Prompter& prompter, int number, std::string_view subject,
+int standardWarning(Prompter& prompter, Warning warning, std::string_view subject,
                     std::string_view detail) {
-    const WarningDef* def = findWarning(number);
-    if (!def) throw std::invalid_argument("no standard warning " + std::to_string(number));
+    const WarningDef* def = findWarning(warning);
+    // Every enumerator has its row (checked by the tests); a missing one is
+    // a programming error.
+    if (!def) throw std::logic_error("no standard warning " + std::to_string(static_cast<int>(warning)));
     const WarningMessage m = composeWarning(*def, subject, detail);
     const int answer = prompter.message(m.title, m.text, m.icon, m.buttons, m.defaultButton);
     switch (def->afterwards) {
@@ -220,7 +222,7 @@ int standardWarning(Prompter& prompter, int number, std::string_view subject,
     return 0;
 }
 
-void setSavedError(const ErrorState& error) {
+void setSavedError(const store::ErrorState& error) {
     std::lock_guard lock(savedMutex);
     savedError = error;
 }

@@ -10,10 +10,50 @@
 #include <string>
 #include <string_view>
 
-#include "data/error.h"
+#include "store/error.h"
 #include "runtime/prompter.h"
 
+// The standard warnings by name, with the number each has always had.
+#define PLORIX_STANDARD_WARNINGS(W) \
+    W(InvalidFile, 1)               \
+    W(InvalidKey, 2)                \
+    W(KeyRebuildError, 3)           \
+    W(FileCreationError, 4)         \
+    W(CreatedFileOpenError, 5)      \
+    W(RangeError, 10)               \
+    W(ReferencedOnChange, 12)       \
+    W(ReferencedOnDelete, 13)       \
+    W(RecordInsertError, 14)        \
+    W(UpdateOperationError, 15)     \
+    W(ChangeFailedTryAgain, 16)     \
+    W(DeleteOperationError, 17)     \
+    W(DeleteFailedTryAgain, 18)     \
+    W(InsertNotAllowed, 19)         \
+    W(ChangeNotAllowed, 20)         \
+    W(DeleteNotAllowed, 21)         \
+    W(DuplicateKey, 24)             \
+    W(AutoIncrementError, 25)       \
+    W(FileLoadError, 26)            \
+    W(CancelRequest, 27)            \
+    W(EmptyFile, 28)                \
+    W(EndOfFile, 29)                \
+    W(FileAccessError, 30)          \
+    W(ProcessPutError, 31)          \
+    W(ConfirmDelete, 32)            \
+    W(TransactionFramingError, 34)  \
+    W(RecordRetrievalError, 35)     \
+    W(ViewOpenError, 36)            \
+    W(RecordNotUpdated, 38)
+
 namespace plorix::data {
+
+#define PLORIX_WARNING_ENUMERATOR(name, number) name = number,
+enum class Warning : int { PLORIX_STANDARD_WARNINGS(PLORIX_WARNING_ENUMERATOR) };
+#undef PLORIX_WARNING_ENUMERATOR
+
+#define PLORIX_WARNING_ENTRY(name, number) Warning::name,
+inline constexpr Warning kAllWarnings[] = {PLORIX_STANDARD_WARNINGS(PLORIX_WARNING_ENTRY)};
+#undef PLORIX_WARNING_ENTRY
 
 // What the program does once the message has been answered.
 enum class Afterwards {
@@ -32,7 +72,7 @@ enum class Variant {
 };
 
 struct WarningDef {
-    int number;
+    Warning number;
     std::string_view title;
     // {S} subject, {s} subject in lower case, {D} detail, {E} error text.
     std::string_view text;
@@ -47,7 +87,7 @@ struct WarningDef {
 };
 
 // The catalogue row of a number; nullptr when there is none.
-const WarningDef* findWarning(int number);
+const WarningDef* findWarning(Warning number);
 
 // A warning ready to show.
 struct WarningMessage {
@@ -62,15 +102,15 @@ struct WarningMessage {
 WarningMessage composeWarning(const WarningDef& def, std::string_view subject,
                               std::string_view detail);
 
-// Shows warning `number` and returns the button pressed, or 0 for a message
+// Shows a warning and returns the button pressed, or 0 for a message
 // without a choice. Throws FatalError after showing a warning that ends the
-// program. An unknown number is a programming error (std::invalid_argument).
-int standardWarning(Prompter& prompter, int number, std::string_view subject = {},
+// program.
+int standardWarning(Prompter& prompter, Warning warning, std::string_view subject = {},
                     std::string_view detail = {});
 
 // An error kept by the cascade code for the next warning that names E, in
 // place of the most recent store error. Used once, then cleared.
-void setSavedError(const ErrorState& error);
+void setSavedError(const store::ErrorState& error);
 void clearSavedError();
 bool hasSavedError();
 

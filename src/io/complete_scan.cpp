@@ -9,9 +9,9 @@ void CompleteScan::start() {
 }
 
 bool CompleteScan::outsideKey() const {
-    const data::KeyDesc& key = table_.schema().keys[static_cast<std::size_t>(key_)];
+    const store::KeyDesc& key = table_.schema().keys[static_cast<std::size_t>(key_)];
     for (const int component : key.components) {
-        if (!data::fieldIsBlank(table_.schema().fields[static_cast<std::size_t>(component)], table_.buffer()))
+        if (!store::fieldIsBlank(table_.schema().fields[static_cast<std::size_t>(component)], table_.buffer()))
             return false;
     }
     return true;
@@ -20,20 +20,20 @@ bool CompleteScan::outsideKey() const {
 int CompleteScan::next() {
     if (inKey_) {
         const int code = table_.next();
-        if (code != data::kRecordNotAvailable) {
-            if (code == data::kNoError) ++readInKey_;
+        if (code != store::kRecordNotAvailable) {
+            if (code == store::kNoError) ++readInKey_;
             return code;
         }
         // Only when the key missed some records is the table read again.
         const std::int64_t total = table_.records();
         if (total < 0) return table_.errorCode();
-        if (static_cast<std::uint64_t>(total) <= readInKey_) return data::kRecordNotAvailable;
+        if (static_cast<std::uint64_t>(total) <= readInKey_) return store::kRecordNotAvailable;
         inKey_ = false;
         table_.setStart(-1);
     }
     for (;;) {
         const int code = table_.next();
-        if (code != data::kNoError || outsideKey()) return code;
+        if (code != store::kNoError || outsideKey()) return code;
     }
 }
 

@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-#include "data/store.h"
+#include "store/store.h"
 
 namespace plorix::io {
 
 class CompleteScan {
 public:
-    CompleteScan(data::Table& table, int key) : table_(table), key_(key) {}
+    CompleteScan(store::Table& table, int key) : table_(table), key_(key) {}
     // Positions before the first record.
     void start();
     // Reads the next record into the table's buffer: 0, 33 after the last,
@@ -22,7 +22,7 @@ public:
 
 private:
     bool outsideKey() const;
-    data::Table& table_;
+    store::Table& table_;
     int key_;
     bool inKey_ = true;
     std::uint64_t readInKey_ = 0;

@@ -18,8 +18,8 @@ std::vector<ExchangeField> withUser(const std::vector<ExchangeField>& exported, 
     return out;
 }
 
-ExchangeTableDef makeDef(ExchangeTable table, std::string_view label, const data::TableSchema& (*schema)(),
-                         std::string_view key, std::vector<ExchangeField> fields, ExchangeField user,
+ExchangeTableDef makeDef(ExchangeTable table, std::string_view label, const store::TableSchema& (*schema)(),
+                         int key, std::vector<ExchangeField> fields, ExchangeField user,
                          int userAt) {
     auto targets = withUser(fields, user, userAt);
     return {table, label, schema, key, std::move(fields), std::move(targets)};
@@ -27,7 +27,7 @@ ExchangeTableDef makeDef(ExchangeTable table, std::string_view label, const data
 
 const std::vector<ExchangeTableDef>& definitions() {
     static const std::vector<ExchangeTableDef> defs = {
-        makeDef(ExchangeTable::Schedule, "Schedule", &data::Schedule::schema, "SCH:KEYCATEGORYDATE",
+        makeDef(ExchangeTable::Schedule, "Schedule", &data::Schedule::schema, data::keys::Schedule::KEYCATEGORYDATE,
                 {
                     {"SCH:TaskType", "@s20"}, {"SCH:Category", "@s20"}, {"SCH:Description", "@s40"},
                     {"SCH:Command", "@s255"}, {"SCH:Path", "@s255"}, {"SCH:ScheduleType", "@s20"},
@@ -48,14 +48,14 @@ const std::vector<ExchangeTableDef>& definitions() {
                     {"SCH:ExceptionLink", "@n-13"},
                 },
                 {"SCH:User", "@s40"}, 0),
-        makeDef(ExchangeTable::Todo, "Todo", &data::Todo::schema, "TDO:KEYCATEGORY",
+        makeDef(ExchangeTable::Todo, "Todo", &data::Todo::schema, data::keys::Todo::KEYCATEGORY,
                 {
                     {"TDO:Done", "@n1"}, {"TDO:Priority", "@n2"}, {"TDO:Category", "@s20"},
                     {"TDO:ToDo", "@s80"}, {"TDO:CompletionDate", "@d3"}, {"TDO:CompletionTime", "@t3"},
                     {"TDO:Notes", "@s255"}, {"TDO:Resolution", "@s255"},
                 },
                 {}, -1),
-        makeDef(ExchangeTable::Contact, "Contact", &data::Contact::schema, "C_:KEYCLIENTID",
+        makeDef(ExchangeTable::Contact, "Contact", &data::Contact::schema, data::keys::Contact::KEYCLIENTID,
                 {
                     {"C_:Notes", "@s255"}, {"C_:LastName", "@s30"}, {"C_:FirstName", "@s20"},
                     {"C_:AddressLine1", "@s30"}, {"C_:AddressLine2", "@s30"}, {"C_:AddressLine3", "@s30"},
@@ -84,7 +84,7 @@ const ExchangeTableDef* exchangeTableByLabel(std::string_view label) {
 
 bool pictureAccepted(std::string_view picture) { return !picture.empty() && picture.front() == '@'; }
 
-const data::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field) {
+const store::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field) {
     const auto& schema = def.schema();
     const int index = schema.fieldIndex(field.name);
     if (index < 0) throw std::logic_error("no field " + std::string(field.name));

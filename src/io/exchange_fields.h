@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/schema.h"
+#include "store/schema.h"
 
 namespace plorix::io {
 
@@ -25,8 +25,8 @@ struct ExchangeField {
 struct ExchangeTableDef {
     ExchangeTable table;
     std::string_view label;  // "Schedule"
-    const data::TableSchema& (*schema)();
-    std::string_view exportKey;  // the order records are exported in
+    const store::TableSchema& (*schema)();
+    int exportKey;  // the key whose order records are exported in
     std::vector<ExchangeField> exportFields;
     std::vector<ExchangeField> importTargets;
 };
@@ -42,7 +42,7 @@ inline constexpr std::string_view kInvalidPictureText = "Pictures must begin wit
 bool pictureAccepted(std::string_view picture);
 
 // The schema field a list entry stands for.
-const data::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field);
+const store::FieldDesc& schemaField(const ExchangeTableDef& def, const ExchangeField& field);
 // The entry of a list by name, any letter case; -1 when it is not there.
 int findExchangeField(const std::vector<ExchangeField>& list, std::string_view name);
 

@@ -1,9 +1,10 @@
+#include "data/data_file.h"
 #include "io/exchange_files.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "data/store.h"
+#include "store/store.h"
 
 namespace plorix::io {
 
@@ -26,8 +27,8 @@ void removeMadeFile(const std::string& path) {
 
 bool isDataFile(const std::string& path) {
     std::error_code ec;
-    const std::string dataFile = data::resolveFileName(data::kDataFileName);
-    return std::filesystem::equivalent(data::resolveFileName(path), dataFile, ec) && !ec;
+    const std::string dataFile = store::resolveFileName(data::kDataFileName);
+    return std::filesystem::equivalent(store::resolveFileName(path), dataFile, ec) && !ec;
 }
 
 }  // namespace plorix::io

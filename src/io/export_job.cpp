@@ -42,7 +42,7 @@ bool ExportJob::prepare() {
     // A table object of the export's own: the frame's scans between two
     // steps must not move this one.
     const auto& schema = def_.schema();
-    table_ = std::make_unique<data::Table>(schema);
+    table_ = std::make_unique<store::Table>(schema);
     data::acquireTable(*table_, prompter());
     tableOpen_ = true;
     const auto count = table_->records();
@@ -67,7 +67,7 @@ bool ExportJob::prepare() {
     }
     openProgress("Exporting Records", "");
     table_->sendOption("QUICKSCAN=on");
-    scan_ = std::make_unique<CompleteScan>(*table_, schema.keyIndex(def_.exportKey));
+    scan_ = std::make_unique<CompleteScan>(*table_, def_.exportKey);
     scan_->start();
     return true;
 }
@@ -77,17 +77,17 @@ bool ExportJob::work(int count) {
     bool more = true;
     for (int i = 0; i < count; ++i) {
         const int code = scan_->next();
-        if (code == data::kRecordNotAvailable) {
+        if (code == store::kRecordNotAvailable) {
             more = false;
             break;
         }
-        if (code != data::kNoError) {
-            data::standardWarning(prompter(), 35, table_->name());
+        if (code != store::kNoError) {
+            data::standardWarning(prompter(), data::Warning::RecordRetrievalError, table_->name());
             failQuietly("reading " + std::string(def_.label) + ": " + table_->error().describe());
             return false;
         }
         line.clear();
-        for (const ExportColumn& column : columns_)
+        for (const data::ExportColumn& column : columns_)
             line.appendField(column.text(table_->buffer()), column.picture());
         pending_ += line.line();
         pending_ += kLineEnd;

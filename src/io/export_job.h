@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "io/complete_scan.h"
 #include "io/exchange_fields.h"
-#include "io/field_values.h"
+#include "data/field_pictures.h"
 #include "io/stepped_job.h"
 
 namespace plorix::io {
@@ -50,8 +50,8 @@ private:
 
     ExportPlan plan_;
     const ExchangeTableDef& def_;
-    std::vector<ExportColumn> columns_;
-    std::unique_ptr<data::Table> table_;
+    std::vector<data::ExportColumn> columns_;
+    std::unique_ptr<store::Table> table_;
     std::unique_ptr<CompleteScan> scan_;
     bool tableOpen_ = false;
     std::FILE* out_ = nullptr;

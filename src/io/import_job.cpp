@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "data/database.h"
+#include "store/database.h"
 #include "data/numbering.h"
 #include "data/open_routine.h"
-#include "io/field_values.h"
+#include "data/field_pictures.h"
 #include "io/exchange_files.h"
 
 namespace plorix::io {
@@ -49,7 +49,7 @@ bool ImportJob::prepare() {
     reader_.emplace(in_);
 
     const auto& schema = def_.schema();
-    table_ = std::make_unique<data::Table>(schema);
+    table_ = std::make_unique<store::Table>(schema);
     data::acquireTable(*table_, prompter());
     tableOpen_ = true;
     numbered_ = data::numberingRule(schema) != nullptr;
@@ -103,7 +103,7 @@ bool ImportJob::importLine(const CsvRecord& record) {
     }
     // Kept until its batch is committed, so that a batch the store rolls
     // back can be written again.
-    data::copyRecord(def_.schema(), scratch_.get(), pendingSlot().get());
+    store::copyRecord(def_.schema(), scratch_.get(), pendingSlot().get());
     pendingLines_.resize(pendingCount_ + 1);
     pendingLines_[pendingCount_] = record.firstLine;
     ++pendingCount_;
@@ -112,10 +112,10 @@ bool ImportJob::importLine(const CsvRecord& record) {
 
 std::string ImportJob::fillRecord(const std::vector<CsvField>& fields) {
     const auto& schema = def_.schema();
-    data::clearRecord(schema, scratch_.get());
+    store::clearRecord(schema, scratch_.get());
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
         if (!targets_[i]) continue;
-        const std::string why = storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
+        const std::string why = data::storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
                                                 plan_.columns[i].picture, targets_[i]->picture);
         if (!why.empty())
             return "column " + std::to_string(i + 1) + " (" + std::string(targets_[i]->name) + "): " + why;
@@ -133,7 +133,7 @@ bool ImportJob::addLastPending() {
     const void* record = pending_[pendingCount_ - 1].get();
     const std::string title = cannotAddTitle(std::string(def_.label) + "!");
     if (!batchOpen_) {
-        if (table_->stream() != data::kNoError) {
+        if (table_->stream() != store::kNoError) {
             --pendingCount_;
             fail(title, storeErrorText(table_->errorCode(), table_->error().text));
             return false;
@@ -141,23 +141,19 @@ bool ImportJob::addLastPending() {
         batchOpen_ = true;
     }
     if (!numbered_) {
-        data::copyRecord(schema, record, table_->buffer());
-        if (table_->add() == data::kNoError) return true;
+        store::copyRecord(schema, record, table_->buffer());
+        if (table_->add() == store::kNoError) return true;
         --pendingCount_;
         fail(title, storeErrorText(table_->errorCode(), table_->error().text));
         return false;
     }
     const std::int32_t number =
-        data::addNumbered(*table_, prompter(), [&](void* buffer) { data::copyRecord(schema, record, buffer); });
-    if (table_->database() && table_->database()->transactionDepth() > 0) return true;
-    // A failed attempt inside the numbering rolled the whole batch back; a
-    // later attempt that succeeded was committed on its own. Either way this
-    // line is no longer part of the batch; the lines before it are added again.
-    batchOpen_ = false;
-    --pendingCount_;
-    if (number != 0) ++added_;
-    if (!replayBatch()) return false;
+        data::addNumbered(*table_, prompter(), [&](void* buffer) { store::copyRecord(schema, record, buffer); });
     if (number != 0) return true;
+    // The numbering undid only its own attempts (a savepoint inside the
+    // batch): the lines before this one stay in the batch and are committed
+    // when the job ends.
+    --pendingCount_;
     failQuietly(title);  // the numbering has shown its warning
     return false;
 }
@@ -165,7 +161,7 @@ bool ImportJob::addLastPending() {
 bool ImportJob::commitBatch() {
     if (!batchOpen_) return true;
     batchOpen_ = false;
-    if (table_->flush() == data::kNoError) {
+    if (table_->flush() == store::kNoError) {
         added_ += pendingCount_;
         pendingCount_ = 0;
         return true;
@@ -178,23 +174,22 @@ bool ImportJob::replayBatch() {
     pendingCount_ = 0;
     if (count == 0) return true;
     const auto& schema = def_.schema();
-    bool ok = table_->stream() == data::kNoError;
+    bool ok = table_->stream() == store::kNoError;
     for (std::size_t k = 0; ok && k < count; ++k) {
         if (numbered_) {
             ok = data::addNumbered(*table_, prompter(), [&](void* buffer) {
-                     data::copyRecord(schema, pending_[k].get(), buffer);
-                 }) != 0 &&
-                 table_->database()->transactionDepth() > 0;
+                     store::copyRecord(schema, pending_[k].get(), buffer);
+                 }) != 0;
         } else {
-            data::copyRecord(schema, pending_[k].get(), table_->buffer());
-            ok = table_->add() == data::kNoError;
+            store::copyRecord(schema, pending_[k].get(), table_->buffer());
+            ok = table_->add() == store::kNoError;
         }
     }
-    if (ok && table_->flush() == data::kNoError) {
+    if (ok && table_->flush() == store::kNoError) {
         added_ += count;
         return true;
     }
-    const data::ErrorState error = table_->error();
+    const store::ErrorState error = table_->error();
     table_->rollback();
     std::string lines;
     for (std::size_t k = 0; k < count; ++k) lines += (k ? ", " : "") + std::to_string(pendingLines_[k]);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "io/csv_line.h"
 #include "io/csv_records.h"
 #include "io/import_plan.h"
@@ -58,7 +58,7 @@ private:
     ImportPlan plan_;
     ImportOptions options_;
     const ExchangeTableDef& def_;
-    std::unique_ptr<data::Table> table_;
+    std::unique_ptr<store::Table> table_;
     bool tableOpen_ = false;
     bool numbered_ = false;
     std::ifstream in_;
@@ -66,7 +66,7 @@ private:
     std::uint64_t size_ = 0;
     std::shared_ptr<void> scratch_;
     // Per column: the field it feeds (null: ignored) and that field's entry.
-    std::vector<const data::FieldDesc*> targetFields_;
+    std::vector<const store::FieldDesc*> targetFields_;
     std::vector<const ExchangeField*> targets_;
     std::vector<CsvField> fields_;
 

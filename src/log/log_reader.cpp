@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "data/error.h"
+#include "store/error.h"
 #include "data/warnings.h"
 #include "runtime/file_names.h"
 #include "runtime/fixed_text.h"
@@ -17,18 +17,18 @@ namespace {
 constexpr std::string_view kTitle = "View Log";
 
 // The store's view of a failed open, so the warning reads like any other.
-data::ErrorState openError(int err) {
-    data::ErrorState e;
+store::ErrorState openError(int err) {
+    store::ErrorState e;
     if (err == ENOENT) {
-        e.code = data::kFileNotFound;
+        e.code = store::kFileNotFound;
     } else if (err == EACCES || err == EPERM) {
-        e.code = data::kAccessDenied;
+        e.code = store::kAccessDenied;
     } else {
-        e.code = data::kFileSystemError;
+        e.code = store::kFileSystemError;
         e.driverCode = err;
         e.driverText = std::strerror(err);
     }
-    e.text = data::errorText(e.code);
+    e.text = store::errorText(e.code);
     return e;
 }
 
@@ -44,19 +44,19 @@ LogReader::~LogReader() {
 bool LogReader::start() {
     file_ = std::fopen(findFileNoCase(fileName_).c_str(), "rb");
     if (!file_) {
-        const data::ErrorState e = openError(errno);
+        const store::ErrorState e = openError(errno);
         prompter_.message(kTitle,
                           "Please note this errorcode:  " + std::to_string(e.code) + "; " + e.text,
                           Icon::Warning, kOk, kOk);
         data::setSavedError(e);
-        data::standardWarning(prompter_, 26, fileName_);
+        data::standardWarning(prompter_, data::Warning::FileLoadError, fileName_);
         finished_ = true;
         return false;
     }
     struct stat st {};
     size_ = fstat(fileno(file_), &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
     if (size_ == 0) {
-        data::standardWarning(prompter_, 28, fileName_);
+        data::standardWarning(prompter_, data::Warning::EmptyFile, fileName_);
         std::fclose(file_);
         file_ = nullptr;
         finished_ = true;
@@ -70,7 +70,7 @@ bool LogReader::start() {
 bool LogReader::step() {
     if (finished_ || !file_) return false;
     if (progress_->cancelled()) {
-        if (data::standardWarning(prompter_, 27, fileName_) == kOk) {
+        if (data::standardWarning(prompter_, data::Warning::CancelRequest, fileName_) == kOk) {
             cancelled_ = true;
             progress_.reset();
             end();
@@ -142,7 +142,7 @@ int findRow(const std::vector<std::string>& rows, std::string_view text, int fro
         const int start = std::clamp(from + 1, 0, n);
         for (int i = start; i < n; ++i)
             if (found(i)) return i;
-        if (data::standardWarning(prompter, 29, "Down") != kYes) return -1;
+        if (data::standardWarning(prompter, data::Warning::EndOfFile, "Down") != kYes) return -1;
         for (int i = 0; i < start; ++i)
             if (found(i)) return i;
         return -1;
@@ -150,7 +150,7 @@ int findRow(const std::vector<std::string>& rows, std::string_view text, int fro
     const int start = (from < 0 || from > n) ? n : from;
     for (int i = start - 1; i >= 0; --i)
         if (found(i)) return i;
-    if (data::standardWarning(prompter, 29, "Up") != kYes) return -1;
+    if (data::standardWarning(prompter, data::Warning::EndOfFile, "Up") != kYes) return -1;
     for (int i = n - 1; i >= start; --i)
         if (found(i)) return i;
     return -1;

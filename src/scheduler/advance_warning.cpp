@@ -41,18 +41,18 @@ std::string advanceWarningText(const Schedule& entry) {
 }
 
 bool checkAdvanceWarning(FireContext& context) {
-    data::Table& schedule = context.schedule;
-    if (readFirst(schedule, "SCH:KEYADVANCED") != data::kNoError) return false;
+    store::Table& schedule = context.schedule;
+    if (readFirst(schedule, data::keys::Schedule::KEYADVANCED) != store::kNoError) return false;
     Schedule& entry = schedule.rec<Schedule>();
     if (entry.ADVANCEWARNED || trim(entry.SCHEDULETYPE).empty()) return false;
     if (!warningDue(entry, context.clock.current())) return false;
 
     const Schedule warned = entry;
     entry.ADVANCEWARNED = 1;
-    if (schedule.put() != data::kNoError) {
+    if (schedule.put() != store::kNoError) {
         // Another station has given this warning.
-        if (schedule.errorCode() != data::kRecordChanged)
-            data::standardWarning(context.prompter, 31, "Put", "Schedule");
+        if (schedule.errorCode() != store::kRecordChanged)
+            data::standardWarning(context.prompter, data::Warning::ProcessPutError, "Put", "Schedule");
         return false;
     }
     if (isHistoryRecord(warned) || warned.SKIPNEXTTIME) return true;

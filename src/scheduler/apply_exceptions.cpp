@@ -12,10 +12,10 @@ namespace {
 using data::Schedule;
 
 // Reads the entry with this identifier and makes it the current record.
-bool loadScheduleById(data::Table& schedule, std::int32_t id) {
-    static const int key = Schedule::schema().keyIndex("SCH:KEYID");
+bool loadScheduleById(store::Table& schedule, std::int32_t id) {
+    static const int key = data::keys::Schedule::KEYID;
     schedule.rec<Schedule>().ID = id;
-    return schedule.get(key) == data::kNoError;
+    return schedule.get(key) == store::kNoError;
 }
 
 // A copy that has run is its own history record by now; only one still
@@ -27,7 +27,7 @@ bool isPendingCopy(const Schedule& record) {
 
 }  // namespace
 
-ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& holidays,
+ExceptionsApplied applyExceptions(store::Table& schedule, const HolidayCalendar& holidays,
                                   bool replacePreviousCopy, Prompter& prompter) {
     ExceptionsApplied result;
     Schedule& entry = schedule.rec<Schedule>();
@@ -42,7 +42,7 @@ ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& 
         result.error = schedule.errorCode();
         return result;
     };
-    if (schedule.put() != data::kNoError) return failed();
+    if (schedule.put() != store::kNoError) return failed();
     result.stored = true;
     if (!plan.copy) return result;
 
@@ -58,12 +58,12 @@ ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& 
     }
     if (!loadScheduleById(schedule, entryId)) return failed();
     entry.EXCEPTIONLINK = result.copyId;
-    if (schedule.put() != data::kNoError) return failed();
+    if (schedule.put() != store::kNoError) return failed();
 
     if (replacePreviousCopy && previousCopy != 0 && previousCopy != entryId &&
         previousCopy != result.copyId) {
         if (loadScheduleById(schedule, previousCopy) && isPendingCopy(entry) &&
-            schedule.erase() != data::kNoError)
+            schedule.erase() != store::kNoError)
             result.error = schedule.errorCode();
         // The caller goes on with the entry itself, not with the copy read here.
         if (!loadScheduleById(schedule, entryId) && result.error == 0) result.error = schedule.errorCode();

@@ -97,7 +97,7 @@ void ClipboardMonitor::step() {
 
 void ClipboardMonitor::capture(const std::string& text) {
     auto& entry = table_.rec<data::Clipboard>();
-    data::clearRecord(table_.schema(), &entry);
+    store::clearRecord(table_.schema(), &entry);
     const Moment now = clock_.current();
     entry.CLIPCONTENTS = text;
     entry.CLIPDATE = now.date;
@@ -106,8 +106,9 @@ void ClipboardMonitor::capture(const std::string& text) {
     entry.CLIPHASHKEY = clipSignature(text);
     entry.CLIPKEEP = 0;
     // A second entry of the same user and signature is refused by the key;
-    // that is how a text already saved is kept out.
-    table_.add();
+    // that is how a text already saved is kept out. Any other failure leaves
+    // the text unsaved and is tried again with the next new text.
+    [[maybe_unused]] const int added = table_.add();
 }
 
 void ClipboardMonitor::trim(const std::string& current) {
@@ -115,14 +116,14 @@ void ClipboardMonitor::trim(const std::string& current) {
     if (limit <= 0) return;
     std::int64_t count = table_.records();
     if (count <= limit) return;
-    table_.setStart(table_.schema().keyIndex("CLI:KEYCLIPDATE"));
-    while (count > limit && table_.next() == data::kNoError) {
+    table_.setStart(data::keys::Clipboard::KEYCLIPDATE);
+    while (count > limit && table_.next() == store::kNoError) {
         const auto& entry = table_.rec<data::Clipboard>();
         // Entries with the save mark come after the others of their user in
         // this key: the first one ends the walk.
         if (entry.CLIPKEEP) break;
         if (equalBlankPadded(entry.CLIPCONTENTS, current)) continue;
-        if (table_.erase() == data::kNoError) --count;
+        if (table_.erase() == store::kNoError) --count;
     }
 }
 

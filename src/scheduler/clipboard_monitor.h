@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/clock.h"
 
 namespace plorix::scheduler {
@@ -34,7 +34,7 @@ ClipRunTargets clipRunTargets(std::string_view text);
 class ClipboardMonitor {
 public:
     // `table` is the frame's Clipboard table, open for the frame's life.
-    ClipboardMonitor(data::Table& table, const Clock& clock) : table_(table), clock_(clock) {}
+    ClipboardMonitor(store::Table& table, const Clock& clock) : table_(table), clock_(clock) {}
 
     // One call per timer tick while MonitorClipboard is set: works on the
     // fourth call and then on every third. A new text is added (the store
@@ -48,7 +48,7 @@ private:
     void capture(const std::string& text);
     void trim(const std::string& current);
 
-    data::Table& table_;
+    store::Table& table_;
     const Clock& clock_;
     int calls_ = 0;
     std::string last_;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tables/schedule.h"
 #include "runtime/prompter.h"
 #include "scheduler/holiday_calendar.h"
@@ -53,7 +53,7 @@ struct ExceptionsApplied {
 // a copy made earlier that has not run yet is deleted. Afterwards the buffer
 // holds the entry again. The first store error ends the step and is
 // returned; a missing custom unit is reported once through `prompter`.
-ExceptionsApplied applyExceptions(data::Table& schedule, const HolidayCalendar& holidays,
+ExceptionsApplied applyExceptions(store::Table& schedule, const HolidayCalendar& holidays,
                                   bool replacePreviousCopy, Prompter& prompter);
 
 }  // namespace plorix::scheduler

@@ -122,11 +122,11 @@ struct Claim {
 };
 
 Claim lostOrFailed(Claim claim, FireContext& context, std::string_view operation) {
-    if (context.schedule.errorCode() == data::kRecordChanged) {
+    if (context.schedule.errorCode() == store::kRecordChanged) {
         claim.outcome = FireOutcome::Lost;
         return claim;
     }
-    data::standardWarning(context.prompter, 31, operation, "Schedule");
+    data::standardWarning(context.prompter, data::Warning::ProcessPutError, operation, "Schedule");
     claim.outcome = FireOutcome::Failed;
     return claim;
 }
@@ -134,7 +134,7 @@ Claim lostOrFailed(Claim claim, FireContext& context, std::string_view operation
 // Moves the entry in the buffer on past this run and stores it; the write's
 // change detection decides whether this station has the run.
 Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
-    data::Table& schedule = context.schedule;
+    store::Table& schedule = context.schedule;
     Schedule& entry = schedule.rec<Schedule>();
     Claim claim;
     entry.LASTRUNDATE = now.date;
@@ -151,10 +151,10 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
     if (entry.COMPLETED) {
         claim.completed = true;
         if (entry.NOHISTORY) {
-            if (schedule.erase() != data::kNoError) return lostOrFailed(claim, context, "Delete");
+            if (schedule.erase() != store::kNoError) return lostOrFailed(claim, context, "Delete");
         } else {
             makeHistoryRecord(entry, run);
-            if (schedule.put() != data::kNoError) return lostOrFailed(claim, context, "Put");
+            if (schedule.put() != store::kNoError) return lostOrFailed(claim, context, "Put");
         }
         claim.stored = entry;
         claim.outcome = FireOutcome::Performed;
@@ -178,8 +178,8 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
     const ExceptionsApplied applied =
         applyExceptions(schedule, holidays.calendar(), false, context.prompter);
     if (!applied.stored) {
-        if (applied.error != data::kNoError) return lostOrFailed(claim, context, "Put");
-        if (schedule.put() != data::kNoError) return lostOrFailed(claim, context, "Put");
+        if (applied.error != store::kNoError) return lostOrFailed(claim, context, "Put");
+        if (schedule.put() != store::kNoError) return lostOrFailed(claim, context, "Put");
     }
     claim.copyId = applied.copyId;
     claim.stored = entry;

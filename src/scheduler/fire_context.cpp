@@ -4,8 +4,8 @@
 
 namespace plorix::scheduler {
 
-int readFirst(data::Table& table, std::string_view keyName) {
-    table.setStart(table.schema().keyIndex(keyName));
+int readFirst(store::Table& table, int key) {
+    table.setStart(key);
     return table.next();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tables/schedule.h"
 #include "platform/sound.h"
 #include "runtime/clock.h"
@@ -63,15 +63,15 @@ struct FireContext {
     const Clock& clock;
     Prompter& prompter;
     const settings::Settings& settings;
-    data::Table& schedule;
-    data::Table& scripting;
+    store::Table& schedule;
+    store::Table& scripting;
     platform::Sound& sound;
     SchedulerHooks hooks;
 };
 
 // The first record of a key (the first in its order), into the buffer;
 // the store's code (33 when the key holds none).
-int readFirst(data::Table& table, std::string_view keyName);
+int readFirst(store::Table& table, int key);
 
 // The task types that decide what a run shows and starts.
 inline constexpr std::string_view kDisplayMessage = "Display Message";

@@ -5,6 +5,7 @@
 
 #include "data/tables/scripting.h"
 #include "log/event_log.h"
+#include "store/transaction.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -17,19 +18,19 @@ constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
 class FirstError {
 public:
     void note(int code) {
-        if (code_ == data::kNoError) code_ = code;
+        if (code_ == store::kNoError) code_ = code;
     }
     int code() const { return code_; }
 
 private:
-    int code_ = data::kNoError;
+    int code_ = store::kNoError;
 };
 
 // Positions the Scripting table before the first item of the task.
-void seekTask(data::Table& scripting, std::int32_t taskId) {
-    static const int key = Scripting::schema().keyIndex("SCR:KEYID");
+void seekTask(store::Table& scripting, std::int32_t taskId) {
+    static const int key = data::keys::Scripting::KEYID;
     Scripting& item = scripting.rec<Scripting>();
-    data::clearRecord(scripting.schema(), &item);
+    store::clearRecord(scripting.schema(), &item);
     item.ID = taskId;
     item.SEQUENCE = kLowest;
     scripting.setAt(key);
@@ -37,17 +38,17 @@ void seekTask(data::Table& scripting, std::int32_t taskId) {
 
 // Positions the schedule table before the disabled entries of one value of
 // SCH:DISABLED (any non-zero value disables), earliest date first.
-void seekDisabled(data::Table& schedule, std::uint8_t disabled) {
-    static const int key = Schedule::schema().keyIndex("SCH:KEYDATEENABLED");
+void seekDisabled(store::Table& schedule, std::uint8_t disabled) {
+    static const int key = data::keys::Schedule::KEYDATEENABLED;
     Schedule& entry = schedule.rec<Schedule>();
-    data::clearRecord(schedule.schema(), &entry);
+    store::clearRecord(schedule.schema(), &entry);
     entry.DISABLED = disabled;
     entry.DATE = kLowest;
     entry.TIME = kLowest;
     schedule.setAt(key);
 }
 
-void cannotRemove(Prompter& prompter, const data::Table& schedule) {
+void cannotRemove(Prompter& prompter, const store::Table& schedule) {
     prompter.message("Cannot Remove History",
                      schedule.error().text + " error while removing history", Icon::Error, kOk,
                      kOk);
@@ -72,34 +73,34 @@ void makeHistoryRecord(Schedule& entry, const RunMoments& run) {
 
 bool isHistoryRecord(const Schedule& entry) { return entry.DISABLED && entry.COMPLETED; }
 
-int deleteTaskScript(data::Table& scripting, std::int32_t taskId) {
+int deleteTaskScript(store::Table& scripting, std::int32_t taskId) {
     FirstError error;
     error.note(scripting.stream());
     seekTask(scripting, taskId);
     const Scripting& item = scripting.rec<Scripting>();
     int code;
-    while ((code = scripting.next()) == data::kNoError && item.ID == taskId) {
-        if (scripting.erase() != data::kNoError) error.note(scripting.errorCode());
+    while ((code = scripting.next()) == store::kNoError && item.ID == taskId) {
+        if (scripting.erase() != store::kNoError) error.note(scripting.errorCode());
     }
-    if (code != data::kNoError && code != data::kRecordNotAvailable) error.note(code);
+    if (code != store::kNoError && code != store::kRecordNotAvailable) error.note(code);
     error.note(scripting.flush());
     return error.code();
 }
 
-int copyTaskScript(data::Table& scripting, std::int32_t from, std::int32_t to) {
+int copyTaskScript(store::Table& scripting, std::int32_t from, std::int32_t to) {
     FirstError error;
     std::vector<Scripting> items;
     seekTask(scripting, from);
     Scripting& item = scripting.rec<Scripting>();
     int code;
-    while ((code = scripting.next()) == data::kNoError && item.ID == from) items.push_back(item);
-    if (code != data::kNoError && code != data::kRecordNotAvailable) error.note(code);
+    while ((code = scripting.next()) == store::kNoError && item.ID == from) items.push_back(item);
+    if (code != store::kNoError && code != store::kRecordNotAvailable) error.note(code);
     if (items.empty()) return error.code();
     error.note(scripting.stream());
     for (const Scripting& copy : items) {
         item = copy;
         item.ID = to;
-        if (scripting.add() != data::kNoError) error.note(scripting.errorCode());
+        if (scripting.add() != store::kNoError) error.note(scripting.errorCode());
     }
     error.note(scripting.flush());
     return error.code();
@@ -113,14 +114,14 @@ bool HistoryRemoval::removeHistory(FireContext& context) {
     if (lastRun_ >= today) return false;
     lastRun_ = today;
 
-    data::Table& schedule = context.schedule;
+    store::Table& schedule = context.schedule;
     Schedule& entry = schedule.rec<Schedule>();
-    schedule.stream();
+    store::Transaction batch(schedule);
     seekDisabled(schedule, 1);
     for (;;) {
         const int code = schedule.next();
-        if (code == data::kRecordNotAvailable) break;
-        if (code != data::kNoError) {
+        if (code == store::kRecordNotAvailable) break;
+        if (code != store::kNoError) {
             cannotRemove(context.prompter, schedule);
             break;
         }
@@ -140,14 +141,15 @@ bool HistoryRemoval::removeHistory(FireContext& context) {
             else
                 deleteTaskScript(context.scripting, record.ID);
         }
-        if (schedule.erase() != data::kNoError) {
+        if (schedule.erase() != store::kNoError) {
             cannotRemove(context.prompter, schedule);
             continue;
         }
         if (context.hooks.historyRemoved) context.hooks.historyRemoved(record);
     }
     log::logEvent("Checked for tasks needing removal", "History");
-    schedule.flush();
+    // Without the batch (the file was busy) each removal stood on its own.
+    if (batch.ok() && batch.commit() != store::kNoError) cannotRemove(context.prompter, schedule);
     return true;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tables/schedule.h"
 #include "runtime/date_time.h"
 #include "scheduler/fire_context.h"
@@ -31,10 +31,10 @@ bool isHistoryRecord(const data::Schedule& entry);
 
 // Deletes every Scripting record of the task in one batch; the store's
 // first error code, 0 when all went well.
-int deleteTaskScript(data::Table& scripting, std::int32_t taskId);
+int deleteTaskScript(store::Table& scripting, std::int32_t taskId);
 // Adds a copy of every Scripting record of task `from` under task `to`, in
 // one batch.
-int copyTaskScript(data::Table& scripting, std::int32_t from, std::int32_t to);
+int copyTaskScript(store::Table& scripting, std::int32_t from, std::int32_t to);
 
 // The daily removal of expired history. Remembers the day it last ran, so
 // that it runs on the first active tick of each day.

@@ -118,12 +118,12 @@ bool Reminder::timer() {
 }
 
 std::int32_t Reminder::snooze() {
-    data::Table& schedule = data::processTable<data::Schedule>();
+    store::Table& schedule = data::processTable<data::Schedule>();
     const data::TableUse use(schedule, services_.prompter);
     const Moment due = addHundredths(services_.clock.current(), kSnoozeTime);
     return data::addNumbered(schedule, services_.prompter, [&](void* record) {
         auto& entry = *static_cast<data::Schedule*>(record);
-        data::clearRecord(data::Schedule::schema(), &entry);
+        store::clearRecord(data::Schedule::schema(), &entry);
         entry.MESSAGE = text_;
         entry.TASKTYPE = kDisplayMessage;
         entry.CATEGORY = kSnoozeCategory;
@@ -136,17 +136,17 @@ std::int32_t Reminder::snooze() {
 }
 
 bool Reminder::addToTodo() {
-    data::Table& todo = data::processTable<data::Todo>();
+    store::Table& todo = data::processTable<data::Todo>();
     const data::TableUse use(todo, services_.prompter);
     auto& item = todo.rec<data::Todo>();
-    data::clearRecord(todo.schema(), &item);
+    store::clearRecord(todo.schema(), &item);
     item.DONE = 0;
     item.PRIORITY = 5;
     item.CATEGORY = "General";
     item.TODO = title_;
     item.NOTES = text_;
-    if (todo.add() != data::kNoError) {
-        data::standardWarning(services_.prompter, 14);
+    if (todo.add() != store::kNoError) {
+        data::standardWarning(services_.prompter, data::Warning::RecordInsertError);
         return false;
     }
     services_.prompter.message("Saved", "Added to To Do List:\r" + title_, Icon::Information, kOk, kOk);

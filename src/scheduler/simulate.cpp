@@ -1,6 +1,7 @@
 #include "scheduler/simulate.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "data/open_routine.h"
 #include "data/process_tables.h"
@@ -12,8 +13,9 @@
 #include "scheduler/advance_warning.h"
 #include "scheduler/moment.h"
 #include "scheduler/reminder.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 #include "settings/settings.h"
+#include "store/transaction.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -124,11 +126,11 @@ std::optional<Moment> nextWork(FrameTick& tick, FireContext& context) {
     auto consider = [&earliest](Moment moment) {
         if (!earliest || compareMoments(moment, *earliest) < 0) earliest = moment;
     };
-    data::Table& schedule = context.schedule;
+    store::Table& schedule = context.schedule;
     const Schedule& entry = schedule.rec<Schedule>();
-    if (readFirst(schedule, "SCH:KEYDATEENABLED") == data::kNoError && !entry.DISABLED)
+    if (readFirst(schedule, data::keys::Schedule::KEYDATEENABLED) == store::kNoError && !entry.DISABLED)
         consider({entry.DATE, entry.TIME});
-    if (readFirst(schedule, "SCH:KEYADVANCED") == data::kNoError && !entry.ADVANCEWARNED &&
+    if (readFirst(schedule, data::keys::Schedule::KEYADVANCED) == store::kNoError && !entry.ADVANCEWARNED &&
         !trim(entry.SCHEDULETYPE).empty())
         consider(warningMoment(entry));
     if (context.settings.HistoryExpires > 0) consider({tick.lastHistoryRemoval() + 1, kMidnight});
@@ -154,17 +156,24 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     // The writes of many runs go to the file together: one transaction per
     // run would spend the simulation waiting for the disk. Batches stay
     // short so that a program using the same file is not kept waiting.
-    data::Table& batch = schedule.table();
-    batch.stream();
+    store::Table& table = schedule.table();
+    std::optional<store::Transaction> batch(std::in_place, table);
     long long batched = 0;
     const Moment end = addHundredths(options.to, 1);
     while (compareMoments(clock.current(), options.to) <= 0) {
+        if (!batch->ok()) {
+            summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
+            return summary;
+        }
         const TickReport report = tick.tick();
         ++summary.ticks;
         if (report.fired && report.fired->outcome == FireOutcome::Performed) ++summary.fired;
         if (summary.fired - batched >= kRunsPerBatch) {
-            batch.flush();
-            batch.stream();
+            if (batch->commit() != store::kNoError) {
+                summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
+                return summary;
+            }
+            batch.emplace(table);
             batched = summary.fired;
         }
         const std::int64_t period = tick.state().timerPeriod;
@@ -178,7 +187,8 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
         }
         clock.advance(step);
     }
-    batch.flush();
+    if (batch->ok() && batch->commit() != store::kNoError)
+        summary.failure = "cannot write to " + table.name() + ": " + batch->error().describe();
     return summary;
 }
 

@@ -36,6 +36,9 @@ struct SimulationOptions {
 struct SimulationSummary {
     long long ticks = 0;
     long long fired = 0;
+    // Why the simulation stopped early: a batch of writes that could not be
+    // begun or committed. Empty when it ran to the end.
+    std::string failure;
 };
 
 // Runs the tick from `from` to `to` (inclusive) on the data file of the

@@ -20,16 +20,16 @@ struct Row {
 
 // Every holiday in date order; `error` is the store's code if reading
 // stopped early.
-std::vector<Row> readAll(data::Table& table, int& error) {
-    static const int key = Holidays::schema().keyIndex("HOL:KEYHOLIDAYDATE");
+std::vector<Row> readAll(store::Table& table, int& error) {
+    static const int key = data::keys::Holidays::KEYHOLIDAYDATE;
     std::vector<Row> rows;
     table.setStart(key);
-    int code = data::kNoError;
-    while ((code = table.next()) == data::kNoError) {
+    int code = store::kNoError;
+    while ((code = table.next()) == store::kNoError) {
         const Holidays& holiday = table.rec<Holidays>();
         rows.push_back({table.position(), holiday.HOLIDAYDATE, holiday.ANNUAL != 0});
     }
-    error = code == data::kRecordNotAvailable ? data::kNoError : code;
+    error = code == store::kRecordNotAvailable ? store::kNoError : code;
     return rows;
 }
 
@@ -48,14 +48,14 @@ Date nextOccurrence(Date holiday, Date today) {
 // Moves the annual holidays of `rows` dated before today and updates `rows`.
 // One whose next date is taken stays put; it is not tried again in the store,
 // so a table full of such holidays costs no writes on later calls.
-int moveForward(data::Table& table, std::vector<Row>& rows, Date today) {
-    if (!isUsableDate(today)) return data::kNoError;
+int moveForward(store::Table& table, std::vector<Row>& rows, Date today) {
+    if (!isUsableDate(today)) return store::kNoError;
     std::unordered_set<Date> taken;
     for (const Row& row : rows) taken.insert(row.date);
 
-    int firstError = data::kNoError;
+    int firstError = store::kNoError;
     auto note = [&firstError](int result) {
-        if (firstError == data::kNoError) firstError = result;
+        if (firstError == store::kNoError) firstError = result;
     };
     bool streaming = false;
     for (Row& row : rows) {
@@ -66,12 +66,12 @@ int moveForward(data::Table& table, std::vector<Row>& rows, Date today) {
             note(table.stream());
             streaming = true;
         }
-        if (table.reget(row.position) != data::kNoError) {
+        if (table.reget(row.position) != store::kNoError) {
             note(table.errorCode());
             continue;
         }
         table.rec<Holidays>().HOLIDAYDATE = moved;
-        if (table.put() != data::kNoError) {
+        if (table.put() != store::kNoError) {
             note(table.errorCode());
             continue;
         }
@@ -84,15 +84,15 @@ int moveForward(data::Table& table, std::vector<Row>& rows, Date today) {
 
 }  // namespace
 
-int bringAnnualHolidaysForward(data::Table& holidays, Date today) {
-    int error = data::kNoError;
+int bringAnnualHolidaysForward(store::Table& holidays, Date today) {
+    int error = store::kNoError;
     std::vector<Row> rows = readAll(holidays, error);
     const int moved = moveForward(holidays, rows, today);
-    return error != data::kNoError ? error : moved;
+    return error != store::kNoError ? error : moved;
 }
 
-HolidaySet readHolidaySet(data::Table& holidays, int* error) {
-    int code = data::kNoError;
+HolidaySet readHolidaySet(store::Table& holidays, int* error) {
+    int code = store::kNoError;
     HolidaySet set;
     for (const Row& row : readAll(holidays, code)) set.add(row.date, row.annual);
     if (error) *error = code;
@@ -106,7 +106,7 @@ const HolidaySet& StoredHolidays::loaded() const {
     loaded_.emplace();
     std::vector<Row> rows = readAll(table_, error_);
     const int moved = moveForward(table_, rows, today_);
-    if (error_ == data::kNoError) error_ = moved;
+    if (error_ == store::kNoError) error_ = moved;
     for (const Row& row : rows) loaded_->add(row.date, row.annual);
     return *loaded_;
 }

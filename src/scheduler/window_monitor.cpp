@@ -31,20 +31,22 @@ void WindowMonitor::step(int maxWindows) {
 void WindowMonitor::checkTitle(const std::string& title, int maxWindows) {
     if (clip(title).empty()) return;
     auto& entry = table_.rec<data::WindowLookup>();
-    data::clearRecord(table_.schema(), &entry);
+    store::clearRecord(table_.schema(), &entry);
     entry.TITLE = title;
     // A title keeps the moment it was first seen.
-    if (table_.get(table_.schema().keyIndex("WL:KEYTITLE")) != data::kRecordNotFound) return;
-    data::clearRecord(table_.schema(), &entry);
+    if (table_.get(data::keys::WindowLookup::KEYTITLE) != store::kRecordNotFound) return;
+    store::clearRecord(table_.schema(), &entry);
     const Moment now = clock_.current();
     entry.TITLE = title;
     entry.DATE = now.date;
     entry.TIME = now.time;
-    if (table_.add() != data::kNoError) return;
+    if (table_.add() != store::kNoError) return;
     const int limit = maxWindows > 0 ? maxWindows : kDefaultMaxWindows;
     if (table_.records() <= limit) return;
-    table_.setStart(table_.schema().keyIndex("WL:KEYDATE"));
-    if (table_.next() == data::kNoError) table_.erase();
+    table_.setStart(data::keys::WindowLookup::KEYDATE);
+    // The oldest entry goes; if it cannot, the log stays one longer until
+    // the next title.
+    if (table_.next() == store::kNoError) [[maybe_unused]] const int erased = table_.erase();
 }
 
 }  // namespace plorix::scheduler

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/clock.h"
 
 namespace plorix::scheduler {
@@ -21,7 +21,7 @@ inline constexpr int kDefaultMaxWindows = 100;
 class WindowMonitor {
 public:
     // `table` is the frame's WindowLookup table, open for the frame's life.
-    WindowMonitor(data::Table& table, const Clock& clock) : table_(table), clock_(clock) {}
+    WindowMonitor(store::Table& table, const Clock& clock) : table_(table), clock_(clock) {}
 
     // One step; `maxWindows` is the log's limit (0 or less: the default).
     // A new title beyond the limit pushes out the earliest seen, one per
@@ -36,7 +36,7 @@ public:
 private:
     void checkTitle(const std::string& title, int maxWindows);
 
-    data::Table& table_;
+    store::Table& table_;
     const Clock& clock_;
     std::vector<std::string> enumeration_;
     std::deque<std::string> pending_;

@@ -3,8 +3,8 @@
 #include "data/process_tables.h"
 #include "data/tables/contact.h"
 #include "runtime/fixed_text.h"
-#include "script/mail_address.h"
-#include "script/mail_compose.h"
+#include "mail/address.h"
+#include "mail/compose.h"
 
 namespace plorix::script {
 namespace {
@@ -32,28 +32,28 @@ std::optional<std::string_view> missingSetup(const data::Messages& message, cons
     return news ? kNewsNotSetup : kEmailNotSetup;
 }
 
-std::vector<MailRecipient> contactsOfCategory(std::string_view category) {
-    std::vector<MailRecipient> out;
+std::vector<mail::MailRecipient> contactsOfCategory(std::string_view category) {
+    std::vector<mail::MailRecipient> out;
     if (trim(category).empty()) return out;
-    data::Table& contacts = data::processTable<data::Contact>();
+    store::Table& contacts = data::processTable<data::Contact>();
     auto& c = contacts.rec<data::Contact>();
     c = data::Contact{};
     c.CONTACTCATEGORY = category;
-    contacts.setAt(contacts.schema().keyIndex("C_:KEYCATEGORY"));
-    while (contacts.next() == data::kNoError && equalNoCase(c.CONTACTCATEGORY, category)) {
+    contacts.setAt(data::keys::Contact::KEYCATEGORY);
+    while (contacts.next() == store::kNoError && equalNoCase(c.CONTACTCATEGORY, category)) {
         const std::string address = trim(c.EMAIL.str());
         if (!address.empty()) out.push_back({trim(c.FIRSTNAME.str() + " " + c.LASTNAME.str()), address});
     }
     return out;
 }
 
-MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
-                     const std::vector<MailRecipient>& groupContacts, const MailSubstitution& substitute,
+mail::MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
+                     const std::vector<mail::MailRecipient>& groupContacts, const MailSubstitution& substitute,
                      Moment now) {
     const MessageKind kind = messageKindOf(message.MAILTYPE);
     const bool news = kind == MessageKind::News;
-    MailJob job;
-    job.kind = news ? MailKind::News : MailKind::Email;
+    mail::MailJob job;
+    job.kind = news ? mail::MailKind::News : mail::MailKind::Email;
     job.server = serverFor(message, s);
     job.programName = std::string(settings::kProductTitle);
     job.senderName = trim(news ? s.NSenderName : s.SenderName);
@@ -62,16 +62,16 @@ MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
     if (!message.SUBJECT.empty()) job.subject = substitute(message.SUBJECT, kSubjectWidth);
     job.body = clip(substitute(message.MESSAGE, kBodyWidth));
     if (!trim(message.ATTACHMENT.str()).empty()) job.attachments.push_back(trim(message.ATTACHMENT.str()));
-    job.date = mailDate(now);
+    job.date = mail::mailDate(now);
 
     const std::string to = trim(message.EMAILTO.str());
     switch (kind) {
     case MessageKind::News: {
         const std::string name = trim(message.EMAILTONAME.str());
-        job.to = splitRecipients(to, name.empty() ? to : name);
+        job.to = mail::splitRecipients(to, name.empty() ? to : name);
         job.user = trim(message.NEWS_USER.str());
         job.password = clip(message.NEWS_PASSWORD.str());
-        job.logFile = std::string(kNewsTransferLog);
+        job.logFile = std::string(mail::kNewsTransferLog);
         break;
     }
     case MessageKind::MassMailing:
@@ -80,11 +80,11 @@ MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
         job.user = trim(message.MAIL_USER.str());
         break;
     case MessageKind::Email:
-        if (!to.empty() && !equalNoCase(to, kNoRecipient)) job.to = splitRecipients(to, message.EMAILTONAME);
-        job.cc = splitRecipients(message.CC);
-        job.bcc = splitRecipients(message.BCC);
+        if (!to.empty() && !equalNoCase(to, kNoRecipient)) job.to = mail::splitRecipients(to, message.EMAILTONAME);
+        job.cc = mail::splitRecipients(message.CC);
+        job.bcc = mail::splitRecipients(message.BCC);
         job.user = trim(message.MAIL_USER.str());
-        job.logFile = std::string(kMailTransferLog);
+        job.logFile = std::string(mail::kMailTransferLog);
         break;
     }
     return job;

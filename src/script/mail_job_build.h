@@ -12,7 +12,7 @@
 
 #include "data/tables/messages.h"
 #include "runtime/date_time.h"
-#include "script/mail_job.h"
+#include "mail/job.h"
 #include "settings/settings.h"
 
 namespace plorix::script {
@@ -43,12 +43,12 @@ std::optional<std::string_view> missingSetup(const data::Messages& message, cons
 // The contacts of a category in the order of C_:KEYCATEGORY, as To entries
 // ("First Last" and the address); contacts without an address are left out.
 // The Contact table must be open.
-std::vector<MailRecipient> contactsOfCategory(std::string_view category);
+std::vector<mail::MailRecipient> contactsOfCategory(std::string_view category);
 
 // The job for `message`. `groupContacts` are the To entries of a mass
 // mailing; `now` dates the message.
-MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
-                     const std::vector<MailRecipient>& groupContacts, const MailSubstitution& substitute,
+mail::MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
+                     const std::vector<mail::MailRecipient>& groupContacts, const MailSubstitution& substitute,
                      Moment now);
 
 }  // namespace plorix::script

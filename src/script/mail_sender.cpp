@@ -17,10 +17,10 @@ constexpr std::string_view kSetupBox = "Error!";
 
 // Reads the stored message into `out`; false when there is none.
 bool readMessage(std::int32_t emailId, data::Messages& out) {
-    data::Table& table = data::processTable<data::Messages>();
+    store::Table& table = data::processTable<data::Messages>();
     auto& m = table.rec<data::Messages>();
     m.EMAILID = emailId;
-    if (table.get(table.schema().keyIndex("M_:KEYEMAILID")) != data::kNoError) return false;
+    if (table.get(data::keys::Messages::KEYEMAILID) != store::kNoError) return false;
     out = m;
     return true;
 }
@@ -60,7 +60,7 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
         data::TableUse use(data::processTable<data::Messages>(), prompter());
         if (!readMessage(request.emailId, send->message_)) {
             log::logEvent(kMissingMessageText, kScriptLogLabel);
-            code = kMailBadArguments;
+            code = mail::kMailBadArguments;
             return nullptr;
         }
     } else {
@@ -71,25 +71,25 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
 
     if (const auto missing = missingSetup(message, settings())) {
         prompter().message(kSetupBox, *missing, Icon::Error, kOk, kOk);
-        code = kMailBadArguments;
+        code = mail::kMailBadArguments;
         return nullptr;
     }
-    std::vector<MailRecipient> group;
+    std::vector<mail::MailRecipient> group;
     if (messageKindOf(message.MAILTYPE) == MessageKind::MassMailing) {
         data::TableUse use(data::processTable<data::Contact>(), prompter());
         group = contactsOfCategory(message.EMAILTOGROUP);
     }
-    MailJob job = buildMailJob(message, settings(), group,
+    mail::MailJob job = buildMailJob(message, settings(), group,
                                [this](std::string_view text, std::size_t width) { return substitute(text, width); },
                                clock().current());
     job.timeoutSeconds = services_.timeoutSeconds;
     job.caFile = services_.caFile;
-    send->transfer_ = std::make_unique<MailTransfer>(std::move(job));
+    send->transfer_ = std::make_unique<mail::MailTransfer>(std::move(job));
     return send;
 }
 
 int MessageSender::finish(PendingSend& send) {
-    const MailResult result = settleMailResult(send.transfer_->wait());
+    const mail::MailResult result = mail::settleMailResult(send.transfer_->wait());
     const data::Messages& message = send.message_;
     if (result.ok()) {
         log::logEvent("Sent " + message.EMAILTO.str(), message.MAILTYPE.str());
@@ -100,12 +100,12 @@ int MessageSender::finish(PendingSend& send) {
     return result.code;
 }
 
-void MessageSender::reportFailure(const PendingSend& send, const MailResult& result) {
+void MessageSender::reportFailure(const PendingSend& send, const mail::MailResult& result) {
     const data::Messages& message = send.message_;
-    const MailJob& job = send.transfer_->job();
+    const mail::MailJob& job = send.transfer_->job();
     const MessageKind kind = messageKindOf(message.MAILTYPE);
     const std::string_view label = kind == MessageKind::News ? kNewsErrorLabel : kMailErrorLabel;
-    const std::string error = mailErrorText(result);
+    const std::string error = mail::mailErrorText(result);
     log::logEvent("Error:  " + error, label);
     log::logEvent("Could not send " + message.EMAILTO.str(), label);
     const std::string errorLine = "Error: " + error;
@@ -125,13 +125,14 @@ void MessageSender::reportFailure(const PendingSend& send, const MailResult& res
 // The record is read afresh: the table's buffer is shared, and the message
 // may have been edited while it was on its way.
 void MessageSender::writeDateSent(std::int32_t emailId) {
-    data::Table& table = data::processTable<data::Messages>();
+    store::Table& table = data::processTable<data::Messages>();
     data::TableUse use(table, prompter());
     auto& m = table.rec<data::Messages>();
     m.EMAILID = emailId;
-    if (table.get(table.schema().keyIndex("M_:KEYEMAILID")) != data::kNoError) return;
+    if (table.get(data::keys::Messages::KEYEMAILID) != store::kNoError) return;
     m.LASTDATESENT = clock().today();
-    table.put();
+    // The mail went out; a date that cannot be stored is not worth a box.
+    [[maybe_unused]] const int stored = table.put();
 }
 
 int MessageSender::sendMessage(const SendRequest& request) {

@@ -22,8 +22,8 @@
 #include "runtime/prompter.h"
 #include "script/mail_hook.h"
 #include "script/mail_job_build.h"
-#include "script/mail_result.h"
-#include "script/mail_transfer.h"
+#include "mail/result.h"
+#include "mail/transfer.h"
 #include "settings/settings.h"
 
 namespace plorix::script {
@@ -59,13 +59,13 @@ class PendingSend {
 public:
     std::int32_t emailId() const { return message_.EMAILID; }
     bool finished() const { return transfer_->finished(); }
-    const MailTransfer& transfer() const { return *transfer_; }
+    const mail::MailTransfer& transfer() const { return *transfer_; }
 
 private:
     friend class MessageSender;
     data::Messages message_;
     bool writeDateSent_ = false;
-    std::unique_ptr<MailTransfer> transfer_;
+    std::unique_ptr<mail::MailTransfer> transfer_;
 };
 
 class MessageSender final : public MailSender {
@@ -94,7 +94,7 @@ private:
     Prompter& prompter() const;
     const settings::Settings& settings() const;
     std::string substitute(std::string_view text, std::size_t width) const;
-    void reportFailure(const PendingSend& send, const MailResult& result);
+    void reportFailure(const PendingSend& send, const mail::MailResult& result);
     void writeDateSent(std::int32_t emailId);
 
     MailServices services_;

@@ -13,17 +13,17 @@ namespace plorix::script {
 
 bool ScriptStepper::loadScheduledScript(std::int32_t entryId) {
     if (entryId == 0) return true;
-    data::Table& table = data::processTable<data::Scripting>();
+    store::Table& table = data::processTable<data::Scripting>();
     data::TableUse use(table, prompter_);
     std::vector<data::Scripting> items;
     auto& record = table.rec<data::Scripting>();
-    data::clearRecord(table.schema(), &record);
+    store::clearRecord(table.schema(), &record);
     record.ID = entryId;
     record.SEQUENCE = std::numeric_limits<std::int32_t>::min();
-    table.setAt(table.schema().keyIndex("SCR:KEYID"));
+    table.setAt(data::keys::Scripting::KEYID);
     for (;;) {
         const int code = table.next();
-        if (code == data::kRecordNotAvailable) break;
+        if (code == store::kRecordNotAvailable) break;
         if (code != 0) {
             // A table that fails here would fail again: the items read so far
             // still run, closed by their end marker.

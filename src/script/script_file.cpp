@@ -55,8 +55,8 @@ const FileMapping* mappingFor(std::string_view name, std::size_t width) {
     return nullptr;
 }
 
-const data::FieldDesc& scriptingField(std::string_view column) {
-    const data::TableSchema& schema = data::Scripting::schema();
+const store::FieldDesc& scriptingField(std::string_view column) {
+    const store::TableSchema& schema = data::Scripting::schema();
     return schema.fields[static_cast<std::size_t>(schema.fieldIndex(column))];
 }
 
@@ -114,13 +114,13 @@ std::string asUtf8(std::string_view text) {
     return out;
 }
 
-data::ErrorState fileError(int errorNumber) {
-    data::ErrorState error;
-    error.code = errorNumber == ENOENT || errorNumber == ENOTDIR ? data::kFileNotFound
-                 : errorNumber == EACCES || errorNumber == EPERM ? data::kAccessDenied
-                                                                 : data::kFileSystemError;
-    error.text = data::errorText(error.code);
-    if (error.code == data::kFileSystemError) {
+store::ErrorState fileError(int errorNumber) {
+    store::ErrorState error;
+    error.code = errorNumber == ENOENT || errorNumber == ENOTDIR ? store::kFileNotFound
+                 : errorNumber == EACCES || errorNumber == EPERM ? store::kAccessDenied
+                                                                 : store::kFileSystemError;
+    error.text = store::errorText(error.code);
+    if (error.code == store::kFileSystemError) {
         error.driverCode = errorNumber;
         error.driverText = std::strerror(errorNumber);
     }
@@ -141,10 +141,10 @@ bool recordFromItem(const data::Scripting& item, ScriptFileRecord& record) {
     record.type = cutToWidth(action, kScriptTypeWidth);
     for (std::size_t i = 0; i < kScriptFieldCount; ++i) {
         if (mapping->fields[i].empty()) continue;
-        const data::FieldDesc& field = scriptingField(mapping->fields[i]);
-        record.fields[i] = data::isText(field.kind)
-                               ? cutToWidth(data::fieldText(field, &item).str(), kScriptFieldWidth)
-                               : std::to_string(data::fieldInt(field, &item));
+        const store::FieldDesc& field = scriptingField(mapping->fields[i]);
+        record.fields[i] = store::isText(field.kind)
+                               ? cutToWidth(store::fieldText(field, &item).str(), kScriptFieldWidth)
+                               : std::to_string(store::fieldInt(field, &item));
     }
     return true;
 }
@@ -159,11 +159,11 @@ bool itemFromRecord(const ScriptFileRecord& record, data::Scripting& item) {
     item.ACTION = mapping->action;
     for (std::size_t i = 0; i < kScriptFieldCount; ++i) {
         if (mapping->fields[i].empty()) continue;
-        const data::FieldDesc& field = scriptingField(mapping->fields[i]);
-        if (data::isText(field.kind))
-            data::setFieldText(field, &item, record.fields[i]);
+        const store::FieldDesc& field = scriptingField(mapping->fields[i]);
+        if (store::isText(field.kind))
+            store::setFieldText(field, &item, record.fields[i]);
         else
-            data::setFieldInt(field, &item, leadingNumber(record.fields[i]));
+            store::setFieldInt(field, &item, leadingNumber(record.fields[i]));
     }
     return true;
 }
@@ -233,7 +233,7 @@ ScriptFileReader::Read ScriptFileReader::next(ScriptFileRecord& record) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (tooLong || line.size() > kMaxScriptLine || !parseScriptLine(line, record)) {
             error_ = {};
-            error_.code = data::kRecordNotFound;
+            error_.code = store::kRecordNotFound;
             error_.text = tooLong || line.size() > kMaxScriptLine
                               ? "Line longer than " + std::to_string(kMaxScriptLine) + " characters"
                               : "Not a script file line";

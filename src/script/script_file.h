@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/error.h"
+#include "store/error.h"
 #include "data/tables/scripting.h"
 
 namespace plorix::script {
@@ -59,7 +59,7 @@ public:
     // The next record; blank lines are passed over. After Error the reader
     // stands after the bad line.
     Read next(ScriptFileRecord& record);
-    const data::ErrorState& error() const { return error_; }
+    const store::ErrorState& error() const { return error_; }
 
     std::uint64_t bytesRead() const { return bytesRead_; }
     std::uint64_t size() const { return size_; }
@@ -70,7 +70,7 @@ private:
     std::ifstream in_;
     std::uint64_t bytesRead_ = 0;
     std::uint64_t size_ = 0;
-    data::ErrorState error_;
+    store::ErrorState error_;
 };
 
 // Appends records to a script file, creating it when missing.
@@ -79,11 +79,11 @@ public:
     int open(const std::string& path);  // 0, or 5 / 90 as for the reader
     int append(const ScriptFileRecord& record);  // 0 or 90
     void close();
-    const data::ErrorState& error() const { return error_; }
+    const store::ErrorState& error() const { return error_; }
 
 private:
     std::ofstream out_;
-    data::ErrorState error_;
+    store::ErrorState error_;
 };
 
 }  // namespace plorix::script

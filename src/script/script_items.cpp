@@ -7,6 +7,7 @@
 #include "data/process_tables.h"
 #include "data/tables/scripting.h"
 #include "data/warnings.h"
+#include "store/transaction.h"
 #include "script/script_file.h"
 
 namespace plorix::script {
@@ -14,23 +15,22 @@ namespace plorix::script {
 namespace {
 
 using data::Scripting;
-using data::Table;
+using store::Table;
 
 constexpr std::string_view kProgressTitle = "Processing Records";
 
-int keyId(const Table& table) { return table.schema().keyIndex("SCR:KEYID"); }
 
 // The items of a task in sequence order; stops at the first read error,
 // which is left in `error`.
-std::vector<Scripting> readScript(Table& table, std::int32_t taskId, data::ErrorState& error) {
+std::vector<Scripting> readScript(Table& table, std::int32_t taskId, store::ErrorState& error) {
     std::vector<Scripting> items;
     Scripting& rec = table.rec<Scripting>();
     rec.ID = taskId;
     rec.SEQUENCE = std::numeric_limits<std::int32_t>::min();
-    table.setAt(keyId(table));
+    table.setAt(data::keys::Scripting::KEYID);
     int code;
-    while ((code = table.next()) == data::kNoError && rec.ID == taskId) items.push_back(rec);
-    error = code == data::kNoError || code == data::kRecordNotAvailable ? data::ErrorState{}
+    while ((code = table.next()) == store::kNoError && rec.ID == taskId) items.push_back(rec);
+    error = code == store::kNoError || code == store::kRecordNotAvailable ? store::ErrorState{}
                                                                        : table.error();
     return items;
 }
@@ -39,7 +39,7 @@ int getItem(Table& table, std::int32_t taskId, std::int32_t sequence) {
     Scripting& rec = table.rec<Scripting>();
     rec.ID = taskId;
     rec.SEQUENCE = sequence;
-    return table.get(keyId(table));
+    return table.get(data::keys::Scripting::KEYID);
 }
 
 int percentOf(std::size_t done, std::size_t total) {
@@ -48,7 +48,7 @@ int percentOf(std::size_t done, std::size_t total) {
 
 // "Record swap error" for a failed step of a move or a renumbering.
 struct SwapError {
-    data::ErrorState error;
+    store::ErrorState error;
     std::int32_t taskId = 0;
     std::int32_t sequence = 0;
     std::string_view section;
@@ -65,12 +65,12 @@ void showSwapError(Prompter& prompter, const SwapError& e) {
 // Gives item `from` the number `to` (reading it by its number first).
 bool renumber(Table& table, std::int32_t taskId, std::int32_t from, std::int32_t to,
               std::string_view getSection, std::string_view putSection, SwapError& failure) {
-    if (getItem(table, taskId, from) != data::kNoError) {
+    if (getItem(table, taskId, from) != store::kNoError) {
         failure = {table.error(), taskId, from, getSection};
         return false;
     }
     table.rec<Scripting>().SEQUENCE = to;
-    if (table.put() != data::kNoError) {
+    if (table.put() != store::kNoError) {
         failure = {table.error(), taskId, to, putSection};
         return false;
     }
@@ -82,14 +82,15 @@ bool renumber(Table& table, std::int32_t taskId, std::int32_t from, std::int32_t
 template <typename Steps>
 bool renumberAtomically(Table& table, std::int32_t taskId, Prompter& prompter, Steps steps) {
     SwapError failure{{}, taskId, 0, "Test Range"};
-    if (table.begin() != data::kNoError) {
-        failure.error = table.error();
+    store::Transaction transaction(table);
+    if (!transaction.ok()) {
+        failure.error = transaction.error();
         showSwapError(prompter, failure);
         return false;
     }
-    if (steps(failure) && table.commit() == data::kNoError) return true;
+    if (steps(failure) && transaction.commit() == store::kNoError) return true;
     if (failure.error.ok()) failure.error = table.error();
-    table.rollback();
+    transaction.rollback();
     showSwapError(prompter, failure);
     return false;
 }
@@ -98,7 +99,7 @@ bool renumberAtomically(Table& table, std::int32_t taskId, Prompter& prompter, S
 // they cannot all be read.
 bool readForRenumbering(Table& table, std::int32_t taskId, std::int32_t sequence,
                         Prompter& prompter, std::vector<Scripting>& items) {
-    data::ErrorState readError;
+    store::ErrorState readError;
     items = readScript(table, taskId, readError);
     if (readError.ok()) return true;
     showSwapError(prompter, {readError, taskId, sequence, "Test Range"});
@@ -151,8 +152,8 @@ bool deleteScriptItem(std::int32_t taskId, std::int32_t sequence, Prompter& prom
     std::vector<Scripting> items;
     if (!readForRenumbering(table, taskId, sequence, prompter, items)) return false;
     return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
-        if (getItem(table, taskId, sequence) != data::kNoError ||
-            table.erase() != data::kNoError) {
+        if (getItem(table, taskId, sequence) != store::kNoError ||
+            table.erase() != store::kNoError) {
             failure = {table.error(), taskId, sequence, "Test Range"};
             return false;
         }
@@ -178,7 +179,7 @@ int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading
                bool stoppable, Step step) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
-    data::ErrorState readError;
+    store::ErrorState readError;
     const std::vector<Scripting> items = readScript(table, taskId, readError);
     auto progress = prompter.progress(kProgressTitle, heading);
     int counted = 0;
@@ -189,7 +190,7 @@ int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading
     progress->finish();
     if (!readError.ok()) {
         data::setSavedError(readError);
-        data::standardWarning(prompter, 35, table.name());
+        data::standardWarning(prompter, data::Warning::RecordRetrievalError, table.name());
     }
     return counted;
 }
@@ -201,11 +202,11 @@ int deleteScript(std::int32_t taskId, Prompter& prompter) {
     // to the end, so the window offers no way to stop it half-way.
     return walkScript(taskId, prompter, "Deleting Script", false,
                       [&](Table& table, const Scripting& item) {
-                          if (getItem(table, taskId, item.SEQUENCE) != data::kNoError)
+                          if (getItem(table, taskId, item.SEQUENCE) != store::kNoError)
                               return false;  // gone meanwhile
-                          if (table.erase() == data::kNoError) return true;
+                          if (table.erase() == store::kNoError) return true;
                           data::setSavedError(table.error());
-                          data::standardWarning(prompter, 17, table.name());
+                          data::standardWarning(prompter, data::Warning::DeleteOperationError, table.name());
                           return false;
                       });
 }
@@ -218,8 +219,8 @@ int copyScript(std::int32_t source, std::int32_t target, Prompter& prompter) {
                           rec = item;
                           rec.ID = target;
                           const int code = table.add();
-                          if (code == data::kNoError) return true;
-                          if (code != data::kDuplicateKey)
+                          if (code == store::kNoError) return true;
+                          if (code != store::kDuplicateKey)
                               prompter.message("Error",
                                                "Error adding script record:\r" +
                                                    table.error().describe(),
@@ -256,10 +257,10 @@ int importScript(std::int32_t taskId, const std::string& path, Prompter& prompte
     ScriptFileReader reader;
     if (reader.open(path) != 0) {
         data::setSavedError(reader.error());
-        data::standardWarning(prompter, 36, path);
+        data::standardWarning(prompter, data::Warning::ViewOpenError, path);
         return 0;
     }
-    data::ErrorState readError;
+    store::ErrorState readError;
     const std::vector<Scripting> existing = readScript(table, taskId, readError);
     std::int32_t next = existing.empty() ? 1 : existing.back().SEQUENCE + 1;
 
@@ -274,7 +275,7 @@ int importScript(std::int32_t taskId, const std::string& path, Prompter& prompte
         if (read == ScriptFileReader::Read::Error) {
             // A damaged line ends the import; what came before it stays.
             data::setSavedError(reader.error());
-            data::standardWarning(prompter, 35, "Export");
+            data::standardWarning(prompter, data::Warning::RecordRetrievalError, "Export");
             break;
         }
         Scripting item;
@@ -287,7 +288,7 @@ int importScript(std::int32_t taskId, const std::string& path, Prompter& prompte
         // A number taken meanwhile by another station is not tried again.
         item.SEQUENCE = next++;
         table.rec<Scripting>() = item;
-        if (table.add() == data::kNoError) {
+        if (table.add() == store::kNoError) {
             ++added;
             continue;
         }

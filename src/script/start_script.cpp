@@ -51,7 +51,7 @@ ScriptLoad ScriptStepper::loadScriptFile(const std::string& path, char mode) {
     ScriptFileReader reader;
     if (reader.open(path) != 0) {
         data::setSavedError(reader.error());
-        data::standardWarning(prompter_, 36, path);
+        data::standardWarning(prompter_, data::Warning::ViewOpenError, path);
         readable = false;
     }
 
@@ -65,7 +65,7 @@ ScriptLoad ScriptStepper::loadScriptFile(const std::string& path, char mode) {
         if (read == ScriptFileReader::Read::End) break;
         if (read == ScriptFileReader::Read::Error) {
             data::setSavedError(reader.error());
-            data::standardWarning(prompter_, 35, "Export");
+            data::standardWarning(prompter_, data::Warning::RecordRetrievalError, "Export");
             readable = false;
             break;
         }

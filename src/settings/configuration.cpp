@@ -9,19 +9,18 @@
 namespace plorix::settings {
 namespace {
 
-constexpr std::string_view kKey = "CF:KEYDATATYPE";
 constexpr std::string_view kSection = "Settings";
 
 // Positions the buffer on `key`; the store's code.
-int find(data::Table& table, std::string_view key) {
+int find(store::Table& table, std::string_view key) {
     auto& rec = table.rec<data::Configuration>();
     rec.DATATYPE = key;
-    return table.get(table.schema().keyIndex(kKey));
+    return table.get(data::keys::Configuration::KEYDATATYPE);
 }
 
-int addRecord(data::Table& table, std::string_view key, std::string_view value) {
+int addRecord(store::Table& table, std::string_view key, std::string_view value) {
     auto& rec = table.rec<data::Configuration>();
-    data::clearRecord(table.schema(), &rec);
+    store::clearRecord(table.schema(), &rec);
     rec.DATATYPE = key;
     rec.DATAVALUE = value;
     return table.add();
@@ -29,7 +28,7 @@ int addRecord(data::Table& table, std::string_view key, std::string_view value) 
 
 }  // namespace
 
-data::Table& configurationTable() {
+store::Table& configurationTable() {
     return data::processTable<data::Configuration>();
 }
 
@@ -41,11 +40,11 @@ std::optional<data::TableUse> holdConfiguration(Prompter& prompter) {
 
 SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
                             std::string_view iniFile, bool noDefault, bool winIni) {
-    data::Table& table = configurationTable();
+    store::Table& table = configurationTable();
     const auto use = holdConfiguration();
     const int code = find(table, key);
-    if (code == data::kNoError) return {table.rec<data::Configuration>().DATAVALUE.str(), false};
-    if (code == data::kRecordNotFound) {
+    if (code == store::kNoError) return {table.rec<data::Configuration>().DATAVALUE.str(), false};
+    if (code == store::kRecordNotFound) {
         const IniFile ini(winIni ? winIniPath() : std::string(iniFile));
         std::string text = ini.getString(kSection, key, noDefault ? std::string_view{} : fallback);
         text = cutToWidth(clip(text), decltype(data::Configuration::DATAVALUE)::capacity);
@@ -65,13 +64,13 @@ std::string getSetting(std::string_view key, std::string_view fallback, std::str
 }
 
 bool putSetting(std::string_view key, std::string_view value) {
-    data::Table& table = configurationTable();
+    store::Table& table = configurationTable();
     const auto use = holdConfiguration();
     int code = find(table, key);
-    if (code == data::kRecordNotFound) code = addRecord(table, key, value);
-    if (code != data::kNoError) return false;
+    if (code == store::kRecordNotFound) code = addRecord(table, key, value);
+    if (code != store::kNoError) return false;
     table.rec<data::Configuration>().DATAVALUE = value;
-    return table.put() == data::kNoError;
+    return table.put() == store::kNoError;
 }
 
 bool putSetting(std::string_view key, long long value) {

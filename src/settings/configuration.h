@@ -7,14 +7,14 @@
 #include <string_view>
 
 #include "data/open_routine.h"
-#include "data/store.h"
+#include "store/store.h"
 #include "settings/settings.h"
 
 namespace plorix::settings {
 
 // The process-wide Configuration table. Opened by start-up; getSetting and
 // putSetting open it for the moment when nobody holds it open.
-data::Table& configurationTable();
+store::Table& configurationTable();
 
 // Holds the Configuration table open for a run of look-ups when nobody else
 // does (each open costs a key derivation); empty when it is open already.

@@ -1,12 +1,14 @@
 #include "settings/housekeeping.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
 #include "data/open_routine.h"
-#include "data/window_positions.h"
+#include "settings/window_positions.h"
+#include "store/transaction.h"
 #include "runtime/fixed_text.h"
 #include "runtime/ini_file.h"
 
@@ -62,22 +64,22 @@ const ClearanceRule& ruleOf(Clearance what) {
 constexpr int kRecordOrder = -1;
 
 // Deletes the matching records; false when a deletion failed.
-bool deleteMatching(data::Table& table, int flagIndex) {
-    const data::TableSchema& schema = table.schema();
+bool deleteMatching(store::Table& table, int flagIndex) {
+    const store::TableSchema& schema = table.schema();
     table.setStart(kRecordOrder);
-    while (table.next() == data::kNoError) {
+    while (table.next() == store::kNoError) {
         if (flagIndex >= 0) {
             const auto& field = schema.fields[static_cast<std::size_t>(flagIndex)];
             if (*std::get<std::uint8_t*>(field.ref(table.buffer())) == 0) continue;
         }
-        if (table.erase() != data::kNoError) return false;
+        if (table.erase() != store::kNoError) return false;
     }
     return true;
 }
 
 }  // namespace
 
-bool clearRecords(Clearance what, data::Table& table, Prompter& prompter) {
+bool clearRecords(Clearance what, store::Table& table, Prompter& prompter) {
     const ClearanceRule& rule = ruleOf(what);
     if (table.schema().label != rule.label)
         throw std::logic_error("housekeeping of " + std::string(rule.label) + " given " +
@@ -86,10 +88,15 @@ bool clearRecords(Clearance what, data::Table& table, Prompter& prompter) {
 
     data::TableUse use(table, prompter);
     const int flagIndex = rule.flagField.empty() ? -1 : table.schema().fieldIndex(rule.flagField);
-    table.stream();
-    const bool ok = deleteMatching(table, flagIndex);
-    const data::ErrorState failure = table.error();
-    table.flush();  // before any message: no lock is held while the user reads it
+    std::optional<store::Transaction> batch(std::in_place, table);
+    bool ok = batch->ok() && deleteMatching(table, flagIndex);
+    store::ErrorState failure = batch->ok() ? table.error() : batch->error();
+    // Ended before any message: no lock is held while the user reads it.
+    if (ok && batch->commit() != store::kNoError) {
+        ok = false;
+        failure = batch->error();
+    }
+    batch.reset();
     if (!ok) {
         prompter.message(rule.failTitle, clip(failure.text) + std::string(rule.failSuffix),
                          Icon::Warning, kOk, kOk);
@@ -103,7 +110,7 @@ std::span<const std::string_view> resetWindowSections() { return kResetSections;
 
 bool resetWindowSettings(Prompter& prompter, std::string_view settingsIni) {
     if (!agreed(prompter, "Reset saved window settings?")) return false;
-    for (std::string_view file : {settingsIni, data::kPositionIni}) {
+    for (std::string_view file : {settingsIni, settings::kPositionIni}) {
         IniFile ini{std::string(file)};
         for (std::string_view section : kResetSections)
             for (std::string_view key : kPositionKeys)

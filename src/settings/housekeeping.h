@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::settings {
@@ -17,7 +17,7 @@ enum class Clearance { DisabledTasks, CompletedTasks, TodoList };
 // Deletes the Schedule records with SCH:DISABLED or SCH:COMPLETED set, or
 // every Todo record, from `table` (Schedule or Todo). A failed deletion shows
 // the store's error and stops the run. True when the run completed.
-bool clearRecords(Clearance what, data::Table& table, Prompter& prompter);
+bool clearRecords(Clearance what, store::Table& table, Prompter& prompter);
 
 // Blanks the saved position and size of the program's main windows in the
 // settings INI file and in ".\POSITION.INI". True when the user agreed.

@@ -2,6 +2,8 @@
 
 #include "settings/configuration.h"
 #include "settings/setting_table.h"
+#include "data/warnings.h"
+#include "store/transaction.h"
 
 namespace plorix::settings {
 namespace {
@@ -36,14 +38,21 @@ void applySetup(Prompter& prompter, const Settings& edited, Settings& live) {
 
     // The batch needs the table held open across every write.
     const auto use = holdConfiguration(prompter);
-    data::Table& table = configurationTable();
-    table.stream();
-    for (std::string_view key : setupWriteOrder()) {
-        const SettingDecl* decl = findSetting(key);
-        adjustForSave(*decl, next);
-        putSetting(key, toStored(*decl, next));
+    store::Table& table = configurationTable();
+    {
+        // One batch: all settings are written or none.
+        store::Transaction batch(table);
+        for (std::string_view key : setupWriteOrder()) {
+            const SettingDecl* decl = findSetting(key);
+            adjustForSave(*decl, next);
+            putSetting(key, toStored(*decl, next));
+        }
+        // Without the batch each setting is written on its own, as before.
+        if (batch.ok() && batch.commit() != store::kNoError) {
+            data::setSavedError(batch.error());
+            data::standardWarning(prompter, data::Warning::UpdateOperationError, "Configuration");
+        }
     }
-    table.flush();
 
     loadSetting("ScriptingDelay", next);
     loadSetting("BurstSize", next);

@@ -19,40 +19,40 @@ LocalTables::~LocalTables() {
     data::releaseTable(schedule_);
 }
 
-int forEachScriptItem(data::Table& items, std::int32_t taskId, const std::function<int()>& visit) {
-    const data::TableSchema& schema = items.schema();
+int forEachScriptItem(store::Table& items, std::int32_t taskId, const std::function<int()>& visit) {
+    const store::TableSchema& schema = items.schema();
     const auto& id = schema.fields[static_cast<std::size_t>(schema.fieldIndex("ID"))];
     const auto& sequence = schema.fields[static_cast<std::size_t>(schema.fieldIndex("SEQUENCE"))];
-    data::clearRecord(schema, items.buffer());
-    data::setFieldInt(id, items.buffer(), taskId);
-    data::setFieldInt(sequence, items.buffer(), std::numeric_limits<std::int32_t>::min());
+    store::clearRecord(schema, items.buffer());
+    store::setFieldInt(id, items.buffer(), taskId);
+    store::setFieldInt(sequence, items.buffer(), std::numeric_limits<std::int32_t>::min());
     items.setAt(schema.keyIndex("KEYID"));
     for (;;) {
         const int code = items.next();
-        if (code == data::kRecordNotAvailable) return data::kNoError;
-        if (code != data::kNoError) return code;
-        if (data::fieldInt(id, items.buffer()) != taskId) return data::kNoError;
+        if (code == store::kRecordNotAvailable) return store::kNoError;
+        if (code != store::kNoError) return code;
+        if (store::fieldInt(id, items.buffer()) != taskId) return store::kNoError;
         if (const int stop = visit()) return stop;
     }
 }
 
-int visitExactMatches(data::Table& table, int key, std::initializer_list<FieldValue> values,
+int visitExactMatches(store::Table& table, int key, std::initializer_list<FieldValue> values,
                       const std::function<void()>& visit) {
-    const data::TableSchema& schema = table.schema();
+    const store::TableSchema& schema = table.schema();
     const bool nocase = schema.keys[static_cast<std::size_t>(key)].nocase();
     bool allBlank = true;
     for (const FieldValue& v : values) allBlank = allBlank && clip(v.value).empty();
     const auto text = [&](const FieldValue& v) -> std::string_view {
-        return data::fieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer());
+        return store::fieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer());
     };
     const auto exact = [&] {
         for (const FieldValue& v : values)
             if (!equalBlankPadded(text(v), v.value)) return false;
         return true;
     };
-    data::clearRecord(schema, table.buffer());
+    store::clearRecord(schema, table.buffer());
     for (const FieldValue& v : values)
-        data::setFieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer(), v.value);
+        store::setFieldText(schema.fields[static_cast<std::size_t>(v.field)], table.buffer(), v.value);
     if (allBlank) {
         table.setStart(-1);
     } else {
@@ -60,12 +60,12 @@ int visitExactMatches(data::Table& table, int key, std::initializer_list<FieldVa
     }
     for (;;) {
         const int code = table.next();
-        if (code == data::kRecordNotAvailable) return data::kNoError;
-        if (code != data::kNoError) return code;
+        if (code == store::kRecordNotAvailable) return store::kNoError;
+        if (code != store::kNoError) return code;
         if (!allBlank) {
             for (const FieldValue& v : values) {
                 if (nocase ? !equalNoCase(text(v), v.value) : !equalBlankPadded(text(v), v.value))
-                    return data::kNoError;
+                    return store::kNoError;
             }
         }
         if (exact()) visit();

@@ -10,7 +10,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tables.h"
 #include "runtime/prompter.h"
 
@@ -25,21 +25,21 @@ public:
     LocalTables(const LocalTables&) = delete;
     LocalTables& operator=(const LocalTables&) = delete;
 
-    data::Table& schedule() { return schedule_; }
-    data::Table& scripting() { return scripting_; }
-    data::Table& todo() { return todo_; }
+    store::Table& schedule() { return schedule_; }
+    store::Table& scripting() { return scripting_; }
+    store::Table& todo() { return todo_; }
 
 private:
-    data::Table schedule_{data::Schedule::schema()};
-    data::Table scripting_{data::Scripting::schema()};
-    data::Table todo_{data::Todo::schema()};
+    store::Table schedule_{data::Schedule::schema()};
+    store::Table scripting_{data::Scripting::schema()};
+    store::Table todo_{data::Todo::schema()};
 };
 
 // Reads, in sequence order, every script item of task `taskId` from a table
 // of script items (local or transfer), calling `visit` with each in the
 // table's buffer; `visit` returns 0 to go on, or an error code to stop with.
 // Returns 0 at the end of the items, else the code that stopped the walk.
-int forEachScriptItem(data::Table& items, std::int32_t taskId, const std::function<int()>& visit);
+int forEachScriptItem(store::Table& items, std::int32_t taskId, const std::function<int()>& visit);
 
 // A text value a record must hold in one field.
 struct FieldValue {
@@ -55,7 +55,7 @@ struct FieldValue {
 // other spellings in among the exact ones). Values all blank are outside
 // such keys, so those records are looked for in record order. Returns 0, or
 // the store's code of a failed read.
-int visitExactMatches(data::Table& table, int key, std::initializer_list<FieldValue> values,
+int visitExactMatches(store::Table& table, int key, std::initializer_list<FieldValue> values,
                       const std::function<void()>& visit);
 
 // True when the change moment (date, then time) of `a` is later than `b`'s.

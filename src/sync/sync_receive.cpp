@@ -17,7 +17,7 @@ using data::Todo;
 
 constexpr std::string_view kNothingReceived = " Nothing was received.";
 
-int fieldOf(const data::TableSchema& schema, std::string_view name) { return schema.fieldIndex(name); }
+int fieldOf(const store::TableSchema& schema, std::string_view name) { return schema.fieldIndex(name); }
 
 }  // namespace
 
@@ -40,35 +40,35 @@ bool SyncReceiveJob::prepare() {
     total_ = count > 0 ? static_cast<std::uint64_t>(count) : 0;
     // One transaction over the local tables, from the first task merged to
     // the last to-do item.
-    if (local_->schedule().stream() != data::kNoError) {
+    if (local_->schedule().stream() != store::kNoError) {
         failWith("The data file cannot be written");
         return false;
     }
     merging_ = true;
     openProgress("Processing Records", "");
-    data::Table& in = transfer_.schedule();
+    store::Table& in = transfer_.schedule();
     in.sendOption("QUICKSCAN=on");
-    scan_ = std::make_unique<io::CompleteScan>(in, in.schema().keyIndex("SSCH:KEYTASKNAME"));
+    scan_ = std::make_unique<io::CompleteScan>(in, data::keys::SyncSchedule::KEYTASKNAME);
     scan_->start();
     return true;
 }
 
 bool SyncReceiveJob::work(int count) {
-    data::Table& in = transfer_.schedule();
+    store::Table& in = transfer_.schedule();
     bool more = true;
     for (int i = 0; more && i < count; ++i) {
         const int code = scan_->next();
-        if (code == data::kRecordNotAvailable) {
+        if (code == store::kRecordNotAvailable) {
             more = false;
             continue;
         }
-        if (code != data::kNoError) {
+        if (code != store::kNoError) {
             // The file was whole when the run began; it is not merged half.
-            data::standardWarning(prompter(), 35, in.name());
+            data::standardWarning(prompter(), data::Warning::RecordRetrievalError, in.name());
             failWith("Reading " + transfer_.file() + " failed");
             return false;
         }
-        if (mergeTask() != data::kNoError) {
+        if (mergeTask() != store::kNoError) {
             failWith("Receiving stopped");
             return false;
         }
@@ -79,10 +79,10 @@ bool SyncReceiveJob::work(int count) {
 }
 
 int SyncReceiveJob::mergeTask() {
-    data::Table& in = transfer_.schedule();
-    data::Table& schedule = local_->schedule();
+    store::Table& in = transfer_.schedule();
+    store::Table& schedule = local_->schedule();
     const auto& schema = Schedule::schema();
-    data::copyByName(in.schema(), in.buffer(), schema, received_.get());
+    store::copyByName(in.schema(), in.buffer(), schema, received_.get());
     const Schedule& received = *static_cast<const Schedule*>(received_.get());
 
     struct Older {
@@ -92,7 +92,7 @@ int SyncReceiveJob::mergeTask() {
     std::vector<Older> older;
     bool matched = false;
     const int code = visitExactMatches(
-        schedule, schema.keyIndex("SCH:KEYTASKNAME"),
+        schedule, data::keys::Schedule::KEYTASKNAME,
         {{fieldOf(schema, "SCH:DESCRIPTION"), received.DESCRIPTION}, {fieldOf(schema, "SCH:CATEGORY"), received.CATEGORY}},
         [&] {
             const Schedule& local = schedule.rec<Schedule>();
@@ -103,49 +103,49 @@ int SyncReceiveJob::mergeTask() {
                 return;  // the local copy is newer and stays
             older.push_back({schedule.position(), local.ID});
         });
-    if (code != data::kNoError) return code;
+    if (code != store::kNoError) return code;
     for (const Older& task : older) {
         if (const int failed = deleteLocalTask(task.position, task.id)) return failed;
         ++counts_.tasksReplaced;
     }
     if (matched && older.empty()) {
         ++counts_.tasksDropped;
-        return data::kNoError;
+        return store::kNoError;
     }
     return addReceivedTask(in.rec<SyncSchedule>().ID);
 }
 
 int SyncReceiveJob::deleteLocalTask(std::int64_t position, std::int32_t id) {
-    data::Table& schedule = local_->schedule();
+    store::Table& schedule = local_->schedule();
     if (const int code = schedule.reget(position)) return code;
     if (const int code = schedule.erase()) return code;
-    data::Table& items = local_->scripting();
+    store::Table& items = local_->scripting();
     return forEachScriptItem(items, id, [&] { return items.erase(); });
 }
 
 int SyncReceiveJob::nextFreeTaskId(std::int32_t& id) {
-    data::Table& schedule = local_->schedule();
-    const int key = schedule.schema().keyIndex("SCH:KEYID");
+    store::Table& schedule = local_->schedule();
+    const int key = data::keys::Schedule::KEYID;
     schedule.setEnd(key);
     const int code = schedule.previous();
-    if (code == data::kRecordNotAvailable) id = 1;
-    else if (code == data::kNoError) id = std::max(schedule.rec<Schedule>().ID + 1, 1);
+    if (code == store::kRecordNotAvailable) id = 1;
+    else if (code == store::kNoError) id = std::max(schedule.rec<Schedule>().ID + 1, 1);
     else return code;
     for (;;) {
-        data::clearRecord(schedule.schema(), schedule.buffer());
+        store::clearRecord(schedule.schema(), schedule.buffer());
         schedule.rec<Schedule>().ID = id;
         const int found = schedule.get(key);
-        if (found == data::kRecordNotFound) return data::kNoError;
-        if (found != data::kNoError) return found;
+        if (found == store::kRecordNotFound) return store::kNoError;
+        if (found != store::kNoError) return found;
         ++id;
     }
 }
 
 int SyncReceiveJob::addReceivedTask(std::int32_t receivedId) {
-    data::Table& schedule = local_->schedule();
+    store::Table& schedule = local_->schedule();
     std::int32_t id = 0;
     if (const int code = nextFreeTaskId(id)) return code;
-    data::copyRecord(Schedule::schema(), received_.get(), schedule.buffer());
+    store::copyRecord(Schedule::schema(), received_.get(), schedule.buffer());
     schedule.rec<Schedule>().ID = id;
     if (const int code = schedule.add()) return code;
     addedTasks_.insert(id);
@@ -153,37 +153,37 @@ int SyncReceiveJob::addReceivedTask(std::int32_t receivedId) {
 
     // Items left under this identifier by a task deleted without its items
     // would otherwise join the received script.
-    data::Table& items = local_->scripting();
+    store::Table& items = local_->scripting();
     if (const int code = forEachScriptItem(items, id, [&] { return items.erase(); })) return code;
-    data::Table& receivedItems = transfer_.scripting();
+    store::Table& receivedItems = transfer_.scripting();
     return forEachScriptItem(receivedItems, receivedId, [&] {
-        data::copyByName(receivedItems.schema(), receivedItems.buffer(), items.schema(), items.buffer());
+        store::copyByName(receivedItems.schema(), receivedItems.buffer(), items.schema(), items.buffer());
         items.rec<Scripting>().ID = id;
         const int code = items.add();
-        if (code == data::kNoError) ++counts_.itemsAdded;
+        if (code == store::kNoError) ++counts_.itemsAdded;
         return code;
     });
 }
 
 int SyncReceiveJob::mergeTodos() {
-    data::Table& in = transfer_.todo();
+    store::Table& in = transfer_.todo();
     in.sendOption("QUICKSCAN=on");
     in.setStart(-1);
     int code;
-    while ((code = in.next()) == data::kNoError) {
-        if ((code = mergeTodo()) != data::kNoError) break;
+    while ((code = in.next()) == store::kNoError) {
+        if ((code = mergeTodo()) != store::kNoError) break;
     }
     in.sendOption("QUICKSCAN=off");
-    return code == data::kRecordNotAvailable ? data::kNoError : code;
+    return code == store::kRecordNotAvailable ? store::kNoError : code;
 }
 
 int SyncReceiveJob::mergeTodo() {
-    data::Table& in = transfer_.todo();
-    data::Table& todo = local_->todo();
+    store::Table& in = transfer_.todo();
+    store::Table& todo = local_->todo();
     const SyncTodo& received = in.rec<SyncTodo>();
     std::vector<std::int64_t> older;
     bool matched = false;
-    const int code = visitExactMatches(todo, todo.schema().keyIndex("TDO:KEYTODO"),
+    const int code = visitExactMatches(todo, data::keys::Todo::KEYTODO,
                                        {{fieldOf(todo.schema(), "TDO:TODO"), received.TODO}}, [&] {
                                            if (addedTodos_.count(todo.position())) return;
                                            matched = true;
@@ -193,7 +193,7 @@ int SyncReceiveJob::mergeTodo() {
                                                             local.LASTCHANGEDATE, local.LASTCHANGETIME))
                                                older.push_back(todo.position());
                                        });
-    if (code != data::kNoError) return code;
+    if (code != store::kNoError) return code;
     for (const std::int64_t position : older) {
         if (const int failed = todo.reget(position)) return failed;
         if (const int failed = todo.erase()) return failed;
@@ -201,27 +201,27 @@ int SyncReceiveJob::mergeTodo() {
     }
     if (matched && older.empty()) {
         ++counts_.todosDropped;
-        return data::kNoError;
+        return store::kNoError;
     }
-    data::copyByName(in.schema(), in.buffer(), todo.schema(), todo.buffer());
+    store::copyByName(in.schema(), in.buffer(), todo.schema(), todo.buffer());
     if (const int failed = todo.add()) return failed;
     addedTodos_.insert(todo.position());
     ++counts_.todosAdded;
-    return data::kNoError;
+    return store::kNoError;
 }
 
 void SyncReceiveJob::failWith(std::string_view what) {
-    fail(kSyncTitle, std::string(what) + ": " + data::lastError().describe() + "." + std::string(kNothingReceived));
+    fail(kSyncTitle, std::string(what) + ": " + store::lastError().describe() + "." + std::string(kNothingReceived));
 }
 
 void SyncReceiveJob::finish(State state) {
     transfer_.schedule().sendOption("QUICKSCAN=off");
     meter().finish();
-    if (state == State::Completed && mergeTodos() != data::kNoError) failWith("Receiving to-do items stopped");
+    if (state == State::Completed && mergeTodos() != store::kNoError) failWith("Receiving to-do items stopped");
     if (merging_) {
         merging_ = false;
         if (this->state() == State::Failed) local_->schedule().rollback();
-        else if (local_->schedule().flush() != data::kNoError) failWith("The data file cannot be written");
+        else if (local_->schedule().flush() != store::kNoError) failWith("The data file cannot be written");
     }
     transfer_.close();
     local_.reset();

@@ -22,32 +22,32 @@ bool SyncSendJob::prepare() {
         fail(kSyncTitle, why);
         return false;
     }
-    // The whole file is one batch of writes.
-    if (transfer_.schedule().stream() != data::kNoError) {
+    batch_.emplace(transfer_.schedule());
+    if (!batch_->ok()) {
+        batch_.reset();
         failWith("Cannot write " + transfer_.file());
         return false;
     }
-    writing_ = true;
     openProgress("Processing Records", "Sending");
-    data::Table& schedule = local_->schedule();
+    store::Table& schedule = local_->schedule();
     schedule.sendOption("QUICKSCAN=on");
-    scan_ = std::make_unique<io::CompleteScan>(schedule, schedule.schema().keyIndex("SCH:KEYTASKNAME"));
+    scan_ = std::make_unique<io::CompleteScan>(schedule, data::keys::Schedule::KEYTASKNAME);
     scan_->start();
     return true;
 }
 
 bool SyncSendJob::work(int count) {
-    data::Table& schedule = local_->schedule();
+    store::Table& schedule = local_->schedule();
     bool more = true;
     for (int i = 0; more && i < count; ++i) {
         const int code = scan_->next();
-        if (code == data::kRecordNotAvailable) {
+        if (code == store::kRecordNotAvailable) {
             more = false;
-        } else if (code != data::kNoError) {
+        } else if (code != store::kNoError) {
             // The tasks read so far are sent all the same.
-            data::standardWarning(prompter(), 35, schedule.name());
+            data::standardWarning(prompter(), data::Warning::RecordRetrievalError, schedule.name());
             more = false;
-        } else if (sendTask() != data::kNoError) {
+        } else if (sendTask() != store::kNoError) {
             failWith("Cannot write " + transfer_.file());
             return false;
         }
@@ -57,48 +57,48 @@ bool SyncSendJob::work(int count) {
 }
 
 int SyncSendJob::sendTask() {
-    data::Table& from = local_->schedule();
-    data::Table& to = transfer_.schedule();
-    data::copyByName(from.schema(), from.buffer(), to.schema(), to.buffer());
+    store::Table& from = local_->schedule();
+    store::Table& to = transfer_.schedule();
+    store::copyByName(from.schema(), from.buffer(), to.schema(), to.buffer());
     if (const int code = to.add()) return code;
     ++tasks_;
-    data::Table& items = transfer_.scripting();
+    store::Table& items = transfer_.scripting();
     return forEachScriptItem(local_->scripting(), from.rec<data::Schedule>().ID, [&] {
-        data::Table& item = local_->scripting();
-        data::copyByName(item.schema(), item.buffer(), items.schema(), items.buffer());
+        store::Table& item = local_->scripting();
+        store::copyByName(item.schema(), item.buffer(), items.schema(), items.buffer());
         const int code = items.add();
-        if (code == data::kNoError) ++items_;
+        if (code == store::kNoError) ++items_;
         return code;
     });
 }
 
 int SyncSendJob::sendTodos() {
-    data::Table& from = local_->todo();
-    data::Table& to = transfer_.todo();
+    store::Table& from = local_->todo();
+    store::Table& to = transfer_.todo();
     from.sendOption("QUICKSCAN=on");
     from.setStart(-1);
     int code;
-    while ((code = from.next()) == data::kNoError) {
-        data::copyByName(from.schema(), from.buffer(), to.schema(), to.buffer());
-        if ((code = to.add()) != data::kNoError) break;
+    while ((code = from.next()) == store::kNoError) {
+        store::copyByName(from.schema(), from.buffer(), to.schema(), to.buffer());
+        if ((code = to.add()) != store::kNoError) break;
         ++todos_;
     }
     from.sendOption("QUICKSCAN=off");
-    return code == data::kRecordNotAvailable ? data::kNoError : code;
+    return code == store::kRecordNotAvailable ? store::kNoError : code;
 }
 
 void SyncSendJob::failWith(std::string_view what) {
-    fail(kSyncTitle, std::string(what) + ": " + data::lastError().describe() + ".");
+    fail(kSyncTitle, std::string(what) + ": " + store::lastError().describe() + ".");
 }
 
 void SyncSendJob::finish(State state) {
     if (local_) local_->schedule().sendOption("QUICKSCAN=off");
     meter().finish();
-    if (state == State::Completed && sendTodos() != data::kNoError) failWith("Cannot write " + transfer_.file());
-    if (writing_) {
-        writing_ = false;
-        if (this->state() == State::Failed) transfer_.schedule().rollback();
-        else if (transfer_.schedule().flush() != data::kNoError) failWith("Cannot write " + transfer_.file());
+    if (state == State::Completed && sendTodos() != store::kNoError) failWith("Cannot write " + transfer_.file());
+    if (batch_) {
+        if (this->state() != State::Failed && batch_->commit() != store::kNoError)
+            failWith("Cannot write " + transfer_.file());
+        batch_.reset();  // rolls back what a failed run wrote
     }
     // A file that stopped half-way on an error would pass for a whole one.
     if (this->state() == State::Failed) transfer_.remove();

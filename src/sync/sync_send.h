@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "io/complete_scan.h"
 #include "io/stepped_job.h"
+#include "store/transaction.h"
 #include "sync/local_tables.h"
 #include "sync/transfer_file.h"
 
@@ -36,7 +38,7 @@ private:
     TransferFile transfer_;
     std::unique_ptr<LocalTables> local_;
     std::unique_ptr<io::CompleteScan> scan_;
-    bool writing_ = false;
+    std::optional<store::Transaction> batch_;  // the whole file is one batch of writes
     std::uint64_t total_ = 0;
     std::uint64_t tasks_ = 0;
     std::uint64_t items_ = 0;

@@ -9,21 +9,21 @@ namespace {
 constexpr std::string_view kSeparator = "\\!";
 
 // The path the store opens for the table's file.
-std::string pathOf(const data::Table& table) {
-    return data::resolveFileName(data::splitStoredName(table.name(), table.schema()).file);
+std::string pathOf(const store::Table& table) {
+    return store::resolveFileName(store::splitStoredName(table.name(), table.schema()).file);
 }
 
-std::string whyNotReadable(const std::string& file, const data::Table& table) {
+std::string whyNotReadable(const std::string& file, const store::Table& table) {
     const auto& error = table.error();
     switch (error.code) {
-        case data::kFileNotFound:
+        case store::kFileNotFound:
             return file + " is not a transfer file: it has no table \"" +
-                   data::splitStoredName(table.name(), table.schema()).table + "\".";
-        case data::kInvalidDataFile:
+                   store::splitStoredName(table.name(), table.schema()).table + "\".";
+        case store::kInvalidDataFile:
             return file + " is damaged, is not a transfer file, or was written with another key.";
-        case data::kInvalidRecordDeclaration:
-        case data::kInvalidKeyLength:
-        case data::kKeyMustBeRebuilt:
+        case store::kInvalidRecordDeclaration:
+        case store::kInvalidKeyLength:
+        case store::kKeyMustBeRebuilt:
             return file + " is not a transfer file of this version of the program.";
         default:
             return file + " cannot be read: " + error.describe() + ".";
@@ -52,8 +52,8 @@ std::string TransferFile::create() {
         if (!std::filesystem::remove(path, ec)) return "Cannot replace " + file_ + ": " + ec.message() + ".";
     }
     created_ = true;
-    for (data::Table* table : {&schedule_, &scripting_, &todo_}) {
-        if (table->create() != data::kNoError || table->open() != data::kNoError)
+    for (store::Table* table : {&schedule_, &scripting_, &todo_}) {
+        if (table->create() != store::kNoError || table->open() != store::kNoError)
             return "Cannot CREATE " + file_ + ": " + table->error().describe() + ".";
     }
     return {};
@@ -63,8 +63,8 @@ std::string TransferFile::openForReading() {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(pathOf(schedule_), ec))
         return "Cannot OPEN " + file_ + ": there is no such file.";
-    for (data::Table* table : {&schedule_, &scripting_, &todo_}) {
-        if (table->open(data::kReadOnlyDenyNone) != data::kNoError) {
+    for (store::Table* table : {&schedule_, &scripting_, &todo_}) {
+        if (table->open(store::kReadOnlyDenyNone) != store::kNoError) {
             const std::string why = whyNotReadable(file_, *table);
             close();
             return why;
@@ -73,7 +73,7 @@ std::string TransferFile::openForReading() {
     // Every page is read once before anything local is touched: a file cut
     // short or damaged on its way is refused as a whole.
     std::vector<std::string> problems;
-    if (schedule_.checkIntegrity(problems) != data::kNoError) {
+    if (schedule_.checkIntegrity(problems) != store::kNoError) {
         close();
         return file_ + " is damaged: " + schedule_.error().describe() + ".";
     }

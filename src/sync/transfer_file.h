@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "data/tables.h"
 
 namespace plorix::sync {
@@ -27,9 +27,9 @@ public:
     const std::string& file() const { return file_; }
     // The path the store opens (".TPS" added to a name without extension).
     std::string path() const;
-    data::Table& schedule() { return schedule_; }
-    data::Table& scripting() { return scripting_; }
-    data::Table& todo() { return todo_; }
+    store::Table& schedule() { return schedule_; }
+    store::Table& scripting() { return scripting_; }
+    store::Table& todo() { return todo_; }
 
     // Replaces any file of that name by a new one with the three tables,
     // open for writing. Empty on success, else why not.
@@ -46,9 +46,9 @@ public:
 private:
     std::string file_;
     bool created_ = false;
-    data::Table schedule_{data::SyncSchedule::schema()};
-    data::Table scripting_{data::SyncScripting::schema()};
-    data::Table todo_{data::SyncTodo::schema()};
+    store::Table schedule_{data::SyncSchedule::schema()};
+    store::Table scripting_{data::SyncScripting::schema()};
+    store::Table todo_{data::SyncTodo::schema()};
 };
 
 }  // namespace plorix::sync

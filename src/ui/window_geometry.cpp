@@ -13,7 +13,7 @@ bool WidgetGeometry::isResizable() const {
     return widget_.minimumSize() != widget_.maximumSize();
 }
 
-data::WindowGeometry WidgetGeometry::geometry() const {
+settings::WindowGeometry WidgetGeometry::geometry() const {
     QRect r = widget_.geometry();
     if (normal_) {
         r = *normal_;
@@ -23,7 +23,7 @@ data::WindowGeometry WidgetGeometry::geometry() const {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void WidgetGeometry::setGeometry(const data::WindowGeometry& g) {
+void WidgetGeometry::setGeometry(const settings::WindowGeometry& g) {
     widget_.setGeometry(g.x, g.y, g.width, g.height);
 }
 
@@ -45,12 +45,12 @@ void WidgetGeometry::showNormal() {
 
 void restoreWidgetPosition(QWidget& widget, std::string_view section, std::string_view iniFile) {
     WidgetGeometry access(widget);
-    data::restoreWindowPosition(access, section, iniFile);
+    settings::restoreWindowPosition(access, section, iniFile);
 }
 
 void saveWidgetPosition(QWidget& widget, std::string_view section, std::string_view iniFile) {
     WidgetGeometry access(widget);
-    data::saveWindowPosition(access, section, iniFile);
+    settings::saveWindowPosition(access, section, iniFile);
 }
 
 namespace {

@@ -9,20 +9,20 @@
 #include <string>
 #include <string_view>
 
-#include "data/window_positions.h"
+#include "settings/window_positions.h"
 
 namespace plorix::ui {
 
 // Positions are those of the client area (QWidget::geometry), so what is
 // saved is what setGeometry puts back.
-class WidgetGeometry final : public data::WindowGeometryAccess {
+class WidgetGeometry final : public settings::WindowGeometryAccess {
 public:
     explicit WidgetGeometry(QWidget& widget) : widget_(widget) {}
     bool isMaximized() const override;
     bool isMinimized() const override;
     bool isResizable() const override;
-    data::WindowGeometry geometry() const override;
-    void setGeometry(const data::WindowGeometry& geometry) override;
+    settings::WindowGeometry geometry() const override;
+    void setGeometry(const settings::WindowGeometry& geometry) override;
     void move(int x, int y) override;
     void maximize() override;
     void showNormal() override;
@@ -35,14 +35,14 @@ private:
 };
 
 void restoreWidgetPosition(QWidget& widget, std::string_view section,
-                           std::string_view iniFile = data::kPositionIni);
+                           std::string_view iniFile = settings::kPositionIni);
 void saveWidgetPosition(QWidget& widget, std::string_view section,
-                        std::string_view iniFile = data::kPositionIni);
+                        std::string_view iniFile = settings::kPositionIni);
 
 // Restores the window's position now (call it once the window is built,
 // before it is shown) and saves it whenever the program hides or closes the
 // window; a minimise is not a hide and saves nothing.
 void rememberPosition(QWidget& widget, std::string section,
-                      std::string iniFile = std::string(data::kPositionIni));
+                      std::string iniFile = std::string(settings::kPositionIni));
 
 }  // namespace plorix::ui

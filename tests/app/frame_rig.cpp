@@ -49,14 +49,14 @@ data::Schedule reminderEntry(const std::string& description, Moment when, const 
 }
 
 void addEntries(std::initializer_list<data::Schedule> entries) {
-    data::Table& table = data::processTable<data::Schedule>();
+    store::Table& table = data::processTable<data::Schedule>();
     SilentPrompter prompter;
     data::TableUse use(table, prompter);
     std::int32_t id = 1000;
     for (const data::Schedule& entry : entries) {
         table.rec<data::Schedule>() = entry;
         table.rec<data::Schedule>().ID = ++id;
-        EXPECT_EQ(table.add(), data::kNoError) << entry.DESCRIPTION.str();
+        EXPECT_EQ(table.add(), store::kNoError) << entry.DESCRIPTION.str();
     }
 }
 

@@ -53,10 +53,10 @@ TEST_F(FrameTest, ScheduleCategoriesShowsTheTasksOfOneCategory) {
     work.CATEGORY = "Work";
     addEntries({work, reminderEntry("Lunch", may6(12, 30))});
     {
-        data::Table& categories = data::processTable<data::Categories>();
+        store::Table& categories = data::processTable<data::Categories>();
         data::TableUse use(categories, prompter);
         categories.rec<data::Categories>().CATEGORY = "Work";
-        ASSERT_EQ(categories.add(), data::kNoError);
+        ASSERT_EQ(categories.add(), store::kNoError);
     }
     MainFrame& f = frame();
     f.open();

@@ -211,10 +211,10 @@ TEST(FrameStart, ADueTaskShowsItsReminderAndSnoozeStoresTheSnoozeEntry) {
     auto snoozeEntries = [] {
         std::vector<std::string> found;
         RecordingPrompter quiet;
-        data::Table& schedule = data::processTable<data::Schedule>();
+        store::Table& schedule = data::processTable<data::Schedule>();
         const data::TableUse use(schedule, quiet);
         schedule.setStart(-1);
-        while (schedule.next() == data::kNoError) {
+        while (schedule.next() == store::kNoError) {
             const auto& entry = schedule.rec<data::Schedule>();
             if (entry.CATEGORY == "Snooze") found.push_back(entry.DESCRIPTION.str() + "|" + entry.MESSAGE.str());
         }

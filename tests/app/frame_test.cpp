@@ -1,6 +1,6 @@
 // The frame in this process, on a clock the test moves: what each tick
 // shows, the menus and toolbar, the tray and its pop-up menu, closing, the
-// help window, and a screenshot for inspection.
+// help window.
 
 #include <QAbstractButton>
 #include <QDir>
@@ -332,22 +332,6 @@ TEST_F(FrameTest, HelpMenuOpensContentsSearchAndHowToUseHelp) {
     ASSERT_GE(f.help().results().count(), 1);
     f.help().results().setCurrentRow(0);
     EXPECT_FALSE(f.help().browser().textCursor().selectedText().isEmpty());
-}
-
-// A picture of the frame for a person to look at (the test run keeps it).
-TEST_F(FrameTest, ScreenshotOfTheFrame) {
-    addEntries({reminderEntry("Weekly report", may6(16, 0))});
-    MainFrame& f = frame();
-    f.open();
-    tick();
-    queueWaitingScript(f);
-    tick();
-    ASSERT_TRUE(processUntil([&] { return f.isVisible(); }));
-    processUntil([] { return false; }, 0.3);
-    std::filesystem::create_directories(PLORIX_SCREENSHOTS);
-    const QString path = QStringLiteral(PLORIX_SCREENSHOTS) + "/frame.png";
-    ASSERT_TRUE(f.grab().save(path));
-    EXPECT_GT(std::filesystem::file_size(path.toStdString()), 1000u);
 }
 
 }  // namespace

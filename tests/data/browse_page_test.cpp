@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "data/store_support.h"
+#include "store/store_support.h"
 #include "data/tables/schedule.h"
 #include "support/temp_dir.h"
 
@@ -19,24 +19,24 @@ namespace {
 class BrowsePageTest : public ::testing::Test {
 protected:
     BrowsePageTest() {
-        EXPECT_EQ(test::openOrCreate(schedule), kNoError);
+        EXPECT_EQ(test::openOrCreate(schedule), store::kNoError);
         page.setPageSize(4);
     }
 
     void add(int id, const std::string& category, const std::string& description, int day = 1,
              bool disabled = false) {
         auto& entry = schedule.rec<Schedule>();
-        clearRecord(schedule.schema(), schedule.buffer());
+        store::clearRecord(schedule.schema(), schedule.buffer());
         entry.ID = id;
         entry.CATEGORY = category;
         entry.DESCRIPTION = description;
         entry.DATE = makeDate(5, day, 2027);
         entry.DISABLED = disabled ? 1 : 0;
-        ASSERT_EQ(schedule.add(), kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
-    void open(std::string_view keyName) {
-        ASSERT_EQ(page.open(), kNoError);
-        page.setKey(schedule.schema().keyIndex(keyName));
+    void open(int key) {
+        ASSERT_EQ(page.open(), store::kNoError);
+        page.setKey(key);
     }
     // The identifiers on the page, in order.
     std::vector<int> ids() const {
@@ -46,7 +46,7 @@ protected:
     }
 
     plorix::test::TempDir dir;
-    Table schedule{Schedule::schema()};
+    store::Table schedule{Schedule::schema()};
     BrowsePage page{Schedule::schema(), Schedule::schema().storedName};
 };
 
@@ -54,24 +54,24 @@ using Ids = std::vector<int>;
 
 TEST_F(BrowsePageTest, PagesForwardAndBackKeepingTheLastPageFull) {
     for (int day = 1; day <= 10; ++day) add(day, "Work", "Task", day);
-    open("SCH:KEYDATE");
-    ASSERT_EQ(page.first(), kNoError);
+    open(keys::Schedule::KEYDATE);
+    ASSERT_EQ(page.first(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{1, 2, 3, 4}));
     EXPECT_TRUE(page.atStart());
     EXPECT_FALSE(page.atEnd());
-    ASSERT_EQ(page.pageDown(), kNoError);
+    ASSERT_EQ(page.pageDown(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{5, 6, 7, 8}));
-    ASSERT_EQ(page.pageDown(), kNoError);
+    ASSERT_EQ(page.pageDown(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{7, 8, 9, 10}));  // never a short last page
     EXPECT_TRUE(page.atEnd());
-    ASSERT_EQ(page.scroll(-1), kNoError);
+    ASSERT_EQ(page.scroll(-1), store::kNoError);
     EXPECT_EQ(ids(), (Ids{6, 7, 8, 9}));
     EXPECT_FALSE(page.atEnd());
-    ASSERT_EQ(page.last(), kNoError);
+    ASSERT_EQ(page.last(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{7, 8, 9, 10}));
     EXPECT_FALSE(page.atStart());
-    ASSERT_EQ(page.pageUp(), kNoError);
-    ASSERT_EQ(page.pageUp(), kNoError);
+    ASSERT_EQ(page.pageUp(), store::kNoError);
+    ASSERT_EQ(page.pageUp(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{1, 2, 3, 4}));
     EXPECT_TRUE(page.atStart());
 }
@@ -83,8 +83,8 @@ TEST_F(BrowsePageTest, LocatesIgnoringCaseWithinARangeAndAFilter) {
     add(4, "work", "gamma");
     add(5, "Work", "Delta");
     add(6, "Zoo", "Feed");
-    open("SCH:KEYCATEGORY");
-    ASSERT_EQ(page.locate("WO"), kNoError);
+    open(keys::Schedule::KEYCATEGORY);
+    ASSERT_EQ(page.locate("WO"), store::kNoError);
     EXPECT_EQ(ids(), (Ids{2, 3, 5, 4}));  // alpha, Beta, Delta, gamma: case ignored
     EXPECT_FALSE(page.atStart());
     EXPECT_TRUE(page.canLocate());
@@ -94,50 +94,50 @@ TEST_F(BrowsePageTest, LocatesIgnoringCaseWithinARangeAndAFilter) {
     work.CATEGORY = "wOrK";
     page.setRange(&work, 1);
     page.setFilter([](const void* r) { return static_cast<const Schedule*>(r)->DISABLED == 0; });
-    ASSERT_EQ(page.first(), kNoError);
+    ASSERT_EQ(page.first(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
     EXPECT_TRUE(page.atStart());
     EXPECT_TRUE(page.atEnd());
-    ASSERT_EQ(page.locate("zz"), kNoError);  // past the end: the last page
+    ASSERT_EQ(page.locate("zz"), store::kNoError);  // past the end: the last page
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
-    ASSERT_EQ(page.locate("d"), kNoError);  // the description within the category
+    ASSERT_EQ(page.locate("d"), store::kNoError);  // the description within the category
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));        // short range: the page is topped up
-    ASSERT_EQ(page.last(), kNoError);
+    ASSERT_EQ(page.last(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
 
     Schedule none;
     none.CATEGORY = "Nothing";
     page.setRange(&none, 1);
-    ASSERT_EQ(page.first(), kNoError);
+    ASSERT_EQ(page.first(), store::kNoError);
     EXPECT_TRUE(page.rows().empty());
 }
 
 TEST_F(BrowsePageTest, StepsPastEqualKeysInTheOrderTheyWereAdded) {
     for (int id = 1; id <= 9; ++id) add(id, "Same", "Same");
-    open("SCH:KEYCATEGORY");
-    ASSERT_EQ(page.first(), kNoError);
-    ASSERT_EQ(page.pageDown(), kNoError);
+    open(keys::Schedule::KEYCATEGORY);
+    ASSERT_EQ(page.first(), store::kNoError);
+    ASSERT_EQ(page.pageDown(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{5, 6, 7, 8}));
-    ASSERT_EQ(page.scroll(1), kNoError);
+    ASSERT_EQ(page.scroll(1), store::kNoError);
     EXPECT_EQ(ids(), (Ids{6, 7, 8, 9}));
-    ASSERT_EQ(page.scroll(-2), kNoError);
+    ASSERT_EQ(page.scroll(-2), store::kNoError);
     EXPECT_EQ(ids(), (Ids{4, 5, 6, 7}));
 
     // A row deleted under the page still leaves its place to step from.
     schedule.rec<Schedule>().ID = 7;
-    ASSERT_EQ(schedule.get(schedule.schema().keyIndex("SCH:KEYID")), kNoError);
-    ASSERT_EQ(schedule.erase(), kNoError);
-    ASSERT_EQ(page.scroll(1), kNoError);
+    ASSERT_EQ(schedule.get(keys::Schedule::KEYID), store::kNoError);
+    ASSERT_EQ(schedule.erase(), store::kNoError);
+    ASSERT_EQ(page.scroll(1), store::kNoError);
     EXPECT_EQ(ids(), (Ids{5, 6, 7, 8}));
-    ASSERT_EQ(page.refresh(), kNoError);
+    ASSERT_EQ(page.refresh(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{5, 6, 8, 9}));
 }
 
 TEST_F(BrowsePageTest, AnUnreadableTableIsAnErrorNotAnEmptyPage) {
     BrowsePage missing(Schedule::schema(), "nothere\\!s");
-    EXPECT_NE(missing.open(), kNoError);
+    EXPECT_NE(missing.open(), store::kNoError);
     missing.setKey(0);
-    EXPECT_NE(missing.first(), kNoError);
+    EXPECT_NE(missing.first(), store::kNoError);
 }
 
 }  // namespace

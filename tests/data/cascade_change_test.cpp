@@ -5,7 +5,7 @@
 
 #include "data/cascade.h"
 #include "data/cascade_support.h"
-#include "data/store_support.h"
+#include "store/store_support.h"
 
 namespace plorix::data {
 namespace {
@@ -16,7 +16,7 @@ class CascadeChange : public test::CascadeFile {};
 
 TEST_F(CascadeChange, ANewTaskIdentifierIsCarriedToLinksAndScriptItems) {
     twoTasksWithChildren();
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     const auto original = keepOriginal(schedule);
     schedule.rec<Schedule>().ID = 5;
     schedule.rec<Schedule>().DESCRIPTION = "renumbered";
@@ -28,7 +28,7 @@ TEST_F(CascadeChange, ANewTaskIdentifierIsCarriedToLinksAndScriptItems) {
 
     // A contact's new identifier reaches its links the same way.
     addContact(7);
-    ASSERT_EQ(loadById(contact, 7), kNoError);
+    ASSERT_EQ(loadById(contact, 7), store::kNoError);
     const auto before = keepOriginal(contact);
     contact.rec<Contact>().CLIENTID = 9;
     EXPECT_EQ(changeRecord(contact, prompter, before.get()), kWritten);
@@ -39,7 +39,7 @@ TEST_F(CascadeChange, AReferencedNameCannotChangeAndComesBackInTheBuffer) {
     referToEachRestrictingParent("Work", "family");
 
     struct Case {
-        Table& table;
+        store::Table& table;
         const char* referrer;
         std::function<void()> edit;
         std::function<void()> expectOriginal;
@@ -62,7 +62,7 @@ TEST_F(CascadeChange, AReferencedNameCannotChangeAndComesBackInTheBuffer) {
     };
     for (const Case& c : cases) {
         c.table.setStart(0);
-        ASSERT_EQ(c.table.next(), kNoError);
+        ASSERT_EQ(c.table.next(), store::kNoError);
         const auto original = keepOriginal(c.table);
         c.edit();
         prompter.clear();
@@ -84,13 +84,13 @@ TEST_F(CascadeChange, NamesChangeFreelyWhereNothingRefersToThemOrOnlyTheirCaseCh
     addNamed(categories, "Work");
     addNamed(categories, "Spare");
     addTask(1, "Work");
-    ASSERT_EQ(loadByName(categories, "Spare"), kNoError);
+    ASSERT_EQ(loadByName(categories, "Spare"), store::kNoError);
     auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "Leisure";
     EXPECT_EQ(changeRecord(categories, prompter, original.get()), kWritten);
 
     // Under a key that ignores case, WORK is the same category as Work.
-    ASSERT_EQ(loadByName(categories, "Work"), kNoError);
+    ASSERT_EQ(loadByName(categories, "Work"), store::kNoError);
     original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "WORK";
     EXPECT_EQ(changeRecord(categories, prompter, original.get()), kWritten);
@@ -104,7 +104,7 @@ TEST_F(CascadeChange, AFailedRewriteRollsBackEverythingAndTheEntriesCanBeSavedAg
     addItem(1, 1);
     addItem(1, 2);
     addItem(5, 2);  // left behind by an earlier task 5: the rewrite of 1/2 collides
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     const auto original = keepOriginal(schedule);
     schedule.rec<Schedule>().ID = 5;
     schedule.rec<Schedule>().DESCRIPTION = "mine";
@@ -122,8 +122,8 @@ TEST_F(CascadeChange, AFailedRewriteRollsBackEverythingAndTheEntriesCanBeSavedAg
     // ... and, the obstacle gone, saves it without a word about other stations.
     scripting.rec<Scripting>().ID = 5;
     scripting.rec<Scripting>().SEQUENCE = 2;
-    ASSERT_EQ(scripting.get(0), kNoError);
-    ASSERT_EQ(scripting.erase(), kNoError);
+    ASSERT_EQ(scripting.get(0), store::kNoError);
+    ASSERT_EQ(scripting.erase(), store::kNoError);
     prompter.clear();
     EXPECT_EQ(changeRecord(schedule, prompter, original.get()), kWritten);
     EXPECT_TRUE(prompter.shown().empty());
@@ -134,7 +134,7 @@ TEST_F(CascadeChange, AFailedRewriteRollsBackEverythingAndTheEntriesCanBeSavedAg
 TEST_F(CascadeChange, ADuplicateOfTheRecordItselfIsReportedWithItsKey) {
     addTask(1);
     addTask(2);
-    ASSERT_EQ(loadById(schedule, 2), kNoError);
+    ASSERT_EQ(loadById(schedule, 2), store::kNoError);
     const auto original = keepOriginal(schedule);
     schedule.rec<Schedule>().ID = 1;
     EXPECT_EQ(changeRecord(schedule, prompter, original.get()), kNotWritten);
@@ -148,18 +148,18 @@ protected:
     void SetUp() override {
         CascadeFile::SetUp();
         addTask(1);
-        ASSERT_EQ(loadById(schedule, 1), kNoError);
+        ASSERT_EQ(loadById(schedule, 1), store::kNoError);
         original = keepOriginal(schedule);
         // Another station saves the task meanwhile.
         ASSERT_EQ(test::runStation([] {
-                      Table t(Schedule::schema());
-                      if (t.open() != kNoError) return 1;
+                      store::Table t(Schedule::schema());
+                      if (t.open() != store::kNoError) return 1;
                       t.rec<Schedule>().ID = 1;
-                      if (t.get(0) != kNoError) return 2;
+                      if (t.get(0) != store::kNoError) return 2;
                       t.rec<Schedule>().DESCRIPTION = "theirs";
                       return t.put();
                   }),
-                  kNoError);
+                  store::kNoError);
         schedule.rec<Schedule>().DESCRIPTION = "ours";
     }
     std::shared_ptr<void> original;
@@ -184,10 +184,10 @@ TEST_F(ChangedByAnotherStation, OtherCallersGetWarning15WithItsOwnText) {
 }
 
 TEST_F(ChangedByAnotherStation, ARecordDeletedMeanwhileIsNotWrittenAndNotBroughtBack) {
-    Table other(Schedule::schema());
+    store::Table other(Schedule::schema());
     openTable(other, prompter);
-    ASSERT_EQ(loadById(other, 1), kNoError);
-    ASSERT_EQ(other.erase(), kNoError);
+    ASSERT_EQ(loadById(other, 1), store::kNoError);
+    ASSERT_EQ(other.erase(), store::kNoError);
     EXPECT_EQ(changeRecord(schedule, prompter, original.get(), true), kNotWritten);
     EXPECT_EQ(lastText(), "This record was changed by another station.");
     EXPECT_EQ(schedule.rec<Schedule>().DESCRIPTION, "ours");

@@ -17,7 +17,7 @@ class CascadeDelete : public test::CascadeFile {};
 
 TEST(CascadeRelations, EveryRowResolvesAndTasksWalkLinksBeforeScriptItems) {
     std::size_t bound = 0;
-    for (const TableSchema* schema : allSchemas()) bound += relationsOf(*schema).size();
+    for (const store::TableSchema* schema : allSchemas()) bound += relationsOf(*schema).size();
     EXPECT_EQ(bound, relations().size());
     const auto task = relationsOf(Schedule::schema());
     ASSERT_EQ(task.size(), 2u);
@@ -30,7 +30,7 @@ TEST(CascadeRelations, EveryRowResolvesAndTasksWalkLinksBeforeScriptItems) {
 TEST_F(CascadeDelete, ATaskTakesItsLinksAndScriptItemsAndNothingElse) {
     twoTasksWithChildren();
     addLink(1, 8);
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kDeleted);
     EXPECT_TRUE(prompter.shown().empty());
     EXPECT_EQ(tasks(), Strings{"2"});
@@ -44,7 +44,7 @@ TEST_F(CascadeDelete, AContactTakesItsLinks) {
     addLink(1, 7);
     addLink(2, 7);
     addLink(2, 8);
-    ASSERT_EQ(loadById(contact, 7), kNoError);
+    ASSERT_EQ(loadById(contact, 7), store::kNoError);
     EXPECT_EQ(deleteRecord(contact, prompter), kDeleted);
     EXPECT_EQ(links(), Strings{"2/8"});
     EXPECT_EQ(stored("SELECT CLIENTID FROM Contact"), Strings{"8"});
@@ -54,12 +54,12 @@ TEST_F(CascadeDelete, ARecordStillReferencedIsKeptWithWarning13NamingTheReferrer
     referToEachRestrictingParent("WORK", "Family");  // names compare without regard to letter case
 
     struct Case {
-        Table& table;
+        store::Table& table;
         const char* referrer;
     };
     for (Case c : {Case{categories, "Schedule"}, Case{contactCategories, "Contact"}, Case{messages, "Scripting"}}) {
         c.table.setStart(0);
-        ASSERT_EQ(c.table.next(), kNoError);
+        ASSERT_EQ(c.table.next(), store::kNoError);
         prompter.clear();
         EXPECT_EQ(deleteRecord(c.table, prompter), kNotDeleted) << c.referrer;
         ASSERT_EQ(prompter.shown().size(), 1u);
@@ -72,13 +72,13 @@ TEST_F(CascadeDelete, ARecordStillReferencedIsKeptWithWarning13NamingTheReferrer
     EXPECT_EQ(items(), Strings{"1/1"});
 
     // Once the references are gone the parents go too.
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     ASSERT_EQ(deleteRecord(schedule, prompter), kDeleted);
-    ASSERT_EQ(loadById(contact, 7), kNoError);
+    ASSERT_EQ(loadById(contact, 7), store::kNoError);
     ASSERT_EQ(deleteRecord(contact, prompter), kDeleted);
-    for (Table* t : {&categories, &contactCategories, &messages}) {
+    for (store::Table* t : {&categories, &contactCategories, &messages}) {
         t->setStart(0);
-        ASSERT_EQ(t->next(), kNoError);
+        ASSERT_EQ(t->next(), store::kNoError);
         EXPECT_EQ(deleteRecord(*t, prompter), kDeleted) << t->schema().label;
         EXPECT_EQ(t->records(), 0);
     }
@@ -91,12 +91,12 @@ TEST_F(CascadeDelete, ABlankLinkingValueRefersToNothing) {
     addItem(1, 1, 0);
     addNamed(categories, "");
     addTask(1, "");
-    ASSERT_EQ(loadById(messages, 0), kRecordNotFound);  // outside its key
+    ASSERT_EQ(loadById(messages, 0), store::kRecordNotFound);  // outside its key
     messages.setStart(-1);
-    ASSERT_EQ(messages.next(), kNoError);
+    ASSERT_EQ(messages.next(), store::kNoError);
     EXPECT_EQ(deleteRecord(messages, prompter), kDeleted);
     categories.setStart(-1);
-    ASSERT_EQ(categories.next(), kNoError);
+    ASSERT_EQ(categories.next(), store::kNoError);
     EXPECT_EQ(deleteRecord(categories, prompter), kDeleted);
     EXPECT_EQ(items(), Strings{"1/1"});
 }
@@ -110,7 +110,7 @@ TEST_F(CascadeDelete, AFailureHalfWayLeavesTaskLinksAndItemsAsTheyWere) {
         raw.exec("CREATE TRIGGER stuck BEFORE DELETE ON Script WHEN old.SEQUENCE = 2 "
                  "BEGIN SELECT RAISE(ABORT, 'item is stuck'); END");
     }
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kNotDeleted);
     EXPECT_EQ(lastTitle(), "Delete Operation Error");
     EXPECT_EQ(lastText(), "An error (item is stuck (1811)) was experienced when attempting to delete a "
@@ -127,7 +127,7 @@ TEST_F(CascadeDelete, AFailureHalfWayLeavesTaskLinksAndItemsAsTheyWere) {
 TEST_F(CascadeDelete, ALockedFileIsWaitedForTwoSecondsThenReported) {
     addTask(1);
     addItem(1, 1);
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     plorix::test::RawDataFile station((dir / "Px97.TPS").string());
     station.exec("BEGIN IMMEDIATE");
     const auto start = std::chrono::steady_clock::now();
@@ -146,21 +146,21 @@ TEST_F(CascadeDelete, ALockedFileIsWaitedForTwoSecondsThenReported) {
 TEST_F(CascadeDelete, TheStoredVersionIsDeletedEvenWhenAnotherStationChangedIt) {
     addTask(1);
     addItem(1, 1);
-    ASSERT_EQ(loadById(schedule, 1), kNoError);
-    Table other(Schedule::schema());
+    ASSERT_EQ(loadById(schedule, 1), store::kNoError);
+    store::Table other(Schedule::schema());
     openTable(other, prompter);
-    ASSERT_EQ(loadById(other, 1), kNoError);
+    ASSERT_EQ(loadById(other, 1), store::kNoError);
     other.rec<Schedule>().DESCRIPTION = "theirs";
-    ASSERT_EQ(other.put(), kNoError);
+    ASSERT_EQ(other.put(), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kDeleted);
     EXPECT_TRUE(tasks().empty());
     EXPECT_TRUE(items().empty());
 
     // One that is gone already cannot be read again.
     addTask(2);
-    ASSERT_EQ(loadById(schedule, 2), kNoError);
-    ASSERT_EQ(loadById(other, 2), kNoError);
-    ASSERT_EQ(other.erase(), kNoError);
+    ASSERT_EQ(loadById(schedule, 2), store::kNoError);
+    ASSERT_EQ(loadById(other, 2), store::kNoError);
+    ASSERT_EQ(other.erase(), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kNotDeleted);
     EXPECT_EQ(lastTitle(), "Record Retrieval Error");
     EXPECT_EQ(lastText(), "Error: (Record Not Found (35)) attempting to access a record from the Schedule "

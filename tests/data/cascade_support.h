@@ -19,45 +19,45 @@ namespace plorix::data::test {
 class CascadeFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (Table* t : {&schedule, &scripting, &link, &contact, &contactCategories, &categories,
+        for (store::Table* t : {&schedule, &scripting, &link, &contact, &contactCategories, &categories,
                          &messages, &holidays})
             openTable(*t, prompter);
     }
     void TearDown() override { clearSavedError(); }
 
     void addTask(int id, const char* category = "") {
-        clearRecord(schedule.schema(), schedule.buffer());
+        store::clearRecord(schedule.schema(), schedule.buffer());
         schedule.rec<Schedule>().ID = id;
         schedule.rec<Schedule>().CATEGORY = category;
         schedule.rec<Schedule>().DESCRIPTION = "task " + std::to_string(id);
-        ASSERT_EQ(schedule.add(), kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
     void addItem(int task, int sequence, int message = 0) {
-        clearRecord(scripting.schema(), scripting.buffer());
+        store::clearRecord(scripting.schema(), scripting.buffer());
         scripting.rec<Scripting>().ID = task;
         scripting.rec<Scripting>().SEQUENCE = sequence;
         scripting.rec<Scripting>().EMAILID = message;
-        ASSERT_EQ(scripting.add(), kNoError);
+        ASSERT_EQ(scripting.add(), store::kNoError);
     }
     void addLink(int task, int client) {
         link.rec<Link>().ID = task;
         link.rec<Link>().CLIENTID = client;
-        ASSERT_EQ(link.add(), kNoError);
+        ASSERT_EQ(link.add(), store::kNoError);
     }
     void addContact(int id, const char* category = "") {
-        clearRecord(contact.schema(), contact.buffer());
+        store::clearRecord(contact.schema(), contact.buffer());
         contact.rec<Contact>().CLIENTID = id;
         contact.rec<Contact>().CONTACTCATEGORY = category;
-        ASSERT_EQ(contact.add(), kNoError);
+        ASSERT_EQ(contact.add(), store::kNoError);
     }
-    void addNamed(Table& table, const char* name) {
-        setFieldText(table.schema().fields[0], table.buffer(), name);
-        ASSERT_EQ(table.add(), kNoError);
+    void addNamed(store::Table& table, const char* name) {
+        store::setFieldText(table.schema().fields[0], table.buffer(), name);
+        ASSERT_EQ(table.add(), store::kNoError);
     }
     void addMessage(int id) {
-        clearRecord(messages.schema(), messages.buffer());
+        store::clearRecord(messages.schema(), messages.buffer());
         messages.rec<Messages>().EMAILID = id;
-        ASSERT_EQ(messages.add(), kNoError);
+        ASSERT_EQ(messages.add(), store::kNoError);
     }
 
     // Tasks 1 and 2 with script items 1/1, 1/2, 2/1 and links 1/7, 2/7.
@@ -83,13 +83,13 @@ protected:
     }
 
     // Reads a record by its first key into the table's buffer.
-    int loadById(Table& table, int id) {
-        clearRecord(table.schema(), table.buffer());
-        setFieldInt(table.schema().fields[table.schema().primaryKey()->components[0]], table.buffer(), id);
+    int loadById(store::Table& table, int id) {
+        store::clearRecord(table.schema(), table.buffer());
+        store::setFieldInt(table.schema().fields[table.schema().primaryKey()->components[0]], table.buffer(), id);
         return table.get(static_cast<int>(table.schema().primaryKey() - table.schema().keys.data()));
     }
-    int loadByName(Table& table, const char* name) {
-        setFieldText(table.schema().fields[0], table.buffer(), name);
+    int loadByName(store::Table& table, const char* name) {
+        store::setFieldText(table.schema().fields[0], table.buffer(), name);
         return table.get(0);
     }
 
@@ -108,14 +108,14 @@ protected:
     plorix::test::TempDir dir;
     std::unique_ptr<plorix::test::RawDataFile> raw;  // opened on first use (a key derivation)
     RecordingPrompter prompter;
-    Table schedule{Schedule::schema()};
-    Table scripting{Scripting::schema()};
-    Table link{Link::schema()};
-    Table contact{Contact::schema()};
-    Table contactCategories{ContactCategories::schema()};
-    Table categories{Categories::schema()};
-    Table messages{Messages::schema()};
-    Table holidays{Holidays::schema()};
+    store::Table schedule{Schedule::schema()};
+    store::Table scripting{Scripting::schema()};
+    store::Table link{Link::schema()};
+    store::Table contact{Contact::schema()};
+    store::Table contactCategories{ContactCategories::schema()};
+    store::Table categories{Categories::schema()};
+    store::Table messages{Messages::schema()};
+    store::Table holidays{Holidays::schema()};
 };
 
 using Strings = std::vector<std::string>;

@@ -13,14 +13,14 @@ using test::Strings;
 class HolidayCategoryRules : public test::CascadeFile {
 protected:
     int addHoliday(Date date, const char* name, bool annual = false) {
-        clearRecord(holidays.schema(), holidays.buffer());
+        store::clearRecord(holidays.schema(), holidays.buffer());
         holidays.rec<Holidays>().HOLIDAYDATE = date;
         holidays.rec<Holidays>().HOLIDAY = name;
         holidays.rec<Holidays>().ANNUAL = annual ? 1 : 0;
         return saveRecord(holidays, prompter, FormAction::Adding, nullptr, holidayForm());
     }
     int addCategory(const char* name) {
-        clearRecord(categories.schema(), categories.buffer());
+        store::clearRecord(categories.schema(), categories.buffer());
         categories.rec<Categories>().CATEGORY = name;
         return saveRecord(categories, prompter, FormAction::Adding, nullptr, categoryForm());
     }
@@ -42,7 +42,7 @@ TEST_F(HolidayCategoryRules, ASecondHolidayOnADateIsRefusedNamingTheKey) {
 
     // Moving a holiday onto another's date is refused too; renaming it is not.
     holidays.rec<Holidays>().HOLIDAYDATE = newYear;
-    ASSERT_EQ(holidays.get(0), kNoError);
+    ASSERT_EQ(holidays.get(0), store::kNoError);
     const auto original = keepOriginal(holidays);
     holidays.rec<Holidays>().HOLIDAYDATE = christmas;
     EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kNotWritten);
@@ -71,7 +71,7 @@ TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
     ASSERT_EQ(addCategory("Home"), kWritten);
 
     // A new spelling of its own name is no duplicate.
-    ASSERT_EQ(loadByName(categories, "Work"), kNoError);
+    ASSERT_EQ(loadByName(categories, "Work"), store::kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "work";
     EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kWritten);
@@ -83,7 +83,7 @@ TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
 TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
     ASSERT_EQ(addCategory("Work"), kWritten);
     addTask(1, "Work");
-    ASSERT_EQ(loadByName(categories, "Work"), kNoError);
+    ASSERT_EQ(loadByName(categories, "Work"), store::kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "Job";
     EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kNotWritten);
@@ -97,8 +97,8 @@ TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
 }
 
 TEST_F(HolidayCategoryRules, AnAddTheStoreRefusesIsReportedWithItsError) {
-    Table readOnly(Holidays::schema());
-    ASSERT_EQ(readOnly.open(kReadOnlyDenyNone), kNoError);
+    store::Table readOnly(Holidays::schema());
+    ASSERT_EQ(readOnly.open(store::kReadOnlyDenyNone), store::kNoError);
     readOnly.rec<Holidays>().HOLIDAYDATE = christmas;
     EXPECT_EQ(saveRecord(readOnly, prompter, FormAction::Adding, nullptr, holidayForm()), kNotWritten);
     EXPECT_EQ(lastTitle(), "Record Insert Error");

@@ -20,15 +20,15 @@ protected:
 };
 
 TEST_F(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
-    Table contacts(Contact::schema());
+    store::Table contacts(Contact::schema());
     openTable(contacts, prompter);
     EXPECT_EQ(addNumbered(contacts, prompter), 1);
     EXPECT_EQ(addNumbered(contacts, prompter), 2);
 
     // A gap below the last number is never filled.
-    clearRecord(contacts.schema(), contacts.buffer());
+    store::clearRecord(contacts.schema(), contacts.buffer());
     contacts.rec<Contact>().CLIENTID = 41;
-    ASSERT_EQ(contacts.add(), kNoError);
+    ASSERT_EQ(contacts.add(), store::kNoError);
     const std::int32_t next = addNumbered(contacts, prompter, [](void* r) {
         static_cast<Contact*>(r)->LASTNAME = "Okafor";
     });
@@ -37,13 +37,13 @@ TEST_F(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
 
     // The record is there at once, primed and numbered.
     contacts.rec<Contact>().CLIENTID = 42;
-    ASSERT_EQ(contacts.get(contacts.schema().keyIndex("C_:KEYCLIENTID")), kNoError);
+    ASSERT_EQ(contacts.get(keys::Contact::KEYCLIENTID), store::kNoError);
     EXPECT_EQ(contacts.rec<Contact>().LASTNAME, "Okafor");
     EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
-    Table items(Scripting::schema());
+    store::Table items(Scripting::schema());
     openTable(items, prompter);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(addNumbered(items, prompter, {}, 5), i + 1);
     EXPECT_EQ(addNumbered(items, prompter, {}, 9), 1);   // the last item read belongs to task 5
@@ -52,7 +52,7 @@ TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
 
     items.rec<Scripting>().ID = 9;
     items.rec<Scripting>().SEQUENCE = 1;
-    ASSERT_EQ(items.get(items.schema().keyIndex("SCR:KEYID")), kNoError);
+    ASSERT_EQ(items.get(keys::Scripting::KEYID), store::kNoError);
     const Scripting& item = items.rec<Scripting>();
     EXPECT_EQ(item.ACTION, "Send Keystrokes");
     EXPECT_EQ(item.WINDOWEXISTANCE, "Window Exists");
@@ -62,11 +62,11 @@ TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
 
 TEST_F(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
     {
-        Table schedule(Schedule::schema());
+        store::Table schedule(Schedule::schema());
         openTable(schedule, prompter);
     }
-    Table schedule(Schedule::schema());
-    openTable(schedule, prompter, kReadOnlyDenyNone, true, false, false);
+    store::Table schedule(Schedule::schema());
+    openTable(schedule, prompter, store::kReadOnlyDenyNone, true, false, false);
     prompter.answerNext(kRetry);  // then Cancel, the default
     EXPECT_EQ(addNumbered(schedule, prompter), 0);
     ASSERT_EQ(prompter.shown().size(), 2u);
@@ -83,7 +83,7 @@ TEST_F(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
 TEST_F(NumberingTest, ConcurrentStationsNeverShareANumber) {
     constexpr int kPerStation = 40;
     {
-        Table schedule(Schedule::schema());
+        store::Table schedule(Schedule::schema());
         openTable(schedule, prompter);
     }  // closed again: no connection is carried into the children
     pid_t children[2];
@@ -94,7 +94,7 @@ TEST_F(NumberingTest, ConcurrentStationsNeverShareANumber) {
             int abandoned = 0;
             try {
                 RecordingPrompter quiet;
-                Table schedule(Schedule::schema());
+                store::Table schedule(Schedule::schema());
                 openTable(schedule, quiet);
                 for (int i = 0; i < kPerStation; ++i)
                     if (addNumbered(schedule, quiet) == 0) ++abandoned;
@@ -110,11 +110,11 @@ TEST_F(NumberingTest, ConcurrentStationsNeverShareANumber) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0);
     }
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     openTable(schedule, prompter);
     std::set<std::int32_t> ids;
-    schedule.setStart(schedule.schema().keyIndex("SCH:KEYID"));
-    while (schedule.next() == kNoError) ids.insert(schedule.rec<Schedule>().ID);
+    schedule.setStart(keys::Schedule::KEYID);
+    while (schedule.next() == store::kNoError) ids.insert(schedule.rec<Schedule>().ID);
     EXPECT_EQ(schedule.records(), 2 * kPerStation);
     ASSERT_EQ(ids.size(), 2u * kPerStation);
     EXPECT_EQ(*ids.begin(), 1);

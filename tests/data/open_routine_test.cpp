@@ -45,7 +45,7 @@ protected:
     }
     // Creates the data file with the schedule table in it, then closes it.
     void createScheduleFile() {
-        Table t(Schedule::schema());
+        store::Table t(Schedule::schema());
         openTable(t, prompter);
         t.close();
     }
@@ -55,8 +55,8 @@ protected:
 };
 
 TEST_F(OpenRoutineTest, FirstUseCreatesTheDataFileWithoutAWord) {
-    Table schedule(Schedule::schema());
-    Table todo(Todo::schema());
+    store::Table schedule(Schedule::schema());
+    store::Table todo(Todo::schema());
     openTable(schedule, prompter);
     openTable(todo, prompter);
     EXPECT_TRUE(schedule.isOpen());
@@ -70,7 +70,7 @@ TEST_F(OpenRoutineTest, AFileThatIsNotOursEndsWithDiskErrorAndIsLeftAlone) {
     for (int i = 0; i < 200; ++i) foreign += "Somebody else's notes, line " + std::to_string(i) + "\n";
     dir.write("px97.tps", foreign);
 
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Disk Error");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].title, "File Access Error");
@@ -86,7 +86,7 @@ TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
     // each failed check gives its own exit status.
     const int failed = plorix::test::runUnprivileged(
         [&] {
-            Table schedule(Schedule::schema());
+            store::Table schedule(Schedule::schema());
             if (finalMessage([&] { openTable(schedule, prompter); }) != "File Creation Error!") return 1;
             if (prompter.shown().size() != 1u) return 2;
             if (prompter.shown()[0].title != "File Creation Error") return 3;
@@ -102,8 +102,8 @@ TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
 }
 
 TEST_F(OpenRoutineTest, NoCreateReportsTheMissingFile) {
-    Table schedule(Schedule::schema());
-    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter, kReadWriteDenyNone, true, true); }),
+    store::Table schedule(Schedule::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter, store::kReadWriteDenyNone, true, true); }),
               "Disk Error");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].text,
@@ -116,7 +116,7 @@ TEST_F(OpenRoutineTest, AFileLockedBeyondTheWaitEndsWithDiskError) {
     RawDataFile other((dir / "Px97.TPS").string());
     other.exec("BEGIN EXCLUSIVE");
 
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Disk Error");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].text,
@@ -134,7 +134,7 @@ TEST_F(OpenRoutineTest, ALockReleasedDuringTheRecoveryWaitOpens) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2600));
         other->exec("ROLLBACK");
     });
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_NO_THROW(openTable(schedule, prompter));
     releaser.join();
     EXPECT_TRUE(schedule.isOpen());
@@ -157,7 +157,7 @@ protected:
 
 TEST_F(BrokenKeyTest, DecliningTheRebuildEndsWithInvalidKey) {
     prompter.answerNext(kNo);
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Invalid Key!");
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].title, "Invalid Key");
@@ -167,7 +167,7 @@ TEST_F(BrokenKeyTest, DecliningTheRebuildEndsWithInvalidKey) {
 
 TEST_F(BrokenKeyTest, AcceptingTheRebuildRestoresTheKeyAndOpens) {
     prompter.answerNext(kYes);
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_NO_THROW(openTable(schedule, prompter));
     EXPECT_TRUE(schedule.isOpen());
     EXPECT_EQ(prompter.shown().size(), 1u);
@@ -185,19 +185,19 @@ protected:
 
 TEST_F(LayoutTest, AnOlderLayoutIsUpgradedInPlaceAndKeepsItsRecords) {
     {
-        Table schedule(Schedule::schema());
+        store::Table schedule(Schedule::schema());
         openTable(schedule, prompter);
         schedule.rec<Schedule>().ID = 7;
         schedule.rec<Schedule>().DESCRIPTION = "Weekly backup";
-        ASSERT_EQ(schedule.add(), kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
     storedVersion(-1);
 
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_NO_THROW(openTable(schedule, prompter));
     EXPECT_TRUE(prompter.shown().empty());
     schedule.rec<Schedule>().ID = 7;
-    ASSERT_EQ(schedule.get(schedule.schema().keyIndex("SCH:KEYID")), kNoError);
+    ASSERT_EQ(schedule.get(keys::Schedule::KEYID), store::kNoError);
     EXPECT_EQ(schedule.rec<Schedule>().DESCRIPTION, "Weekly backup");
     RawDataFile raw((dir / "Px97.TPS").string());
     EXPECT_EQ(raw.column("SELECT version FROM plorix_catalogue WHERE name = 's'"),
@@ -207,7 +207,7 @@ TEST_F(LayoutTest, AnOlderLayoutIsUpgradedInPlaceAndKeepsItsRecords) {
 TEST_F(LayoutTest, ALayoutThatCannotBeConvertedEndsWithTheUpgradeMessage) {
     createScheduleFile();
     storedVersion(+1);
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }),
               "The databases must be upgraded before using this version.  Consult your "
               "documentation for instructions on this.");
@@ -215,7 +215,7 @@ TEST_F(LayoutTest, ALayoutThatCannotBeConvertedEndsWithTheUpgradeMessage) {
 }
 
 TEST_F(OpenRoutineTest, UseCountsKeepATableOpenUntilItsLastUserLeaves) {
-    Table schedule(Schedule::schema());
+    store::Table schedule(Schedule::schema());
     {
         TableUse first(schedule, prompter);
         EXPECT_TRUE(schedule.isOpen());

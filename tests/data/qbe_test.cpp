@@ -146,11 +146,11 @@ protected:
             {5, "Pay rent", makeDate(1, 1, 1999)},
         };
         for (const auto& t : tasks) {
-            clearRecord(schedule.schema(), schedule.buffer());
+            store::clearRecord(schedule.schema(), schedule.buffer());
             schedule.rec<Schedule>().ID = t.id;
             schedule.rec<Schedule>().DESCRIPTION = t.name;
             schedule.rec<Schedule>().DATE = t.date;
-            ASSERT_EQ(schedule.add(), kNoError);
+            ASSERT_EQ(schedule.add(), store::kNoError);
         }
     }
     void TearDown() override {
@@ -168,7 +168,7 @@ protected:
         std::vector<int> ids;
         const int k = schedule.schema().keyIndex(key);
         q.startScan(schedule, k);
-        while (schedule.next() == kNoError) {
+        while (schedule.next() == store::kNoError) {
             if (fromStartOnly || q.passes(schedule.buffer())) ids.push_back(schedule.rec<Schedule>().ID);
         }
         return ids;
@@ -176,7 +176,7 @@ protected:
 
     test::TempDir dir;
     RecordingPrompter prompter;
-    Table schedule{Schedule::schema()};
+    store::Table schedule{Schedule::schema()};
 };
 
 TEST_F(QbeQuery, ARecordPassesWhenEveryFieldDoes) {
@@ -226,11 +226,11 @@ TEST_F(QbeQuery, TheScanStartsWhereTheFirstFieldLetsItWhenItLeadsTheKey) {
 
 TEST_F(QbeQuery, MatchingRecordsAreTaggedAndUntaggedInSteps) {
     const Query reports = query({{"SCH:DESCRIPTION", kContains, "REPORT"}});
-    QueryTagging select(prompter, schedule, schedule.schema().keyIndex("SCH:KEYTASKNAME"), reports, 7, "SCH:ID", true);
+    QueryTagging select(prompter, schedule, keys::Schedule::KEYTASKNAME, reports, 7, "SCH:ID", true);
     while (select.step()) {
     }
     EXPECT_EQ(select.matched(), 3);
-    EXPECT_EQ(select.error(), kNoError);
+    EXPECT_EQ(select.error(), store::kNoError);
     EXPECT_EQ(countTags(prompter, 7), 3);
     EXPECT_TRUE(isTagged(prompter, 7, 4));
     EXPECT_FALSE(isTagged(prompter, 7, 3));

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "data/store.h"
+#include "data/data_file.h"
+#include "store/store.h"
 
 namespace plorix::test {
 

@@ -17,7 +17,7 @@ namespace {
 class Tagging : public ::testing::Test {
 protected:
     void TearDown() override {
-        setTagFileMode(kReadWriteDenyNone);
+        setTagFileMode(store::kReadWriteDenyNone);
         resetTagState();
         resetProcessTables();
     }
@@ -28,15 +28,15 @@ protected:
     }
     // Adds a tag the way another station would, unseen by the kept count.
     void tagBehindTheBack(TagTable table, TaggedRecord record) {
-        Table other(TagFile_::schema());
-        ASSERT_EQ(other.open(), kNoError);
+        store::Table other(TagFile_::schema());
+        ASSERT_EQ(other.open(), store::kNoError);
         other.rec<TagFile_>().TBL = table;
         other.rec<TagFile_>().PTR = record;
-        ASSERT_EQ(other.add(), kNoError);
+        ASSERT_EQ(other.add(), store::kNoError);
     }
     std::int64_t tagRecords() {
-        Table other(TagFile_::schema());
-        return other.open() == kNoError ? other.records() : -1;
+        store::Table other(TagFile_::schema());
+        return other.open() == store::kNoError ? other.records() : -1;
     }
     void tagMany(TagTable table, int n) {
         TableUse hold(tagFile(), prompter, tagFileOptions());
@@ -150,7 +150,7 @@ TEST_F(Tagging, CancelStopsClearingAndTheKeptCountIsWhatRemains) {
 
 TEST_F(Tagging, AFailedWriteEndsTheProgramNamingTheOperation) {
     setTag(prompter, 1, 1);
-    setTagFileMode(kReadOnlyDenyNone);
+    setTagFileMode(store::kReadOnlyDenyNone);
     try {
         setTag(prompter, 1, 2);
         FAIL() << "no FatalError";
@@ -158,7 +158,7 @@ TEST_F(Tagging, AFailedWriteEndsTheProgramNamingTheOperation) {
         EXPECT_STREQ(e.what(), "Error #5 - Access Denied (SetTag_/ADD)");
     }
     EXPECT_THROW(clearTag(prompter, 1, 1), FatalError);
-    setTagFileMode(kReadWriteDenyNone);
+    setTagFileMode(store::kReadWriteDenyNone);
     EXPECT_TRUE(isTagged(prompter, 1, 1));
     EXPECT_FALSE(isTagged(prompter, 1, 2));
 }

@@ -1,5 +1,7 @@
 #include "data/warnings.h"
 
+#include <algorithm>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "data/fatal_error.h"
@@ -7,11 +9,11 @@
 namespace plorix::data {
 namespace {
 
-constexpr int kAllNumbers[] = {1,  2,  3,  4,  5,  10, 12, 13, 14, 15, 16, 17, 18, 19, 20,
+const std::vector<int> kAllNumbers = {1,  2,  3,  4,  5,  10, 12, 13, 14, 15, 16, 17, 18, 19, 20,
                                21, 24, 25, 26, 27, 28, 29, 30, 31, 32, 34, 35, 36, 38};
 
-ErrorState error(int code, std::string text) {
-    ErrorState e;
+store::ErrorState error(int code, std::string text) {
+    store::ErrorState e;
     e.code = code;
     e.text = std::move(text);
     return e;
@@ -29,38 +31,43 @@ protected:
 };
 
 TEST_F(StandardWarningTest, CatalogueIsCompleteWithQuestionIconsOnlyOnQuestions) {
-    for (int n : kAllNumbers) {
-        const WarningDef* def = findWarning(n);
+    // Every named warning has its row under its old number, and no number
+    // is named twice.
+    std::vector<int> seen;
+    for (Warning w : kAllWarnings) {
+        const int n = static_cast<int>(w);
+        const WarningDef* def = findWarning(w);
         ASSERT_NE(def, nullptr) << n;
         const bool question = n == 27 || n == 29 || n == 32;
         EXPECT_EQ(def->icon, question ? Icon::Question : Icon::Warning) << n;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), n), 0) << n;
+        seen.push_back(n);
     }
-    EXPECT_EQ(findWarning(11), nullptr);
-    EXPECT_THROW(standardWarning(prompter, 99), std::invalid_argument);
+    EXPECT_EQ(seen, kAllNumbers);
 }
 
 TEST_F(StandardWarningTest, FillsSubjectDetailAndSavedErrorOnce) {
     setSavedError(error(36, "Invalid Data File   "));
-    EXPECT_EQ(standardWarning(prompter, 30, "px97\\!s"), 0);
+    EXPECT_EQ(standardWarning(prompter, Warning::FileAccessError, "px97\\!s"), 0);
     ASSERT_EQ(prompter.shown().size(), 1u);
     expectShown(0, "File Access Error",
                 "File (px97\\!s) could not be opened.  Error: Invalid Data File (36).");
     EXPECT_EQ(prompter.shown()[0].buttons, kOk);
     EXPECT_FALSE(hasSavedError());
 
-    standardWarning(prompter, 10, "Priority", "1 and 9");
+    standardWarning(prompter, Warning::RangeError, "Priority", "1 and 9");
     EXPECT_EQ(prompter.shown()[1].text, "The value of Priority must be between 1 and 9.");
-    standardWarning(prompter, 24, "SCH:KEYID");
+    standardWarning(prompter, Warning::DuplicateKey, "SCH:KEYID");
     EXPECT_EQ(prompter.shown()[2].text,
               "Adding this record creates a duplicate entry for the key:SCH:KEYID");
 }
 
 TEST_F(StandardWarningTest, DriverErrorReportsItsOwnTextAndCode) {
-    ErrorState e = error(90, "File System Error");
+    store::ErrorState e = error(90, "File System Error");
     e.driverCode = 13;
     e.driverText = "Permission denied";
     setSavedError(e);
-    standardWarning(prompter, 35, "PX97\\!CF");
+    standardWarning(prompter, Warning::RecordRetrievalError, "PX97\\!CF");
     EXPECT_EQ(prompter.shown()[0].text,
               "Error: (Permission denied (13)) attempting to access a record from the PX97\\!CF "
               "file.  Returning to previous window.");
@@ -68,8 +75,8 @@ TEST_F(StandardWarningTest, DriverErrorReportsItsOwnTextAndCode) {
 
 TEST_F(StandardWarningTest, VariantTitlesAndTexts) {
     prompter.answerNext(kNo);
-    EXPECT_EQ(standardWarning(prompter, 29, "Down"), kNo);
-    standardWarning(prompter, 29, "Up");
+    EXPECT_EQ(standardWarning(prompter, Warning::EndOfFile, "Down"), kNo);
+    standardWarning(prompter, Warning::EndOfFile, "Up");
     expectShown(0, "End of File Error",
                 "The end of the viewed file was encountered.  Do you want to start again from the "
                 "beginning?");
@@ -79,9 +86,9 @@ TEST_F(StandardWarningTest, VariantTitlesAndTexts) {
     EXPECT_EQ(prompter.shown()[1].defaultButton, kYes);
 
     setSavedError(error(40, "Creates Duplicate Key"));
-    standardWarning(prompter, 31, "Put", "Schedule");
+    standardWarning(prompter, Warning::ProcessPutError, "Put", "Schedule");
     setSavedError(error(40, "Creates Duplicate Key"));
-    standardWarning(prompter, 31, "Delete", "Schedule");
+    standardWarning(prompter, Warning::ProcessPutError, "Delete", "Schedule");
     expectShown(2, "Process PUT Error",
                 "An error was experienced when making changes to the Schedule file.  Error: "
                 "Creates Duplicate Key (40)");
@@ -90,13 +97,13 @@ TEST_F(StandardWarningTest, VariantTitlesAndTexts) {
                 "Creates Duplicate Key (40)");
 
     setSavedError(error(40, "Creates Duplicate Key"));
-    standardWarning(prompter, 34, "Delete", "Schedule");
+    standardWarning(prompter, Warning::TransactionFramingError, "Delete", "Schedule");
     EXPECT_EQ(prompter.shown()[4].text,
               "Error: (Creates Duplicate Key (40)) attempting to frame the delete transaction on "
               "Schedule.  Delete transaction cancelled.");
 
     setSavedError(error(33, "Record Not Available"));
-    standardWarning(prompter, 36, "Px97.TPS");
+    standardWarning(prompter, Warning::ViewOpenError, "Px97.TPS");
     EXPECT_EQ(prompter.shown()[5].text,
               "Error: (Record Not Available (33)) attempting to open the current VIEW.\rFilter "
               "and Range Limits ignored.\r\rRelated File: Px97.TPS");
@@ -104,11 +111,11 @@ TEST_F(StandardWarningTest, VariantTitlesAndTexts) {
 
 TEST_F(StandardWarningTest, UpdateErrorNamesTheCauseUnlessTheRecordChanged) {
     setSavedError(error(89, "Record Changed By Another Station"));
-    standardWarning(prompter, 15, "Linked task");
+    standardWarning(prompter, Warning::UpdateOperationError, "Linked task");
     EXPECT_EQ(prompter.shown()[0].text, "This record was changed by another station.");
 
     setSavedError(error(40, "Creates Duplicate Key"));
-    standardWarning(prompter, 15, "Linked task");
+    standardWarning(prompter, Warning::UpdateOperationError, "Linked task");
     EXPECT_EQ(prompter.shown()[1].text,
               "An error (Creates Duplicate Key (40)) was experienced when attempting to update a "
               "record from the file.  Probable Cause: Linked task.");
@@ -117,40 +124,40 @@ TEST_F(StandardWarningTest, UpdateErrorNamesTheCauseUnlessTheRecordChanged) {
 
 TEST_F(StandardWarningTest, ButtonsAndResults) {
     prompter.answerNext(kRetry);
-    EXPECT_EQ(standardWarning(prompter, 25), kRetry);
+    EXPECT_EQ(standardWarning(prompter, Warning::AutoIncrementError), kRetry);
     EXPECT_EQ(prompter.shown()[0].buttons, kRetry | kCancel);
     EXPECT_EQ(prompter.shown()[0].defaultButton, kCancel);
-    EXPECT_EQ(standardWarning(prompter, 32), kCancel);  // the default
-    EXPECT_EQ(standardWarning(prompter, 16), kCancel);
+    EXPECT_EQ(standardWarning(prompter, Warning::ConfirmDelete), kCancel);  // the default
+    EXPECT_EQ(standardWarning(prompter, Warning::ChangeFailedTryAgain), kCancel);
     EXPECT_EQ(prompter.shown()[2].buttons, kYes | kNo | kCancel);
-    EXPECT_EQ(standardWarning(prompter, 38), 0);  // no choice
+    EXPECT_EQ(standardWarning(prompter, Warning::RecordNotUpdated), 0);  // no choice
 }
 
 TEST_F(StandardWarningTest, FatalRowsEndTheProgramAfterShowingTheMessage) {
-    const std::pair<int, const char*> fatal[] = {{1, "Invalid File!"},
-                                                 {3, "Error Rebuilding Key!"},
-                                                 {4, "File Creation Error!"},
-                                                 {5, "File Creation Error!"}};
+    const std::pair<Warning, const char*> fatal[] = {{Warning::InvalidFile, "Invalid File!"},
+                                                     {Warning::KeyRebuildError, "Error Rebuilding Key!"},
+                                                     {Warning::FileCreationError, "File Creation Error!"},
+                                                     {Warning::CreatedFileOpenError, "File Creation Error!"}};
     for (const auto& [number, final] : fatal) {
         prompter.clear();
         try {
             standardWarning(prompter, number, "PX97\\!s");
-            FAIL() << number;
+            FAIL() << static_cast<int>(number);
         } catch (const FatalError& e) {
             EXPECT_STREQ(e.what(), final);
         }
-        EXPECT_EQ(prompter.shown().size(), 1u) << number;
+        EXPECT_EQ(prompter.shown().size(), 1u) << static_cast<int>(number);
     }
     EXPECT_EQ(prompter.shown()[0].text.substr(prompter.shown()[0].text.find(") opening")),
               ") opening created file:PX97\\!s.  Press OK to end this application.");
 
     prompter.answerNext(kYes);
-    EXPECT_EQ(standardWarning(prompter, 2, "PX97\\!s"), kYes);
+    EXPECT_EQ(standardWarning(prompter, Warning::InvalidKey, "PX97\\!s"), kYes);
     EXPECT_EQ(prompter.shown().back().text,
               "PX97\\!s key file is invalid.  Do you want to rebuild the key?");
     prompter.answerNext(kNo);
     EXPECT_THROW(
-        try { standardWarning(prompter, 2, "PX97\\!s"); } catch (const FatalError& e) {
+        try { standardWarning(prompter, Warning::InvalidKey, "PX97\\!s"); } catch (const FatalError& e) {
             EXPECT_STREQ(e.what(), "Invalid Key!");
             throw;
         },

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_file.h"
 #include "data/open_routine.h"
 #include "data/tables.h"
 #include "runtime/prompter.h"
@@ -15,15 +16,15 @@ namespace plorix::io::test {
 
 // Every record of a table in a key's order (-1: record order), each as the
 // text of one field.
-inline std::vector<std::string> column(const data::TableSchema& schema, const std::string& field,
+inline std::vector<std::string> column(const store::TableSchema& schema, const std::string& field,
                                        int key = -1) {
-    data::Table table(schema);
+    store::Table table(schema);
     SilentPrompter prompter;
     data::openTable(table, prompter);
     const auto& desc = schema.fields[static_cast<std::size_t>(schema.fieldIndex(field))];
     std::vector<std::string> out;
     table.setStart(key);
-    while (table.next() == data::kNoError) out.push_back(data::fieldToText(desc, table.buffer()));
+    while (table.next() == store::kNoError) out.push_back(store::fieldToText(desc, table.buffer()));
     return out;
 }
 

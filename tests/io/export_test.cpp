@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "io/exchange_support.h"
-#include "io/field_values.h"
+#include "data/field_pictures.h"
 #include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
 #include "support/run_process.h"
@@ -24,7 +24,7 @@ protected:
     }
     void addTask(const char* category, const char* description, Date date, Time time) {
         auto& r = schedule.rec<Schedule>();
-        data::clearRecord(Schedule::schema(), &r);
+        store::clearRecord(Schedule::schema(), &r);
         r.ID = static_cast<std::int32_t>(schedule.records() + 1);
         r.CATEGORY = category;
         r.DESCRIPTION = description;
@@ -32,7 +32,7 @@ protected:
         r.TIME = time;
         r.MONDAY = 1;
         r.EXCEPTIONLINK = -7;
-        ASSERT_EQ(schedule.add(), data::kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
     ExportPlan plan(std::string file = "out.csv") {
         ExportPlan p = ExportPlan::defaults(ExchangeTable::Schedule);
@@ -42,7 +42,7 @@ protected:
 
     plorix::test::TempDir dir;
     RecordingPrompter prompter;
-    data::Table schedule{Schedule::schema()};
+    store::Table schedule{Schedule::schema()};
 };
 
 TEST_F(ExportTest, WritesTheHeaderAndOneLinePerRecordInExportOrder) {
@@ -145,10 +145,10 @@ TEST(ExportColumn, WholeNumbersAsThePictureShowsThem) {
     const auto& every = schema.fields[static_cast<std::size_t>(schema.fieldIndex("SCH:EVERY"))];
     data::Schedule record;
     for (const char* picture : {"@n3", "@n3b", "@n-13", "@n1", "@n6.2", "@d6b", "@s2"}) {
-        const ExportColumn column(every, picture);
+        const data::ExportColumn column(every, picture);
         for (std::int32_t value : {0, 7, -7, 300, 123456}) {
             record.EVERY = value;
-            EXPECT_EQ(trim(column.text(&record)), trim(formatFieldValue(every, &record, picture)))
+            EXPECT_EQ(trim(column.text(&record)), trim(data::formatFieldValue(every, &record, picture)))
                 << picture << " " << value;
         }
     }

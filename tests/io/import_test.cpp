@@ -60,7 +60,7 @@ TEST_F(ImportTest, ColumnsComeFromTheFirstLineAndBareValuesOfTheSecondAreNumbers
 
 TEST_F(ImportTest, ExportedTasksImportBackEachWithItsOwnNumber) {
     {
-        data::Table schedule(Schedule::schema());
+        store::Table schedule(Schedule::schema());
         data::openTable(schedule, prompter);
         auto& r = schedule.rec<Schedule>();
         r.ID = 40;
@@ -72,7 +72,7 @@ TEST_F(ImportTest, ExportedTasksImportBackEachWithItsOwnNumber) {
         r.EVERY = 15;
         r.ALARMFILE = "/usr/share/sounds/bell.oga";
         r.EXCEPTIONLINK = -3;
-        ASSERT_EQ(schedule.add(), data::kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
     ExportPlan out = ExportPlan::defaults(ExchangeTable::Schedule);
     out.file = "tasks.csv";
@@ -165,15 +165,15 @@ TEST_F(ImportTest, RefusalsBeforeAnythingIsRead) {
 
 TEST_F(ImportTest, AFailedAddKeepsTheLinesBeforeItInItsBatch) {
     {
-        data::Table schedule(Schedule::schema());
+        store::Table schedule(Schedule::schema());
         data::openTable(schedule, prompter);
     }
     test::refuseInsert("s", "DESCRIPTION", "boom");
     ImportJob& j = run(planFor(ExchangeTable::Schedule,
                                "\"SCH:Description\"\r\n\"a\"\r\n\"b\"\r\n\"boom\"\r\n\"after\"\r\n"));
     EXPECT_EQ(j.state(), SteppedJob::State::Failed);
-    // The numbering's failed attempts rolled the batch back; a and b were
-    // written again, and the import ended at the refused line.
+    // The numbering's failed attempts undid only themselves; a and b stayed
+    // in the batch, and the import ended at the refused line.
     EXPECT_EQ(column(Schedule::schema(), "SCH:DESCRIPTION"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(j.added(), 2u);
     ASSERT_FALSE(prompter.shown().empty());
@@ -182,7 +182,7 @@ TEST_F(ImportTest, AFailedAddKeepsTheLinesBeforeItInItsBatch) {
 
 TEST_F(ImportTest, AFailedAddOfAToDoEndsTheImportWithTheStoreError) {
     {
-        data::Table todo(Todo::schema());
+        store::Table todo(Todo::schema());
         data::openTable(todo, prompter);
     }
     test::refuseInsert("ToDo", "TODO", "boom");

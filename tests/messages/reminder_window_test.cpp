@@ -16,7 +16,7 @@
 #include "data/process_tables.h"
 #include "data/tables/schedule.h"
 #include "data/tables/todo.h"
-#include "data/window_positions.h"
+#include "settings/window_positions.h"
 #include "log/event_log.h"
 #include "messages/show_reminder.h"
 #include "platform/fake/fake_desktop.h"
@@ -57,11 +57,11 @@ protected:
     }
     template <typename Record>
     std::vector<Record> records() {
-        data::Table& table = data::processTable<Record>();
+        store::Table& table = data::processTable<Record>();
         const data::TableUse use(table, prompter);
         std::vector<Record> out;
         table.setStart(-1);
-        while (table.next() == data::kNoError) out.push_back(table.rec<Record>());
+        while (table.next() == store::kNoError) out.push_back(table.rec<Record>());
         return out;
     }
 
@@ -147,7 +147,7 @@ TEST_F(ReminderWindowTest, SettingsSendTheMessageElsewhere) {
     EXPECT_EQ(logLines.size(), 1u);
     modal->close();
     test::runEvents();
-    EXPECT_FALSE(IniFile(std::string(data::kPositionIni)).find("ShowMessage", "XPosit"));
+    EXPECT_FALSE(IniFile(std::string(settings::kPositionIni)).find("ShowMessage", "XPosit"));
 
     settings.UseExternalMessage = true;
     EXPECT_EQ(show(), nullptr);
@@ -206,15 +206,6 @@ TEST_F(ReminderWindowTest, PostedReminderOpensOnceTheEventLoopRuns) {
     test::runEvents();
     EXPECT_EQ(scheduler::openReminderWindows(), 1);
     EXPECT_EQ(logLines.size(), 1u);
-}
-
-TEST_F(ReminderWindowTest, Screenshots) {
-    ReminderWindow* window = show();
-    test::saveScreenshot(*window, "reminder_show_message");
-    reply = dir.path().string();
-    context.fastAdd = [] {};
-    window = show(ReminderKind::WithReplyPath);
-    test::saveScreenshot(*window, "reminder_with_reply_path");
 }
 
 }  // namespace

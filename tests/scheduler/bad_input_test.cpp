@@ -9,7 +9,7 @@
 
 #include "data/tables/holidays.h"
 #include "fire_rig.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -107,17 +107,17 @@ protected:
     // 10,000 annual holidays, one a day for 27 years back: every day of the
     // year is a holiday.
     void fillHolidays() {
-        data::Table& holidays = data::processTable<data::Holidays>();
+        store::Table& holidays = data::processTable<data::Holidays>();
         const data::TableUse use(holidays, prompter);
-        ASSERT_EQ(holidays.stream(), data::kNoError);
+        ASSERT_EQ(holidays.stream(), store::kNoError);
         for (Date day = ymd(2024, 5, 1) - 10000; day < ymd(2024, 5, 1); ++day) {
             auto& holiday = holidays.rec<data::Holidays>();
             holiday.HOLIDAYDATE = day;
             holiday.HOLIDAY = "Every day";
             holiday.ANNUAL = 1;
-            ASSERT_EQ(holidays.add(), data::kNoError);
+            ASSERT_EQ(holidays.add(), store::kNoError);
         }
-        ASSERT_EQ(holidays.flush(), data::kNoError);
+        ASSERT_EQ(holidays.flush(), store::kNoError);
     }
 };
 
@@ -125,7 +125,7 @@ TEST_F(ImportedGarbage, NoEntryHangsCrashesOrFiresOnEveryTick) {
     fillHolidays();
     for (const BadEntry& row : badEntries()) {
         SCOPED_TRACE(row.name);
-        ASSERT_EQ(schedule().empty(), data::kNoError);
+        ASSERT_EQ(schedule().empty(), store::kNoError);
         add(row.entry);
         clock.set(at(2024, 5, 6, 9, 0));
         prompter.clear();

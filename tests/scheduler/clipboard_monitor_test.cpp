@@ -37,16 +37,16 @@ protected:
     // The saved texts in capture order (by user, save mark, moment).
     V entries() {
         V out;
-        table.setStart(table.schema().keyIndex("CLI:KEYCLIPDATE"));
-        while (table.next() == data::kNoError) out.push_back(table.rec<data::Clipboard>().CLIPCONTENTS.str());
+        table.setStart(data::keys::Clipboard::KEYCLIPDATE);
+        while (table.next() == store::kNoError) out.push_back(table.rec<data::Clipboard>().CLIPCONTENTS.str());
         return out;
     }
     void keep(const std::string& text) {
         table.setStart(-1);
-        while (table.next() == data::kNoError) {
+        while (table.next() == store::kNoError) {
             if (table.rec<data::Clipboard>().CLIPCONTENTS == text) {
                 table.rec<data::Clipboard>().CLIPKEEP = 1;
-                ASSERT_EQ(table.put(), data::kNoError);
+                ASSERT_EQ(table.put(), store::kNoError);
                 return;
             }
         }

@@ -12,7 +12,7 @@
 #include <map>
 
 #include "fire_rig.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 
 namespace plorix::scheduler {
 namespace {

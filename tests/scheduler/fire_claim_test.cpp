@@ -15,7 +15,7 @@
 #include "data/tables/scripting.h"
 #include "platform/fake/fake_desktop.h"
 #include "scheduler/moment.h"
-#include "scheduler/tick.h"
+#include "scheduler/frame_tick.h"
 #include "schedule_builder.h"
 #include "support/temp_dir.h"
 
@@ -47,7 +47,7 @@ void addEntry(const Schedule& entry) {
     SilentPrompter prompter;
     data::TableUse use(data::processTable<Schedule>(), prompter);
     use->rec<Schedule>() = entry;
-    ASSERT_EQ(use->add(), data::kNoError);
+    ASSERT_EQ(use->add(), store::kNoError);
 }
 
 std::vector<Schedule> allEntries() {
@@ -55,7 +55,7 @@ std::vector<Schedule> allEntries() {
     data::TableUse use(data::processTable<Schedule>(), prompter);
     std::vector<Schedule> entries;
     use->setStart(-1);
-    while (use->next() == data::kNoError) entries.push_back(use->rec<Schedule>());
+    while (use->next() == store::kNoError) entries.push_back(use->rec<Schedule>());
     return entries;
 }
 
@@ -108,7 +108,7 @@ TEST_F(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
     ASSERT_EQ(pipe(go.data()), 0);
     auto station = [&] {
         Station desk(addHundredths(due, 100));
-        if (readFirst(desk.context.schedule, "SCH:KEYDATEENABLED") != data::kNoError) return 1;
+        if (readFirst(desk.context.schedule, data::keys::Schedule::KEYDATEENABLED) != store::kNoError) return 1;
         // Both have read the entry before either writes.
         char byte = 'r';
         if (write(ready[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1) return 2;

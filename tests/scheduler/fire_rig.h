@@ -63,19 +63,19 @@ protected:
         setProcessClock(nullptr);
     }
 
-    static data::Table& schedule() { return data::processTable<data::Schedule>(); }
-    static data::Table& scripting() { return data::processTable<data::Scripting>(); }
+    static store::Table& schedule() { return data::processTable<data::Schedule>(); }
+    static store::Table& scripting() { return data::processTable<data::Scripting>(); }
     static data::Schedule& buffer() { return schedule().rec<data::Schedule>(); }
 
     // Adds the entry under its own identifier (or the next free one when 0).
     std::int32_t add(data::Schedule entry) {
         if (entry.ID == 0) {
             // After the last identifier in use: history records take them too.
-            schedule().setEnd(schedule().schema().keyIndex("SCH:KEYID"));
-            entry.ID = schedule().previous() == data::kNoError ? buffer().ID + 1 : 1;
+            schedule().setEnd(data::keys::Schedule::KEYID);
+            entry.ID = schedule().previous() == store::kNoError ? buffer().ID + 1 : 1;
         }
         buffer() = entry;
-        EXPECT_EQ(schedule().add(), data::kNoError) << entry.ID;
+        EXPECT_EQ(schedule().add(), store::kNoError) << entry.ID;
         return entry.ID;
     }
 
@@ -87,21 +87,21 @@ protected:
             item.SEQUENCE = i;
             item.ACTION = "Send Keystrokes";
             item.KEYSTROKES = "item " + std::to_string(i);
-            ASSERT_EQ(scripting().add(), data::kNoError);
+            ASSERT_EQ(scripting().add(), store::kNoError);
         }
     }
 
     int scriptItemsOf(std::int32_t taskId) {
         int count = 0;
         scripting().setStart(-1);
-        while (scripting().next() == data::kNoError)
+        while (scripting().next() == store::kNoError)
             if (scripting().rec<data::Scripting>().ID == taskId) ++count;
         return count;
     }
 
     bool load(std::int32_t id) {
         buffer().ID = id;
-        return schedule().get(schedule().schema().keyIndex("SCH:KEYID")) == data::kNoError;
+        return schedule().get(data::keys::Schedule::KEYID) == store::kNoError;
     }
     data::Schedule read(std::int32_t id) {
         EXPECT_TRUE(load(id)) << id;
@@ -110,8 +110,8 @@ protected:
 
     std::vector<data::Schedule> all() {
         std::vector<data::Schedule> records;
-        schedule().setStart(schedule().schema().keyIndex("SCH:KEYID"));
-        while (schedule().next() == data::kNoError) records.push_back(buffer());
+        schedule().setStart(data::keys::Schedule::KEYID);
+        while (schedule().next() == store::kNoError) records.push_back(buffer());
         return records;
     }
     std::vector<data::Schedule> history() {

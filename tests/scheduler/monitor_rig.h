@@ -21,7 +21,7 @@ protected:
     RecordingPrompter prompter;
     platform::FakeDesktop desktop;
     ManualClock clock{Moment{80000, 100}};
-    data::Table table{Record::schema()};
+    store::Table table{Record::schema()};
     Monitor monitor{table, clock};
 };
 

@@ -26,11 +26,11 @@ protected:
         return {"Dentist", "Call to confirm", std::string(sound), ""};
     }
     std::vector<data::Todo> todoItems() {
-        data::Table& todo = data::processTable<data::Todo>();
+        store::Table& todo = data::processTable<data::Todo>();
         const data::TableUse use(todo, prompter);
         std::vector<data::Todo> items;
         todo.setStart(-1);
-        while (todo.next() == data::kNoError) items.push_back(todo.rec<data::Todo>());
+        while (todo.next() == store::kNoError) items.push_back(todo.rec<data::Todo>());
         return items;
     }
 

@@ -86,7 +86,7 @@ protected:
         data::TableUse use(data::processTable<Schedule>(), prompter);
         for (const Schedule& entry : entries) {
             use->rec<Schedule>() = entry;
-            ASSERT_EQ(use->add(), data::kNoError);
+            ASSERT_EQ(use->add(), store::kNoError);
         }
     }
     std::vector<SimulationEvent> run(SimulationOptions options) {

@@ -94,13 +94,13 @@ TEST_F(Soak, AMonthOfEveryKindOfTaskRunsEachRunOnceAtItsMoment) {
     {
         SilentPrompter prompter;
         data::TableUse use(data::processTable<Schedule>(), prompter);
-        ASSERT_EQ(use->stream(), data::kNoError);
+        ASSERT_EQ(use->stream(), store::kNoError);
         for (int i = 0; i < kTasks; ++i) {
             tasks.push_back(soakTask(i, from, random));
             use->rec<Schedule>() = tasks.back();
-            ASSERT_EQ(use->add(), data::kNoError);
+            ASSERT_EQ(use->add(), store::kNoError);
         }
-        ASSERT_EQ(use->flush(), data::kNoError);
+        ASSERT_EQ(use->flush(), store::kNoError);
     }
 
     // What the forecast says: each task's runs (copies included) and warnings.
@@ -128,7 +128,7 @@ TEST_F(Soak, AMonthOfEveryKindOfTaskRunsEachRunOnceAtItsMoment) {
     data::TableUse use(data::processTable<Schedule>(), prompter);
     use->setStart(-1);
     std::size_t total = 0;
-    while (use->next() == data::kNoError) {
+    while (use->next() == store::kNoError) {
         const Schedule& record = use->rec<Schedule>();
         if (!record.DISABLED) continue;
         ++total;

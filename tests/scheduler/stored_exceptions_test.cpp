@@ -24,19 +24,19 @@ protected:
     // Adds the entry and reads it back, as firing and the forms hold it.
     void store(const Schedule& entry) {
         buffer() = entry;
-        ASSERT_EQ(schedule.add(), data::kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
         read(entry.ID);
     }
 
     Schedule read(std::int32_t id) {
         buffer().ID = id;
-        EXPECT_EQ(schedule.get(schedule.schema().keyIndex("SCH:KEYID")), data::kNoError) << id;
+        EXPECT_EQ(schedule.get(data::keys::Schedule::KEYID), store::kNoError) << id;
         return buffer();
     }
 
     bool exists(std::int32_t id) {
         buffer().ID = id;
-        return schedule.get(schedule.schema().keyIndex("SCH:KEYID")) == data::kNoError;
+        return schedule.get(data::keys::Schedule::KEYID) == store::kNoError;
     }
 
     // A Saturday run of a weekly entry that moves weekend runs to Monday.
@@ -54,7 +54,7 @@ protected:
     plorix::test::TempDir dir;
     RecordingPrompter prompter;
     NoHolidays noHolidays;
-    data::Table schedule{Schedule::schema()};
+    store::Table schedule{Schedule::schema()};
 };
 
 TEST_F(StoredExceptions, ExcludedRunIsStoredSkippedWithALinkedCopy) {
@@ -67,7 +67,7 @@ TEST_F(StoredExceptions, ExcludedRunIsStoredSkippedWithALinkedCopy) {
     EXPECT_EQ(buffer().ID, 1);
     EXPECT_EQ(buffer().EXCEPTIONLINK, 2);
     buffer().DESCRIPTION = "Renamed";
-    EXPECT_EQ(schedule.put(), data::kNoError);
+    EXPECT_EQ(schedule.put(), store::kNoError);
 
     const Schedule entry = read(1);
     EXPECT_EQ(entry.DATE, ymd(2024, 5, 11));
@@ -98,7 +98,7 @@ TEST_F(StoredExceptions, WithoutCopyOnlyAnExcludedRunIsStored) {
         Schedule entry = saturdayEntry(1, c.date);
         entry.SHIFTTYPE = c.shift;
         if (exists(1)) {
-            ASSERT_EQ(schedule.erase(), data::kNoError);
+            ASSERT_EQ(schedule.erase(), store::kNoError);
         }
         store(entry);
         const ExceptionsApplied applied = applyExceptions(schedule, noHolidays, true, prompter);
@@ -140,7 +140,7 @@ TEST_F(StoredExceptions, FormKeepsACopyThatHasAlreadyRun) {
     read(2);
     buffer().DISABLED = 1;
     buffer().COMPLETED = 1;
-    ASSERT_EQ(schedule.put(), data::kNoError);
+    ASSERT_EQ(schedule.put(), store::kNoError);
 
     read(1);
     buffer().DATE = ymd(2024, 5, 18);
@@ -156,7 +156,7 @@ TEST_F(StoredExceptions, LinkToItselfOrToAnotherTaskIsNotDeleted) {
         Schedule entry = saturdayEntry(1, ymd(2024, 5, 11));
         entry.EXCEPTIONLINK = link;
         if (exists(1)) {
-            ASSERT_EQ(schedule.erase(), data::kNoError);
+            ASSERT_EQ(schedule.erase(), store::kNoError);
         }
         store(entry);
         applyExceptions(schedule, noHolidays, true, prompter);
@@ -188,16 +188,16 @@ TEST_F(StoredExceptions, UnknownUnitInTheWindowIsReportedOnce) {
 TEST_F(StoredExceptions, ChangedByAnotherStationStoresNothing) {
     store(saturdayEntry(1, ymd(2024, 5, 11)));
     {
-        data::Table other{Schedule::schema()};
+        store::Table other{Schedule::schema()};
         data::openTable(other, prompter);
         other.rec<Schedule>().ID = 1;
-        ASSERT_EQ(other.get(other.schema().keyIndex("SCH:KEYID")), data::kNoError);
+        ASSERT_EQ(other.get(data::keys::Schedule::KEYID), store::kNoError);
         other.rec<Schedule>().DESCRIPTION = "Changed elsewhere";
-        ASSERT_EQ(other.put(), data::kNoError);
+        ASSERT_EQ(other.put(), store::kNoError);
     }
     const ExceptionsApplied applied = applyExceptions(schedule, noHolidays, false, prompter);
     EXPECT_FALSE(applied.stored);
-    EXPECT_EQ(applied.error, data::kRecordChanged);
+    EXPECT_EQ(applied.error, store::kRecordChanged);
     EXPECT_EQ(schedule.records(), 1);
     EXPECT_EQ(read(1).DESCRIPTION, "Changed elsewhere");
 }

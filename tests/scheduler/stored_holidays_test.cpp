@@ -27,21 +27,21 @@ protected:
         holiday.HOLIDAYDATE = date;
         holiday.HOLIDAY = name;
         holiday.ANNUAL = annual ? 1 : 0;
-        ASSERT_EQ(table.add(), data::kNoError) << date;
+        ASSERT_EQ(table.add(), store::kNoError) << date;
     }
 
     // Stored dates of the holidays with this name, in date order.
     std::vector<Date> datesOf(const char* name) {
         std::vector<Date> dates;
-        table.setStart(table.schema().keyIndex("HOL:KEYHOLIDAYDATE"));
-        while (table.next() == data::kNoError)
+        table.setStart(data::keys::Holidays::KEYHOLIDAYDATE);
+        while (table.next() == store::kNoError)
             if (table.rec<Holidays>().HOLIDAY == name) dates.push_back(table.rec<Holidays>().HOLIDAYDATE);
         return dates;
     }
 
     plorix::test::TempDir dir;
     RecordingPrompter prompter;
-    data::Table table{Holidays::schema()};
+    store::Table table{Holidays::schema()};
 };
 
 TEST_F(StoredHolidaysTest, AnnualHolidaysMoveToTheirNextDate) {
@@ -51,7 +51,7 @@ TEST_F(StoredHolidaysTest, AnnualHolidaysMoveToTheirNextDate) {
     add(ymd(2024, 6, 1), true, "Today");
     add(ymd(2024, 7, 4), true, "Later");
     add(ymd(2023, 6, 1), true, "Earlier today");  // collides with "Today"
-    EXPECT_EQ(bringAnnualHolidaysForward(table, ymd(2024, 6, 1)), data::kNoError);
+    EXPECT_EQ(bringAnnualHolidaysForward(table, ymd(2024, 6, 1)), store::kNoError);
     EXPECT_EQ(datesOf("Christmas"), std::vector<Date>{ymd(2024, 12, 25)});
     EXPECT_EQ(datesOf("Once"), std::vector<Date>{ymd(2023, 3, 1)});
     EXPECT_EQ(datesOf("Leap"), std::vector<Date>{ymd(2028, 2, 29)});
@@ -88,9 +88,9 @@ TEST_F(StoredHolidaysTest, TenThousandAnnualHolidays) {
     // Ten thousand past days, each an annual holiday: most cannot move (their
     // day and month are taken after the first), every lookup is from memory.
     const Date first = ymd(1990, 1, 1);
-    ASSERT_EQ(table.stream(), data::kNoError);
+    ASSERT_EQ(table.stream(), store::kNoError);
     for (Date date = first; date < first + 10000; ++date) add(date, true);
-    ASSERT_EQ(table.flush(), data::kNoError);
+    ASSERT_EQ(table.flush(), store::kNoError);
 
     const auto start = std::chrono::steady_clock::now();
     StoredHolidays holidays(table, ymd(2024, 6, 1));

@@ -22,8 +22,8 @@ protected:
     // "title@time" by the moment each was first seen.
     V log() {
         V out;
-        table.setStart(table.schema().keyIndex("WL:KEYDATE"));
-        while (table.next() == data::kNoError) {
+        table.setStart(data::keys::WindowLookup::KEYDATE);
+        while (table.next() == store::kNoError) {
             const auto& e = table.rec<data::WindowLookup>();
             out.push_back(e.TITLE.str() + "@" + std::to_string(e.TIME));
         }

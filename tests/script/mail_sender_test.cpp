@@ -14,7 +14,7 @@
 #include "data/open_routine.h"
 #include "data/process_tables.h"
 #include "data/tables/contact.h"
-#include "mail_test_servers.h"
+#include "mail/servers/test_servers.h"
 #include "script_rig.h"
 #include "support/temp_dir.h"
 
@@ -22,6 +22,7 @@ namespace plorix::script {
 namespace {
 
 using namespace test;
+using namespace mail::test;
 
 class MailSenderTest : public ::testing::Test, protected ScriptRig {
 protected:
@@ -54,7 +55,7 @@ protected:
 
     // Stores a message; `fill` sets its fields.
     data::Messages& addMessage(std::int32_t id, const std::function<void(data::Messages&)>& fill) {
-        data::Table& table = data::processTable<data::Messages>();
+        store::Table& table = data::processTable<data::Messages>();
         auto& m = table.rec<data::Messages>();
         m = data::Messages{};
         m.EMAILID = id;
@@ -64,15 +65,15 @@ protected:
         return m;
     }
     data::Messages stored(std::int32_t id) {
-        data::Table& table = data::processTable<data::Messages>();
+        store::Table& table = data::processTable<data::Messages>();
         auto& m = table.rec<data::Messages>();
         m.EMAILID = id;
-        EXPECT_EQ(table.get(table.schema().keyIndex("M_:KEYEMAILID")), 0);
+        EXPECT_EQ(table.get(data::keys::Messages::KEYEMAILID), 0);
         return m;
     }
     void addContact(std::int32_t id, std::string_view first, std::string_view last, std::string_view email,
                     std::string_view category) {
-        data::Table& table = data::processTable<data::Contact>();
+        store::Table& table = data::processTable<data::Contact>();
         auto& c = table.rec<data::Contact>();
         c = data::Contact{};
         c.CLIENTID = id;
@@ -160,7 +161,7 @@ TEST_F(MailSenderTest, AFailedEmailIsLoggedWithoutABoxAndKeepsItsDate) {
         m.EMAILTO = "ann@example.org";
         m.LASTDATESENT = 1234;
     });
-    EXPECT_EQ(sender.sendMessage({3, nullptr, true}), kMailConnectFailed);
+    EXPECT_EQ(sender.sendMessage({3, nullptr, true}), mail::kMailConnectFailed);
     EXPECT_EQ(logged.size(), 2u);
     EXPECT_TRUE(loggedLine("Mail Error|Error:  Failed to connect: Connection refused")) << logged[0];
     EXPECT_TRUE(loggedLine("Mail Error|Could not send ann@example.org"));
@@ -169,7 +170,7 @@ TEST_F(MailSenderTest, AFailedEmailIsLoggedWithoutABoxAndKeepsItsDate) {
 
     // An address with a typing slip is named in the log.
     addMessage(4, [](data::Messages& m) { m.EMAILTO = "ann@@example.org"; });
-    EXPECT_EQ(sender.sendMessage({4, nullptr, true}), kMailInvalidAddress);
+    EXPECT_EQ(sender.sendMessage({4, nullptr, true}), mail::kMailInvalidAddress);
     EXPECT_TRUE(loggedLine("Mail Error|Error:  Invalid address: ann@@example.org"));
 }
 
@@ -205,7 +206,7 @@ TEST_F(MailSenderTest, AFailedMassMailingShowsWhatWasTried) {
         m.EMAILTOGROUP = "Nobody";
         m.SUBJECT = "Party for [WHO]";
     });
-    EXPECT_EQ(sender.sendMessage({6, nullptr, true}), kMailBadArguments);
+    EXPECT_EQ(sender.sendMessage({6, nullptr, true}), mail::kMailBadArguments);
     EXPECT_EQ(logged, (std::vector<std::string>{"Mail Error|Error:  Bad arguments from form: no recipient",
                                                 "Mail Error|Could not send N/A"}));
     EXPECT_EQ(onlyBox(),
@@ -238,7 +239,7 @@ TEST_F(MailSenderTest, ANewsArticleIsPostedAndItsFailureShown) {
         m.EMAILTONAME = "Misc";
         m.SUBJECT = "Figures";
     });
-    EXPECT_EQ(sender.sendMessage({9, nullptr, true}), kMailConnectFailed);
+    EXPECT_EQ(sender.sendMessage({9, nullptr, true}), mail::kMailConnectFailed);
     EXPECT_EQ(logged, (std::vector<std::string>{"News Error|Error:  Failed to connect: Connection refused",
                                                 "News Error|Could not send comp.misc"}));
     EXPECT_EQ(onlyBox(),
@@ -301,7 +302,7 @@ TEST_F(MailSenderTest, TheSendEmailItemStaysCurrentWhileItsTransferRuns) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_GE(ticksWhileSending, 5);
-    EXPECT_EQ(mailStepper.lastMailResult(), kMailReceiveFailed);
+    EXPECT_EQ(mailStepper.lastMailResult(), mail::kMailReceiveFailed);
     EXPECT_EQ(values.get("AFTER"), "1");
     EXPECT_TRUE(loggedLine("Mail Error|Could not send ann@example.org"));
     EXPECT_TRUE(loggedLine("Script|Send Email"));

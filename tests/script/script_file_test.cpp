@@ -129,7 +129,7 @@ TEST(ScriptFileReading, ReadsRecordsReportsProgressAndStopsAtErrors) {
     EXPECT_EQ(reader.next(r), ScriptFileReader::Read::Record);  // blank lines passed over
     EXPECT_EQ(r, rec("Exit Script"));
     EXPECT_EQ(reader.next(r), ScriptFileReader::Read::Error);
-    EXPECT_EQ(reader.error().code, data::kRecordNotFound);
+    EXPECT_EQ(reader.error().code, store::kRecordNotFound);
     EXPECT_EQ(reader.next(r), ScriptFileReader::Read::Error);  // the long line
     EXPECT_NE(reader.error().text.find("16000"), std::string::npos);
     EXPECT_EQ(reader.next(r), ScriptFileReader::Read::Record);
@@ -140,10 +140,10 @@ TEST(ScriptFileReading, ReadsRecordsReportsProgressAndStopsAtErrors) {
 TEST(ScriptFileReading, AMissingFileOrAFolderCannotBeOpened) {
     test::TempDir dir;
     ScriptFileReader reader;
-    EXPECT_EQ(reader.open("absent.pxs"), data::kFileNotFound);
+    EXPECT_EQ(reader.open("absent.pxs"), store::kFileNotFound);
     ScriptFileRecord r;
     EXPECT_EQ(reader.next(r), ScriptFileReader::Read::End);
-    EXPECT_EQ(reader.open(dir.path().string()), data::kFileSystemError);
+    EXPECT_EQ(reader.open(dir.path().string()), store::kFileSystemError);
 }
 
 TEST(ScriptFileWriting, AppendsToAnExistingFileAndAcceptsBackslashes) {

@@ -21,7 +21,7 @@ protected:
         data::resetUseCounts();
     }
 
-    data::Table& table() { return data::processTable<Scripting>(); }
+    store::Table& table() { return data::processTable<Scripting>(); }
 
     // Adds items to a task, numbered 1, 2, ... and described by their keystrokes.
     void addItems(std::int32_t taskId, std::initializer_list<const char*> keys,
@@ -34,7 +34,7 @@ protected:
             rec.SEQUENCE = number++;
             rec.ACTION = "Send Keystrokes";
             rec.KEYSTROKES = k;
-            ASSERT_EQ(table().add(), data::kNoError);
+            ASSERT_EQ(table().add(), store::kNoError);
         }
     }
 
@@ -44,8 +44,8 @@ protected:
         Scripting& rec = table().rec<Scripting>();
         rec.ID = taskId;
         rec.SEQUENCE = 0;
-        table().setAt(table().schema().keyIndex("SCR:KEYID"));
-        while (table().next() == data::kNoError && rec.ID == taskId)
+        table().setAt(data::keys::Scripting::KEYID);
+        while (table().next() == store::kNoError && rec.ID == taskId)
             items.push_back(std::to_string(rec.SEQUENCE) + ":" + rec.KEYSTROKES.str());
         return items;
     }
@@ -145,7 +145,7 @@ TEST_F(ScriptItemsTest, ExportThenImportReproducesTheScript) {
         rec.ID = 7;
         rec.SEQUENCE = seq;
         fill(rec);
-        ASSERT_EQ(table().add(), data::kNoError);
+        ASSERT_EQ(table().add(), store::kNoError);
     };
     add(1, [](Scripting& r) {
         r.ACTION = "Start Program";
@@ -175,8 +175,8 @@ TEST_F(ScriptItemsTest, ExportThenImportReproducesTheScript) {
     std::vector<Scripting> copies;
     rec.ID = 8;
     rec.SEQUENCE = 0;
-    table().setAt(table().schema().keyIndex("SCR:KEYID"));
-    while (table().next() == data::kNoError && rec.ID == 8) copies.push_back(rec);
+    table().setAt(data::keys::Scripting::KEYID);
+    while (table().next() == store::kNoError && rec.ID == 8) copies.push_back(rec);
     ASSERT_EQ(copies.size(), 4u);
     EXPECT_EQ(copies[0].SEQUENCE, 1);
     EXPECT_EQ(copies[0].COMMAND, "gedit \"my notes.txt\"");

@@ -159,12 +159,12 @@ TEST_F(StepperFlow, SendEmailWithoutASenderIsLoggedAndTheScriptGoesOn) {
 
 TEST_F(StepperFlow, ScheduledScriptIsReadInSequenceOrder) {
     plorix::test::TempDir dir;
-    data::Table& table = data::processTable<data::Scripting>();
+    store::Table& table = data::processTable<data::Scripting>();
     {
         data::TableUse use(table, prompter);
         auto add = [&](std::int32_t id, std::int32_t sequence, std::string_view name) {
             auto& r = table.rec<data::Scripting>();
-            data::clearRecord(table.schema(), &r);
+            store::clearRecord(table.schema(), &r);
             static_cast<data::Scripting&>(r) = setValue(name, std::to_string(sequence));
             r.ID = id;
             r.SEQUENCE = sequence;

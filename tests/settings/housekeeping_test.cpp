@@ -4,7 +4,7 @@
 
 #include "data/open_routine.h"
 #include "data/tables.h"
-#include "data/window_positions.h"
+#include "settings/window_positions.h"
 #include "runtime/ini_file.h"
 #include "support/temp_dir.h"
 
@@ -17,23 +17,23 @@ protected:
 
     void addTask(std::int32_t id, bool disabled, bool completed) {
         auto& r = schedule.rec<data::Schedule>();
-        data::clearRecord(schedule.schema(), &r);
+        store::clearRecord(schedule.schema(), &r);
         r.ID = id;
         r.DISABLED = disabled;
         r.COMPLETED = completed;
-        ASSERT_EQ(schedule.add(), data::kNoError);
+        ASSERT_EQ(schedule.add(), store::kNoError);
     }
     std::vector<std::int32_t> taskIds() {
         std::vector<std::int32_t> ids;
-        schedule.setStart(schedule.schema().keyIndex("SCH:KEYID"));
-        while (schedule.next() == data::kNoError) ids.push_back(schedule.rec<data::Schedule>().ID);
+        schedule.setStart(data::keys::Schedule::KEYID);
+        while (schedule.next() == store::kNoError) ids.push_back(schedule.rec<data::Schedule>().ID);
         return ids;
     }
 
     test::TempDir dir;
     RecordingPrompter prompter;
-    data::Table schedule{data::Schedule::schema()};
-    data::Table todo{data::Todo::schema()};
+    store::Table schedule{data::Schedule::schema()};
+    store::Table todo{data::Todo::schema()};
 };
 
 TEST_F(HousekeepingTest, ClearingDisabledTasksAsksFirstAndTouchesOnlyThem) {
@@ -65,13 +65,13 @@ TEST_F(HousekeepingTest, ClearingTheToDoListRemovesEvenBlankItems) {
     data::TableUse use(todo, prompter);
     auto& r = todo.rec<data::Todo>();
     for (const char* text : {"Renew passport", "", "Call the plumber"}) {
-        data::clearRecord(todo.schema(), &r);
+        store::clearRecord(todo.schema(), &r);
         r.TODO = text;
-        ASSERT_EQ(todo.add(), data::kNoError);
+        ASSERT_EQ(todo.add(), store::kNoError);
     }
-    data::clearRecord(todo.schema(), &r);
+    store::clearRecord(todo.schema(), &r);
     r.CATEGORY = "Home";  // outside the keys that start with DONE or TODO
-    ASSERT_EQ(todo.add(), data::kNoError);
+    ASSERT_EQ(todo.add(), store::kNoError);
 
     prompter.answerNext(kYes);
     EXPECT_TRUE(clearRecords(Clearance::TodoList, todo, prompter));
@@ -86,7 +86,7 @@ TEST_F(HousekeepingTest, AFailedDeletionIsReportedAndStopsTheRun) {
         addTask(1, true, false);
         addTask(2, true, false);
     }
-    data::TableUse readOnly(schedule, prompter, {data::kReadOnlyDenyNone, true, false, false});
+    data::TableUse readOnly(schedule, prompter, {store::kReadOnlyDenyNone, true, false, false});
     prompter.answerNext(kYes);
     EXPECT_FALSE(clearRecords(Clearance::DisabledTasks, schedule, prompter));
     ASSERT_EQ(prompter.shown().size(), 2u);
@@ -100,7 +100,7 @@ TEST_F(HousekeepingTest, AFailedDeletionIsReportedAndStopsTheRun) {
 
 TEST_F(HousekeepingTest, ResetBlanksSavedWindowsInBothFiles) {
     IniFile settingsIni("px98.INI");
-    IniFile positions(std::string(data::kPositionIni));
+    IniFile positions(std::string(settings::kPositionIni));
     for (IniFile* ini : {&settingsIni, &positions}) {
         ini->putString("BrowseSchedule", "XPosit", "120");
         ini->putString("BrowseSchedule", "Maximize", "Yes");

@@ -32,9 +32,9 @@ protected:
     // Every Configuration record as key=value, in key order.
     std::vector<std::string> stored() {
         std::vector<std::string> out;
-        data::Table& t = configurationTable();
-        t.setStart(t.schema().keyIndex("CF:KEYDATATYPE"));
-        while (t.next() == data::kNoError) {
+        store::Table& t = configurationTable();
+        t.setStart(data::keys::Configuration::KEYDATATYPE);
+        while (t.next() == store::kNoError) {
             const auto& r = t.rec<data::Configuration>();
             out.push_back(r.DATATYPE.str() + "=" + r.DATAVALUE.str());
         }

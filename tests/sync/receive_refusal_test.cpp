@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
 
+#include "data/data_file.h"
 #include "sync/sync_receive.h"
 #include "sync/sync_send.h"
 #include "sync/sync_support.h"

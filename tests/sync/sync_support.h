@@ -37,7 +37,7 @@ protected:
         fs::current_path(root.path() / name);
         // Held open so that the helpers below share one connection (keying
         // a file anew costs a key derivation every time).
-        anchor_ = std::make_unique<data::Table>(data::Configuration::schema());
+        anchor_ = std::make_unique<store::Table>(data::Configuration::schema());
         data::openTable(*anchor_, prompter);
     }
     void TearDown() override { anchor_.reset(); }
@@ -46,7 +46,7 @@ protected:
     // Adds a task with `items` script items; returns its identifier.
     std::int32_t addTask(const std::string& description, const std::string& category, Change change,
                          int items = 0, const std::string& message = {}) {
-        data::Table schedule(data::Schedule::schema());
+        store::Table schedule(data::Schedule::schema());
         data::openTable(schedule, prompter);
         const std::int32_t id = data::addNumbered(schedule, prompter, [&](void* r) {
             auto& task = *static_cast<data::Schedule*>(r);
@@ -57,7 +57,7 @@ protected:
             task.MESSAGE = message;
             task.DISABLED = 1;
         });
-        data::Table scripting(data::Scripting::schema());
+        store::Table scripting(data::Scripting::schema());
         data::openTable(scripting, prompter);
         for (int i = 1; i <= items; ++i) {
             data::addNumbered(scripting, prompter, [&](void* r) {
@@ -67,15 +67,15 @@ protected:
         return id;
     }
     void addTodo(const std::string& text, Change change, const std::string& notes = {}) {
-        data::Table todo(data::Todo::schema());
+        store::Table todo(data::Todo::schema());
         data::openTable(todo, prompter);
         auto& r = todo.rec<data::Todo>();
-        data::clearRecord(todo.schema(), &r);
+        store::clearRecord(todo.schema(), &r);
         r.TODO = text;
         r.LASTCHANGEDATE = change.date;
         r.LASTCHANGETIME = change.time;
         r.NOTES = notes;
-        ASSERT_EQ(todo.add(), data::kNoError);
+        ASSERT_EQ(todo.add(), store::kNoError);
     }
 
     // "ID description/category" of every task, by identifier.
@@ -104,14 +104,14 @@ protected:
     RecordingPrompter prompter;
 
 private:
-    std::unique_ptr<data::Table> anchor_;
+    std::unique_ptr<store::Table> anchor_;
     template <typename Show>
-    std::vector<std::string> listing(const data::TableSchema& schema, const std::string& key, Show show) {
-        data::Table table(schema);
+    std::vector<std::string> listing(const store::TableSchema& schema, const std::string& key, Show show) {
+        store::Table table(schema);
         data::openTable(table, prompter);
         std::vector<std::string> out;
         table.setStart(key.empty() ? -1 : schema.keyIndex(key));
-        while (table.next() == data::kNoError) out.push_back(show(table.buffer()));
+        while (table.next() == store::kNoError) out.push_back(show(table.buffer()));
         return out;
     }
 };

@@ -34,15 +34,15 @@ TEST_F(SyncTest, SendWritesEveryTaskWithItsItemsAndEveryToDo) {
     EXPECT_EQ(file.schedule().records(), 3);
     EXPECT_EQ(file.scripting().records(), 3);
     // Tasks keep their identifiers and memo; items their task's identifier.
-    file.schedule().setStart(file.schedule().schema().keyIndex("SSCH:KEYTASKNAME"));
-    ASSERT_EQ(file.schedule().next(), data::kNoError);
+    file.schedule().setStart(data::keys::SyncSchedule::KEYTASKNAME);
+    ASSERT_EQ(file.schedule().next(), store::kNoError);
     EXPECT_EQ(file.schedule().rec<data::SyncSchedule>().DESCRIPTION, "Alpha");
-    ASSERT_EQ(file.schedule().next(), data::kNoError);
+    ASSERT_EQ(file.schedule().next(), store::kNoError);
     EXPECT_EQ(file.schedule().rec<data::SyncSchedule>().ID, 1);
     EXPECT_EQ(file.schedule().rec<data::SyncSchedule>().MESSAGE, "Time to back up");
     EXPECT_EQ(file.schedule().rec<data::SyncSchedule>().DISABLED, 1);
     file.todo().setStart(-1);
-    ASSERT_EQ(file.todo().next(), data::kNoError);
+    ASSERT_EQ(file.todo().next(), store::kNoError);
     EXPECT_EQ(file.todo().rec<data::SyncTodo>().NOTES, "two litres");
     // A name left from an earlier run loses its table suffix.
     EXPECT_EQ(TransferFile(transfer() + "\\!s").file(), transfer());

@@ -13,7 +13,7 @@
 
 #include "data/open_routine.h"
 #include "data/process_tables.h"
-#include "data/store.h"
+#include "store/store.h"
 #include "qt_test_app.h"
 #include "runtime/clock.h"
 #include "runtime/prompter.h"
@@ -48,11 +48,11 @@ protected:
     }
 
     // A table of the program's, open with a buffer of the test's own.
-    static std::unique_ptr<data::Table> table(const data::TableSchema& schema, Prompter& prompter) {
+    static std::unique_ptr<store::Table> table(const store::TableSchema& schema, Prompter& prompter) {
         data::TableUse use(data::processTable(schema), prompter);
-        auto own = std::make_unique<data::Table>(schema);
+        auto own = std::make_unique<store::Table>(schema);
         own->setName(use->name());
-        EXPECT_EQ(own->open(), data::kNoError);
+        EXPECT_EQ(own->open(), store::kNoError);
         return own;
     }
 

@@ -35,14 +35,14 @@ protected:
         auto categories = table(data::Categories::schema(), prompter);
         for (int i = 0; i < count; ++i) {
             categories->rec<data::Categories>().CATEGORY = "Cat " + std::to_string(100 + i);
-            ASSERT_EQ(categories->add(), data::kNoError);
+            ASSERT_EQ(categories->add(), store::kNoError);
         }
     }
     static BrowseSpec categorySpec() {
         return {.schema = &data::Categories::schema(),
                 .title = "Kit Browse",
                 .section = "KitBrowse",
-                .tabs = {{"Category", "CAT:KEYCATEGORY"}},
+                .tabs = {{"Category", data::keys::Categories::KEYCATEGORY}},
                 .columns = {{"", "", "Mark", 3}, {"CAT:CATEGORY", "", "Category", 20}},
                 .emptyText = "Nothing here yet."};
     }
@@ -138,7 +138,7 @@ TEST_F(KitTest, EditorsRefuseWhatDoesNotFitAndKeepWhatThePictureHides) {
 
 class HolidayForm final : public UpdateForm {
 public:
-    HolidayForm(data::Table& table, data::FormAction action, Prompter& prompter)
+    HolidayForm(store::Table& table, data::FormAction action, Prompter& prompter)
         : UpdateForm(table, action, "Holiday", "UpdateHolidays", prompter) {
         setRules(&data::holidayForm());
         for (auto [field, kind] : {std::pair{"HOL:HOLIDAYDATE", EditorKind::Date}, {"HOL:HOLIDAY", EditorKind::Text}})
@@ -157,7 +157,7 @@ TEST_F(KitTest, UpdateFormSavesInOneGoAndDittoRecallsTheLastSavedValues) {
     EXPECT_EQ(first.result(), QDialog::Accepted);
     EXPECT_EQ(holidays->records(), 1);
 
-    data::clearRecord(holidays->schema(), holidays->buffer());
+    store::clearRecord(holidays->schema(), holidays->buffer());
     HolidayForm second(*holidays, data::FormAction::Adding, prompter);
     second.show();
     QWidget* name = second.binder().editor("HOL:HOLIDAY")->control();
@@ -170,13 +170,13 @@ TEST_F(KitTest, UpdateFormSavesInOneGoAndDittoRecallsTheLastSavedValues) {
 
     // Another station renames the holiday while this form has it open.
     holidays->rec<data::Holidays>().HOLIDAYDATE = makeDate(12, 25, 2027);
-    ASSERT_EQ(holidays->get(0), data::kNoError);
+    ASSERT_EQ(holidays->get(0), store::kNoError);
     HolidayForm change(*holidays, data::FormAction::Changing, prompter);
     auto station = table(data::Holidays::schema(), prompter);
     station->rec<data::Holidays>().HOLIDAYDATE = makeDate(12, 25, 2027);
-    ASSERT_EQ(station->get(0), data::kNoError);
+    ASSERT_EQ(station->get(0), store::kNoError);
     station->rec<data::Holidays>().HOLIDAY = "Xmas";
-    ASSERT_EQ(station->put(), data::kNoError);
+    ASSERT_EQ(station->put(), store::kNoError);
     change.binder().editor("HOL:HOLIDAY")->setText("Christmas Day");
     change.accept();
     EXPECT_NE(change.result(), QDialog::Accepted);
@@ -189,7 +189,7 @@ TEST_F(KitTest, UpdateFormSavesInOneGoAndDittoRecallsTheLastSavedValues) {
     EXPECT_EQ(change.binder().editor("HOL:HOLIDAY")->text(), "Christmas Day");
     change.accept();  // a second save writes over the other station's version
     EXPECT_EQ(change.result(), QDialog::Accepted);
-    ASSERT_EQ(station->get(0), data::kNoError);
+    ASSERT_EQ(station->get(0), store::kNoError);
     EXPECT_EQ(std::string(station->rec<data::Holidays>().HOLIDAY), "Christmas Day");
 }
 

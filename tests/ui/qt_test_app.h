@@ -1,7 +1,6 @@
 #pragma once
 // One QApplication for a test program, on Qt's offscreen platform unless
-// QT_QPA_PLATFORM names another (the test desktop's "xcb"), and the folder
-// the window screenshots go to.
+// QT_QPA_PLATFORM names another (the test desktop's "xcb").
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -52,15 +51,6 @@ bool waitUntil(Predicate done, int milliseconds = 2000) {
         runEvents(20);
     }
     return true;
-}
-
-// Saves a picture of the window as build/dev/screenshots/NAME.png; the path.
-inline QString saveScreenshot(QWidget& window, const QString& name) {
-    const QString folder = QStringLiteral(PLORIX_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    const QString path = folder + "/" + name + ".png";
-    EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
-    return path;
 }
 
 }  // namespace plorix::test

@@ -27,16 +27,16 @@ constexpr int kDescriptionColumn = 4;
 
 class ScheduleWindowsTest : public test::WindowTest {
 protected:
-    std::unique_ptr<data::Table> schedule = table(Schedule::schema(), prompter);
+    std::unique_ptr<store::Table> schedule = table(Schedule::schema(), prompter);
 
     Schedule stored(std::int32_t id) {
         schedule->rec<Schedule>().ID = id;
-        EXPECT_EQ(schedule->get(schedule->schema().keyIndex("SCH:KEYID")), data::kNoError);
+        EXPECT_EQ(schedule->get(data::keys::Schedule::KEYID), store::kNoError);
         return schedule->rec<Schedule>();
     }
     void add(Schedule entry) {
         schedule->rec<Schedule>() = entry;
-        ASSERT_EQ(schedule->add(), data::kNoError);
+        ASSERT_EQ(schedule->add(), store::kNoError);
     }
     static Schedule entry(std::int32_t id, const char* description, Date date) {
         Schedule e;
@@ -155,10 +155,10 @@ TEST_F(ScheduleWindowsTest, DeletingATaskTakesItsScriptItemsAlong) {
     add(entry(7, "Backup", monday));
     auto items = table(data::Scripting::schema(), prompter);
     for (int sequence = 1; sequence <= 3; ++sequence) {
-        data::clearRecord(items->schema(), items->buffer());
+        store::clearRecord(items->schema(), items->buffer());
         items->rec<data::Scripting>().ID = 7;
         items->rec<data::Scripting>().SEQUENCE = sequence;
-        ASSERT_EQ(items->add(), data::kNoError);
+        ASSERT_EQ(items->add(), store::kNoError);
     }
     auto* browse = new BrowseSchedule(services, nullptr);
     browse->show();
@@ -203,9 +203,9 @@ TEST_F(ScheduleWindowsTest, ActiveOnlyHoldsInEveryTabAndTheListFollowsTickAndMid
     // The frame's tick changed the task: the list shows it at once.
     auto station = table(Schedule::schema(), prompter);
     station->rec<Schedule>().ID = 1;
-    ASSERT_EQ(station->get(station->schema().keyIndex("SCH:KEYID")), data::kNoError);
+    ASSERT_EQ(station->get(data::keys::Schedule::KEYID), store::kNoError);
     station->rec<Schedule>().DESCRIPTION = "Active, renamed";
-    ASSERT_EQ(station->put(), data::kNoError);
+    ASSERT_EQ(station->put(), store::kNoError);
     registry.notifyAll();
     EXPECT_EQ(browse->model().text(0, kDescriptionColumn), "Active, renamed");
 

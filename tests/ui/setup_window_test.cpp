@@ -44,11 +44,11 @@ protected:
 
     // Every Configuration record as key=value, in the order they were added.
     std::vector<std::string> stored() {
-        data::Table& table = settings::configurationTable();
+        store::Table& table = settings::configurationTable();
         const data::TableUse use(table, prompter);
         std::vector<std::string> out;
         table.setStart(-1);
-        while (table.next() == data::kNoError) {
+        while (table.next() == store::kNoError) {
             const auto& r = table.rec<data::Configuration>();
             out.push_back(r.DATATYPE.str() + "=" + r.DATAVALUE.str());
         }
@@ -172,12 +172,12 @@ TEST_F(SetupTest, ControlsFollowTheDeclarationsOnTheirTabs) {
 
 TEST_F(SetupTest, HousekeepingButtonsAskAndWorkOnTheirTables) {
     {
-        data::Table& todo = data::processTable<data::Todo>();
+        store::Table& todo = data::processTable<data::Todo>();
         const data::TableUse use(todo, prompter);
         for (const char* what : {"Call back", "Pay bill"}) {
-            data::clearRecord(todo.schema(), &todo.rec<data::Todo>());
+            store::clearRecord(todo.schema(), &todo.rec<data::Todo>());
             todo.rec<data::Todo>().TODO = what;
-            ASSERT_EQ(todo.add(), data::kNoError);
+            ASSERT_EQ(todo.add(), store::kNoError);
         }
     }
     int emptied = 0;
@@ -189,10 +189,10 @@ TEST_F(SetupTest, HousekeepingButtonsAskAndWorkOnTheirTables) {
     EXPECT_EQ(prompter.titles(), (std::vector<std::string>{"Housekeeping", "Housekeeping", "Housekeeping"}));
     EXPECT_EQ(prompter.shown()[2].text, "To Do list removed.");
     {
-        data::Table& todo = data::processTable<data::Todo>();
+        store::Table& todo = data::processTable<data::Todo>();
         const data::TableUse use(todo, prompter);
         todo.setStart(-1);
-        EXPECT_NE(todo.next(), data::kNoError);
+        EXPECT_NE(todo.next(), store::kNoError);
     }
 
     prompter.answerNext(kYes);
@@ -200,20 +200,6 @@ TEST_F(SetupTest, HousekeepingButtonsAskAndWorkOnTheirTables) {
     EXPECT_EQ(emptied, 1);
     ui::Setup withoutQueue(live, prompter);
     EXPECT_FALSE(withoutQueue.button("Clear current script queue")->isEnabled());
-}
-
-TEST_F(SetupTest, Screenshot) {
-    live.RepeatAlarmInterval = 30;
-    live.LogEvents = true;
-    ui::Setup setup(live, prompter);
-    setup.show();
-    test::saveScreenshot(setup, "setup_start_up");
-    setup.tabs()->setCurrentIndex(1);
-    test::saveScreenshot(setup, "setup_general");
-    setup.tabs()->setCurrentIndex(4);
-    test::saveScreenshot(setup, "setup_scripting");
-    setup.tabs()->setCurrentIndex(7);
-    test::saveScreenshot(setup, "setup_housekeeping");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 
 class WindowGeometryTest : public ::testing::Test {
 protected:
-    IniFile positions() const { return IniFile(std::string(data::kPositionIni)); }
+    IniFile positions() const { return IniFile(std::string(settings::kPositionIni)); }
     test::TempDir dir;
 };
 

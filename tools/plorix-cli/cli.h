@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/store.h"
+#include "store/store.h"
 #include "runtime/prompter.h"
 
 namespace plorix::cli {
@@ -54,28 +54,28 @@ int cmdImport(const Args&, Prompter&);
 int cmdSync(const Args&, Prompter&);
 
 // The twelve tables of the data file, in declaration order.
-std::vector<const data::TableSchema*> dataFileSchemas();
+std::vector<const store::TableSchema*> dataFileSchemas();
 // A table of the data file by label, any letter case; UsageError otherwise.
-const data::TableSchema& tableArgument(std::string_view label);
+const store::TableSchema& tableArgument(std::string_view label);
 // A field of the table by full name (any case); UsageError otherwise.
-int fieldArgument(const data::TableSchema& schema, std::string_view name);
+int fieldArgument(const store::TableSchema& schema, std::string_view name);
 
 // One FIELD=VALUE assignment, checked against the schema.
 struct Assignment {
     int field;
     std::string value;
 };
-std::vector<Assignment> parseAssignments(const data::TableSchema& schema, const Args& args,
+std::vector<Assignment> parseAssignments(const store::TableSchema& schema, const Args& args,
                                          std::size_t first);
 // Stores the assignments into the table's buffer; UsageError for a value that
 // does not fit its field.
-void applyAssignments(data::Table& table, const std::vector<Assignment>& assignments);
+void applyAssignments(store::Table& table, const std::vector<Assignment>& assignments);
 
 // Positions the table's buffer on the record named by `id`: "#N" is a record
 // position, otherwise the primary key's components separated by commas.
-void locateRecord(data::Table& table, std::string_view id);
+void locateRecord(store::Table& table, std::string_view id);
 
 // Throws UsageError with the store's error ("duplicate key SCH:KEYID" ...).
-[[noreturn]] void storeFailure(const data::Table& table, std::string_view what);
+[[noreturn]] void storeFailure(const store::Table& table, std::string_view what);
 
 }  // namespace plorix::cli

@@ -38,16 +38,16 @@ const std::vector<Command>& commands() {
     return list;
 }
 
-std::vector<const data::TableSchema*> dataFileSchemas() {
-    std::vector<const data::TableSchema*> out;
+std::vector<const store::TableSchema*> dataFileSchemas() {
+    std::vector<const store::TableSchema*> out;
     for (const auto* schema : data::allSchemas()) {
-        if (equalNoCase(data::splitStoredName(schema->storedName, *schema).file, "Px97.TPS"))
+        if (equalNoCase(store::splitStoredName(schema->storedName, *schema).file, "Px97.TPS"))
             out.push_back(schema);
     }
     return out;
 }
 
-const data::TableSchema& tableArgument(std::string_view label) {
+const store::TableSchema& tableArgument(std::string_view label) {
     for (const auto* schema : dataFileSchemas()) {
         if (equalNoCase(schema->label, label)) return *schema;
     }
@@ -56,7 +56,7 @@ const data::TableSchema& tableArgument(std::string_view label) {
     throw UsageError("unknown table '" + std::string(label) + "' (tables: " + known + ")");
 }
 
-int fieldArgument(const data::TableSchema& schema, std::string_view name) {
+int fieldArgument(const store::TableSchema& schema, std::string_view name) {
     const int index = schema.fieldIndex(name);
     // Only full names ("SCH:ID") are accepted, so a field of another table is
     // never taken for one of this table by its short name.
@@ -65,7 +65,7 @@ int fieldArgument(const data::TableSchema& schema, std::string_view name) {
     return index;
 }
 
-std::vector<Assignment> parseAssignments(const data::TableSchema& schema, const Args& args,
+std::vector<Assignment> parseAssignments(const store::TableSchema& schema, const Args& args,
                                          std::size_t first) {
     std::vector<Assignment> out;
     for (std::size_t i = first; i < args.size(); ++i) {
@@ -78,21 +78,21 @@ std::vector<Assignment> parseAssignments(const data::TableSchema& schema, const 
     return out;
 }
 
-void applyAssignments(data::Table& table, const std::vector<Assignment>& assignments) {
+void applyAssignments(store::Table& table, const std::vector<Assignment>& assignments) {
     for (const auto& a : assignments) {
         const auto& field = table.schema().fields[a.field];
-        if (!data::fieldFromText(field, table.buffer(), a.value)) {
-            std::string why = data::isText(field.kind)
+        if (!store::fieldFromText(field, table.buffer(), a.value)) {
+            std::string why = store::isText(field.kind)
                                   ? "is longer than its " + std::to_string(field.capacity) + " characters"
-                              : field.kind == data::FieldKind::Date ? "is not a date (YYYY-MM-DD)"
-                              : field.kind == data::FieldKind::Time ? "is not a time (HH:MM or HH:MM:SS)"
+                              : field.kind == store::FieldKind::Date ? "is not a date (YYYY-MM-DD)"
+                              : field.kind == store::FieldKind::Time ? "is not a time (HH:MM or HH:MM:SS)"
                                                                     : "is not a number that fits the field";
             throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
         }
     }
 }
 
-void locateRecord(data::Table& table, std::string_view id) {
+void locateRecord(store::Table& table, std::string_view id) {
     const auto& schema = table.schema();
     if (!id.empty() && id.front() == '#') {
         char* end = nullptr;
@@ -103,7 +103,7 @@ void locateRecord(data::Table& table, std::string_view id) {
         if (table.reget(pos) != 0) throw UsageError("no " + schema.label + " record at " + std::string(id));
         return;
     }
-    const data::KeyDesc* key = schema.primaryKey();
+    const store::KeyDesc* key = schema.primaryKey();
     if (!key) {
         throw UsageError("table " + schema.label +
                          " has no primary key: name the record by its position (#N, see list --positions)");
@@ -120,10 +120,10 @@ void locateRecord(data::Table& table, std::string_view id) {
         throw UsageError("key " + key->name + " has " + std::to_string(key->components.size()) +
                          " component(s); got '" + std::string(id) + "'");
     }
-    data::clearRecord(schema, table.buffer());
+    store::clearRecord(schema, table.buffer());
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const auto& field = schema.fields[key->components[i]];
-        if (!data::fieldFromText(field, table.buffer(), parts[i]))
+        if (!store::fieldFromText(field, table.buffer(), parts[i]))
             throw UsageError("'" + parts[i] + "' is not a valid " + field.name);
     }
     const int keyIndex = static_cast<int>(key - schema.keys.data());
@@ -131,9 +131,9 @@ void locateRecord(data::Table& table, std::string_view id) {
         throw UsageError("no " + schema.label + " record with " + key->name + " " + std::string(id));
 }
 
-void storeFailure(const data::Table& table, std::string_view what) {
+void storeFailure(const store::Table& table, std::string_view what) {
     const auto& e = table.error();
-    if (e.code == data::kDuplicateKey) {
+    if (e.code == store::kDuplicateKey) {
         throw UsageError(std::string(what) + " refused: duplicate key " +
                          (e.keyName.empty() ? std::string("value") : e.keyName));
     }

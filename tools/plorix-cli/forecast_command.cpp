@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "data/data_file.h"
 #include "cli.h"
 #include "data/tables/holidays.h"
 #include "data/tables/schedule.h"
@@ -130,10 +131,10 @@ std::map<std::pair<std::int32_t, Moment>, std::int32_t> copyNumbers(
 }
 
 // False when the data file holds no such table.
-bool openForReading(data::Table& table) {
-    const int code = table.open(data::kReadOnlyDenyNone);
-    if (code == data::kFileNotFound) return false;
-    if (code != data::kNoError) storeFailure(table, "opening " + table.schema().label);
+bool openForReading(store::Table& table) {
+    const int code = table.open(store::kReadOnlyDenyNone);
+    if (code == store::kFileNotFound) return false;
+    if (code != store::kNoError) storeFailure(table, "opening " + table.schema().label);
     return true;
 }
 
@@ -146,8 +147,8 @@ int cmdForecast(const Args& args, Prompter&) {
 
     // Opened for reading only and without the open routine, which would
     // create a table the file lacks.
-    data::Table schedule(Schedule::schema());
-    data::Table holidayTable(data::Holidays::schema());
+    store::Table schedule(Schedule::schema());
+    store::Table holidayTable(data::Holidays::schema());
     scheduler::HolidaySet holidays;
     if (openForReading(holidayTable)) holidays = scheduler::readHolidaySet(holidayTable);
     if (!openForReading(schedule)) return 0;
@@ -155,8 +156,8 @@ int cmdForecast(const Args& args, Prompter&) {
     std::vector<Task> tasks;
     std::int32_t lastId = 0;
     bool found = request.id == 0;
-    schedule.setStart(schedule.schema().keyIndex("SCH:KEYID"));
-    while (schedule.next() == data::kNoError) {
+    schedule.setStart(data::keys::Schedule::KEYID);
+    while (schedule.next() == store::kNoError) {
         const Schedule& entry = schedule.rec<Schedule>();
         lastId = std::max(lastId, entry.ID);
         found = found || entry.ID == request.id;

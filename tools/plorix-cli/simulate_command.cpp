@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "data/data_file.h"
 #include "cli.h"
 #include "data/open_routine.h"
 #include "runtime/file_names.h"
@@ -106,10 +107,15 @@ int cmdSimulate(const Args& args, Prompter& prompter) {
         settings::loadSettings();
     }
     scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
-    scheduler::simulate(options, [](const scheduler::SimulationEvent& event) {
-        std::cout << scheduler::isoMoment(event.when) << '\t' << event.kind << '\t' << event.detail << '\n';
-    });
+    const scheduler::SimulationSummary summary =
+        scheduler::simulate(options, [](const scheduler::SimulationEvent& event) {
+            std::cout << scheduler::isoMoment(event.when) << '\t' << event.kind << '\t' << event.detail << '\n';
+        });
     std::cout.flush();
+    if (!summary.failure.empty()) {
+        std::cerr << "plorix-cli: simulate stopped: " << summary.failure << '\n';
+        return 1;
+    }
     return 0;
 }
 

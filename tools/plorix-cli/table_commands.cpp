@@ -8,14 +8,15 @@
 #include "data/open_routine.h"
 #include "data/process_tables.h"
 #include "io/csv_line.h"
+#include "store/transaction.h"
 
 namespace plorix::cli {
 
 namespace {
 
-io::CsvForm csvForm(data::FieldKind kind) {
-    if (data::isText(kind)) return io::CsvForm::Text;
-    if (kind == data::FieldKind::Date || kind == data::FieldKind::Time) return io::CsvForm::Formatted;
+io::CsvForm csvForm(store::FieldKind kind) {
+    if (store::isText(kind)) return io::CsvForm::Text;
+    if (kind == store::FieldKind::Date || kind == store::FieldKind::Time) return io::CsvForm::Formatted;
     return io::CsvForm::Number;
 }
 
@@ -25,8 +26,8 @@ void needArgs(const Args& args, std::size_t n, std::string_view usage) {
 
 // Checks every assignment on a scratch copy of the buffer, so that a bad
 // value is refused before anything is written.
-void validate(const data::TableSchema& schema, const std::vector<Assignment>& assignments) {
-    data::Table scratch(schema);
+void validate(const store::TableSchema& schema, const std::vector<Assignment>& assignments) {
+    store::Table scratch(schema);
     applyAssignments(scratch, assignments);
 }
 
@@ -79,7 +80,7 @@ int cmdList(const Args& args, Prompter& prompter) {
         }
     }
     data::TableUse use(data::processTable(schema), prompter);
-    data::Table& t = use.table();
+    store::Table& t = use.table();
 
     io::CsvLineWriter line;
     if (positions) line.append("#", io::CsvForm::Text);
@@ -90,10 +91,10 @@ int cmdList(const Args& args, Prompter& prompter) {
     while (t.next() == 0) {
         line.clear();
         if (positions) line.append("#" + std::to_string(t.position()), io::CsvForm::Text);
-        for (const auto& f : schema.fields) line.append(data::fieldToText(f, t.buffer()), csvForm(f.kind));
+        for (const auto& f : schema.fields) line.append(store::fieldToText(f, t.buffer()), csvForm(f.kind));
         std::cout << line.line() << '\n';
     }
-    if (t.errorCode() != data::kRecordNotAvailable) storeFailure(t, "reading " + schema.label);
+    if (t.errorCode() != store::kRecordNotAvailable) storeFailure(t, "reading " + schema.label);
     return 0;
 }
 
@@ -104,7 +105,7 @@ int cmdAdd(const Args& args, Prompter& prompter) {
     validate(schema, assignments);
 
     data::TableUse use(data::processTable(schema), prompter);
-    data::Table& t = use.table();
+    store::Table& t = use.table();
     const data::NumberingRule* rule = data::numberingRule(schema);
     const int numberField = rule ? schema.fieldIndex(rule->number) : -1;
 
@@ -115,26 +116,24 @@ int cmdAdd(const Args& args, Prompter& prompter) {
             if (!a) throw UsageError(std::string(rule->owner) + " must be given");
             owner = std::stoi(a->value);
         }
-        if (t.begin() != 0) storeFailure(t, "starting the transaction");
+        store::Transaction transaction(t);
+        if (!transaction.ok()) storeFailure(t, "starting the transaction");
         const std::int32_t number = data::addNumbered(
             t, prompter, [&](void*) { applyAssignments(t, assignments); }, owner);
         if (number == 0) {
-            const data::ErrorState failure = t.error();
-            t.rollback();
+            const store::ErrorState failure = t.error();
+            transaction.rollback();
             throw UsageError("adding to " + schema.label + " failed: " + failure.describe());
         }
-        if (t.commit() != 0) {
-            t.rollback();
-            storeFailure(t, "adding to " + schema.label);
-        }
+        if (transaction.commit() != store::kNoError) storeFailure(t, "adding to " + schema.label);
         std::cout << number << '\n';
         return 0;
     }
-    data::clearRecord(schema, t.buffer());
+    store::clearRecord(schema, t.buffer());
     if (rule && rule->defaults) rule->defaults(t.buffer(), 0);
     applyAssignments(t, assignments);
     if (t.add() != 0) storeFailure(t, "adding to " + schema.label);
-    if (rule) std::cout << data::fieldToText(schema.fields[numberField], t.buffer()) << '\n';
+    if (rule) std::cout << store::fieldToText(schema.fields[numberField], t.buffer()) << '\n';
     return 0;
 }
 

@@ -8,10 +8,7 @@ namespace {
 using namespace detail;
 const TableInfo kInfo{"Clipboard", "CLI", "Clipboard", "PX97\\!Clipboard", 3, 89};
 const std::vector<GroupSpec> kGroups{};
-const std::vector<KeySpec> kKeys{
-    {"KEYCLIPDATE", {"USER", "CLIPKEEP", "CLIPDATE", "CLIPTIME"}, kDupCase},
-    {"KEYCLIPHASH", {"USER", "CLIPHASHKEY"}, kUniqueNoCase},
-};
+const std::vector<KeySpec> kKeys{PLORIX_CLIPBOARD_KEYS(PLORIX_KEY_SPEC)};
 }  // namespace
 
 PLORIX_DEFINE_SCHEMA(Clipboard, PLORIX_CLIPBOARD_FIELDS, kInfo, kGroups, kKeys)

@@ -1,7 +1,7 @@
 #pragma once
 // Contact: people a task concerns and messages are addressed to.
 
-#include "data/record_macros.h"
+#include "store/record_macros.h"
 
 #define PLORIX_CONTACT_FIELDS(F) \
     F(USER, String, 40)             \
@@ -21,6 +21,19 @@
     F(CONTACTCATEGORY, String, 20)  \
     F(NOTES, Memo, 1024)
 
+// Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
+#define PLORIX_CONTACT_KEYS(K)                                              \
+    K(KEYCLIENTID, kPrimaryKey, "CLIENTID")                                 \
+    K(KEYUSERCLIENTID, kDupNoCase, "USER", "CLIENTID")                      \
+    K(KEYLASTNAME, kDupNoCase, "LASTNAME", "FIRSTNAME", "POSTALCODE")       \
+    K(KEYFIRSTNAME, kDupNoCase, "FIRSTNAME", "LASTNAME", "POSTALCODE")      \
+    K(KEYWORKPHONE, kDupNoCase, "WORKDAYPHONE")                             \
+    K(KEYHOMEPHONE, kDupNoCase, "HOMEEVENINGPHONE")                         \
+    K(KEYFAXNUMBER, kDupNoCase, "FAX")                                      \
+    K(KEYEMAIL, kDupNoCase, "EMAIL")                                        \
+    K(KEYCATEGORY, kDupNoCase, "CONTACTCATEGORY", "LASTNAME", "FIRSTNAME")
+
 namespace plorix::data {
 PLORIX_RECORD(Contact, PLORIX_CONTACT_FIELDS)
+PLORIX_KEYS(Contact, PLORIX_CONTACT_KEYS)
 }  // namespace plorix::data

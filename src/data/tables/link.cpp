@@ -8,10 +8,7 @@ namespace {
 using namespace detail;
 const TableInfo kInfo{"Link", "L", "Link", "PX97\\!Link", 2, 8};
 const std::vector<GroupSpec> kGroups{};
-const std::vector<KeySpec> kKeys{
-    {"KEYCLIENT", {"CLIENTID", "ID"}, kUniqueNoCase},
-    {"KEYSCHEDULE", {"ID", "CLIENTID"}, kPrimaryKey},
-};
+const std::vector<KeySpec> kKeys{PLORIX_LINK_KEYS(PLORIX_KEY_SPEC)};
 }  // namespace
 
 PLORIX_DEFINE_SCHEMA(Link, PLORIX_LINK_FIELDS, kInfo, kGroups, kKeys)

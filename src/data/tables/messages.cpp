@@ -8,12 +8,7 @@ namespace {
 using namespace detail;
 const TableInfo kInfo{"Messages", "M_", "Messages", "PX97\\!Messages", 3, 2214};
 const std::vector<GroupSpec> kGroups{};
-const std::vector<KeySpec> kKeys{
-    {"KEYEMAILID", {"EMAILID"}, kPrimaryKey},
-    {"KEYCONTACT", {"CONTACTID", "EMAILID"}, kDupNoCase},
-    {"KEYSUBJECT", {"SUBJECT"}, kDupNoCase},
-    {"KEYLASTDATESENT", {"LASTDATESENT"}, kDupNoCase},
-};
+const std::vector<KeySpec> kKeys{PLORIX_MESSAGES_KEYS(PLORIX_KEY_SPEC)};
 }  // namespace
 
 PLORIX_DEFINE_SCHEMA(Messages, PLORIX_MESSAGES_FIELDS, kInfo, kGroups, kKeys)

@@ -1,7 +1,7 @@
 #pragma once
 // Messages: stored e-mail and news messages.
 
-#include "data/record_macros.h"
+#include "store/record_macros.h"
 
 #define PLORIX_MESSAGES_FIELDS(F) \
     F(EMAILID, Int32, 4)          \
@@ -22,6 +22,14 @@
     F(NEWS_PASSWORD, String, 128) \
     F(MESSAGE, Memo, 10000)
 
+// Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
+#define PLORIX_MESSAGES_KEYS(K)                        \
+    K(KEYEMAILID, kPrimaryKey, "EMAILID")              \
+    K(KEYCONTACT, kDupNoCase, "CONTACTID", "EMAILID")  \
+    K(KEYSUBJECT, kDupNoCase, "SUBJECT")               \
+    K(KEYLASTDATESENT, kDupNoCase, "LASTDATESENT")
+
 namespace plorix::data {
 PLORIX_RECORD(Messages, PLORIX_MESSAGES_FIELDS)
+PLORIX_KEYS(Messages, PLORIX_MESSAGES_KEYS)
 }  // namespace plorix::data

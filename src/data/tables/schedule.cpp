@@ -21,21 +21,7 @@ const std::vector<GroupSpec> kGroups{
     {"SYNCHONIZATION", "NETWORKUSER", "ORIGINALID", 42},
 };
 
-const std::vector<KeySpec> kKeys{
-    {"KEYID", {"ID"}, kPrimaryKey},
-    {"KEYUSER", {"USER", "ID"}, kDupNoCase},
-    {"KEYDATE", {"DATE", "TIME"}, kDupNoCase},
-    {"KEYUSERDATE", {"USER", "DATE", "TIME"}, kDupNoCase},
-    {"KEYCATEGORY", {"CATEGORY", "DESCRIPTION"}, kDupNoCase},
-    {"KEYCATEGORYDATE", {"CATEGORY", "DATE", "TIME"}, kDupNoCase},
-    {"KEYTASKNAME", {"DESCRIPTION", "CATEGORY"}, kDupNoCase},
-    {"KEYTASKTYPE", {"TASKTYPE", "DESCRIPTION"}, kDupNoCase},
-    {"KEYTASKDATE", {"TASKTYPE", "DATE", "TIME"}, kDupNoCase},
-    {"KEYDATEENABLED", {"DISABLED", "DATE", "TIME"}, kDupNoCase},
-    {"KEYADVANCED", {"ADVANCEWARNED", "ADVANCEWARNDATE", "ADVANCEWARNTIME"}, kDupNoCase},
-    {"KEYUSERADVANCED", {"USER", "ADVANCEWARNDATE", "ADVANCEWARNTIME"}, kDupNoCase},
-    {"KEYORIGINALID", {"ORIGINALID"}, kDupNoCase},
-};
+const std::vector<KeySpec> kKeys{PLORIX_SCHEDULE_KEYS(PLORIX_KEY_SPEC)};
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // Schedule: one record per task. SyncSchedule has the same layout in the
 // transfer file.
 
-#include "data/record_macros.h"
+#include "store/record_macros.h"
 
 #define PLORIX_SCHEDULE_FIELDS(F)      \
     F(USER, String, 40)                \
@@ -63,7 +63,25 @@
     F(ORIGINALID, Int32, 4)            \
     F(MESSAGE, Memo, 1000)
 
+// Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
+#define PLORIX_SCHEDULE_KEYS(K)                                                        \
+    K(KEYID, kPrimaryKey, "ID")                                                        \
+    K(KEYUSER, kDupNoCase, "USER", "ID")                                               \
+    K(KEYDATE, kDupNoCase, "DATE", "TIME")                                             \
+    K(KEYUSERDATE, kDupNoCase, "USER", "DATE", "TIME")                                 \
+    K(KEYCATEGORY, kDupNoCase, "CATEGORY", "DESCRIPTION")                              \
+    K(KEYCATEGORYDATE, kDupNoCase, "CATEGORY", "DATE", "TIME")                         \
+    K(KEYTASKNAME, kDupNoCase, "DESCRIPTION", "CATEGORY")                              \
+    K(KEYTASKTYPE, kDupNoCase, "TASKTYPE", "DESCRIPTION")                              \
+    K(KEYTASKDATE, kDupNoCase, "TASKTYPE", "DATE", "TIME")                             \
+    K(KEYDATEENABLED, kDupNoCase, "DISABLED", "DATE", "TIME")                          \
+    K(KEYADVANCED, kDupNoCase, "ADVANCEWARNED", "ADVANCEWARNDATE", "ADVANCEWARNTIME")  \
+    K(KEYUSERADVANCED, kDupNoCase, "USER", "ADVANCEWARNDATE", "ADVANCEWARNTIME")       \
+    K(KEYORIGINALID, kDupNoCase, "ORIGINALID")
+
 namespace plorix::data {
 PLORIX_RECORD(Schedule, PLORIX_SCHEDULE_FIELDS)
 PLORIX_RECORD(SyncSchedule, PLORIX_SCHEDULE_FIELDS)
+PLORIX_KEYS(Schedule, PLORIX_SCHEDULE_KEYS)
+namespace keys { using SyncSchedule = Schedule; }
 }  // namespace plorix::data

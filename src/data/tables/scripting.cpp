@@ -9,10 +9,7 @@ using namespace detail;
 const TableInfo kScripting{"Scripting", "SCR", "Script", "PX97\\!Script", 5, 2003};
 const TableInfo kSyncScripting{"SyncScripting", "SScr", "scr", "SyncScr.syn", 2, 2003};
 const std::vector<GroupSpec> kGroups{};
-const std::vector<KeySpec> kKeys{
-    {"KEYID", {"ID", "SEQUENCE"}, kPrimaryKey},
-    {"KEYEMAIL", {"EMAILID"}, kDupNoCase},
-};
+const std::vector<KeySpec> kKeys{PLORIX_SCRIPTING_KEYS(PLORIX_KEY_SPEC)};
 // The transfer file carries script items by owner only.
 const std::vector<KeySpec> kSyncKeys{kKeys.front()};
 }  // namespace

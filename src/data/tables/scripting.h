@@ -2,7 +2,7 @@
 // Scripting: one record per script item. SyncScripting has the same layout
 // in the transfer file.
 
-#include "data/record_macros.h"
+#include "store/record_macros.h"
 
 #define PLORIX_SCRIPTING_FIELDS(F)          \
     F(ID, Int32, 4)                         \
@@ -30,7 +30,13 @@
     F(DDELINKITEM, String, 80)              \
     F(DDECOMMAND, String, 80)
 
+// Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
+#define PLORIX_SCRIPTING_KEYS(K)             \
+    K(KEYID, kPrimaryKey, "ID", "SEQUENCE")  \
+    K(KEYEMAIL, kDupNoCase, "EMAILID")
+
 namespace plorix::data {
 PLORIX_RECORD(Scripting, PLORIX_SCRIPTING_FIELDS)
 PLORIX_RECORD(SyncScripting, PLORIX_SCRIPTING_FIELDS)
+PLORIX_KEYS(Scripting, PLORIX_SCRIPTING_KEYS)
 }  // namespace plorix::data

@@ -6,17 +6,17 @@
 #include <memory>
 #include <vector>
 
-#include "data/record_macros.h"
-#include "data/schema.h"
+#include "store/record_macros.h"
+#include "store/schema.h"
 
 namespace plorix::data::detail {
 
 // Every key of the system is opt; these name the remaining combinations.
-inline constexpr unsigned kDupNoCase = kNoCase | kOpt;
-inline constexpr unsigned kDupCase = kOpt;
-inline constexpr unsigned kUniqueNoCase = kUnique | kNoCase | kOpt;
-inline constexpr unsigned kUniqueCase = kUnique | kOpt;
-inline constexpr unsigned kPrimaryKey = kUnique | kNoCase | kPrimary | kOpt;
+inline constexpr unsigned kDupNoCase = store::kNoCase | store::kOpt;
+inline constexpr unsigned kDupCase = store::kOpt;
+inline constexpr unsigned kUniqueNoCase = store::kUnique | store::kNoCase | store::kOpt;
+inline constexpr unsigned kUniqueCase = store::kUnique | store::kOpt;
+inline constexpr unsigned kPrimaryKey = store::kUnique | store::kNoCase | store::kPrimary | store::kOpt;
 
 struct TableInfo {
     const char* label;
@@ -43,7 +43,7 @@ struct KeySpec {
 
 // Throws std::logic_error when a group or key names an unknown field: a
 // declaration mistake that the schema tests catch at once.
-TableSchema buildSchema(const TableInfo& info, std::vector<FieldDesc> fields,
+store::TableSchema buildSchema(const TableInfo& info, std::vector<store::FieldDesc> fields,
                         const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
                         std::shared_ptr<void> (*makeRecord)(), void (*assignRecord)(const void*, void*));
 
@@ -59,10 +59,13 @@ void assignRecord(const void* from, void* to) {
 
 }  // namespace plorix::data::detail
 
+// One KeySpec of a key list (see PLORIX_KEYS).
+#define PLORIX_KEY_SPEC(name, flags, ...) ::plorix::data::detail::KeySpec{#name, {__VA_ARGS__}, flags},
+
 // Defines Label::schema() from the table's field list and declarations.
 #define PLORIX_DEFINE_SCHEMA(Label, FIELDS, INFO, GROUPS, KEYS)                          \
-    const ::plorix::data::TableSchema& Label::schema() {                                 \
-        static const ::plorix::data::TableSchema s = ::plorix::data::detail::buildSchema( \
+    const ::plorix::store::TableSchema& Label::schema() {                                 \
+        static const ::plorix::store::TableSchema s = ::plorix::data::detail::buildSchema( \
             INFO, PLORIX_FIELD_DESCS(Label, (INFO).prefix, FIELDS), GROUPS, KEYS,        \
             ::plorix::data::detail::newRecord<Label>,                                    \
             ::plorix::data::detail::assignRecord<Label>);                                \

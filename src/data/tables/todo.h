@@ -1,7 +1,7 @@
 #pragma once
 // Todo: the to-do list. SyncTodo has the same layout in the transfer file.
 
-#include "data/record_macros.h"
+#include "store/record_macros.h"
 
 #define PLORIX_TODO_FIELDS(F)      \
     F(DONE, Byte, 1)               \
@@ -17,7 +17,16 @@
     F(NOTES, Memo, 4096)           \
     F(RESOLUTION, Memo, 1000)
 
+// Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
+#define PLORIX_TODO_KEYS(K)                                     \
+    K(KEYDONE, kDupCase, "DONE", "PRIORITY", "TODO")            \
+    K(KEYPRIORITY, kDupCase, "PRIORITY", "DONE", "TODO")        \
+    K(KEYTODO, kDupCase, "TODO")                                \
+    K(KEYCATEGORY, kDupNoCase, "CATEGORY", "PRIORITY", "TODO")
+
 namespace plorix::data {
 PLORIX_RECORD(Todo, PLORIX_TODO_FIELDS)
 PLORIX_RECORD(SyncTodo, PLORIX_TODO_FIELDS)
+PLORIX_KEYS(Todo, PLORIX_TODO_KEYS)
+namespace keys { using SyncTodo = Todo; }
 }  // namespace plorix::data

@@ -10,7 +10,7 @@ BrowseSpec categoriesSpec() {
     return {.schema = &data::Categories::schema(),
             .title = "Categories",
             .section = "BrowseCategories",
-            .tabs = {{"Category", "CAT:KEYCATEGORY"}},
+            .tabs = {{"Category", data::keys::Categories::KEYCATEGORY}},
             .columns = {{"CAT:CATEGORY", "", "Category", 24}},
             .emptyText = "No categories are defined yet. Press Add to enter one."};
 }

@@ -11,7 +11,7 @@ BrowseSpec holidaysSpec() {
     return {.schema = &data::Holidays::schema(),
             .title = "Browse Holidays",
             .section = "BrowseHolidays",
-            .tabs = {{"Holiday Date", "HOL:KEYHOLIDAYDATE"}},
+            .tabs = {{"Holiday Date", data::keys::Holidays::KEYHOLIDAYDATE}},
             .columns = {{"HOL:HOLIDAYDATE", "d3", "Holiday Date", 14},
                         {"HOL:HOLIDAY", "", "Holiday", 22},
                         {"HOL:ANNUAL", kFlagPicture, "Repeat Annually", 8}},

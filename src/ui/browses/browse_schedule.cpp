@@ -24,6 +24,7 @@ namespace plorix::ui {
 namespace {
 
 using data::Schedule;
+namespace keys = data::keys;
 
 BrowseSpec scheduleSpec() {
     const settings::Settings& s = settings::settings();
@@ -32,7 +33,9 @@ BrowseSpec scheduleSpec() {
     return {.schema = &Schedule::schema(),
             .title = title,
             .section = "BrowseSchedule",
-            .tabs = {{"Day Schedule", "SCH:KEYDATE"}, {"All by Date", "SCH:KEYDATE"}, {"All by Category", "SCH:KEYCATEGORY"}},
+            .tabs = {{"Day Schedule", keys::Schedule::KEYDATE},
+                     {"All by Date", keys::Schedule::KEYDATE},
+                     {"All by Category", keys::Schedule::KEYCATEGORY}},
             .columns = {{"", "", "", 3},
                         {"SCH:DATE", "", "Date", 12},
                         {"SCH:TIME", "@t3", "Time", 8},
@@ -128,7 +131,7 @@ BrowseSchedule::~BrowseSchedule() {
 }
 
 void BrowseSchedule::preparePage(int tab) {
-    page().setKey(Schedule::schema().keyIndex(spec().tabs[static_cast<std::size_t>(tab)].key));
+    page().setKey(spec().tabs[static_cast<std::size_t>(tab)].key);
     Schedule range;
     range.DATE = day_;
     range.CATEGORY = category_.toStdString();

@@ -43,7 +43,7 @@ constexpr std::string_view kNotApplicable = "N/A";
 constexpr std::string_view kWavKey = "LastWAVFile";
 
 const data::FormRules& scheduleRules() {
-    static const data::FormRules rules{"Schedule Task", {}, {{"SCH:KEYID", "By System ID"}}};
+    static const data::FormRules rules{"Schedule Task", {}, {{data::keys::Schedule::KEYID, "By System ID"}}};
     return rules;
 }
 
@@ -51,7 +51,7 @@ IniFile settingsIni() { return IniFile(settings::settings().iniFile); }
 
 }  // namespace
 
-UpdateSchedule::UpdateSchedule(data::Table& schedule, data::FormAction action, const ScheduleServices& services,
+UpdateSchedule::UpdateSchedule(store::Table& schedule, data::FormAction action, const ScheduleServices& services,
                                QWidget* parent)
     : UpdateForm(schedule, action,
                  action == data::FormAction::Adding ? QStringLiteral("Adding a Schedule Task")
@@ -71,9 +71,9 @@ UpdateSchedule::UpdateSchedule(data::Table& schedule, data::FormAction action, c
     QStringList categories{QString()};
     auto table = ownTable(data::Categories::schema(), prompter());
     table->setStart(0);
-    while (table->next() == data::kNoError) categories << qs(table->rec<data::Categories>().CATEGORY);
+    while (table->next() == store::kNoError) categories << qs(table->rec<data::Categories>().CATEGORY);
     field("SCH:CATEGORY")->setChoices(categories);
-    if (table->errorCode() != data::kRecordNotAvailable) data::standardWarning(prompter(), 35, "Categories");
+    if (table->errorCode() != store::kRecordNotAvailable) data::standardWarning(prompter(), data::Warning::RecordRetrievalError, "Categories");
     data::TableUse holidays(data::processTable<data::Holidays>(), prompter());
     holidays_ = scheduler::readHolidaySet(holidays.table());
 
@@ -175,13 +175,13 @@ void UpdateSchedule::advanceWarningAccepted() {
 void UpdateSchedule::pickDate(std::string_view name, bool patternCheck) {
     Schedule probe = current();
     CalendarRequest request;
-    request.start = static_cast<Date>(data::fieldInt(field(name)->field(), &probe));
+    request.start = static_cast<Date>(store::fieldInt(field(name)->field(), &probe));
     if (patternCheck) request.entry = &probe;
     request.holidays = &holidays_;
     for (const auto& run : scheduler::previewRuns(probe, services_.clock.current(), holidays_))
         request.runs.push_back(run.due.date);
     const Date chosen = ui::pickDate(this, prompter(), services_.clock, std::move(request));
-    data::setFieldInt(field(name)->field(), &probe, chosen);
+    store::setFieldInt(field(name)->field(), &probe, chosen);
     field(name)->load(&probe);
     updatePreview();
 }
@@ -263,11 +263,11 @@ bool UpdateSchedule::prepareSave() {
 }
 
 int UpdateSchedule::save() {
-    const data::TableSchema& schema = table().schema();
+    const store::TableSchema& schema = table().schema();
     bool same = true;
-    for (const data::FieldDesc& f : schema.fields) {
+    for (const store::FieldDesc& f : schema.fields) {
         const bool bookkeeping = f.column == "LASTCHANGEDATE" || f.column == "LASTCHANGETIME" || f.column == "NETWORKUSER";
-        if (!bookkeeping && data::fieldToText(f, table().buffer()) != data::fieldToText(f, original())) same = false;
+        if (!bookkeeping && store::fieldToText(f, table().buffer()) != store::fieldToText(f, original())) same = false;
     }
     if (same && action() == data::FormAction::Changing) return data::kWritten;
     data::TableUse holidayUse(data::processTable<data::Holidays>(), prompter());
@@ -277,8 +277,8 @@ int UpdateSchedule::save() {
     Schedule planned = entry();
     const bool wantsCopy = scheduler::planExceptions(planned, holidays).copy.has_value();
     const scheduler::ExceptionsApplied applied = scheduler::applyExceptions(table(), holidays, true, prompter());
-    if (applied.error != data::kNoError) data::standardWarning(prompter(), 14);
-    if (applied.error != data::kNoError || (wantsCopy && applied.copyId == 0)) return data::kNotWritten;
+    if (applied.error != store::kNoError) data::standardWarning(prompter(), data::Warning::RecordInsertError);
+    if (applied.error != store::kNoError || (wantsCopy && applied.copyId == 0)) return data::kNotWritten;
     // A reserved add is written over like a change.
     return data::saveRecord(table(), prompter(), data::FormAction::Changing, original(), scheduleRules(), true);
 }

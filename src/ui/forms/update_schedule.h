@@ -20,7 +20,7 @@ namespace plorix::ui {
 class UpdateSchedule final : public UpdateForm {
     Q_OBJECT
 public:
-    UpdateSchedule(data::Table& schedule, data::FormAction action, const ScheduleServices& services,
+    UpdateSchedule(store::Table& schedule, data::FormAction action, const ScheduleServices& services,
                    QWidget* parent = nullptr);
 
     data::Schedule& entry() { return table().rec<data::Schedule>(); }

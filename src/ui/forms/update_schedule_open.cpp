@@ -31,18 +31,18 @@ void plainDefaults(Schedule& e, Moment now, Date day) {
 }
 
 // Reads the entry `id` into the table's buffer as its current record.
-bool readEntry(data::Table& table, Prompter& prompter, std::int32_t id) {
+bool readEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
     table.rec<Schedule>().ID = id;
-    if (table.get(table.schema().keyIndex("SCH:KEYID")) == data::kNoError) return true;
-    data::standardWarning(prompter, 35, "Schedule");
+    if (table.get(data::keys::Schedule::KEYID) == store::kNoError) return true;
+    data::standardWarning(prompter, data::Warning::RecordRetrievalError, "Schedule");
     return false;
 }
 
-bool deleteEntry(data::Table& table, Prompter& prompter, std::int32_t id) {
+bool deleteEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
     if (!readEntry(table, prompter, id)) return false;
-    if (data::standardWarning(prompter, 32) != kOk) return false;
+    if (data::standardWarning(prompter, data::Warning::ConfirmDelete) != kOk) return false;
     while (data::deleteRecord(table, prompter) != data::kDeleted) {
-        if (data::standardWarning(prompter, 18) != kYes) return false;
+        if (data::standardWarning(prompter, data::Warning::DeleteFailedTryAgain) != kYes) return false;
         if (!readEntry(table, prompter, id)) return false;
     }
     return true;

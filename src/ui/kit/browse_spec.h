@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/schema.h"
+#include "store/schema.h"
 
 namespace plorix::ui {
 
@@ -23,18 +23,18 @@ inline constexpr std::string_view kFlagPicture = "flag";
 
 struct BrowseTab {
     std::string_view text;  // "All by Date"
-    std::string_view key;   // "SCH:KEYDATE"
+    int key;                // keys::Schedule::KEYDATE
 };
 
 struct BrowseSpec {
-    const data::TableSchema* schema = nullptr;
+    const store::TableSchema* schema = nullptr;
     std::string_view title;      // the window title
     std::string_view section;    // "BrowseSchedule"
     std::vector<BrowseTab> tabs;  // one tab shows no tab bar
     std::vector<BrowseColumn> columns;
     std::string_view emptyText;  // what an empty list says
     // The tag table of the browse (records tagged by a search); null for none.
-    const data::TableSchema* tagTable = nullptr;
+    const store::TableSchema* tagTable = nullptr;
 };
 
 }  // namespace plorix::ui

@@ -42,12 +42,12 @@ QString builtInLayout(const BrowseSpec& spec) {
 
 }  // namespace
 
-std::unique_ptr<data::Table> ownTable(const data::TableSchema& schema, Prompter& prompter) {
-    data::Table& shared = data::processTable(schema);
+std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompter& prompter) {
+    store::Table& shared = data::processTable(schema);
     data::TableUse use(shared, prompter);
-    auto own = std::make_unique<data::Table>(schema);
+    auto own = std::make_unique<store::Table>(schema);
     own->setName(shared.name());
-    if (own->open() != data::kNoError) data::standardWarning(prompter, 30, schema.label);
+    if (own->open() != store::kNoError) data::standardWarning(prompter, data::Warning::FileAccessError, schema.label);
     return own;
 }
 
@@ -57,8 +57,8 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(qs(spec_.title));
     page_ = std::make_unique<data::BrowsePage>(*spec_.schema, use_->name());
-    if (page_->open() != data::kNoError) {
-        data::standardWarning(prompter_, 30, spec_.schema->label);
+    if (page_->open() != store::kNoError) {
+        data::standardWarning(prompter_, data::Warning::FileAccessError, spec_.schema->label);
         errorShown_ = true;
     }
     model_ = new RecordTableModel(spec_, *page_, this);
@@ -166,15 +166,14 @@ void BrowseWindow::start() {
     page_->setPageSize(fittingRows());
     if (tabs_) {
         const QSignalBlocker quiet(tabs_);
-        tabs_->setCurrentIndex(IniFile(std::string(data::kPositionIni)).getInt(spec_.section, kTabKey, 0));
+        tabs_->setCurrentIndex(IniFile(std::string(settings::kPositionIni)).getInt(spec_.section, kTabKey, 0));
     }
     preparePage(tab());
     move([this] { return page_->first(); }, 0);
 }
 
 void BrowseWindow::preparePage(int tab) {
-    const int key = spec_.schema->keyIndex(spec_.tabs[static_cast<std::size_t>(tab)].key);
-    page_->setKey(key);
+    page_->setKey(spec_.tabs[static_cast<std::size_t>(tab)].key);
     page_->setRange(nullptr, 0);
 }
 
@@ -192,9 +191,9 @@ void BrowseWindow::setTab(int tab) {
 // Runs a move of the page and shows the result; a read that fails is
 // reported once, as the standard file error naming the table.
 void BrowseWindow::move(const Move& move, int selectRow) {
-    if (move() != data::kNoError && !errorShown_) {
+    if (move() != store::kNoError && !errorShown_) {
         errorShown_ = true;
-        data::standardWarning(prompter_, 35, spec_.schema->label);
+        data::standardWarning(prompter_, data::Warning::RecordRetrievalError, spec_.schema->label);
     }
     showPage(selectRow);
 }
@@ -339,7 +338,7 @@ void BrowseWindow::fitPage() {
 }
 
 void BrowseWindow::restoreColumns() {
-    IniFile ini{std::string(data::kPositionIni)};
+    IniFile ini{std::string(settings::kPositionIni)};
     const QString builtIn = builtInLayout(spec_);
     const int charWidth = fontMetrics().averageCharWidth();
     QStringList widths;
@@ -359,7 +358,7 @@ void BrowseWindow::restoreColumns() {
 void BrowseWindow::saveColumns() {
     QStringList widths;
     for (int i = 0; i < model_->columnCount(); ++i) widths << QString::number(view_->columnWidth(i));
-    IniFile ini{std::string(data::kPositionIni)};
+    IniFile ini{std::string(settings::kPositionIni)};
     ini.putString(spec_.section, kBuiltInKey, builtInLayout(spec_).toStdString());
     ini.putString(spec_.section, kLayoutKey, widths.join(',').toStdString());
     if (tabs_) ini.putInt(spec_.section, kTabKey, tabs_->currentIndex());

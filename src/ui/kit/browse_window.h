@@ -131,6 +131,6 @@ private:
 
 // A table of the program's (its stored name, and its file created when
 // missing) opened once more with a record buffer of the caller's own.
-std::unique_ptr<data::Table> ownTable(const data::TableSchema& schema, Prompter& prompter);
+std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompter& prompter);
 
 }  // namespace plorix::ui

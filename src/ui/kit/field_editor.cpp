@@ -32,7 +32,7 @@ QString plain(QString text) {
 
 }  // namespace
 
-FieldEditor::FieldEditor(EditorKind kind, const data::FieldDesc& field, const QString& label, QWidget* parent)
+FieldEditor::FieldEditor(EditorKind kind, const store::FieldDesc& field, const QString& label, QWidget* parent)
     : QWidget(parent), kind_(kind), field_(&field), label_(label) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -152,7 +152,7 @@ void FieldEditor::setText(const QString& text) {
 }
 
 void FieldEditor::load(const void* record) {
-    const std::int64_t value = data::isNumeric(field_->kind) ? data::fieldInt(*field_, record) : 0;
+    const std::int64_t value = store::isNumeric(field_->kind) ? store::fieldInt(*field_, record) : 0;
     switch (kind_) {
         case EditorKind::Date:
             setText(value ? qs(formatDate(static_cast<Date>(value), picture().toStdString())).trimmed() : QString());
@@ -162,7 +162,7 @@ void FieldEditor::load(const void* record) {
             break;
         case EditorKind::Number:
         case EditorKind::Check: setText(QString::number(value)); break;
-        default: setText(qs(data::fieldText(*field_, record)));
+        default: setText(qs(store::fieldText(*field_, record)));
     }
     loadedText_ = text();
     loadedValue_ = value;
@@ -190,15 +190,15 @@ bool FieldEditor::store(void* record) {
     }
     const std::string shown = text().trimmed().toStdString();
     if ((kind_ == EditorKind::Date || kind_ == EditorKind::Time) && text() == loadedText_) {
-        data::setFieldInt(*field_, record, loadedValue_);
+        store::setFieldInt(*field_, record, loadedValue_);
         return true;
     }
     switch (kind_) {
-        case EditorKind::Date: data::setFieldInt(*field_, record, *parseDate(shown, picture().toStdString())); break;
-        case EditorKind::Time: data::setFieldInt(*field_, record, *parseTime(shown)); break;
-        case EditorKind::Number: data::setFieldInt(*field_, record, static_cast<std::int64_t>(*parseNumber(shown))); break;
-        case EditorKind::Check: data::setFieldInt(*field_, record, shown == "1" ? 1 : 0); break;
-        default: data::setFieldText(*field_, record, text().toStdString());
+        case EditorKind::Date: store::setFieldInt(*field_, record, *parseDate(shown, picture().toStdString())); break;
+        case EditorKind::Time: store::setFieldInt(*field_, record, *parseTime(shown)); break;
+        case EditorKind::Number: store::setFieldInt(*field_, record, static_cast<std::int64_t>(*parseNumber(shown))); break;
+        case EditorKind::Check: store::setFieldInt(*field_, record, shown == "1" ? 1 : 0); break;
+        default: store::setFieldText(*field_, record, text().toStdString());
     }
     return true;
 }

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <string>
 
-#include "data/schema.h"
+#include "store/schema.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -29,11 +29,11 @@ enum class EditorKind {
 class FieldEditor final : public QWidget {
     Q_OBJECT
 public:
-    FieldEditor(EditorKind kind, const data::FieldDesc& field, const QString& label,
+    FieldEditor(EditorKind kind, const store::FieldDesc& field, const QString& label,
                 QWidget* parent = nullptr);
 
     EditorKind kind() const { return kind_; }
-    const data::FieldDesc& field() const { return *field_; }
+    const store::FieldDesc& field() const { return *field_; }
     const QString& label() const { return label_; }
     // The control that takes the focus and the label's buddy.
     QWidget* control() const { return control_; }
@@ -64,7 +64,7 @@ private:
     QString picture() const;
 
     EditorKind kind_;
-    const data::FieldDesc* field_;
+    const store::FieldDesc* field_;
     QString label_;
     std::string picture_;
     QWidget* control_ = nullptr;

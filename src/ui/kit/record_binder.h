@@ -12,7 +12,7 @@ namespace plorix::ui {
 
 class RecordBinder {
 public:
-    explicit RecordBinder(const data::TableSchema& schema) : schema_(schema) {}
+    explicit RecordBinder(const store::TableSchema& schema) : schema_(schema) {}
 
     // Makes the editor of `field` ("SCH:DESCRIPTION"); an unknown name is a
     // programming error (std::invalid_argument).
@@ -30,7 +30,7 @@ public:
     FieldEditor* focused() const;
 
 private:
-    const data::TableSchema& schema_;
+    const store::TableSchema& schema_;
     std::vector<FieldEditor*> editors_;
 };
 

@@ -13,7 +13,7 @@ namespace plorix::ui {
 
 namespace {
 
-bool runForm(const RecordFormSpec& spec, data::Table& table, data::FormAction action, Prompter& prompter,
+bool runForm(const RecordFormSpec& spec, store::Table& table, data::FormAction action, Prompter& prompter,
              QWidget* parent) {
     UpdateForm form(table, action, qs(data::formCaption(action, *spec.rules)), std::string(spec.section), prompter,
                     parent, qs(spec.title));
@@ -38,27 +38,27 @@ bool runForm(const RecordFormSpec& spec, data::Table& table, data::FormAction ac
 bool addRecord(const RecordFormSpec& spec, Prompter& prompter, QWidget* parent,
                const std::function<void(void*)>& prime) {
     auto table = ownTable(*spec.schema, prompter);
-    data::clearRecord(*spec.schema, table->buffer());
+    store::clearRecord(*spec.schema, table->buffer());
     if (prime) prime(table->buffer());
     return runForm(spec, *table, data::FormAction::Adding, prompter, parent);
 }
 
 bool changeRecordAt(const RecordFormSpec& spec, std::int64_t position, Prompter& prompter, QWidget* parent) {
     auto table = ownTable(*spec.schema, prompter);
-    if (table->reget(position) != data::kNoError) {
-        data::standardWarning(prompter, 35, spec.schema->label);
+    if (table->reget(position) != store::kNoError) {
+        data::standardWarning(prompter, data::Warning::RecordRetrievalError, spec.schema->label);
         return false;
     }
     return runForm(spec, *table, data::FormAction::Changing, prompter, parent);
 }
 
-bool deleteRecordAt(const data::TableSchema& schema, std::int64_t position, Prompter& prompter) {
+bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Prompter& prompter) {
     auto table = ownTable(schema, prompter);
-    if (table->reget(position) != data::kNoError) {
-        data::standardWarning(prompter, 35, schema.label);
+    if (table->reget(position) != store::kNoError) {
+        data::standardWarning(prompter, data::Warning::RecordRetrievalError, schema.label);
         return false;
     }
-    if (data::standardWarning(prompter, 32) != kOk) return false;
+    if (data::standardWarning(prompter, data::Warning::ConfirmDelete) != kOk) return false;
     return data::deleteRecord(*table, prompter) == data::kDeleted;
 }
 

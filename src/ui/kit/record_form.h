@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/cascade_form.h"
+#include "data/form_save.h"
 #include "runtime/prompter.h"
 #include "ui/kit/browse_window.h"
 #include "ui/kit/field_editor.h"
@@ -21,7 +21,7 @@ struct FormField {
 };
 
 struct RecordFormSpec {
-    const data::TableSchema* schema = nullptr;
+    const store::TableSchema* schema = nullptr;
     std::string_view title;    // "Update the Holidays File"
     std::string_view section;  // "UpdateHolidays"
     const data::FormRules* rules = nullptr;
@@ -34,7 +34,7 @@ bool addRecord(const RecordFormSpec& spec, Prompter& prompter, QWidget* parent,
                const std::function<void(void*)>& prime = {});
 bool changeRecordAt(const RecordFormSpec& spec, std::int64_t position, Prompter& prompter, QWidget* parent);
 // Asks, then deletes the record at `position` through the cascading delete.
-bool deleteRecordAt(const data::TableSchema& schema, std::int64_t position, Prompter& prompter);
+bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Prompter& prompter);
 
 // Insert, change and delete of `browse` through the form.
 BrowseActions formActions(const RecordFormSpec& spec, BrowseWindow& browse);

@@ -1,6 +1,6 @@
 #include "ui/kit/record_table_model.h"
 
-#include "io/field_values.h"
+#include "data/field_pictures.h"
 #include "settings/settings.h"
 #include "ui/qt_text.h"
 
@@ -39,12 +39,12 @@ QString RecordTableModel::text(int row, int column) const {
     const void* rec = record(row);
     const int field = fields_[static_cast<std::size_t>(column)];
     if (!rec || field < 0) return {};
-    const data::FieldDesc& desc = spec_.schema->fields[static_cast<std::size_t>(field)];
+    const store::FieldDesc& desc = spec_.schema->fields[static_cast<std::size_t>(field)];
     std::string_view picture = spec_.columns[static_cast<std::size_t>(column)].picture;
     if (picture == kFlagPicture) return {};
-    if (picture.empty() && desc.kind == data::FieldKind::Date) picture = settings::settings().DateFormat;
-    if (picture.empty()) return QString::fromStdString(data::fieldToText(desc, rec));
-    return qs(io::formatFieldValue(desc, rec, picture)).trimmed();
+    if (picture.empty() && desc.kind == store::FieldKind::Date) picture = settings::settings().DateFormat;
+    if (picture.empty()) return QString::fromStdString(store::fieldToText(desc, rec));
+    return qs(data::formatFieldValue(desc, rec, picture)).trimmed();
 }
 
 QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
@@ -57,8 +57,8 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     const std::size_t column = static_cast<std::size_t>(index.column());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return text(index.row(), index.column());
     if (role == Qt::CheckStateRole && spec_.columns[column].picture == kFlagPicture && fields_[column] >= 0) {
-        const data::FieldDesc& desc = spec_.schema->fields[static_cast<std::size_t>(fields_[column])];
-        return data::fieldInt(desc, rec) ? Qt::Checked : Qt::Unchecked;
+        const store::FieldDesc& desc = spec_.schema->fields[static_cast<std::size_t>(fields_[column])];
+        return store::fieldInt(desc, rec) ? Qt::Checked : Qt::Unchecked;
     }
     return {};
 }

@@ -8,6 +8,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <map>
+#include <vector>
+
+#include "store/transaction.h"
 
 #include "data/cascade.h"
 #include "data/warnings.h"
@@ -19,12 +22,12 @@ namespace plorix::ui {
 namespace {
 
 // The record saved last in this run, per table.
-std::map<const data::TableSchema*, std::shared_ptr<void>>& savedRecords() {
-    static std::map<const data::TableSchema*, std::shared_ptr<void>> records;
+std::map<const store::TableSchema*, std::shared_ptr<void>>& savedRecords() {
+    static std::map<const store::TableSchema*, std::shared_ptr<void>> records;
     return records;
 }
 
-void remember(const data::TableSchema& schema, const void* record) {
+void remember(const store::TableSchema& schema, const void* record) {
     auto& kept = savedRecords()[&schema];
     if (!kept) kept = schema.makeRecord();
     schema.assignRecord(record, kept.get());
@@ -32,9 +35,37 @@ void remember(const data::TableSchema& schema, const void* record) {
 
 constexpr std::string_view kTransactionError = "Update";
 
+// Holds back messages with nothing to decide and shows them when it goes;
+// questions are asked at once.
+class DeferredMessages final : public Prompter {
+public:
+    explicit DeferredMessages(Prompter& target) : target_(target) {}
+    ~DeferredMessages() override {
+        for (const Held& m : held_) target_.message(m.title, m.text, m.icon, kOk, kOk);
+    }
+    int message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,
+                int defaultButton) override {
+        if (buttons != kOk) return target_.message(title, text, icon, buttons, defaultButton);
+        held_.push_back({std::string(title), std::string(text), icon});
+        return kOk;
+    }
+    std::unique_ptr<Progress> progress(std::string_view title, std::string_view heading) override {
+        return target_.progress(title, heading);
+    }
+
+private:
+    struct Held {
+        std::string title;
+        std::string text;
+        Icon icon;
+    };
+    Prompter& target_;
+    std::vector<Held> held_;
+};
+
 }  // namespace
 
-UpdateForm::UpdateForm(data::Table& table, data::FormAction action, const QString& caption, std::string section,
+UpdateForm::UpdateForm(store::Table& table, data::FormAction action, const QString& caption, std::string section,
                        Prompter& prompter, QWidget* parent, const QString& title)
     : QDialog(parent), table_(table), action_(action), prompter_(prompter), binder_(table.schema()) {
     setWindowTitle(title.isEmpty() ? caption : title);
@@ -75,7 +106,7 @@ UpdateForm::UpdateForm(data::Table& table, data::FormAction action, const QStrin
 
 UpdateForm::~UpdateForm() = default;
 
-const void* UpdateForm::lastSaved(const data::TableSchema& schema) {
+const void* UpdateForm::lastSaved(const store::TableSchema& schema) {
     const auto found = savedRecords().find(&schema);
     return found == savedRecords().end() ? nullptr : found->second.get();
 }
@@ -95,33 +126,44 @@ void UpdateForm::ditto() {
 }
 
 int UpdateForm::save() {
-    return data::saveRecord(table_, prompter_, action_, original_.get(), *rules_, true);
+    return data::saveRecord(table_, prompter(), action_, original_.get(), *rules_, true);
 }
 
 void UpdateForm::accept() {
     if (binder_.collect(table_.buffer())) return;
     if (!prepareSave()) return;
-    const data::TableSchema& schema = table_.schema();
+    const store::TableSchema& schema = table_.schema();
     auto entered = schema.makeRecord();
     schema.assignRecord(table_.buffer(), entered.get());
-    if (table_.begin() != data::kNoError) {
-        data::standardWarning(prompter_, 34, kTransactionError, schema.label);
-        return;
-    }
-    const int result = save();
-    if (result == data::kWritten && table_.commit() == data::kNoError) {
+    int result = data::kNotWritten;
+    bool committed = false;
+    {
+        // Messages that only inform wait until the transaction is over: the
+        // frame's tick writes on the same connection and must not join it
+        // while a box is open.
+        DeferredMessages deferred(prompter_);
+        active_ = &deferred;
+        store::Transaction transaction(table_);
+        if (transaction.ok()) {
+            result = save();
+            committed = result == data::kWritten && transaction.commit() == store::kNoError;
+        }
+        active_ = &prompter_;
+        if (!transaction.ok())
+            data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError, schema.label);
+    }  // rolled back unless committed, then the deferred messages show
+    if (committed) {
         remember(schema, table_.buffer());
         QDialog::accept();
         return;
     }
-    table_.rollback();
     if (result == data::kChangedElsewhere) {
         // The other station's values are shown; ditto brings back the user's.
         remember(schema, entered.get());
         showRecord();
         return;
     }
-    if (result == data::kWritten) data::standardWarning(prompter_, 34, kTransactionError, schema.label);
+    if (result == data::kWritten) data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError, schema.label);
     // The steps that failed may have read the stored record into the buffer:
     // the user's entries stay for the next try.
     schema.assignRecord(entered.get(), table_.buffer());

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "data/cascade_form.h"
+#include "data/form_save.h"
 #include "runtime/prompter.h"
 #include "ui/kit/record_binder.h"
 
@@ -30,15 +30,17 @@ public:
     // Edits `table`'s buffer, which holds the record (for a change, the
     // table's current record). The position section names POSITION.INI's.
     // With a title the caption heads the window, else it is the title.
-    UpdateForm(data::Table& table, data::FormAction action, const QString& caption, std::string section,
+    UpdateForm(store::Table& table, data::FormAction action, const QString& caption, std::string section,
                Prompter& prompter, QWidget* parent = nullptr, const QString& title = {});
     ~UpdateForm() override;
 
-    data::Table& table() { return table_; }
+    store::Table& table() { return table_; }
     data::FormAction action() const { return action_; }
     RecordBinder& binder() { return binder_; }
     const RecordBinder& binder() const { return binder_; }
-    Prompter& prompter() { return prompter_; }
+    // The form's way to the user (during a save, one that holds back
+    // messages until the transaction is over).
+    Prompter& prompter() { return *active_; }
     // Where the window's controls go, above the buttons.
     QVBoxLayout& body() { return *body_; }
     QHBoxLayout& buttonRow() { return *buttons_; }
@@ -46,7 +48,7 @@ public:
     // The focused field takes its value from the last saved record.
     void ditto();
     // The record of this table saved last in this run, null before any.
-    static const void* lastSaved(const data::TableSchema& schema);
+    static const void* lastSaved(const store::TableSchema& schema);
     // The record as the form read it (for change detection).
     const void* original() const { return original_.get(); }
     // Shows the buffer in the editors and takes it as the original.
@@ -64,9 +66,10 @@ protected:
     void setRules(const data::FormRules* rules) { rules_ = rules; }
 
 private:
-    data::Table& table_;
+    store::Table& table_;
     data::FormAction action_;
     Prompter& prompter_;
+    Prompter* active_ = &prompter_;
     RecordBinder binder_;
     const data::FormRules* rules_ = nullptr;
     std::shared_ptr<void> original_;

@@ -1,0 +1,131 @@
+#include "scheduler/frame_tick.h"
+
+#include "runtime/fixed_text.h"
+#include "scheduler/advance_warning.h"
+#include "scheduler/moment.h"
+
+namespace plorix::scheduler {
+namespace {
+
+using data::Schedule;
+
+// Clears a flag when the tick ends, however it ends.
+class Running {
+public:
+    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Running() { flag_ = false; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+FrameTick::FrameTick(FireContext& context, TickHooks hooks)
+    : context_(context), hooks_(std::move(hooks)) {
+    state_.active = context.settings.StartUpActive;
+}
+
+void FrameTick::setOneShotStatus(std::string_view text) { oneShot_ = cutToWidth(text, kOneShotWidth); }
+
+bool FrameTick::scriptQueued() const {
+    return context_.hooks.scriptQueued && context_.hooks.scriptQueued();
+}
+
+void FrameTick::notifyTray() {
+    if (state_.trayShown && hooks_.trayChanged) hooks_.trayChanged(state_);
+}
+
+TickReport FrameTick::tick() {
+    TickReport report;
+    if (running_) return report;
+    const Running running(running_);
+    report.ran = true;
+    state_.scriptStepped = false;
+    timeline_.observe(context_.clock.current(), context_.clock.steadyHundredths());
+
+    if (context_.settings.MonitorClipboard && hooks_.clipboardCheck) hooks_.clipboardCheck();
+    if (state_.active)
+        active(report);
+    else
+        inactive();
+    if (!trim(oneShot_).empty()) {
+        state_.statusNext = oneShot_;
+        oneShot_.clear();
+    }
+    updateTray();
+    const Moment now = context_.clock.current();
+    state_.statusDate = dateZone(now.date);
+    state_.statusTime = timeZone(now.time);
+    return report;
+}
+
+void FrameTick::active(TickReport& report) {
+    scheduleCheck(report);
+    report.warned = checkAdvanceWarning(context_);
+    if (history_.removeHistory(context_)) {
+        report.historyRemoved = true;
+        browses_.notifyAll();
+    }
+    if (scriptQueued()) {
+        state_.scriptStepped = true;
+        state_.timerPeriod = kScriptPeriod;
+        if (hooks_.scriptStep) {
+            if (std::optional<std::string> progress = hooks_.scriptStep()) state_.statusNext = *progress;
+        }
+        state_.toolbarMark = kScriptRunningMark;
+        return;
+    }
+    state_.toolbarMark.clear();
+    state_.timerPeriod = kActivePeriod;
+}
+
+void FrameTick::inactive() {
+    state_.title = productTitle() + std::string(kInactiveSuffix);
+    state_.statusNext = kInactiveStatus;
+    state_.toolbarMark.clear();
+    state_.timerPeriod = kInactivePeriod;
+}
+
+void FrameTick::scheduleCheck(TickReport& report) {
+    store::Table& schedule = context_.schedule;
+    const Schedule& next = schedule.rec<Schedule>();
+    if (readFirst(schedule, data::keys::Schedule::KEYDATEENABLED) != store::kNoError || next.DISABLED) {
+        state_.title = productTitle();
+        state_.statusNext.clear();
+        return;
+    }
+    state_.title = state_.iconized ? iconizedTitle(next) : productTitle();
+    if (!scriptQueued()) state_.statusNext = std::string(kNextPrefix) + next.DESCRIPTION.str();
+    if (!context_.settings.NoTray) {
+        // The tip of a hidden frame names the next task.
+        std::string tip = cutToWidth(state_.title, kTrayTipWidth);
+        if (tip != state_.trayTip) {
+            state_.trayTip = std::move(tip);
+            notifyTray();
+        }
+    }
+    const Moment due{next.DATE, next.TIME};
+    if (compareMoments(context_.clock.current(), due) >= 0) {
+        report.fired = fire(context_, timeline_.lateness(due));
+        browses_.notifyAll();
+    } else if (context_.settings.monitorWindows && hooks_.windowMonitorPass) {
+        hooks_.windowMonitorPass();
+    }
+}
+
+void FrameTick::updateTray() {
+    if (state_.frameIcon != state_.currentIcon && !state_.scriptStepped && state_.trayShown) {
+        state_.currentIcon = state_.frameIcon;
+        notifyTray();
+    }
+    if (state_.scriptStepped && state_.trayShown) {
+        state_.animationStep = state_.animationStep % static_cast<int>(kAnimationIcons.size()) + 1;
+        state_.currentIcon = kAnimationIcons[static_cast<std::size_t>(state_.animationStep - 1)];
+        notifyTray();
+    }
+}
+
+}  // namespace plorix::scheduler

@@ -1,0 +1,162 @@
+#include "store/table_layout.h"
+
+#include "store/sql_error.h"
+#include "store/table_sql.h"
+#include "runtime/fixed_text.h"
+
+namespace plorix::store {
+
+namespace {
+
+using sql::quote;
+
+constexpr std::string_view kConversionTable = "plorix_conversion";
+
+int recordVersion(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
+    const std::string catalogue = quote(sql::kCatalogue);
+    if (db.exec("CREATE TABLE IF NOT EXISTS " + catalogue +
+                    " (\"name\" TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, \"label\" TEXT NOT NULL,"
+                    " \"version\" INTEGER NOT NULL)",
+                error) != kNoError) {
+        return error.code;
+    }
+    return db.exec("INSERT OR REPLACE INTO " + catalogue + " VALUES (" + sql::quoteLiteral(table) + ", " +
+                       sql::quoteLiteral(schema.label) + ", " + std::to_string(schema.version) + ")",
+                   error);
+}
+
+int createKeys(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
+    for (const auto& key : schema.keys) {
+        if (db.exec(sql::createIndex(schema, table, key), error) != kNoError) {
+            if (error.code == kDuplicateKey) error.keyName = key.name;
+            return error.code;
+        }
+    }
+    return kNoError;
+}
+
+bool hasColumn(const StoredLayout& layout, std::string_view column) {
+    for (const auto& c : layout.columns) {
+        if (equalNoCase(c, column)) return true;
+    }
+    return false;
+}
+
+// The expression that carries an old column into a field of the new layout.
+std::string carried(const FieldDesc& field) {
+    const std::string column = quote(field.column);
+    if (isText(field.kind)) {
+        return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " + std::to_string(field.capacity) +
+               "), ' ')";
+    }
+    return "coalesce(CAST(" + column + " AS INTEGER), 0)";
+}
+
+}  // namespace
+
+int readLayout(Database& db, std::string_view table, StoredLayout& layout, ErrorState& error) {
+    layout = StoredLayout{};
+    Statement* master = db.prepare("SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE"
+                                   " OR name = ?2",
+                                   error);
+    if (!master) return error.code;
+    bool catalogued = false;
+    {
+        StatementUse use(*master);
+        master->bind(1, table);
+        master->bind(2, sql::kCatalogue);
+        int rc;
+        while ((rc = master->step()) == SQLITE_ROW) {
+            const std::string_view type = master->text(0);
+            const std::string_view name = master->text(1);
+            if (type == "table" && name == sql::kCatalogue) {
+                catalogued = true;
+            } else if (type == "table") {
+                layout.exists = true;
+            } else if (type == "index" && !master->text(2).empty()) {
+                layout.indexes.emplace(name, master->text(2));
+            }
+        }
+        if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+    }
+    if (!layout.exists) return kNoError;
+    if (catalogued) {
+        Statement* version =
+            db.prepare("SELECT version FROM " + quote(sql::kCatalogue) + " WHERE name = ?1", error);
+        if (!version) return error.code;
+        StatementUse use(*version);
+        version->bind(1, table);
+        const int rc = version->step();
+        if (rc == SQLITE_ROW) layout.version = static_cast<int>(version->integer(0));
+        else if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+    }
+    Statement* info = db.prepare("PRAGMA table_info(" + quote(table) + ")", error);
+    if (!info) return error.code;
+    StatementUse use(*info);
+    int rc;
+    while ((rc = info->step()) == SQLITE_ROW) layout.columns.emplace_back(info->text(1));
+    if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+int checkLayout(const TableSchema& schema, std::string_view table, const StoredLayout& layout,
+                ErrorState& error) {
+    if (!layout.exists) return (error = storeError(kFileNotFound)).code;
+    if (layout.version != schema.version || layout.columns != sql::columnNames(schema)) {
+        return (error = storeError(kInvalidRecordDeclaration)).code;
+    }
+    for (const auto& key : schema.keys) {
+        auto it = layout.indexes.find(sql::indexName(table, key));
+        if (it == layout.indexes.end() || it->second != sql::createIndex(schema, table, key)) {
+            error = storeError(kKeyMustBeRebuilt);
+            error.keyName = key.name;
+            return error.code;
+        }
+    }
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+int createStoredTable(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
+    if (db.exec(sql::createTable(schema, table), error) != kNoError) return error.code;
+    if (createKeys(db, schema, table, error) != kNoError) return error.code;
+    return recordVersion(db, schema, table, error);
+}
+
+int convertStoredTable(Database& db, const TableSchema& schema, std::string_view table,
+                       const StoredLayout& layout, ErrorState& error) {
+    if (!layout.exists) return (error = storeError(kFileNotFound)).code;
+    if (layout.version > schema.version) return (error = storeError(kInvalidRecordDeclaration)).code;
+    std::string targets = quote(sql::kPosition) + ", " + quote(sql::kVersion);
+    std::string sources = (hasColumn(layout, sql::kPosition) ? quote(sql::kPosition) : std::string("rowid")) +
+                          ", " + (hasColumn(layout, sql::kVersion) ? quote(sql::kVersion) : std::string("1"));
+    for (const auto& field : schema.fields) {
+        if (!hasColumn(layout, field.column)) continue;
+        targets += ", " + quote(field.column);
+        sources += ", " + carried(field);
+    }
+    const std::string conversion = quote(kConversionTable);
+    for (const std::string& step : {
+             "DROP TABLE IF EXISTS " + conversion,
+             sql::createTable(schema, kConversionTable),
+             "INSERT INTO " + conversion + " (" + targets + ") SELECT " + sources + " FROM " + quote(table),
+             "DROP TABLE " + quote(table),
+             "ALTER TABLE " + conversion + " RENAME TO " + quote(table),
+         }) {
+        if (db.exec(step, error) != kNoError) return error.code;
+    }
+    if (createKeys(db, schema, table, error) != kNoError) return error.code;
+    return recordVersion(db, schema, table, error);
+}
+
+int rebuildStoredKeys(Database& db, const TableSchema& schema, std::string_view table,
+                      const StoredLayout& layout, ErrorState& error) {
+    if (!layout.exists) return (error = storeError(kFileNotFound)).code;
+    for (const auto& [name, statement] : layout.indexes) {
+        if (db.exec("DROP INDEX " + quote(name), error) != kNoError) return error.code;
+    }
+    return createKeys(db, schema, table, error);
+}
+
+}  // namespace plorix::store

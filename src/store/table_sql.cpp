@@ -1,0 +1,187 @@
+#include "store/table_sql.h"
+
+namespace plorix::store::sql {
+
+namespace {
+
+std::string join(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i) out += separator;
+        out += parts[i];
+    }
+    return out;
+}
+
+std::string param(std::size_t n) { return "?" + std::to_string(n); }
+
+const FieldDesc& component(const TableSchema& schema, const KeyDesc& key, std::size_t i) {
+    return schema.fields[static_cast<std::size_t>(key.components[i])];
+}
+
+// The component as the key compares it.
+std::string keyColumn(const TableSchema& schema, const KeyDesc& key, std::size_t i) {
+    const FieldDesc& field = component(schema, key, i);
+    std::string column = quote(field.column);
+    if (key.nocase() && isText(field.kind)) column += " COLLATE NOCASE";
+    return column;
+}
+
+std::string selectList(const TableSchema& schema) {
+    std::vector<std::string> columns;
+    for (const auto& name : columnNames(schema)) columns.push_back(quote(name));
+    return join(columns, ", ");
+}
+
+// The partial-index condition of an opt key, or "" for other keys.
+std::string keyCondition(const TableSchema& schema, const KeyDesc* key) {
+    if (!key || !key->opt()) return {};
+    std::vector<std::string> blanks;
+    for (std::size_t i = 0; i < key->components.size(); ++i) {
+        const FieldDesc& field = component(schema, *key, i);
+        blanks.push_back(quote(field.column) + (isText(field.kind) ? " = ''" : " = 0"));
+    }
+    return "NOT (" + join(blanks, " AND ") + ")";
+}
+
+std::string orderBy(const TableSchema& schema, const KeyDesc* key, Direction direction) {
+    const char* order = direction == Direction::Forward ? "" : " DESC";
+    std::vector<std::string> terms;
+    if (key) {
+        for (std::size_t i = 0; i < key->components.size(); ++i) {
+            terms.push_back(keyColumn(schema, *key, i) + order);
+        }
+    }
+    terms.push_back(quote(kPosition) + order);
+    return " ORDER BY " + join(terms, ", ");
+}
+
+std::string where(std::vector<std::string> terms) {
+    std::erase(terms, std::string());
+    return terms.empty() ? std::string() : " WHERE " + join(terms, " AND ");
+}
+
+std::string equalities(const TableSchema& schema, const KeyDesc& key, std::size_t count) {
+    std::vector<std::string> terms;
+    for (std::size_t i = 0; i < count; ++i) terms.push_back(keyColumn(schema, key, i) + " = " + param(i + 1));
+    return join(terms, " AND ");
+}
+
+}  // namespace
+
+std::string quote(std::string_view identifier) {
+    std::string out = "\"";
+    for (char c : identifier) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string quoteLiteral(std::string_view text) {
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
+std::vector<std::string> columnNames(const TableSchema& schema) {
+    std::vector<std::string> names{std::string(kPosition), std::string(kVersion)};
+    for (const auto& field : schema.fields) names.push_back(field.column);
+    return names;
+}
+
+std::string createTable(const TableSchema& schema, std::string_view table) {
+    std::vector<std::string> columns{quote(kPosition) + " INTEGER PRIMARY KEY",
+                                     quote(kVersion) + " INTEGER NOT NULL DEFAULT 1"};
+    for (const auto& field : schema.fields) {
+        columns.push_back(quote(field.column) +
+                          (isText(field.kind) ? " TEXT NOT NULL DEFAULT ''" : " INTEGER NOT NULL DEFAULT 0"));
+    }
+    return "CREATE TABLE " + quote(table) + " (" + join(columns, ", ") + ")";
+}
+
+std::string indexName(std::string_view table, const KeyDesc& key) {
+    return std::string(table) + "." + key.name;
+}
+
+std::string createIndex(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+    std::vector<std::string> columns;
+    for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(schema, key, i));
+    return std::string("CREATE ") + (key.unique() ? "UNIQUE " : "") + "INDEX " + quote(indexName(table, key)) +
+           " ON " + quote(table) + " (" + join(columns, ", ") + ")" + where({keyCondition(schema, &key)});
+}
+
+std::string insertRecord(const TableSchema& schema, std::string_view table) {
+    std::vector<std::string> columns, values;
+    for (std::size_t i = 0; i < schema.fields.size(); ++i) {
+        columns.push_back(quote(schema.fields[i].column));
+        values.push_back(param(i + 1));
+    }
+    columns.push_back(quote(kVersion));
+    values.push_back("1");
+    return "INSERT INTO " + quote(table) + " (" + join(columns, ", ") + ") VALUES (" + join(values, ", ") + ")";
+}
+
+std::string updateRecord(const TableSchema& schema, std::string_view table) {
+    std::vector<std::string> sets;
+    for (std::size_t i = 0; i < schema.fields.size(); ++i) {
+        sets.push_back(quote(schema.fields[i].column) + " = " + param(i + 1));
+    }
+    sets.push_back(quote(kVersion) + " = " + quote(kVersion) + " + 1");
+    const std::size_t m = schema.fields.size();
+    return "UPDATE " + quote(table) + " SET " + join(sets, ", ") + " WHERE " + quote(kPosition) + " = " +
+           param(m + 1) + " AND " + quote(kVersion) + " = " + param(m + 2);
+}
+
+std::string deleteRecord(std::string_view table) {
+    return "DELETE FROM " + quote(table) + " WHERE " + quote(kPosition) + " = ?1 AND " + quote(kVersion) +
+           " = ?2";
+}
+
+std::string deleteAll(std::string_view table) { return "DELETE FROM " + quote(table); }
+
+std::string countRecords(std::string_view table) { return "SELECT count(*) FROM " + quote(table); }
+
+std::string selectByPosition(const TableSchema& schema, std::string_view table) {
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) + " WHERE " + quote(kPosition) + " = ?1";
+}
+
+std::string selectEqual(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) +
+           where({keyCondition(schema, &key), equalities(schema, key, key.components.size())}) +
+           // One record at most in a unique key; ordering it would only cost a sort.
+           (key.unique() ? std::string() : orderBy(schema, &key, Direction::Forward)) + " LIMIT 1";
+}
+
+std::string probeDuplicate(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+    const std::size_t n = key.components.size();
+    return "SELECT " + quote(kPosition) + " FROM " + quote(table) +
+           where({keyCondition(schema, &key), equalities(schema, key, n),
+                  quote(kPosition) + " <> " + param(n + 1)}) +
+           " LIMIT 1";
+}
+
+std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,
+                          Direction direction) {
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) + where({keyCondition(schema, key)}) +
+           orderBy(schema, key, direction) + " LIMIT ?1";
+}
+
+int beyondLevels(const KeyDesc* key) { return key ? static_cast<int>(key->components.size()) + 1 : 1; }
+
+std::string selectBeyond(const TableSchema& schema, std::string_view table, const KeyDesc* key,
+                         Direction direction, int level) {
+    const std::size_t n = key ? key->components.size() : 0;
+    const std::size_t at = static_cast<std::size_t>(level);
+    const char* beyond = direction == Direction::Forward ? " > " : " < ";
+    const std::string range = at == n ? quote(kPosition) + beyond + param(n + 1)
+                                      : keyColumn(schema, *key, at) + beyond + param(at + 1);
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) +
+           where({keyCondition(schema, key), key ? equalities(schema, *key, at) : "", range}) +
+           orderBy(schema, key, direction) + " LIMIT " + param(n + 2);
+}
+
+}  // namespace plorix::store::sql

@@ -1,0 +1,215 @@
+// The frame's tick: what it fires, the title, status zones, tray icon and
+// timer period it leaves behind, and its guard against running inside
+// itself.
+
+#include <gtest/gtest.h>
+
+#include "fire_rig.h"
+#include "scheduler/frame_tick.h"
+
+namespace plorix::scheduler {
+namespace {
+
+using namespace test;
+using data::Schedule;
+
+class Tick : public FireRig {
+protected:
+    TickHooks recordingHooks() {
+        TickHooks hooks;
+        hooks.clipboardCheck = [this] { ++clipboardChecks; };
+        hooks.windowMonitorPass = [this] { ++monitorPasses; };
+        hooks.scriptStep = [this]() -> std::optional<std::string> {
+            ++scriptSteps;
+            return "Send Keystrokes-step " + std::to_string(scriptSteps);
+        };
+        hooks.trayChanged = [this](const FrameState& state) {
+            trayIcons.push_back(state.currentIcon);
+            trayTips.push_back(state.trayTip);
+        };
+        return hooks;
+    }
+
+    int clipboardChecks = 0;
+    int monitorPasses = 0;
+    int scriptSteps = 0;
+    std::vector<std::string> trayIcons;
+    std::vector<std::string> trayTips;
+    FrameTick frame{context, recordingHooks()};
+    FrameState& state = frame.state();
+};
+
+TEST_F(Tick, PeriodsTitlesAndStatusFollowWhatTheSchedulerIsDoing) {
+    EXPECT_EQ(state.timerPeriod, 100);
+    add(dailyMessage("Lunch", ymd(2024, 5, 6), hm(12, 0)));
+    frame.tick();
+    EXPECT_EQ(state.timerPeriod, 125);
+    EXPECT_EQ(state.title, "Plorix 98 1.7a");
+    EXPECT_EQ(state.statusNext, "Next: Lunch");
+    EXPECT_EQ(state.toolbarMark, "");
+    EXPECT_EQ(state.statusDate, "Monday, MAY 06,2024");
+    EXPECT_EQ(state.statusTime, "9:00AM");
+
+    scriptQueued = true;
+    frame.tick();
+    EXPECT_EQ(state.timerPeriod, 50);
+    EXPECT_EQ(state.toolbarMark, "*");
+    EXPECT_EQ(scriptSteps, 1);
+    EXPECT_EQ(state.statusNext, "Send Keystrokes-step 1");  // progress instead of the next task
+
+    state.active = false;
+    frame.tick();
+    EXPECT_EQ(state.timerPeriod, 250);
+    EXPECT_EQ(state.title, "Plorix 98 1.7a (Inactive)");
+    EXPECT_EQ(state.statusNext, "Inactive");
+    EXPECT_EQ(state.toolbarMark, "");
+    EXPECT_EQ(scriptSteps, 1);  // no script step while inactive
+
+    EXPECT_EQ(openingPeriod(0), 100);
+    EXPECT_EQ(openingPeriod(101), 100);
+    EXPECT_EQ(openingPeriod(1), 1);
+}
+
+TEST_F(Tick, IconizedFrameNamesTheNextTaskInTitleAndTrayTip) {
+    add(dailyMessage("Water the plants", ymd(2024, 5, 6), hm(17, 30)));
+    state.iconized = true;
+    state.trayShown = true;
+    frame.tick();
+    EXPECT_EQ(state.title, "Plorix 98 1.7a - Water the plants MAY 06,2024 5:30PM");
+    EXPECT_EQ(trayTips, std::vector<std::string>{state.title});
+
+    settings.NoTray = true;
+    state.iconized = false;
+    frame.tick();
+    EXPECT_EQ(state.title, "Plorix 98 1.7a");
+    EXPECT_EQ(trayTips.size(), 1u);
+}
+
+TEST_F(Tick, NothingEnabledLeavesThePlainTitleAndAnEmptyStatus) {
+    Schedule disabled = dailyMessage("Off", ymd(2024, 5, 6));
+    disabled.DISABLED = 1;
+    add(disabled);
+    state.iconized = true;
+    state.statusNext = "stale";
+    frame.tick();
+    EXPECT_EQ(state.title, "Plorix 98 1.7a");
+    EXPECT_EQ(state.statusNext, "");
+}
+
+TEST_F(Tick, EntriesDueTogetherFireOnConsecutiveTicksInKeyOrder) {
+    const std::int32_t second = add(dailyMessage("Second", ymd(2024, 5, 6), hm(9, 0)));
+    const std::int32_t first = add(dailyMessage("First", ymd(2024, 5, 6), hm(8, 59)));
+    const std::int32_t third = add(dailyMessage("Third", ymd(2024, 5, 6), hm(9, 0)));
+    std::vector<std::int32_t> order;
+    context.hooks.firing = [&](const Schedule& run) { order.push_back(run.ID); };
+    for (int i = 0; i < 4; ++i) {
+        const TickReport report = frame.tick();
+        EXPECT_EQ(report.fired.has_value(), i < 3) << i;
+        clock.advance(state.timerPeriod);
+    }
+    EXPECT_EQ(order, (std::vector<std::int32_t>{first, second, third}));
+}
+
+TEST_F(Tick, BoxOpenedByTheTickKeepsTimerEventsOut) {
+    // A question's own event loop lets the timer fire again; that tick must
+    // not run while the question is open.
+    class Reentering final : public Prompter {
+    public:
+        std::function<void()> whileOpen;
+        int message(std::string_view, std::string_view, Icon, ButtonSet, int defaultButton) override {
+            if (whileOpen) whileOpen();
+            return defaultButton;
+        }
+        std::unique_ptr<Progress> progress(std::string_view, std::string_view) override {
+            return makeSilentProgress();
+        }
+    } reentering;
+    FireContext guarded{clock, reentering, settings, schedule(), scripting(), sound, context.hooks};
+    FrameTick guardedFrame(guarded);
+    std::vector<bool> nested;
+    reentering.whileOpen = [&] { nested.push_back(guardedFrame.tick().ran); };
+
+    Schedule first = withType(dailyMessage("Ask first", ymd(2024, 5, 6)), "Run Program");
+    first.USERSKIP = 1;
+    add(first);
+    add(dailyMessage("Due too", ymd(2024, 5, 6)));
+    EXPECT_TRUE(guardedFrame.tick().ran);
+    EXPECT_EQ(nested, std::vector<bool>{false});
+    EXPECT_TRUE(guardedFrame.tick().fired.has_value());  // the next one fires afterwards
+    EXPECT_EQ(reminders.size(), 1u);
+}
+
+TEST_F(Tick, TrayIconTurnsWhileAScriptStepsAndComesBackAfterwards) {
+    add(dailyMessage("Later", ymd(2024, 5, 7)));
+    state.trayShown = true;
+    frame.tick();  // the tip takes the title
+    trayIcons.clear();
+    scriptQueued = true;
+    for (int i = 0; i < 5; ++i) frame.tick();
+    EXPECT_EQ(trayIcons, (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico",
+                                                   "trayb_ico"}));
+    scriptQueued = false;
+    frame.tick();
+    EXPECT_EQ(trayIcons.back(), "tray_ico");
+    EXPECT_EQ(state.currentIcon, "tray_ico");
+    frame.tick();
+    EXPECT_EQ(trayIcons.size(), 6u);  // nothing more to change
+}
+
+TEST_F(Tick, BrowsesHearOfFiringAndHistoryRemoval) {
+    int refreshes = 0;
+    const int browse = frame.browses().add([&] { ++refreshes; });
+    settings.HistoryExpires = 30;
+    frame.tick();  // the first active tick of the day removes history
+    EXPECT_EQ(refreshes, 1);
+    frame.tick();
+    EXPECT_EQ(refreshes, 1);
+    add(dailyMessage("Now", ymd(2024, 5, 6)));
+    frame.tick();
+    EXPECT_EQ(refreshes, 2);
+    frame.browses().remove(browse);
+    clock.set(at(2024, 5, 7, 9, 0));
+    frame.tick();
+    EXPECT_EQ(refreshes, 2);
+}
+
+TEST_F(Tick, InactiveSchedulerOnlyWatchesTheClipboard) {
+    Schedule entry = dailyMessage("Held", ymd(2024, 5, 6));
+    entry.ADVANCEWARNDATE = ymd(2024, 5, 6);
+    entry.ADVANCEWARNTIME = hm(8, 0);
+    add(entry);
+    settings.MonitorClipboard = true;
+    settings.HistoryExpires = 1;
+    state.active = false;
+    const TickReport report = frame.tick();
+    EXPECT_FALSE(report.fired.has_value());
+    EXPECT_FALSE(report.warned);
+    EXPECT_FALSE(report.historyRemoved);
+    EXPECT_EQ(clipboardChecks, 1);
+    state.active = true;
+    EXPECT_TRUE(frame.tick().fired.has_value());
+}
+
+TEST_F(Tick, WindowMonitorTakesAPassOnlyOnTicksThatFireNothing) {
+    settings.monitorWindows = true;
+    add(dailyMessage("Now", ymd(2024, 5, 6)));
+    frame.tick();
+    EXPECT_EQ(monitorPasses, 0);
+    frame.tick();
+    EXPECT_EQ(monitorPasses, 1);
+    settings.monitorWindows = false;
+    frame.tick();
+    EXPECT_EQ(monitorPasses, 1);
+}
+
+TEST_F(Tick, OneShotStatusIsShownOnce) {
+    add(dailyMessage("Tea", ymd(2024, 5, 6), hm(16, 0)));
+    frame.setOneShotStatus("Message sent to all recipients");
+    frame.tick();
+    EXPECT_EQ(state.statusNext, "Message sent to all ");
+    frame.tick();
+    EXPECT_EQ(state.statusNext, "Next: Tea");
+}
+
+}  // namespace
+}  // namespace plorix::scheduler

@@ -1,0 +1,147 @@
+// Stored layouts older or newer than the program's, and lost keys.
+
+#include <gtest/gtest.h>
+
+#include "data/raw_data_file.h"
+#include "store/store_support.h"
+#include "data/tables.h"
+#include "support/temp_dir.h"
+
+namespace plorix::data {
+namespace {
+
+using plorix::test::RawDataFile;
+using test::openOrCreate;
+
+class StoreLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store::Table categories(Categories::schema());
+        ASSERT_EQ(openOrCreate(categories), store::kNoError);
+        for (const char* name : {"Home", "Work"}) {
+            categories.rec<Categories>().CATEGORY = name;
+            ASSERT_EQ(categories.add(), store::kNoError);
+        }
+    }
+    plorix::test::TempDir dir;
+};
+
+TEST_F(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
+    {
+        // The window log as the previous version of the program kept it:
+        // wider titles, no time, a column since dropped.
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(CREATE TABLE "WL" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER NOT NULL DEFAULT 1,
+                      "TITLE" TEXT NOT NULL DEFAULT '', "DATE" INTEGER NOT NULL DEFAULT 0,
+                      "SEEN" INTEGER NOT NULL DEFAULT 0))");
+        raw.exec(R"(CREATE UNIQUE INDEX "WL.WL:KEYTITLE" ON "WL" ("TITLE"))");
+        raw.exec(R"(INSERT INTO "plorix_catalogue" VALUES ('WL', 'WindowLookup', 1))");
+        raw.exec(R"(INSERT INTO "WL" VALUES (5, 3, 'Editor', 80001, 9))");
+        raw.exec("INSERT INTO \"WL\" VALUES (9, 1, '" + std::string(100, 'x') + "', 80000, 1)");
+    }
+    store::Table log(WindowLookup::schema());
+    EXPECT_EQ(log.open(), store::kInvalidRecordDeclaration);
+    ASSERT_EQ(log.upgrade(), store::kNoError) << log.error().describe();
+    ASSERT_EQ(log.open(), store::kNoError);
+    EXPECT_EQ(log.records(), 2);
+    auto& r = log.rec<WindowLookup>();
+    ASSERT_EQ(log.reget(5), store::kNoError);  // positions survive
+    EXPECT_EQ(r.TITLE, "Editor");
+    EXPECT_EQ(r.DATE, 80001);
+    EXPECT_EQ(r.TIME, 0);
+    r.TIME = 100;
+    EXPECT_EQ(log.put(), store::kNoError);
+    ASSERT_EQ(log.reget(9), store::kNoError);
+    EXPECT_EQ(r.TITLE, std::string(70, 'x'));
+
+    log.setStart(log.schema().keyIndex("KEYDATE"));
+    ASSERT_EQ(log.next(), store::kNoError);
+    EXPECT_EQ(log.position(), 9);
+    ASSERT_EQ(log.next(), store::kNoError);
+    EXPECT_EQ(log.position(), 5);
+    EXPECT_EQ(log.upgrade(), store::kNoError);  // nothing left to do
+
+    RawDataFile raw("Px97.TPS");
+    EXPECT_EQ(raw.column(R"(SELECT version FROM "plorix_catalogue" WHERE name = 'WL')"),
+              std::vector<std::string>{"2"});
+    store::Table categories(Categories::schema());
+    ASSERT_EQ(categories.open(), store::kNoError);
+    EXPECT_EQ(categories.records(), 2);
+}
+
+TEST_F(StoreLayoutTest, ATableWithoutItsVersionIsConvertedToo) {
+    {
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(CREATE TABLE "Hol" ("HOLIDAYDATE" INTEGER, "HOLIDAY" TEXT))");
+        raw.exec(R"(INSERT INTO "Hol" VALUES (80000, 'New Year'))");
+    }
+    store::Table holidays(Holidays::schema());
+    EXPECT_EQ(holidays.open(), store::kInvalidRecordDeclaration);
+    ASSERT_EQ(holidays.upgrade(), store::kNoError) << holidays.error().describe();
+    ASSERT_EQ(holidays.open(), store::kNoError);
+    holidays.rec<Holidays>().HOLIDAYDATE = 80000;
+    ASSERT_EQ(holidays.get(0), store::kNoError);
+    EXPECT_EQ(holidays.rec<Holidays>().HOLIDAY, "New Year");
+    holidays.rec<Holidays>().HOLIDAY = "Changed";
+    EXPECT_EQ(holidays.put(), store::kNoError);
+}
+
+TEST_F(StoreLayoutTest, ANewerLayoutIsRefusedAndLeftAlone) {
+    {
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(UPDATE "plorix_catalogue" SET version = 3 WHERE name = 'Categories')");
+        raw.exec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
+    }
+    store::Table categories(Categories::schema());
+    EXPECT_EQ(categories.open(), store::kInvalidRecordDeclaration);
+    EXPECT_EQ(categories.upgrade(), store::kInvalidRecordDeclaration);
+    RawDataFile raw("Px97.TPS");
+    EXPECT_EQ(raw.column(R"(SELECT COLOUR FROM "Categories")"), (std::vector<std::string>{"red", "red"}));
+}
+
+TEST_F(StoreLayoutTest, ALostOrAlteredKeyMustBeRebuilt) {
+    {
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        raw.exec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('Leisure'))");
+    }
+    store::Table categories(Categories::schema());
+    EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
+    EXPECT_EQ(categories.error().keyName, "CAT:KEYCATEGORY");
+    ASSERT_EQ(categories.buildKeys(), store::kNoError);
+    ASSERT_EQ(categories.open(), store::kNoError);
+    categories.rec<Categories>().CATEGORY = "LEISURE";
+    EXPECT_EQ(categories.add(), store::kDuplicateKey);
+    categories.close();
+
+    {
+        // The same key made case-sensitive behind the store's back.
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        raw.exec(R"(CREATE UNIQUE INDEX "Categories.CAT:KEYCATEGORY" ON "Categories" ("CATEGORY"))");
+    }
+    EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
+    std::vector<std::string> problems;
+    ASSERT_EQ(categories.checkIntegrity(problems), store::kNoError);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("CAT:KEYCATEGORY"), std::string::npos) << problems[0];
+    ASSERT_EQ(categories.upgrade(), store::kNoError);  // the upgrade step mends keys as well
+    EXPECT_EQ(categories.open(), store::kNoError);
+}
+
+TEST_F(StoreLayoutTest, DuplicatesStopAUniqueKeyFromBeingRebuilt) {
+    {
+        RawDataFile raw("Px97.TPS");
+        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        raw.exec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('work'))");
+    }
+    store::Table categories(Categories::schema());
+    EXPECT_EQ(categories.buildKeys(), store::kDuplicateKey);
+    EXPECT_EQ(categories.error().keyName, "CAT:KEYCATEGORY");
+    EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
+    RawDataFile raw("Px97.TPS");
+    EXPECT_EQ(raw.column(R"(SELECT count(*) FROM "Categories")"), std::vector<std::string>{"3"});
+}
+
+}  // namespace
+}  // namespace plorix::data
