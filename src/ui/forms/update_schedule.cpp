@@ -228,7 +228,7 @@ void UpdateSchedule::updatePreview() {
                        qs(formatTime(run.due.time, "@t3")).trimmed();
         if (run.skipped) text += QStringLiteral("  (skipped)");
         if (run.oneOff) text += QStringLiteral("  (moved by an exception)");
-        if (run.late) text += QStringLiteral("  (missed: runs at once)");
+        if (run.late) text += QStringLiteral("  (due already: runs at once)");
         preview_->addItem(text);
     }
     if (preview_->count() == 0) preview_->addItem(QStringLiteral("This task has no run to come."));
