@@ -172,6 +172,31 @@ TEST_F(ScheduleWindowsTest, DeletingATaskTakesItsScriptItemsAlong) {
     browse->close();
 }
 
+TEST_F(ScheduleWindowsTest, ACopyTakesTheScriptAlongAndCancelTakesItBack) {
+    add(entry(7, "Backup", monday));
+    auto items = table(data::Scripting::schema(), prompter);
+    for (int sequence = 1; sequence <= 2; ++sequence) {
+        store::clearRecord(items->schema(), items->buffer());
+        items->rec<data::Scripting>().ID = 7;
+        items->rec<data::Scripting>().SEQUENCE = sequence;
+        ASSERT_EQ(items->add(), store::kNoError);
+    }
+    auto* browse = new BrowseSchedule(services, nullptr);
+    browse->show();
+    auto copy = [&](const char* button) {
+        whenModal([button](QWidget* form) { named<QPushButton>(form, button)->click(); });
+        named<QPushButton>(browse, "Copy")->click();
+    };
+    copy("Cancel");
+    EXPECT_EQ(schedule->records(), 1);
+    EXPECT_EQ(items->records(), 2);  // the items copied for the form went again
+    copy("OK");
+    ASSERT_EQ(schedule->records(), 2);
+    EXPECT_EQ(stored(8).DESCRIPTION, "Backup");
+    EXPECT_EQ(items->records(), 4);
+    browse->close();
+}
+
 TEST_F(ScheduleWindowsTest, ActiveOnlyHoldsInEveryTabAndTheListFollowsTickAndMidnight) {
     Schedule active = entry(1, "Active", monday);
     Schedule disabled = entry(2, "Disabled", monday);

@@ -155,8 +155,26 @@ void BrowseWindow::setButtons(std::vector<BrowseButton> buttons) {
     buttonRow_->addWidget(close);
 }
 
+// Tab moves in reading order: the tabs, the window's controls above the
+// list, the list, the locator, the buttons.
+void BrowseWindow::orderTabs() {
+    std::vector<QWidget*> chain;
+    if (tabs_) chain.push_back(tabs_);
+    for (QHBoxLayout* row : {controlRow_, static_cast<QHBoxLayout*>(nullptr), buttonRow_}) {
+        if (!row) {
+            chain.push_back(view_);
+            chain.push_back(locator_);
+            continue;
+        }
+        for (int i = 0; i < row->count(); ++i)
+            if (QWidget* w = row->itemAt(i)->widget(); w && w->focusPolicy() != Qt::NoFocus) chain.push_back(w);
+    }
+    for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
 void BrowseWindow::start() {
     started_ = true;
+    orderTabs();
     restoreColumns();
     // Wide enough for every column until the user gives it a size of their own.
     int columns = scrollBar_->sizeHint().width() + 2 * view_->frameWidth() + layout()->contentsMargins().left() * 2;

@@ -107,6 +107,7 @@ private:
     void saveColumns();
     int fittingRows() const;
     void fitPage();
+    void orderTabs();
 
     BrowseSpec spec_;
     Prompter& prompter_;
