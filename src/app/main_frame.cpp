@@ -17,6 +17,9 @@
 #include "log/event_log.h"
 #include "scheduler/frame_state.h"
 #include "settings/settings.h"
+#include "ui/browses/browse_categories.h"
+#include "ui/browses/browse_holidays.h"
+#include "ui/browses/browse_schedule.h"
 #include "ui/frame_printer.h"
 #include "ui/setup_window.h"
 #include "ui/view_log_window.h"
@@ -56,6 +59,12 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
          .choose = [this](const TrayChoice& choice) { choose(choice); },
          .restore = [this] { restoreFromTray(); }},
         this);
+    scheduleServices_.reset(new ui::ScheduleServices{
+        .prompter = prompter_,
+        .clock = clock,
+        .runNow = [this](const data::Schedule& entry) { engine_->runNow(entry); },
+        .scripting = {},
+        .holidays = [this](QWidget* parent) { ui::openBrowseHolidays(prompter_, parent); }});
     bindOwnCommands();
     buildMenus();
     buildToolbar();
@@ -77,6 +86,8 @@ MainFrame::~MainFrame() {
     // The timer and the windows go before the tables they read.
     driver_.reset();
     delete help_;
+    // Browses hear from the engine's tick: they go first.
+    qDeleteAll(findChildren<ui::BrowseWindow*>(Qt::FindDirectChildrenOnly));
 }
 
 EngineFrontEnd MainFrame::frontEnd() {
@@ -138,6 +149,10 @@ void MainFrame::bindOwnCommands() {
     bind(C::PrintSetup, [this] { ui::showPrintSetup(this); });
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
     bind(C::Exit, [this] { close(); });
+    bind(C::ViewSchedule, [this] { openSchedule(); });
+    bind(C::ScheduleCategories, [this] {
+        ui::openBrowseCategories(prompter_, [this](const QString& category) { openSchedule(category); }, this);
+    });
     bind(C::Tile, [this] { arrangeWindows(Arrangement::Tile); });
     bind(C::Cascade, [this] { arrangeWindows(Arrangement::Cascade); });
     bind(C::ArrangeIcons, [this] { arrangeWindows(Arrangement::Arrange); });
@@ -351,6 +366,11 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
         }
         window->raise();
     }
+}
+
+void MainFrame::openSchedule(const QString& category) {
+    ui::BrowseSchedule* browse = ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
+    if (!category.isEmpty()) browse->setCategory(category);
 }
 
 void MainFrame::openSetup() {

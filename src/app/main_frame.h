@@ -19,6 +19,7 @@
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
 #include "scheduler/reminder.h"
+#include "ui/forms/schedule_request.h"
 
 namespace plorix::app {
 
@@ -78,6 +79,7 @@ private:
     void arrangeWindows(Arrangement arrangement);
     void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind);
     void openSetup();
+    void openSchedule(const QString& category = {});
     void waitYielding(std::int64_t hundredths);
     void keystrokesTyped();
 
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<TickDriver> driver_;
     FrameTray* tray_ = nullptr;
     std::unique_ptr<scheduler::ReminderServices> reminderServices_;
+    std::unique_ptr<ui::ScheduleServices> scheduleServices_;
     QToolBar* toolbar_ = nullptr;
     QLineEdit* mark_ = nullptr;
     QLabel* zones_[4] = {};

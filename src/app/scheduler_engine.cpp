@@ -3,6 +3,7 @@
 #include "data/process_tables.h"
 #include "data/tables.h"
 #include "platform/desktop.h"
+#include "scheduler/fire.h"
 #include "scheduler/reminder.h"
 #include "script/mail_sender.h"
 #include "script/program_actions.h"
@@ -72,6 +73,11 @@ void SchedulerEngine::startProgram(std::int32_t id, std::string_view command, st
     start.reportFailure = true;
     script::programActions().startProgram(start, prompter_);
     if (id != 0) stepper_->loadScheduledScript(id);
+}
+
+void SchedulerEngine::runNow(const data::Schedule& entry) {
+    context_->schedule.rec<data::Schedule>() = entry;
+    scheduler::runNow(*context_);
 }
 
 void SchedulerEngine::followSettings() { state().active = settings::settings().StartUpActive; }

@@ -64,6 +64,10 @@ public:
     // queues its script.
     void startProgram(std::int32_t id, std::string_view command, std::string_view folder);
 
+    // "Run Now": performs `entry` once as firing would, without advancing
+    // or storing it.
+    void runNow(const data::Schedule& entry);
+
     // The scheduler's active state follows the settings again (after SETUP).
     void followSettings();
 

@@ -13,7 +13,10 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTabWidget>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
+#include <functional>
 #include <QWidget>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +31,9 @@
 #include "reports/report_run.h"
 #include "runtime/clock.h"
 #include "script/command_line.h"
+#include "ui/browses/browse_categories.h"
+#include "ui/browses/browse_holidays.h"
+#include "ui/browses/browse_schedule.h"
 #include "ui/qt_prompter.h"
 
 namespace {
@@ -140,6 +146,63 @@ void pictureReports(Prompter& prompter) {
     }
 }
 
+// Pictures the modal dialog `open` brings up, acting in it first with
+// `inside` (which may picture dialogs of its own), then closes it.
+void pictureModal(const std::string& name, const std::function<void()>& open,
+                  const std::function<void(QWidget&)>& inside = {}) {
+    QTimer::singleShot(800, [name, inside] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            std::cerr << "plorix-screenshots: no window for " << name << '\n';
+            return;
+        }
+        saveWithTabs(*modal, name);
+        if (inside) inside(*modal);
+        modal->close();
+    });
+    open();
+    process(200);
+}
+
+// A control of a window by the name a screen reader gives it.
+template <typename Widget>
+Widget* named(QWidget& window, const QString& name) {
+    for (Widget* w : window.findChildren<Widget*>())
+        if (w->accessibleName() == name) return w;
+    return nullptr;
+}
+
+// The dialogs the schedule windows open: the entry form with its
+// exceptions and calendar, the holidays and their form, a category's form
+// and the category picker.
+void pictureScheduleDialogs(app::MainFrame& frame) {
+    frame.perform(app::FrameCommand::ViewSchedule);
+    process(500);
+    auto* browse = frame.findChild<ui::BrowseSchedule*>();
+    if (!browse) return;
+    pictureModal("schedule_form", [browse] { browse->insertRecord(); }, [](QWidget& form) {
+        if (auto* except = named<QPushButton>(form, "Except")) {
+            pictureModal("schedule_exceptions", [except] { except->setVisible(true); except->click(); });
+        }
+        if (auto* calendar = named<QToolButton>(form, "Next Date to Perform Task calendar"))
+            pictureModal("calendar", [calendar] { calendar->click(); });
+    });
+    pictureModal("select_category", [browse] { named<QPushButton>(*browse, "Pick Category")->click(); });
+    browse->close();
+    auto* holidays = new ui::BrowseHolidays(processPrompter(), &frame);
+    holidays->show();
+    process(300);
+    save(*holidays, "browse_holidays");
+    pictureModal("update_holidays", [holidays] { holidays->insertRecord(); });
+    holidays->close();
+    frame.perform(app::FrameCommand::ScheduleCategories);
+    process(300);
+    if (auto* categories = frame.findChild<ui::BrowseCategories*>()) {
+        pictureModal("update_categories", [categories] { categories->insertRecord(); });
+        categories->close();
+    }
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -201,6 +264,7 @@ int main(int argc, char** argv) {
             process(200);
             for (QWidget* w : visibleWindows()) {
                 if (before.count(w) || w == &frame || w->windowType() == Qt::ToolTip) continue;
+                if (qobject_cast<ui::BrowseWindow*>(w)) continue;  // opened at start-up
                 save(*w, "reminder");
                 w->close();
                 reminded = true;
@@ -210,6 +274,10 @@ int main(int argc, char** argv) {
             std::cerr << "plorix-screenshots: no reminder window appeared\n";
             status = 1;
         }
+        // Each command below opens its window afresh.
+        for (QWidget* w : visibleWindows())
+            if (w != &frame) w->close();
+        process(300);
         std::set<app::FrameCommand> done;
         for (const app::MenuItem& item : app::menuItems()) {
             if (!opensAWindow(item.command) || done.count(item.command) || !frame.canPerform(item.command)) continue;
@@ -217,6 +285,7 @@ int main(int argc, char** argv) {
             pictureCommand(frame, item.command, fileName(item.text));
         }
         pictureReports(prompter);
+        pictureScheduleDialogs(frame);
         frame.hide();
     }
     data::resetProcessTables();

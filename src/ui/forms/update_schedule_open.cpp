@@ -1,0 +1,88 @@
+// UPDATESCHEDULE's requests: the add that reserves its number at once (and
+// gives it back on Cancel), the change of a stored entry, and the delete
+// that asks first and takes the entry's script items with it.
+
+#include "data/cascade.h"
+#include "data/numbering.h"
+#include "data/warnings.h"
+#include "scheduler/fire_context.h"
+#include "scheduler/schedule_kinds.h"
+#include "script/script_items.h"
+#include "ui/forms/update_schedule.h"
+#include "ui/kit/browse_window.h"
+
+namespace plorix::ui {
+
+namespace {
+
+using data::Schedule;
+
+// A plain add starts as a weekly task on every day, each hour when custom.
+void plainDefaults(Schedule& e, Moment now, Date day) {
+    e.DATE = day ? day : now.date;
+    e.TIME = now.time;
+    e.SCHEDULETYPE = scheduler::textOf(scheduler::ScheduleType::DayOfWeek);
+    for (auto* d : {&e.SUNDAY, &e.MONDAY, &e.TUESDAY, &e.WEDNESDAY, &e.THURSDAY, &e.FRIDAY, &e.SATURDAY}) *d = 1;
+    e.EVERYLAST = 1;
+    e.WARN = 1;
+    e.TASKTYPE = scheduler::kBoth;
+    e.EVERY = 1;
+    e.EVERYTYPE = scheduler::textOf(scheduler::EveryUnit::Hours);
+}
+
+// Reads the entry `id` into the table's buffer as its current record.
+bool readEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
+    table.rec<Schedule>().ID = id;
+    if (table.get(data::keys::Schedule::KEYID) == store::kNoError) return true;
+    data::standardWarning(prompter, data::Warning::RecordRetrievalError, "Schedule");
+    return false;
+}
+
+bool deleteEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
+    if (!readEntry(table, prompter, id)) return false;
+    if (data::standardWarning(prompter, data::Warning::ConfirmDelete) != kOk) return false;
+    while (data::deleteRecord(table, prompter) != data::kDeleted) {
+        if (data::standardWarning(prompter, data::Warning::DeleteFailedTryAgain) != kYes) return false;
+        if (!readEntry(table, prompter, id)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleRequest request,
+                    const data::Schedule* entry, Date defaultDay) {
+    Prompter& prompter = services.prompter;
+    auto table = ownTable(Schedule::schema(), prompter);
+    if (!table->isOpen()) return false;
+    if (request == ScheduleRequest::Delete) return entry && deleteEntry(*table, prompter, entry->ID);
+    if (request == ScheduleRequest::Change) {
+        if (!entry || !readEntry(*table, prompter, entry->ID)) return false;
+        UpdateSchedule form(*table, data::FormAction::Changing, services, parent);
+        return form.exec() == QDialog::Accepted;
+    }
+
+    const std::int32_t source = entry ? entry->ID : 0;
+    const Moment now = services.clock.current();
+    const std::int32_t id = data::addNumbered(*table, prompter, [&](void* record) {
+        Schedule& e = *static_cast<Schedule*>(record);
+        if (entry) e = *entry;
+        if (e.TASKTYPE.empty()) {
+            plainDefaults(e, now, defaultDay);
+        } else {
+            e.DISABLED = 0;
+            e.COMPLETED = 0;
+            e.ADVANCEWARNED = 0;
+        }
+    });
+    if (id == 0) return false;
+    const bool copied = source != 0 && script::copyScript(source, id, prompter) > 0;
+    UpdateSchedule form(*table, data::FormAction::Adding, services, parent);
+    if (form.exec() == QDialog::Accepted) return true;
+    // Cancelled: the reserved entry and the items copied to it go again.
+    if (readEntry(*table, prompter, id)) data::deleteRecord(*table, prompter);
+    if (copied) script::deleteScript(id, prompter);
+    return false;
+}
+
+}  // namespace plorix::ui
