@@ -34,6 +34,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace plorix::data;
+namespace store = plorix::store;
+namespace sql = plorix::store::sql;
 using plorix::bench::Raw;
 
 constexpr int kRows = 100000;
@@ -94,7 +96,7 @@ void prepareFiles() {
         }
         auto schedule = openTable(Schedule::schema(), flavour);
         if (schedule->records() == kRows) continue;
-        schedule->stream();
+        if (schedule->stream() != store::kNoError) throw std::runtime_error(schedule->error().describe());
         for (int i = 1; i <= kRows; ++i) {
             fillRow(schedule->rec<Schedule>(), i);
             if (equal) {
@@ -104,7 +106,7 @@ void prepareFiles() {
             }
             if (schedule->add() != store::kNoError) throw std::runtime_error(schedule->error().describe());
         }
-        schedule->flush();
+        if (schedule->flush() != store::kNoError) throw std::runtime_error(schedule->error().describe());
     }
 }
 
@@ -142,7 +144,7 @@ const std::string& scheduleTable() {
 
 void emptySchedule(const char* flavour) {
     auto table = openTable(Schedule::schema(), flavour);
-    table->empty();
+    if (table->empty() != store::kNoError) throw std::runtime_error(table->error().describe());
 }
 
 void BM_AddBatch_Store(benchmark::State& state) {
@@ -153,7 +155,7 @@ void BM_AddBatch_Store(benchmark::State& state) {
         auto table = openTable(Schedule::schema(), "keyed");
         state.ResumeTiming();
         auto& r = table->rec<Schedule>();
-        table->stream();
+        if (table->stream() != store::kNoError) state.SkipWithError("stream failed");
         for (int i = 1; i <= kRows; ++i) {
             fillRow(r, i);
             if (table->add() != store::kNoError) state.SkipWithError("add failed");
