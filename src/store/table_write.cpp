@@ -1,5 +1,7 @@
 // Table: adding, changing and deleting records, and transactions.
 
+#include <algorithm>
+
 #include "store/record_io.h"
 #include "store/sql_error.h"
 #include "store/store_impl.h"
@@ -137,7 +139,9 @@ int Table::rollback() {
     if (int code = ready(false)) return code;
     ErrorState error;
     db_->rollback(error);
-    impl_->streams = 0;
+    // Undoing an inner transaction (a savepoint) leaves the batches around
+    // it open; only those that ended with it are forgotten.
+    impl_->streams = std::min(impl_->streams, db_->transactionDepth());
     return report(error);
 }
 

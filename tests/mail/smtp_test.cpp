@@ -146,7 +146,7 @@ TEST_F(SmtpTest, FailuresGiveTheirCodes) {
     SinkServer server("smtp_sink.py", {"--reject", "ann"});
     const mail::MailResult rejected = send(job(server.address()));
     EXPECT_EQ(rejected.code, mail::kMailServerError);
-    EXPECT_EQ(mail::mailErrorText(rejected), "server error: 550 5.1.1 <ann@example.org>: mail::mailbox unavailable");
+    EXPECT_EQ(mail::mailErrorText(rejected), "server error: 550 5.1.1 <ann@example.org>: mailbox unavailable");
 
     mail::MailJob missing = job(server.address());
     missing.attachments = {"no-such-file.txt"};

@@ -113,10 +113,13 @@ void pictureCommand(app::MainFrame& frame, app::FrameCommand command, const std:
 
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
-        if (QProcess::execute(cli, QStringList{"-d", QDir::currentPath()} + args) != 0)
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(cli, QStringList{"-d", QDir::currentPath()} + args);
+        if (!process.waitForFinished() || process.exitCode() != 0)
             std::cerr << "plorix-screenshots: plorix-cli " << args.join(' ').toStdString() << " failed\n";
     };
-    const QDateTime soon = QDateTime::currentDateTime().addSecs(4);
+    const QDateTime soon = QDateTime::currentDateTime().addSecs(12);
     run({"add", "Schedule", "SCH:DESCRIPTION=Weekly report", "SCH:TASKTYPE=Display Message",
          "SCH:SCHEDULETYPE=Day of Week", "SCH:MONDAY=1", "SCH:FRIDAY=1",
          "SCH:DATE=" + soon.date().toString(Qt::ISODate), "SCH:TIME=" + soon.time().toString("HH:mm:ss"),
@@ -155,15 +158,16 @@ int main(int argc, char** argv) {
         frame.open();
         process(1500);
         save(frame, "frame");
-        // The reminder of the task due a few seconds after the start.
-        const std::set<QWidget*> before = visibleWindows();
+        // The reminder of the task due a few seconds after the start (it
+        // may have opened already).
+        const std::set<QWidget*> before;
         QElapsedTimer waited;
         waited.start();
         bool reminded = false;
-        while (!reminded && waited.elapsed() < 15000) {
+        while (!reminded && waited.elapsed() < 25000) {
             process(200);
             for (QWidget* w : visibleWindows()) {
-                if (before.count(w) || w == &frame) continue;
+                if (before.count(w) || w == &frame || w->windowType() == Qt::ToolTip) continue;
                 save(*w, "reminder");
                 w->close();
                 reminded = true;
