@@ -74,7 +74,7 @@ std::string protectedFile(const std::string& path, Replacement by) {
     const std::string name = fs::path(path).filename().string();
     // By name even while missing: the program would take the file for its own.
     const std::string_view system = isDataFile(path) ? kDataFile : systemFileNamed(name);
-    if (!system.empty()) return name + " is the program's " + std::string(system) + "; choose another name.";
+    if (!system.empty()) return name + " is the " + std::string(system) + "; choose another name.";
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return {};  // new, or a device written directly
 

@@ -61,7 +61,9 @@ int ReplacingFile::open(const std::string& path, bool keepOld) {
     path_ = targetOf(path);
     if (writtenDirectly(path_)) {
         out_ = path_ == "-" ? stdout : std::fopen(path_.c_str(), keepOld ? "ab" : "wb");
-        return out_ ? 0 : errno;
+        if (!out_) return errno;
+        unbuffered();
+        return 0;
     }
     const int fd = makeTemporary(path_, temp_);
     if (fd < 0) return errno;
@@ -76,7 +78,14 @@ int ReplacingFile::open(const std::string& path, bool keepOld) {
         discard();
         return error;
     }
+    unbuffered();
     return 0;
+}
+
+void ReplacingFile::unbuffered() {
+    // Writes go straight to the file, so a write that fails says how much
+    // went out and a retry sends exactly the rest.
+    if (out_ && out_ != stdout) std::setvbuf(out_, nullptr, _IONBF, 0);
 }
 
 int ReplacingFile::commit() {

@@ -32,6 +32,7 @@ public:
     void discard();
 
 private:
+    void unbuffered();
     std::string path_;
     std::string temp_;  // empty when written directly
     std::FILE* out_ = nullptr;

@@ -113,18 +113,11 @@ std::string unquote(std::string text) {
 
 bool hasControl(std::string_view text) { return std::any_of(text.begin(), text.end(), isControl); }
 
-// The entry as typed, on one line: its controls shown as "?".
-std::string shownEntry(const MailRecipient& r) {
-    std::string text = r.name.empty() ? r.address : r.name + " <" + r.address + ">";
-    std::replace_if(text.begin(), text.end(), isControl, '?');
-    return text;
-}
-
 std::optional<MailResult> checkRecipients(const std::vector<MailRecipient>& list, bool news) {
     for (const MailRecipient& r : list) {
         // A line break in an entry can carry a second address past the
         // check of the first: the whole entry is refused.
-        if (hasControl(r.name) || hasControl(r.address)) return MailResult{kMailInvalidAddress, shownEntry(r)};
+        if (hasControl(r.name)) return MailResult{kMailInvalidAddress, r.name + " <" + r.address + ">"};
         if (news ? !isValidNewsgroup(r.address) : !isValidAddress(r.address))
             return MailResult{kMailInvalidAddress, r.address};
     }

@@ -49,7 +49,7 @@ void seekDisabled(store::Table& schedule, std::uint8_t disabled) {
 }
 
 void cannotRemove(Prompter& prompter, const store::Table& schedule) {
-    prompter.message("Cannot Remove History",
+    prompter.message(kCannotRemoveHistory,
                      schedule.error().text + " error while removing history", Icon::Error, kOk,
                      kOk);
 }

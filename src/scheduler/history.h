@@ -4,6 +4,7 @@
 // them.
 
 #include <cstdint>
+#include <string_view>
 
 #include "store/store.h"
 #include "data/tables/schedule.h"
@@ -11,6 +12,9 @@
 #include "scheduler/fire_context.h"
 
 namespace plorix::scheduler {
+
+// The title of the message a failed removal of history shows.
+inline constexpr std::string_view kCannotRemoveHistory = "Cannot Remove History";
 
 // The run as it stood before firing moved the entry on.
 struct RunMoments {

@@ -14,6 +14,7 @@
 #include "scheduler/moment.h"
 #include "scheduler/reminder.h"
 #include "scheduler/frame_tick.h"
+#include "scheduler/history.h"
 #include "scheduler/tick_timeline.h"
 #include "data/warnings.h"
 #include "settings/settings.h"
@@ -60,6 +61,7 @@ constexpr data::Warning kFailedFileWork[] = {
 };
 
 bool isFailedFileWork(std::string_view title) {
+    if (title == kCannotRemoveHistory) return true;
     for (const data::Warning warning : kFailedFileWork) {
         const data::WarningDef* def = data::findWarning(warning);
         if (def && (title == def->title || (!def->altTitle.empty() && title == def->altTitle))) return true;

@@ -134,7 +134,7 @@ TEST_F(SmtpTest, ARecipientWithALineBreakIsRefusedBeforeAnyConnection) {
     j.to = mail::splitRecipients("ok@example.com\r\nRCPT TO:<other@example.org>");
     const mail::MailResult result = send(j);
     EXPECT_EQ(result.code, mail::kMailInvalidAddress);
-    EXPECT_EQ(result.detail, "ok@example.com??RCPT TO: <other@example.org>");
+    EXPECT_EQ(result.detail, "ok@example.com\r\nRCPT TO: <other@example.org>");
     EXPECT_EQ(dir.read("inmail.log").find("MAIL FROM"), std::string::npos) << dir.read("inmail.log");
     EXPECT_EQ(server.count(), 0);
 }
