@@ -15,6 +15,7 @@
 #include "app/headless.h"
 #include "app/main_frame.h"
 #include "app/program_options.h"
+#include "runtime/data_folder.h"
 #include "data/process_tables.h"
 #include "platform/linux/desktop_linux.h"
 #include "scheduler/frame_state.h"
@@ -72,9 +73,13 @@ int main(int argc, char** argv) {
         std::cerr << "plorix: " << options.error << '\n' << app::usageText();
         return 2;
     }
-    if (!options.dataFolder.empty() && chdir(options.dataFolder.c_str()) != 0) {
-        std::cerr << "plorix: cannot use data folder " << options.dataFolder << ": " << std::strerror(errno)
-                  << '\n';
+    if (options.version) {
+        std::cout << "plorix " << settings::kVersion << '\n';
+        return 0;
+    }
+    const std::string folder = options.dataFolder.empty() ? defaultDataFolder() : options.dataFolder;
+    if (const std::string why = enterDataFolder(folder, true); !why.empty()) {
+        std::cerr << "plorix: " << why << '\n';
         return 2;
     }
     if (options.headless) return app::runHeadless(argc, argv, options.inactive);

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/exchange_commands.h"
 #include "app/window_arrangement.h"
 #include "messages/show_reminder.h"
 #include "platform/desktop.h"
@@ -165,6 +166,7 @@ void MainFrame::bindOwnCommands() {
         tray_->hide();
         close();
     });
+    bindExchangeCommands(*this, prompter_);
 }
 
 void MainFrame::buildMenus() {

@@ -7,10 +7,11 @@
 namespace plorix::app {
 
 struct ProgramOptions {
-    std::string dataFolder;  // -d DIR: changed into before anything else
+    std::string dataFolder;  // -d DIR: changed into before anything else; empty for the default
     bool inactive = false;   // "/I": the scheduler starts inactive
     bool headless = false;   // --headless: the scheduler without windows
     bool help = false;       // -h, --help
+    bool version = false;    // --version
     std::string error;       // a refused command line, in one line
 };
 

@@ -13,7 +13,7 @@
 namespace plorix::settings {
 
 inline constexpr std::string_view kProductTitle = "Plorix 98";
-inline constexpr std::string_view kVersion = "1.7a";
+inline constexpr std::string_view kVersion = PLORIX_VERSION;  // set by the build
 inline constexpr std::string_view kSettingsIni = "px98.INI";
 inline constexpr std::string_view kHelpFile = "PX.HLP";
 

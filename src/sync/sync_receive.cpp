@@ -220,7 +220,8 @@ void SyncReceiveJob::finish(State state) {
     if (state == State::Completed && mergeTodos() != store::kNoError) failWith("Receiving to-do items stopped");
     if (merging_) {
         merging_ = false;
-        if (this->state() == State::Failed) local_->schedule().rollback();
+        // All or nothing: a cancelled receive leaves the tables as they were.
+        if (this->state() != State::Completed) local_->schedule().rollback();
         else if (local_->schedule().flush() != store::kNoError) failWith("The data file cannot be written");
     }
     transfer_.close();

@@ -9,7 +9,8 @@
 // The file is checked whole before anything local is touched, and the merge
 // is one transaction: a file that is not a transfer file, has another key or
 // was cut short, and any failure on the way, leave the local tables as they
-// were. Cancel keeps the tasks merged so far and merges no to-do items.
+// were, and so does Cancel: half a merge would leave tasks of the file
+// without the to-do items sent with them.
 
 #include <cstdint>
 #include <memory>

@@ -67,6 +67,9 @@ TEST_F(CliExchange, LinesLeftOutAreToldOneEachAndTheRestImported) {
 
 TEST_F(CliExchange, RefusalsAreOneLine) {
     const std::string file = (dir / "x.csv").string();
+    EXPECT_NE(refused("laptop", {"export", "Todo", file}).find("no data file in"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "laptop" / "Px97.TPS"));  // a read creates nothing
+    cli("laptop", {"tables"});
     EXPECT_NE(refused("laptop", {"export", "Categories", file}).find("cannot exchange table"), std::string::npos);
     EXPECT_NE(refused("laptop", {"export", "Todo", file, "--fields", "TDO:Nope"}).find("TDO:Nope"),
               std::string::npos);
@@ -82,7 +85,8 @@ TEST_F(CliExchange, RefusalsAreOneLine) {
               std::string::npos);
     EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "other=TDO:CompletionDate@x9"}).find("not a picture"),
               std::string::npos);
-    EXPECT_NE(refused("laptop", {"export", "Contact", "Px97.TPS"}).find("data file"), std::string::npos);
+    EXPECT_NE(refused("laptop", {"export", "Contact", (dir / "laptop" / "Px97.TPS").string()}).find("data file"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::file_size(dir / "laptop" / "Px97.TPS") > 0);
 }
 

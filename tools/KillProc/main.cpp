@@ -17,8 +17,10 @@
 
 namespace {
 
+constexpr const char* kUsage = "usage: KillProc [-g SECONDS] NAME\n       KillProc --version | --help\n";
+
 int usage() {
-    std::cerr << "usage: KillProc [-g SECONDS] NAME\n";
+    std::cerr << kUsage;
     return 2;
 }
 
@@ -30,12 +32,20 @@ int main(int argc, char** argv) {
     std::string name;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "KillProc " PLORIX_VERSION "\n";
+            return 0;
+        }
         if (arg == "-g" && i + 1 < argc) {
             char* end = nullptr;
             const double seconds = std::strtod(argv[++i], &end);
             if (*end != '\0' || seconds < 0 || seconds > 3600) return usage();
             grace = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
-        } else if (name.empty() && !arg.empty()) {
+        } else if (name.empty() && !arg.empty() && arg[0] != '-') {
             name = arg;
         } else {
             return usage();

@@ -27,10 +27,19 @@ public:
 
 using Args = std::vector<std::string>;
 
+// What a command does with the data folder: commands that write create it
+// and its data file when missing; commands that only read create nothing.
+enum class DataUse { None, Reads, Writes };
+DataUse reads(const Args&);
+DataUse writes(const Args&);
+DataUse noData(const Args&);
+
 struct Command {
     std::string_view name;
     std::string_view usage;
     int (*run)(const Args& args, Prompter& prompter);
+    DataUse (*use)(const Args& args);
+    int fileArgument = -1;  // the argument naming a file, taken from the caller's directory
 };
 
 // Every command, in the order the usage text lists them.
@@ -45,6 +54,7 @@ int cmdDelete(const Args&, Prompter&);
 int cmdCheck(const Args&, Prompter&);
 int cmdSettings(const Args&, Prompter&);
 int cmdLog(const Args&, Prompter&);
+int cmdFields(const Args&, Prompter&);
 int cmdKeycodes(const Args&, Prompter&);
 int cmdRunScript(const Args&, Prompter&);
 int cmdForecast(const Args&, Prompter&);

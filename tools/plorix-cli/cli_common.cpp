@@ -17,23 +17,28 @@ std::unique_ptr<Progress> CliPrompter::progress(std::string_view, std::string_vi
     return makeSilentProgress();
 }
 
+DataUse reads(const Args&) { return DataUse::Reads; }
+DataUse writes(const Args&) { return DataUse::Writes; }
+DataUse noData(const Args&) { return DataUse::None; }
+
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
-        {"tables", "tables                          each table: label, stored name, version, records", cmdTables},
-        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList},
-        {"add", "add TABLE FIELD=VALUE ...       add a record, print its identifier", cmdAdd},
-        {"set", "set TABLE ID FIELD=VALUE ...    change a record", cmdSet},
-        {"delete", "delete TABLE ID                 delete a record", cmdDelete},
-        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings},
-        {"log", "log                             print the event log", cmdLog},
-        {"check", "check                           check every table's integrity", cmdCheck},
-        {"keycodes", "keycodes [FILE]                 the key names of keystroke texts (KEYCODES.TXT)", cmdKeycodes},
-        {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript},
-        {"forecast", "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks", cmdForecast},
-        {"simulate", "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do", cmdSimulate},
-        {"export", "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a comma-separated file", cmdExport},
-        {"import", "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a comma-separated file", cmdImport},
-        {"sync", "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another installation", cmdSync},
+        {"tables", "tables                          each table: label, stored name, version, records", cmdTables, writes},
+        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList, reads},
+        {"add", "add TABLE FIELD=VALUE ...       add a record, print its identifier", cmdAdd, writes},
+        {"set", "set TABLE ID FIELD=VALUE ...    change a record", cmdSet, writes},
+        {"delete", "delete TABLE ID                 delete a record", cmdDelete, writes},
+        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings, [](const Args& a) { return a.size() >= 2 ? DataUse::Writes : DataUse::Reads; }},
+        {"fields", "fields TABLE                    each field: name, type, width, keys it is part of", cmdFields, noData},
+        {"log", "log                             print the event log", cmdLog, reads},
+        {"check", "check                           check every table's integrity", cmdCheck, reads},
+        {"keycodes", "keycodes [FILE]                 the key names of keystroke texts (KEYCODES.TXT)", cmdKeycodes, noData, 0},
+        {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript, writes, 0},
+        {"forecast", "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks", cmdForecast, reads},
+        {"simulate", "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do", cmdSimulate, reads},
+        {"export", "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a comma-separated file", cmdExport, reads, 1},
+        {"import", "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a comma-separated file", cmdImport, writes, 1},
+        {"sync", "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another installation", cmdSync, [](const Args& a) { return !a.empty() && a[0] == "send" ? DataUse::Reads : DataUse::Writes; }, 1},
     };
     return list;
 }

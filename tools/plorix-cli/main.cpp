@@ -1,20 +1,49 @@
 // plorix-cli: Plorix's data folder from the command line.
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "cli.h"
+#include "data/data_file.h"
 #include "data/fatal_error.h"
 #include "data/process_tables.h"
+#include "runtime/data_folder.h"
+#include "runtime/file_names.h"
+#include "settings/settings.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
 void usage(std::ostream& out) {
-    out << "usage: plorix-cli [-d DIR] COMMAND [ARGS...]\n\ncommands:\n";
+    out << "usage: plorix-cli [-d DIR] COMMAND [ARGS...]\n"
+           "       plorix-cli --version | --help\n\n"
+           "  -d DIR  the data folder (default: " << plorix::defaultDataFolder() << ")\n\ncommands:\n";
     for (const auto& c : plorix::cli::commands()) out << "  " << c.usage << '\n';
+    out << "\nExit status: 0 success; 2 the input was refused and nothing was written;\n"
+           "1 the work itself failed (a store or file error, a damaged file, a failed item).\n";
+}
+
+const plorix::cli::Command* findCommand(const std::string& name) {
+    for (const auto& c : plorix::cli::commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+// Enters the data folder as the command needs it; why not, empty on success.
+std::string enterFolder(const std::string& folder, plorix::cli::DataUse use) {
+    using plorix::cli::DataUse;
+    if (use == DataUse::None) return {};
+    if (use == DataUse::Reads) {
+        // A command that only reads creates nothing, not even the folder.
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) return "no data file in " + folder;
+        if (const std::string why = plorix::enterDataFolder(folder, false); !why.empty()) return why;
+        if (!fs::exists(plorix::findFileNoCase(plorix::data::kDataFileName)))
+            return "no data file in " + folder;
+        return {};
+    }
+    return plorix::enterDataFolder(folder, true);
 }
 
 }  // namespace
@@ -22,33 +51,55 @@ void usage(std::ostream& out) {
 int main(int argc, char** argv) {
     using namespace plorix;
     cli::Args args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "-d") {
-        if (chdir(args[1].c_str()) != 0) {
-            std::cerr << "plorix-cli: cannot use data folder " << args[1] << ": "
-                      << std::strerror(errno) << '\n';
-            return 2;
+    std::string folder;
+    while (!args.empty() && !args[0].empty() && args[0][0] == '-') {
+        const std::string option = args[0];
+        if (option == "-h" || option == "--help") {
+            usage(std::cout);
+            return 0;
         }
-        args.erase(args.begin(), args.begin() + 2);
+        if (option == "--version") {
+            std::cout << "plorix-cli " << settings::kVersion << '\n';
+            return 0;
+        }
+        if (option == "-d" && args.size() >= 2) {
+            folder = args[1];
+            args.erase(args.begin(), args.begin() + 2);
+            continue;
+        }
+        std::cerr << "plorix-cli: unknown option " << option << '\n';
+        usage(std::cerr);
+        return 2;
     }
-    if (args.empty() || args[0] == "-h" || args[0] == "--help") {
-        usage(args.empty() ? std::cerr : std::cout);
-        return args.empty() ? 2 : 0;
+    if (args.empty()) {
+        usage(std::cerr);
+        return 2;
     }
     const std::string name = args[0];
     args.erase(args.begin());
+    const cli::Command* command = findCommand(name);
+    if (!command) {
+        std::cerr << "plorix-cli: unknown command '" << name << "' (see plorix-cli --help)\n";
+        return 2;
+    }
+    // File names on the command line are the caller's, not the data folder's.
+    const std::string caller = fs::current_path().string();
+    if (command->fileArgument >= 0 && static_cast<std::size_t>(command->fileArgument) < args.size()) {
+        std::string& file = args[static_cast<std::size_t>(command->fileArgument)];
+        file = fromCaller(caller, file);
+    }
+    if (folder.empty()) folder = defaultDataFolder();
+    else folder = fromCaller(caller, folder);
+    if (const std::string why = enterFolder(folder, command->use(args)); !why.empty()) {
+        std::cerr << "plorix-cli: " << why << '\n';
+        return 2;
+    }
+
     cli::CliPrompter prompter;
     setProcessPrompter(&prompter);
     int status = 2;
     try {
-        bool found = false;
-        for (const auto& c : cli::commands()) {
-            if (c.name == name) {
-                status = c.run(args, prompter);
-                found = true;
-                break;
-            }
-        }
-        if (!found) throw cli::UsageError("unknown command '" + name + "' (see plorix-cli --help)");
+        status = command->run(args, prompter);
     } catch (const cli::UsageError& e) {
         std::cerr << "plorix-cli: " << e.what() << '\n';
         status = 2;

@@ -7,7 +7,9 @@
 // its window is pictured.
 
 #include <QApplication>
+#include <QPdfWriter>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTabWidget>
@@ -26,6 +28,7 @@
 #include "app/main_frame.h"
 #include "data/process_tables.h"
 #include "platform/linux/desktop_linux.h"
+#include "reports/report_run.h"
 #include "runtime/clock.h"
 #include "script/command_line.h"
 #include "ui/browses/browse_categories.h"
@@ -117,6 +120,32 @@ void pictureCommand(app::MainFrame& frame, app::FrameCommand command, const std:
     if (!pictured) pictureNew();
 }
 
+// The first page of every report, through a PDF file as the preview saves
+// it, turned into a PNG by pdftoppm.
+void pictureReports(Prompter& prompter) {
+    using reports::ReportId;
+    for (const ReportId id : {ReportId::BriefSchedule, ReportId::ScheduleByDate, ReportId::ScheduleByCategory,
+                              ReportId::OneCategory, ReportId::CategoryList, ReportId::Contacts,
+                              ReportId::TodoByPriority, ReportId::TodoByCategory}) {
+        reports::ReportRequest request =
+            id == ReportId::OneCategory ? reports::oneCategoryRequest("WORK") : reports::requestFor(id);
+        const auto pages = reports::reportPages(request, prompter);
+        const std::string name = "report_" + std::to_string(static_cast<int>(id));
+        const QString pdf = outDir + "/" + QString::fromStdString(name) + ".pdf";
+        {
+            QPdfWriter writer(pdf);
+            if (!reports::printPages(writer, pages, {0})) {
+                std::cerr << "plorix-screenshots: " << name << " has no page\n";
+                continue;
+            }
+        }
+        QProcess::execute("pdftoppm", {"-png", "-r", "80", "-f", "1", "-l", "1", "-singlefile", pdf,
+                                       outDir + "/" + QString::fromStdString(name)});
+        QFile::remove(pdf);
+        std::cout << (outDir + "/" + QString::fromStdString(name)).toStdString() << ".png\n";
+    }
+}
+
 // Pictures the modal dialog `open` brings up, acting in it first with
 // `inside` (which may picture dialogs of its own), then closes it.
 void pictureModal(const std::string& name, const std::function<void()>& open,
@@ -191,6 +220,10 @@ void seedTasks(const QString& cli) {
          "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1", "SCH:EVERYTYPE=day(s)", "SCH:DATE=" + soon.date().addDays(1).toString(Qt::ISODate), "SCH:TIME=18:00",
          "SCH:COMMAND=rsync -a Documents backup/"});
     run({"add", "Todo", "TDO:TODO=Renew the domain", "TDO:PRIORITY=2"});
+    run({"add", "Todo", "TDO:TODO=Water the plants", "TDO:PRIORITY=1", "TDO:CATEGORY=HOME"});
+    run({"add", "Categories", "CAT:CATEGORY=WORK"});
+    run({"add", "Categories", "CAT:CATEGORY=HOME"});
+    run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada", "C_:EMAIL=ada@example.org"});
     run({"settings", "LogEvents", "1"});
 }
 
@@ -251,6 +284,7 @@ int main(int argc, char** argv) {
             done.insert(item.command);
             pictureCommand(frame, item.command, fileName(item.text));
         }
+        pictureReports(prompter);
         pictureScheduleDialogs(frame);
         frame.hide();
     }

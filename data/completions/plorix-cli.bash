@@ -1,0 +1,64 @@
+# bash completion for plorix-cli
+
+_plorix_cli_tables="Categories Clipboard Configuration Contact ContactCategories Holidays Link Messages Schedule Scripting Todo WindowLookup"
+_plorix_cli_commands="tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync"
+
+_plorix_cli_fields() {
+    plorix-cli fields "$1" 2>/dev/null | cut -f1
+}
+
+_plorix_cli_keys() {
+    plorix-cli fields "$1" 2>/dev/null | cut -f4 | tr ',' '\n' | sort -u | sed '/^$/d'
+}
+
+_plorix_cli() {
+    local cur prev words cword
+    _init_completion -n = || return
+    local i command="" table="" first=0
+    for ((i = 1; i < cword; i++)); do
+        case "${words[i]}" in
+            -d) ((i++)) ;;
+            -*) ;;
+            *) if [[ -z $command ]]; then command=${words[i]}; first=$i
+               elif [[ -z $table ]]; then table=${words[i]}; fi ;;
+        esac
+    done
+    if [[ $prev == -d ]]; then
+        _filedir -d
+        return
+    fi
+    if [[ -z $command ]]; then
+        COMPREPLY=($(compgen -W "$_plorix_cli_commands -d --help --version" -- "$cur"))
+        return
+    fi
+    case $command in
+        list|add|set|delete|fields)
+            if [[ -z $table ]]; then
+                COMPREPLY=($(compgen -W "$_plorix_cli_tables" -- "$cur"))
+            elif [[ $prev == --key ]]; then
+                COMPREPLY=($(compgen -W "$(_plorix_cli_keys "$table")" -- "$cur"))
+            elif [[ $command == list ]]; then
+                COMPREPLY=($(compgen -W "--key --positions" -- "$cur"))
+            elif [[ $command == add || $command == set ]]; then
+                compopt -o nospace 2>/dev/null
+                COMPREPLY=($(compgen -S = -W "$(_plorix_cli_fields "$table")" -- "$cur"))
+            fi ;;
+        export|import)
+            if [[ -z $table ]]; then
+                COMPREPLY=($(compgen -W "Schedule Todo Contact" -- "$cur"))
+            else
+                _filedir csv
+            fi ;;
+        sync)
+            if [[ -z $table ]]; then
+                COMPREPLY=($(compgen -W "send receive" -- "$cur"))
+            else
+                _filedir
+            fi ;;
+        run-script) _filedir pxs ;;
+        keycodes) _filedir ;;
+        forecast) COMPREPLY=($(compgen -W "--from --count --id" -- "$cur")) ;;
+        simulate) COMPREPLY=($(compgen -W "--from --to --answer --in-place" -- "$cur")) ;;
+    esac
+}
+complete -F _plorix_cli plorix-cli
