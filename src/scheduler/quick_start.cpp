@@ -28,6 +28,9 @@ data::Schedule quickStartCopy(const data::Schedule& entry, Moment now, std::int6
     copy.DISABLED = 0;
     copy.COMPLETED = 0;
     copy.SKIPPED = 0;
+    // A task of its own, not the original's twin when stations exchange tasks.
+    copy.ORIGINALID = 0;
+    copy.EXCEPTIONLINK = 0;
     return copy;
 }
 

@@ -20,8 +20,9 @@ const std::array<QuickStartDelay, 6>& quickStartDelays();
 
 // The copy of `entry` that runs once, `delay` after `now` and one second
 // more (so it never falls on the minute the user is looking at), carried
-// into the next day past midnight. The advance warning and the disabled,
-// completed and skipped marks are cleared; the caller numbers it.
+// into the next day past midnight. The advance warning, the disabled,
+// completed and skipped marks and the links to the original (its original
+// identifier, its exception copy) are cleared; the caller numbers it.
 data::Schedule quickStartCopy(const data::Schedule& entry, Moment now, std::int64_t delay);
 
 }  // namespace plorix::scheduler

@@ -17,6 +17,8 @@ TEST(QuickStart, ThreeHoursAtHalfPastTenRunsOnceNextDayAtOneThirtyAndOneSecond) 
     entry.ADVANCEWARNDATE = ymd(2027, 4, 30);
     entry.ADVANCEWARNTIME = hm(8, 0);
     entry.DISABLED = entry.COMPLETED = entry.SKIPPED = 1;
+    entry.ORIGINALID = 7;
+    entry.EXCEPTIONLINK = 9;
     ASSERT_EQ(quickStartDelays()[5].text, "3 hours");
     const data::Schedule copy = quickStartCopy(entry, at(2027, 5, 10, 22, 30), quickStartDelays()[5].hundredths);
     EXPECT_EQ(copy.DATE, ymd(2027, 5, 11));
@@ -25,6 +27,7 @@ TEST(QuickStart, ThreeHoursAtHalfPastTenRunsOnceNextDayAtOneThirtyAndOneSecond) 
     EXPECT_EQ(copy.ADVANCEWARNDATE, 0);
     EXPECT_EQ(copy.ADVANCEWARNTIME, 0);
     EXPECT_EQ(copy.DISABLED + copy.COMPLETED + copy.SKIPPED, 0);
+    EXPECT_EQ(copy.ORIGINALID + copy.EXCEPTIONLINK, 0);  // a task of its own
     EXPECT_EQ(copy.MONDAY, 1);  // the rest is the task's own
     // Five minutes before midnight stays on its day.
     EXPECT_EQ(quickStartCopy(entry, at(2027, 5, 10, 23, 54), quickStartDelays()[0].hundredths).DATE, ymd(2027, 5, 10));

@@ -173,7 +173,10 @@ TEST_F(ScheduleWindowsTest, DeletingATaskTakesItsScriptItemsAlong) {
 }
 
 TEST_F(ScheduleWindowsTest, ACopyTakesTheScriptAlongAndCancelTakesItBack) {
-    add(entry(7, "Backup", monday));
+    Schedule original = entry(7, "Backup", monday);
+    original.ORIGINALID = 7;
+    original.EXCEPTIONLINK = 6;  // the pending one-off run of an exception, not the copy's
+    add(original);
     auto items = table(data::Scripting::schema(), prompter);
     for (int sequence = 1; sequence <= 2; ++sequence) {
         store::clearRecord(items->schema(), items->buffer());
@@ -193,6 +196,8 @@ TEST_F(ScheduleWindowsTest, ACopyTakesTheScriptAlongAndCancelTakesItBack) {
     copy("OK");
     ASSERT_EQ(schedule->records(), 2);
     EXPECT_EQ(stored(8).DESCRIPTION, "Backup");
+    EXPECT_EQ(stored(8).ORIGINALID, 8);
+    EXPECT_EQ(stored(8).EXCEPTIONLINK, 0);
     EXPECT_EQ(items->records(), 4);
     browse->close();
 }

@@ -73,6 +73,11 @@ bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleR
             e.DISABLED = 0;
             e.COMPLETED = 0;
             e.ADVANCEWARNED = 0;
+            // A copy is a task of its own: it is not the original's twin in
+            // a transfer file, and the one-off run the original's exception
+            // made stays the original's (the copy's save would delete it).
+            e.ORIGINALID = 0;
+            e.EXCEPTIONLINK = 0;
         }
     });
     if (id == 0) return false;
