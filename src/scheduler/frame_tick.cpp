@@ -41,7 +41,8 @@ void FrameTick::notifyTray() {
     if (state_.trayShown && hooks_.trayChanged) hooks_.trayChanged(state_);
 }
 
-void FrameTick::note(const store::ErrorState& error, const store::Table& table, TickReport& report) {
+void FrameTick::note(const store::ErrorState& error, const store::Table& table, TickReport& report,
+                     Access access) {
     switch (error.code) {
         case store::kNoError:
         case store::kRecordNotAvailable:
@@ -52,6 +53,7 @@ void FrameTick::note(const store::ErrorState& error, const store::Table& table, 
             if (!report.failure.ok()) return;
             report.failure = error;
             report.failedTable = table.name();
+            report.failedWrite = access == Access::Write;
     }
 }
 
@@ -65,7 +67,10 @@ void FrameTick::tell(const TickReport& report) {
     if (failureShown_) return;
     failureShown_ = true;
     data::setSavedError(report.failure);
-    data::standardWarning(context_.prompter, data::Warning::RecordRetrievalError, report.failedTable);
+    if (report.failedWrite)
+        data::standardWarning(context_.prompter, data::Warning::ProcessPutError, "Put", report.failedTable);
+    else
+        data::standardWarning(context_.prompter, data::Warning::RecordRetrievalError, report.failedTable);
 }
 
 TickReport FrameTick::tick() {
@@ -105,7 +110,7 @@ void FrameTick::active(TickReport& report) {
         report.historyRemoved = true;
         browses_.notifyAll();
     }
-    note(failure, context_.schedule, report);
+    note(failure, context_.schedule, report, Access::Write);
     if (scriptQueued()) {
         state_.scriptStepped = true;
         state_.timerPeriod = kScriptPeriod;
@@ -149,7 +154,7 @@ void FrameTick::scheduleCheck(TickReport& report) {
     const Moment due{next.DATE, next.TIME};
     if (compareMoments(context_.clock.current(), due) >= 0) {
         report.fired = fire(context_, timeline_.lateness(due));
-        note(report.fired->error, schedule, report);
+        note(report.fired->error, schedule, report, Access::Write);
         browses_.notifyAll();
     } else if (context_.settings.monitorWindows && hooks_.windowMonitorPass) {
         note(hooks_.windowMonitorPass(), data::processTable<data::WindowLookup>(), report);

@@ -44,6 +44,7 @@ struct TickReport {
     // did) and its table's name; the tick stopped that part of its work.
     store::ErrorState failure;
     std::string failedTable;
+    bool failedWrite = false;  // the failure was a write, not a read
     // Another station held the file for longer than the tick waits: what
     // could not be done is tried again on the next tick, without a word.
     bool busy = false;
@@ -77,7 +78,9 @@ private:
     void updateTray();
     bool scriptQueued() const;
     void notifyTray();
-    void note(const store::ErrorState& error, const store::Table& table, TickReport& report);
+    enum class Access { Read, Write };
+    void note(const store::ErrorState& error, const store::Table& table, TickReport& report,
+              Access access = Access::Read);
     void tell(const TickReport& report);
 
     FireContext& context_;

@@ -4,6 +4,7 @@
 #include <sqlcipher/sqlite3.h>
 
 #include "data/data_file.h"
+#include "store/file_key.h"
 #include "report_fixture.h"
 #include "reports/rows/report_reader.h"
 
@@ -81,8 +82,8 @@ TEST_F(ReportRowsTest, AFailedReadStopsTheReportInsteadOfEndingIt) {
     // Another program takes the table away between two steps.
     sqlite3* db = nullptr;
     sqlite3_open_v2(data::kDataFileName.data(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const std::string sql = "PRAGMA key = '" + std::string(data::kOwnerPassword) + "'; PRAGMA cipher_page_size = 4096; DROP TABLE \"ToDo\";";
-    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(store::keyConnection(db, data::kOwnerPassword), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE \"ToDo\";", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close_v2(db);
     // Rows read ahead before may still come; the read after them fails.
     EXPECT_EQ(reader.readAll(bands), ReportReader::Status::Failed);

@@ -236,7 +236,7 @@ int main(int argc, char** argv) {
     }
     outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(outDir);
-    const QString cli = QString::fromStdString((fs::path(argv[0]).parent_path() / "plorix-cli").string());
+    const QString cli = QString::fromStdString((fs::absolute(argv[0]).parent_path() / "plorix-cli").string());
     const fs::path folder = fs::temp_directory_path() / ("plorix-screenshots-" + std::to_string(getpid()));
     fs::create_directories(folder);
     fs::current_path(folder);
