@@ -63,18 +63,20 @@ const ClearanceRule& ruleOf(Clearance what) {
 // are all blank, and those must go too.
 constexpr int kRecordOrder = -1;
 
-// Deletes the matching records; false when a deletion failed.
+// Deletes the matching records; false when a read or a deletion failed.
 bool deleteMatching(store::Table& table, int flagIndex) {
     const store::TableSchema& schema = table.schema();
     table.setStart(kRecordOrder);
-    while (table.next() == store::kNoError) {
+    int code;
+    while ((code = table.next()) == store::kNoError) {
         if (flagIndex >= 0) {
             const auto& field = schema.fields[static_cast<std::size_t>(flagIndex)];
             if (*std::get<std::uint8_t*>(field.ref(table.buffer())) == 0) continue;
         }
         if (table.erase() != store::kNoError) return false;
     }
-    return true;
+    // A read that fails is no end of the table: the run stops with its error.
+    return code == store::kRecordNotAvailable;
 }
 
 }  // namespace

@@ -45,9 +45,11 @@ bool SyncSendJob::work(int count) {
         if (code == store::kRecordNotAvailable) {
             more = false;
         } else if (code != store::kNoError) {
-            // The tasks read so far are sent all the same.
+            // A transfer file that stopped at a damaged record would pass
+            // for the whole schedule on the other side: nothing is sent.
             data::standardWarning(prompter(), data::Warning::RecordRetrievalError, schedule.name());
-            more = false;
+            failWith("Reading " + schedule.name() + " failed");
+            return false;
         } else if (sendTask() != store::kNoError) {
             failWith("Cannot write " + transfer_.file());
             return false;

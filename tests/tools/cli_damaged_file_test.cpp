@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "store/damaged_file.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -49,6 +51,16 @@ TEST_F(CliDamagedFile, IdentifiersOutsideTheirRangeAreRefused) {
     EXPECT_EQ(next.out.find("-2147483648"), std::string::npos) << next.out;
     EXPECT_NE(next.err.find("2147483647 is in use"), std::string::npos) << next.err;
     EXPECT_EQ(lines(cli({"list", "Schedule"}).out).size(), 2u);  // the header and the one record
+}
+
+TEST_F(CliDamagedFile, ASendStopsAtADamagedScheduleAndWritesNoTransferFile) {
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(cli({"add", "Schedule", "SCH:DESCRIPTION=Task " + std::to_string(i)}).status, 0);
+    data::test::damage((dir / "Px97.TPS").string(), "s");
+    const ProcessResult r = cli({"sync", "send", (dir / "out.SYN").string()});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.out.find("sent 0 tasks"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.SYN"));
 }
 
 }  // namespace
