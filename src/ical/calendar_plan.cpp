@@ -204,6 +204,8 @@ icalcomponent* calendarIn(icalcomponent* root) {
 }  // namespace
 
 std::optional<CalendarPlan> planCalendar(std::string_view text, Moment now) {
+    // A damaged file is a fate to report, never a reason to end the program.
+    icalerror_set_errors_are_fatal(0);
     const std::string copy(text);
     ComponentPtr root(icalparser_parse_string(copy.c_str()));
     if (!root) return std::nullopt;

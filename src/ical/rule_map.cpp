@@ -239,7 +239,14 @@ std::string patternOf(const icalrecurrencetype& rule, Date start, Schedule& entr
     if (!(yearly ? onlyThe(rule.by_month, monthOf(start)) : !listed(rule.by_month)))
         return "it names months (BYMONTH)";
     const bool monthDays = listed(rule.by_month_day);
-    const bool days = listed(rule.by_day);
+    // Calendars often name the start's own weekday in a fortnightly rule;
+    // that adds nothing to "every N weeks".
+    const auto dayCodes = valuesOf(rule.by_day);
+    const bool startWeekdayOnly = rule.freq == ICAL_WEEKLY_RECURRENCE && rule.interval > 1 && dayCodes.size() == 1 &&
+                                  icalrecurrencetype_day_position(dayCodes[0]) == 0 &&
+                                  static_cast<int>(icalrecurrencetype_day_day_of_week(dayCodes[0])) - 1 ==
+                                      weekdayOf(start);
+    const bool days = !dayCodes.empty() && !startWeekdayOnly;
     const bool monthly = rule.freq == ICAL_MONTHLY_RECURRENCE;
     const bool once = rule.interval <= 1;
 

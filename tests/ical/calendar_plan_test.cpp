@@ -93,6 +93,10 @@ TEST_F(CalendarPlanTest, ExcludedAndReplacedRunsAreLeftOutOrSkipped) {
     EXPECT_EQ(runsOf(result, "Evening class (moved)"),
               (std::vector<Moment>{{makeDate(1, 20, 2027), makeTime(19, 0)}}));
 
+    // A fortnightly rule naming its own weekday is every two weeks.
+    EXPECT_EQ(fateOf(result, "Choir").fate, Fate::Pattern);
+    EXPECT_EQ(runsOf(result, "Choir"), (std::vector<Moment>{{makeDate(1, 13, 2027), makeTime(19, 30)}}));
+
     // Only the first coming run left out (and one long past): the pattern
     // stays, with that run skipped.
     EXPECT_EQ(fateOf(result, "Morning walk").fate, Fate::Pattern);
