@@ -184,7 +184,7 @@ void Planner::todo(icalcomponent* item) {
         std::string unknown;
         const icaltimetype value = zonedValue(
             completed ? icalproperty_get_completed(when) : icalproperty_get_due(when), when, calendar_, unknown);
-        if (!icaltime_is_null_time(value) && icaltime_is_valid_time(value) && unknown.empty()) {
+        if (isPlausible(value) && unknown.empty()) {
             const Moment moment = localMoment(value);
             todo.COMPLETIONDATE = moment.date;
             todo.COMPLETIONTIME = moment.time;

@@ -4,6 +4,7 @@
 
 #include "ical/ical_handle.h"
 #include "ical/ics_time.h"
+#include "scheduler/schedule_kinds.h"
 
 namespace plorix::ical {
 namespace {
@@ -28,8 +29,9 @@ void addRuleRuns(const icalrecurrencetype& rule, const EventTimes& times, Moment
         if (icaltime_is_null_time(value)) return;
         value.zone = times.start.zone;
         value.is_date = times.start.is_date;
+        if (!isPlausible(value)) return;
         const Moment local = localMoment(value);
-        if (local > to) return;
+        if (local > to || !scheduler::isUsableDate(local.date)) return;
         if (local < from) continue;
         runs.push_back(local);
         ++found;
@@ -60,7 +62,7 @@ std::string readEventTimes(icalcomponent* event, icalcomponent* calendar, EventT
     if (!start) return "it has no start";
     std::string unknownZone;
     times.start = zonedValue(icalproperty_get_dtstart(start), start, calendar, unknownZone);
-    if (icaltime_is_null_time(times.start) || !icaltime_is_valid_time(times.start)) return "its start cannot be read";
+    if (!isPlausible(times.start)) return "its start cannot be read";
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY))
         times.rules.push_back(icalproperty_get_rrule(p));
@@ -85,9 +87,9 @@ std::vector<Moment> runsBetween(const EventTimes& times, Moment from, Moment to,
 
     std::vector<Moment> runs;
     auto addDate = [&](const icaltimetype& value) {
-        if (icaltime_is_null_time(value)) return;
+        if (!isPlausible(value)) return;
         const Moment local = localMoment(value);
-        if (local >= from && local <= to) runs.push_back(local);
+        if (local >= from && local <= to && scheduler::isUsableDate(local.date)) runs.push_back(local);
     };
     addDate(times.start);
     for (const icaltimetype& value : times.dates) addDate(value);

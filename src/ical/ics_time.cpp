@@ -11,6 +11,14 @@ Moment momentOf(int year, int month, int day, int hour, int minute, int second) 
 
 }  // namespace
 
+bool isPlausible(icaltimetype value) {
+    if (value.year < 1801 || value.year > 9999 || value.month < 1 || value.month > 12 || value.day < 1 ||
+        value.day > daysInMonth(value.month, value.year))
+        return false;
+    return value.is_date || (value.hour >= 0 && value.hour <= 23 && value.minute >= 0 && value.minute <= 59 &&
+                             value.second >= 0 && value.second <= 59);
+}
+
 icaltimetype floatingTime(Moment moment) {
     icaltimetype value = icaltime_null_time();
     const CivilDate date = civilFromDate(moment.date);

@@ -15,6 +15,9 @@
 
 namespace plorix::ical {
 
+// Whether the value names a real day and time of day within the calendar
+// the scheduler keeps (1801 to 9999); libical reads "T380000" as it stands.
+bool isPlausible(icaltimetype value);
 // The moment as a floating date-time, to the second.
 icaltimetype floatingTime(Moment moment);
 // The moment of a calendar value in local time. Floating times and dates
