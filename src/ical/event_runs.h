@@ -31,7 +31,7 @@ std::string readEventTimes(icalcomponent* event, icalcomponent* calendar, EventT
 
 // The event's runs from `from` to `to` (local time, both included), in time
 // order, at most `limit` of them. The start always counts as a run, as
-// RFC 5545 says; excluded runs are left out when `withExcluded` is false.
+// the calendar format has it; excluded runs are left out when `withExcluded` is false.
 std::vector<Moment> runsBetween(const EventTimes& times, Moment from, Moment to, std::size_t limit,
                                 bool withExcluded = false);
 

@@ -3,7 +3,7 @@
 python3-dateutil, a reader independent of the program's own: prints one line
 "YYYY-MM-DD HH:MM:SS<TAB>SUMMARY" per run from FROM to TO (both included),
 in time order. The start counts as a run, RDATEs are added and EXDATEs
-removed, as RFC 5545 says."""
+removed, as the calendar format has it."""
 
 import sys
 from datetime import datetime

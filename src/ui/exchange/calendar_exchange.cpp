@@ -5,7 +5,6 @@
 
 #include "ical/ics_files.h"
 #include "runtime/clock.h"
-#include "ui/qt_text.h"
 
 namespace plorix::ui {
 namespace {
@@ -36,17 +35,23 @@ void report(Prompter& prompter, const char* title, const ical::IcsResult& result
 void exportCalendar(Prompter& prompter, QWidget* parent) {
     const QString file =
         QFileDialog::getSaveFileName(parent, QObject::tr("Export Calendar"), QString(), QString::fromUtf8(kFilter));
-    if (file.isEmpty()) return;
-    const auto result = ical::exportIcs(file.toStdString(), prompter, processClock().current());
-    report(prompter, "Export Calendar", result, std::to_string(result.written) + " events exported.",
-           "Written as their runs of the coming year, since no calendar rule means the same:");
+    if (!file.isEmpty()) exportCalendarTo(file.toStdString(), prompter);
 }
 
 void importCalendar(Prompter& prompter, QWidget* parent) {
     const QString file =
         QFileDialog::getOpenFileName(parent, QObject::tr("Import Calendar"), QString(), QString::fromUtf8(kFilter));
-    if (file.isEmpty()) return;
-    const auto result = ical::importIcs(file.toStdString(), prompter, processClock().current());
+    if (!file.isEmpty()) importCalendarFrom(file.toStdString(), prompter);
+}
+
+void exportCalendarTo(const std::string& file, Prompter& prompter) {
+    const auto result = ical::exportIcs(file, prompter, processClock().current());
+    report(prompter, "Export Calendar", result, std::to_string(result.written) + " events exported.",
+           "Written as their runs of the coming year, since no calendar rule means the same:");
+}
+
+void importCalendarFrom(const std::string& file, Prompter& prompter) {
+    const auto result = ical::importIcs(file, prompter, processClock().current());
     report(prompter, "Import Calendar", result,
            std::to_string(result.written) + " tasks and to-do items imported.", "What became of each:");
 }
