@@ -6,6 +6,7 @@
 #include "ical/rule_map.h"
 #include "runtime/fixed_text.h"
 #include "scheduler/forecast.h"
+#include "scheduler/schedule_kinds.h"
 
 namespace plorix::ical {
 namespace {
@@ -83,6 +84,10 @@ std::string calendarOf(const std::vector<Schedule>& entries, const scheduler::Ho
     for (const Schedule& entry : entries) {
         if (entry.DISABLED || entry.COMPLETED) continue;
         const std::string name = trim(entry.DESCRIPTION.str());
+        if (!scheduler::isUsableDate(entry.DATE)) {
+            outcome.notWritten.push_back(name + ": it has no date");
+            continue;
+        }
         std::string whyNot;
         const std::string rule = ruleOf(entry, whyNot);
         if (whyNot.empty()) {
