@@ -1,7 +1,7 @@
 # bash completion for plorix-cli
 
 _plorix_cli_tables="Categories Clipboard Configuration Contact ContactCategories Holidays Link Messages Schedule Scripting Todo WindowLookup"
-_plorix_cli_commands="tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync"
+_plorix_cli_commands="tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics"
 
 _plorix_cli_fields() {
     plorix-cli fields "$1" 2>/dev/null | cut -f1
@@ -55,6 +55,7 @@ _plorix_cli() {
             else
                 _filedir
             fi ;;
+        export-ics|import-ics) _filedir ics ;;
         run-script) _filedir pxs ;;
         keycodes) _filedir ;;
         forecast) COMPREPLY=($(compgen -W "--from --count --id" -- "$cur")) ;;

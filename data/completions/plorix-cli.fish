@@ -1,6 +1,6 @@
 # fish completion for plorix-cli
 
-set -l __plorix_commands tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync
+set -l __plorix_commands tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics
 set -l __plorix_tables Categories Clipboard Configuration Contact ContactCategories Holidays Link Messages Schedule Scripting Todo WindowLookup
 
 function __plorix_cli_table
@@ -30,7 +30,7 @@ complete -c plorix-cli -n "__fish_seen_subcommand_from add set; and test -n (__p
 complete -c plorix-cli -n "__fish_seen_subcommand_from list" -l key -r -a '(plorix-cli fields (__plorix_cli_table) 2>/dev/null | cut -f4 | tr , \n | sort -u)'
 complete -c plorix-cli -n "__fish_seen_subcommand_from list" -l positions
 complete -c plorix-cli -n "__fish_seen_subcommand_from export import" -a 'Schedule Todo Contact'
-complete -c plorix-cli -n "__fish_seen_subcommand_from export import run-script keycodes" -F
+complete -c plorix-cli -n "__fish_seen_subcommand_from export import run-script keycodes export-ics import-ics" -F
 complete -c plorix-cli -n "__fish_seen_subcommand_from sync" -a 'send receive'
 complete -c plorix-cli -n "__fish_seen_subcommand_from forecast" -l from -l count -l id
 complete -c plorix-cli -n "__fish_seen_subcommand_from simulate" -l from -l to -l answer -l in-place

@@ -2,6 +2,7 @@
 
 #include "app/main_frame.h"
 #include "reports/report_commands.h"
+#include "ui/exchange/calendar_exchange.h"
 #include "ui/exchange/export_window.h"
 #include "ui/exchange/import_window.h"
 #include "ui/exchange/synchronize_window.h"
@@ -52,6 +53,8 @@ void openExchange(const ExchangeCommand& entry, Prompter& prompter, QWidget* fra
 void bindExchangeCommands(MainFrame& frame, Prompter& prompter) {
     for (const ExchangeCommand& entry : kExchanges)
         frame.bind(entry.command, [&frame, &prompter, entry] { openExchange(entry, prompter, &frame); });
+    frame.bind(C::ImportCalendar, [&frame, &prompter] { ui::importCalendar(prompter, &frame); });
+    frame.bind(C::ExportCalendar, [&frame, &prompter] { ui::exportCalendar(prompter, &frame); });
     frame.bind(C::Synchronize, [&frame, &prompter] {
         auto hold = [&frame](bool held) {
             if (held) frame.timer().stop();

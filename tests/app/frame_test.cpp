@@ -156,6 +156,7 @@ TEST_F(FrameTest, MenuBarHoldsEveryMenuWithSubMenusInPlace) {
     for (const QStringList& path : {QStringList{"&File", "&Setup"}, {"&File", "View &Log"}, {"&File", "E&xit"},
                                     {"&Window", "&Cascade"}, {"&Help", "&Search for Help On..."}, {"&Help", "&About"},
                                     {"&File", "&Import", "&To Do"}, {"&File", "S&ynchronization"},
+                                    {"&File", "&Import", "Ca&lendar (.ics)"}, {"&File", "&Export", "Ca&lendar (.ics)"},
                                     {"&Reports", "&To Do List", "&Category"},
                                     {"&Browse", "&View Schedule"}, {"&Browse", "Schedule Cate&gories"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();

@@ -74,6 +74,8 @@ int cmdSimulate(const Args&, Prompter&);
 int cmdExport(const Args&, Prompter&);
 int cmdImport(const Args&, Prompter&);
 int cmdSync(const Args&, Prompter&);
+int cmdExportIcs(const Args&, Prompter&);
+int cmdImportIcs(const Args&, Prompter&);
 
 // The twelve tables of the data file, in declaration order.
 std::vector<const store::TableSchema*> dataFileSchemas();

@@ -53,6 +53,8 @@ const std::vector<Command>& commands() {
         {"export", "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a comma-separated file", cmdExport, reads, 1},
         {"import", "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a comma-separated file", cmdImport, writes, 1},
         {"sync", "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another installation", cmdSync, [](const Args& a) { return !a.empty() && a[0] == "send" ? DataUse::Reads : DataUse::Writes; }, 1},
+        {"export-ics", "export-ics FILE.ics             the active tasks as calendar events", cmdExportIcs, reads, 0},
+        {"import-ics", "import-ics FILE.ics             calendar events as tasks, to-dos as to-do items", cmdImportIcs, writes, 0},
     };
     return list;
 }
