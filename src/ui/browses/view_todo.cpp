@@ -34,7 +34,7 @@ BrowseSpec todoSpec() {
                         {"TDO:TODO", "@s80", "To Do", 40},
                         {"TDO:CATEGORY", "@s20", "Category", 16},
                         {"TDO:COMPLETIONDATE", "", "Completion Date", 16},
-                        {"TDO:COMPLETIONTIME", "@t3", "Completion Time", 12}},
+                        {"TDO:COMPLETIONTIME", "@t3", "Completion Time", 16}},
             .emptyText = "There is nothing on the to-do list. Press Add to enter an item."};
 }
 
@@ -83,7 +83,8 @@ ViewTodo::~ViewTodo() {
 
 void ViewTodo::setCategory(const QString& category) {
     category_ = category;
-    categoryLabel_->setText(category.isEmpty() ? QStringLiteral("(every category)") : category);
+    categoryLabel_->setText(category.isEmpty() ? QStringLiteral("(every category)")
+                                               : QStringLiteral("Category: ") + category);
     if (tab() == CategoryTab)
         refresh();
     else

@@ -64,6 +64,10 @@ UpdateTodo::UpdateTodo(store::Table& todo, data::FormAction action, const Clock&
         (new QVBoxLayout(page))->addWidget(binder().bind(field, EditorKind::Memo, qs(title), page));
     }
 
+    // Room for most of an item's text without scrolling in the field.
+    QWidget* text = binder().editor("TDO:TODO")->control();
+    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 50);
+
     auto& item = table().rec<Todo>();
     wasDone_ = item.DONE != 0;
     // The categories in their order; the item's own stays offered even when
