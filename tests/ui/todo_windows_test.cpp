@@ -26,23 +26,8 @@ protected:
         EXPECT_EQ(todo->next(), store::kNoError);
         return todo->rec<Todo>();
     }
-    // Presses `key` on the list and lets `fill` act in the form it opens.
-    void inForm(ViewTodo& list, Qt::Key key, std::function<void(UpdateTodo&)> fill) {
-        bool seen = false;
-        whenModal([&](QWidget* modal) {
-            auto* form = qobject_cast<UpdateTodo*>(modal);
-            ASSERT_NE(form, nullptr);
-            seen = true;
-            fill(*form);
-        });
-        QTest::keyClick(&list.view(), key);
-        EXPECT_TRUE(seen);
-    }
-    static void type(QWidget* field, const QString& text) {
-        ASSERT_NE(field, nullptr);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, text);
+    void inForm(ViewTodo& list, Qt::Key key, const std::function<void(UpdateTodo&)>& fill) {
+        WindowTest::inForm<UpdateTodo>(list.view(), key, fill);
     }
 };
 
@@ -53,7 +38,7 @@ TEST_F(TodoWindowsTest, AnItemAddedByKeyboardIsCompletedWithItsMoment) {
     inForm(*list, Qt::Key_Insert, [&](UpdateTodo& form) {
         EXPECT_EQ(form.windowTitle(), "Adding a To Do Item");
         EXPECT_EQ(form.binder().editor("TDO:PRIORITY")->text(), "5");
-        type(named(&form, "To Do"), "Call the plumber");
+        typeInto(named(&form, "To Do"), "Call the plumber");
         QTest::keyClick(&form, Qt::Key_Return);
     });
     Todo added = first();
@@ -96,8 +81,8 @@ TEST_F(TodoWindowsTest, APriorityOutsideOneToTenIsRefusedAndNothingWritten) {
     list->show();
     bool stayedOpen = false;
     inForm(*list, Qt::Key_Insert, [&](UpdateTodo& form) {
-        type(named(&form, "To Do"), "Renew the lease");
-        type(named(&form, "Priority"), "11");
+        typeInto(named(&form, "To Do"), "Renew the lease");
+        typeInto(named(&form, "Priority"), "11");
         QTest::keyClick(&form, Qt::Key_Return);
         stayedOpen = form.isVisible();
         EXPECT_EQ(form.focusWidget(), form.binder().editor("TDO:PRIORITY")->control());
