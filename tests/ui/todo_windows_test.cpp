@@ -97,5 +97,21 @@ TEST_F(TodoWindowsTest, APriorityOutsideOneToTenIsRefusedAndNothingWritten) {
     list->close();
 }
 
+TEST_F(TodoWindowsTest, ADigitTypedOnThePriorityTabGoesToThatPriority) {
+    for (int priority : {2, 7, 9}) {
+        store::clearRecord(Todo::schema(), todo->buffer());
+        todo->rec<Todo>().PRIORITY = static_cast<std::uint8_t>(priority);
+        todo->rec<Todo>().TODO = "Item " + std::to_string(priority);
+        ASSERT_EQ(todo->add(), store::kNoError);
+    }
+    auto* list = new ViewTodo(clock, prompter, nullptr);
+    list->show();
+    list->setTab(ViewTodo::PriorityTab);
+    QTest::keyClicks(&list->view(), "5");
+    ASSERT_TRUE(list->hasSelection());
+    EXPECT_EQ(static_cast<const Todo*>(list->selected())->TODO, "Item 7");
+    list->close();
+}
+
 }  // namespace
 }  // namespace plorix::ui

@@ -1,7 +1,9 @@
 #include "ui/browses/view_todo.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QTableView>
 #include <QStyle>
 
 #include "data/tables/todo.h"
@@ -99,6 +101,28 @@ void ViewTodo::preparePage(int tab) {
     range.CATEGORY = category_.toStdString();
     const bool ranged = tab == CategoryTab && !category_.isEmpty();
     page().setRange(ranged ? &range : nullptr, ranged ? 1 : 0);
+}
+
+bool ViewTodo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &view() && event->type() == QEvent::KeyPress && (tab() == DoneTab || tab() == PriorityTab)) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (typed.size() == 1 && typed[0].isDigit()) {
+            const auto digit = static_cast<std::uint8_t>(typed[0].digitValue());
+            auto leading = [this](const Todo& item) { return tab() == DoneTab ? item.DONE : item.PRIORITY; };
+            Todo probe;
+            (tab() == DoneTab ? probe.DONE : probe.PRIORITY) = digit;
+            showRecord(&probe, 0);
+            // A short list fills the page from its start: the item sought may
+            // be further down it.
+            for (int row = 0; row < model().rowCount(); ++row) {
+                if (leading(*static_cast<const Todo*>(model().record(row))) < digit) continue;
+                view().selectRow(row);
+                break;
+            }
+            return true;
+        }
+    }
+    return BrowseWindow::eventFilter(watched, event);
 }
 
 bool ViewTodo::edit(data::FormAction action) {

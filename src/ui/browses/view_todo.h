@@ -32,6 +32,9 @@ public:
 
 protected:
     void preparePage(int tab) override;
+    // A digit typed on the list goes to the first item of that done status
+    // or priority, as a letter does on the text tab.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool edit(data::FormAction action);
