@@ -20,6 +20,7 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
 #include "ui/setup_window.h"
 #include "ui/view_log_window.h"
@@ -44,7 +45,8 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
         clock, prompter_, settings::settings(), *platform::desktop().sound,
         [this](std::int32_t id, std::string_view command, std::string_view folder) {
             engine_->startProgram(id, command, folder);
-        }});
+        },
+        [this] { todoLists_.notifyAll(); }});
     setWindowTitle(qs(engine_->state().title));
     const QIcon logo(QStringLiteral(":/icons/plorix.svg"));
     setWindowIcon(logo);
@@ -153,6 +155,7 @@ void MainFrame::bindOwnCommands() {
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(prompter_, [this](const QString& category) { openSchedule(category); }, this);
     });
+    bind(C::ToDoList, [this, &clock = scheduleServices_->clock] { ui::openViewTodo(clock, prompter_, &todoLists_, this); });
     bind(C::Tile, [this] { arrangeWindows(Arrangement::Tile); });
     bind(C::Cascade, [this] { arrangeWindows(Arrangement::Cascade); });
     bind(C::ArrangeIcons, [this] { arrangeWindows(Arrangement::Arrange); });

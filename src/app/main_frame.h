@@ -18,6 +18,7 @@
 #include "app/help_window.h"
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
+#include "scheduler/frame_state.h"
 #include "scheduler/reminder.h"
 #include "ui/forms/schedule_request.h"
 
@@ -88,6 +89,8 @@ private:
     std::unique_ptr<TickDriver> driver_;
     FrameTray* tray_ = nullptr;
     std::unique_ptr<scheduler::ReminderServices> reminderServices_;
+    // The open to-do lists, refreshed when a reminder adds an item.
+    scheduler::BrowseRegistry todoLists_;
     std::unique_ptr<ui::ScheduleServices> scheduleServices_;
     QToolBar* toolbar_ = nullptr;
     QLineEdit* mark_ = nullptr;

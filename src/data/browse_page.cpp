@@ -258,7 +258,11 @@ int BrowsePage::locate(std::string_view text) {
 int BrowsePage::refresh() {
     if (rows_.empty()) return first();
     const PageRow top = rows_.front();
-    return fillFrom(true, &top);
+    const int code = fillFrom(true, &top);
+    // Every row from the top on went away or now sorts before it: the rows
+    // left are all behind, so the page shows the last of them.
+    if (code == store::kNoError && rows_.empty()) return last();
+    return code;
 }
 
 int BrowsePage::rowOf(std::int64_t position) const {

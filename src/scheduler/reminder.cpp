@@ -149,6 +149,7 @@ bool Reminder::addToTodo() {
         data::standardWarning(services_.prompter, data::Warning::RecordInsertError);
         return false;
     }
+    if (services_.todoAdded) services_.todoAdded();
     services_.prompter.message("Saved", "Added to To Do List:\r" + title_, Icon::Information, kOk, kOk);
     return true;
 }

@@ -42,6 +42,8 @@ struct ReminderServices {
     // The program starter (identifier 0: no script is queued).
     std::function<void(std::int32_t id, std::string_view command, std::string_view folder)>
         startProgram;
+    // Told when an item was added to the to-do list (may be empty).
+    std::function<void()> todoAdded;
 };
 
 // The event-log line of a reminder being shown ("Message": title and sound).

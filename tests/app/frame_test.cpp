@@ -158,18 +158,20 @@ TEST_F(FrameTest, MenuBarHoldsEveryMenuWithSubMenusInPlace) {
                                     {"&File", "&Import", "&To Do"}, {"&File", "S&ynchronization"},
                                     {"&File", "&Import", "Ca&lendar (.ics)"}, {"&File", "&Export", "Ca&lendar (.ics)"},
                                     {"&Reports", "&To Do List", "&Category"},
-                                    {"&Browse", "&View Schedule"}, {"&Browse", "Schedule Cate&gories"}}) {
+                                    {"&Browse", "&View Schedule"}, {"&Browse", "&To Do List"},
+                                    {"&Browse", "Schedule Cate&gories"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();
         EXPECT_TRUE(menuAction(bar, path)->isEnabled()) << path.join('>').toStdString();
     }
-    for (const QStringList& path : {QStringList{"&Browse", "&To Do List"}}) {
+    for (const QStringList& path : {QStringList{"&Browse", "&Contacts"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();
         EXPECT_FALSE(menuAction(bar, path)->isEnabled()) << path.join('>').toStdString();
     }
     // A window bound later enables its menu item and toolbar button at once.
     int opened = 0;
+    frame().bind(FrameCommand::Contacts, [&] { ++opened; });
+    EXPECT_TRUE(menuAction(bar, {"&Browse", "&Contacts"})->isEnabled());
     frame().bind(FrameCommand::ToDoList, [&] { ++opened; });
-    EXPECT_TRUE(menuAction(bar, {"&Browse", "&To Do List"})->isEnabled());
     for (QAction* action : frame().toolbar().actions()) {
         if (action->text() == "To Do List") action->trigger();
     }

@@ -133,6 +133,22 @@ TEST_F(BrowsePageTest, StepsPastEqualKeysInTheOrderTheyWereAdded) {
     EXPECT_EQ(ids(), (Ids{5, 6, 8, 9}));
 }
 
+TEST_F(BrowsePageTest, ARefreshAfterTheRowsMovedBeforeThePageShowsTheLastPage) {
+    for (int day = 1; day <= 6; ++day) add(day, "Work", "Task", day);
+    open(keys::Schedule::KEYDATE);
+    ASSERT_EQ(page.last(), store::kNoError);
+    EXPECT_EQ(ids(), (Ids{3, 4, 5, 6}));
+    // Every row from the page's top on moves to the first of the month.
+    for (int id = 3; id <= 6; ++id) {
+        schedule.rec<Schedule>().ID = id;
+        ASSERT_EQ(schedule.get(keys::Schedule::KEYID), store::kNoError);
+        schedule.rec<Schedule>().DATE = makeDate(5, 1, 2027);
+        ASSERT_EQ(schedule.put(), store::kNoError);
+    }
+    ASSERT_EQ(page.refresh(), store::kNoError);
+    EXPECT_EQ(ids().size(), 4u);
+}
+
 TEST_F(BrowsePageTest, AnUnreadableTableIsAnErrorNotAnEmptyPage) {
     BrowsePage missing(Schedule::schema(), "nothere\\!s");
     EXPECT_NE(missing.open(), store::kNoError);

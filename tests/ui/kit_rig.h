@@ -47,6 +47,28 @@ protected:
         timer->start(20);
     }
 
+    // Presses `key` on `target` and lets `fill` act in the form of type
+    // Form that it opens.
+    template <typename Form>
+    static void inForm(QWidget& target, Qt::Key key, const std::function<void(Form&)>& fill) {
+        bool seen = false;
+        whenModal([&](QWidget* modal) {
+            auto* form = qobject_cast<Form*>(modal);
+            ASSERT_NE(form, nullptr);
+            seen = true;
+            fill(*form);
+        });
+        QTest::keyClick(&target, key);
+        EXPECT_TRUE(seen);
+    }
+    // Replaces what `field` shows by typing `text`.
+    static void typeInto(QWidget* field, const QString& text) {
+        ASSERT_NE(field, nullptr);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+
     // A table of the program's, open with a buffer of the test's own.
     static std::unique_ptr<store::Table> table(const store::TableSchema& schema, Prompter& prompter) {
         data::TableUse use(data::processTable(schema), prompter);

@@ -49,23 +49,13 @@ protected:
         return e;
     }
     // Opens the entry form with `key` on the list and lets `fill` act in it.
-    void inForm(BrowseSchedule& browse, Qt::Key key, std::function<void(UpdateSchedule&)> fill) {
-        bool seen = false;
-        whenModal([&](QWidget* modal) {
-            auto* form = qobject_cast<UpdateSchedule*>(modal);
-            ASSERT_NE(form, nullptr);
-            seen = true;
-            fill(*form);
-        });
-        QTest::keyClick(&browse.view(), key);
-        EXPECT_TRUE(seen);
+    void inForm(BrowseSchedule& browse, Qt::Key key, const std::function<void(UpdateSchedule&)>& fill) {
+        WindowTest::inForm<UpdateSchedule>(browse.view(), key, fill);
     }
+    // Typed, then left, as the form reads a field when the focus leaves it.
     static void typeInto(QWidget* field, const QString& text) {
-        ASSERT_NE(field, nullptr);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
+        WindowTest::typeInto(field, text);
+        if (field) QTest::keyClick(field, Qt::Key_Tab);
     }
     static void showTab(UpdateSchedule& form, const QString& title) {
         for (int i = 0; i < form.tabs().count(); ++i)

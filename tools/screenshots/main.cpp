@@ -34,6 +34,7 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/view_todo.h"
 #include "ui/qt_prompter.h"
 
 namespace {
@@ -203,6 +204,20 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
     }
 }
 
+// The to-do list on its category tab with a category picked, and the
+// item form with each of its tabs.
+void pictureTodoDialogs(app::MainFrame& frame) {
+    frame.perform(app::FrameCommand::ToDoList);
+    process(500);
+    auto* list = frame.findChild<ui::ViewTodo*>();
+    if (!list) return;
+    list->setCategory(QStringLiteral("HOME"));
+    process(300);
+    save(*list, "to_do_list_category");
+    pictureModal("to_do_form", [list] { list->insertRecord(); });
+    list->close();
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -286,6 +301,7 @@ int main(int argc, char** argv) {
         }
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
+        pictureTodoDialogs(frame);
         frame.hide();
     }
     data::resetProcessTables();

@@ -236,14 +236,7 @@ void BrowseSchedule::checkMidnight() {
 }
 
 BrowseSchedule* openBrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses, QWidget* parent) {
-    if (parent) {
-        if (auto* open = parent->findChild<BrowseSchedule*>(QString(), Qt::FindDirectChildrenOnly)) {
-            open->showNormal();
-            open->raise();
-            open->activateWindow();
-            return open;
-        }
-    }
+    if (auto* open = bringForwardOpen<BrowseSchedule>(parent)) return open;
     auto* window = new BrowseSchedule(services, browses, parent);
     window->show();
     return window;

@@ -263,13 +263,7 @@ bool UpdateSchedule::prepareSave() {
 }
 
 int UpdateSchedule::save() {
-    const store::TableSchema& schema = table().schema();
-    bool same = true;
-    for (const store::FieldDesc& f : schema.fields) {
-        const bool bookkeeping = f.column == "LASTCHANGEDATE" || f.column == "LASTCHANGETIME" || f.column == "NETWORKUSER";
-        if (!bookkeeping && store::fieldToText(f, table().buffer()) != store::fieldToText(f, original())) same = false;
-    }
-    if (same && action() == data::FormAction::Changing) return data::kWritten;
+    if (unchanged()) return data::kWritten;
     data::TableUse holidayUse(data::processTable<data::Holidays>(), prompter());
     scheduler::StoredHolidays holidays(holidayUse.table(), services_.clock.current().date);
     // A one-off copy the user declined to retry numbering leaves no error

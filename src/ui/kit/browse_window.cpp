@@ -42,6 +42,12 @@ QString builtInLayout(const BrowseSpec& spec) {
 
 }  // namespace
 
+void bringForward(QWidget& window) {
+    window.showNormal();
+    window.raise();
+    window.activateWindow();
+}
+
 std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompter& prompter) {
     store::Table& shared = data::processTable(schema);
     data::TableUse use(shared, prompter);

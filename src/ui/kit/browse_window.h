@@ -130,6 +130,18 @@ private:
     bool started_ = false;
 };
 
+// Shows `window` in front, restored when it was minimised.
+void bringForward(QWidget& window);
+
+// The browse of type W already open as a window of `parent`, brought
+// forward; nullptr when none is open.
+template <typename W>
+W* bringForwardOpen(QWidget* parent) {
+    W* open = parent ? parent->findChild<W*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (open) bringForward(*open);
+    return open;
+}
+
 // A table of the program's (its stored name, and its file created when
 // missing) opened once more with a record buffer of the caller's own.
 std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompter& prompter);

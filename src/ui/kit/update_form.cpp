@@ -117,6 +117,15 @@ void UpdateForm::showRecord() {
     binder_.show(table_.buffer());
 }
 
+bool UpdateForm::unchanged() const {
+    if (action_ != data::FormAction::Changing) return false;
+    for (const store::FieldDesc& f : table_.schema().fields) {
+        const bool bookkeeping = f.column == "LASTCHANGEDATE" || f.column == "LASTCHANGETIME" || f.column == "NETWORKUSER";
+        if (!bookkeeping && store::fieldToText(f, table_.buffer()) != store::fieldToText(f, original_.get())) return false;
+    }
+    return true;
+}
+
 void UpdateForm::ditto() {
     FieldEditor* editor = binder_.focused();
     const void* source = lastSaved(table_.schema());

@@ -51,6 +51,9 @@ public:
     static const void* lastSaved(const store::TableSchema& schema);
     // The record as the form read it (for change detection).
     const void* original() const { return original_.get(); }
+    // A change that leaves the record as it was, bookkeeping aside (who
+    // changed it last, and when): it need not be written.
+    bool unchanged() const;
     // Shows the buffer in the editors and takes it as the original.
     void showRecord();
 
