@@ -64,6 +64,16 @@ protected:
     const Date monday = makeDate(5, 10, 2027);
 };
 
+// Gives task `id` script items 1 to `count`.
+void addScriptItems(store::Table& items, std::int32_t id, int count) {
+    for (int sequence = 1; sequence <= count; ++sequence) {
+        store::clearRecord(items.schema(), items.buffer());
+        items.rec<data::Scripting>().ID = id;
+        items.rec<data::Scripting>().SEQUENCE = sequence;
+        ASSERT_EQ(items.add(), store::kNoError);
+    }
+}
+
 TEST_F(ScheduleWindowsTest, AWeeklyTaskAddedByKeyboardIsStoredAndChangedFromTheList) {
     auto* browse = new BrowseSchedule(services, nullptr);
     browse->show();
@@ -144,12 +154,7 @@ TEST_F(ScheduleWindowsTest, ASaveThatFailsHalfWayLeavesTheFileAsItWas) {
 TEST_F(ScheduleWindowsTest, DeletingATaskTakesItsScriptItemsAlong) {
     add(entry(7, "Backup", monday));
     auto items = table(data::Scripting::schema(), prompter);
-    for (int sequence = 1; sequence <= 3; ++sequence) {
-        store::clearRecord(items->schema(), items->buffer());
-        items->rec<data::Scripting>().ID = 7;
-        items->rec<data::Scripting>().SEQUENCE = sequence;
-        ASSERT_EQ(items->add(), store::kNoError);
-    }
+    addScriptItems(*items, 7, 3);
     auto* browse = new BrowseSchedule(services, nullptr);
     browse->show();
     ASSERT_EQ(browse->model().rowCount(), 1);
@@ -168,12 +173,7 @@ TEST_F(ScheduleWindowsTest, ACopyTakesTheScriptAlongAndCancelTakesItBack) {
     original.EXCEPTIONLINK = 6;  // the pending one-off run of an exception, not the copy's
     add(original);
     auto items = table(data::Scripting::schema(), prompter);
-    for (int sequence = 1; sequence <= 2; ++sequence) {
-        store::clearRecord(items->schema(), items->buffer());
-        items->rec<data::Scripting>().ID = 7;
-        items->rec<data::Scripting>().SEQUENCE = sequence;
-        ASSERT_EQ(items->add(), store::kNoError);
-    }
+    addScriptItems(*items, 7, 2);
     auto* browse = new BrowseSchedule(services, nullptr);
     browse->show();
     auto copy = [&](const char* button) {
