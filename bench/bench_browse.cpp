@@ -65,7 +65,8 @@ double median(std::vector<double> values) {
 int measure(int argc, char** argv) {
     QApplication app(argc, argv);
     SilentPrompter prompter;
-    ui::ScheduleServices services{.prompter = prompter, .clock = processClock(), .runNow = {}, .scripting = {}, .holidays = {}};
+    ui::ScheduleServices services{
+        .prompter = prompter, .clock = processClock(), .runNow = {}, .scripting = {}, .holidays = {}};
     QElapsedTimer timer;
     timer.start();
     auto* browse = new ui::BrowseSchedule(services, nullptr);

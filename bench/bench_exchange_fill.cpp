@@ -18,7 +18,8 @@ namespace {
 
 using namespace plorix;
 
-constexpr std::array<const char*, 8> kCategories = {"Home", "Work", "Backup", "Mail", "Reports", "Garden", "Family", "Travel"};
+constexpr std::array<const char*, 8> kCategories = {"Home",    "Work",   "Backup", "Mail",
+                                                    "Reports", "Garden", "Family", "Travel"};
 constexpr std::array<const char*, 4> kTaskTypes = {"Display Message", "Run Program", "Both", "None"};
 constexpr std::array<const char*, 3> kScheduleTypes = {"Once", "Day of Week", "Monthly"};
 

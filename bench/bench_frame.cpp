@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
     const long long before = cpuTicks(pid);
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const long long used = cpuTicks(pid) - before;
-    const double percent = 100.0 * static_cast<double>(used) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
+    const double percent =
+        100.0 * static_cast<double>(used) / static_cast<double>(sysconf(_SC_CLK_TCK)) / seconds;
     std::printf("%.2f %ld\n", percent, residentKb(pid));
     stop(pid);
     return 0;

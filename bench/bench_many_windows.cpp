@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     const Atom pid = XInternAtom(d, "_NET_WM_PID", False);
     const long self = static_cast<long>(::getpid());
     for (int i = 0; i < count; ++i) {
-        const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), (i % 20) * 30, (i / 20) * 30, 24, 24, 0, 0, 0);
+        const Window w =
+            XCreateSimpleWindow(d, DefaultRootWindow(d), (i % 20) * 30, (i / 20) * 30, 24, 24, 0, 0, 0);
         const std::string title = prefix + " " + std::to_string(i);
         XStoreName(d, w, title.c_str());
         XChangeProperty(d, w, name, utf8, 8, PropModeReplace,
@@ -37,8 +38,7 @@ int main(int argc, char** argv) {
     XSync(d, False);
     std::cout << "ready" << std::endl;
     char c;
-    while (::read(0, &c, 1) > 0) {
-    }
+    while (::read(0, &c, 1) > 0) {}
     XCloseDisplay(d);
     return 0;
 }

@@ -80,7 +80,8 @@ std::unique_ptr<store::Table> openTable(const store::TableSchema& schema, const 
     table->setName((root() / flavour / where.file).string() + "\\!" + where.table);
     if (std::string_view(flavour).starts_with("plain")) table->setPassword("");
     if (table->open() == store::kFileNotFound && table->create() == store::kNoError) table->open();
-    if (!table->isOpen()) throw std::runtime_error("cannot open " + schema.label + ": " + table->error().describe());
+    if (!table->isOpen())
+        throw std::runtime_error("cannot open " + schema.label + ": " + table->error().describe());
     return table;
 }
 
@@ -127,7 +128,8 @@ void readRow(sqlite3_stmt* s, const store::TableSchema& schema, void* record) {
     for (const auto& field : schema.fields) {
         if (store::isText(field.kind)) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-            store::setFieldText(field, record, {text, static_cast<std::size_t>(sqlite3_column_bytes(s, column))});
+            store::setFieldText(field, record,
+                                {text, static_cast<std::size_t>(sqlite3_column_bytes(s, column))});
         } else {
             store::setFieldInt(field, record, sqlite3_column_int64(s, column));
         }
@@ -136,7 +138,8 @@ void readRow(sqlite3_stmt* s, const store::TableSchema& schema, void* record) {
 }
 
 const std::string& scheduleTable() {
-    static const std::string t = store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
+    static const std::string t =
+        store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
     return t;
 }
 
@@ -254,7 +257,8 @@ void rawScan(benchmark::State& state, const char* flavour) {
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYDATEENABLED"))];
     Raw raw(dataFile(flavour), std::string_view(flavour).starts_with("keyed"));
     // The natural way without the store: one query over the whole key.
-    sqlite3_stmt* scan = raw.prepare(sql::selectFromEnd(schema, scheduleTable(), &key, sql::Direction::Forward));
+    sqlite3_stmt* scan =
+        raw.prepare(sql::selectFromEnd(schema, scheduleTable(), &key, sql::Direction::Forward));
     Schedule r;
     for (auto _ : state) {
         int rows = 0;
@@ -301,10 +305,12 @@ void rawOpen(benchmark::State& state, const char* flavour) {
         // What the store reads to check each table's layout.
         sqlite3_stmt* master = raw.prepare(
             "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE OR name = ?2");
-        sqlite3_stmt* version = raw.prepare("SELECT version, label FROM " + sql::quote(sql::kCatalogue) + " WHERE name = ?1");
+        sqlite3_stmt* version =
+            raw.prepare("SELECT version, label FROM " + sql::quote(sql::kCatalogue) + " WHERE name = ?1");
         for (const auto& t : tables) {
             sqlite3_bind_text(master, 1, t.c_str(), -1, SQLITE_STATIC);
-            sqlite3_bind_text(master, 2, sql::kCatalogue.data(), static_cast<int>(sql::kCatalogue.size()), SQLITE_STATIC);
+            sqlite3_bind_text(master, 2, sql::kCatalogue.data(), static_cast<int>(sql::kCatalogue.size()),
+                              SQLITE_STATIC);
             while (sqlite3_step(master) == SQLITE_ROW) {}
             sqlite3_reset(master);
             sqlite3_bind_text(version, 1, t.c_str(), -1, SQLITE_STATIC);
@@ -341,7 +347,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     if (std::getenv("PLORIX_BENCH_SIZES")) {
         for (const char* flavour : {"keyed", "plain"}) {
-            std::printf("%s data file: %.1f MB\n", flavour, static_cast<double>(fs::file_size(dataFile(flavour))) / 1e6);
+            std::printf("%s data file: %.1f MB\n", flavour,
+                        static_cast<double>(fs::file_size(dataFile(flavour))) / 1e6);
         }
     }
     benchmark::Shutdown();

@@ -68,9 +68,9 @@ void enter(const std::string& name) {
 // Task `i` of a mix of every schedule type and custom unit, due from the
 // start on, at times spread over the day.
 Schedule task(int i) {
-    static const std::array<const char*, 6> kTypes{"Day of Week", "Day of Month", "Monthly", "Yearly",
-                                                   "Custom", "Custom"};
-    static const std::array<const char*, 6> kUnits{"minute(s)", "hour(s)", "day(s)",
+    static const std::array<const char*, 6> kTypes{"Day of Week", "Day of Month", "Monthly",
+                                                   "Yearly",      "Custom",       "Custom"};
+    static const std::array<const char*, 6> kUnits{"minute(s)", "hour(s)",  "day(s)",
                                                    "week(s)",   "month(s)", "year(s)"};
     Schedule entry;
     entry.ID = i + 1;
@@ -83,7 +83,7 @@ Schedule task(int i) {
     entry.EVERY = entry.EVERYTYPE == "minute(s)" ? 240 + i % 300 : 1 + i % 3;
     entry.DATE = kStart.date + i % 7;
     entry.TIME = makeTime(i % 24, (i * 7) % 60, (i * 13) % 60);
-    std::uint8_t* days[] = {&entry.SUNDAY, &entry.MONDAY, &entry.TUESDAY, &entry.WEDNESDAY,
+    std::uint8_t* days[] = {&entry.SUNDAY,   &entry.MONDAY, &entry.TUESDAY, &entry.WEDNESDAY,
                             &entry.THURSDAY, &entry.FRIDAY, &entry.SATURDAY};
     for (int d = 0; d < 7; ++d) *days[d] = (i + d) % 3 == 0;
     entry.EVERY2ND = i % 4 == 1;
@@ -159,7 +159,8 @@ void BM_IdleChecks_Plorix(benchmark::State& state) {
     const Schedule& entry = rig.schedule->rec<Schedule>();
     for (auto _ : state) {
         // The schedule check's read and comparison, then the warning check.
-        if (scheduler::readFirst(rig.schedule.table(), data::keys::Schedule::KEYDATEENABLED) != store::kNoError ||
+        if (scheduler::readFirst(rig.schedule.table(), data::keys::Schedule::KEYDATEENABLED) !=
+                store::kNoError ||
             scheduler::compareMoments(rig.clock.current(), {entry.DATE, entry.TIME}) >= 0)
             state.SkipWithError("an entry is due");
         if (scheduler::checkAdvanceWarning(rig.context)) state.SkipWithError("a warning is due");
@@ -196,7 +197,8 @@ sqlite3_stmt* firstOfKey(Raw& raw, const char* keyName) {
     const store::TableSchema& schema = Schedule::schema();
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex(keyName))];
     const std::string table = store::splitStoredName(schema.storedName, schema).table;
-    sqlite3_stmt* s = raw.prepare(store::sql::selectFromEnd(schema, table, &key, store::sql::Direction::Forward));
+    sqlite3_stmt* s =
+        raw.prepare(store::sql::selectFromEnd(schema, table, &key, store::sql::Direction::Forward));
     sqlite3_bind_int64(s, 1, 1);
     return s;
 }
@@ -256,8 +258,9 @@ void BM_Simulate30Days_Plorix(benchmark::State& state) {
         fillSchedule(task, kTasks);
         settings::settings() = settings::Settings{};
         state.ResumeTiming();
-        const scheduler::SimulationSummary summary = scheduler::simulate(
-            {kStart, addHundredths(kStart, 30LL * kHundredthsPerDay)}, [](const scheduler::SimulationEvent&) {});
+        const scheduler::SimulationSummary summary =
+            scheduler::simulate({kStart, addHundredths(kStart, 30LL * kHundredthsPerDay)},
+                                [](const scheduler::SimulationEvent&) {});
         simulatedRuns = summary.fired;
     }
     state.counters["runs"] = static_cast<double>(simulatedRuns);
@@ -276,7 +279,8 @@ void BM_Simulate30Days_RawWrites(benchmark::State& state) {
     for (const std::string& column : store::sql::columnNames(schema)) {
         if (column == store::sql::kPosition) continue;
         columns += (columns.empty() ? "" : ", ") + store::sql::quote(column);
-        copied += std::string(copied.empty() ? "" : ", ") + (column == "ID" ? "?2" : store::sql::quote(column));
+        copied +=
+            std::string(copied.empty() ? "" : ", ") + (column == "ID" ? "?2" : store::sql::quote(column));
     }
     Raw raw(folder("raw-writes") / std::string(data::kDataFileName), true);
     sqlite3_stmt* move =

@@ -25,7 +25,8 @@ public:
         }
         if (keyed) {
             // The key form the store gives every new file.
-            if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK) throw std::runtime_error("cannot key");
+            if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK)
+                throw std::runtime_error("cannot key");
         }
         exec("SELECT count(*) FROM sqlite_master");
         exec("PRAGMA journal_mode = DELETE");

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t todos = 0;
     for (const ical::ItemFate& fate : plan->fates) {
         check(fate.runs >= 0 && fate.runs <= ical::kMostRunsPerEvent);
-        if (fate.fate == ical::Fate::Pattern || fate.fate == ical::Fate::Runs) tasks += static_cast<std::size_t>(fate.runs);
+        if (fate.fate == ical::Fate::Pattern || fate.fate == ical::Fate::Runs)
+            tasks += static_cast<std::size_t>(fate.runs);
         if (fate.fate == ical::Fate::ToDo) ++todos;
         check(fate.fate == ical::Fate::Pattern || fate.fate == ical::Fate::ToDo || !fate.why.empty());
     }

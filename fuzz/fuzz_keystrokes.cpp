@@ -23,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int burst = data[0] == 0 ? 7 : data[0];
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
     // Names of an even length have a value, so both outcomes of a look-up occur.
-    const plorix::script::ValueLookup lookup =
-        [](std::string_view name) -> std::optional<std::string> {
+    const plorix::script::ValueLookup lookup = [](std::string_view name) -> std::optional<std::string> {
         if (name.size() % 2 == 0) return std::nullopt;
         return "<" + std::string(name) + ">";
     };

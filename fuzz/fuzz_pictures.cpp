@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t newline = input.find('\n');
     const std::string_view picture = input.substr(0, newline);
-    const std::string_view text = newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1);
+    const std::string_view text =
+        newline == std::string_view::npos ? std::string_view() : input.substr(newline + 1);
 
     plorix::readPicture(picture);
     plorix::formatPicture(text, picture);

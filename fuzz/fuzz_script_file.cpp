@@ -23,8 +23,7 @@ void check(bool condition) {
 
 const std::string& workFile() {
     static const std::string path = [] {
-        std::string folder =
-            (std::filesystem::temp_directory_path() / "plorix-fuzz-script-XXXXXX").string();
+        std::string folder = (std::filesystem::temp_directory_path() / "plorix-fuzz-script-XXXXXX").string();
         check(::mkdtemp(folder.data()) != nullptr);
         static std::string made = folder;
         std::atexit([] { std::filesystem::remove_all(made); });

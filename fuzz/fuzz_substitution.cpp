@@ -21,7 +21,8 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace plorix;
     std::string_view input(reinterpret_cast<const char*>(data), size);
-    script::ValueStore values(script::SystemValueSources{nullptr, nullptr, [] { return std::string("Focus"); }});
+    script::ValueStore values(
+        script::SystemValueSources{nullptr, nullptr, [] { return std::string("Focus"); }});
     std::size_t newline;
     while ((newline = input.find('\n')) != std::string_view::npos) {
         const std::string_view line = input.substr(0, newline);

@@ -19,10 +19,14 @@ struct ReportCommand {
     ReportId report;
 };
 constexpr ReportCommand kReports[] = {
-    {C::BriefReport, ReportId::BriefSchedule},       {C::ScheduleByDate, ReportId::ScheduleByDate},
-    {C::ScheduleByCategory, ReportId::ScheduleByCategory}, {C::OneCategory, ReportId::OneCategory},
-    {C::ContactsReport, ReportId::Contacts},         {C::CategoriesReport, ReportId::CategoryList},
-    {C::ToDoByPriority, ReportId::TodoByPriority},   {C::ToDoByCategory, ReportId::TodoByCategory},
+    {C::BriefReport, ReportId::BriefSchedule},
+    {C::ScheduleByDate, ReportId::ScheduleByDate},
+    {C::ScheduleByCategory, ReportId::ScheduleByCategory},
+    {C::OneCategory, ReportId::OneCategory},
+    {C::ContactsReport, ReportId::Contacts},
+    {C::CategoriesReport, ReportId::CategoryList},
+    {C::ToDoByPriority, ReportId::TodoByPriority},
+    {C::ToDoByCategory, ReportId::TodoByCategory},
 };
 
 // The import and export windows by command; each opens over the frame.
@@ -32,9 +36,12 @@ struct ExchangeCommand {
     bool import;
 };
 constexpr ExchangeCommand kExchanges[] = {
-    {C::ImportSchedule, io::ExchangeTable::Schedule, true}, {C::ImportContacts, io::ExchangeTable::Contact, true},
-    {C::ImportToDo, io::ExchangeTable::Todo, true},         {C::ExportSchedule, io::ExchangeTable::Schedule, false},
-    {C::ExportContacts, io::ExchangeTable::Contact, false}, {C::ExportToDo, io::ExchangeTable::Todo, false},
+    {C::ImportSchedule, io::ExchangeTable::Schedule, true},
+    {C::ImportContacts, io::ExchangeTable::Contact, true},
+    {C::ImportToDo, io::ExchangeTable::Todo, true},
+    {C::ExportSchedule, io::ExchangeTable::Schedule, false},
+    {C::ExportContacts, io::ExchangeTable::Contact, false},
+    {C::ExportToDo, io::ExchangeTable::Todo, false},
 };
 
 void openExchange(const ExchangeCommand& entry, Prompter& prompter, QWidget* frame) {
@@ -44,8 +51,10 @@ void openExchange(const ExchangeCommand& entry, Prompter& prompter, QWidget* fra
     }
     auto* window = new ui::ImportWindow(entry.table, prompter, frame);
     // The file comes first: without one there is nothing to show.
-    if (window->chooseFile()) window->show();
-    else delete window;
+    if (window->chooseFile())
+        window->show();
+    else
+        delete window;
 }
 
 }  // namespace
@@ -57,8 +66,10 @@ void bindExchangeCommands(MainFrame& frame, Prompter& prompter) {
     frame.bind(C::ExportCalendar, [&frame, &prompter] { ui::exportCalendar(prompter, &frame); });
     frame.bind(C::Synchronize, [&frame, &prompter] {
         auto hold = [&frame](bool held) {
-            if (held) frame.timer().stop();
-            else frame.timer().start();
+            if (held)
+                frame.timer().stop();
+            else
+                frame.timer().start();
         };
         (new ui::Synchronize(prompter, hold, &frame))->show();
     });

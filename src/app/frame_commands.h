@@ -79,8 +79,8 @@ std::span<const ToolbarButton> toolbarButtons();
 struct TrayChoice {
     std::string_view text;
     FrameCommand command;
-    bool restoreFirst;       // the frame comes out of the tray before the command
-    bool whileScriptRuns;    // offered only while a script runs
+    bool restoreFirst;     // the frame comes out of the tray before the command
+    bool whileScriptRuns;  // offered only while a script runs
 };
 // The choices offered now, separators included, in menu order.
 std::vector<TrayChoice> trayChoices(bool scriptRunning);

@@ -38,10 +38,11 @@ void onSignal(int) {
 class Headless {
 public:
     Headless()
-        : notices_(std::cout), prompter_(notices_),
-          engine_(processClock(), prompter_, {.showReminder = [this](const auto& handOver, auto kind) {
-                      showReminder(handOver, kind);
-                  }}),
+        : notices_(std::cout),
+          prompter_(notices_),
+          engine_(
+              processClock(), prompter_,
+              {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); }}),
           driver_(engine_, {}, [](const scheduler::TickReport& report) {
               // Nobody is there to mend the file while a service runs on:
               // the failure has been told, the program ends with it.
@@ -69,7 +70,8 @@ private:
         } else {
             const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services);
             // The plain box and the external program have shown it already.
-            if (display == scheduler::ReminderDisplay::PlainBox || display == scheduler::ReminderDisplay::External)
+            if (display == scheduler::ReminderDisplay::PlainBox ||
+                display == scheduler::ReminderDisplay::External)
                 return;
         }
         notices_.tell(handOver.title, handOver.text);
@@ -84,9 +86,8 @@ private:
 }  // namespace
 
 int runHeadless(int argc, char** argv, bool inactive) {
-    GuardedApplication<QCoreApplication> app(argc, argv, [](const char* text) {
-        std::cerr << "plorix: " << text << std::endl;
-    });
+    GuardedApplication<QCoreApplication> app(
+        argc, argv, [](const char* text) { std::cerr << "plorix: " << text << std::endl; });
     QCoreApplication::setApplicationName(QString::fromStdString(scheduler::productTitle()));
     platform::LinuxDesktop desktop(script::splitCommandLine);
     settings::settings().inactivated = inactive;

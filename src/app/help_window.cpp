@@ -35,7 +35,8 @@ const std::vector<HelpPage>& helpPages() {
     static const std::vector<HelpPage> pages = [] {
         std::vector<HelpPage> all;
         all.push_back(loadPage(QString::fromLatin1(kHelpContents)));
-        const QStringList files = QDir(kHelpRoot).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+        const QStringList files =
+            QDir(kHelpRoot).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
         for (const QString& file : files) {
             if (file != QLatin1String(kHelpContents)) all.push_back(loadPage(file));
         }
@@ -51,7 +52,8 @@ std::vector<const HelpPage*> searchHelp(const QString& query) {
     for (const HelpPage& page : helpPages()) {
         bool all = true;
         for (const QString& word : words) {
-            if (!page.text.contains(word, Qt::CaseInsensitive) && !page.title.contains(word, Qt::CaseInsensitive)) {
+            if (!page.text.contains(word, Qt::CaseInsensitive) &&
+                !page.title.contains(word, Qt::CaseInsensitive)) {
                 all = false;
                 break;
             }

@@ -64,7 +64,8 @@ int runFrame(int argc, char** argv, bool inactive) {
 
 int main(int argc, char** argv) {
     using namespace plorix;
-    const app::ProgramOptions options = app::parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const app::ProgramOptions options =
+        app::parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
         std::cout << app::usageText();
         return 0;
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
     if (!app::displayReachable()) {
         const char* display = std::getenv("DISPLAY");
         std::cerr << "plorix: cannot open the X display "
-                  << (display && *display ? std::string("'") + display + "'" : std::string("(DISPLAY is not set)"))
+                  << (display && *display ? std::string("'") + display + "'"
+                                          : std::string("(DISPLAY is not set)"))
                   << "; plorix needs a graphical desktop (or use --headless)\n";
         return 1;
     }

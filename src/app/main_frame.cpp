@@ -55,12 +55,11 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
     middle->setAlignment(Qt::AlignCenter);
     setCentralWidget(middle);
 
-    tray_ = new FrameTray(
-        {.scriptRunning = [this] { return engine_->scriptRunning(); },
-         .enabled = [this](FrameCommand command) { return canPerform(command); },
-         .choose = [this](const TrayChoice& choice) { choose(choice); },
-         .restore = [this] { restoreFromTray(); }},
-        this);
+    tray_ = new FrameTray({.scriptRunning = [this] { return engine_->scriptRunning(); },
+                           .enabled = [this](FrameCommand command) { return canPerform(command); },
+                           .choose = [this](const TrayChoice& choice) { choose(choice); },
+                           .restore = [this] { restoreFromTray(); }},
+                          this);
     scheduleServices_.reset(new ui::ScheduleServices{
         .prompter = prompter_,
         .clock = clock,
@@ -153,9 +152,12 @@ void MainFrame::bindOwnCommands() {
     bind(C::Exit, [this] { close(); });
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
-        ui::openBrowseCategories(prompter_, [this](const QString& category) { openSchedule(category); }, this);
+        ui::openBrowseCategories(
+            prompter_, [this](const QString& category) { openSchedule(category); }, this);
     });
-    bind(C::ToDoList, [this, &clock = scheduleServices_->clock] { ui::openViewTodo(clock, prompter_, &todoLists_, this); });
+    bind(C::ToDoList, [this, &clock = scheduleServices_->clock] {
+        ui::openViewTodo(clock, prompter_, &todoLists_, this);
+    });
     bind(C::Tile, [this] { arrangeWindows(Arrangement::Tile); });
     bind(C::Cascade, [this] { arrangeWindows(Arrangement::Cascade); });
     bind(C::ArrangeIcons, [this] { arrangeWindows(Arrangement::Arrange); });
@@ -222,7 +224,8 @@ void MainFrame::buildToolbar() {
     stop->setAutoRaise(true);
     QString stopText;
     for (const TrayChoice& choice : trayChoices(true)) {
-        if (choice.command == FrameCommand::StopScript) stopText = QString::fromStdString(plainText(choice.text));
+        if (choice.command == FrameCommand::StopScript)
+            stopText = QString::fromStdString(plainText(choice.text));
     }
     stop->setToolTip(stopText);
     stop->setAccessibleName(stopText);
@@ -345,16 +348,18 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
     const Rect area{work.x(), work.y(), work.width(), work.height()};
     std::vector<Rect> placed;
     switch (arrangement) {
-        case Arrangement::Tile: placed = tile(area, static_cast<int>(windows.size())); break;
-        case Arrangement::Cascade:
-            placed = cascade(area, static_cast<int>(windows.size()), style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
-            break;
-        case Arrangement::Arrange: {
-            std::vector<Rect> sizes;
-            for (const QWidget* window : windows) sizes.push_back({0, 0, window->frameGeometry().width(), window->frameGeometry().height()});
-            placed = arrange(area, sizes);
-            break;
-        }
+    case Arrangement::Tile: placed = tile(area, static_cast<int>(windows.size())); break;
+    case Arrangement::Cascade:
+        placed = cascade(area, static_cast<int>(windows.size()),
+                         style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+        break;
+    case Arrangement::Arrange: {
+        std::vector<Rect> sizes;
+        for (const QWidget* window : windows)
+            sizes.push_back({0, 0, window->frameGeometry().width(), window->frameGeometry().height()});
+        placed = arrange(area, sizes);
+        break;
+    }
     }
     for (qsizetype i = 0; i < windows.size(); ++i) {
         const Rect& r = placed[static_cast<std::size_t>(i)];
@@ -364,7 +369,8 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
         if (arrangement == Arrangement::Arrange) {
             window->move(r.x, r.y);
         } else {
-            window->resize(std::max(1, r.width - decoration.width()), std::max(1, r.height - decoration.height()));
+            window->resize(std::max(1, r.width - decoration.width()),
+                           std::max(1, r.height - decoration.height()));
             window->move(r.x, r.y);
         }
         window->raise();
@@ -372,7 +378,8 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
 }
 
 void MainFrame::openSchedule(const QString& category) {
-    ui::BrowseSchedule* browse = ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
+    ui::BrowseSchedule* browse =
+        ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
     if (!category.isEmpty()) browse->setCategory(category);
 }
 

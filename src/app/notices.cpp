@@ -29,13 +29,13 @@ bool serviceAvailable(QDBusConnection& bus, const QString& name) {
 
 std::string_view buttonName(int button) {
     switch (button) {
-        case kYes: return "Yes";
-        case kNo: return "No";
-        case kCancel: return "Cancel";
-        case kRetry: return "Retry";
-        case kAbort: return "Abort";
-        case kIgnore: return "Ignore";
-        default: return "OK";
+    case kYes: return "Yes";
+    case kNo: return "No";
+    case kCancel: return "Cancel";
+    case kRetry: return "Retry";
+    case kAbort: return "Abort";
+    case kIgnore: return "Ignore";
+    default: return "OK";
     }
 }
 
@@ -61,8 +61,8 @@ bool Notices::notify(std::string_view title, std::string_view text) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString service = qs(kNotificationService);
     if (!bus.isConnected() || !serviceAvailable(bus, service)) return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
-                                                       service, QStringLiteral("Notify"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        service, QStringLiteral("/org/freedesktop/Notifications"), service, QStringLiteral("Notify"));
     // The body may carry simple markup: the text is shown as written.
     call << QString::fromStdString(scheduler::productTitle()) << 0u << QStringLiteral("plorix") << qs(title)
          << qs(text).toHtmlEscaped() << QStringList() << QVariantMap() << -1;

@@ -12,9 +12,9 @@ namespace {
 
 // Qt's own options: left to QApplication, which reads and removes them.
 constexpr std::array<std::string_view, 15> kQtOptionsWithValue{
-    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry",
-    "-qwindowtitle", "-qwindowicon", "-style", "-stylesheet", "-session", "-display",
-    "-geometry", "-name", "-title", "-visual"};
+    "-platform",     "-platformpluginpath", "-platformtheme", "-plugin",     "-qwindowgeometry",
+    "-qwindowtitle", "-qwindowicon",        "-style",         "-stylesheet", "-session",
+    "-display",      "-geometry",           "-name",          "-title",      "-visual"};
 constexpr std::array<std::string_view, 5> kQtFlags{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
 
 template <std::size_t N>
@@ -57,7 +57,9 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
 std::string usageText() {
     return "usage: plorix [-d DIR] [/I] [--headless]\n"
            "       plorix --version | --help\n"
-           "  -d DIR      use DIR as the data folder (default: " + defaultDataFolder() + ";\n"
+           "  -d DIR      use DIR as the data folder (default: " +
+           defaultDataFolder() +
+           ";\n"
            "              created when missing)\n"
            "  /I          start with the scheduler inactive\n"
            "  --headless  run the scheduler without windows: reminders go to the desktop's\n"

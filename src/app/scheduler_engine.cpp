@@ -30,10 +30,9 @@ SchedulerEngine::SchedulerEngine(const Clock& clock, Prompter& prompter, EngineF
     services.onKeystrokePass = frontEnd_.onKeystrokePass;
     stepper_ = std::make_unique<script::ScriptStepper>(queue_, services);
 
-    context_.reset(new scheduler::FireContext{clock_, prompter_, settings::settings(),
-                                              data::processTable<data::Schedule>(),
-                                              data::processTable<data::Scripting>(),
-                                              *platform::desktop().sound, schedulerHooks()});
+    context_.reset(new scheduler::FireContext{
+        clock_, prompter_, settings::settings(), data::processTable<data::Schedule>(),
+        data::processTable<data::Scripting>(), *platform::desktop().sound, schedulerHooks()});
     tick_ = std::make_unique<scheduler::FrameTick>(*context_, tickHooks());
     clipboard_ = std::make_unique<scheduler::ClipboardMonitor>(data::processTable<data::Clipboard>(), clock_);
     windows_ = std::make_unique<scheduler::WindowMonitor>(data::processTable<data::WindowLookup>(), clock_);

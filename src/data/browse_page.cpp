@@ -16,13 +16,15 @@ constexpr std::string_view kHighestText = "\xF4\x8F\xBF\xBF";
 
 std::int64_t highestValue(FieldKind kind) {
     switch (kind) {
-        case FieldKind::Int16: return std::numeric_limits<std::int16_t>::max();
-        case FieldKind::Byte: return std::numeric_limits<std::uint8_t>::max();
-        default: return std::numeric_limits<std::int32_t>::max();
+    case FieldKind::Int16: return std::numeric_limits<std::int16_t>::max();
+    case FieldKind::Byte: return std::numeric_limits<std::uint8_t>::max();
+    default: return std::numeric_limits<std::int32_t>::max();
     }
 }
 
-const KeyDesc& keyOf(const TableSchema& schema, int key) { return schema.keys[static_cast<std::size_t>(key)]; }
+const KeyDesc& keyOf(const TableSchema& schema, int key) {
+    return schema.keys[static_cast<std::size_t>(key)];
+}
 
 }  // namespace
 
@@ -30,7 +32,8 @@ int compareKeyFields(const TableSchema& schema, const KeyDesc& key, const void* 
                      int components) {
     const int count = std::min<int>(components, static_cast<int>(key.components.size()));
     for (int i = 0; i < count; ++i) {
-        const FieldDesc& field = schema.fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(i)])];
+        const FieldDesc& field =
+            schema.fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(i)])];
         int order;
         if (isText(field.kind)) {
             const std::string_view x = fieldText(field, a), y = fieldText(field, b);
@@ -70,7 +73,8 @@ void BrowsePage::setRange(const void* values, int components) {
 }
 
 bool BrowsePage::inRange(const void* record) const {
-    return !range_ || compareKeyFields(schema(), keyOf(schema(), key_), record, range_.get(), rangeComponents_) == 0;
+    return !range_ ||
+           compareKeyFields(schema(), keyOf(schema(), key_), record, range_.get(), rangeComponents_) == 0;
 }
 
 bool BrowsePage::wanted(const void* record) const { return !filter_ || filter_(record); }
@@ -172,9 +176,11 @@ int BrowsePage::fillFrom(bool forward, const PageRow* anchor) {
     more.resize(std::min<std::size_t>(more.size(), static_cast<std::size_t>(room)));
     if (!more.empty()) {
         if (forward) {
-            rows_.insert(rows_.begin(), std::make_move_iterator(more.rbegin()), std::make_move_iterator(more.rend()));
+            rows_.insert(rows_.begin(), std::make_move_iterator(more.rbegin()),
+                         std::make_move_iterator(more.rend()));
         } else {
-            rows_.insert(rows_.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+            rows_.insert(rows_.end(), std::make_move_iterator(more.begin()),
+                         std::make_move_iterator(more.end()));
         }
     }
     return kNoError;
@@ -216,7 +222,8 @@ int BrowsePage::scroll(int rows) {
             atStart_ = false;
         }
     } else {
-        rows_.insert(rows_.begin(), std::make_move_iterator(more.rbegin()), std::make_move_iterator(more.rend()));
+        rows_.insert(rows_.begin(), std::make_move_iterator(more.rbegin()),
+                     std::make_move_iterator(more.rend()));
         if (rows_.size() > keep) {
             rows_.resize(keep);
             atEnd_ = false;
@@ -238,7 +245,10 @@ bool BrowsePage::canLocate() const {
     if (key_ < 0) return false;
     const KeyDesc& key = keyOf(schema(), key_);
     if (rangeComponents_ >= static_cast<int>(key.components.size())) return false;
-    return isText(schema().fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(rangeComponents_)])].kind);
+    return isText(
+        schema()
+            .fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(rangeComponents_)])]
+            .kind);
 }
 
 int BrowsePage::locate(std::string_view text) {
@@ -249,8 +259,9 @@ int BrowsePage::locate(std::string_view text) {
         clearRecord(schema(), table_.buffer());
     }
     const KeyDesc& key = keyOf(schema(), key_);
-    setFieldText(schema().fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(rangeComponents_)])],
-                 table_.buffer(), text);
+    setFieldText(
+        schema().fields[static_cast<std::size_t>(key.components[static_cast<std::size_t>(rangeComponents_)])],
+        table_.buffer(), text);
     table_.setAt(key_);
     return fillFrom(true);
 }

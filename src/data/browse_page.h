@@ -94,7 +94,7 @@ private:
 
 // -1, 0 or 1 as the first `components` key fields of `a` sort before, with
 // or after those of `b` (texts ignoring letter case on a nocase key).
-int compareKeyFields(const store::TableSchema& schema, const store::KeyDesc& key, const void* a, const void* b,
-                     int components);
+int compareKeyFields(const store::TableSchema& schema, const store::KeyDesc& key, const void* a,
+                     const void* b, int components);
 
 }  // namespace plorix::data

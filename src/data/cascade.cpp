@@ -120,7 +120,7 @@ private:
     store::Table& table_;
     Prompter& prompter_;
     std::vector<std::unique_ptr<store::Table>> children_;
-    std::vector<store::Table*> framed_;  // one table per file
+    std::vector<store::Table*> framed_;             // one table per file
     std::vector<store::Transaction> transactions_;  // over framed_, while begun
     bool written_ = false;
     std::int64_t position_ = 0;
@@ -163,7 +163,8 @@ int deleteRecord(store::Table& table, Prompter& prompter) {
     store::ErrorState error;
     if (!work.begin(error)) return work.failed(error, Warning::TransactionFramingError, kDelete, label);
     // The stored version is the one deleted, whoever wrote it last.
-    if (table.reget(position) != store::kNoError) return work.failed(table.error(), Warning::RecordRetrievalError, label);
+    if (table.reget(position) != store::kNoError)
+        return work.failed(table.error(), Warning::RecordRetrievalError, label);
 
     std::vector<std::int64_t> positions;
     for (std::size_t i = 0; i < links.size(); ++i) {
@@ -173,14 +174,16 @@ int deleteRecord(store::Table& table, Prompter& prompter) {
             return work.failed(child.error(), Warning::RecordRetrievalError, childLabel);
         }
         if (positions.empty()) continue;
-        if (links[i].relation->onDelete == OnParent::Restrict) return work.refused(Warning::ReferencedOnDelete, childLabel);
+        if (links[i].relation->onDelete == OnParent::Restrict)
+            return work.refused(Warning::ReferencedOnDelete, childLabel);
         for (std::int64_t at : positions) {
             if (child.reget(at) != store::kNoError || child.erase() != store::kNoError) {
                 return work.failed(child.error(), Warning::DeleteOperationError, childLabel);
             }
         }
     }
-    if (table.erase() != store::kNoError) return work.failed(table.error(), Warning::DeleteOperationError, label);
+    if (table.erase() != store::kNoError)
+        return work.failed(table.error(), Warning::DeleteOperationError, label);
     if (!work.commit(error)) return work.failed(error, Warning::DeleteOperationError, label);
     return kDeleted;
 }
@@ -202,11 +205,13 @@ int changeRecord(store::Table& table, Prompter& prompter, const void* original, 
     const std::int64_t position = table.position();
     if (table.put() != store::kNoError) {
         error = table.error();
-        if (error.code != store::kRecordChanged) return work.failed(error, Warning::UpdateOperationError, probableCause(error, label));
+        if (error.code != store::kRecordChanged)
+            return work.failed(error, Warning::UpdateOperationError, probableCause(error, label));
         setSavedError(error);
         work.rollback();
         // Show the other station's version; gone altogether, there is none.
-        if (table.reget(position) != store::kNoError) return work.warn(Warning::UpdateOperationError, kChangedByAnother, {});
+        if (table.reget(position) != store::kNoError)
+            return work.warn(Warning::UpdateOperationError, kChangedByAnother, {});
         if (canRecall) {
             work.warn(Warning::RecordNotUpdated, {}, {});
         } else {
@@ -236,7 +241,8 @@ int changeRecord(store::Table& table, Prompter& prompter, const void* original, 
                 copyLink(links[i], table.buffer(), child.buffer());
                 code = child.put();
             }
-            if (code != store::kNoError) return work.failed(child.error(), Warning::UpdateOperationError, childLabel);
+            if (code != store::kNoError)
+                return work.failed(child.error(), Warning::UpdateOperationError, childLabel);
         }
     }
     if (!work.commit(error)) return work.failed(error, Warning::UpdateOperationError, label);

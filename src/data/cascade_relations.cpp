@@ -13,8 +13,8 @@ namespace {
 
 using enum OnParent;
 
-bool equalValues(const store::FieldDesc& a, const void* recordA, const store::FieldDesc& b, const void* recordB,
-                 bool nocase) {
+bool equalValues(const store::FieldDesc& a, const void* recordA, const store::FieldDesc& b,
+                 const void* recordB, bool nocase) {
     if (store::isText(a.kind) != store::isText(b.kind)) return false;
     if (!store::isText(a.kind)) return store::fieldInt(a, recordA) == store::fieldInt(b, recordB);
     const std::string_view x = store::fieldText(a, recordA);
@@ -66,12 +66,15 @@ std::vector<BoundRelation> relationsOf(const store::TableSchema& parent) {
         if (&child->fields[static_cast<std::size_t>(k.components.front())] != &childField) {
             throw std::logic_error(k.name + " is not led by " + childField.name);
         }
-        bound.push_back(BoundRelation{&r, child, &field(parent, r.parentField), &childField, key, k.nocase()});
+        bound.push_back(
+            BoundRelation{&r, child, &field(parent, r.parentField), &childField, key, k.nocase()});
     }
     return bound;
 }
 
-bool linksNothing(const store::FieldDesc& field, const void* record) { return store::fieldIsBlank(field, record); }
+bool linksNothing(const store::FieldDesc& field, const void* record) {
+    return store::fieldIsBlank(field, record);
+}
 
 bool sameLink(const BoundRelation& relation, const void* a, const void* b) {
     return equalValues(*relation.parentField, a, *relation.parentField, b, relation.nocase);
@@ -89,12 +92,16 @@ void setKeyToLowest(const store::TableSchema& schema, int key, void* record) {
     for (int component : schema.keys[static_cast<std::size_t>(key)].components) {
         const store::FieldDesc& f = schema.fields[static_cast<std::size_t>(component)];
         switch (f.kind) {
-            case store::FieldKind::Int16: store::setFieldInt(f, record, std::numeric_limits<std::int16_t>::min()); break;
-            case store::FieldKind::Int32:
-            case store::FieldKind::Date:
-            case store::FieldKind::Time: store::setFieldInt(f, record, std::numeric_limits<std::int32_t>::min()); break;
-            case store::FieldKind::Byte: store::setFieldInt(f, record, 0); break;
-            default: store::setFieldText(f, record, {}); break;
+        case store::FieldKind::Int16:
+            store::setFieldInt(f, record, std::numeric_limits<std::int16_t>::min());
+            break;
+        case store::FieldKind::Int32:
+        case store::FieldKind::Date:
+        case store::FieldKind::Time:
+            store::setFieldInt(f, record, std::numeric_limits<std::int32_t>::min());
+            break;
+        case store::FieldKind::Byte: store::setFieldInt(f, record, 0); break;
+        default: store::setFieldText(f, record, {}); break;
         }
     }
 }

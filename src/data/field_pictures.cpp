@@ -20,26 +20,25 @@ struct Range {
 
 Range rangeOf(FieldKind kind) {
     switch (kind) {
-        case FieldKind::Byte: return {0, 255};
-        case FieldKind::Int16: return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
-        case FieldKind::Date: return {0, std::numeric_limits<std::int32_t>::max()};
-        case FieldKind::Time: return {0, kEndOfDay};
-        default: return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+    case FieldKind::Byte: return {0, 255};
+    case FieldKind::Int16:
+        return {std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()};
+    case FieldKind::Date: return {0, std::numeric_limits<std::int32_t>::max()};
+    case FieldKind::Time: return {0, kEndOfDay};
+    default: return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
     }
 }
 
 std::string describe(std::string_view text, PictureKind kind, std::string_view picture) {
     const std::string quoted = "'" + std::string(text) + "'";
     switch (kind) {
-        case PictureKind::Date: return quoted + " is not a date of picture " + std::string(picture);
-        case PictureKind::Time: return quoted + " is not a time of day";
-        default: return quoted + " is not a number";
+    case PictureKind::Date: return quoted + " is not a date of picture " + std::string(picture);
+    case PictureKind::Time: return quoted + " is not a time of day";
+    default: return quoted + " is not a number";
     }
 }
 
-std::string wholeNumberText(double value) {
-    return std::to_string(static_cast<long long>(value));
-}
+std::string wholeNumberText(double value) { return std::to_string(static_cast<long long>(value)); }
 
 }  // namespace
 
@@ -51,7 +50,8 @@ std::string formatFieldValue(const store::FieldDesc& field, const void* record, 
 ExportColumn::ExportColumn(const store::FieldDesc& field, std::string picture)
     : field_(&field), picture_(std::move(picture)) {
     const auto parsed = readPicture(picture_);
-    const bool integer = field.kind == FieldKind::Int32 || field.kind == FieldKind::Int16 || field.kind == FieldKind::Byte;
+    const bool integer =
+        field.kind == FieldKind::Int32 || field.kind == FieldKind::Int16 || field.kind == FieldKind::Byte;
     wholeNumber_ = integer && parsed && parsed->kind == PictureKind::Number && parsed->decimals == 0;
     blankZero_ = parsed && parsed->blankZero;
 }

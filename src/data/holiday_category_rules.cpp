@@ -5,12 +5,14 @@
 namespace plorix::data {
 
 const FormRules& holidayForm() {
-    static const FormRules rules{"Holiday", {"HOL:HOLIDAYDATE"}, {{keys::Holidays::KEYHOLIDAYDATE, "HOL:KeyHolidayDate"}}};
+    static const FormRules rules{
+        "Holiday", {"HOL:HOLIDAYDATE"}, {{keys::Holidays::KEYHOLIDAYDATE, "HOL:KeyHolidayDate"}}};
     return rules;
 }
 
 const FormRules& categoryForm() {
-    static const FormRules rules{"Categories Record", {"CAT:CATEGORY"}, {{keys::Categories::KEYCATEGORY, "CAT:KeyCategory"}}};
+    static const FormRules rules{
+        "Categories Record", {"CAT:CATEGORY"}, {{keys::Categories::KEYCATEGORY, "CAT:KeyCategory"}}};
     return rules;
 }
 

@@ -16,10 +16,9 @@ constexpr std::array kRules = {
     NumberingRule{"Schedule", keys::Schedule::KEYID, "SCH:ID", {}, nullptr},
     NumberingRule{"Contact", keys::Contact::KEYCLIENTID, "C_:CLIENTID", {}, nullptr},
     NumberingRule{"Messages", keys::Messages::KEYEMAILID, "M_:EMAILID", {}, nullptr},
-    NumberingRule{"Scripting", keys::Scripting::KEYID, "SCR:SEQUENCE", "SCR:ID",
-                  [](void* record, std::int32_t owner) {
-                      primeScriptItem(*static_cast<Scripting*>(record), owner);
-                  }},
+    NumberingRule{
+        "Scripting", keys::Scripting::KEYID, "SCR:SEQUENCE", "SCR:ID",
+        [](void* record, std::int32_t owner) { primeScriptItem(*static_cast<Scripting*>(record), owner); }},
 };
 
 constexpr int kAttempts = 3;

@@ -47,8 +47,7 @@ std::string identifierProblem(const store::FieldDesc& field, std::int64_t value)
 // Retry: trying again cannot help). The table must
 // be open and numbered.
 std::int32_t addNumbered(store::Table& table, Prompter& prompter,
-                         const std::function<void(void* record)>& prime = {},
-                         std::int32_t owner = 0);
+                         const std::function<void(void* record)>& prime = {}, std::int32_t owner = 0);
 
 // The defaults of a new script item of task `taskId`.
 void primeScriptItem(Scripting& item, std::int32_t taskId);

@@ -37,9 +37,10 @@ int rebuildKeys(store::Table& table, Prompter& prompter) {
     if (code == store::kNoError && aside.moved > 0) {
         const std::string folder = std::filesystem::path(aside.file).parent_path().string();
         prompter.message("Duplicate Records Moved",
-                         std::to_string(aside.moved) + " record(s) of " + table.name() + " repeated the key " +
-                             aside.keyName + " of an earlier record and were moved to " + folder +
-                             " (the file " + std::filesystem::path(aside.file).filename().string() + " and " +
+                         std::to_string(aside.moved) + " record(s) of " + table.name() +
+                             " repeated the key " + aside.keyName +
+                             " of an earlier record and were moved to " + folder + " (the file " +
+                             std::filesystem::path(aside.file).filename().string() + " and " +
                              std::filesystem::path(aside.csv).filename().string() + ").",
                          Icon::Information, kOk, kOk);
     }
@@ -57,8 +58,7 @@ bool upgradeAndReopen(store::Table& table, int mode) {
 void setRecoverSeconds(int seconds) { recoverWait = seconds; }
 int recoverSeconds() { return recoverWait; }
 
-void openTable(store::Table& table, Prompter& prompter, int mode, bool create, bool noCreate,
-               bool shared) {
+void openTable(store::Table& table, Prompter& prompter, int mode, bool create, bool noCreate, bool shared) {
     const int m = shared ? store::kReadWriteDenyNone : mode;
     const std::string& name = table.name();
 
@@ -91,7 +91,8 @@ void openTable(store::Table& table, Prompter& prompter, int mode, bool create, b
     }
     if (opened(code)) return;
 
-    if ((code == store::kInvalidDataFile || code == store::kInvalidKeyLength || code == store::kFileSystemError) &&
+    if ((code == store::kInvalidDataFile || code == store::kInvalidKeyLength ||
+         code == store::kFileSystemError) &&
         upgradeAndReopen(table, m))
         return;
     standardWarning(prompter, Warning::FileAccessError, name);
@@ -139,8 +140,7 @@ int useCount(const store::Table& table) {
     return it == counts().end() ? 0 : it->second;
 }
 
-TableUse::TableUse(store::Table& table, Prompter& prompter, const OpenOptions& options)
-    : table_(&table) {
+TableUse::TableUse(store::Table& table, Prompter& prompter, const OpenOptions& options) : table_(&table) {
     acquireTable(table, prompter, options);
 }
 

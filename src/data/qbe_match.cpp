@@ -92,13 +92,13 @@ const MatchTypeInfo* matchTypeInfo(int type) {
 
 std::string_view kindName(QbeKind kind) {
     switch (kind) {
-        case QbeKind::String: return "STRING";
-        case QbeKind::Number: return "NUMBER";
-        case QbeKind::Picture: return "PICTURE";
-        case QbeKind::Date: return "DATE";
-        case QbeKind::Text: return "TEXT";
-        case QbeKind::Check: return "CHECK";
-        case QbeKind::Option: return "OPTION";
+    case QbeKind::String: return "STRING";
+    case QbeKind::Number: return "NUMBER";
+    case QbeKind::Picture: return "PICTURE";
+    case QbeKind::Date: return "DATE";
+    case QbeKind::Text: return "TEXT";
+    case QbeKind::Check: return "CHECK";
+    case QbeKind::Option: return "OPTION";
     }
     return {};
 }
@@ -115,13 +115,13 @@ const std::vector<MatchType>& offeredMatchTypes(QbeKind kind) {
     static const std::vector<MatchType> text = join(range(0, 2), range(9, 12));
     static const std::vector<MatchType> choice = range(0, 2);
     switch (kind) {
-        case QbeKind::String: return string;
-        case QbeKind::Number: return number;
-        case QbeKind::Picture: return picture;
-        case QbeKind::Date: return date;
-        case QbeKind::Text: return text;
-        case QbeKind::Check:
-        case QbeKind::Option: return choice;
+    case QbeKind::String: return string;
+    case QbeKind::Number: return number;
+    case QbeKind::Picture: return picture;
+    case QbeKind::Date: return date;
+    case QbeKind::Text: return text;
+    case QbeKind::Check:
+    case QbeKind::Option: return choice;
     }
     return choice;
 }
@@ -141,20 +141,20 @@ bool testString(int type, std::string_view value, std::string_view query, std::s
     const std::string firstQ = head(left, characterCount(q));
     const std::string firstR = head(left, characterCount(r));
     switch (type) {
-        case kEquals: return equalBlankPadded(left, q);
-        // The opposite of "equals": a value with leading blanks cannot pass both.
-        case kNotEquals: return !equalBlankPadded(left, q);
-        case kMoreThan: return compareBlankPadded(v, q) > 0;
-        case kLessThan: return compareBlankPadded(v, q) < 0;
-        case kAtLeast: return compareBlankPadded(v, q) >= 0;
-        case kAtMost: return compareBlankPadded(v, q) <= 0;
-        case kInsideRange: return compareBlankPadded(firstQ, q) >= 0 && compareBlankPadded(firstR, r) <= 0;
-        case kOutsideRange: return compareBlankPadded(firstQ, q) < 0 || compareBlankPadded(firstR, r) > 0;
-        case kBeginsWith: return equalBlankPadded(firstQ, q);
-        case kEndsWith: return endsWith(v, q);
-        case kContains: return v.find(q) != std::string::npos;
-        case kNotContains: return v.find(q) == std::string::npos;
-        default: return true;
+    case kEquals: return equalBlankPadded(left, q);
+    // The opposite of "equals": a value with leading blanks cannot pass both.
+    case kNotEquals: return !equalBlankPadded(left, q);
+    case kMoreThan: return compareBlankPadded(v, q) > 0;
+    case kLessThan: return compareBlankPadded(v, q) < 0;
+    case kAtLeast: return compareBlankPadded(v, q) >= 0;
+    case kAtMost: return compareBlankPadded(v, q) <= 0;
+    case kInsideRange: return compareBlankPadded(firstQ, q) >= 0 && compareBlankPadded(firstR, r) <= 0;
+    case kOutsideRange: return compareBlankPadded(firstQ, q) < 0 || compareBlankPadded(firstR, r) > 0;
+    case kBeginsWith: return equalBlankPadded(firstQ, q);
+    case kEndsWith: return endsWith(v, q);
+    case kContains: return v.find(q) != std::string::npos;
+    case kNotContains: return v.find(q) == std::string::npos;
+    default: return true;
     }
 }
 
@@ -162,14 +162,14 @@ bool testText(int type, std::string_view value, std::string_view query, std::str
     const std::string v = toUpper(value);
     const std::string q = clip(query);
     switch (type) {
-        case kEquals: return equalBlankPadded(v, q);
-        case kNotEquals: return !equalBlankPadded(v, q);
-        case kBeginsWith: return equalBlankPadded(head(v, characterCount(q)), q);
-        // Offered for long texts too; it tests as it does for short ones.
-        case kEndsWith: return testString(type, value, query, upper);
-        case kContains: return v.find(q) != std::string::npos;
-        case kNotContains: return v.find(q) == std::string::npos;
-        default: return true;
+    case kEquals: return equalBlankPadded(v, q);
+    case kNotEquals: return !equalBlankPadded(v, q);
+    case kBeginsWith: return equalBlankPadded(head(v, characterCount(q)), q);
+    // Offered for long texts too; it tests as it does for short ones.
+    case kEndsWith: return testString(type, value, query, upper);
+    case kContains: return v.find(q) != std::string::npos;
+    case kNotContains: return v.find(q) == std::string::npos;
+    default: return true;
     }
 }
 
@@ -179,32 +179,32 @@ bool testNumber(int type, std::int64_t value, std::int64_t query, std::int64_t u
     const std::int64_t q = query;
     const std::int64_t r = upper;
     switch (type) {
-        case kEquals: return p == q;
-        case kNotEquals: return p != q;
-        case kMoreThan: return p > q;
-        case kLessThan: return p < q;
-        case kAtLeast: return p >= q;
-        case kAtMost: return p <= q;
-        case kInsideRange: return q <= p && p <= r;
-        case kOutsideRange: return p < q || p > r;
-        case kBeginsWith: {
-            // With a divisor, p and q fall in the same run of r numbers;
-            // without one (the window asks for none) p's text begins with q's.
-            if (r != 0) return p / r == q / r;
-            const std::string wanted = numberText(q, picture);
-            return numberText(p, picture).compare(0, wanted.size(), wanted) == 0;
-        }
-        case kEndsWith: return endsWith(numberText(p, picture), numberText(q, picture));
-        case kSameMonth: return monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q));
-        case kSameDayOfMonth: return dayOf(static_cast<Date>(p)) == dayOf(static_cast<Date>(q));
-        case kSameYear: return yearOf(static_cast<Date>(p)) == yearOf(static_cast<Date>(q));
-        case kSameMonthAndDay:
-            return monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q)) &&
-                   dayOf(static_cast<Date>(p)) == dayOf(static_cast<Date>(q));
-        case kSameYearAndMonth:
-            return yearOf(static_cast<Date>(p)) == yearOf(static_cast<Date>(q)) &&
-                   monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q));
-        default: return true;
+    case kEquals: return p == q;
+    case kNotEquals: return p != q;
+    case kMoreThan: return p > q;
+    case kLessThan: return p < q;
+    case kAtLeast: return p >= q;
+    case kAtMost: return p <= q;
+    case kInsideRange: return q <= p && p <= r;
+    case kOutsideRange: return p < q || p > r;
+    case kBeginsWith: {
+        // With a divisor, p and q fall in the same run of r numbers;
+        // without one (the window asks for none) p's text begins with q's.
+        if (r != 0) return p / r == q / r;
+        const std::string wanted = numberText(q, picture);
+        return numberText(p, picture).compare(0, wanted.size(), wanted) == 0;
+    }
+    case kEndsWith: return endsWith(numberText(p, picture), numberText(q, picture));
+    case kSameMonth: return monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q));
+    case kSameDayOfMonth: return dayOf(static_cast<Date>(p)) == dayOf(static_cast<Date>(q));
+    case kSameYear: return yearOf(static_cast<Date>(p)) == yearOf(static_cast<Date>(q));
+    case kSameMonthAndDay:
+        return monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q)) &&
+               dayOf(static_cast<Date>(p)) == dayOf(static_cast<Date>(q));
+    case kSameYearAndMonth:
+        return yearOf(static_cast<Date>(p)) == yearOf(static_cast<Date>(q)) &&
+               monthOf(static_cast<Date>(p)) == monthOf(static_cast<Date>(q));
+    default: return true;
     }
 }
 

@@ -32,8 +32,8 @@ enum MatchType : int {
 
 struct MatchTypeInfo {
     MatchType type;
-    std::string_view text;    // as the match-type window lists it
-    std::string_view symbol;  // drawn beside the field (UTF-8); empty for none
+    std::string_view text;         // as the match-type window lists it
+    std::string_view symbol;       // drawn beside the field (UTF-8); empty for none
     unsigned char symbolFontCode;  // the same symbol's byte in the Symbol typeface; 0 for none
 };
 
@@ -44,8 +44,8 @@ const MatchTypeInfo* matchTypeInfo(int type);
 // types it offers.
 enum class QbeKind { String, Number, Picture, Date, Text, Check, Option };
 
-std::string_view kindName(QbeKind kind);          // "STRING" ...
-std::string matchTypeWindowTitle(QbeKind kind);   // "Match Type for STRING Field"
+std::string_view kindName(QbeKind kind);         // "STRING" ...
+std::string matchTypeWindowTitle(QbeKind kind);  // "Match Type for STRING Field"
 const std::vector<MatchType>& offeredMatchTypes(QbeKind kind);
 bool offers(QbeKind kind, int type);
 

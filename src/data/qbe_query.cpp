@@ -43,12 +43,12 @@ bool startsAtValue(int match) {
 
 QbeKind defaultKind(store::FieldKind kind) {
     switch (kind) {
-        case store::FieldKind::String:
-        case store::FieldKind::CString: return QbeKind::String;
-        case store::FieldKind::Memo: return QbeKind::Text;
-        case store::FieldKind::Date: return QbeKind::Date;
-        case store::FieldKind::Byte: return QbeKind::Check;
-        default: return QbeKind::Number;
+    case store::FieldKind::String:
+    case store::FieldKind::CString: return QbeKind::String;
+    case store::FieldKind::Memo: return QbeKind::Text;
+    case store::FieldKind::Date: return QbeKind::Date;
+    case store::FieldKind::Byte: return QbeKind::Check;
+    default: return QbeKind::Number;
     }
 }
 
@@ -64,12 +64,18 @@ std::optional<Query> Query::build(const store::TableSchema& schema, const std::v
     for (const Criterion& c : criteria) {
         const int index = schema.fieldIndex(c.field);
         if (index < 0) return refuse(schema.label + " has no field " + c.field);
-        Entry e{&schema.fields[static_cast<std::size_t>(index)], c.kind.value_or(QbeKind::String), c.match,
-                {}, {}, 0, 0, c.picture};
+        Entry e{&schema.fields[static_cast<std::size_t>(index)],
+                c.kind.value_or(QbeKind::String),
+                c.match,
+                {},
+                {},
+                0,
+                0,
+                c.picture};
         if (!c.kind) e.kind = defaultKind(e.field->kind);
         if (!offers(e.kind, c.match)) {
-            return refuse(std::string(kindName(e.kind)) + " field " + e.field->name + " offers no match type " +
-                          std::to_string(c.match));
+            return refuse(std::string(kindName(e.kind)) + " field " + e.field->name +
+                          " offers no match type " + std::to_string(c.match));
         }
         if (store::isText(e.field->kind)) {
             e.text = toUpper(c.value);
@@ -130,8 +136,8 @@ void Query::startScan(store::Table& table, int key) const {
     table.setAt(key);
 }
 
-QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query, TagTable tags,
-                           std::string_view idField, bool select)
+QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query,
+                           TagTable tags, std::string_view idField, bool select)
     : prompter_(prompter),
       table_(std::make_unique<store::Table>(like.schema())),
       query_(query),

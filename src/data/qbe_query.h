@@ -24,9 +24,9 @@ struct Criterion {
     // As entered: a text; a number; a date or time read by `picture`, or
     // without one in the form YYYY-MM-DD or HH:MM[:SS].
     std::string value;
-    std::string upper;             // the upper limit of a range (7 and 8)
-    std::optional<QbeKind> kind;   // by the field's type when not given
-    std::string picture;           // how the field is shown and entered
+    std::string upper;            // the upper limit of a range (7 and 8)
+    std::optional<QbeKind> kind;  // by the field's type when not given
+    std::string picture;          // how the field is shown and entered
 };
 
 // The kind a field is searched as unless the window says otherwise: texts
@@ -39,8 +39,8 @@ public:
     // The query, or nullopt with the reason in `problem` for a field the
     // table does not have, a match type its kind does not offer, or a value
     // that is not of the field's type. Texts are compared in capitals.
-    static std::optional<Query> build(const store::TableSchema& schema, const std::vector<Criterion>& criteria,
-                                      std::string* problem = nullptr);
+    static std::optional<Query> build(const store::TableSchema& schema,
+                                      const std::vector<Criterion>& criteria, std::string* problem = nullptr);
 
     bool passes(const void* record) const;
 
@@ -59,7 +59,7 @@ private:
         const store::FieldDesc* field;
         QbeKind kind;
         int match;
-        std::string text;   // texts: the query value in capitals
+        std::string text;  // texts: the query value in capitals
         std::string upperText;
         std::int64_t number = 0;  // numbers and dates
         std::int64_t upperNumber = 0;

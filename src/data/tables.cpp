@@ -6,12 +6,23 @@ namespace plorix::data {
 
 const std::vector<const store::TableSchema*>& allSchemas() {
     static const std::vector<const store::TableSchema*> schemas{
-        &Categories::schema(),    &Clipboard::schema(),     &Configuration::schema(),
-        &Contact::schema(),       &ContactCategories::schema(), &Holidays::schema(),
-        &Link::schema(),          &Messages::schema(),      &Schedule::schema(),
-        &Scripting::schema(),     &SyncSchedule::schema(),  &SyncScripting::schema(),
-        &SyncTodo::schema(),      &Todo::schema(),          &WindowLookup::schema(),
-        &TagFile_::schema(),      &TagFileP::schema(),
+        &Categories::schema(),
+        &Clipboard::schema(),
+        &Configuration::schema(),
+        &Contact::schema(),
+        &ContactCategories::schema(),
+        &Holidays::schema(),
+        &Link::schema(),
+        &Messages::schema(),
+        &Schedule::schema(),
+        &Scripting::schema(),
+        &SyncSchedule::schema(),
+        &SyncScripting::schema(),
+        &SyncTodo::schema(),
+        &Todo::schema(),
+        &WindowLookup::schema(),
+        &TagFile_::schema(),
+        &TagFileP::schema(),
     };
     return schemas;
 }

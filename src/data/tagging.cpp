@@ -94,7 +94,9 @@ std::unique_ptr<store::Table> firstTagCursor(Prompter& prompter, TagTable table)
 }
 
 // The cursor's next tag of the table; false at the end of its tags.
-bool nextOf(store::Table& cursor, TagTable table) { return cursor.next() == store::kNoError && belongs(cursor, table); }
+bool nextOf(store::Table& cursor, TagTable table) {
+    return cursor.next() == store::kNoError && belongs(cursor, table);
+}
 
 }  // namespace
 
@@ -199,7 +201,8 @@ bool TagCount::step() {
 }
 
 void TagCount::finish() {
-    const bool complete = cursor_->errorCode() == store::kNoError || cursor_->errorCode() == store::kRecordNotAvailable;
+    const bool complete =
+        cursor_->errorCode() == store::kNoError || cursor_->errorCode() == store::kRecordNotAvailable;
     cursor_.reset();
     if (progress_) progress_->setText(std::to_string(count_));
     progress_.reset();
@@ -209,8 +212,7 @@ void TagCount::finish() {
 
 std::int32_t countTags(Prompter& prompter, TagTable table) {
     TagCount counting(prompter, table);
-    while (counting.step()) {
-    }
+    while (counting.step()) {}
     return counting.count();
 }
 
@@ -233,7 +235,8 @@ TagClear::TagClear(Prompter& prompter, TagTable table) : table_(table) {
                     transaction.rollback();
                     fail(error, "NewTag_/TryQuick/EMPTY");
                 }
-                if (transaction.commit() != store::kNoError) fail(transaction.error(), "NewTag_/TryQuick/EMPTY");
+                if (transaction.commit() != store::kNoError)
+                    fail(transaction.error(), "NewTag_/TryQuick/EMPTY");
                 quick_ = true;
                 keepCount(table, 0);
                 return;
@@ -270,7 +273,8 @@ bool TagClear::step() {
         if (cursor_->erase() != store::kNoError) {
             const store::ErrorState error = cursor_->error();
             // The deletions so far stay; the failed one is what is reported.
-            if (batch_) [[maybe_unused]] const int flushed = cursor_->flush();
+            if (batch_) [[maybe_unused]]
+                const int flushed = cursor_->flush();
             cursor_.reset();
             adjustCount(table_, -cleared_);
             fail(error, "NewTag_/SlowButSure/DELETE");
@@ -302,8 +306,7 @@ void TagClear::finish(bool completed) {
 
 void clearAllTags(Prompter& prompter, TagTable table) {
     TagClear clearing(prompter, table);
-    while (clearing.step()) {
-    }
+    while (clearing.step()) {}
 }
 
 void resetTagState() {

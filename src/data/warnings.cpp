@@ -158,10 +158,22 @@ std::string fillIn(std::string_view pattern, std::string_view subject, std::stri
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}') {
             switch (pattern[i + 1]) {
-            case 'S': out += subject; i += 2; continue;
-            case 's': out += lowerCase(subject); i += 2; continue;
-            case 'D': out += detail; i += 2; continue;
-            case 'E': out += currentError(true).describe(); i += 2; continue;
+            case 'S':
+                out += subject;
+                i += 2;
+                continue;
+            case 's':
+                out += lowerCase(subject);
+                i += 2;
+                continue;
+            case 'D':
+                out += detail;
+                i += 2;
+                continue;
+            case 'E':
+                out += currentError(true).describe();
+                i += 2;
+                continue;
             default: break;
             }
         }
@@ -191,8 +203,7 @@ const WarningDef* findWarning(Warning number) {
     return nullptr;
 }
 
-WarningMessage composeWarning(const WarningDef& def, std::string_view subject,
-                              std::string_view detail) {
+WarningMessage composeWarning(const WarningDef& def, std::string_view subject, std::string_view detail) {
     const bool main = useMainText(def, subject);
     WarningMessage m;
     m.title = std::string(main || def.altTitle.empty() ? def.title : def.altTitle);
@@ -203,8 +214,7 @@ WarningMessage composeWarning(const WarningDef& def, std::string_view subject,
     return m;
 }
 
-int standardWarning(Prompter& prompter, Warning warning, std::string_view subject,
-                    std::string_view detail) {
+int standardWarning(Prompter& prompter, Warning warning, std::string_view subject, std::string_view detail) {
     const WarningDef* def = findWarning(warning);
     // Every enumerator has its row (checked by the tests); a missing one is
     // a programming error.

@@ -99,8 +99,7 @@ struct WarningMessage {
 };
 
 // Fills in the texts. Uses (and clears) a saved error when the text names E.
-WarningMessage composeWarning(const WarningDef& def, std::string_view subject,
-                              std::string_view detail);
+WarningMessage composeWarning(const WarningDef& def, std::string_view subject, std::string_view detail);
 
 // Shows a warning and returns the button pressed, or 0 for a message
 // without a choice. Throws FatalError after showing a warning that ends the

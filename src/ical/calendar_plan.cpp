@@ -120,8 +120,10 @@ std::string Planner::keepPattern(const EventTimes& times, Schedule task, int lea
     // skipped; others have no counterpart in a pattern.
     for (const icaltimetype& value : times.excluded) {
         const Moment excluded = localMoment(value);
-        if (excluded == first.front()) task.SKIPNEXTTIME = 1;
-        else if (excluded >= now_) return "it leaves out coming runs (EXDATE)";
+        if (excluded == first.front())
+            task.SKIPNEXTTIME = 1;
+        else if (excluded >= now_)
+            return "it leaves out coming runs (EXDATE)";
     }
     placeRun(task, first.front(), lead);
     plan_.tasks.push_back(task);
@@ -182,8 +184,9 @@ void Planner::todo(icalcomponent* item) {
     icalproperty* when = completed ? completed : icalcomponent_get_first_property(item, ICAL_DUE_PROPERTY);
     if (when) {
         std::string unknown;
-        const icaltimetype value = zonedValue(
-            completed ? icalproperty_get_completed(when) : icalproperty_get_due(when), when, calendar_, unknown);
+        const icaltimetype value =
+            zonedValue(completed ? icalproperty_get_completed(when) : icalproperty_get_due(when), when,
+                       calendar_, unknown);
         if (isPlausible(value) && unknown.empty()) {
             const Moment moment = localMoment(value);
             todo.COMPLETIONDATE = moment.date;
@@ -222,19 +225,21 @@ std::optional<CalendarPlan> planCalendar(std::string_view text, Moment now) {
         if (icalcomponent_isa(item) == ICAL_VEVENT_COMPONENT) planner.replaces(item);
     for (icalcomponent* item : items) {
         const icalcomponent_kind kind = icalcomponent_isa(item);
-        if (kind == ICAL_VEVENT_COMPONENT) planner.event(item);
-        else if (kind == ICAL_VTODO_COMPONENT) planner.todo(item);
+        if (kind == ICAL_VEVENT_COMPONENT)
+            planner.event(item);
+        else if (kind == ICAL_VTODO_COMPONENT)
+            planner.todo(item);
     }
     return planner.take();
 }
 
 std::string describe(const ItemFate& fate) {
     switch (fate.fate) {
-        case Fate::Pattern: return fate.name + ": imported as pattern (" + fate.why + ")";
-        case Fate::Runs:
-            return fate.name + ": imported as " + std::to_string(fate.runs) + " run(s), because " + fate.why;
-        case Fate::ToDo: return fate.name + ": imported as to-do item";
-        case Fate::Skipped: break;
+    case Fate::Pattern: return fate.name + ": imported as pattern (" + fate.why + ")";
+    case Fate::Runs:
+        return fate.name + ": imported as " + std::to_string(fate.runs) + " run(s), because " + fate.why;
+    case Fate::ToDo: return fate.name + ": imported as to-do item";
+    case Fate::Skipped: break;
     }
     return fate.name + ": skipped, because " + fate.why;
 }

@@ -22,16 +22,16 @@ inline constexpr int kMostRunsPerEvent = 500;
 enum class Fate { Pattern, Runs, Skipped, ToDo };
 
 struct ItemFate {
-    std::string name;    // the SUMMARY, or what stands in for it
+    std::string name;  // the SUMMARY, or what stands in for it
     Fate fate = Fate::Skipped;
-    std::string why;     // why the pattern could not be kept, or why skipped
-    int runs = 0;        // one-off tasks made (Fate::Runs)
+    std::string why;  // why the pattern could not be kept, or why skipped
+    int runs = 0;     // one-off tasks made (Fate::Runs)
 };
 
 struct CalendarPlan {
     std::vector<data::Schedule> tasks;  // not yet numbered
     std::vector<data::Todo> todos;
-    std::vector<ItemFate> fates;        // in file order
+    std::vector<ItemFate> fates;  // in file order
 };
 
 // The plan for the calendar text as seen at local moment `now`; nothing when

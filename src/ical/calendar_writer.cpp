@@ -20,7 +20,8 @@ constexpr int kMostRunsAsked = 1 << 20;
 
 // The coming runs of a year as firing makes them, moved copies included and
 // skipped runs left out.
-std::vector<Moment> runsOfYear(const Schedule& entry, const scheduler::HolidayCalendar& holidays, Moment now) {
+std::vector<Moment> runsOfYear(const Schedule& entry, const scheduler::HolidayCalendar& holidays,
+                               Moment now) {
     const Moment end{now.date + kRunDays, now.time};
     std::vector<scheduler::Occurrence> runs;
     for (int asked = kFirstRunsAsked;; asked *= 2) {
@@ -79,7 +80,8 @@ std::string calendarOf(const std::vector<Schedule>& entries, const scheduler::Ho
     ComponentPtr calendar(icalcomponent_new_vcalendar());
     icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_prodid(kProductId));
-    const icaltimetype stamp = icaltime_from_timet_with_zone(instantOf(now), 0, icaltimezone_get_utc_timezone());
+    const icaltimetype stamp =
+        icaltime_from_timet_with_zone(instantOf(now), 0, icaltimezone_get_utc_timezone());
 
     for (const Schedule& entry : entries) {
         if (entry.DISABLED || entry.COMPLETED) continue;
@@ -94,8 +96,10 @@ std::string calendarOf(const std::vector<Schedule>& entries, const scheduler::Ho
             const Moment stored{entry.DATE, entry.TIME};
             icalcomponent* event = newEvent(entry, stored, stamp);
             if (!rule.empty())
-                icalcomponent_add_property(event, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.c_str())));
-            if (entry.SKIPNEXTTIME) icalcomponent_add_property(event, icalproperty_new_exdate(floatingTime(stored)));
+                icalcomponent_add_property(
+                    event, icalproperty_new_rrule(icalrecurrencetype_from_string(rule.c_str())));
+            if (entry.SKIPNEXTTIME)
+                icalcomponent_add_property(event, icalproperty_new_exdate(floatingTime(stored)));
             icalcomponent_add_component(calendar.get(), event);
             ++outcome.events;
             continue;

@@ -13,10 +13,10 @@
 namespace plorix::ical {
 
 struct EventTimes {
-    icaltimetype start{};                    // in its own zone
-    std::vector<icalrecurrencetype> rules;   // RRULE
-    std::vector<icaltimetype> dates;         // RDATE
-    std::vector<icaltimetype> excluded;      // EXDATE, and runs another event replaces
+    icaltimetype start{};                   // in its own zone
+    std::vector<icalrecurrencetype> rules;  // RRULE
+    std::vector<icaltimetype> dates;        // RDATE
+    std::vector<icaltimetype> excluded;     // EXDATE, and runs another event replaces
 };
 
 // The value of a date-time property with its TZID resolved against the

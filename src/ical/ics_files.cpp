@@ -75,7 +75,8 @@ IcsResult exportIcs(const std::string& file, Prompter&, Moment now) {
     if (!out) return failure(IcsStatus::Failed, "Cannot write " + file);
     IcsResult result;
     result.written = outcome.events;
-    for (const auto& name : outcome.asRuns) result.notes.push_back(name + "; written as its runs of the coming year");
+    for (const auto& name : outcome.asRuns)
+        result.notes.push_back(name + "; written as its runs of the coming year");
     for (const auto& name : outcome.notWritten) result.notes.push_back(name + "; not written");
     return result;
 }
@@ -91,14 +92,16 @@ IcsResult importIcs(const std::string& file, Prompter& prompter, Moment now) {
     WriteTable schedule(data::Schedule::schema(), prompter);
     WriteTable todo(data::Todo::schema(), prompter);
     store::Transaction transaction(schedule.table);
-    if (!transaction.ok()) return failure(IcsStatus::Failed, "Cannot import: " + transaction.error().describe());
+    if (!transaction.ok())
+        return failure(IcsStatus::Failed, "Cannot import: " + transaction.error().describe());
     for (const data::Schedule& task : plan->tasks) {
         const auto id = data::addNumbered(schedule.table, prompter, [&](void* buffer) {
             const std::int32_t keep = static_cast<data::Schedule*>(buffer)->ID;
             *static_cast<data::Schedule*>(buffer) = task;
             static_cast<data::Schedule*>(buffer)->ID = keep;
         });
-        if (id == 0) return failure(IcsStatus::Failed, "Cannot ADD to Schedule: " + storeText(schedule.table));
+        if (id == 0)
+            return failure(IcsStatus::Failed, "Cannot ADD to Schedule: " + storeText(schedule.table));
     }
     for (const data::Todo& item : plan->todos) {
         todo.table.rec<data::Todo>() = item;

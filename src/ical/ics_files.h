@@ -15,9 +15,9 @@ enum class IcsStatus { Done = 0, Failed = 1, Refused = 2 };
 
 struct IcsResult {
     IcsStatus status = IcsStatus::Done;
-    std::string error;                // why it failed or was refused
-    int written = 0;                  // events written, or tasks and items added
-    std::vector<std::string> notes;   // one line per entry written as runs / per item read
+    std::string error;               // why it failed or was refused
+    int written = 0;                 // events written, or tasks and items added
+    std::vector<std::string> notes;  // one line per entry written as runs / per item read
 };
 
 // Writes the active schedule entries to `file`. Without a Schedule table

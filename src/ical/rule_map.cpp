@@ -21,8 +21,12 @@ struct Weekday {
 };
 // In libical's order: its weekday numbers run from Sunday = 1.
 constexpr std::array<Weekday, 7> kWeekdays{{
-    {&Schedule::SUNDAY, "SU"},   {&Schedule::MONDAY, "MO"}, {&Schedule::TUESDAY, "TU"},
-    {&Schedule::WEDNESDAY, "WE"}, {&Schedule::THURSDAY, "TH"}, {&Schedule::FRIDAY, "FR"},
+    {&Schedule::SUNDAY, "SU"},
+    {&Schedule::MONDAY, "MO"},
+    {&Schedule::TUESDAY, "TU"},
+    {&Schedule::WEDNESDAY, "WE"},
+    {&Schedule::THURSDAY, "TH"},
+    {&Schedule::FRIDAY, "FR"},
     {&Schedule::SATURDAY, "SA"},
 }};
 
@@ -33,8 +37,11 @@ struct Week {
     int position;
 };
 constexpr std::array<Week, 5> kWeeks{{
-    {&Schedule::EVERY1ST, 1}, {&Schedule::EVERY2ND, 2}, {&Schedule::EVERY3RD, 3},
-    {&Schedule::EVERY4TH, 4}, {&Schedule::EVERYLAST, -1},
+    {&Schedule::EVERY1ST, 1},
+    {&Schedule::EVERY2ND, 2},
+    {&Schedule::EVERY3RD, 3},
+    {&Schedule::EVERY4TH, 4},
+    {&Schedule::EVERYLAST, -1},
 }};
 
 struct Frequency {
@@ -100,7 +107,8 @@ std::string dayOfMonthRule(const Schedule& entry) {
     for (int position : positions) {
         if (codes.empty()) {
             // Without weekdays the chosen weeks are plain runs of days.
-            for (int i = 0; i < 7; ++i) parts.push_back(std::to_string(position > 0 ? 7 * position - 6 + i : -1 - i));
+            for (int i = 0; i < 7; ++i)
+                parts.push_back(std::to_string(position > 0 ? 7 * position - 6 + i : -1 - i));
         } else {
             for (const auto& code : codes) parts.push_back(std::to_string(position) + code);
         }
@@ -211,17 +219,20 @@ std::string ruleOf(const Schedule& entry, std::string& whyNot) {
     whyNot.clear();
     const ScheduleType type = scheduler::scheduleTypeOf(entry.SCHEDULETYPE);
     if (type == ScheduleType::Once) return {};
-    if (entry.EXCEPTTIME) whyNot = "it excepts a time window";
-    else if (entry.EXCEPTHOLIDAYS) whyNot = "it excepts holidays";
-    else if (entry.EXCEPTWEEKENDS || entry.EXCEPTWEEKDAYS) whyNot = "it excepts weekends or weekdays";
+    if (entry.EXCEPTTIME)
+        whyNot = "it excepts a time window";
+    else if (entry.EXCEPTHOLIDAYS)
+        whyNot = "it excepts holidays";
+    else if (entry.EXCEPTWEEKENDS || entry.EXCEPTWEEKDAYS)
+        whyNot = "it excepts weekends or weekdays";
     if (!whyNot.empty()) return {};
     switch (type) {
-        case ScheduleType::Monthly: return everyRule(entry, EveryUnit::Months, whyNot);
-        case ScheduleType::Yearly: return everyRule(entry, EveryUnit::Years, whyNot);
-        case ScheduleType::DayOfWeek: return weeklyRule(entry);
-        case ScheduleType::DayOfMonth: return dayOfMonthRule(entry);
-        case ScheduleType::Custom:
-        case ScheduleType::Once: break;
+    case ScheduleType::Monthly: return everyRule(entry, EveryUnit::Months, whyNot);
+    case ScheduleType::Yearly: return everyRule(entry, EveryUnit::Years, whyNot);
+    case ScheduleType::DayOfWeek: return weeklyRule(entry);
+    case ScheduleType::DayOfMonth: return dayOfMonthRule(entry);
+    case ScheduleType::Custom:
+    case ScheduleType::Once: break;
     }
     // The minute and hour steps count wall-clock time, as floating times do.
     return everyRule(entry, scheduler::everyUnitOf(entry.EVERYTYPE), whyNot);
@@ -242,10 +253,10 @@ std::string patternOf(const icalrecurrencetype& rule, Date start, Schedule& entr
     // Calendars often name the start's own weekday in a fortnightly rule;
     // that adds nothing to "every N weeks".
     const auto dayCodes = valuesOf(rule.by_day);
-    const bool startWeekdayOnly = rule.freq == ICAL_WEEKLY_RECURRENCE && rule.interval > 1 && dayCodes.size() == 1 &&
-                                  icalrecurrencetype_day_position(dayCodes[0]) == 0 &&
-                                  static_cast<int>(icalrecurrencetype_day_day_of_week(dayCodes[0])) - 1 ==
-                                      weekdayOf(start);
+    const bool startWeekdayOnly =
+        rule.freq == ICAL_WEEKLY_RECURRENCE && rule.interval > 1 && dayCodes.size() == 1 &&
+        icalrecurrencetype_day_position(dayCodes[0]) == 0 &&
+        static_cast<int>(icalrecurrencetype_day_day_of_week(dayCodes[0])) - 1 == weekdayOf(start);
     const bool days = !dayCodes.empty() && !startWeekdayOnly;
     const bool monthly = rule.freq == ICAL_MONTHLY_RECURRENCE;
     const bool once = rule.interval <= 1;

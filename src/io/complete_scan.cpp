@@ -11,7 +11,8 @@ void CompleteScan::start() {
 bool CompleteScan::outsideKey() const {
     const store::KeyDesc& key = table_.schema().keys[static_cast<std::size_t>(key_)];
     for (const int component : key.components) {
-        if (!store::fieldIsBlank(table_.schema().fields[static_cast<std::size_t>(component)], table_.buffer()))
+        if (!store::fieldIsBlank(table_.schema().fields[static_cast<std::size_t>(component)],
+                                 table_.buffer()))
             return false;
     }
     return true;

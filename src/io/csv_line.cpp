@@ -20,9 +20,9 @@ CsvForm csvFormOfPicture(std::string_view picture) {
     if (!picture.empty() && picture.front() == '@') picture.remove_prefix(1);
     if (picture.empty()) return CsvForm::Text;
     switch (std::tolower(static_cast<unsigned char>(picture.front()))) {
-        case 's': return CsvForm::Text;
-        case 'n': return CsvForm::Number;
-        default: return CsvForm::Formatted;
+    case 's': return CsvForm::Text;
+    case 'n': return CsvForm::Number;
+    default: return CsvForm::Formatted;
     }
 }
 
@@ -77,8 +77,10 @@ CsvLineReader::Result CsvLineReader::next(std::string& field) {
         }
         // Past the closing quote and up to and including the next comma.
         std::size_t comma = line_.find(',', p + 1);
-        if (comma == std::string_view::npos) done_ = true;
-        else pos_ = comma + 1;
+        if (comma == std::string_view::npos)
+            done_ = true;
+        else
+            pos_ = comma + 1;
         return kQuoted;
     }
     std::size_t comma = line_.find(',', pos_);

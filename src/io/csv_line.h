@@ -22,7 +22,10 @@ CsvForm csvFormOfPicture(std::string_view picture);  // "@s20" -> Text, "@n3" ->
 
 class CsvLineWriter {
 public:
-    void clear() { line_.clear(); fields_ = 0; }
+    void clear() {
+        line_.clear();
+        fields_ = 0;
+    }
     // Appends one already formatted value in the given form. A bare value
     // that holds a comma, a double quote or a line break is quoted all the
     // same, so that the line still reads back as it was written.

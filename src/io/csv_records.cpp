@@ -17,11 +17,16 @@ bool validUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
         std::size_t extra = 0;
-        if (c < 0x80) extra = 0;
-        else if (c >= 0xC2 && c <= 0xDF) extra = 1;
-        else if (c >= 0xE0 && c <= 0xEF) extra = 2;
-        else if (c >= 0xF0 && c <= 0xF4) extra = 3;
-        else return false;
+        if (c < 0x80)
+            extra = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
+            extra = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+            extra = 2;
+        else if (c >= 0xF0 && c <= 0xF4)
+            extra = 3;
+        else
+            return false;
         if (i + extra >= text.size() && extra > 0) return false;
         for (std::size_t k = 1; k <= extra; ++k)
             if (!isContinuation(static_cast<unsigned char>(text[i + k]))) return false;
@@ -55,8 +60,7 @@ bool CsvRecordReader::next(CsvRecord& record) {
     pos_ = 0;
     if (!started_) {
         started_ = true;
-        while (buffer_.size() < kByteOrderMark.size() && fill()) {
-        }
+        while (buffer_.size() < kByteOrderMark.size() && fill()) {}
         if (std::string_view(buffer_).substr(0, kByteOrderMark.size()) == kByteOrderMark)
             pos_ = kByteOrderMark.size();
     }
@@ -101,8 +105,10 @@ bool CsvRecordReader::next(CsvRecord& record) {
     for (;;) {
         if (!more()) {
             if (state == State::Quoted) {
-                if (firstLineEnd != std::string::npos) giveUp("has a double quote that is never closed");
-                else record.error = "has a double quote that is never closed";
+                if (firstLineEnd != std::string::npos)
+                    giveUp("has a double quote that is never closed");
+                else
+                    record.error = "has a double quote that is never closed";
             }
             break;
         }
@@ -129,23 +135,23 @@ bool CsvRecordReader::next(CsvRecord& record) {
         } else {
             if (c == '\0') nul = true;
             switch (state) {
-                case State::FieldStart:
-                    state = c == '"' ? State::Quoted : c == ',' ? State::FieldStart : State::Bare;
-                    break;
-                case State::Bare:
-                case State::AfterQuote:
-                    if (c == ',') state = State::FieldStart;
-                    break;
-                case State::Quoted:
-                    if (c != '"') break;
-                    if (more() && buffer_[pos_] == '"') {
-                        record.text += c;
-                        ++characters;
-                        ++pos_;  // a doubled quote stays inside the field
-                    } else {
-                        state = State::AfterQuote;
-                    }
-                    break;
+            case State::FieldStart:
+                state = c == '"' ? State::Quoted : c == ',' ? State::FieldStart : State::Bare;
+                break;
+            case State::Bare:
+            case State::AfterQuote:
+                if (c == ',') state = State::FieldStart;
+                break;
+            case State::Quoted:
+                if (c != '"') break;
+                if (more() && buffer_[pos_] == '"') {
+                    record.text += c;
+                    ++characters;
+                    ++pos_;  // a doubled quote stays inside the field
+                } else {
+                    state = State::AfterQuote;
+                }
+                break;
             }
             record.text += c;
             if (!isContinuation(static_cast<unsigned char>(c))) ++characters;
@@ -157,9 +163,12 @@ bool CsvRecordReader::next(CsvRecord& record) {
         }
     }
     if (tooLong || !record.error.empty()) return true;
-    if (nul) record.error = "holds a NUL byte";
-    else if (loneCr) record.error = "holds a carriage return without a line feed";
-    else if (!validUtf8(record.text)) record.error = "is not UTF-8 text";
+    if (nul)
+        record.error = "holds a NUL byte";
+    else if (loneCr)
+        record.error = "holds a carriage return without a line feed";
+    else if (!validUtf8(record.text))
+        record.error = "is not UTF-8 text";
     return true;
 }
 

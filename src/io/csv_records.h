@@ -17,10 +17,10 @@
 namespace plorix::io {
 
 struct CsvRecord {
-    std::string text;         // without its line end
+    std::string text;           // without its line end
     std::size_t firstLine = 0;  // lines of the file it covers, from 1
     std::size_t lastLine = 0;
-    std::string error;        // why it cannot be read; empty when it can
+    std::string error;  // why it cannot be read; empty when it can
 
     bool blank() const;  // nothing but blanks and tabs
     // "line 7" or "lines 7-9", for messages.
@@ -41,11 +41,11 @@ private:
     bool more() { return pos_ < buffer_.size() || fill(); }
 
     std::istream& in_;
-    std::string buffer_;     // bytes from the start of the current line
-    std::size_t pos_ = 0;    // next byte to read in buffer_
+    std::string buffer_;          // bytes from the start of the current line
+    std::size_t pos_ = 0;         // next byte to read in buffer_
     std::uint64_t consumed_ = 0;  // bytes dropped from the front of buffer_
-    std::size_t line_ = 1;   // line of the file at pos_
-    bool started_ = false;   // the byte-order mark has been looked for
+    std::size_t line_ = 1;        // line of the file at pos_
+    bool started_ = false;        // the byte-order mark has been looked for
 };
 
 }  // namespace plorix::io

@@ -23,7 +23,9 @@ std::string storeErrorText(int code, std::string_view text) {
 
 std::string cannotCreateTitle(std::string_view file) { return "Cannot CREATE " + std::string(file); }
 std::string cannotOpenTitle(std::string_view file) { return "Cannot OPEN " + std::string(file); }
-std::string cannotAddTitle(std::string_view fileOrTable) { return "Cannot ADD to " + std::string(fileOrTable); }
+std::string cannotAddTitle(std::string_view fileOrTable) {
+    return "Cannot ADD to " + std::string(fileOrTable);
+}
 std::string cannotCloseTitle(std::string_view file) { return "Cannot CLOSE " + std::string(file); }
 
 void removeMadeFile(const std::string& path) {
@@ -62,7 +64,8 @@ std::string_view systemFileNamed(std::string_view name) {
 
 // The record labels of the transfer file's tables.
 bool transferLabel(std::string_view label) {
-    for (const auto* schema : {&data::SyncSchedule::schema(), &data::SyncScripting::schema(), &data::SyncTodo::schema()})
+    for (const auto* schema :
+         {&data::SyncSchedule::schema(), &data::SyncScripting::schema(), &data::SyncTodo::schema()})
         if (label == schema->label) return true;
     return false;
 }
@@ -81,7 +84,8 @@ std::string protectedFile(const std::string& path, Replacement by) {
     const store::FileProbe probe = store::probeFile(path, std::string(data::kOwnerPassword));
     if (probe.code == store::kInvalidDataFile) return {};  // no keyed tables of ours
     if (probe.code != store::kNoError)
-        return "Cannot tell what " + name + " holds (" + store::errorText(probe.code) + "); it is left alone.";
+        return "Cannot tell what " + name + " holds (" + store::errorText(probe.code) +
+               "); it is left alone.";
     if (probe.tables.empty()) return {};
     // Every table catalogued, each one of the transfer file's.
     const bool transfer = !probe.labels.empty() && probe.tables.size() == probe.labels.size() + 1 &&

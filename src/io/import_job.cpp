@@ -18,8 +18,8 @@ constexpr std::size_t kErrorsShown = 20;
 }  // namespace
 
 std::string lineErrorSummary(const std::vector<std::string>& errors) {
-    std::string text = std::to_string(errors.size()) + (errors.size() == 1 ? " line was" : " lines were") +
-                       " not imported:";
+    std::string text =
+        std::to_string(errors.size()) + (errors.size() == 1 ? " line was" : " lines were") + " not imported:";
     for (std::size_t i = 0; i < errors.size() && i < kErrorsShown; ++i) text += "\n" + errors[i];
     if (errors.size() > kErrorsShown)
         text += "\n... and " + std::to_string(errors.size() - kErrorsShown) + " more";
@@ -55,8 +55,10 @@ bool ImportJob::prepare() {
     numbered_ = data::numberingRule(schema) != nullptr;
     scratch_ = schema.makeRecord();
     for (const ImportColumn& column : plan_.columns) {
-        const bool assigned = column.target >= 0 && column.target < static_cast<int>(def_.importTargets.size());
-        const ExchangeField* target = assigned ? &def_.importTargets[static_cast<std::size_t>(column.target)] : nullptr;
+        const bool assigned =
+            column.target >= 0 && column.target < static_cast<int>(def_.importTargets.size());
+        const ExchangeField* target =
+            assigned ? &def_.importTargets[static_cast<std::size_t>(column.target)] : nullptr;
         targets_.push_back(target);
         targetFields_.push_back(target ? &schemaField(def_, *target) : nullptr);
     }
@@ -91,11 +93,13 @@ bool ImportJob::importLine(const CsvRecord& record) {
     std::string why = record.error;
     if (why.empty()) {
         if (record.blank()) return true;
-        if (!splitCsvLine(record.text, fields_)) why = "has a double quote that is never closed";
+        if (!splitCsvLine(record.text, fields_))
+            why = "has a double quote that is never closed";
         else if (fields_.size() != plan_.columns.size())
             why = "has " + std::to_string(fields_.size()) + " fields where the first line has " +
                   std::to_string(plan_.columns.size());
-        else why = fillRecord(fields_);
+        else
+            why = fillRecord(fields_);
     }
     if (!why.empty()) {
         lineErrors_.push_back(record.where() + ": " + why);
@@ -116,7 +120,7 @@ std::string ImportJob::fillRecord(const std::vector<CsvField>& fields) {
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
         if (!targets_[i]) continue;
         const std::string why = data::storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
-                                                plan_.columns[i].picture, targets_[i]->picture);
+                                                      plan_.columns[i].picture, targets_[i]->picture);
         if (!why.empty())
             return "column " + std::to_string(i + 1) + " (" + std::string(targets_[i]->name) + "): " + why;
     }
@@ -147,8 +151,8 @@ bool ImportJob::addLastPending() {
         fail(title, storeErrorText(table_->errorCode(), table_->error().text));
         return false;
     }
-    const std::int32_t number =
-        data::addNumbered(*table_, prompter(), [&](void* buffer) { store::copyRecord(schema, record, buffer); });
+    const std::int32_t number = data::addNumbered(
+        *table_, prompter(), [&](void* buffer) { store::copyRecord(schema, record, buffer); });
     if (number != 0) return true;
     // The numbering undid only its own attempts (a savepoint inside the
     // batch): the lines before this one stay in the batch and are committed
@@ -199,8 +203,9 @@ bool ImportJob::replayBatch() {
     if (count > kErrorsShown) lines += ", ...";
     // A file-system error says which one ("database or disk is full").
     fail(cannotAddTitle(std::string(def_.label) + "!"),
-         storeErrorText(error.code, error.code == store::kFileSystemError ? error.describe() : error.text) + " (" + std::to_string(count) +
-             (count == 1 ? " line was" : " lines were") + " not imported: " + lines + ")");
+         storeErrorText(error.code, error.code == store::kFileSystemError ? error.describe() : error.text) +
+             " (" + std::to_string(count) + (count == 1 ? " line was" : " lines were") +
+             " not imported: " + lines + ")");
     return false;
 }
 

@@ -19,9 +19,9 @@ constexpr std::size_t kSampleCharacters = 100;
 
 std::string columnTypeText(std::string_view picture) {
     switch (pictureKind(picture)) {
-        case PictureKind::Text: return "Alpha-num";
-        case PictureKind::Number: return "Numeric";
-        default: return std::string(picture);
+    case PictureKind::Text: return "Alpha-num";
+    case PictureKind::Number: return "Numeric";
+    default: return std::string(picture);
     }
 }
 

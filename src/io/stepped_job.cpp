@@ -50,8 +50,7 @@ bool SteppedJob::step(int count) {
 
 bool SteppedJob::run() {
     if (!start()) return false;
-    while (step()) {
-    }
+    while (step()) {}
     return state_ == State::Completed;
 }
 

@@ -34,8 +34,8 @@ public:
 
 std::string logDate(Date date, std::string_view dateFormat) {
     const auto picture = readPicture(dateFormat);
-    const bool datePicture = picture && picture->kind == PictureKind::Date &&
-                             picture->style >= 1 && picture->style <= 18;
+    const bool datePicture =
+        picture && picture->kind == PictureKind::Date && picture->style >= 1 && picture->style <= 18;
     if (datePicture) {
         std::string shown = formatDate(date, dateFormat);
         if (characterCount(shown) <= static_cast<std::size_t>(kDateWidth)) return shown;
@@ -71,8 +71,7 @@ void EventLog::write(std::string_view text, std::string_view label) {
     if (!settings_.LogEvents) return;
     std::lock_guard lock(mutex_);
     if (counter_ == 0) {
-        fd_ = ::open(findFileNoCase(fileName_).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
-                     0666);
+        fd_ = ::open(findFileNoCase(fileName_).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
         // Not counted while the file cannot be opened, so the next event tries again.
         if (fd_ < 0) return;
     }

@@ -45,8 +45,7 @@ bool LogReader::start() {
     file_ = std::fopen(findFileNoCase(fileName_).c_str(), "rb");
     if (!file_) {
         const store::ErrorState e = openError(errno);
-        prompter_.message(kTitle,
-                          "Please note this errorcode:  " + std::to_string(e.code) + "; " + e.text,
+        prompter_.message(kTitle, "Please note this errorcode:  " + std::to_string(e.code) + "; " + e.text,
                           Icon::Warning, kOk, kOk);
         data::setSavedError(e);
         data::standardWarning(prompter_, data::Warning::FileLoadError, fileName_);
@@ -103,8 +102,7 @@ bool LogReader::step() {
 
 void LogReader::readAll() {
     if (!start()) return;
-    while (step()) {
-    }
+    while (step()) {}
 }
 
 void LogReader::addText(std::string_view text) {
@@ -132,8 +130,8 @@ void LogReader::end() {
     finished_ = true;
 }
 
-int findRow(const std::vector<std::string>& rows, std::string_view text, int from,
-            SearchDirection direction, Prompter& prompter) {
+int findRow(const std::vector<std::string>& rows, std::string_view text, int from, SearchDirection direction,
+            Prompter& prompter) {
     const int n = static_cast<int>(rows.size());
     if (n == 0 || text.empty()) return -1;
     auto found = [&](int i) { return containsNoCase(rows[static_cast<std::size_t>(i)], text); };

@@ -64,7 +64,7 @@ enum class SearchDirection { Down, Up };
 // The next row after `from` (before it, going up) that contains `text`,
 // ignoring letter case. At the end of the list warning 29 asks whether to
 // go on from the other end. -1 when nothing was found or the user declined.
-int findRow(const std::vector<std::string>& rows, std::string_view text, int from,
-            SearchDirection direction, Prompter& prompter);
+int findRow(const std::vector<std::string>& rows, std::string_view text, int from, SearchDirection direction,
+            Prompter& prompter);
 
 }  // namespace plorix::log

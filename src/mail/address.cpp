@@ -46,7 +46,8 @@ bool isQuotedLocal(std::string_view text) {
 }
 
 bool isHostLabel(std::string_view label) {
-    if (label.empty() || label.size() > kMaxLabel || label.front() == '-' || label.back() == '-') return false;
+    if (label.empty() || label.size() > kMaxLabel || label.front() == '-' || label.back() == '-')
+        return false;
     return std::all_of(label.begin(), label.end(), [](char c) { return isAlnum(c) || c == '-'; });
 }
 
@@ -78,7 +79,8 @@ bool isV6Host(std::string_view host) {
 std::optional<int> parsePort(std::string_view text) {
     int port = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (error != std::errc() || end != text.data() + text.size() || port < 1 || port > 65535) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || port < 1 || port > 65535)
+        return std::nullopt;
     return port;
 }
 
@@ -141,9 +143,8 @@ bool isValidNewsgroup(std::string_view group) {
     if (group.empty() || group.front() == '.' || group.back() == '.' ||
         group.find("..") != std::string_view::npos)
         return false;
-    return std::all_of(group.begin(), group.end(), [](char c) {
-        return isAlnum(c) || c == '.' || c == '+' || c == '-' || c == '_';
-    });
+    return std::all_of(group.begin(), group.end(),
+                       [](char c) { return isAlnum(c) || c == '.' || c == '+' || c == '-' || c == '_'; });
 }
 
 std::vector<MailRecipient> splitRecipients(std::string_view field, std::string_view name) {
@@ -152,7 +153,8 @@ std::vector<MailRecipient> splitRecipients(std::string_view field, std::string_v
     for (const std::string& entry : entries) {
         const std::size_t open = entry.rfind('<');
         if (open != std::string::npos && entry.back() == '>') {
-            out.push_back({unquote(entry.substr(0, open)), trim(entry.substr(open + 1, entry.size() - open - 2))});
+            out.push_back(
+                {unquote(entry.substr(0, open)), trim(entry.substr(open + 1, entry.size() - open - 2))});
         } else {
             out.push_back({entries.size() == 1 ? trim(name) : std::string(), entry});
         }
@@ -190,9 +192,9 @@ std::optional<ServerAddress> parseServer(std::string_view server, int defaultPor
     if (isHostName(result.host) || isV6Host(result.host)) return result;
     // Underscores appear in the names of some local machines; let the
     // resolver judge those, but nothing that could leave the host name.
-    const bool plain = !result.host.empty() && std::all_of(result.host.begin(), result.host.end(), [](char c) {
-        return isAlnum(c) || c == '.' || c == '-' || c == '_';
-    });
+    const bool plain = !result.host.empty() &&
+                       std::all_of(result.host.begin(), result.host.end(),
+                                   [](char c) { return isAlnum(c) || c == '.' || c == '-' || c == '_'; });
     if (!plain) return std::nullopt;
     return result;
 }
@@ -204,7 +206,8 @@ std::optional<MailResult> checkMailJob(const MailJob& job) {
     const bool news = job.kind == MailKind::News;
     for (const auto* list : {&job.to, &job.cc, &job.bcc})
         if (auto bad = checkRecipients(*list, news)) return bad;
-    if (job.to.empty() && job.cc.empty() && job.bcc.empty()) return MailResult{kMailBadArguments, "no recipient"};
+    if (job.to.empty() && job.cc.empty() && job.bcc.empty())
+        return MailResult{kMailBadArguments, "no recipient"};
     if (hasControl(job.user) || job.user.find(' ') != std::string::npos)
         return MailResult{kMailBadArguments, "user name"};
     if (hasControl(job.password)) return MailResult{kMailBadArguments, "password"};

@@ -23,11 +23,21 @@ struct TypeByExtension {
 // The types a recipient's program needs to open common files directly;
 // anything else goes as plain bytes.
 constexpr std::array<TypeByExtension, 16> kTypes{{
-    {"txt", "text/plain"},       {"csv", "text/csv"},          {"htm", "text/html"},
-    {"html", "text/html"},       {"pdf", "application/pdf"},   {"zip", "application/zip"},
-    {"png", "image/png"},        {"jpg", "image/jpeg"},        {"jpeg", "image/jpeg"},
-    {"gif", "image/gif"},        {"xml", "application/xml"},   {"json", "application/json"},
-    {"rtf", "application/rtf"},  {"doc", "application/msword"}, {"xls", "application/vnd.ms-excel"},
+    {"txt", "text/plain"},
+    {"csv", "text/csv"},
+    {"htm", "text/html"},
+    {"html", "text/html"},
+    {"pdf", "application/pdf"},
+    {"zip", "application/zip"},
+    {"png", "image/png"},
+    {"jpg", "image/jpeg"},
+    {"jpeg", "image/jpeg"},
+    {"gif", "image/gif"},
+    {"xml", "application/xml"},
+    {"json", "application/json"},
+    {"rtf", "application/rtf"},
+    {"doc", "application/msword"},
+    {"xls", "application/vnd.ms-excel"},
     {"pxs", "text/plain"},
 }};
 
@@ -128,8 +138,9 @@ std::string textPart(const std::string& body) {
     if (isAscii(lines) && !longLine) {
         out = "Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: 7bit\r\n\r\n" + lines;
     } else {
-        out = "Content-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
-              quotedPrintable(lines);
+        out =
+            "Content-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n" +
+            quotedPrintable(lines);
     }
     if (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0) out += "\r\n";
     return out;
@@ -175,7 +186,8 @@ std::optional<MailResult> readAttachments(const MailJob& job, std::vector<Attach
         const std::string path = normaliseSeparators(name);
         std::error_code error;
         const auto size = std::filesystem::file_size(path, error);
-        if (error || !std::filesystem::is_regular_file(path, error)) return MailResult{kMailAttachmentUnreadable, name};
+        if (error || !std::filesystem::is_regular_file(path, error))
+            return MailResult{kMailAttachmentUnreadable, name};
         if (size > kMaxAttachmentBytes) return MailResult{kMailAttachmentUnreadable, name + " is too large"};
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
@@ -202,7 +214,8 @@ std::string composeMessage(const MailJob& job, const std::vector<MailRecipient>&
     std::string subject = headerSafe(job.subject);
     if (news && subject.empty()) subject = "(no subject)";  // news servers refuse articles without one
     out += headerLine("Subject", subject);
-    if (const std::string org = headerSafe(job.organisation); !org.empty()) out += headerLine("Organization", org);
+    if (const std::string org = headerSafe(job.organisation); !org.empty())
+        out += headerLine("Organization", org);
     if (const std::string program = headerSafe(job.programName); !program.empty())
         out += headerLine(news ? "User-Agent" : "X-Mailer", program);
     out += headerLine("Message-ID", messageId(job.senderAddress), HeaderKind::Addresses);

@@ -14,7 +14,7 @@
 namespace plorix::mail {
 
 struct AttachmentFile {
-    std::string fileName;     // the name the recipient sees
+    std::string fileName;  // the name the recipient sees
     std::string contentType;
     std::string bytes;
 };

@@ -15,13 +15,9 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr std::size_t kEncodedWordOverhead = 12;
 constexpr std::size_t kMaxEncodedWord = 75;
 
-std::size_t utf8Length(unsigned char lead) {
-    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-}
+std::size_t utf8Length(unsigned char lead) { return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4; }
 
-std::string hexByte(unsigned char c) {
-    return {'=', kHexDigits[c >> 4], kHexDigits[c & 15]};
-}
+std::string hexByte(unsigned char c) { return {'=', kHexDigits[c >> 4], kHexDigits[c & 15]}; }
 
 std::size_t longestWord(std::string_view text) {
     std::size_t longest = 0;
@@ -54,8 +50,7 @@ std::string base64(std::string_view bytes) {
         std::uint32_t block = 0;
         for (std::size_t k = 0; k < 3; ++k)
             block = (block << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
-        for (std::size_t k = 0; k < 4; ++k)
-            out += k <= n ? kBase64Digits[(block >> (18 - 6 * k)) & 63] : '=';
+        for (std::size_t k = 0; k < 4; ++k) out += k <= n ? kBase64Digits[(block >> (18 - 6 * k)) & 63] : '=';
     }
     return out;
 }
@@ -144,7 +139,8 @@ std::string quotedPrintable(std::string_view text) {
         for (std::size_t i = 0; i < line.size(); ++i) {
             const auto c = static_cast<unsigned char>(line[i]);
             const bool trailingBlank = (c == ' ' || c == '\t') && i + 1 == line.size();
-            const bool plain = (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !trailingBlank);
+            const bool plain =
+                (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !trailingBlank);
             const std::string piece = plain ? std::string(1, static_cast<char>(c)) : hexByte(c);
             if (column + piece.size() > kFoldWidth - 1) {  // room for the soft break "="
                 out += "=\r\n";

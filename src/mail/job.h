@@ -37,28 +37,28 @@ inline constexpr std::string_view kNewsTransferLog = "inserver.log";
 
 struct MailJob {
     MailKind kind = MailKind::Email;
-    std::string server;        // host name or address, optionally ":port"
-    std::string programName;   // the sending program, shown to the recipient
+    std::string server;       // host name or address, optionally ":port"
+    std::string programName;  // the sending program, shown to the recipient
     std::string senderName;
     std::string senderAddress;
     std::string organisation;  // empty: no organisation line
     std::string subject;       // after value substitution
     std::vector<MailRecipient> to;
     std::vector<MailRecipient> cc;
-    std::vector<MailRecipient> bcc;  // envelope only: never in the headers
-    std::string user;          // log-in name; empty: no authentication
-    std::string password;      // empty for e-mail: looked up in ~/.netrc
-    std::string body;          // after value substitution
+    std::vector<MailRecipient> bcc;        // envelope only: never in the headers
+    std::string user;                      // log-in name; empty: no authentication
+    std::string password;                  // empty for e-mail: looked up in ~/.netrc
+    std::string body;                      // after value substitution
     std::vector<std::string> attachments;  // file names, relative to the data folder
-    std::string logFile;       // transfer log; empty: none
+    std::string logFile;                   // transfer log; empty: none
 
     // Our own additions to the block.
     // Each To entry gets a message of its own that names only that entry, so
     // no recipient of a mass mailing learns the others' addresses.
     bool separately = false;
-    int timeoutSeconds = 0;    // 0: kDefaultMailTimeoutSeconds
-    std::string date;          // the Date header, taken from the program's clock
-    std::string caFile;        // certificates to trust for TLS; empty: the system's
+    int timeoutSeconds = 0;  // 0: kDefaultMailTimeoutSeconds
+    std::string date;        // the Date header, taken from the program's clock
+    std::string caFile;      // certificates to trust for TLS; empty: the system's
 
     int timeout() const { return timeoutSeconds > 0 ? timeoutSeconds : kDefaultMailTimeoutSeconds; }
 };

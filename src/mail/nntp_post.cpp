@@ -76,7 +76,8 @@ MailResult postNews(const MailJob& job, const std::string& article, const std::a
     int code = 0;
     if (MailResult r = talk.exchange({}, {kPostingAllowed, kNoPosting}, code); !r.ok()) return r;
     if (!job.user.empty()) {
-        if (MailResult r = talk.exchange("AUTHINFO USER " + job.user, {kAuthAccepted, kPasswordRequired}, code);
+        if (MailResult r =
+                talk.exchange("AUTHINFO USER " + job.user, {kAuthAccepted, kPasswordRequired}, code);
             !r.ok())
             return r;
         if (code == kPasswordRequired)

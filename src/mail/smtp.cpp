@@ -24,31 +24,20 @@ struct CurlCodeMapping {
 // libcurl's results as our codes; anything else is "Unknown error" with
 // libcurl's own description as the detail.
 constexpr std::array<CurlCodeMapping, 19> kCurlCodes{{
-    {CURLE_ABORTED_BY_CALLBACK, kMailUserCancel},
-    {CURLE_COULDNT_RESOLVE_HOST, kMailUnresolvedHost},
-    {CURLE_COULDNT_CONNECT, kMailConnectFailed},
-    {CURLE_SEND_ERROR, kMailSendFailed},
-    {CURLE_UPLOAD_FAILED, kMailSendFailed},
-    {CURLE_RECV_ERROR, kMailReceiveFailed},
-    {CURLE_GOT_NOTHING, kMailReceiveFailed},
-    {CURLE_WEIRD_SERVER_REPLY, kMailReceiveFailed},
-    {CURLE_OUT_OF_MEMORY, kMailOutOfMemory},
-    {CURLE_LOGIN_DENIED, kMailServerError},
-    {CURLE_AUTH_ERROR, kMailServerError},
-    {CURLE_USE_SSL_FAILED, kMailConnectFailed},
-    {CURLE_SSL_CONNECT_ERROR, kMailConnectFailed},
-    {CURLE_PEER_FAILED_VERIFICATION, kMailConnectFailed},
-    {CURLE_SSL_CACERT_BADFILE, kMailConnectFailed},
-    {CURLE_SSL_CERTPROBLEM, kMailConnectFailed},
-    {CURLE_SSL_CIPHER, kMailConnectFailed},
-    {CURLE_FAILED_INIT, kMailNoSockets},
+    {CURLE_ABORTED_BY_CALLBACK, kMailUserCancel},   {CURLE_COULDNT_RESOLVE_HOST, kMailUnresolvedHost},
+    {CURLE_COULDNT_CONNECT, kMailConnectFailed},    {CURLE_SEND_ERROR, kMailSendFailed},
+    {CURLE_UPLOAD_FAILED, kMailSendFailed},         {CURLE_RECV_ERROR, kMailReceiveFailed},
+    {CURLE_GOT_NOTHING, kMailReceiveFailed},        {CURLE_WEIRD_SERVER_REPLY, kMailReceiveFailed},
+    {CURLE_OUT_OF_MEMORY, kMailOutOfMemory},        {CURLE_LOGIN_DENIED, kMailServerError},
+    {CURLE_AUTH_ERROR, kMailServerError},           {CURLE_USE_SSL_FAILED, kMailConnectFailed},
+    {CURLE_SSL_CONNECT_ERROR, kMailConnectFailed},  {CURLE_PEER_FAILED_VERIFICATION, kMailConnectFailed},
+    {CURLE_SSL_CACERT_BADFILE, kMailConnectFailed}, {CURLE_SSL_CERTPROBLEM, kMailConnectFailed},
+    {CURLE_SSL_CIPHER, kMailConnectFailed},         {CURLE_FAILED_INIT, kMailNoSockets},
     {CURLE_URL_MALFORMAT, kMailBadArguments},
 }};
 
 // Codes after which another message over the same server cannot succeed.
-bool endsTheConnection(int code) {
-    return code != kMailServerError && code != kMailInvalidAddress;
-}
+bool endsTheConnection(int code) { return code != kMailServerError && code != kMailInvalidAddress; }
 
 void initialiseCurl() {
     static std::once_flag once;
@@ -82,17 +71,15 @@ int onDebug(CURL*, curl_infotype type, char* data, std::size_t size, void* user)
     case CURLINFO_HEADER_IN:
         forEachLine(text, [&](std::string_view line) {
             session.log.reply(line);
-            if (session.refusal.empty() && (line.front() == '4' || line.front() == '5')) session.refusal = line;
+            if (session.refusal.empty() && (line.front() == '4' || line.front() == '5'))
+                session.refusal = line;
         });
         break;
     case CURLINFO_HEADER_OUT:
         forEachLine(text, [&](std::string_view line) { session.log.command(line); });
         break;
-    case CURLINFO_TEXT:
-        forEachLine(text, [&](std::string_view line) { session.log.note(line); });
-        break;
-    default:
-        break;
+    case CURLINFO_TEXT: forEachLine(text, [&](std::string_view line) { session.log.note(line); }); break;
+    default: break;
     }
     return 0;
 }
@@ -111,7 +98,8 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 std::string ehloName() {
     char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0 || !isValidAddress(std::string("x@") + name)) return "localhost";
+    if (::gethostname(name, sizeof name - 1) != 0 || !isValidAddress(std::string("x@") + name))
+        return "localhost";
     return name;
 }
 
@@ -156,14 +144,15 @@ using CurlList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
 CurlList envelope(const std::vector<const MailRecipient*>& recipients) {
     curl_slist* list = nullptr;
-    for (const MailRecipient* r : recipients) list = curl_slist_append(list, ("<" + r->address + ">").c_str());
+    for (const MailRecipient* r : recipients)
+        list = curl_slist_append(list, ("<" + r->address + ">").c_str());
     return {list, &curl_slist_free_all};
 }
 
 }  // namespace
 
-MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files, const std::atomic<bool>& cancel,
-                    TransferLog& log) {
+MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files,
+                    const std::atomic<bool>& cancel, TransferLog& log) {
     initialiseCurl();
     const auto server = parseServer(job.server, kDefaultSmtpPort);
     if (!server) return {kMailUnresolvedHost, job.server};

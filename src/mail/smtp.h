@@ -18,7 +18,7 @@ namespace plorix::mail {
 // message per To entry over the same connection; a recipient the server
 // refuses does not stop the others, a lost connection does. The result is
 // the first failure, or success.
-MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files, const std::atomic<bool>& cancel,
-                    TransferLog& log);
+MailResult sendSmtp(const MailJob& job, const std::vector<AttachmentFile>& files,
+                    const std::atomic<bool>& cancel, TransferLog& log);
 
 }  // namespace plorix::mail

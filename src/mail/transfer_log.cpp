@@ -52,7 +52,7 @@ void TransferLog::command(std::string_view line) {
         // every answer to the server's challenges.
         const std::string_view mechanism = firstWords(line, 2);
         write('>', mechanism.size() < line.size() ? std::string(mechanism) + " " + std::string(kMask)
-                                                   : std::string(line));
+                                                  : std::string(line));
         secret_ = true;
     } else {
         write('>', line);

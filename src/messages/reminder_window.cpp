@@ -35,10 +35,8 @@ struct KindRule {
 constexpr std::array<KindRule, 3> kRules = {{
     {ReminderWindowKind::ShowMessage, ReminderDisplay::Window, "&Add to To Do List", false, false,
      "ShowMessage"},
-    {ReminderWindowKind::ShowModalMessage, ReminderDisplay::OnTop, "&Add to To Do List", false,
-     true, ""},
-    {ReminderWindowKind::ShowMessageWithReplyPath, ReminderDisplay::OnTop, "&To Do", true, false,
-     ""},
+    {ReminderWindowKind::ShowModalMessage, ReminderDisplay::OnTop, "&Add to To Do List", false, true, ""},
+    {ReminderWindowKind::ShowMessageWithReplyPath, ReminderDisplay::OnTop, "&To Do", true, false, ""},
 }};
 
 constexpr std::string_view kCloseText = "Cl&ose";
@@ -62,8 +60,8 @@ Qt::WindowFlags flagsOf(const KindRule& rule) {
 
 }  // namespace
 
-ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver,
-                               ReminderWindowKind kind, const ReminderContext& context)
+ReminderWindow::ReminderWindow(const scheduler::ReminderHandOver& handOver, ReminderWindowKind kind,
+                               const ReminderContext& context)
     : QWidget(context.frame, flagsOf(ruleOf(kind))), kind_(kind), context_(context) {
     const KindRule& rule = ruleOf(kind);
     reminder_ = std::make_unique<scheduler::Reminder>(handOver, rule.display, *context_.services);
@@ -159,9 +157,8 @@ void ReminderWindow::reply() {
     const bool entered = reminder_->reply(context_.fastAdd);
     if (!entered) {
         context_.services->prompter.message(
-            kMessageTitle,
-            "The reply folder " + reminder_->replyAddress() + " cannot be opened.", Icon::Warning,
-            kOk, kOk);
+            kMessageTitle, "The reply folder " + reminder_->replyAddress() + " cannot be opened.",
+            Icon::Warning, kOk, kOk);
     }
     update();
 }

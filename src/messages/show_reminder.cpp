@@ -5,18 +5,18 @@
 
 namespace plorix::messages {
 
-ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver,
-                             scheduler::ReminderKind kind, const ReminderContext& context) {
+ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind,
+                             const ReminderContext& context) {
     scheduler::ReminderServices& services = *context.services;
     ReminderWindowKind window = ReminderWindowKind::ShowMessageWithReplyPath;
     if (kind == scheduler::ReminderKind::WithReplyPath) {
         scheduler::showMessageWithReplyPath(handOver, services);
     } else {
         switch (scheduler::showMessage(handOver, services)) {
-            case scheduler::ReminderDisplay::PlainBox:
-            case scheduler::ReminderDisplay::External: return nullptr;
-            case scheduler::ReminderDisplay::OnTop: window = ReminderWindowKind::ShowModalMessage; break;
-            case scheduler::ReminderDisplay::Window: window = ReminderWindowKind::ShowMessage; break;
+        case scheduler::ReminderDisplay::PlainBox:
+        case scheduler::ReminderDisplay::External: return nullptr;
+        case scheduler::ReminderDisplay::OnTop: window = ReminderWindowKind::ShowModalMessage; break;
+        case scheduler::ReminderDisplay::Window: window = ReminderWindowKind::ShowMessage; break;
         }
     }
     auto* shown = new ReminderWindow(handOver, window, context);

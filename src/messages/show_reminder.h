@@ -11,8 +11,8 @@ namespace plorix::messages {
 // SHOWMESSAGE or SHOWMESSAGEWITHREPLYPATH for the hand-over, at once. The
 // window opened (shown), or nullptr when the settings sent the message to a
 // plain box or to the external program.
-ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver,
-                             scheduler::ReminderKind kind, const ReminderContext& context);
+ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind,
+                             const ReminderContext& context);
 
 // The same once control is back in the event loop. The frame's tick calls
 // this: a reminder stands beside the scheduler and never holds up the tick

@@ -10,9 +10,9 @@ namespace plorix::platform {
 
 enum class DdeOutcome {
     Done,
-    NoService,      // nobody owns the bus name (the application is not running)
-    BadCommand,     // the command text is not "interface.Method(args)"
-    Failed,         // the call reached the application and it answered with an error
+    NoService,   // nobody owns the bus name (the application is not running)
+    BadCommand,  // the command text is not "interface.Method(args)"
+    Failed,      // the call reached the application and it answered with an error
 };
 
 struct DdeResult {
@@ -24,8 +24,7 @@ struct DdeResult {
 class Dde {
 public:
     virtual ~Dde() = default;
-    virtual DdeResult execute(std::string_view service, std::string_view topic,
-                              std::string_view command) = 0;
+    virtual DdeResult execute(std::string_view service, std::string_view topic, std::string_view command) = 0;
 };
 
 }  // namespace plorix::platform

@@ -11,8 +11,7 @@ bool isWordChar(char c, bool allowDigit, bool allowHyphen) {
 }
 
 // Dot-separated elements, at least `minElements` of them.
-bool isDottedName(std::string_view name, bool firstMayBeDigit, bool allowHyphen,
-                  std::size_t minElements) {
+bool isDottedName(std::string_view name, bool firstMayBeDigit, bool allowHyphen, std::size_t minElements) {
     if (name.empty() || name.size() > kMaxNameLength) return false;
     std::size_t elements = 0;
     std::size_t start = 0;

@@ -29,8 +29,8 @@ struct DdeCommand {
 std::optional<DdeCommand> parseDdeCommand(std::string_view text);
 
 // D-Bus naming rules, so a bad name is refused before it reaches the bus.
-bool isBusName(std::string_view name);       // "org.example.Player", ":1.42"
-bool isObjectPath(std::string_view path);    // "/", "/org/example/Player"
+bool isBusName(std::string_view name);     // "org.example.Player", ":1.42"
+bool isObjectPath(std::string_view path);  // "/", "/org/example/Player"
 bool isInterfaceName(std::string_view name);
 bool isMemberName(std::string_view name);
 

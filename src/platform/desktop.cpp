@@ -31,9 +31,7 @@ public:
 
 class InertProcesses final : public Processes {
 public:
-    StartResult spawn(const SpawnRequest&) override {
-        return {StartOutcome::CouldNotStart, 0, ENOSYS};
-    }
+    StartResult spawn(const SpawnRequest&) override { return {StartOutcome::CouldNotStart, 0, ENOSYS}; }
     ProcessStatus poll(int) override { return {}; }
     OpenResult open(std::string_view, std::string_view, std::string_view, std::string_view,
                     WindowMode) override {
@@ -95,9 +93,12 @@ const Desktop& desktop() { return current(); }
 void setDesktop(const Desktop& set) {
     const Desktop inert = inertDesktop();
     current() = Desktop{
-        orInert(set.windows, inert.windows),     orInert(set.keyboard, inert.keyboard),
-        orInert(set.processes, inert.processes), orInert(set.clipboard, inert.clipboard),
-        orInert(set.sound, inert.sound),         orInert(set.user, inert.user),
+        orInert(set.windows, inert.windows),
+        orInert(set.keyboard, inert.keyboard),
+        orInert(set.processes, inert.processes),
+        orInert(set.clipboard, inert.clipboard),
+        orInert(set.sound, inert.sound),
+        orInert(set.user, inert.user),
         orInert(set.dde, inert.dde),
     };
 }

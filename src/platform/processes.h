@@ -14,11 +14,11 @@ enum class Priority { Low, Normal, High };
 // window-mode digits a script item stores.
 enum class WindowMode : int {
     Hidden = 0,
-    Normal = 1,             // start and give focus
-    Minimized = 2,          // start minimized with focus
-    Maximized = 3,          // start maximized with focus
-    MinimizedNoFocus = 7,   // start minimized without focus
-    NoFocus = 8,            // start without focus
+    Normal = 1,            // start and give focus
+    Minimized = 2,         // start minimized with focus
+    Maximized = 3,         // start maximized with focus
+    MinimizedNoFocus = 7,  // start minimized without focus
+    NoFocus = 8,           // start without focus
 };
 
 struct SpawnRequest {
@@ -79,8 +79,8 @@ public:
     virtual ProcessStatus poll(int pid) = 0;
     // Opens a file or program with a verb ("open", "print", "edit" ...)
     // through the desktop's default application; parameters may be empty.
-    virtual OpenResult open(std::string_view file, std::string_view parameters,
-                            std::string_view verb, std::string_view folder, WindowMode mode) = 0;
+    virtual OpenResult open(std::string_view file, std::string_view parameters, std::string_view verb,
+                            std::string_view folder, WindowMode mode) = 0;
     // Ends every process whose executable is `name` (a path or a bare file
     // name); does not wait. False when the request could not be made.
     virtual bool killByName(std::string_view name) = 0;

@@ -10,27 +10,27 @@ namespace plorix::reports {
 bool openReport(ReportId id, Prompter& prompter, QWidget* parent) {
     ReportRequest request;
     switch (id) {
-        case ReportId::BriefSchedule: {
-            const auto criteria = askReportCriteria(prompter, parent);
-            if (!criteria) return false;
-            request = briefRequest(*criteria);
-            break;
-        }
-        case ReportId::OneCategory: {
-            const auto category = ui::pickCategory(parent, prompter);
-            if (!category) return false;
-            request = oneCategoryRequest(*category);
-            break;
-        }
-        case ReportId::TodoByPriority:
-        case ReportId::TodoByCategory: {
-            const auto title = askReportTitle(parent);
-            if (!title) return false;
-            request = requestFor(id);
-            setTitle(request, *title);
-            break;
-        }
-        default: request = requestFor(id); break;
+    case ReportId::BriefSchedule: {
+        const auto criteria = askReportCriteria(prompter, parent);
+        if (!criteria) return false;
+        request = briefRequest(*criteria);
+        break;
+    }
+    case ReportId::OneCategory: {
+        const auto category = ui::pickCategory(parent, prompter);
+        if (!category) return false;
+        request = oneCategoryRequest(*category);
+        break;
+    }
+    case ReportId::TodoByPriority:
+    case ReportId::TodoByCategory: {
+        const auto title = askReportTitle(parent);
+        if (!title) return false;
+        request = requestFor(id);
+        setTitle(request, *title);
+        break;
+    }
+    default: request = requestFor(id); break;
     }
     startReport(std::move(request), prompter, parent);
     return true;

@@ -27,12 +27,21 @@ QFont reportFont(TextStyle style) {
     QFont font(QStringLiteral("Sans Serif"));
     font.setHintingPreference(QFont::PreferNoHinting);
     switch (style) {
-        case TextStyle::Title: font.setPixelSize(16); font.setBold(true); break;
-        case TextStyle::Group: font.setPixelSize(12); font.setBold(true); break;
-        case TextStyle::Header:
-        case TextStyle::Label: font.setPixelSize(9); font.setBold(true); break;
-        case TextStyle::Body: font.setPixelSize(9); break;
-        case TextStyle::Footer: font.setPixelSize(8); break;
+    case TextStyle::Title:
+        font.setPixelSize(16);
+        font.setBold(true);
+        break;
+    case TextStyle::Group:
+        font.setPixelSize(12);
+        font.setBold(true);
+        break;
+    case TextStyle::Header:
+    case TextStyle::Label:
+        font.setPixelSize(9);
+        font.setBold(true);
+        break;
+    case TextStyle::Body: font.setPixelSize(9); break;
+    case TextStyle::Footer: font.setPixelSize(8); break;
     }
     return font;
 }
@@ -50,13 +59,15 @@ PageBuilder::PageBuilder(const ReportDef& def, QString title, QSizeF area)
     }
 }
 
-qreal PageBuilder::placeText(qreal x, qreal width, const QString& text, TextStyle style, int flags, bool wrap) {
+qreal PageBuilder::placeText(qreal x, qreal width, const QString& text, TextStyle style, int flags,
+                             bool wrap) {
     const QFontMetricsF metrics(reportFont(style));
     const qreal pad = 3;
     QString shown = text;
     qreal height = metrics.lineSpacing();
     if (wrap) {
-        height = metrics.boundingRect(QRectF(0, 0, width - pad, 10000), Qt::TextWordWrap | flags, text).height();
+        height =
+            metrics.boundingRect(QRectF(0, 0, width - pad, 10000), Qt::TextWordWrap | flags, text).height();
         flags |= Qt::TextWordWrap;
     } else {
         shown = metrics.elidedText(text, Qt::ElideRight, width - pad);
@@ -83,23 +94,25 @@ void PageBuilder::newPage() {
 }
 
 void PageBuilder::ensureRoom(qreal height) {
-    if (pages_.empty() || (y_ + height > bottom_ && !pages_.back().texts.empty() && y_ > lineHeight(TextStyle::Title) * 3))
+    if (pages_.empty() ||
+        (y_ + height > bottom_ && !pages_.back().texts.empty() && y_ > lineHeight(TextStyle::Title) * 3))
         newPage();
 }
 
 void PageBuilder::add(const Band& band) {
     switch (band.kind) {
-        case BandKind::Group: addGroup(band); break;
-        case BandKind::Row: addRow(band); break;
-        case BandKind::Block: addBlock(band); break;
+    case BandKind::Group: addGroup(band); break;
+    case BandKind::Row: addRow(band); break;
+    case BandKind::Block: addBlock(band); break;
     }
 }
 
 void PageBuilder::addGroup(const Band& band) {
     ensureRoom(lineHeight(TextStyle::Group) + 2 * lineHeight(TextStyle::Body));
     y_ += 4;
-    y_ += placeText(0, area_.width(), qs(band.cells.empty() ? "" : band.cells[0]), TextStyle::Group, Qt::AlignLeft,
-                    false) + 2;
+    y_ += placeText(0, area_.width(), qs(band.cells.empty() ? "" : band.cells[0]), TextStyle::Group,
+                    Qt::AlignLeft, false) +
+          2;
 }
 
 void PageBuilder::addRow(const Band& band) {
@@ -107,8 +120,8 @@ void PageBuilder::addRow(const Band& band) {
     qreal height = 0;
     for (std::size_t i = 0; i < band.cells.size() && i < columnX_.size(); ++i) {
         const int align = def_.columns[i].align == Align::Right ? Qt::AlignRight : Qt::AlignLeft;
-        height = std::max(height, placeText(columnX_[i], columnWidth_[i], qs(band.cells[i]), TextStyle::Body, align,
-                                            false));
+        height = std::max(height, placeText(columnX_[i], columnWidth_[i], qs(band.cells[i]), TextStyle::Body,
+                                            align, false));
     }
     y_ += height;
 }
@@ -132,8 +145,10 @@ void PageBuilder::addBlock(const Band& band) {
         if (!line.wide) return lineHeight(TextStyle::Body);
         const QFontMetricsF metrics(reportFont(TextStyle::Body));
         return std::max(metrics.lineSpacing(),
-                        metrics.boundingRect(QRectF(0, 0, area_.width() - kLabelWidth - 3, 10000), Qt::TextWordWrap,
-                                             qs(line.values[0]->value)).height());
+                        metrics
+                            .boundingRect(QRectF(0, 0, area_.width() - kLabelWidth - 3, 10000),
+                                          Qt::TextWordWrap, qs(line.values[0]->value))
+                            .height());
     };
     qreal height = kBlockGap;
     for (const Line& line : lines) height += measure(line);
@@ -145,9 +160,9 @@ void PageBuilder::addBlock(const Band& band) {
             const qreal x = i * half;
             const qreal width = line.wide ? area_.width() : half;
             placeText(x, kLabelWidth, qs(line.values[i]->label), TextStyle::Label, Qt::AlignLeft, false);
-            lineHeightUsed = std::max(lineHeightUsed, placeText(x + kLabelWidth, width - kLabelWidth,
-                                                                qs(line.values[i]->value), TextStyle::Body,
-                                                                Qt::AlignLeft, line.wide));
+            lineHeightUsed = std::max(
+                lineHeightUsed, placeText(x + kLabelWidth, width - kLabelWidth, qs(line.values[i]->value),
+                                          TextStyle::Body, Qt::AlignLeft, line.wide));
         }
         y_ += lineHeightUsed;
     }
@@ -160,11 +175,12 @@ std::vector<ReportPage> PageBuilder::pages(Numbering numbering) const {
     std::vector<ReportPage> out = pages_;
     const int count = static_cast<int>(out.size());
     for (int i = 0; i < count; ++i) {
-        const QString text = numbering == Numbering::PageN ? QStringLiteral("Page %1").arg(i + 1)
-                                                           : QStringLiteral("Page %1 of %2").arg(i + 1).arg(count);
+        const QString text = numbering == Numbering::PageN
+                                 ? QStringLiteral("Page %1").arg(i + 1)
+                                 : QStringLiteral("Page %1 of %2").arg(i + 1).arg(count);
         out[static_cast<std::size_t>(i)].texts.push_back(
-            {QRectF(0, area_.height() - kFooterHeight + 8, area_.width(), kFooterHeight - 8), text, TextStyle::Footer,
-             Qt::AlignHCenter | Qt::AlignBottom});
+            {QRectF(0, area_.height() - kFooterHeight + 8, area_.width(), kFooterHeight - 8), text,
+             TextStyle::Footer, Qt::AlignHCenter | Qt::AlignBottom});
     }
     return out;
 }
@@ -178,7 +194,8 @@ void paintPage(QPainter& painter, const ReportPage& page) {
     }
 }
 
-bool printPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages, const std::vector<int>& which) {
+bool printPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages,
+                const std::vector<int>& which) {
     if (which.empty()) return false;
     QPainter painter;
     if (!painter.begin(&device)) return false;

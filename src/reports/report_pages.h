@@ -68,7 +68,8 @@ private:
 void paintPage(QPainter& painter, const ReportPage& page);
 // Prints the pages with the given indices (from 0) on a printer or PDF
 // writer, one sheet each; false when the device cannot be started.
-bool printPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages, const std::vector<int>& which);
+bool printPages(QPagedPaintDevice& device, const std::vector<ReportPage>& pages,
+                const std::vector<int>& which);
 // Every index, for printing all pages.
 std::vector<int> allPages(const std::vector<ReportPage>& pages);
 

@@ -60,7 +60,8 @@ ReportParameters::ReportParameters(const ReportCriteria& criteria, Prompter& pro
 
     auto* dates = new QGroupBox(tr("Date Range"), this);
     auto* datesLayout = new QVBoxLayout(dates);
-    std::tie(allDates_, selectedDates_) = allOrSelected(dates, datesLayout, criteria.selectedDates, tr("Date Range"), tr("&All"), tr("&Selected"));
+    std::tie(allDates_, selectedDates_) = allOrSelected(dates, datesLayout, criteria.selectedDates,
+                                                        tr("Date Range"), tr("&All"), tr("&Selected"));
     auto* range = new QFormLayout;
     from_ = dateEdit(dates, criteria.dateFrom, tr("From"), tr("Select \"From\" Date"));
     to_ = dateEdit(dates, criteria.dateTo, tr("To"), tr("Select \"To\" Date"));
@@ -71,9 +72,8 @@ ReportParameters::ReportParameters(const ReportCriteria& criteria, Prompter& pro
 
     auto* categories = new QGroupBox(tr("Category"), this);
     auto* categoriesLayout = new QVBoxLayout(categories);
-    std::tie(allCategories_, selectedCategory_) =
-        allOrSelected(categories, categoriesLayout, criteria.selectedCategory, tr("Category"), tr("A&ll"),
-                      tr("S&elected"));
+    std::tie(allCategories_, selectedCategory_) = allOrSelected(
+        categories, categoriesLayout, criteria.selectedCategory, tr("Category"), tr("A&ll"), tr("S&elected"));
     category_ = new QComboBox(categories);
     category_->setAccessibleName(tr("Category"));
     for (const std::string& name : ui::categoryNames(prompter)) category_->addItem(qs(name));

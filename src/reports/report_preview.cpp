@@ -35,7 +35,8 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& tip) {
 
 }  // namespace
 
-ReportPreview::ReportPreview(std::vector<ReportPage> pages, QPageLayout layout, QString title, QWidget* parent)
+ReportPreview::ReportPreview(std::vector<ReportPage> pages, QPageLayout layout, QString title,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window), pages_(std::move(pages)), marks_(pages_.size(), false), layout_(layout) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(title.isEmpty() ? tr("Report Preview") : tr("Report Preview") + " - " + title);
@@ -52,7 +53,8 @@ void ReportPreview::build() {
         const char* text;
         const char* tip;
         int target;  // -2 first, -1 previous, 1 next, 2 last
-    } moves[] = {{"|<", "First Page", -2}, {"<", "Previous Page", -1}, {">", "Next Page", 1}, {">|", "Last Page", 2}};
+    } moves[] = {
+        {"|<", "First Page", -2}, {"<", "Previous Page", -1}, {">", "Next Page", 1}, {">|", "Last Page", 2}};
     for (const auto& move : moves) {
         QPushButton* b = button(this, tr(move.text), tr(move.tip));
         b->setAccessibleName(tr(move.tip));
@@ -65,7 +67,8 @@ void ReportPreview::build() {
     }
     indicator_ = new QLabel(this);
     indicator_->setAccessibleName(tr("Page"));
-    indicator_->setMinimumWidth(indicator_->fontMetrics().horizontalAdvance(QStringLiteral("Page 9999 of 9999")));
+    indicator_->setMinimumWidth(
+        indicator_->fontMetrics().horizontalAdvance(QStringLiteral("Page 9999 of 9999")));
     bar->addWidget(indicator_);
     QPushButton* goTo = button(this, tr("&Go To Page.."), tr("Go to a page by its number"));
     connect(goTo, &QPushButton::clicked, this, &ReportPreview::askGoToPage);
@@ -204,7 +207,8 @@ void ReportPreview::applyZoomChoice(int index) {
 void ReportPreview::askGoToPage() {
     if (pages_.empty()) return;
     bool ok = false;
-    const int page = QInputDialog::getInt(this, tr("Go to Page"), tr("Page:"), current_ + 1, 1, pageCount(), 1, &ok);
+    const int page =
+        QInputDialog::getInt(this, tr("Go to Page"), tr("Page:"), current_ + 1, 1, pageCount(), 1, &ok);
     if (ok) goToPage(page);
 }
 

@@ -21,7 +21,8 @@ namespace plorix::reports {
 
 class ReportPreview final : public QWidget {
 public:
-    ReportPreview(std::vector<ReportPage> pages, QPageLayout layout, QString title, QWidget* parent = nullptr);
+    ReportPreview(std::vector<ReportPage> pages, QPageLayout layout, QString title,
+                  QWidget* parent = nullptr);
 
     int pageCount() const { return static_cast<int>(pages_.size()); }
     int currentPage() const { return current_ + 1; }  // from 1; 0 without pages

@@ -29,7 +29,8 @@ ReportRun::~ReportRun() = default;
 
 void ReportRun::start() {
     if (library(request_))
-        previewing_ = prompter_.message(request_.title, kAskPreview, Icon::Question, kYes | kNo, kYes) == kYes;
+        previewing_ =
+            prompter_.message(request_.title, kAskPreview, Icon::Question, kYes | kNo, kYes) == kYes;
     builder_.emplace(*request_.def, ui::qs(request_.title), printableArea());
     reader_ = std::make_unique<ReportReader>(request_, prompter_);
     progress_ = prompter_.progress(kProgressTitle, previewing_ ? kGenerating : kPrinting);
@@ -83,7 +84,8 @@ void ReportRun::finish(bool complete) {
     }
     reader_.reset();
     if (builder_->empty()) {
-        prompter_.message(kNoteTitle, previewing_ ? kNothingToPreview : kNothingToPrint, Icon::Information, kOk, kOk);
+        prompter_.message(kNoteTitle, previewing_ ? kNothingToPreview : kNothingToPrint, Icon::Information,
+                          kOk, kOk);
         end(Outcome::Nothing);
         return;
     }

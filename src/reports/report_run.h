@@ -26,7 +26,8 @@ inline constexpr std::string_view kGenerating = "Generating Report";
 inline constexpr std::string_view kPrinting = "Printing Report";
 inline constexpr std::string_view kAskPreview = "Do you wish to PREVIEW this Report?";
 inline constexpr std::string_view kAskCancel = "Are you sure you want to CANCEL this Report?";
-inline constexpr std::string_view kAskPreviewSoFar = "Report Cancellation Requested!\n\nPreview Report generated so far?";
+inline constexpr std::string_view kAskPreviewSoFar =
+    "Report Cancellation Requested!\n\nPreview Report generated so far?";
 inline constexpr std::string_view kNoteTitle = "NOTE...";
 inline constexpr std::string_view kNothingToPreview = "Nothing to Preview.";
 inline constexpr std::string_view kNothingToPrint = "Nothing to Print.";

@@ -48,8 +48,7 @@ std::int64_t linear(Moment m) {
 
 Moment fromLinear(std::int64_t hundredths) {
     const std::int64_t days = floorDiv(hundredths, kHundredthsPerDay);
-    return Moment{static_cast<Date>(days),
-                  static_cast<Time>(hundredths - days * kHundredthsPerDay + 1)};
+    return Moment{static_cast<Date>(days), static_cast<Time>(hundredths - days * kHundredthsPerDay + 1)};
 }
 
 }  // namespace
@@ -89,8 +88,8 @@ Time makeTime(int hours, int minutes, int seconds, int hundredths) {
     if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59 ||
         hundredths < 0 || hundredths > 99)
         return 0;
-    return hours * kHundredthsPerHour + minutes * kHundredthsPerMinute +
-           seconds * kHundredthsPerSecond + hundredths + 1;
+    return hours * kHundredthsPerHour + minutes * kHundredthsPerMinute + seconds * kHundredthsPerSecond +
+           hundredths + 1;
 }
 
 int hoursOf(Time time) { return time <= 0 ? 0 : (time - 1) / kHundredthsPerHour; }

@@ -26,8 +26,8 @@ std::optional<std::string> matchInFolder(const fs::path& folder, const std::stri
     std::error_code ec;
     if (fs::exists(folder / part, ec)) return part;
     std::vector<std::string> matches;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-         !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
         std::string entry = it->path().filename().string();
         if (entry.size() == part.size() && startsWithNoCase(entry, part)) matches.push_back(entry);
     }

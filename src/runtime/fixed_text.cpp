@@ -20,8 +20,11 @@ std::string_view clipView(std::string_view text) {
 // advances and is never cut inside a valid character.
 std::size_t characterLength(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead <= 0xF4 ? 4
-                       : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 0;
+    std::size_t length = lead < 0x80                    ? 1
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                         : lead >= 0xE0                 ? 3
+                         : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                        : 0;
     if (length <= 1) return 1;
     if (pos + length > text.size()) return 1;
     for (std::size_t i = 1; i < length; ++i)

@@ -35,16 +35,18 @@ std::vector<Piece> split(std::string_view form, int depth = 0) {
             continue;
         }
         std::size_t end = pos + 1;
-        while (end < form.size() && std::string_view("-_0^#EO").find(form[end]) != std::string_view::npos) ++end;
+        while (end < form.size() && std::string_view("-_0^#EO").find(form[end]) != std::string_view::npos)
+            ++end;
         if (end >= form.size()) break;
         const char letter = form[end];
-        const std::string_view expansion = letter == 'D' ? "%m/%d/%y"
-                                         : letter == 'F' ? "%Y-%m-%d"
-                                         : letter == 'T' ? "%H:%M:%S"
-                                         : letter == 'R' ? "%H:%M"
-                                         : letter == 'r' ? nl_langinfo(T_FMT_AMPM)
-                                         : letter == 'x' ? nl_langinfo(D_FMT)
-                                         : letter == 'X' ? nl_langinfo(T_FMT) : "";
+        const std::string_view expansion = letter == 'D'   ? "%m/%d/%y"
+                                           : letter == 'F' ? "%Y-%m-%d"
+                                           : letter == 'T' ? "%H:%M:%S"
+                                           : letter == 'R' ? "%H:%M"
+                                           : letter == 'r' ? nl_langinfo(T_FMT_AMPM)
+                                           : letter == 'x' ? nl_langinfo(D_FMT)
+                                           : letter == 'X' ? nl_langinfo(T_FMT)
+                                                           : "";
         if (!expansion.empty() && depth < 3) {
             for (Piece& p : split(expansion, depth + 1)) pieces.push_back(std::move(p));
         } else if (letter == '%') {
@@ -142,9 +144,10 @@ std::string fieldOrder(std::string_view form) {
     std::string order;
     for (const Piece& p : split(form)) {
         if (!p.directive) continue;
-        const char field = std::string_view("de").find(p.letter) != std::string_view::npos ? 'D'
-                         : std::string_view("mbBh").find(p.letter) != std::string_view::npos ? 'M'
-                         : std::string_view("yYCG").find(p.letter) != std::string_view::npos ? 'Y' : 0;
+        const char field = std::string_view("de").find(p.letter) != std::string_view::npos     ? 'D'
+                           : std::string_view("mbBh").find(p.letter) != std::string_view::npos ? 'M'
+                           : std::string_view("yYCG").find(p.letter) != std::string_view::npos ? 'Y'
+                                                                                               : 0;
         if (field && order.find(field) == std::string::npos) order += field;
     }
     return order;

@@ -18,9 +18,9 @@ namespace {
 // d (day without a leading zero), MON (JAN), Month (January); anything else
 // is literal. Reading back takes its field order from the same layout.
 constexpr std::array<std::string_view, 16> kLayouts = {
-    "mm/dd/yy",    "mm/dd/yyyy",    "MON dd,yyyy", "Month dd, yyyy", "dd/mm/yy",   "dd/mm/yyyy",
-    "dd MON yy",   "dd MON yyyy",   "yy/mm/dd",    "yyyy/mm/dd",    "yymmdd",     "yyyymmdd",
-    "mm/yy",       "mm/yyyy",       "yy/mm",       "yyyy/mm"};
+    "mm/dd/yy",  "mm/dd/yyyy",  "MON dd,yyyy", "Month dd, yyyy", "dd/mm/yy", "dd/mm/yyyy",
+    "dd MON yy", "dd MON yyyy", "yy/mm/dd",    "yyyy/mm/dd",     "yymmdd",   "yyyymmdd",
+    "mm/yy",     "mm/yyyy",     "yy/mm",       "yyyy/mm"};
 
 constexpr std::string_view kTokens[] = {"yyyy", "yy", "mm", "dd", "Month", "MON", "d"};
 
@@ -44,13 +44,20 @@ std::string formatLayout(std::string_view layout, const CivilDate& c) {
             out += layout[pos++];
             continue;
         }
-        if (token == "yyyy") out += std::to_string(c.year);
-        else if (token == "yy") out += twoDigits(c.year);
-        else if (token == "mm") out += twoDigits(c.month);
-        else if (token == "dd") out += twoDigits(c.day);
-        else if (token == "d") out += std::to_string(c.day);
-        else if (token == "MON") out += monthAbbreviation(c.month);
-        else out += monthName(c.month);
+        if (token == "yyyy")
+            out += std::to_string(c.year);
+        else if (token == "yy")
+            out += twoDigits(c.year);
+        else if (token == "mm")
+            out += twoDigits(c.month);
+        else if (token == "dd")
+            out += twoDigits(c.day);
+        else if (token == "d")
+            out += std::to_string(c.day);
+        else if (token == "MON")
+            out += monthAbbreviation(c.month);
+        else
+            out += monthName(c.month);
         pos += token.size();
     }
     return out;
@@ -82,8 +89,8 @@ std::tm tmFromDate(Date date) {
 std::string orderOf(const std::optional<Picture>& p) {
     if (!p || p->kind != PictureKind::Date) return "MDY";
     if (p->style >= 17) {
-        const std::string order = locale_forms::fieldOrder(
-            p->style == 17 ? locale_forms::shortDate() : locale_forms::longDate());
+        const std::string order =
+            locale_forms::fieldOrder(p->style == 17 ? locale_forms::shortDate() : locale_forms::longDate());
         return order.size() == 3 ? order : "MDY";
     }
     return layoutOrder(kLayouts[static_cast<std::size_t>(p->style - 1)]);
@@ -103,8 +110,7 @@ int classifyWord(std::string_view word, const locale_forms::Names& local) {
                (word.size() >= 3 && word.size() <= full.size() && startsWithNoCase(full, word));
     };
     for (int m = 1; m <= 12; ++m)
-        if (matches(monthName(m), {}) ||
-            matches(local.months[m - 1], local.monthAbbreviations[m - 1]))
+        if (matches(monthName(m), {}) || matches(local.months[m - 1], local.monthAbbreviations[m - 1]))
             return m;
     for (int d = 0; d < 7; ++d)
         if (matches(weekdayName(d), {}) || matches(local.weekdays[d], local.weekdayAbbreviations[d]))
@@ -134,9 +140,12 @@ bool assign(Fields& f, char field, std::string_view digits) {
     if (digits.empty() || digits.size() > (field == 'Y' ? 4u : 2u)) return false;
     int value = 0;
     for (char c : digits) value = value * 10 + (c - '0');
-    if (field == 'Y') f.year = digits.size() <= 2 ? expandTwoDigitYear(value) : value;
-    else if (field == 'M') f.month = value;
-    else f.day = value;
+    if (field == 'Y')
+        f.year = digits.size() <= 2 ? expandTwoDigitYear(value) : value;
+    else if (field == 'M')
+        f.month = value;
+    else
+        f.day = value;
     return true;
 }
 
@@ -156,8 +165,8 @@ std::optional<Date> readFields(std::string_view text, std::string order) {
             const int kind = classifyWord(word, local);
             // Unknown words of other scripts are date marks ("1959年10月31日").
             const bool mark = kind < 0 && std::all_of(word.begin(), word.end(), [](char ch) {
-                return static_cast<unsigned char>(ch) >= 0x80;
-            });
+                                  return static_cast<unsigned char>(ch) >= 0x80;
+                              });
             if ((kind < 0 && !mark) || (kind > 0 && namedMonth > 0)) return std::nullopt;
             if (kind > 0) namedMonth = kind;
         } else {
@@ -176,8 +185,7 @@ std::optional<Date> readFields(std::string_view text, std::string order) {
     if (namedMonth > 0) f.month = namedMonth;
     for (std::size_t i = 0; i < order.size(); ++i)
         if (!assign(f, order[i], numbers[i])) return std::nullopt;
-    if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > daysInMonth(f.month, f.year))
-        return std::nullopt;
+    if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > daysInMonth(f.month, f.year)) return std::nullopt;
     const Date date = makeDate(f.month, f.day, f.year);
     if (date == 0) return std::nullopt;
     return date;

@@ -64,8 +64,8 @@ std::optional<double> parseNumber(std::string_view text) {
     }
     if (!anyDigit) return std::nullopt;
     double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                              std::chars_format::fixed);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return negative ? -value : value;
 }

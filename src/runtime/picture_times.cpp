@@ -44,7 +44,8 @@ int takeMark(std::string& text) {
         }
     }
     std::size_t start = text.size();
-    while (start > 0 && isAscii(text[start - 1]) && !isDigit(text[start - 1]) && text[start - 1] != ':') --start;
+    while (start > 0 && isAscii(text[start - 1]) && !isDigit(text[start - 1]) && text[start - 1] != ':')
+        --start;
     std::string letters;
     for (char c : text.substr(start))
         if (c != '.' && c != ' ') letters += c;
@@ -89,20 +90,20 @@ std::string formatTime(Time time, std::string_view picture) {
     const Clock12 c = twelveHour(h);
     char buffer[64];
     switch (style) {
-        case 1: std::snprintf(buffer, sizeof buffer, "%02d:%02d", h, m); break;
-        case 2: std::snprintf(buffer, sizeof buffer, "%02d%02d", h, m); break;
-        case 3: std::snprintf(buffer, sizeof buffer, "%d:%02d%s", c.hour, m, c.mark); break;
-        case 5: std::snprintf(buffer, sizeof buffer, "%02d%02d%02d", h, m, s); break;
-        case 6: std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d%s", c.hour, m, s, c.mark); break;
-        case 7:
-        case 8: {
-            std::tm tm{};
-            tm.tm_hour = h % 24;
-            tm.tm_min = m;
-            tm.tm_sec = s;
-            return locale_forms::format(style == 7 ? locale_forms::shortTime() : locale_forms::longTime(), tm);
-        }
-        default: std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", h, m, s); break;
+    case 1: std::snprintf(buffer, sizeof buffer, "%02d:%02d", h, m); break;
+    case 2: std::snprintf(buffer, sizeof buffer, "%02d%02d", h, m); break;
+    case 3: std::snprintf(buffer, sizeof buffer, "%d:%02d%s", c.hour, m, c.mark); break;
+    case 5: std::snprintf(buffer, sizeof buffer, "%02d%02d%02d", h, m, s); break;
+    case 6: std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d%s", c.hour, m, s, c.mark); break;
+    case 7:
+    case 8: {
+        std::tm tm{};
+        tm.tm_hour = h % 24;
+        tm.tm_min = m;
+        tm.tm_sec = s;
+        return locale_forms::format(style == 7 ? locale_forms::shortTime() : locale_forms::longTime(), tm);
+    }
+    default: std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", h, m, s); break;
     }
     return buffer;
 }
@@ -122,7 +123,8 @@ std::optional<Time> parseTime(std::string_view text) {
         if (digits.size() > 6) return std::nullopt;
         const std::size_t hourDigits = digits.size() <= 2 ? digits.size() : 2 - digits.size() % 2;
         parts = {digits.substr(0, hourDigits)};
-        for (std::size_t pos = hourDigits; pos < digits.size(); pos += 2) parts.push_back(digits.substr(pos, 2));
+        for (std::size_t pos = hourDigits; pos < digits.size(); pos += 2)
+            parts.push_back(digits.substr(pos, 2));
     }
     if (parts[0].size() > 2) return std::nullopt;
     for (std::size_t i = 1; i < parts.size(); ++i)

@@ -40,9 +40,9 @@ std::int32_t toInt32(double value) {
     return static_cast<std::int32_t>(std::lround(value));
 }
 
-constexpr std::string_view kMonths[] = {"January", "February", "March",     "April",
-                                        "May",     "June",     "July",      "August",
-                                        "September", "October", "November", "December"};
+constexpr std::string_view kMonths[] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
 constexpr std::string_view kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                           "Thursday", "Friday", "Saturday"};
 
@@ -56,37 +56,40 @@ std::optional<Picture> readPicture(std::string_view text) {
     Picture picture;
     std::size_t pos = 1;
     switch (p.front()) {
-        case 'd': case 'D':
-        case 't': case 'T': {
-            const bool date = p.front() == 'd' || p.front() == 'D';
-            picture.kind = date ? PictureKind::Date : PictureKind::Time;
-            picture.style = readCount(p, pos, 2);
-            if (picture.style < 1 || picture.style > (date ? 18 : 8)) return std::nullopt;
-            break;
+    case 'd':
+    case 'D':
+    case 't':
+    case 'T': {
+        const bool date = p.front() == 'd' || p.front() == 'D';
+        picture.kind = date ? PictureKind::Date : PictureKind::Time;
+        picture.style = readCount(p, pos, 2);
+        if (picture.style < 1 || picture.style > (date ? 18 : 8)) return std::nullopt;
+        break;
+    }
+    case 'n':
+    case 'N':
+        picture.kind = PictureKind::Number;
+        if (pos < p.size() && p[pos] == '-') {
+            picture.sign = true;
+            ++pos;
         }
-        case 'n': case 'N':
-            picture.kind = PictureKind::Number;
-            if (pos < p.size() && p[pos] == '-') {
-                picture.sign = true;
-                ++pos;
-            }
-            if (pos < p.size() && p[pos] >= '0' && p[pos] <= '9') {
-                picture.width = readCount(p, pos, 3);
-                if (picture.width < 0 || picture.width > kMaxNumberWidth) return std::nullopt;
-            }
-            if (pos < p.size() && p[pos] == '.') {
-                ++pos;
-                picture.decimals = readCount(p, pos, 2);
-                if (picture.decimals < 0 || picture.decimals > kMaxDecimals) return std::nullopt;
-            }
-            break;
-        case 's': case 'S':
-            picture.kind = PictureKind::Text;
-            picture.width = readCount(p, pos, 5);
-            if (picture.width < 1 || picture.width > kMaxTextWidth) return std::nullopt;
-            break;
-        default:
-            return std::nullopt;
+        if (pos < p.size() && p[pos] >= '0' && p[pos] <= '9') {
+            picture.width = readCount(p, pos, 3);
+            if (picture.width < 0 || picture.width > kMaxNumberWidth) return std::nullopt;
+        }
+        if (pos < p.size() && p[pos] == '.') {
+            ++pos;
+            picture.decimals = readCount(p, pos, 2);
+            if (picture.decimals < 0 || picture.decimals > kMaxDecimals) return std::nullopt;
+        }
+        break;
+    case 's':
+    case 'S':
+        picture.kind = PictureKind::Text;
+        picture.width = readCount(p, pos, 5);
+        if (picture.width < 1 || picture.width > kMaxTextWidth) return std::nullopt;
+        break;
+    default: return std::nullopt;
     }
     if (pos < p.size() && (p[pos] == 'b' || p[pos] == 'B') && picture.kind != PictureKind::Text) {
         picture.blankZero = true;
@@ -109,11 +112,11 @@ std::string formatText(std::string_view text, std::string_view picture) {
 
 std::string formatPicture(double value, std::string_view picture) {
     switch (pictureKind(picture)) {
-        case PictureKind::Date: return formatDate(toInt32(value), picture);
-        case PictureKind::Time: return formatTime(toInt32(value), picture);
-        case PictureKind::Number: return formatNumber(value, picture);
-        case PictureKind::Text: return formatText(shortestNumber(value), picture);
-        case PictureKind::Invalid: break;
+    case PictureKind::Date: return formatDate(toInt32(value), picture);
+    case PictureKind::Time: return formatTime(toInt32(value), picture);
+    case PictureKind::Number: return formatNumber(value, picture);
+    case PictureKind::Text: return formatText(shortestNumber(value), picture);
+    case PictureKind::Invalid: break;
     }
     return shortestNumber(value);
 }
@@ -129,15 +132,15 @@ std::string formatPicture(std::string_view text, std::string_view picture) {
 
 std::optional<double> parsePicture(std::string_view text, std::string_view picture) {
     switch (pictureKind(picture)) {
-        case PictureKind::Date:
-            if (const auto date = parseDate(text, picture)) return *date;
-            break;
-        case PictureKind::Time:
-            if (const auto time = parseTime(text)) return *time;
-            break;
-        case PictureKind::Number: return parseNumber(text);
-        case PictureKind::Text:
-        case PictureKind::Invalid: break;
+    case PictureKind::Date:
+        if (const auto date = parseDate(text, picture)) return *date;
+        break;
+    case PictureKind::Time:
+        if (const auto time = parseTime(text)) return *time;
+        break;
+    case PictureKind::Number: return parseNumber(text);
+    case PictureKind::Text:
+    case PictureKind::Invalid: break;
     }
     return std::nullopt;
 }

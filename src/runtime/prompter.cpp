@@ -24,8 +24,7 @@ public:
 
 }  // namespace
 
-int SilentPrompter::message(std::string_view, std::string_view, Icon, ButtonSet buttons,
-                            int defaultButton) {
+int SilentPrompter::message(std::string_view, std::string_view, Icon, ButtonSet buttons, int defaultButton) {
     return unattendedAnswer(buttons, defaultButton);
 }
 
@@ -56,16 +55,14 @@ private:
     int updates_ = 0;
 };
 
-int RecordingPrompter::message(std::string_view title, std::string_view text, Icon icon,
-                               ButtonSet buttons, int defaultButton) {
-    const int answer =
-        next_ < script_.size() ? script_[next_++] : unattendedAnswer(buttons, defaultButton);
+int RecordingPrompter::message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,
+                               int defaultButton) {
+    const int answer = next_ < script_.size() ? script_[next_++] : unattendedAnswer(buttons, defaultButton);
     shown_.push_back(Shown{std::string(title), std::string(text), icon, buttons, defaultButton, answer});
     return answer;
 }
 
-std::unique_ptr<Progress> RecordingPrompter::progress(std::string_view title,
-                                                      std::string_view heading) {
+std::unique_ptr<Progress> RecordingPrompter::progress(std::string_view title, std::string_view heading) {
     progressTitles.emplace_back(title);
     progressPercents.push_back(0);
     progressTexts.emplace_back(heading);

@@ -45,10 +45,9 @@ public:
     virtual ~Prompter() = default;
     // Shows a message and returns the button pressed (the default button when
     // nobody can answer). With a single OK button the result is kOk.
-    virtual int message(std::string_view title, std::string_view text, Icon icon,
-                        ButtonSet buttons, int defaultButton) = 0;
-    virtual std::unique_ptr<Progress> progress(std::string_view title,
-                                               std::string_view heading) = 0;
+    virtual int message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,
+                        int defaultButton) = 0;
+    virtual std::unique_ptr<Progress> progress(std::string_view title, std::string_view heading) = 0;
 };
 
 // A progress window nobody sees; never reports cancelled. For prompters that

@@ -44,10 +44,10 @@ bool writeAll(int fd, std::string_view content) {
 int openTemporary(const fs::path& target, std::string& tempName) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = (target.parent_path() /
-                    ("." + target.filename().string() + ".tmp." + std::to_string(::getpid()) + "." +
-                     std::to_string(counter.fetch_add(1))))
-                       .string();
+        tempName =
+            (target.parent_path() / ("." + target.filename().string() + ".tmp." + std::to_string(::getpid()) +
+                                     "." + std::to_string(counter.fetch_add(1))))
+                .string();
         const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

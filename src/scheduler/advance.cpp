@@ -68,8 +68,7 @@ AdvanceResult advanceByMonths(Schedule& entry, std::int64_t reference, std::int6
         }
         const std::int64_t next = index + steps * months;
         if (next / 12 > 9999) return noFurtherRun(entry);
-        const Date moved =
-            makeDate(static_cast<int>(next % 12) + 1, date.day, static_cast<int>(next / 12));
+        const Date moved = makeDate(static_cast<int>(next % 12) + 1, date.day, static_cast<int>(next / 12));
         if (moved == 0) return noFurtherRun(entry);
         entry.DATE = moved;
     }
@@ -107,13 +106,13 @@ AdvanceResult advanceCustom(Schedule& entry, std::int64_t reference, Time refere
     const std::int64_t count = entry.EVERY;
     const WideMoment moment = carryForward(reference, std::max<std::int64_t>(referenceTime, 0));
     switch (everyUnitOf(entry.EVERYTYPE)) {
-        case EveryUnit::Minutes: return advanceByTime(entry, moment, count * kHundredthsPerMinute);
-        case EveryUnit::Hours: return advanceByTime(entry, moment, count * kHundredthsPerHour);
-        case EveryUnit::Days: return advanceByDays(entry, reference, count);
-        case EveryUnit::Weeks: return advanceByDays(entry, reference, 7 * count);
-        case EveryUnit::Months: return advanceByMonths(entry, reference, count);
-        case EveryUnit::Years: return advanceByMonths(entry, reference, 12 * count);
-        case EveryUnit::Unknown: break;
+    case EveryUnit::Minutes: return advanceByTime(entry, moment, count * kHundredthsPerMinute);
+    case EveryUnit::Hours: return advanceByTime(entry, moment, count * kHundredthsPerHour);
+    case EveryUnit::Days: return advanceByDays(entry, reference, count);
+    case EveryUnit::Weeks: return advanceByDays(entry, reference, 7 * count);
+    case EveryUnit::Months: return advanceByMonths(entry, reference, count);
+    case EveryUnit::Years: return advanceByMonths(entry, reference, 12 * count);
+    case EveryUnit::Unknown: break;
     }
     // Still move past the reference so the entry does not fire again at once.
     if (entry.DATE <= reference && moveTo(entry, reference + 1) == AdvanceResult::NoFurtherRun)
@@ -136,12 +135,12 @@ AdvanceResult advance(Schedule& entry, Moment reference) {
     if (!isUsableDate(entry.DATE)) entry.DATE = static_cast<Date>(std::clamp(ref, first, last));
 
     switch (type) {
-        case ScheduleType::Monthly: return advanceByMonths(entry, ref, 1);
-        case ScheduleType::Yearly: return advanceByMonths(entry, ref, 12);
-        case ScheduleType::DayOfWeek:
-        case ScheduleType::DayOfMonth: return advanceByPattern(entry, type, ref);
-        case ScheduleType::Once:
-        case ScheduleType::Custom: break;
+    case ScheduleType::Monthly: return advanceByMonths(entry, ref, 1);
+    case ScheduleType::Yearly: return advanceByMonths(entry, ref, 12);
+    case ScheduleType::DayOfWeek:
+    case ScheduleType::DayOfMonth: return advanceByPattern(entry, type, ref);
+    case ScheduleType::Once:
+    case ScheduleType::Custom: break;
     }
     return advanceCustom(entry, ref, reference.time);
 }

@@ -35,8 +35,7 @@ bool warningDue(const Schedule& entry, Moment now) {
 }  // namespace
 
 std::string advanceWarningText(const Schedule& entry) {
-    return formatDate(entry.DATE, "d3") + " " + formatTime(entry.TIME, "T3") + "\r" +
-           whatItDoes(entry);
+    return formatDate(entry.DATE, "d3") + " " + formatTime(entry.TIME, "T3") + "\r" + whatItDoes(entry);
 }
 
 bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure) {
@@ -61,8 +60,7 @@ bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure) {
     }
     if (isHistoryRecord(warned) || warned.SKIPNEXTTIME) return true;
     log::logEvent(warned.DESCRIPTION.str(), kAdvancedWarning);
-    context.prompter.message(kAdvancedWarning, advanceWarningText(warned), Icon::Information, kOk,
-                             kOk);
+    context.prompter.message(kAdvancedWarning, advanceWarningText(warned), Icon::Information, kOk, kOk);
     return true;
 }
 

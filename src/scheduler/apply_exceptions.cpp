@@ -21,8 +21,7 @@ bool loadScheduleById(store::Table& schedule, std::int32_t id) {
 // A copy that has run is its own history record by now; only one still
 // waiting to run is replaced.
 bool isPendingCopy(const Schedule& record) {
-    return scheduleTypeOf(record.SCHEDULETYPE) == ScheduleType::Once && !record.COMPLETED &&
-           !record.DISABLED;
+    return scheduleTypeOf(record.SCHEDULETYPE) == ScheduleType::Once && !record.COMPLETED && !record.DISABLED;
 }
 
 }  // namespace
@@ -47,9 +46,8 @@ ExceptionsApplied applyExceptions(store::Table& schedule, const HolidayCalendar&
     if (!plan.copy) return result;
 
     // The copy is added under the next free identifier like any new entry.
-    result.copyId = data::addNumbered(schedule, prompter, [&plan](void* record) {
-        *static_cast<Schedule*>(record) = *plan.copy;
-    });
+    result.copyId = data::addNumbered(
+        schedule, prompter, [&plan](void* record) { *static_cast<Schedule*>(record) = *plan.copy; });
     if (result.copyId == 0) {
         const int error = schedule.errorCode();
         loadScheduleById(schedule, entryId);

@@ -7,9 +7,9 @@ bool dateMatches(const data::Schedule& entry, Date date) {
     if (date == 0) date = entry.DATE;
     if (!isUsableDate(date)) return false;
     switch (scheduleTypeOf(entry.SCHEDULETYPE)) {
-        case ScheduleType::DayOfWeek: return weekdayAllowed(entry, date);
-        case ScheduleType::DayOfMonth: return dayOfMonthAllowed(entry, date);
-        default: return true;
+    case ScheduleType::DayOfWeek: return weekdayAllowed(entry, date);
+    case ScheduleType::DayOfMonth: return dayOfMonthAllowed(entry, date);
+    default: return true;
     }
 }
 

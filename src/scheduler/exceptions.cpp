@@ -28,8 +28,8 @@ bool inWindow(const Schedule& entry) {
 // A reference moment from wide values, kept inside what advance() reads.
 Moment referenceAt(std::int64_t date, std::int64_t time) {
     const WideMoment carried = carryForward(date, time);
-    const std::int64_t limited = std::clamp<std::int64_t>(
-        carried.date, std::int64_t{firstUsableDate()} - 1, std::int64_t{lastUsableDate()} + 1);
+    const std::int64_t limited = std::clamp<std::int64_t>(carried.date, std::int64_t{firstUsableDate()} - 1,
+                                                          std::int64_t{lastUsableDate()} + 1);
     return {static_cast<Date>(limited), static_cast<Time>(carried.time)};
 }
 
@@ -102,8 +102,7 @@ bool isExcludedDay(const Schedule& entry, Date date, const HolidayCalendar& holi
     return entry.EXCEPTHOLIDAYS && holidays.isHoliday(date);
 }
 
-Date nearestAllowedDay(const Schedule& entry, Date date, ShiftKind shift,
-                       const HolidayCalendar& holidays) {
+Date nearestAllowedDay(const Schedule& entry, Date date, ShiftKind shift, const HolidayCalendar& holidays) {
     if (shift == ShiftKind::None || !isUsableDate(date)) return 0;
     const int direction = shift == ShiftKind::Next ? 1 : -1;
     for (int days = 0; days <= kShiftSearchDays; ++days) {

@@ -40,9 +40,9 @@ Date nearestAllowedDay(const data::Schedule& entry, Date date, ShiftKind shift,
                        const HolidayCalendar& holidays);
 
 struct ExceptionsApplied {
-    bool stored = false;        // the entry has been written; the caller need not store it
-    std::int32_t copyId = 0;    // identifier of the one-off copy added, 0 if none
-    int error = 0;              // the store's code of the first failed step
+    bool stored = false;      // the entry has been written; the caller need not store it
+    std::int32_t copyId = 0;  // identifier of the one-off copy added, 0 if none
+    int error = 0;            // the store's code of the first failed step
 };
 
 // The exception step on the table's current record buffer, which must hold

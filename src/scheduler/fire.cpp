@@ -39,8 +39,7 @@ bool skipRun(FireContext& context, const Schedule& run, std::int64_t lateness, b
         if (scheduled) log::logEvent(description, label);
         return true;
     };
-    if (scheduled && lateness > kOverdueAfter && run.SKIPIFMISSED)
-        return skip("Overdue task skipped");
+    if (scheduled && lateness > kOverdueAfter && run.SKIPIFMISSED) return skip("Overdue task skipped");
     const bool missed = run.DATE < context.clock.today() && lateness > kNoticeTime;
     if (missed && run.WARN && !equalNoCase(run.TASKTYPE, kDisplayMessage)) {
         if (!ask(context.prompter, "Missed Task", description + " was not run.  Run it now?"))
@@ -58,8 +57,8 @@ void deliverMessage(FireContext& context, const Schedule& run, bool scheduled) {
     const SchedulerHooks& hooks = context.hooks;
     const int open = hooks.openReminders ? hooks.openReminders() : 0;
     if (open >= kMostReminderWindows || !hooks.showReminder) {
-        context.prompter.message(scheduled ? run.DESCRIPTION.str() : std::string(),
-                                 run.MESSAGE.str(), Icon::Information, kOk, kOk);
+        context.prompter.message(scheduled ? run.DESCRIPTION.str() : std::string(), run.MESSAGE.str(),
+                                 Icon::Information, kOk, kOk);
         return;
     }
     ReminderHandOver handOver;
@@ -76,8 +75,7 @@ void deliverMessage(FireContext& context, const Schedule& run, bool scheduled) {
 }
 
 void startProgram(FireContext& context, const Schedule& run) {
-    if (context.hooks.startProgram)
-        context.hooks.startProgram(run.ID, run.COMMAND.str(), run.PATH.str());
+    if (context.hooks.startProgram) context.hooks.startProgram(run.ID, run.COMMAND.str(), run.PATH.str());
 }
 
 // What a run does when it is not passed over. True when it was skipped.
@@ -116,8 +114,8 @@ private:
 
 struct Claim {
     FireOutcome outcome = FireOutcome::Failed;
-    bool completed = false;   // a one-time entry: it became its own history, or was deleted
-    Schedule stored;          // the entry as claimed
+    bool completed = false;  // a one-time entry: it became its own history, or was deleted
+    Schedule stored;         // the entry as claimed
     std::int32_t copyId = 0;
     store::ErrorState error;
 };
@@ -127,9 +125,9 @@ struct Claim {
 Claim lostOrFailed(Claim claim, FireContext& context) {
     claim.error = context.schedule.error();
     switch (claim.error.code) {
-        case store::kRecordChanged: claim.outcome = FireOutcome::Lost; break;
-        case store::kFileLocked: claim.outcome = FireOutcome::Busy; break;
-        default: claim.outcome = FireOutcome::Failed; break;
+    case store::kRecordChanged: claim.outcome = FireOutcome::Lost; break;
+    case store::kFileLocked: claim.outcome = FireOutcome::Busy; break;
+    default: claim.outcome = FireOutcome::Failed; break;
     }
     return claim;
 }
@@ -178,10 +176,10 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
     entry.ADVANCEWARNED = 0;
 
     const FiringHolidays holidays(entry, context.prompter, now.date);
-    const ExceptionsApplied applied =
-        applyExceptions(schedule, holidays.calendar(), false, context.prompter);
+    const ExceptionsApplied applied = applyExceptions(schedule, holidays.calendar(), false, context.prompter);
     if (!applied.stored) {
-        if (applied.error != store::kNoError || schedule.put() != store::kNoError) return lostOrFailed(claim, context);
+        if (applied.error != store::kNoError || schedule.put() != store::kNoError)
+            return lostOrFailed(claim, context);
     }
     claim.copyId = applied.copyId;
     claim.stored = entry;
@@ -190,8 +188,8 @@ Claim claimRun(FireContext& context, const RunMoments& run, Moment now) {
 }
 
 // Keeps the run's history record and settles the task's script items.
-void keepHistory(FireContext& context, const Schedule& run, const RunMoments& moments,
-                 const Claim& claim, FireResult& result) {
+void keepHistory(FireContext& context, const Schedule& run, const RunMoments& moments, const Claim& claim,
+                 FireResult& result) {
     const settings::Settings& settings = context.settings;
     if (claim.completed) {
         if (run.NOHISTORY || !settings.SaveScripts) deleteTaskScript(context.scripting, run.ID);

@@ -32,11 +32,11 @@ enum class FireOutcome {
 
 struct FireResult {
     FireOutcome outcome = FireOutcome::Failed;
-    bool skipped = false;         // overdue, or a question answered No
-    bool passedOver = false;      // skip-next-time: nothing shown or started
-    std::int32_t historyId = 0;   // the history record added, 0 for none
-    std::int32_t copyId = 0;      // the one-off copy the exceptions added, 0 for none
-    store::ErrorState error;      // why the run was Busy or Failed
+    bool skipped = false;        // overdue, or a question answered No
+    bool passedOver = false;     // skip-next-time: nothing shown or started
+    std::int32_t historyId = 0;  // the history record added, 0 for none
+    std::int32_t copyId = 0;     // the one-off copy the exceptions added, 0 for none
+    store::ErrorState error;     // why the run was Busy or Failed
 };
 
 // Fires the entry held in the schedule table's buffer, which must be the

@@ -39,8 +39,7 @@ struct SchedulerHooks {
     std::function<int()> openReminders;
     // Starts a task's program and queues its script (identifier 0: the
     // program alone).
-    std::function<void(std::int32_t id, std::string_view command, std::string_view folder)>
-        startProgram;
+    std::function<void(std::int32_t id, std::string_view command, std::string_view folder)> startProgram;
     // Whether the script queue holds items; empty: never.
     std::function<bool()> scriptQueued;
     // Brings the frame out of the tray or its iconized state before a task

@@ -50,8 +50,8 @@ std::optional<Firings::Step> Firings::next() {
     const ExceptionPlan plan = planExceptions(next_, holidays_);
     if (plan.copy) {
         const Moment copyDue{plan.copy->DATE, plan.copy->TIME};
-        step.copy = Occurrence{copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from_) < 0, true,
-                               step.firedAt};
+        step.copy = Occurrence{copyDue, plan.copy->SKIPNEXTTIME != 0, compareMoments(copyDue, from_) < 0,
+                               true, step.firedAt};
     }
     return step;
 }
@@ -72,8 +72,8 @@ std::optional<Occurrence> RunStream::next() {
     // Firings go on until no later one can come before the earliest held;
     // a pattern whose copies trail far behind its runs is cut short.
     for (int steps = 0; !ended_; ++steps) {
-        if (!heap_.empty() &&
-            (compareMoments(heap_.front().run.due, firings_.earliestLater()) <= 0 || steps >= kStepsBeyondCount))
+        if (!heap_.empty() && (compareMoments(heap_.front().run.due, firings_.earliestLater()) <= 0 ||
+                               steps >= kStepsBeyondCount))
             break;
         const std::optional<Firings::Step> step = firings_.next();
         if (!step) {

@@ -19,9 +19,7 @@ std::string iconizedTitle(const data::Schedule& next) {
            formatTime(next.TIME, "T3");
 }
 
-std::string dateZone(Date today) {
-    return weekdayName(weekdayOf(today)) + ", " + formatDate(today, "D3");
-}
+std::string dateZone(Date today) { return weekdayName(weekdayOf(today)) + ", " + formatDate(today, "D3"); }
 
 std::string timeZone(Time now) { return formatTime(now, "T3"); }
 

@@ -31,8 +31,8 @@ inline constexpr int kInactivePeriod = 250;
 
 // The tray icon while idle, and its phases while a script runs.
 inline constexpr std::string_view kTrayIcon = "tray_ico";
-inline constexpr std::array<std::string_view, 4> kAnimationIcons = {"tray_ico", "trayb_ico",
-                                                                    "trayc_ico", "trayd_ico"};
+inline constexpr std::array<std::string_view, 4> kAnimationIcons = {"tray_ico", "trayb_ico", "trayc_ico",
+                                                                    "trayd_ico"};
 
 inline constexpr std::size_t kOneShotWidth = 20;
 inline constexpr std::size_t kTrayTipWidth = 63;  // the tip holds 64 characters with its end mark
@@ -52,9 +52,9 @@ std::string timeZone(Time now);
 
 struct FrameState {
     std::string title = productTitle();
-    std::string statusNext;  // zone 2: the next task, "Inactive", script progress, a one-shot text
-    std::string statusDate;  // zone 3
-    std::string statusTime;  // zone 4
+    std::string statusNext;   // zone 2: the next task, "Inactive", script progress, a one-shot text
+    std::string statusDate;   // zone 3
+    std::string statusTime;   // zone 4
     std::string toolbarMark;  // "*" while a script is queued
     std::string trayTip = std::string(kRestoreTip);
     std::string currentIcon = std::string(kTrayIcon);

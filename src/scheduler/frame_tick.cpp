@@ -26,16 +26,13 @@ private:
 
 }  // namespace
 
-FrameTick::FrameTick(FireContext& context, TickHooks hooks)
-    : context_(context), hooks_(std::move(hooks)) {
+FrameTick::FrameTick(FireContext& context, TickHooks hooks) : context_(context), hooks_(std::move(hooks)) {
     state_.active = context.settings.StartUpActive;
 }
 
 void FrameTick::setOneShotStatus(std::string_view text) { oneShot_ = cutToWidth(text, kOneShotWidth); }
 
-bool FrameTick::scriptQueued() const {
-    return context_.hooks.scriptQueued && context_.hooks.scriptQueued();
-}
+bool FrameTick::scriptQueued() const { return context_.hooks.scriptQueued && context_.hooks.scriptQueued(); }
 
 void FrameTick::notifyTray() {
     if (state_.trayShown && hooks_.trayChanged) hooks_.trayChanged(state_);
@@ -44,16 +41,16 @@ void FrameTick::notifyTray() {
 void FrameTick::note(const store::ErrorState& error, const store::Table& table, TickReport& report,
                      Access access) {
     switch (error.code) {
-        case store::kNoError:
-        case store::kRecordNotAvailable:
-        case store::kRecordNotFound:
-        case store::kRecordChanged: return;  // answers, not failures
-        case store::kFileLocked: report.busy = true; return;
-        default:
-            if (!report.failure.ok()) return;
-            report.failure = error;
-            report.failedTable = table.name();
-            report.failedWrite = access == Access::Write;
+    case store::kNoError:
+    case store::kRecordNotAvailable:
+    case store::kRecordNotFound:
+    case store::kRecordChanged: return;  // answers, not failures
+    case store::kFileLocked: report.busy = true; return;
+    default:
+        if (!report.failure.ok()) return;
+        report.failure = error;
+        report.failedTable = table.name();
+        report.failedWrite = access == Access::Write;
     }
 }
 

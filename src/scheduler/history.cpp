@@ -49,9 +49,8 @@ void seekDisabled(store::Table& schedule, std::uint8_t disabled) {
 }
 
 void cannotRemove(Prompter& prompter, const store::Table& schedule) {
-    prompter.message(kCannotRemoveHistory,
-                     schedule.error().text + " error while removing history", Icon::Error, kOk,
-                     kOk);
+    prompter.message(kCannotRemoveHistory, schedule.error().text + " error while removing history",
+                     Icon::Error, kOk, kOk);
 }
 
 }  // namespace

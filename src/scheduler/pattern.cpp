@@ -9,9 +9,8 @@ namespace {
 using Flag = std::uint8_t data::Schedule::*;
 
 constexpr std::array<Flag, 7> kWeekdayFlags{
-    &data::Schedule::SUNDAY,   &data::Schedule::MONDAY, &data::Schedule::TUESDAY,
-    &data::Schedule::WEDNESDAY, &data::Schedule::THURSDAY, &data::Schedule::FRIDAY,
-    &data::Schedule::SATURDAY,
+    &data::Schedule::SUNDAY,   &data::Schedule::MONDAY, &data::Schedule::TUESDAY,  &data::Schedule::WEDNESDAY,
+    &data::Schedule::THURSDAY, &data::Schedule::FRIDAY, &data::Schedule::SATURDAY,
 };
 
 struct WeekOfMonth {
@@ -48,9 +47,7 @@ bool weekdayAllowed(const data::Schedule& entry, Date date) {
     return !anyWeekdayFlag(entry) || entry.*kWeekdayFlags[weekdayOf(date)] != 0;
 }
 
-bool isLastDayOfMonth(Date date) {
-    return dayOf(date) == daysInMonth(monthOf(date), yearOf(date));
-}
+bool isLastDayOfMonth(Date date) { return dayOf(date) == daysInMonth(monthOf(date), yearOf(date)); }
 
 bool weekOfMonthAllowed(const data::Schedule& entry, Date date) {
     if (!anyWeekOfMonthFlag(entry)) return true;
@@ -70,8 +67,8 @@ Date firstAllowedDayAfter(const data::Schedule& entry, ScheduleType type, Date a
     for (std::int64_t day = std::int64_t{after} + 1;
          day <= std::int64_t{after} + kPatternSearchDays && day <= last; ++day) {
         const auto date = static_cast<Date>(day);
-        const bool allowed = type == ScheduleType::DayOfMonth ? dayOfMonthAllowed(entry, date)
-                                                              : weekdayAllowed(entry, date);
+        const bool allowed =
+            type == ScheduleType::DayOfMonth ? dayOfMonthAllowed(entry, date) : weekdayAllowed(entry, date);
         if (allowed) return date;
     }
     return 0;

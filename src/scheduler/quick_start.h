@@ -11,7 +11,7 @@
 namespace plorix::scheduler {
 
 struct QuickStartDelay {
-    std::string_view text;   // "5 minutes"
+    std::string_view text;  // "5 minutes"
     std::int64_t hundredths;
 };
 

@@ -82,8 +82,7 @@ void showMessageWithReplyPath(const ReminderHandOver& handOver, ReminderServices
     logReminderShown(handOver);
 }
 
-Reminder::Reminder(const ReminderHandOver& handOver, ReminderDisplay display,
-                   ReminderServices& services)
+Reminder::Reminder(const ReminderHandOver& handOver, ReminderDisplay display, ReminderServices& services)
     : services_(services),
       title_(cutToWidth(handOver.title, kTitleWidth)),
       text_(cutToWidth(handOver.text, kTextWidth)),

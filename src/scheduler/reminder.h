@@ -40,8 +40,7 @@ struct ReminderServices {
     const settings::Settings& settings;
     platform::Sound& sound;
     // The program starter (identifier 0: no script is queued).
-    std::function<void(std::int32_t id, std::string_view command, std::string_view folder)>
-        startProgram;
+    std::function<void(std::int32_t id, std::string_view command, std::string_view folder)> startProgram;
     // Told when an item was added to the to-do list (may be empty).
     std::function<void()> todoAdded;
 };

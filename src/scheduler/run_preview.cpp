@@ -17,8 +17,9 @@ std::vector<Occurrence> previewRuns(const data::Schedule& entry, Moment now, con
         copy.oneOff = true;
         copy.late = compareMoments(copy.due, now) < 0;
         runs.push_back(copy);
-        std::stable_sort(runs.begin(), runs.end(),
-                         [](const Occurrence& a, const Occurrence& b) { return compareMoments(a.due, b.due) < 0; });
+        std::stable_sort(runs.begin(), runs.end(), [](const Occurrence& a, const Occurrence& b) {
+            return compareMoments(a.due, b.due) < 0;
+        });
         if (static_cast<int>(runs.size()) > count) runs.resize(static_cast<std::size_t>(count));
     }
     return runs;

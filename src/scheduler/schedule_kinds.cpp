@@ -8,8 +8,7 @@ namespace {
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
@@ -43,9 +42,9 @@ EveryUnit everyUnitOf(std::string_view text) {
 ShiftKind shiftKindOf(std::string_view text) {
     if (text.empty()) return ShiftKind::None;
     switch (std::toupper(static_cast<unsigned char>(text.front()))) {
-        case 'N': return ShiftKind::Next;
-        case 'P': return ShiftKind::Previous;
-        default: return ShiftKind::None;
+    case 'N': return ShiftKind::Next;
+    case 'P': return ShiftKind::Previous;
+    default: return ShiftKind::None;
     }
 }
 
@@ -59,8 +58,6 @@ Date lastUsableDate() {
     return last;
 }
 
-bool isUsableDate(std::int64_t date) {
-    return date >= firstUsableDate() && date <= lastUsableDate();
-}
+bool isUsableDate(std::int64_t date) { return date >= firstUsableDate() && date <= lastUsableDate(); }
 
 }  // namespace plorix::scheduler

@@ -54,9 +54,9 @@ private:
 // stored: what follows would no longer be what the program does, so the
 // simulation ends there.
 constexpr data::Warning kFailedFileWork[] = {
-    data::Warning::ProcessPutError,        data::Warning::RecordInsertError,
-    data::Warning::UpdateOperationError,   data::Warning::DeleteOperationError,
-    data::Warning::FileAccessError,        data::Warning::FileCreationError,
+    data::Warning::ProcessPutError,         data::Warning::RecordInsertError,
+    data::Warning::UpdateOperationError,    data::Warning::DeleteOperationError,
+    data::Warning::FileAccessError,         data::Warning::FileCreationError,
     data::Warning::TransactionFramingError, data::Warning::RecordRetrievalError,
 };
 
@@ -210,8 +210,13 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     const data::TableUse schedule(data::processTable<Schedule>(), prompter);
     const data::TableUse scripting(data::processTable<data::Scripting>(), prompter);
     platform::FakeSound sound;
-    FireContext context{clock,          prompter, settings::settings(), schedule.table(),
-                        scripting.table(), sound, recordingHooks(record)};
+    FireContext context{clock,
+                        prompter,
+                        settings::settings(),
+                        schedule.table(),
+                        scripting.table(),
+                        sound,
+                        recordingHooks(record)};
     FrameTick tick(context);
     tick.state().active = true;
 
@@ -281,8 +286,7 @@ std::optional<Moment> parseIsoMoment(std::string_view text) {
     int consumed = 0;
     const std::string copy(text);
     const int fields = std::sscanf(copy.c_str(), "%4d-%2d-%2d%n%c%2d:%2d%n:%2d%n", &year, &month, &day,
-                                   &consumed, &separator, &hours, &minutes, &consumed, &seconds,
-                                   &consumed);
+                                   &consumed, &separator, &hours, &minutes, &consumed, &seconds, &consumed);
     if (fields != 3 && fields != 6 && fields != 7) return std::nullopt;
     if (fields > 3 && separator != 'T' && separator != ' ') return std::nullopt;
     if (static_cast<std::size_t>(consumed) != copy.size()) return std::nullopt;

@@ -21,8 +21,8 @@ struct WallSeconds {
 
 WallSeconds wallSeconds(Moment wall) {
     const WideMoment carried = carryForward(wall.date, std::max<std::int64_t>(wall.time, kMidnight));
-    const Date date = static_cast<Date>(std::clamp<std::int64_t>(
-        carried.date, firstUsableDate(), lastUsableDate()));
+    const Date date =
+        static_cast<Date>(std::clamp<std::int64_t>(carried.date, firstUsableDate(), lastUsableDate()));
     const std::int64_t sinceMidnight = carried.time - kMidnight;
     const CivilDate civil = civilFromDate(date);
     std::tm fields{};

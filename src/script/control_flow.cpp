@@ -61,8 +61,8 @@ void ScriptStepper::skipBlock() {
 
 void ScriptStepper::ifValue() {
     const QueueItem& item = queue_.front();
-    const bool passed = values_.compare(item.COMMAND.str(), item.WINDOWTITLETOCHECKFOR.str(),
-                                        item.WAITFORWINDOW.str());
+    const bool passed =
+        values_.compare(item.COMMAND.str(), item.WINDOWTITLETOCHECKFOR.str(), item.WAITFORWINDOW.str());
     logScript(padRight(item.ACTION.str(), 27) + (passed ? " *TRUE*" : " *FALSE*"));
     if (!passed) skipBlock();
 }
@@ -109,8 +109,7 @@ void ScriptStepper::wait() {
         waiting_ = true;
         waitStart_ = now;
     }
-    const platform::WindowId window =
-        findWindow(withoutDisappearanceMark(pattern), item.FOCUSONWINDOW.str());
+    const platform::WindowId window = findWindow(withoutDisappearanceMark(pattern), item.FOCUSONWINDOW.str());
     if (isDisappearancePattern(pattern)) {
         if (window == platform::kNoWindow) {
             completeWait();

@@ -59,13 +59,20 @@ struct Rule {
 };
 
 constexpr std::array kRules = {
-    Rule{kStartProgram, program},     Rule{kWaitForProgramEnd, program},
-    Rule{kStartScript, program},      Rule{kCloseProgram, closeProgram},
-    Rule{kIfValue, ifValue},          Rule{kFileActions, fileActions},
-    Rule{kDdeLong, dde},              Rule{kDde, dde},
-    Rule{kDisplayMessage, displayMessage}, Rule{kSetFocus, setFocus},
-    Rule{kWait, wait},                Rule{kIfWindow, ifWindow},
-    Rule{kIfTimeElapsed, ifTimeElapsed}, Rule{kSendKeystrokes, keystrokes},
+    Rule{kStartProgram, program},
+    Rule{kWaitForProgramEnd, program},
+    Rule{kStartScript, program},
+    Rule{kCloseProgram, closeProgram},
+    Rule{kIfValue, ifValue},
+    Rule{kFileActions, fileActions},
+    Rule{kDdeLong, dde},
+    Rule{kDde, dde},
+    Rule{kDisplayMessage, displayMessage},
+    Rule{kSetFocus, setFocus},
+    Rule{kWait, wait},
+    Rule{kIfWindow, ifWindow},
+    Rule{kIfTimeElapsed, ifTimeElapsed},
+    Rule{kSendKeystrokes, keystrokes},
     Rule{kSetValue, setValue},
 };
 

@@ -147,10 +147,8 @@ struct NamedKey {
 };
 
 // The names of one row, in order, with their codes.
-void expandRow(const KeyRow& row, std::string_view modifierPrefix, int bits,
-               std::vector<NamedKey>& out) {
-    const KeyName::Kind kind = row.group == Group::Pause ? KeyName::Kind::Pause
-                                                         : KeyName::Kind::Key;
+void expandRow(const KeyRow& row, std::string_view modifierPrefix, int bits, std::vector<NamedKey>& out) {
+    const KeyName::Kind kind = row.group == Group::Pause ? KeyName::Kind::Pause : KeyName::Kind::Key;
     auto add = [&](std::string_view middle, int offset) {
         std::string name(modifierPrefix);
         name += row.prefix;

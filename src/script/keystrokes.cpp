@@ -11,9 +11,7 @@ namespace plorix::script {
 
 namespace {
 
-bool isBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
+bool isBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
 // Bytes taken by the first `count` characters of UTF-8 text, not going past `limit`.
 std::size_t bytesOfCharacters(std::string_view text, std::size_t count, std::size_t limit) {
@@ -29,8 +27,7 @@ KeyPass passForName(std::string_view name, const ValueLookup& lookup) {
     // Not a key: the value of that name when it has a text of its own,
     // else the name as written.
     if (lookup) {
-        if (std::optional<std::string> value = lookup(name);
-            value && !isBlank(*value) && *value != name)
+        if (std::optional<std::string> value = lookup(name); value && !isBlank(*value) && *value != name)
             return {KeyPass::Kind::Text, *value, 0};
     }
     if (name.empty()) return {KeyPass::Kind::Pause, {}, 0};
@@ -39,8 +36,7 @@ KeyPass passForName(std::string_view name, const ValueLookup& lookup) {
 
 }  // namespace
 
-std::vector<KeyPass> parseKeystrokes(std::string_view text, int burstSize,
-                                     const ValueLookup& lookup) {
+std::vector<KeyPass> parseKeystrokes(std::string_view text, int burstSize, const ValueLookup& lookup) {
     // The settings never give less than 1; a portion of 0 would never end.
     const std::size_t burst = static_cast<std::size_t>(std::max(burstSize, 1));
     std::vector<KeyPass> passes;
@@ -70,8 +66,8 @@ std::vector<KeyPass> parseKeystrokes(std::string_view text, int burstSize,
     return passes;
 }
 
-void deliverKeyPasses(const std::vector<KeyPass>& passes, platform::Keyboard& keyboard,
-                      const Clock& clock, const KeystrokePacing& pacing) {
+void deliverKeyPasses(const std::vector<KeyPass>& passes, platform::Keyboard& keyboard, const Clock& clock,
+                      const KeystrokePacing& pacing) {
     for (std::size_t i = 0; i < passes.size(); ++i) {
         if (pacing.onPass) pacing.onPass(i);
         // A pause that would end after midnight is skipped: the time of day
@@ -84,18 +80,17 @@ void deliverKeyPasses(const std::vector<KeyPass>& passes, platform::Keyboard& ke
         }
         const KeyPass& pass = passes[i];
         switch (pass.kind) {
-            case KeyPass::Kind::Text:
-                if (!pass.text.empty()) keyboard.typeText(pass.text);
-                break;
-            case KeyPass::Kind::Key: keyboard.pressKey(pass.code); break;
-            case KeyPass::Kind::Pause: break;
+        case KeyPass::Kind::Text:
+            if (!pass.text.empty()) keyboard.typeText(pass.text);
+            break;
+        case KeyPass::Kind::Key: keyboard.pressKey(pass.code); break;
+        case KeyPass::Kind::Pause: break;
         }
     }
 }
 
 void sendKeystrokes(std::string_view text, int burstSize, const ValueLookup& lookup,
-                    platform::Keyboard& keyboard, const Clock& clock,
-                    const KeystrokePacing& pacing) {
+                    platform::Keyboard& keyboard, const Clock& clock, const KeystrokePacing& pacing) {
     deliverKeyPasses(parseKeystrokes(text, burstSize, lookup), keyboard, clock, pacing);
 }
 

@@ -37,8 +37,7 @@ struct KeyPass {
 // The passes of a keystroke text. `burstSize` is the most plain characters
 // per pass (BurstSize, already adjusted by the settings); `lookup` may be
 // empty, in which case no name is a value.
-std::vector<KeyPass> parseKeystrokes(std::string_view text, int burstSize,
-                                     const ValueLookup& lookup);
+std::vector<KeyPass> parseKeystrokes(std::string_view text, int burstSize, const ValueLookup& lookup);
 
 // How passes are spaced.
 struct KeystrokePacing {
@@ -54,12 +53,11 @@ struct KeystrokePacing {
 
 // Delivers the passes, each after its pause. The pause is skipped when it
 // would run past midnight, as the time of day would never reach its end.
-void deliverKeyPasses(const std::vector<KeyPass>& passes, platform::Keyboard& keyboard,
-                      const Clock& clock, const KeystrokePacing& pacing);
+void deliverKeyPasses(const std::vector<KeyPass>& passes, platform::Keyboard& keyboard, const Clock& clock,
+                      const KeystrokePacing& pacing);
 
 // Parses and delivers a keystroke text (a blank text returns at once).
 void sendKeystrokes(std::string_view text, int burstSize, const ValueLookup& lookup,
-                    platform::Keyboard& keyboard, const Clock& clock,
-                    const KeystrokePacing& pacing);
+                    platform::Keyboard& keyboard, const Clock& clock, const KeystrokePacing& pacing);
 
 }  // namespace plorix::script

@@ -48,8 +48,8 @@ std::vector<mail::MailRecipient> contactsOfCategory(std::string_view category) {
 }
 
 mail::MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
-                     const std::vector<mail::MailRecipient>& groupContacts, const MailSubstitution& substitute,
-                     Moment now) {
+                           const std::vector<mail::MailRecipient>& groupContacts,
+                           const MailSubstitution& substitute, Moment now) {
     const MessageKind kind = messageKindOf(message.MAILTYPE);
     const bool news = kind == MessageKind::News;
     mail::MailJob job;
@@ -80,7 +80,8 @@ mail::MailJob buildMailJob(const data::Messages& message, const settings::Settin
         job.user = trim(message.MAIL_USER.str());
         break;
     case MessageKind::Email:
-        if (!to.empty() && !equalNoCase(to, kNoRecipient)) job.to = mail::splitRecipients(to, message.EMAILTONAME);
+        if (!to.empty() && !equalNoCase(to, kNoRecipient))
+            job.to = mail::splitRecipients(to, message.EMAILTONAME);
         job.cc = mail::splitRecipients(message.CC);
         job.bcc = mail::splitRecipients(message.BCC);
         job.user = trim(message.MAIL_USER.str());

@@ -48,7 +48,7 @@ std::vector<mail::MailRecipient> contactsOfCategory(std::string_view category);
 // The job for `message`. `groupContacts` are the To entries of a mass
 // mailing; `now` dates the message.
 mail::MailJob buildMailJob(const data::Messages& message, const settings::Settings& s,
-                     const std::vector<mail::MailRecipient>& groupContacts, const MailSubstitution& substitute,
-                     Moment now);
+                           const std::vector<mail::MailRecipient>& groupContacts,
+                           const MailSubstitution& substitute, Moment now);
 
 }  // namespace plorix::script

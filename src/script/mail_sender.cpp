@@ -41,7 +41,9 @@ MessageSender::MessageSender(MailServices services) : services_(std::move(servic
 // Looked up at each use: the program's sender lives from its first use to
 // the end, and the program may install its prompter after that first use.
 const Clock& MessageSender::clock() const { return services_.clock ? *services_.clock : processClock(); }
-Prompter& MessageSender::prompter() const { return services_.prompter ? *services_.prompter : processPrompter(); }
+Prompter& MessageSender::prompter() const {
+    return services_.prompter ? *services_.prompter : processPrompter();
+}
 const settings::Settings& MessageSender::settings() const {
     return services_.settings ? *services_.settings : settings::settings();
 }
@@ -79,9 +81,10 @@ std::unique_ptr<PendingSend> MessageSender::begin(const SendRequest& request, in
         data::TableUse use(data::processTable<data::Contact>(), prompter());
         group = contactsOfCategory(message.EMAILTOGROUP);
     }
-    mail::MailJob job = buildMailJob(message, settings(), group,
-                               [this](std::string_view text, std::size_t width) { return substitute(text, width); },
-                               clock().current());
+    mail::MailJob job = buildMailJob(
+        message, settings(), group,
+        [this](std::string_view text, std::size_t width) { return substitute(text, width); },
+        clock().current());
     job.timeoutSeconds = services_.timeoutSeconds;
     job.caFile = services_.caFile;
     send->transfer_ = std::make_unique<mail::MailTransfer>(std::move(job));
@@ -111,14 +114,14 @@ void MessageSender::reportFailure(const PendingSend& send, const mail::MailResul
     const std::string errorLine = "Error: " + error;
     if (kind == MessageKind::MassMailing) {
         prompter().message(kMassMailingBox,
-                          lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
-                                 job.subject, message.EMAILTOGROUP.str()}),
-                          Icon::Error, kOk, kOk);
+                           lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
+                                  job.subject, message.EMAILTOGROUP.str()}),
+                           Icon::Error, kOk, kOk);
     } else if (kind == MessageKind::News) {
         prompter().message(kNewsBox,
-                          lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
-                                 job.subject, message.EMAILTONAME.str(), message.EMAILTO.str()}),
-                          Icon::Error, kOk, kOk);
+                           lines({errorLine, job.server, job.senderAddress, job.senderName, job.programName,
+                                  job.subject, message.EMAILTONAME.str(), message.EMAILTO.str()}),
+                           Icon::Error, kOk, kOk);
     }
 }
 

@@ -16,9 +16,8 @@ namespace {
 using platform::Priority;
 using platform::WindowMode;
 
-constexpr std::array kWindowModes = {WindowMode::Normal, WindowMode::Minimized,
-                                     WindowMode::Maximized, WindowMode::MinimizedNoFocus,
-                                     WindowMode::NoFocus};
+constexpr std::array kWindowModes = {WindowMode::Normal, WindowMode::Minimized, WindowMode::Maximized,
+                                     WindowMode::MinimizedNoFocus, WindowMode::NoFocus};
 
 char optionAt(std::string_view options, std::size_t index) {
     return index < options.size() ? options[index] : ' ';
@@ -26,9 +25,9 @@ char optionAt(std::string_view options, std::size_t index) {
 
 char priorityDigit(Priority priority) {
     switch (priority) {
-        case Priority::Low: return '1';
-        case Priority::High: return '3';
-        case Priority::Normal: break;
+    case Priority::Low: return '1';
+    case Priority::High: return '3';
+    case Priority::Normal: break;
     }
     return '2';
 }
@@ -41,9 +40,9 @@ StartOptions decodeStartOptions(std::string_view optionCharacters) {
     StartOptions options;
     options.waitForEnd = optionAt(optionCharacters, 0) == '1';
     switch (optionAt(optionCharacters, 1)) {
-        case '1': options.priority = Priority::Low; break;
-        case '3': options.priority = Priority::High; break;
-        default: break;
+    case '1': options.priority = Priority::Low; break;
+    case '3': options.priority = Priority::High; break;
+    default: break;
     }
     const char mode = optionAt(optionCharacters, 2);
     for (WindowMode m : kWindowModes)
@@ -79,8 +78,8 @@ ProgramStartResult ProgramActions::startProgramOnce(const ProgramStart& start, P
         std::optional<std::vector<std::string>> argv = splitCommandLine(command);
         if (argv && !argv->empty()) {
             argv->front() = normaliseSeparators(argv->front());
-            const platform::StartResult started = platform::desktop().processes->spawn(
-                {*argv, clip(start.folder), start.priority, start.mode});
+            const platform::StartResult started =
+                platform::desktop().processes->spawn({*argv, clip(start.folder), start.priority, start.mode});
             result.directOutcome = started.outcome;
             if (started.started()) {
                 lastPid_ = started.pid;
@@ -153,8 +152,8 @@ bool ProgramActions::startProgramItem(data::Scripting& item, const Substitution&
         };
         std::string text;
         for (const std::string& line : lines) text += (text.empty() ? "" : "\r") + line;
-        prompter.message(start.useVerb ? "Debug - Full Command Sent" : "Debug - No Operation Sent",
-                         text, Icon::Information, kOk, kOk);
+        prompter.message(start.useVerb ? "Debug - Full Command Sent" : "Debug - No Operation Sent", text,
+                         Icon::Information, kOk, kOk);
     }
 
     if (!options.waitForEnd) return false;
@@ -174,14 +173,14 @@ ProgramWait ProgramActions::checkProgramEnd(const data::Scripting& item, const C
     if (lastPid_ == 0) return ProgramWait::Ended;
     const platform::ProcessStatus status = platform::desktop().processes->poll(lastPid_);
     switch (status.state) {
-        case platform::ProcessState::Running:
-            if (item.TIMEELAPSED != 0 &&
-                normalise(clock.current()) > normalise({item.NEXTTASKID, item.TIMEELAPSED}))
-                return ProgramWait::TimedOut;
-            return ProgramWait::Running;
-        case platform::ProcessState::EndedWithError: return ProgramWait::EndedWithError;
-        case platform::ProcessState::Ended:
-        case platform::ProcessState::Unknown: break;
+    case platform::ProcessState::Running:
+        if (item.TIMEELAPSED != 0 &&
+            normalise(clock.current()) > normalise({item.NEXTTASKID, item.TIMEELAPSED}))
+            return ProgramWait::TimedOut;
+        return ProgramWait::Running;
+    case platform::ProcessState::EndedWithError: return ProgramWait::EndedWithError;
+    case platform::ProcessState::Ended:
+    case platform::ProcessState::Unknown: break;
     }
     return ProgramWait::Ended;
 }
@@ -214,12 +213,10 @@ void ProgramActions::closeProgram(const data::Scripting& item) {
 }
 
 bool ProgramActions::setFocus(const data::Scripting& item, Prompter& prompter, bool debug) {
-    const platform::WindowId window =
-        findWindow(item.FOCUSONWINDOW.str(), item.WAITFORWINDOW.str());
+    const platform::WindowId window = findWindow(item.FOCUSONWINDOW.str(), item.WAITFORWINDOW.str());
     if (window != platform::kNoWindow && bringToFront(window)) return true;
     if (debug)
-        prompter.message("Failed Set Focus", clip(item.FOCUSONWINDOW.str()), Icon::Information,
-                         kOk, kOk);
+        prompter.message("Failed Set Focus", clip(item.FOCUSONWINDOW.str()), Icon::Information, kOk, kOk);
     return false;
 }
 
@@ -228,8 +225,6 @@ ProgramActions& programActions() {
     return actions;
 }
 
-bool bringToFront(platform::WindowId window) {
-    return platform::desktop().windows->activate(window);
-}
+bool bringToFront(platform::WindowId window) { return platform::desktop().windows->activate(window); }
 
 }  // namespace plorix::script

@@ -34,7 +34,7 @@ std::string encodeStartOptions(const StartOptions& options);
 
 // The verbs a "Start Program" item may carry, in the order the advanced
 // options list them; a blank verb counts as "Open".
-inline constexpr std::string_view kStartVerbs[] = {"Open", "View", "Print", "Edit",
+inline constexpr std::string_view kStartVerbs[] = {"Open", "View", "Print",  "Edit",
                                                    "Play", "Find", "Explore"};
 
 struct ProgramStart {
@@ -53,10 +53,10 @@ struct ProgramStart {
 };
 
 struct ProgramStartResult {
-    bool attempted = false;        // false for "N/A" and blank commands
-    bool processCreated = false;   // the direct start succeeded
+    bool attempted = false;       // false for "N/A" and blank commands
+    bool processCreated = false;  // the direct start succeeded
     platform::StartOutcome directOutcome = platform::StartOutcome::CouldNotStart;
-    int openResult = 0;            // the opener's answer when it was used (>= 32: success)
+    int openResult = 0;  // the opener's answer when it was used (>= 32: success)
     bool started() const { return processCreated || openResult >= 32; }
 };
 
@@ -87,8 +87,8 @@ public:
     // "Wait for Program End" with its limit (SCR:NEXTTASKID date,
     // SCR:TIMEELAPSED time; time 0: no limit). True when the item must stay
     // at the head of the queue.
-    bool startProgramItem(data::Scripting& item, const Substitution& substitute,
-                          const Clock& clock, Prompter& prompter, bool debug);
+    bool startProgramItem(data::Scripting& item, const Substitution& substitute, const Clock& clock,
+                          Prompter& prompter, bool debug);
 
     // One tick of "Wait for Program End" for an item made by startProgramItem.
     ProgramWait checkProgramEnd(const data::Scripting& item, const Clock& clock);
@@ -106,7 +106,10 @@ public:
     int lastProcessId() const { return lastPid_; }
     // How the last start went.
     const ProgramStartResult& lastStart() const { return lastStart_; }
-    void forget() { lastPid_ = 0; lastOpenResult_ = 0; }
+    void forget() {
+        lastPid_ = 0;
+        lastOpenResult_ = 0;
+    }
 
 private:
     ProgramStartResult startProgramOnce(const ProgramStart& start, Prompter& prompter);

@@ -85,10 +85,14 @@ std::size_t utf8SequenceAt(std::string_view text, std::size_t i) {
     if (lead < 0x80) return 1;
     std::size_t length = 0;
     unsigned minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2, minimum = 0x80;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, minimum = 0x800;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, minimum = 0x10000;
-    else return 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, minimum = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, minimum = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, minimum = 0x10000;
+    else
+        return 0;
     if (i + length > text.size()) return 0;
     unsigned code = lead & (0xFFu >> (length + 1));
     for (std::size_t k = 1; k < length; ++k) {
@@ -132,9 +136,7 @@ store::ErrorState fileError(int errorNumber) {
 
 }  // namespace
 
-bool isScriptFileAction(std::string_view type) {
-    return mappingFor(clip(type), kScriptTypeWidth) != nullptr;
-}
+bool isScriptFileAction(std::string_view type) { return mappingFor(clip(type), kScriptTypeWidth) != nullptr; }
 
 bool recordFromItem(const data::Scripting& item, ScriptFileRecord& record) {
     const std::string action = clip(item.ACTION.str());
@@ -242,9 +244,8 @@ ScriptFileReader::Read ScriptFileReader::next(ScriptFileRecord& record) {
                               : "Not a script file line";
             return Read::Error;
         }
-        if (!clip(record.type).empty() ||
-            std::any_of(record.fields.begin(), record.fields.end(),
-                        [](const std::string& f) { return !clip(f).empty(); }))
+        if (!clip(record.type).empty() || std::any_of(record.fields.begin(), record.fields.end(),
+                                                      [](const std::string& f) { return !clip(f).empty(); }))
             return Read::Record;
         // A blank line: passed over.
     }
@@ -273,7 +274,8 @@ int ScriptFileWriter::open(const std::string& path) {
 int ScriptFileWriter::append(const ScriptFileRecord& record) {
     const std::string line = formatScriptLine(record);
     errno = 0;
-    if (std::fwrite(line.data(), 1, line.size(), out_.stream()) != line.size() || std::fflush(out_.stream()) != 0) {
+    if (std::fwrite(line.data(), 1, line.size(), out_.stream()) != line.size() ||
+        std::fflush(out_.stream()) != 0) {
         error_ = fileError(errno != 0 ? errno : EIO);
         return error_.code;
     }

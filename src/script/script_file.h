@@ -23,7 +23,7 @@ inline constexpr std::size_t kMaxScriptLine = 16000;
 inline constexpr std::string_view kScriptFileExtension = ".pxs";
 
 struct ScriptFileRecord {
-    std::string type;  // the action name, at most 20 characters
+    std::string type;                                   // the action name, at most 20 characters
     std::array<std::string, kScriptFieldCount> fields;  // at most 80 characters each
     friend bool operator==(const ScriptFileRecord&, const ScriptFileRecord&) = default;
 };
@@ -80,7 +80,7 @@ private:
 // refused (5).
 class ScriptFileWriter {
 public:
-    int open(const std::string& path);  // 0, or 5 / 90 as for the reader
+    int open(const std::string& path);           // 0, or 5 / 90 as for the reader
     int append(const ScriptFileRecord& record);  // 0 or 90
     int close();                                 // 0 or 90: the file replaced
     void discard();                              // the file left as it was

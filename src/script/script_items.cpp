@@ -19,7 +19,6 @@ using store::Table;
 
 constexpr std::string_view kProgressTitle = "Processing Records";
 
-
 // The items of a task in sequence order; stops at the first read error,
 // which is left in `error`.
 std::vector<Scripting> readScript(Table& table, std::int32_t taskId, store::ErrorState& error) {
@@ -30,8 +29,8 @@ std::vector<Scripting> readScript(Table& table, std::int32_t taskId, store::Erro
     table.setAt(data::keys::Scripting::KEYID);
     int code;
     while ((code = table.next()) == store::kNoError && rec.ID == taskId) items.push_back(rec);
-    error = code == store::kNoError || code == store::kRecordNotAvailable ? store::ErrorState{}
-                                                                       : table.error();
+    error =
+        code == store::kNoError || code == store::kRecordNotAvailable ? store::ErrorState{} : table.error();
     return items;
 }
 
@@ -56,9 +55,9 @@ struct SwapError {
 
 void showSwapError(Prompter& prompter, const SwapError& e) {
     const std::string text = "Record swap error: \r" + e.error.describe() +
-                             "\rScripting, SCR:KeyID\rKey Field SCR:ID = " +
-                             std::to_string(e.taskId) + "\rKey Field SCR:Sequence = " +
-                             std::to_string(e.sequence) + "\rSection = " + std::string(e.section);
+                             "\rScripting, SCR:KeyID\rKey Field SCR:ID = " + std::to_string(e.taskId) +
+                             "\rKey Field SCR:Sequence = " + std::to_string(e.sequence) +
+                             "\rSection = " + std::string(e.section);
     prompter.message("Error!", text, Icon::Warning, kOk, kOk);
 }
 
@@ -97,8 +96,8 @@ bool renumberAtomically(Table& table, std::int32_t taskId, Prompter& prompter, S
 
 // The task's items before a renumbering; false (told as a swap error) when
 // they cannot all be read.
-bool readForRenumbering(Table& table, std::int32_t taskId, std::int32_t sequence,
-                        Prompter& prompter, std::vector<Scripting>& items) {
+bool readForRenumbering(Table& table, std::int32_t taskId, std::int32_t sequence, Prompter& prompter,
+                        std::vector<Scripting>& items) {
     store::ErrorState readError;
     items = readScript(table, taskId, readError);
     if (readError.ok()) return true;
@@ -108,8 +107,7 @@ bool readForRenumbering(Table& table, std::int32_t taskId, std::int32_t sequence
 
 }  // namespace
 
-bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction,
-                    Prompter& prompter) {
+bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction, Prompter& prompter) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
     std::vector<Scripting> items;
@@ -134,12 +132,10 @@ bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection di
     // The moving item parks on a number no item uses while the others shift.
     const std::int32_t parking = items.back().SEQUENCE + 1;
     return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
-        if (!renumber(table, taskId, sequence, parking, "Get Orig", "Put Swap Out", failure))
-            return false;
+        if (!renumber(table, taskId, sequence, parking, "Get Orig", "Put Swap Out", failure)) return false;
         std::int32_t freed = sequence;
         for (std::int32_t number : passed) {
-            if (!renumber(table, taskId, number, freed, "Put Swap", "Put Swap", failure))
-                return false;
+            if (!renumber(table, taskId, number, freed, "Put Swap", "Put Swap", failure)) return false;
             freed = number;
         }
         return renumber(table, taskId, parking, freed, "Get Orig After", "Final Put", failure);
@@ -152,16 +148,14 @@ bool deleteScriptItem(std::int32_t taskId, std::int32_t sequence, Prompter& prom
     std::vector<Scripting> items;
     if (!readForRenumbering(table, taskId, sequence, prompter, items)) return false;
     return renumberAtomically(table, taskId, prompter, [&](SwapError& failure) {
-        if (getItem(table, taskId, sequence) != store::kNoError ||
-            table.erase() != store::kNoError) {
+        if (getItem(table, taskId, sequence) != store::kNoError || table.erase() != store::kNoError) {
             failure = {table.error(), taskId, sequence, "Test Range"};
             return false;
         }
         std::int32_t next = sequence;
         for (const Scripting& item : items) {
             if (item.SEQUENCE <= sequence) continue;
-            if (!renumber(table, taskId, item.SEQUENCE, next, "Put Upd Seq", "Put Upd Seq",
-                          failure))
+            if (!renumber(table, taskId, item.SEQUENCE, next, "Put Upd Seq", "Put Upd Seq", failure))
                 return false;
             ++next;
         }
@@ -175,8 +169,7 @@ namespace {
 // an item counts. With `stoppable` the user's Cancel ends the walk. A read
 // error ends the list early and is reported once the walk is done.
 template <typename Step>
-int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading,
-               bool stoppable, Step step) {
+int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading, bool stoppable, Step step) {
     data::TableUse use(data::processTable<Scripting>(), prompter);
     Table& table = use.table();
     store::ErrorState readError;
@@ -200,55 +193,50 @@ int walkScript(std::int32_t taskId, Prompter& prompter, std::string_view heading
 int deleteScript(std::int32_t taskId, Prompter& prompter) {
     // Deleting is part of deleting a task or of removing history: it runs
     // to the end, so the window offers no way to stop it half-way.
-    return walkScript(taskId, prompter, "Deleting Script", false,
-                      [&](Table& table, const Scripting& item) {
-                          if (getItem(table, taskId, item.SEQUENCE) != store::kNoError)
-                              return false;  // gone meanwhile
-                          if (table.erase() == store::kNoError) return true;
-                          data::setSavedError(table.error());
-                          data::standardWarning(prompter, data::Warning::DeleteOperationError, table.name());
-                          return false;
-                      });
+    return walkScript(taskId, prompter, "Deleting Script", false, [&](Table& table, const Scripting& item) {
+        if (getItem(table, taskId, item.SEQUENCE) != store::kNoError) return false;  // gone meanwhile
+        if (table.erase() == store::kNoError) return true;
+        data::setSavedError(table.error());
+        data::standardWarning(prompter, data::Warning::DeleteOperationError, table.name());
+        return false;
+    });
 }
 
 int copyScript(std::int32_t source, std::int32_t target, Prompter& prompter) {
     // Like deleting, copying belongs to a larger change (copying a task).
-    return walkScript(source, prompter, "Copying Script", false,
-                      [&](Table& table, const Scripting& item) {
-                          Scripting& rec = table.rec<Scripting>();
-                          rec = item;
-                          rec.ID = target;
-                          const int code = table.add();
-                          if (code == store::kNoError) return true;
-                          if (code != store::kDuplicateKey)
-                              prompter.message("Error",
-                                               "Error adding script record:\r" +
-                                                   table.error().describe(),
-                                               Icon::Warning, kOk, kOk);
-                          return false;
-                      });
+    return walkScript(source, prompter, "Copying Script", false, [&](Table& table, const Scripting& item) {
+        Scripting& rec = table.rec<Scripting>();
+        rec = item;
+        rec.ID = target;
+        const int code = table.add();
+        if (code == store::kNoError) return true;
+        if (code != store::kDuplicateKey)
+            prompter.message("Error", "Error adding script record:\r" + table.error().describe(),
+                             Icon::Warning, kOk, kOk);
+        return false;
+    });
 }
 
 int exportScript(std::int32_t taskId, const std::string& path, Prompter& prompter) {
     ScriptFileWriter writer;
     auto reportFailure = [&] {
-        prompter.message("Error!", "Error exporting script item " + writer.error().describe(),
-                         Icon::Warning, kOk, kOk);
+        prompter.message("Error!", "Error exporting script item " + writer.error().describe(), Icon::Warning,
+                         kOk, kOk);
     };
     if (writer.open(path) != 0) {
         reportFailure();
         return 0;
     }
     bool failed = false;
-    const int written = walkScript(taskId, prompter, "Exporting Script Items", true,
-                                   [&](Table&, const Scripting& item) {
-                                       ScriptFileRecord record;
-                                       if (failed || !recordFromItem(item, record)) return false;
-                                       if (writer.append(record) == 0) return true;
-                                       reportFailure();
-                                       failed = true;
-                                       return false;
-                                   });
+    const int written =
+        walkScript(taskId, prompter, "Exporting Script Items", true, [&](Table&, const Scripting& item) {
+            ScriptFileRecord record;
+            if (failed || !recordFromItem(item, record)) return false;
+            if (writer.append(record) == 0) return true;
+            reportFailure();
+            failed = true;
+            return false;
+        });
     // Half an export is none: the file stays as it was.
     if (failed) {
         writer.discard();
@@ -291,8 +279,8 @@ int importScript(std::int32_t taskId, const std::string& path, Prompter& prompte
         Scripting item;
         item.ID = taskId;
         if (!itemFromRecord(record, item)) {
-            prompter.message("Import Error", "Unrecognized script action: " + record.type,
-                             Icon::Warning, kOk, kOk);
+            prompter.message("Import Error", "Unrecognized script action: " + record.type, Icon::Warning, kOk,
+                             kOk);
             continue;
         }
         // A number taken meanwhile by another station is not tried again.
@@ -302,8 +290,8 @@ int importScript(std::int32_t taskId, const std::string& path, Prompter& prompte
             ++added;
             continue;
         }
-        prompter.message("Error!", "Error adding script item " + table.error().describe(),
-                         Icon::Warning, kOk, kOk);
+        prompter.message("Error!", "Error adding script item " + table.error().describe(), Icon::Warning, kOk,
+                         kOk);
     }
     progress->finish();
     return added;

@@ -18,8 +18,7 @@ enum class MoveDirection { Up, Down, Top, Bottom };
 // the item parks on a free number while the items it passes shift by one.
 // False when nothing moved (first item up, last item down, or an error,
 // which has been shown as "Record swap error").
-bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction,
-                    Prompter& prompter);
+bool moveScriptItem(std::int32_t taskId, std::int32_t sequence, MoveDirection direction, Prompter& prompter);
 
 // Deletes item `sequence` of task `taskId` and renumbers the later items so
 // the numbers stay consecutive.

@@ -6,8 +6,7 @@ namespace plorix::script {
 
 bool ScriptQueue::append(Items more) {
     if (!withinQueueLimit(items_.size() + more.size())) return false;
-    items_.insert(items_.end(), std::make_move_iterator(more.begin()),
-                  std::make_move_iterator(more.end()));
+    items_.insert(items_.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     return true;
 }
 

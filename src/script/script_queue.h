@@ -35,7 +35,7 @@ struct QueueItem : data::Scripting {
     Date RUNDATE = 0;
     Time RUNTIME = 0;
     std::int32_t PROGRAMHANDLE = 0;
-    std::int64_t due = 0;               // steady hundredths; due once the count is past it
+    std::int64_t due = 0;                 // steady hundredths; due once the count is past it
     std::int64_t deadline = kNoDeadline;  // "If Time Elapsed..." deadline; "Wait" "Or" limit
     bool started = false;                 // the stepper has begun executing it
 };

@@ -21,7 +21,8 @@ namespace {
 
 // The mode is the first letter of the item's type; anything else jumps.
 char loadMode(std::string_view type) {
-    const char first = type.empty() ? 'J' : static_cast<char>(std::toupper(static_cast<unsigned char>(type.front())));
+    const char first =
+        type.empty() ? 'J' : static_cast<char>(std::toupper(static_cast<unsigned char>(type.front())));
     return first == 'I' || first == 'A' ? first : 'J';
 }
 
@@ -55,7 +56,8 @@ ScriptLoad ScriptStepper::loadScriptFile(const std::string& path, char mode) {
         readable = false;
     }
 
-    QueueLayout layout(clock_, scriptingDelay(settings_), mode == 'A' && !old.empty() ? &old.back() : nullptr);
+    QueueLayout layout(clock_, scriptingDelay(settings_),
+                       mode == 'A' && !old.empty() ? &old.back() : nullptr);
     const std::int32_t handle = programs_.programHandle();
     std::size_t loaded = 0;
     while (readable) {
@@ -71,8 +73,8 @@ ScriptLoad ScriptStepper::loadScriptFile(const std::string& path, char mode) {
         }
         data::Scripting item;
         if (!itemFromRecord(record, item)) {
-            prompter_.message("Import Error", "Unrecognized script action: " + record.type,
-                              Icon::Warning, kOk, kOk);
+            prompter_.message("Import Error", "Unrecognized script action: " + record.type, Icon::Warning,
+                              kOk, kOk);
         }
         if (!withinQueueLimit(kept + loaded + 1)) {
             refuseLoad(path);

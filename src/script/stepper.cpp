@@ -134,7 +134,8 @@ void ScriptStepper::startProgram() {
         substitute = [this](std::string_view text) { return values_.substitute(text); };
     keepCurrent_ = programs_.startProgramItem(queue_.front(), substitute, clock_, prompter_, debug());
     const ProgramStartResult& started = programs_.lastStart();
-    if (started.attempted && !started.started()) failed(ItemFailure::ProgramNotStarted, queue_.front().COMMAND.str());
+    if (started.attempted && !started.started())
+        failed(ItemFailure::ProgramNotStarted, queue_.front().COMMAND.str());
 }
 
 void ScriptStepper::waitForProgramEnd() {
@@ -163,15 +164,15 @@ void ScriptStepper::sendKeystrokes() {
     };
     const KeystrokePacing pacing{scriptingDelay(settings_), services_.waitYielding,
                                  services_.onKeystrokePass};
-    script::sendKeystrokes(text, std::max<int>(1, settings_.BurstSize), lookup,
-                           *platform::desktop().keyboard, clock_, pacing);
+    script::sendKeystrokes(text, std::max<int>(1, settings_.BurstSize), lookup, *platform::desktop().keyboard,
+                           clock_, pacing);
 }
 
 void ScriptStepper::fileActions() {
     const QueueItem& item = queue_.front();
-    lastFileResult_ = runFileAction(item.DDETYPE.str(), item.COMMAND.str(), item.PATH.str(), values_,
-                                    services_.dryRun)
-                          .result;
+    lastFileResult_ =
+        runFileAction(item.DDETYPE.str(), item.COMMAND.str(), item.PATH.str(), values_, services_.dryRun)
+            .result;
 }
 
 void ScriptStepper::sendEmail() {

@@ -60,8 +60,7 @@ void ValueStore::set(std::string_view name, std::string_view text) {
     if (hook_) hook_(key, stored);
 }
 
-bool ValueStore::compare(std::string_view name, std::string_view op,
-                         std::string_view compareTo) const {
+bool ValueStore::compare(std::string_view name, std::string_view op, std::string_view compareTo) const {
     const std::string left = get(name);
     const std::string right =
         !compareTo.empty() && compareTo.front() == '[' ? substitute(compareTo) : std::string(compareTo);

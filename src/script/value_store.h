@@ -22,7 +22,7 @@ inline constexpr std::size_t kValueTextWidth = 255;  // characters of a value or
 // window with the keyboard focus ("" when none or unknown); when empty the
 // process's desktop is asked.
 struct SystemValueSources {
-    const Clock* clock = nullptr;                 // the process clock when null
+    const Clock* clock = nullptr;                  // the process clock when null
     const settings::Settings* settings = nullptr;  // the process settings when null
     std::function<std::string()> focusText;
 };

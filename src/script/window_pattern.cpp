@@ -5,9 +5,7 @@
 
 namespace plorix::script {
 
-bool isDisappearancePattern(std::string_view pattern) {
-    return !pattern.empty() && pattern.front() == '~';
-}
+bool isDisappearancePattern(std::string_view pattern) { return !pattern.empty() && pattern.front() == '~'; }
 
 std::string_view withoutDisappearanceMark(std::string_view pattern) {
     if (isDisappearancePattern(pattern)) pattern.remove_prefix(1);
@@ -26,8 +24,7 @@ bool titleMatches(std::string_view pattern, std::string_view title) {
     return equalNoCase(prefix, title.substr(0, prefix.size()));
 }
 
-bool childTextFound(const std::vector<platform::ChildControl>& children,
-                    std::string_view childText) {
+bool childTextFound(const std::vector<platform::ChildControl>& children, std::string_view childText) {
     const std::string needle = clip(childText);
     if (needle.empty()) return true;
     for (const platform::ChildControl& child : children)
@@ -35,8 +32,7 @@ bool childTextFound(const std::vector<platform::ChildControl>& children,
     return false;
 }
 
-std::vector<platform::WindowId> findWindows(platform::Windows& windows,
-                                            const WindowQuery& query) {
+std::vector<platform::WindowId> findWindows(platform::Windows& windows, const WindowQuery& query) {
     std::vector<platform::WindowId> found;
     const bool anyChild = clip(query.childText).empty();
     for (const platform::WindowInfo& window : windows.topLevelWindows()) {

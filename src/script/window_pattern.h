@@ -33,8 +33,7 @@ std::string_view withoutDisappearanceMark(std::string_view pattern);
 bool titleMatches(std::string_view pattern, std::string_view title);
 // Whether some control's text contains `childText` (trailing blanks of it
 // removed, letter case ignored); a blank `childText` is always satisfied.
-bool childTextFound(const std::vector<platform::ChildControl>& children,
-                    std::string_view childText);
+bool childTextFound(const std::vector<platform::ChildControl>& children, std::string_view childText);
 
 // The matching windows in the desktop's order, at most query.maxResults.
 std::vector<platform::WindowId> findWindows(platform::Windows& windows, const WindowQuery& query);

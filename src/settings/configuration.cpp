@@ -28,9 +28,7 @@ int addRecord(store::Table& table, std::string_view key, std::string_view value)
 
 }  // namespace
 
-store::Table& configurationTable() {
-    return data::processTable<data::Configuration>();
-}
+store::Table& configurationTable() { return data::processTable<data::Configuration>(); }
 
 std::optional<data::TableUse> holdConfiguration(Prompter& prompter) {
     std::optional<data::TableUse> use;
@@ -38,8 +36,8 @@ std::optional<data::TableUse> holdConfiguration(Prompter& prompter) {
     return use;
 }
 
-SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
-                            std::string_view iniFile, bool noDefault, bool winIni) {
+SettingLookup lookupSetting(std::string_view key, std::string_view fallback, std::string_view iniFile,
+                            bool noDefault, bool winIni) {
     store::Table& table = configurationTable();
     const auto use = holdConfiguration();
     const int code = find(table, key);
@@ -52,8 +50,8 @@ SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
         return {text, false};
     }
     processPrompter().message("Error!",
-                              "Error retrieving configuration information code " + padRight(key, 40) +
-                                  " - " + clip(table.error().text),
+                              "Error retrieving configuration information code " + padRight(key, 40) + " - " +
+                                  clip(table.error().text),
                               Icon::Error, kOk, kOk);
     return {{}, true};
 }
@@ -73,8 +71,6 @@ bool putSetting(std::string_view key, std::string_view value) {
     return table.put() == store::kNoError;
 }
 
-bool putSetting(std::string_view key, long long value) {
-    return putSetting(key, std::to_string(value));
-}
+bool putSetting(std::string_view key, long long value) { return putSetting(key, std::to_string(value)); }
 
 }  // namespace plorix::settings

@@ -26,8 +26,7 @@ std::optional<data::TableUse> holdConfiguration(Prompter& prompter = processProm
 // table so that the next read comes from it. Other failures show an "Error!"
 // message and give blank.
 std::string getSetting(std::string_view key, std::string_view fallback = {},
-                       std::string_view iniFile = kSettingsIni, bool noDefault = false,
-                       bool winIni = false);
+                       std::string_view iniFile = kSettingsIni, bool noDefault = false, bool winIni = false);
 
 // Writes `value` under `key`, adding the record when missing. The INI file is
 // never written. False when the store refused.
@@ -39,7 +38,7 @@ struct SettingLookup {
     std::string value;
     bool failed = false;  // reported to the user; value is blank
 };
-SettingLookup lookupSetting(std::string_view key, std::string_view fallback,
-                            std::string_view iniFile, bool noDefault, bool winIni);
+SettingLookup lookupSetting(std::string_view key, std::string_view fallback, std::string_view iniFile,
+                            bool noDefault, bool winIni);
 
 }  // namespace plorix::settings

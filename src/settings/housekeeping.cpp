@@ -29,25 +29,35 @@ struct ClearanceRule {
 
 constexpr std::array kClearances = {
     ClearanceRule{Clearance::DisabledTasks, "Schedule", "SCH:DISABLED", "Remove disabled tasks?",
-                  "Disabled tasks removed.", "Cannot Remove History",
-                  " error while removing history"},
-    ClearanceRule{Clearance::CompletedTasks, "Schedule", "SCH:COMPLETED",
-                  "Remove completed tasks?", "Completed tasks removed.", "Cannot Remove History",
-                  " error while removing history"},
+                  "Disabled tasks removed.", "Cannot Remove History", " error while removing history"},
+    ClearanceRule{Clearance::CompletedTasks, "Schedule", "SCH:COMPLETED", "Remove completed tasks?",
+                  "Completed tasks removed.", "Cannot Remove History", " error while removing history"},
     ClearanceRule{Clearance::TodoList, "Todo", "", "Clear To Do list?", "To Do list removed.",
                   "Cannot Remove To Do List", " error while removing To Do entry"},
 };
 
 constexpr std::array<std::string_view, 18> kResetSections = {
-    "BrowseSchedule", "Main",           "About",           "Calendar",
-    "ViewToDo",       "UpdateTodo",     "Setup",           "AddProgramWizard",
-    "AddMessageWizard", "BrowseTodo",   "UpdateSchedule",  "UpdateScripting",
-    "ViewScriptKeys", "AddScripting",   "ShowMessage",     "SystemInfo",
-    "AddTaskWizard",  "SpecialEventWizard",
+    "BrowseSchedule",
+    "Main",
+    "About",
+    "Calendar",
+    "ViewToDo",
+    "UpdateTodo",
+    "Setup",
+    "AddProgramWizard",
+    "AddMessageWizard",
+    "BrowseTodo",
+    "UpdateSchedule",
+    "UpdateScripting",
+    "ViewScriptKeys",
+    "AddScripting",
+    "ShowMessage",
+    "SystemInfo",
+    "AddTaskWizard",
+    "SpecialEventWizard",
 };
 
-constexpr std::array<std::string_view, 5> kPositionKeys = {"Maximize", "XPosit", "YPosit",
-                                                           "Width", "Height"};
+constexpr std::array<std::string_view, 5> kPositionKeys = {"Maximize", "XPosit", "YPosit", "Width", "Height"};
 
 bool agreed(Prompter& prompter, std::string_view question) {
     return prompter.message(kTitle, question, Icon::Question, kYes | kNo, kNo) == kYes;
@@ -100,8 +110,8 @@ bool clearRecords(Clearance what, store::Table& table, Prompter& prompter) {
     }
     batch.reset();
     if (!ok) {
-        prompter.message(rule.failTitle, clip(failure.text) + std::string(rule.failSuffix),
-                         Icon::Warning, kOk, kOk);
+        prompter.message(rule.failTitle, clip(failure.text) + std::string(rule.failSuffix), Icon::Warning,
+                         kOk, kOk);
         return false;
     }
     prompter.message(kTitle, rule.done, Icon::Information, kOk, kOk);

@@ -143,8 +143,12 @@ void fromStored(const SettingDecl& decl, std::string_view stored, Settings& s) {
         return;
     }
     switch (decl.adjust) {
-    case Adjust::AtLeast50: if (value < 50) value = 50; break;
-    case Adjust::ZeroBecomes7: if (static_cast<std::uint8_t>(value) == 0) value = 7; break;
+    case Adjust::AtLeast50:
+        if (value < 50) value = 50;
+        break;
+    case Adjust::ZeroBecomes7:
+        if (static_cast<std::uint8_t>(value) == 0) value = 7;
+        break;
     default: break;
     }
     if (auto m = std::get_if<std::uint8_t S::*>(&decl.member))

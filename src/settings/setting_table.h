@@ -13,8 +13,8 @@
 
 namespace plorix::settings {
 
-using SettingMember = std::variant<std::int32_t Settings::*, bool Settings::*,
-                                   std::uint8_t Settings::*, std::string Settings::*>;
+using SettingMember = std::variant<std::int32_t Settings::*, bool Settings::*, std::uint8_t Settings::*,
+                                   std::string Settings::*>;
 
 enum class Adjust {
     None,
@@ -26,12 +26,12 @@ enum class Adjust {
 struct SettingDecl {
     std::string_view key;
     SettingMember member;
-    int width;                   // characters of a text; 0 for numbers and flags
-    std::string_view fallback;   // the stored value assumed when the key is absent
-    bool inverted;               // stored value = 1 - variable
+    int width;                  // characters of a text; 0 for numbers and flags
+    std::string_view fallback;  // the stored value assumed when the key is absent
+    bool inverted;              // stored value = 1 - variable
     Adjust adjust;
-    std::string_view tab;        // SETUP tab, empty when SETUP does not show it
-    std::string_view prompt;     // the control's prompt
+    std::string_view tab;     // SETUP tab, empty when SETUP does not show it
+    std::string_view prompt;  // the control's prompt
 };
 
 // In load order.

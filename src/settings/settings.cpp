@@ -66,8 +66,7 @@ std::string networkUserName() {
     std::array<char, 4096> buffer{};
     passwd pw{};
     passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found)
-        return found->pw_name;
+    if (getpwuid_r(geteuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found) return found->pw_name;
     return {};
 }
 

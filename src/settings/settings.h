@@ -58,10 +58,10 @@ struct Settings {
 
     // Not in the Configuration table:
     std::string iniFile = std::string(kSettingsIni);  // the settings INI file
-    bool inactivated = false;    // started with "/I"
-    bool debugIni = false;       // "Debug" of section "Settings" in the INI file
-    bool monitorWindows = false;  // WIN.INI [Plorix] "Monitor Windows"
-    std::int32_t maxWindows = 100;  // WIN.INI [Plorix] "MaxWindows"
+    bool inactivated = false;                         // started with "/I"
+    bool debugIni = false;                            // "Debug" of section "Settings" in the INI file
+    bool monitorWindows = false;                      // WIN.INI [Plorix] "Monitor Windows"
+    std::int32_t maxWindows = 100;                    // WIN.INI [Plorix] "MaxWindows"
 };
 
 // The process-wide settings.

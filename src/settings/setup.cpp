@@ -20,8 +20,8 @@ constexpr std::string_view kInfo =
 
 bool setupRefused(Prompter& prompter, const Settings& s) {
     if (!s.inactivated) return false;
-    prompter.message("Warning", "Configuration cannot be changed in \"inactivated\" mode.",
-                     Icon::Warning, kOk, kOk);
+    prompter.message("Warning", "Configuration cannot be changed in \"inactivated\" mode.", Icon::Warning,
+                     kOk, kOk);
     return true;
 }
 

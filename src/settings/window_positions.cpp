@@ -6,8 +6,7 @@
 
 namespace plorix::settings {
 
-void saveWindowPosition(WindowGeometryAccess& window, std::string_view section,
-                        std::string_view iniFile) {
+void saveWindowPosition(WindowGeometryAccess& window, std::string_view section, std::string_view iniFile) {
     const bool maximized = window.isMaximized();
     if (maximized) window.showNormal();
     if (window.isMinimized()) return;
@@ -20,8 +19,7 @@ void saveWindowPosition(WindowGeometryAccess& window, std::string_view section,
     ini.putInt(section, "Height", g.height);
 }
 
-void restoreWindowPosition(WindowGeometryAccess& window, std::string_view section,
-                           std::string_view iniFile) {
+void restoreWindowPosition(WindowGeometryAccess& window, std::string_view section, std::string_view iniFile) {
     const IniFile ini{std::string(iniFile)};
     const int x = ini.getInt(section, "XPosit", 0);
     if (x == 0) return;

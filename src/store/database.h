@@ -25,7 +25,7 @@ class Database {
 public:
     struct Options {
         bool readOnly = false;
-        bool create = false;  // create the file when it is missing
+        bool create = false;                 // create the file when it is missing
         int busyTimeoutMs = kBusyTimeoutMs;  // wait for a lock while opening
     };
 
@@ -76,8 +76,8 @@ private:
     Database(sqlite3* db, std::string path, bool readOnly);
     static int connect(const std::string& path, const std::string& password, const Options& options,
                        sqlite3*& db, ErrorState& error);
-    static int open(const std::string& path, const std::string& password, KeyForm form, const Options& options,
-                    sqlite3*& db);
+    static int open(const std::string& path, const std::string& password, KeyForm form,
+                    const Options& options, sqlite3*& db);
 
     sqlite3* db_;
     std::string path_;

@@ -18,8 +18,8 @@ constexpr int kRounds = 1;  // the password is built into the program: rounds wo
 std::string deriveHex(std::string_view password) {
     unsigned char key[32];
     PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
-                      reinterpret_cast<const unsigned char*>(kSalt.data()), static_cast<int>(kSalt.size()), kRounds,
-                      EVP_sha256(), sizeof key, key);
+                      reinterpret_cast<const unsigned char*>(kSalt.data()), static_cast<int>(kSalt.size()),
+                      kRounds, EVP_sha256(), sizeof key, key);
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string hex;
     for (unsigned char byte : key) {
@@ -48,7 +48,8 @@ std::string keyLiteral(std::string_view password, KeyForm form) {
 int keyConnection(sqlite3* db, std::string_view password, KeyForm form) {
     // The page size comes right after the key: a different one than the
     // file was written with reads as "not a database".
-    const std::string pragmas = "PRAGMA key = " + keyLiteral(password, form) + "; PRAGMA cipher_page_size = 4096";
+    const std::string pragmas =
+        "PRAGMA key = " + keyLiteral(password, form) + "; PRAGMA cipher_page_size = 4096";
     return sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr);
 }
 

@@ -4,8 +4,7 @@ namespace plorix::store {
 
 namespace {
 
-void bindField(Statement& statement, int parameter, const FieldDesc& field, const void* record,
-               bool copy) {
+void bindField(Statement& statement, int parameter, const FieldDesc& field, const void* record, bool copy) {
     if (isText(field.kind)) {
         statement.bind(parameter, std::string_view(fieldText(field, record)), copy);
     } else {

@@ -23,27 +23,27 @@
 #define PLORIX_MEMBER_Date(name, width) std::int32_t name = 0;
 #define PLORIX_MEMBER_Time(name, width) std::int32_t name = 0;
 #define PLORIX_MEMBER_String(name, width) ::plorix::store::Text<(width)> name;
-#define PLORIX_MEMBER_CString(name, width) ::plorix::store::Text<(width) - 1> name;
+#define PLORIX_MEMBER_CString(name, width) ::plorix::store::Text<(width)-1> name;
 #define PLORIX_MEMBER_Memo(name, width) ::plorix::store::Text<(width)> name;
 #define PLORIX_FIELD_MEMBER(name, kind, width) PLORIX_MEMBER_##kind(name, width)
 
-#define PLORIX_RECORD(Label, FIELDS)                            \
-    struct Label {                                              \
-        FIELDS(PLORIX_FIELD_MEMBER)                             \
-        static const ::plorix::store::TableSchema& schema();     \
+#define PLORIX_RECORD(Label, FIELDS)                         \
+    struct Label {                                           \
+        FIELDS(PLORIX_FIELD_MEMBER)                          \
+        static const ::plorix::store::TableSchema& schema(); \
     };
 
 // Builds the std::vector<FieldDesc> of a record type; member names map to
 // field names with '_' read as ':' (MAIL_SERVER -> "M_:MAIL:SERVER").
-#define PLORIX_FIELD_DESC(name, kind, width)                                            \
-    ::plorix::store::detail::makeField(                                                  \
-        prefix, #name, ::plorix::store::FieldKind::kind, (width),                        \
+#define PLORIX_FIELD_DESC(name, kind, width)                      \
+    ::plorix::store::detail::makeField(                           \
+        prefix, #name, ::plorix::store::FieldKind::kind, (width), \
         [](void* r) -> ::plorix::store::FieldRef { return &static_cast<Rec*>(r)->name; }),
 
-#define PLORIX_FIELD_DESCS(Label, PREFIX, FIELDS)                       \
-    [] {                                                                \
-        using Rec = Label;                                              \
-        const char* prefix = PREFIX;                                    \
+#define PLORIX_FIELD_DESCS(Label, PREFIX, FIELDS)                                  \
+    [] {                                                                           \
+        using Rec = Label;                                                         \
+        const char* prefix = PREFIX;                                               \
         return std::vector<::plorix::store::FieldDesc>{FIELDS(PLORIX_FIELD_DESC)}; \
     }()
 
@@ -53,12 +53,12 @@
 // so a key is named in code by a constant the compiler checks.
 #define PLORIX_KEY_CONSTANT(name, ...) name,
 #define PLORIX_KEY_NAME(name, ...) #name,
-#define PLORIX_KEYS(Label, KEYS)                                            \
-    namespace keys {                                                        \
-    struct Label {                                                          \
-        enum Key : int { KEYS(PLORIX_KEY_CONSTANT) };                       \
-        static constexpr const char* kNames[] = {KEYS(PLORIX_KEY_NAME)};    \
-    };                                                                      \
+#define PLORIX_KEYS(Label, KEYS)                                         \
+    namespace keys {                                                     \
+    struct Label {                                                       \
+        enum Key : int { KEYS(PLORIX_KEY_CONSTANT) };                    \
+        static constexpr const char* kNames[] = {KEYS(PLORIX_KEY_NAME)}; \
+    };                                                                   \
     }
 
 namespace plorix::store::detail {

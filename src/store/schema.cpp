@@ -183,8 +183,8 @@ bool parseTime(std::string_view text, std::int64_t& out) {
     }
     if (hours > 23) return false;
     out = static_cast<std::int64_t>(hours) * kHundredthsPerHour +
-          static_cast<std::int64_t>(minutes) * kHundredthsPerMinute +
-          seconds * kHundredthsPerSecond + hundredths + 1;
+          static_cast<std::int64_t>(minutes) * kHundredthsPerMinute + seconds * kHundredthsPerSecond +
+          hundredths + 1;
     return true;
 }
 
@@ -206,12 +206,12 @@ bool parseInteger(std::string_view text, std::int64_t low, std::int64_t high, st
 
 std::string fieldToText(const FieldDesc& field, const void* record) {
     switch (field.kind) {
-        case FieldKind::Date: return dateToText(static_cast<Date>(fieldInt(field, record)));
-        case FieldKind::Time: return timeToText(static_cast<Time>(fieldInt(field, record)));
-        case FieldKind::Int32:
-        case FieldKind::Int16:
-        case FieldKind::Byte: return std::to_string(fieldInt(field, record));
-        default: return fieldText(field, record).str();
+    case FieldKind::Date: return dateToText(static_cast<Date>(fieldInt(field, record)));
+    case FieldKind::Time: return timeToText(static_cast<Time>(fieldInt(field, record)));
+    case FieldKind::Int32:
+    case FieldKind::Int16:
+    case FieldKind::Byte: return std::to_string(fieldInt(field, record));
+    default: return fieldText(field, record).str();
     }
 }
 
@@ -226,17 +226,17 @@ bool fieldFromText(const FieldDesc& field, void* record, std::string_view text) 
     std::int64_t number = 0;
     bool ok = false;
     switch (field.kind) {
-        case FieldKind::Date: ok = value.empty() || parseDate(value, number); break;
-        case FieldKind::Time: ok = value.empty() || parseTime(value, number); break;
-        case FieldKind::Int16:
-            ok = parseInteger(value, std::numeric_limits<std::int16_t>::min(),
-                              std::numeric_limits<std::int16_t>::max(), number);
-            break;
-        case FieldKind::Byte: ok = parseInteger(value, 0, 255, number); break;
-        default:
-            ok = parseInteger(value, std::numeric_limits<std::int32_t>::min(),
-                              std::numeric_limits<std::int32_t>::max(), number);
-            break;
+    case FieldKind::Date: ok = value.empty() || parseDate(value, number); break;
+    case FieldKind::Time: ok = value.empty() || parseTime(value, number); break;
+    case FieldKind::Int16:
+        ok = parseInteger(value, std::numeric_limits<std::int16_t>::min(),
+                          std::numeric_limits<std::int16_t>::max(), number);
+        break;
+    case FieldKind::Byte: ok = parseInteger(value, 0, 255, number); break;
+    default:
+        ok = parseInteger(value, std::numeric_limits<std::int32_t>::min(),
+                          std::numeric_limits<std::int32_t>::max(), number);
+        break;
     }
     if (ok) setFieldInt(field, record, number);
     return ok;
@@ -254,15 +254,14 @@ void clearRecord(const TableSchema& schema, void* record) {
 
 void copyRecord(const TableSchema& schema, const void* from, void* to) { schema.assignRecord(from, to); }
 
-void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema,
-                void* to) {
+void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema, void* to) {
     for (const auto& target : toSchema.fields) {
         const int i = fromSchema.fieldIndex(target.column);
         if (i < 0) continue;
         const FieldDesc& source = fromSchema.fields[static_cast<std::size_t>(i)];
         if (isText(target.kind)) {
-            setFieldText(target, to, isText(source.kind) ? fieldText(source, from).str()
-                                                         : fieldToText(source, from));
+            setFieldText(target, to,
+                         isText(source.kind) ? fieldText(source, from).str() : fieldToText(source, from));
         } else if (isNumeric(source.kind)) {
             setFieldInt(target, to, fieldInt(source, from));
         } else {

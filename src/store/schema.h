@@ -42,8 +42,8 @@ struct FieldDesc {
     std::string name;    // full upper-case name with prefix, "SCH:DESCRIPTION"
     std::string column;  // name without prefix, "DESCRIPTION" (also the SQL column)
     FieldKind kind;
-    int width;           // declared width in bytes (string(40) = 40, int32 = 4)
-    int capacity;        // characters a text holds (cstring(n) = n-1); 0 for numbers
+    int width;     // declared width in bytes (string(40) = 40, int32 = 4)
+    int capacity;  // characters a text holds (cstring(n) = n-1); 0 for numbers
     FieldRef (*ref)(void* record);
 
     ConstFieldRef cref(const void* record) const;
@@ -57,10 +57,10 @@ struct GroupDesc {
 };
 
 enum KeyFlags : unsigned {
-    kUnique = 1u << 0,   // otherwise duplicates allowed
-    kNoCase = 1u << 1,   // otherwise text compares exactly
+    kUnique = 1u << 0,  // otherwise duplicates allowed
+    kNoCase = 1u << 1,  // otherwise text compares exactly
     kPrimary = 1u << 2,
-    kOpt = 1u << 3,      // records whose components are all blank or zero are left out
+    kOpt = 1u << 3,  // records whose components are all blank or zero are left out
 };
 
 struct KeyDesc {
@@ -81,13 +81,13 @@ struct EarlierLayout {
 };
 
 struct TableSchema {
-    std::string label;         // "Schedule"
-    std::string prefix;        // "SCH"
-    std::string tableName;     // name inside the file: "s", "Categories", "ToDo" ...
-    std::string storedName;    // default stored name: "px97\\!s"
-    int version;               // layout version
-    int recordBytes;           // packed size of the record (memos excluded)
-    std::string password;      // the file's key; empty for a plain file
+    std::string label;       // "Schedule"
+    std::string prefix;      // "SCH"
+    std::string tableName;   // name inside the file: "s", "Categories", "ToDo" ...
+    std::string storedName;  // default stored name: "px97\\!s"
+    int version;             // layout version
+    int recordBytes;         // packed size of the record (memos excluded)
+    std::string password;    // the file's key; empty for a plain file
     // The spelling a file named by storedName is created with, whatever
     // letter case the stored name uses; empty to keep the name as given.
     std::string canonicalFile;
@@ -137,7 +137,6 @@ void clearRecord(const TableSchema& schema, void* record);
 // Copies every field between two records of the same table.
 void copyRecord(const TableSchema& schema, const void* from, void* to);
 // Copies fields of the same name (without prefix) from one record to another.
-void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema,
-                void* to);
+void copyByName(const TableSchema& fromSchema, const void* from, const TableSchema& toSchema, void* to);
 
 }  // namespace plorix::store

@@ -39,8 +39,8 @@ int writePrivate(const std::string& path, const std::string& text, ErrorState& e
 }
 
 // Every later duplicate of every unique key, and a key one of them broke.
-int findDuplicates(Database& db, const TableSchema& schema, std::string_view table, std::set<std::int64_t>& found,
-                   std::string& keyName, ErrorState& error) {
+int findDuplicates(Database& db, const TableSchema& schema, std::string_view table,
+                   std::set<std::int64_t>& found, std::string& keyName, ErrorState& error) {
     for (const auto& key : schema.keys) {
         if (!key.unique()) continue;
         Statement* s = db.prepare(sql::laterDuplicates(schema, table, key), error);
@@ -72,7 +72,8 @@ int copyRecords(Database& from, Database& to, const TableSchema& schema, std::st
             StatementUse use(*read);
             read->bind(1, position);
             const int rc = read->step();
-            if (rc != SQLITE_ROW) return (error = from.lastError(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc)).code;
+            if (rc != SQLITE_ROW)
+                return (error = from.lastError(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc)).code;
             readFields(*read, schema, record.get(), 2);
         }
         StatementUse use(*insert);
@@ -88,8 +89,8 @@ int copyRecords(Database& from, Database& to, const TableSchema& schema, std::st
 
 }  // namespace
 
-int setAsideDuplicates(Database& db, const TableSchema& schema, std::string_view table, const std::string& password,
-                       SetAside& aside, ErrorState& error) {
+int setAsideDuplicates(Database& db, const TableSchema& schema, std::string_view table,
+                       const std::string& password, SetAside& aside, ErrorState& error) {
     std::set<std::int64_t> positions;
     if (findDuplicates(db, schema, table, positions, aside.keyName, error) != kNoError) return error.code;
     if (positions.empty()) return (error = storeError(kNoError)).code;
@@ -111,8 +112,10 @@ int setAsideDuplicates(Database& db, const TableSchema& schema, std::string_view
     if (writePrivate(aside.csv, csv, error) != kNoError) return error.code;
 
     std::string list;
-    for (const std::int64_t position : positions) list += (list.empty() ? "" : ", ") + std::to_string(position);
-    if (db.exec("DELETE FROM " + sql::quote(table) + " WHERE " + sql::quote(sql::kPosition) + " IN (" + list + ")",
+    for (const std::int64_t position : positions)
+        list += (list.empty() ? "" : ", ") + std::to_string(position);
+    if (db.exec("DELETE FROM " + sql::quote(table) + " WHERE " + sql::quote(sql::kPosition) + " IN (" + list +
+                    ")",
                 error) != kNoError)
         return error.code;
     db.changed();

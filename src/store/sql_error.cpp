@@ -11,19 +11,19 @@ ErrorState storeError(int code) {
 
 ErrorState sqliteError(sqlite3* db, int result) {
     switch (result & 0xff) {
-        case SQLITE_OK:
-        case SQLITE_ROW:
-        case SQLITE_DONE: return storeError(kNoError);
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: return storeError(kFileLocked);
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT: return storeError(kInvalidDataFile);
-        case SQLITE_CONSTRAINT:
-            if (result == SQLITE_CONSTRAINT_UNIQUE || result == SQLITE_CONSTRAINT_PRIMARYKEY) {
-                return storeError(kDuplicateKey);
-            }
-            break;
-        default: break;
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE: return storeError(kNoError);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return storeError(kFileLocked);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return storeError(kInvalidDataFile);
+    case SQLITE_CONSTRAINT:
+        if (result == SQLITE_CONSTRAINT_UNIQUE || result == SQLITE_CONSTRAINT_PRIMARYKEY) {
+            return storeError(kDuplicateKey);
+        }
+        break;
+    default: break;
     }
     ErrorState error = storeError(kFileSystemError);
     error.driverCode = result;
@@ -32,4 +32,3 @@ ErrorState sqliteError(sqlite3* db, int result) {
 }
 
 }  // namespace plorix::store
-

@@ -20,7 +20,6 @@ namespace plorix::store {
 inline constexpr int kReadOnlyDenyNone = 64;
 inline constexpr int kReadWriteDenyNone = 66;
 
-
 // Where rebuilding the keys puts the records that would break a unique key:
 // of each group of records with equal values of a unique key, every record
 // but the first stored one (the lowest position) is moved into `file` (a
@@ -63,7 +62,9 @@ public:
     void* buffer() { return buffer_.get(); }
     const void* buffer() const { return buffer_.get(); }
     template <typename Record>
-    Record& rec() { return *static_cast<Record*>(buffer_.get()); }
+    Record& rec() {
+        return *static_cast<Record*>(buffer_.get());
+    }
 
     // The stored name ("px97\!s"); settable for the tables whose name lives
     // in a variable (the schedule table, the transfer tables, tag files).
@@ -78,7 +79,7 @@ public:
     int create();                             // creates the file and/or the table
     void close();
     bool isOpen() const;
-    int upgrade();    // converts an older stored layout in place (0 on success)
+    int upgrade();                             // converts an older stored layout in place (0 on success)
     int buildKeys(SetAside* aside = nullptr);  // rebuilds every key of the table
     // Driver options: "Recover=N" waits up to N seconds for a lock on the
     // next open; "QUICKSCAN=on/off" is accepted and has no effect.
@@ -102,18 +103,18 @@ public:
     [[nodiscard]] int add();    // inserts the buffer; it becomes the current record
     [[nodiscard]] int put();    // writes the buffer over the current record (89 when changed meanwhile)
     [[nodiscard]] int erase();  // deletes the current record
-    std::int64_t records();  // -1 on error
+    std::int64_t records();     // -1 on error
     [[nodiscard]] int empty();  // deletes every record of the table
     // Checks the file's pages and this table's keys; each problem found is
     // added as one line. Returns 0 when the check could run.
     int checkIntegrity(std::vector<std::string>& problems);
 
     // --- transactions (over every table of the same file) -------------------------
-    [[nodiscard]] int begin();     // BEGIN IMMEDIATE, waiting up to 2 seconds for the lock
+    [[nodiscard]] int begin();  // BEGIN IMMEDIATE, waiting up to 2 seconds for the lock
     [[nodiscard]] int commit();
     int rollback();
-    [[nodiscard]] int stream();    // start of a batch of writes (one transaction)
-    [[nodiscard]] int flush();     // end of the batch
+    [[nodiscard]] int stream();  // start of a batch of writes (one transaction)
+    [[nodiscard]] int flush();   // end of the batch
 
     // --- errors ----------------------------------------------------------------------
     const ErrorState& error() const { return error_; }

@@ -21,20 +21,20 @@ enum class Purpose {
     DeleteAll,
     Count,
     ByPosition,
-    Equal,        // by key
-    Probe,        // by key
-    FromStart,    // by key
-    FromEnd,      // by key
-    After,        // by key and level
-    Before,       // by key and level
+    Equal,      // by key
+    Probe,      // by key
+    FromStart,  // by key
+    FromEnd,    // by key
+    After,      // by key and level
+    Before,     // by key and level
 };
 
 struct Table::Impl {
     std::string table;  // name inside the file, while open
     bool readOnly = false;
-    int recoverSeconds = 0;  // lock wait of the next open, from "Recover=N"
+    int recoverSeconds = 0;    // lock wait of the next open, from "Recover=N"
     std::int64_t version = 0;  // of the current record
-    int streams = 0;  // batches this table started and has not flushed
+    int streams = 0;           // batches this table started and has not flushed
 
     // The scan: before the first record, after the last, at the key values
     // setAt took from the buffer, or at a record

@@ -23,8 +23,8 @@ bool hasColumn(const StoredLayout& layout, std::string_view column) {
 std::string carried(const FieldDesc& field) {
     const std::string column = quote(field.column);
     if (isText(field.kind)) {
-        return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " + std::to_string(field.capacity) +
-               "), ' ')";
+        return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " +
+               std::to_string(field.capacity) + "), ' ')";
     }
     return "coalesce(CAST(" + column + " AS INTEGER), 0)";
 }
@@ -75,9 +75,10 @@ int createKeys(Database& db, const TableSchema& schema, std::string_view table, 
 
 int readLayout(Database& db, std::string_view table, StoredLayout& layout, ErrorState& error) {
     layout = StoredLayout{};
-    Statement* master = db.prepare("SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE"
-                                   " OR name = ?2",
-                                   error);
+    Statement* master = db.prepare(
+        "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE"
+        " OR name = ?2",
+        error);
     if (!master) return error.code;
     bool hasCatalogue = false;
     {

@@ -22,8 +22,7 @@ ErrorState& processError() {
 // Runs `work` in a write transaction on the file of a table, whether or not
 // the table is open.
 ErrorState maintain(const std::string& storedName, const std::string& password, const TableSchema& schema,
-                    bool create,
-                    const std::function<int(Database&, const std::string&, ErrorState&)>& work) {
+                    bool create, const std::function<int(Database&, const std::string&, ErrorState&)>& work) {
     const StoredName where = splitStoredName(storedName, schema);
     Database::Options options;
     options.create = create;
@@ -44,7 +43,8 @@ ErrorState maintain(const std::string& storedName, const std::string& password, 
 // Whether a line of SQLite's integrity check names the table or one of its
 // keys (whose indexes are named "<table>.<key>").
 bool concerns(const std::string& line, const std::string& table) {
-    for (const std::string& name : {"\"" + table + "\"", " " + table + " ", " " + table + ".", "(" + table + ")"}) {
+    for (const std::string& name :
+         {"\"" + table + "\"", " " + table + " ", " " + table + ".", "(" + table + ")"}) {
         if (line.find(name) != std::string::npos) return true;
     }
     return line.size() >= table.size() && line.compare(line.size() - table.size(), table.size(), table) == 0;
@@ -117,14 +117,14 @@ int Table::open(int mode) {
 }
 
 int Table::create() {
-    return report(maintain(name_, password_, *schema_, true, [this](Database& db, const std::string& table,
-                                                                    ErrorState& error) -> int {
-        StoredLayout layout;
-        if (readLayout(db, table, layout, error) != kNoError) return error.code;
-        // An existing table is left as it is: creating never empties one.
-        if (layout.exists) return kNoError;
-        return createStoredTable(db, *schema_, table, error);
-    }));
+    return report(maintain(name_, password_, *schema_, true,
+                           [this](Database& db, const std::string& table, ErrorState& error) -> int {
+                               StoredLayout layout;
+                               if (readLayout(db, table, layout, error) != kNoError) return error.code;
+                               // An existing table is left as it is: creating never empties one.
+                               if (layout.exists) return kNoError;
+                               return createStoredTable(db, *schema_, table, error);
+                           }));
 }
 
 void Table::close() {
@@ -145,34 +145,38 @@ void Table::close() {
 }
 
 int Table::upgrade() {
-    return report(maintain(name_, password_, *schema_, false, [this](Database& db, const std::string& table,
-                                                                     ErrorState& error) -> int {
-        StoredLayout layout;
-        if (readLayout(db, table, layout, error) != kNoError) return error.code;
-        const int state = checkLayout(*schema_, table, layout, error);
-        if (state == kNoError) return kNoError;
-        if (state == kKeyMustBeRebuilt) return rebuildStoredKeys(db, *schema_, table, layout, error);
-        return convertStoredTable(db, *schema_, table, layout, error);
-    }));
+    return report(maintain(name_, password_, *schema_, false,
+                           [this](Database& db, const std::string& table, ErrorState& error) -> int {
+                               StoredLayout layout;
+                               if (readLayout(db, table, layout, error) != kNoError) return error.code;
+                               const int state = checkLayout(*schema_, table, layout, error);
+                               if (state == kNoError) return kNoError;
+                               if (state == kKeyMustBeRebuilt)
+                                   return rebuildStoredKeys(db, *schema_, table, layout, error);
+                               return convertStoredTable(db, *schema_, table, layout, error);
+                           }));
 }
 
 int Table::buildKeys(SetAside* aside) {
-    return report(maintain(name_, password_, *schema_, false, [&](Database& db, const std::string& table,
-                                                                  ErrorState& error) -> int {
-        StoredLayout layout;
-        if (readLayout(db, table, layout, error) != kNoError) return error.code;
-        const int state = checkLayout(*schema_, table, layout, error);
-        if (state != kNoError && state != kKeyMustBeRebuilt) return state;  // not ours, or not this layout
-        if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside, error) != kNoError)
-            return error.code;
-        return rebuildStoredKeys(db, *schema_, table, layout, error);
-    }));
+    return report(maintain(name_, password_, *schema_, false,
+                           [&](Database& db, const std::string& table, ErrorState& error) -> int {
+                               StoredLayout layout;
+                               if (readLayout(db, table, layout, error) != kNoError) return error.code;
+                               const int state = checkLayout(*schema_, table, layout, error);
+                               if (state != kNoError && state != kKeyMustBeRebuilt)
+                                   return state;  // not ours, or not this layout
+                               if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside,
+                                                               error) != kNoError)
+                                   return error.code;
+                               return rebuildStoredKeys(db, *schema_, table, layout, error);
+                           }));
 }
 
 void Table::sendOption(std::string_view option) {
     const auto equals = option.find('=');
     const std::string name = toUpper(trim(option.substr(0, equals)));
-    const std::string value = equals == std::string_view::npos ? std::string() : trim(option.substr(equals + 1));
+    const std::string value =
+        equals == std::string_view::npos ? std::string() : trim(option.substr(equals + 1));
     if (name == "RECOVER") {
         int seconds = 0;
         std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -204,7 +208,8 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     for (int key = -1; key < static_cast<int>(schema_->keys.size()); ++key) {
         const KeyDesc* k = key >= 0 ? &schema_->keys[static_cast<std::size_t>(key)] : nullptr;
         if (k && layout.indexes.find(sql::indexName(where.table, *k)) == layout.indexes.end()) continue;
-        Statement* scan = db->prepare(sql::selectFromEnd(*schema_, where.table, k, sql::Direction::Forward), error);
+        Statement* scan =
+            db->prepare(sql::selectFromEnd(*schema_, where.table, k, sql::Direction::Forward), error);
         if (!scan) {
             problems.push_back(std::string(k ? k->name : "record order") + ": " + error.describe());
             continue;
@@ -212,11 +217,10 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
         StatementUse use(*scan);
         scan->bind(1, -1);
         int rc;
-        while ((rc = scan->step()) == SQLITE_ROW) {
-        }
+        while ((rc = scan->step()) == SQLITE_ROW) {}
         if (rc != SQLITE_DONE)
-            problems.push_back("reading in " + std::string(k ? k->name : "record") + " order: " +
-                               db->lastError(rc).describe());
+            problems.push_back("reading in " + std::string(k ? k->name : "record") +
+                               " order: " + db->lastError(rc).describe());
     }
     // SQLite's own check of the file, the lines that concern this table.
     if (Statement* check = db->prepare("PRAGMA integrity_check", error)) {

@@ -31,18 +31,18 @@ Statement* Table::statement(Purpose purpose, int key, int level) {
     const KeyDesc* k = key >= 0 ? &s.keys[static_cast<std::size_t>(key)] : nullptr;
     std::string text;
     switch (purpose) {
-        case Purpose::Insert: text = sql::insertRecord(s, t); break;
-        case Purpose::Update: text = sql::updateRecord(s, t); break;
-        case Purpose::Delete: text = sql::deleteRecord(t); break;
-        case Purpose::DeleteAll: text = sql::deleteAll(t); break;
-        case Purpose::Count: text = sql::countRecords(t); break;
-        case Purpose::ByPosition: text = sql::selectByPosition(s, t); break;
-        case Purpose::Equal: text = sql::selectEqual(s, t, *k); break;
-        case Purpose::Probe: text = sql::probeDuplicate(s, t, *k); break;
-        case Purpose::FromStart: text = sql::selectFromEnd(s, t, k, sql::Direction::Forward); break;
-        case Purpose::FromEnd: text = sql::selectFromEnd(s, t, k, sql::Direction::Backward); break;
-        case Purpose::After: text = sql::selectBeyond(s, t, k, sql::Direction::Forward, level); break;
-        case Purpose::Before: text = sql::selectBeyond(s, t, k, sql::Direction::Backward, level); break;
+    case Purpose::Insert: text = sql::insertRecord(s, t); break;
+    case Purpose::Update: text = sql::updateRecord(s, t); break;
+    case Purpose::Delete: text = sql::deleteRecord(t); break;
+    case Purpose::DeleteAll: text = sql::deleteAll(t); break;
+    case Purpose::Count: text = sql::countRecords(t); break;
+    case Purpose::ByPosition: text = sql::selectByPosition(s, t); break;
+    case Purpose::Equal: text = sql::selectEqual(s, t, *k); break;
+    case Purpose::Probe: text = sql::probeDuplicate(s, t, *k); break;
+    case Purpose::FromStart: text = sql::selectFromEnd(s, t, k, sql::Direction::Forward); break;
+    case Purpose::FromEnd: text = sql::selectFromEnd(s, t, k, sql::Direction::Backward); break;
+    case Purpose::After: text = sql::selectBeyond(s, t, k, sql::Direction::Forward, level); break;
+    case Purpose::Before: text = sql::selectBeyond(s, t, k, sql::Direction::Backward, level); break;
     }
     ErrorState error;
     Statement* prepared = db_->prepare(text, error);
@@ -96,8 +96,9 @@ int Table::read(bool forward) {
         m.nextRow = 0;
         m.direction = direction;
         m.generation = db_->generation();
-        const int code = m.cursor == Cursor::Start || m.cursor == Cursor::End ? m.readAheadFromEnd(*this, forward)
-                                                                               : m.readAheadBeyond(*this, forward);
+        const int code = m.cursor == Cursor::Start || m.cursor == Cursor::End
+                             ? m.readAheadFromEnd(*this, forward)
+                             : m.readAheadBeyond(*this, forward);
         if (code != kNoError) {
             m.forgetReadAhead();
             return code;

@@ -110,8 +110,9 @@ std::string indexName(std::string_view table, const KeyDesc& key) {
 std::string createIndex(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
     std::vector<std::string> columns;
     for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(schema, key, i));
-    return std::string("CREATE ") + (key.unique() ? "UNIQUE " : "") + "INDEX " + quote(indexName(table, key)) +
-           " ON " + quote(table) + " (" + join(columns, ", ") + ")" + where({keyCondition(schema, &key)});
+    return std::string("CREATE ") + (key.unique() ? "UNIQUE " : "") + "INDEX " +
+           quote(indexName(table, key)) + " ON " + quote(table) + " (" + join(columns, ", ") + ")" +
+           where({keyCondition(schema, &key)});
 }
 
 std::string insertRecord(const TableSchema& schema, std::string_view table) {
@@ -122,7 +123,8 @@ std::string insertRecord(const TableSchema& schema, std::string_view table) {
     }
     columns.push_back(quote(kVersion));
     values.push_back("1");
-    return "INSERT INTO " + quote(table) + " (" + join(columns, ", ") + ") VALUES (" + join(values, ", ") + ")";
+    return "INSERT INTO " + quote(table) + " (" + join(columns, ", ") + ") VALUES (" + join(values, ", ") +
+           ")";
 }
 
 std::string updateRecord(const TableSchema& schema, std::string_view table) {

@@ -24,8 +24,8 @@ inline constexpr std::string_view kPosition = "_pos";
 inline constexpr std::string_view kVersion = "_ver";
 inline constexpr std::string_view kCatalogue = "plorix_catalogue";
 
-std::string quote(std::string_view identifier);       // "name" with quotes doubled
-std::string quoteLiteral(std::string_view text);      // 'text' with quotes doubled
+std::string quote(std::string_view identifier);   // "name" with quotes doubled
+std::string quoteLiteral(std::string_view text);  // 'text' with quotes doubled
 
 // Column names in stored order, hidden columns first.
 std::vector<std::string> columnNames(const TableSchema& schema);

@@ -32,12 +32,21 @@ class Text : public TextBase {
 public:
     static constexpr int capacity = Capacity;
     Text() = default;
-    Text(std::string_view v) { assign(v, Capacity); }  // NOLINT: implicit by design
-    Text(const char* v) { assign(v, Capacity); }       // NOLINT
+    Text(std::string_view v) { assign(v, Capacity); }    // NOLINT: implicit by design
+    Text(const char* v) { assign(v, Capacity); }         // NOLINT
     Text(const std::string& v) { assign(v, Capacity); }  // NOLINT
-    Text& operator=(std::string_view v) { assign(v, Capacity); return *this; }
-    Text& operator=(const char* v) { assign(v, Capacity); return *this; }
-    Text& operator=(const std::string& v) { assign(v, Capacity); return *this; }
+    Text& operator=(std::string_view v) {
+        assign(v, Capacity);
+        return *this;
+    }
+    Text& operator=(const char* v) {
+        assign(v, Capacity);
+        return *this;
+    }
+    Text& operator=(const std::string& v) {
+        assign(v, Capacity);
+        return *this;
+    }
 };
 
 }  // namespace plorix::store

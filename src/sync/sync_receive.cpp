@@ -91,18 +91,18 @@ int SyncReceiveJob::mergeTask() {
     };
     std::vector<Older> older;
     bool matched = false;
-    const int code = visitExactMatches(
-        schedule, data::keys::Schedule::KEYTASKNAME,
-        {{fieldOf(schema, "SCH:DESCRIPTION"), received.DESCRIPTION}, {fieldOf(schema, "SCH:CATEGORY"), received.CATEGORY}},
-        [&] {
-            const Schedule& local = schedule.rec<Schedule>();
-            if (addedTasks_.count(local.ID)) return;
-            matched = true;
-            if (changedLater(local.LASTCHANGEDATE, local.LASTCHANGETIME, received.LASTCHANGEDATE,
-                             received.LASTCHANGETIME))
-                return;  // the local copy is newer and stays
-            older.push_back({schedule.position(), local.ID});
-        });
+    const int code = visitExactMatches(schedule, data::keys::Schedule::KEYTASKNAME,
+                                       {{fieldOf(schema, "SCH:DESCRIPTION"), received.DESCRIPTION},
+                                        {fieldOf(schema, "SCH:CATEGORY"), received.CATEGORY}},
+                                       [&] {
+                                           const Schedule& local = schedule.rec<Schedule>();
+                                           if (addedTasks_.count(local.ID)) return;
+                                           matched = true;
+                                           if (changedLater(local.LASTCHANGEDATE, local.LASTCHANGETIME,
+                                                            received.LASTCHANGEDATE, received.LASTCHANGETIME))
+                                               return;  // the local copy is newer and stays
+                                           older.push_back({schedule.position(), local.ID});
+                                       });
     if (code != store::kNoError) return code;
     for (const Older& task : older) {
         if (const int failed = deleteLocalTask(task.position, task.id)) return failed;
@@ -128,9 +128,12 @@ int SyncReceiveJob::nextFreeTaskId(std::int32_t& id) {
     const int key = data::keys::Schedule::KEYID;
     schedule.setEnd(key);
     const int code = schedule.previous();
-    if (code == store::kRecordNotAvailable) id = 1;
-    else if (code == store::kNoError) id = std::max(schedule.rec<Schedule>().ID + 1, 1);
-    else return code;
+    if (code == store::kRecordNotAvailable)
+        id = 1;
+    else if (code == store::kNoError)
+        id = std::max(schedule.rec<Schedule>().ID + 1, 1);
+    else
+        return code;
     for (;;) {
         store::clearRecord(schedule.schema(), schedule.buffer());
         schedule.rec<Schedule>().ID = id;
@@ -211,18 +214,22 @@ int SyncReceiveJob::mergeTodo() {
 }
 
 void SyncReceiveJob::failWith(std::string_view what) {
-    fail(kSyncTitle, std::string(what) + ": " + store::lastError().describe() + "." + std::string(kNothingReceived));
+    fail(kSyncTitle,
+         std::string(what) + ": " + store::lastError().describe() + "." + std::string(kNothingReceived));
 }
 
 void SyncReceiveJob::finish(State state) {
     transfer_.schedule().sendOption("QUICKSCAN=off");
     meter().finish();
-    if (state == State::Completed && mergeTodos() != store::kNoError) failWith("Receiving to-do items stopped");
+    if (state == State::Completed && mergeTodos() != store::kNoError)
+        failWith("Receiving to-do items stopped");
     if (merging_) {
         merging_ = false;
         // All or nothing: a cancelled receive leaves the tables as they were.
-        if (this->state() != State::Completed) local_->schedule().rollback();
-        else if (local_->schedule().flush() != store::kNoError) failWith("The data file cannot be written");
+        if (this->state() != State::Completed)
+            local_->schedule().rollback();
+        else if (local_->schedule().flush() != store::kNoError)
+            failWith("The data file cannot be written");
     }
     transfer_.close();
     local_.reset();

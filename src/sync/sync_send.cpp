@@ -5,8 +5,7 @@
 
 namespace plorix::sync {
 
-SyncSendJob::SyncSendJob(std::string file, Prompter& prompter)
-    : SteppedJob(prompter), transfer_(file) {}
+SyncSendJob::SyncSendJob(std::string file, Prompter& prompter) : SteppedJob(prompter), transfer_(file) {}
 
 SyncSendJob::~SyncSendJob() { abandon(); }
 
@@ -97,15 +96,18 @@ void SyncSendJob::failWith(std::string_view what) {
 void SyncSendJob::finish(State state) {
     if (local_) local_->schedule().sendOption("QUICKSCAN=off");
     meter().finish();
-    if (state == State::Completed && sendTodos() != store::kNoError) failWith("Cannot write " + transfer_.file());
+    if (state == State::Completed && sendTodos() != store::kNoError)
+        failWith("Cannot write " + transfer_.file());
     if (batch_) {
         if (this->state() != State::Failed && batch_->commit() != store::kNoError)
             failWith("Cannot write " + transfer_.file());
         batch_.reset();  // rolls back what a failed run wrote
     }
     // A file that stopped half-way on an error would pass for a whole one.
-    if (this->state() == State::Failed) transfer_.remove();
-    else if (const std::string why = transfer_.commit(); !why.empty()) fail(kSyncTitle, why);
+    if (this->state() == State::Failed)
+        transfer_.remove();
+    else if (const std::string why = transfer_.commit(); !why.empty())
+        fail(kSyncTitle, why);
     local_.reset();
 }
 

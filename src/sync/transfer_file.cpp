@@ -19,17 +19,15 @@ std::string pathOf(const store::Table& table) {
 std::string whyNotReadable(const std::string& file, const store::Table& table) {
     const auto& error = table.error();
     switch (error.code) {
-        case store::kFileNotFound:
-            return file + " is not a transfer file: it has no table \"" +
-                   store::splitStoredName(table.name(), table.schema()).table + "\".";
-        case store::kInvalidDataFile:
-            return file + " is damaged, is not a transfer file, or was written with another key.";
-        case store::kInvalidRecordDeclaration:
-        case store::kInvalidKeyLength:
-        case store::kKeyMustBeRebuilt:
-            return file + " is not a transfer file of this version of the program.";
-        default:
-            return file + " cannot be read: " + error.describe() + ".";
+    case store::kFileNotFound:
+        return file + " is not a transfer file: it has no table \"" +
+               store::splitStoredName(table.name(), table.schema()).table + "\".";
+    case store::kInvalidDataFile:
+        return file + " is damaged, is not a transfer file, or was written with another key.";
+    case store::kInvalidRecordDeclaration:
+    case store::kInvalidKeyLength:
+    case store::kKeyMustBeRebuilt: return file + " is not a transfer file of this version of the program.";
+    default: return file + " cannot be read: " + error.describe() + ".";
     }
 }
 

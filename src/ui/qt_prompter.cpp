@@ -22,11 +22,11 @@ constexpr ButtonPair kButtons[] = {
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Warning: return QMessageBox::Warning;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::Error: return QMessageBox::Critical;
-        case Icon::None: break;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -66,8 +66,8 @@ private:
 
 }  // namespace
 
-int QtPrompter::message(std::string_view title, std::string_view text, Icon icon,
-                        ButtonSet buttons, int defaultButton) {
+int QtPrompter::message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,
+                        int defaultButton) {
     QMessageBox box(qtIcon(icon), qs(title), qs(text), QMessageBox::NoButton, parent_);
     for (const auto& b : kButtons) {
         if (buttons & b.ours) box.addButton(b.qt);

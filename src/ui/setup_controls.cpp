@@ -124,11 +124,11 @@ void SetupControls::collect(Settings& s) const {
         if (auto* box = qobject_cast<QComboBox*>(b.widget)) {
             s.*std::get<std::string Settings::*>(decl.member) = box->currentData().toString().toStdString();
         } else if (auto m = std::get_if<bool Settings::*>(&decl.member)) {
-            s.**m = static_cast<QCheckBox*>(b.widget)->isChecked();
+            s.** m = static_cast<QCheckBox*>(b.widget)->isChecked();
         } else if (auto m = std::get_if<std::string Settings::*>(&decl.member)) {
-            s.**m = static_cast<QLineEdit*>(b.widget)->text().toStdString();
+            s.** m = static_cast<QLineEdit*>(b.widget)->text().toStdString();
         } else if (auto m = std::get_if<std::uint8_t Settings::*>(&decl.member)) {
-            s.**m = static_cast<std::uint8_t>(static_cast<QSpinBox*>(b.widget)->value());
+            s.** m = static_cast<std::uint8_t>(static_cast<QSpinBox*>(b.widget)->value());
         } else {
             s.*std::get<std::int32_t Settings::*>(decl.member) = static_cast<QSpinBox*>(b.widget)->value();
         }

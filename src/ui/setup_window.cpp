@@ -38,7 +38,10 @@ struct HousekeepingButton {
 }  // namespace
 
 Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWidget* parent)
-    : QDialog(parent), live_(live), edited_(settings::beginSetup(live)), prompter_(prompter),
+    : QDialog(parent),
+      live_(live),
+      edited_(settings::beginSetup(live)),
+      prompter_(prompter),
       hooks_(std::move(hooks)) {
     setWindowTitle(qs(kTitle));
     tabs_ = new QTabWidget(this);
@@ -47,8 +50,7 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
 
     auto* info = new QPushButton(tr("Info"));
     info->setObjectName("Info");
-    connect(info, &QPushButton::clicked, this,
-            [this] { settings::showTranslateFilenamesInfo(prompter_); });
+    connect(info, &QPushButton::clicked, this, [this] { settings::showTranslateFilenamesInfo(prompter_); });
 
     for (std::string_view tab : kSettingTabs) {
         auto* page = new QWidget;
@@ -102,13 +104,13 @@ void Setup::accept() {
 }
 
 void Setup::clearDisabledTasks() {
-    settings::clearRecords(settings::Clearance::DisabledTasks,
-                           data::processTable<data::Schedule>(), prompter_);
+    settings::clearRecords(settings::Clearance::DisabledTasks, data::processTable<data::Schedule>(),
+                           prompter_);
 }
 
 void Setup::clearCompletedTasks() {
-    settings::clearRecords(settings::Clearance::CompletedTasks,
-                           data::processTable<data::Schedule>(), prompter_);
+    settings::clearRecords(settings::Clearance::CompletedTasks, data::processTable<data::Schedule>(),
+                           prompter_);
 }
 
 void Setup::clearTodoList() {

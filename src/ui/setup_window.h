@@ -27,8 +27,7 @@ class Setup final : public QDialog {
 public:
     // `live` are the settings OK replaces; `prompter` answers for every
     // message the window shows.
-    Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks = {},
-          QWidget* parent = nullptr);
+    Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks = {}, QWidget* parent = nullptr);
 
     const SetupControls& controls() const { return controls_; }
     QTabWidget* tabs() const { return tabs_; }
@@ -56,7 +55,6 @@ private:
 
 // SETUP as the frame opens it: refused (with its warning) when the program
 // was started with "/I", else shown modally. True when OK stored settings.
-bool runSetup(QWidget* parent, SetupHooks hooks = {},
-              settings::Settings& live = settings::settings());
+bool runSetup(QWidget* parent, SetupHooks hooks = {}, settings::Settings& live = settings::settings());
 
 }  // namespace plorix::ui

@@ -26,9 +26,7 @@ public:
     LogRowsModel(const std::vector<std::string>& rows, QObject* parent)
         : QAbstractListModel(parent), rows_(rows) {}
 
-    int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : shown_;
-    }
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid() || index.row() >= shown_) return {};
         return QString::fromStdString(rows_[static_cast<std::size_t>(index.row())]);
@@ -52,7 +50,9 @@ constexpr std::string_view kPositionSection = "ViewLog";
 }
 
 ViewLog::ViewLog(Prompter* prompter, std::string fileName, QWidget* parent)
-    : QWidget(parent, Qt::Window), ownPrompter_(this), prompter_(prompter ? *prompter : ownPrompter_),
+    : QWidget(parent, Qt::Window),
+      ownPrompter_(this),
+      prompter_(prompter ? *prompter : ownPrompter_),
       reader_(prompter_, std::move(fileName)) {
     setWindowTitle(tr("Event Log"));
 
@@ -123,9 +123,7 @@ int ViewLog::currentRow() const {
     return index.isValid() ? index.row() : -1;
 }
 
-void ViewLog::setCurrentRow(int row) {
-    list_->setCurrentIndex(model_->index(row));
-}
+void ViewLog::setCurrentRow(int row) { list_->setCurrentIndex(model_->index(row)); }
 
 bool ViewLog::find(const QString& text, log::SearchDirection direction) {
     const int row = log::findRow(rows(), text.toStdString(), currentRow(), direction, prompter_);

@@ -9,9 +9,7 @@ bool WidgetGeometry::isMaximized() const { return widget_.isMaximized(); }
 
 bool WidgetGeometry::isMinimized() const { return widget_.isMinimized(); }
 
-bool WidgetGeometry::isResizable() const {
-    return widget_.minimumSize() != widget_.maximumSize();
-}
+bool WidgetGeometry::isResizable() const { return widget_.minimumSize() != widget_.maximumSize(); }
 
 settings::WindowGeometry WidgetGeometry::geometry() const {
     QRect r = widget_.geometry();
@@ -27,9 +25,7 @@ void WidgetGeometry::setGeometry(const settings::WindowGeometry& g) {
     widget_.setGeometry(g.x, g.y, g.width, g.height);
 }
 
-void WidgetGeometry::move(int x, int y) {
-    widget_.setGeometry(x, y, widget_.width(), widget_.height());
-}
+void WidgetGeometry::move(int x, int y) { widget_.setGeometry(x, y, widget_.width(), widget_.height()); }
 
 void WidgetGeometry::maximize() {
     // Setting the state (rather than showMaximized) works before the window is shown.
@@ -59,8 +55,7 @@ namespace {
 class PositionKeeper final : public QObject {
 public:
     PositionKeeper(QWidget& widget, std::string section, std::string iniFile)
-        : QObject(&widget), widget_(widget), section_(std::move(section)),
-          iniFile_(std::move(iniFile)) {}
+        : QObject(&widget), widget_(widget), section_(std::move(section)), iniFile_(std::move(iniFile)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         // close() and QDialog::done() both end in a hide the program asked

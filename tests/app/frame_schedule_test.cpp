@@ -35,16 +35,19 @@ TEST_F(FrameTest, ViewScheduleOpensAtStartUpAndFollowsTheTick) {
     ASSERT_NE(browse, nullptr);
     EXPECT_EQ(browse->windowTitle(), "View Schedule");
     ASSERT_EQ(browse->model().rowCount(), 2);
-    EXPECT_EQ(ui::BrowseSchedule::statusOf(*static_cast<const data::Schedule*>(browse->model().record(0))), "Not done");
+    EXPECT_EQ(ui::BrowseSchedule::statusOf(*static_cast<const data::Schedule*>(browse->model().record(0))),
+              "Not done");
     // The toolbar's button brings the open one forward rather than a second.
     f.perform(FrameCommand::ViewSchedule);
     EXPECT_EQ(f.findChildren<ui::BrowseSchedule*>().size(), 1);
 
     tick();  // the stand-up fires: the list shows it done without being asked
-    ASSERT_TRUE(processUntil([&] {
-        const auto* first = static_cast<const data::Schedule*>(browse->model().record(0));
-        return first && ui::BrowseSchedule::statusOf(*first) == "Done";
-    }, 3));
+    ASSERT_TRUE(processUntil(
+        [&] {
+            const auto* first = static_cast<const data::Schedule*>(browse->model().record(0));
+            return first && ui::BrowseSchedule::statusOf(*first) == "Done";
+        },
+        3));
 }
 
 TEST_F(FrameTest, ScheduleCategoriesShowsTheTasksOfOneCategory) {

@@ -216,7 +216,8 @@ TEST(FrameStart, ADueTaskShowsItsReminderAndSnoozeStoresTheSnoozeEntry) {
         schedule.setStart(-1);
         while (schedule.next() == store::kNoError) {
             const auto& entry = schedule.rec<data::Schedule>();
-            if (entry.CATEGORY == "Snooze") found.push_back(entry.DESCRIPTION.str() + "|" + entry.MESSAGE.str());
+            if (entry.CATEGORY == "Snooze")
+                found.push_back(entry.DESCRIPTION.str() + "|" + entry.MESSAGE.str());
         }
         return found;
     };

@@ -36,7 +36,8 @@ void queueWaitingScript(MainFrame& frame) {
 // The texts of a menu's actions, "-" for separators, joined by '|'.
 QString menuTexts(const QMenu& menu) {
     QStringList texts;
-    for (const QAction* action : menu.actions()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    for (const QAction* action : menu.actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts.join('|');
 }
 
@@ -45,7 +46,8 @@ QAction* menuAction(QMenuBar& bar, const QStringList& path) {
     QList<QAction*> actions = bar.actions();
     QAction* found = nullptr;
     for (const QString& text : path) {
-        const auto it = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text() == text; });
+        const auto it =
+            std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text() == text; });
         if (it == actions.end()) return nullptr;
         found = *it;
         if (found->menu()) actions = found->menu()->actions();
@@ -60,8 +62,8 @@ QToolButton* stopButton(MainFrame& frame) {
     return nullptr;
 }
 
-#define NEED_TRAY()                                                               \
-    do {                                                                          \
+#define NEED_TRAY()                                                                  \
+    do {                                                                             \
         if (!FrameTray::available()) GTEST_SKIP() << "no tray host on this desktop"; \
     } while (0)
 
@@ -125,7 +127,8 @@ TEST_F(FrameTest, TrayMenuOffersStopRunningScriptOnlyWhileAScriptRuns) {
     queueWaitingScript(f);
     QMenu& menu = f.tray().menu();
     EXPECT_EQ(menuTexts(menu),
-              "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|&Stop Running Script|E&xit Plorix");
+              "Add &Message|Add &Program|&View To Do|&Options|-|&Restore|-|&About|&Stop Running Script|E&xit "
+              "Plorix");
     // Choices whose windows the program does not have yet are disabled.
     for (QAction* action : menu.actions()) {
         if (action->text() == "Add &Message") {
@@ -150,15 +153,23 @@ TEST_F(FrameTest, MenuBarHoldsEveryMenuWithSubMenusInPlace) {
               "&Setup|Print Setup ...|-|&Import|&Export|S&ynchronization|View &Log|-|E&xit");
     EXPECT_EQ(menuTexts(*menuAction(bar, {"&Reports", "&Schedule"})->menu()),
               "&Brief Schedule|&All in Date Order|All in &Category Order|&Specific Category");
-    EXPECT_EQ(menuTexts(*menuAction(bar, {"&Browse", "&Wizards"})->menu()), "Add &Message|Add &Program|Generic &Add");
+    EXPECT_EQ(menuTexts(*menuAction(bar, {"&Browse", "&Wizards"})->menu()),
+              "Add &Message|Add &Program|Generic &Add");
 
     // What the program can open is enabled; windows still to come are not.
-    for (const QStringList& path : {QStringList{"&File", "&Setup"}, {"&File", "View &Log"}, {"&File", "E&xit"},
-                                    {"&Window", "&Cascade"}, {"&Help", "&Search for Help On..."}, {"&Help", "&About"},
-                                    {"&File", "&Import", "&To Do"}, {"&File", "S&ynchronization"},
-                                    {"&File", "&Import", "Ca&lendar (.ics)"}, {"&File", "&Export", "Ca&lendar (.ics)"},
+    for (const QStringList& path : {QStringList{"&File", "&Setup"},
+                                    {"&File", "View &Log"},
+                                    {"&File", "E&xit"},
+                                    {"&Window", "&Cascade"},
+                                    {"&Help", "&Search for Help On..."},
+                                    {"&Help", "&About"},
+                                    {"&File", "&Import", "&To Do"},
+                                    {"&File", "S&ynchronization"},
+                                    {"&File", "&Import", "Ca&lendar (.ics)"},
+                                    {"&File", "&Export", "Ca&lendar (.ics)"},
                                     {"&Reports", "&To Do List", "&Category"},
-                                    {"&Browse", "&View Schedule"}, {"&Browse", "&To Do List"},
+                                    {"&Browse", "&View Schedule"},
+                                    {"&Browse", "&To Do List"},
                                     {"&Browse", "Schedule Cate&gories"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();
         EXPECT_TRUE(menuAction(bar, path)->isEnabled()) << path.join('>').toStdString();
@@ -182,8 +193,10 @@ TEST_F(FrameTest, StartUpWindowsOpenInTheirOrderWhenTheSettingsAskForThem) {
     // StartUpSchedule is stored inverted: 0 opens the schedule.
     dir.write("px98.INI", "[Settings]\nStartUpToDo=1\nStartUpContacts=1\nStartUpSchedule=0\n");
     std::vector<std::string> opened;
-    for (auto [command, name] : {std::pair{FrameCommand::ViewSchedule, "schedule"}, {FrameCommand::ToDoList, "to do"},
-                                 {FrameCommand::ClipboardSaver, "clipboard"}, {FrameCommand::Contacts, "contacts"}}) {
+    for (auto [command, name] : {std::pair{FrameCommand::ViewSchedule, "schedule"},
+                                 {FrameCommand::ToDoList, "to do"},
+                                 {FrameCommand::ClipboardSaver, "clipboard"},
+                                 {FrameCommand::Contacts, "contacts"}}) {
         frame().bind(command, [&opened, name] { opened.push_back(name); });
     }
     frame().open();
@@ -197,7 +210,8 @@ TEST_F(FrameTest, MinimisedFrameGoesToTheTrayNamesTheNextTaskAndComesBack) {
     f.open();
     ASSERT_TRUE(processUntil([&] { return f.isVisible(); }));
     f.showMinimized();
-    ASSERT_TRUE(processUntil([&] { return f.inTray() && !f.isVisible(); })) << "the frame did not go to the tray";
+    ASSERT_TRUE(processUntil([&] { return f.inTray() && !f.isVisible(); }))
+        << "the frame did not go to the tray";
     EXPECT_TRUE(f.tray().shown());
     EXPECT_EQ(f.tray().tip(), "Plorix 98 1.7a");
 
@@ -212,7 +226,8 @@ TEST_F(FrameTest, MinimisedFrameGoesToTheTrayNamesTheNextTaskAndComesBack) {
         tick();
         icons.push_back(f.tray().iconName());
     }
-    EXPECT_EQ(icons, (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico", "trayb_ico"}));
+    EXPECT_EQ(icons,
+              (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico", "trayb_ico"}));
     f.engine().stopScript();
     tick();
     EXPECT_EQ(f.tray().iconName(), "tray_ico");
@@ -303,8 +318,8 @@ TEST_F(FrameTest, ADueTaskOpensItsReminderWindowBesideTheFrame) {
     processUntil([] { return false; }, 0.5);
     const QRect a = f.programWindows()[0]->frameGeometry();
     const QRect b = f.programWindows()[1]->frameGeometry();
-    EXPECT_FALSE(a.intersects(b)) << a.x() << "," << a.y() << " " << a.width() << "x" << a.height() << " / " << b.x()
-                                  << "," << b.y() << " " << b.width() << "x" << b.height();
+    EXPECT_FALSE(a.intersects(b)) << a.x() << "," << a.y() << " " << a.width() << "x" << a.height() << " / "
+                                  << b.x() << "," << b.y() << " " << b.width() << "x" << b.height();
 }
 
 TEST(Help, SearchFindsThePagesHoldingEveryWord) {

@@ -23,7 +23,8 @@ class Headless : public ::testing::Test {
 protected:
     Headless() {
         const Moment now = SystemClock().current();
-        addEntries({reminderEntry("Stand-up", normalise({now.date, now.time + 200}), "Time for the\nstand-up")});
+        addEntries(
+            {reminderEntry("Stand-up", normalise({now.date, now.time + 200}), "Time for the\nstand-up")});
         data::resetProcessTables();
     }
     plorix::test::TempDir dir;
@@ -57,7 +58,8 @@ TEST_F(Headless, SendsRemindersToTheNotificationServiceWhenOneRuns) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) GTEST_SKIP() << "no session bus";
     const QString service = QStringLiteral("org.freedesktop.Notifications");
-    if (bus.interface()->isServiceRegistered(service).value()) GTEST_SKIP() << "a notification service runs here";
+    if (bus.interface()->isServiceRegistered(service).value())
+        GTEST_SKIP() << "a notification service runs here";
     FakeNotifications fake;
     ASSERT_TRUE(bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &fake));
     ASSERT_TRUE(bus.registerService(service));

@@ -11,7 +11,8 @@
 
 namespace plorix::app::test {
 
-ProgramChild::ProgramChild(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env) {
+ProgramChild::ProgramChild(const std::vector<std::string>& argv,
+                           const std::map<std::string, std::string>& env) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
     pid_ = fork();

@@ -14,7 +14,8 @@ namespace plorix::app::test {
 class ProgramChild {
 public:
     // `env`: variables to set, "" to remove one.
-    explicit ProgramChild(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
+    explicit ProgramChild(const std::vector<std::string>& argv,
+                          const std::map<std::string, std::string>& env = {});
     ~ProgramChild();
     ProgramChild(const ProgramChild&) = delete;
     ProgramChild& operator=(const ProgramChild&) = delete;

@@ -47,8 +47,10 @@ TEST(WindowArrangement, CascadeStepsDownAndStartsAgainAtTheEdge) {
 
 TEST(WindowArrangement, ArrangeKeepsSizesAndWrapsRows) {
     const Rect area{0, 0, 1000, 800};
-    const std::vector<Rect> placed = arrange(area, {{0, 0, 400, 300}, {0, 0, 500, 200}, {0, 0, 300, 100}, {0, 0, 1200, 50}});
-    EXPECT_EQ(placed, (std::vector<Rect>{{0, 0, 400, 300}, {400, 0, 500, 200}, {0, 300, 300, 100}, {0, 400, 1200, 50}}));
+    const std::vector<Rect> placed =
+        arrange(area, {{0, 0, 400, 300}, {0, 0, 500, 200}, {0, 0, 300, 100}, {0, 0, 1200, 50}});
+    EXPECT_EQ(placed, (std::vector<Rect>{
+                          {0, 0, 400, 300}, {400, 0, 500, 200}, {0, 300, 300, 100}, {0, 400, 1200, 50}}));
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ protected:
     // The identifiers on the page, in order.
     std::vector<int> ids() const {
         std::vector<int> shown;
-        for (const PageRow& row : page.rows()) shown.push_back(static_cast<const Schedule*>(row.record.get())->ID);
+        for (const PageRow& row : page.rows())
+            shown.push_back(static_cast<const Schedule*>(row.record.get())->ID);
         return shown;
     }
 
@@ -101,7 +102,7 @@ TEST_F(BrowsePageTest, LocatesIgnoringCaseWithinARangeAndAFilter) {
     ASSERT_EQ(page.locate("zz"), store::kNoError);  // past the end: the last page
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
     ASSERT_EQ(page.locate("d"), store::kNoError);  // the description within the category
-    EXPECT_EQ(ids(), (Ids{2, 5, 4}));        // short range: the page is topped up
+    EXPECT_EQ(ids(), (Ids{2, 5, 4}));              // short range: the page is topped up
     ASSERT_EQ(page.last(), store::kNoError);
     EXPECT_EQ(ids(), (Ids{2, 5, 4}));
 

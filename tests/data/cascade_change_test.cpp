@@ -110,8 +110,9 @@ TEST_F(CascadeChange, AFailedRewriteRollsBackEverythingAndTheEntriesCanBeSavedAg
     schedule.rec<Schedule>().DESCRIPTION = "mine";
     EXPECT_EQ(changeRecord(schedule, prompter, original.get()), kNotWritten);
     EXPECT_EQ(lastTitle(), "Update Operation Error");
-    EXPECT_EQ(lastText(), "An error (Creates Duplicate Key (40)) was experienced when attempting to update a "
-                          "record from the file.  Probable Cause: Scripting.");
+    EXPECT_EQ(lastText(),
+              "An error (Creates Duplicate Key (40)) was experienced when attempting to update a "
+              "record from the file.  Probable Cause: Scripting.");
     EXPECT_EQ(tasks(), Strings{"1"});
     EXPECT_EQ(links(), Strings{"1/7"});
     EXPECT_EQ(items(), (Strings{"1/1", "1/2", "5/2"}));
@@ -138,8 +139,9 @@ TEST_F(CascadeChange, ADuplicateOfTheRecordItselfIsReportedWithItsKey) {
     const auto original = keepOriginal(schedule);
     schedule.rec<Schedule>().ID = 1;
     EXPECT_EQ(changeRecord(schedule, prompter, original.get()), kNotWritten);
-    EXPECT_EQ(lastText(), "An error (Creates Duplicate Key (40)) was experienced when attempting to update a "
-                          "record from the file.  Probable Cause: SCH:KEYID.");
+    EXPECT_EQ(lastText(),
+              "An error (Creates Duplicate Key (40)) was experienced when attempting to update a "
+              "record from the file.  Probable Cause: SCH:KEYID.");
     EXPECT_EQ(tasks(), (Strings{"1", "2"}));
 }
 

@@ -57,7 +57,8 @@ TEST_F(CascadeDelete, ARecordStillReferencedIsKeptWithWarning13NamingTheReferrer
         store::Table& table;
         const char* referrer;
     };
-    for (Case c : {Case{categories, "Schedule"}, Case{contactCategories, "Contact"}, Case{messages, "Scripting"}}) {
+    for (Case c :
+         {Case{categories, "Schedule"}, Case{contactCategories, "Contact"}, Case{messages, "Scripting"}}) {
         c.table.setStart(0);
         ASSERT_EQ(c.table.next(), store::kNoError);
         prompter.clear();
@@ -107,14 +108,16 @@ TEST_F(CascadeDelete, AFailureHalfWayLeavesTaskLinksAndItemsAsTheyWere) {
     for (int i = 1; i <= 3; ++i) addItem(1, i);
     {
         plorix::test::RawDataFile raw((dir / "Px97.TPS").string());
-        raw.exec("CREATE TRIGGER stuck BEFORE DELETE ON Script WHEN old.SEQUENCE = 2 "
-                 "BEGIN SELECT RAISE(ABORT, 'item is stuck'); END");
+        raw.exec(
+            "CREATE TRIGGER stuck BEFORE DELETE ON Script WHEN old.SEQUENCE = 2 "
+            "BEGIN SELECT RAISE(ABORT, 'item is stuck'); END");
     }
     ASSERT_EQ(loadById(schedule, 1), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kNotDeleted);
     EXPECT_EQ(lastTitle(), "Delete Operation Error");
-    EXPECT_EQ(lastText(), "An error (item is stuck (1811)) was experienced when attempting to delete a "
-                          "record from the file Scripting.");
+    EXPECT_EQ(lastText(),
+              "An error (item is stuck (1811)) was experienced when attempting to delete a "
+              "record from the file Scripting.");
     EXPECT_FALSE(hasSavedError());
     EXPECT_EQ(tasks(), Strings{"1"});
     EXPECT_EQ(links(), Strings{"1/7"});
@@ -136,8 +139,9 @@ TEST_F(CascadeDelete, ALockedFileIsWaitedForTwoSecondsThenReported) {
     EXPECT_GE(waited, 1.8);
     station.exec("COMMIT");
     EXPECT_EQ(lastTitle(), "Transaction Framing Error");
-    EXPECT_EQ(lastText(), "Error: (File Is Locked (32)) attempting to frame the delete transaction on "
-                          "Schedule.  Delete transaction cancelled.");
+    EXPECT_EQ(lastText(),
+              "Error: (File Is Locked (32)) attempting to frame the delete transaction on "
+              "Schedule.  Delete transaction cancelled.");
     EXPECT_EQ(items(), Strings{"1/1"});
     EXPECT_EQ(deleteRecord(schedule, prompter), kDeleted);
     EXPECT_TRUE(items().empty());
@@ -163,8 +167,9 @@ TEST_F(CascadeDelete, TheStoredVersionIsDeletedEvenWhenAnotherStationChangedIt) 
     ASSERT_EQ(other.erase(), store::kNoError);
     EXPECT_EQ(deleteRecord(schedule, prompter), kNotDeleted);
     EXPECT_EQ(lastTitle(), "Record Retrieval Error");
-    EXPECT_EQ(lastText(), "Error: (Record Not Found (35)) attempting to access a record from the Schedule "
-                          "file.  Returning to previous window.");
+    EXPECT_EQ(lastText(),
+              "Error: (Record Not Found (35)) attempting to access a record from the Schedule "
+              "file.  Returning to previous window.");
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ namespace plorix::data::test {
 class CascadeFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (store::Table* t : {&schedule, &scripting, &link, &contact, &contactCategories, &categories,
-                         &messages, &holidays})
+        for (store::Table* t :
+             {&schedule, &scripting, &link, &contact, &contactCategories, &categories, &messages, &holidays})
             openTable(*t, prompter);
     }
     void TearDown() override { clearSavedError(); }
@@ -85,7 +85,8 @@ protected:
     // Reads a record by its first key into the table's buffer.
     int loadById(store::Table& table, int id) {
         store::clearRecord(table.schema(), table.buffer());
-        store::setFieldInt(table.schema().fields[table.schema().primaryKey()->components[0]], table.buffer(), id);
+        store::setFieldInt(table.schema().fields[table.schema().primaryKey()->components[0]], table.buffer(),
+                           id);
         return table.get(static_cast<int>(table.schema().primaryKey() - table.schema().keys.data()));
     }
     int loadByName(store::Table& table, const char* name) {
@@ -98,8 +99,12 @@ protected:
         if (!raw) raw = std::make_unique<plorix::test::RawDataFile>((dir / "Px97.TPS").string());
         return raw->column(sql);
     }
-    std::vector<std::string> items() { return stored("SELECT ID || '/' || SEQUENCE FROM Script ORDER BY ID, SEQUENCE"); }
-    std::vector<std::string> links() { return stored("SELECT ID || '/' || CLIENTID FROM Link ORDER BY ID, CLIENTID"); }
+    std::vector<std::string> items() {
+        return stored("SELECT ID || '/' || SEQUENCE FROM Script ORDER BY ID, SEQUENCE");
+    }
+    std::vector<std::string> links() {
+        return stored("SELECT ID || '/' || CLIENTID FROM Link ORDER BY ID, CLIENTID");
+    }
     std::vector<std::string> tasks() { return stored("SELECT ID FROM s ORDER BY ID"); }
 
     std::string lastTitle() const { return prompter.shown().empty() ? "" : prompter.shown().back().title; }

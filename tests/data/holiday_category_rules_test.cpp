@@ -45,11 +45,13 @@ TEST_F(HolidayCategoryRules, ASecondHolidayOnADateIsRefusedNamingTheKey) {
     ASSERT_EQ(holidays.get(0), store::kNoError);
     const auto original = keepOriginal(holidays);
     holidays.rec<Holidays>().HOLIDAYDATE = christmas;
-    EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kNotWritten);
+    EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()),
+              kNotWritten);
     holidays.rec<Holidays>().HOLIDAYDATE = newYear;
     holidays.rec<Holidays>().HOLIDAY = "New Year's Day";
     EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kWritten);
-    EXPECT_EQ(stored("SELECT HOLIDAY FROM Hol ORDER BY HOLIDAYDATE"), (Strings{"Christmas", "New Year's Day"}));
+    EXPECT_EQ(stored("SELECT HOLIDAY FROM Hol ORDER BY HOLIDAYDATE"),
+              (Strings{"Christmas", "New Year's Day"}));
 }
 
 TEST_F(HolidayCategoryRules, RequiredFieldsLeftBlankKeepTheFormOpenWithoutAMessage) {
@@ -74,9 +76,11 @@ TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
     ASSERT_EQ(loadByName(categories, "Work"), store::kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "work";
-    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()),
+              kWritten);
     categories.rec<Categories>().CATEGORY = "home";
-    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kNotWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()),
+              kNotWritten);
     EXPECT_EQ(stored("SELECT CATEGORY FROM Categories ORDER BY 1"), (Strings{"Home", "work"}));
 }
 
@@ -86,12 +90,14 @@ TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
     ASSERT_EQ(loadByName(categories, "Work"), store::kNoError);
     const auto original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "Job";
-    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()), kNotWritten);
+    EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()),
+              kNotWritten);
     EXPECT_EQ(lastTitle(), "Referential Integrity Update Error");
     EXPECT_EQ(categories.rec<Categories>().CATEGORY, "Work");
     EXPECT_EQ(deleteRecord(categories, prompter), kNotDeleted);
-    EXPECT_EQ(lastText(), "This record is referenced from the file Schedule.  This record cannot be deleted "
-                          "while these references exist.");
+    EXPECT_EQ(lastText(),
+              "This record is referenced from the file Schedule.  This record cannot be deleted "
+              "while these references exist.");
     EXPECT_EQ(stored("SELECT CATEGORY FROM Categories"), Strings{"Work"});
     EXPECT_EQ(stored("SELECT CATEGORY FROM s"), Strings{"Work"});
 }

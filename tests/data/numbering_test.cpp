@@ -29,9 +29,8 @@ TEST_F(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
     store::clearRecord(contacts.schema(), contacts.buffer());
     contacts.rec<Contact>().CLIENTID = 41;
     ASSERT_EQ(contacts.add(), store::kNoError);
-    const std::int32_t next = addNumbered(contacts, prompter, [](void* r) {
-        static_cast<Contact*>(r)->LASTNAME = "Okafor";
-    });
+    const std::int32_t next =
+        addNumbered(contacts, prompter, [](void* r) { static_cast<Contact*>(r)->LASTNAME = "Okafor"; });
     EXPECT_EQ(next, 42);
     EXPECT_EQ(contacts.records(), 4);
 
@@ -46,8 +45,8 @@ TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
     store::Table items(Scripting::schema());
     openTable(items, prompter);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(addNumbered(items, prompter, {}, 5), i + 1);
-    EXPECT_EQ(addNumbered(items, prompter, {}, 9), 1);   // the last item read belongs to task 5
-    EXPECT_EQ(addNumbered(items, prompter, {}, 2), 1);   // nothing before task 2 at all
+    EXPECT_EQ(addNumbered(items, prompter, {}, 9), 1);  // the last item read belongs to task 5
+    EXPECT_EQ(addNumbered(items, prompter, {}, 2), 1);  // nothing before task 2 at all
     EXPECT_EQ(addNumbered(items, prompter, {}, 5), 4);
 
     items.rec<Scripting>().ID = 9;

@@ -106,8 +106,7 @@ TEST_F(OpenRoutineTest, NoCreateReportsTheMissingFile) {
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter, store::kReadWriteDenyNone, true, true); }),
               "Disk Error");
     ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text,
-              "File (px97\\!s) could not be opened.  Error: File Not Found (2).");
+    EXPECT_EQ(prompter.shown()[0].text, "File (px97\\!s) could not be opened.  Error: File Not Found (2).");
     EXPECT_TRUE(folderNames(dir.path()).empty());
 }
 
@@ -119,8 +118,7 @@ TEST_F(OpenRoutineTest, AFileLockedBeyondTheWaitEndsWithDiskError) {
     store::Table schedule(Schedule::schema());
     EXPECT_EQ(finalMessage([&] { openTable(schedule, prompter); }), "Disk Error");
     ASSERT_EQ(prompter.shown().size(), 1u);
-    EXPECT_EQ(prompter.shown()[0].text,
-              "File (px97\\!s) could not be opened.  Error: File Is Locked (32).");
+    EXPECT_EQ(prompter.shown()[0].text, "File (px97\\!s) could not be opened.  Error: File Is Locked (32).");
     other.exec("ROLLBACK");
 }
 

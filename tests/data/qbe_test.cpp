@@ -182,7 +182,8 @@ protected:
 TEST_F(QbeQuery, ARecordPassesWhenEveryFieldDoes) {
     const Query contains = query({{"SCH:DESCRIPTION", kContains, "report"}});
     EXPECT_EQ(found(contains, "SCH:KEYID"), (std::vector<int>{1, 2, 4}));
-    const Query both = query({{"SCH:DESCRIPTION", kContains, "report"}, {"SCH:DATE", kSameYear, "1998-03-03"}});
+    const Query both =
+        query({{"SCH:DESCRIPTION", kContains, "report"}, {"SCH:DATE", kSameYear, "1998-03-03"}});
     EXPECT_EQ(found(both, "SCH:KEYID"), (std::vector<int>{2, 4}));
     // A date entered by the field's picture.
     const Query shown = query({{"SCH:DATE", kSameYear, "OCT 31,1998", "", std::nullopt, "d3"}});
@@ -227,8 +228,7 @@ TEST_F(QbeQuery, TheScanStartsWhereTheFirstFieldLetsItWhenItLeadsTheKey) {
 TEST_F(QbeQuery, MatchingRecordsAreTaggedAndUntaggedInSteps) {
     const Query reports = query({{"SCH:DESCRIPTION", kContains, "REPORT"}});
     QueryTagging select(prompter, schedule, keys::Schedule::KEYTASKNAME, reports, 7, "SCH:ID", true);
-    while (select.step()) {
-    }
+    while (select.step()) {}
     EXPECT_EQ(select.matched(), 3);
     EXPECT_EQ(select.error(), store::kNoError);
     EXPECT_EQ(countTags(prompter, 7), 3);
@@ -237,8 +237,7 @@ TEST_F(QbeQuery, MatchingRecordsAreTaggedAndUntaggedInSteps) {
 
     const Query monthly = query({{"SCH:DESCRIPTION", kBeginsWith, "MONTHLY"}});
     QueryTagging unselect(prompter, schedule, 0, monthly, 7, "SCH:ID", false);
-    while (unselect.step()) {
-    }
+    while (unselect.step()) {}
     EXPECT_FALSE(isTagged(prompter, 7, 1));
     EXPECT_EQ(countTags(prompter, 7), 2);
 }

@@ -20,7 +20,8 @@ public:
     explicit RawDataFile(const std::string& path) {
         if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open " + path);
-        if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK) throw std::runtime_error("cannot key " + path);
+        if (store::keyConnection(db_, data::kOwnerPassword) != SQLITE_OK)
+            throw std::runtime_error("cannot key " + path);
     }
     ~RawDataFile() { sqlite3_close_v2(db_); }
     RawDataFile(const RawDataFile&) = delete;

@@ -19,7 +19,8 @@ TEST(SchemaTest, EveryRecordIsAsWideAsItsDeclaredSize) {
         EXPECT_EQ(bytes, schema->recordBytes) << schema->label;
         for (const auto& group : schema->groups) {
             int covered = 0;
-            for (int i = group.first; i <= group.last; ++i) covered += schema->fields[static_cast<std::size_t>(i)].width;
+            for (int i = group.first; i <= group.last; ++i)
+                covered += schema->fields[static_cast<std::size_t>(i)].width;
             EXPECT_EQ(covered, group.width) << group.name;
         }
     }
@@ -31,7 +32,8 @@ template <typename Keys>
 void expectKeyConstants(const store::TableSchema& schema) {
     ASSERT_EQ(std::size(Keys::kNames), schema.keys.size()) << schema.label;
     for (std::size_t i = 0; i < schema.keys.size(); ++i) {
-        EXPECT_EQ(schema.keyIndex(Keys::kNames[i]), static_cast<int>(i)) << schema.label << " " << Keys::kNames[i];
+        EXPECT_EQ(schema.keyIndex(Keys::kNames[i]), static_cast<int>(i))
+            << schema.label << " " << Keys::kNames[i];
     }
 }
 
@@ -106,14 +108,17 @@ TEST(SchemaTest, FieldAndKeyNamesCarryThePrefixInCapitals) {
     const store::TableSchema& schedule = Schedule::schema();
     EXPECT_EQ(schedule.fields.size(), 57u);  // 63 less the seven group names, plus the memo
     EXPECT_EQ(schedule.fields.back().name, "SCH:MESSAGE");
-    const store::GroupDesc& alarm = schedule.groups[static_cast<std::size_t>(schedule.groupIndex("ALARMGROUP"))];
+    const store::GroupDesc& alarm =
+        schedule.groups[static_cast<std::size_t>(schedule.groupIndex("ALARMGROUP"))];
     EXPECT_EQ(schedule.fields[static_cast<std::size_t>(alarm.first)].name, "SCH:ALARM");
     EXPECT_EQ(schedule.fields[static_cast<std::size_t>(alarm.last)].name, "SCH:ALARMFILE");
     EXPECT_EQ(schedule.primaryKey()->name, "SCH:KEYID");
 }
 
 TEST(SchemaTest, KeyAttributesFollowTheDeclarations) {
-    auto key = [](const store::TableSchema& s, const char* name) { return s.keys[static_cast<std::size_t>(s.keyIndex(name))]; };
+    auto key = [](const store::TableSchema& s, const char* name) {
+        return s.keys[static_cast<std::size_t>(s.keyIndex(name))];
+    };
     const store::KeyDesc title = key(WindowLookup::schema(), "WL:KEYTITLE");
     EXPECT_TRUE(title.unique());
     EXPECT_FALSE(title.nocase());
@@ -122,7 +127,8 @@ TEST(SchemaTest, KeyAttributesFollowTheDeclarations) {
     EXPECT_FALSE(done.nocase());
     const store::KeyDesc enabled = key(Schedule::schema(), "SCH:KEYDATEENABLED");
     std::vector<std::string> components;
-    for (int c : enabled.components) components.push_back(Schedule::schema().fields[static_cast<std::size_t>(c)].name);
+    for (int c : enabled.components)
+        components.push_back(Schedule::schema().fields[static_cast<std::size_t>(c)].name);
     EXPECT_EQ(components, (std::vector<std::string>{"SCH:DISABLED", "SCH:DATE", "SCH:TIME"}));
     EXPECT_FALSE(Link::schema().keys[0].primary());
     EXPECT_TRUE(Link::schema().keys[1].primary());
@@ -159,7 +165,9 @@ TEST(FieldTextTest, ValuesRoundTrip) {
     r.LASTRUNTIME = kEndOfDay;
     r.ID = -2147483647 - 1;
     r.DESCRIPTION = "Backup";
-    auto text = [&](const char* name) { return store::fieldToText(s.fields[static_cast<std::size_t>(s.fieldIndex(name))], &r); };
+    auto text = [&](const char* name) {
+        return store::fieldToText(s.fields[static_cast<std::size_t>(s.fieldIndex(name))], &r);
+    };
     EXPECT_EQ(text("DATE"), "1959-10-31");
     EXPECT_EQ(text("TIME"), "17:30:05.07");
     EXPECT_EQ(text("ADVANCEWARNTIME"), "08:00:00");
@@ -171,7 +179,8 @@ TEST(FieldTextTest, ValuesRoundTrip) {
     for (const auto& field : s.fields) {
         ASSERT_TRUE(store::fieldFromText(field, &copy, store::fieldToText(field, &r))) << field.name;
     }
-    for (const auto& field : s.fields) EXPECT_EQ(store::fieldToText(field, &copy), store::fieldToText(field, &r)) << field.name;
+    for (const auto& field : s.fields)
+        EXPECT_EQ(store::fieldToText(field, &copy), store::fieldToText(field, &r)) << field.name;
 
     const store::FieldDesc& time = s.fields[static_cast<std::size_t>(s.fieldIndex("TIME"))];
     ASSERT_TRUE(store::fieldFromText(time, &copy, "9:05"));
@@ -204,7 +213,8 @@ TEST(FieldTextTest, TextsThatDoNotFitAreRefusedAndLeaveTheRecordAlone) {
     EXPECT_FALSE(store::fieldFromText(done, &todo, "256"));
     EXPECT_FALSE(store::fieldFromText(done, &todo, "-1"));
     const store::FieldDesc& date = t.fields[static_cast<std::size_t>(t.fieldIndex("COMPLETIONDATE"))];
-    for (const char* bad : {"2023-02-29", "2023-13-01", "1800-12-31", "2023-1-1x", "20230101", "31/12/2023"}) {
+    for (const char* bad :
+         {"2023-02-29", "2023-13-01", "1800-12-31", "2023-1-1x", "20230101", "31/12/2023"}) {
         EXPECT_FALSE(store::fieldFromText(date, &todo, bad)) << bad;
     }
     EXPECT_TRUE(store::fieldFromText(date, &todo, "2024-02-29"));

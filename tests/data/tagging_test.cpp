@@ -23,7 +23,8 @@ protected:
     }
     std::vector<TaggedRecord> walk(TagTable table) {
         std::vector<TaggedRecord> seen;
-        for (TaggedRecord r = firstTag(prompter, table); r != 0; r = nextTag(prompter, table)) seen.push_back(r);
+        for (TaggedRecord r = firstTag(prompter, table); r != 0; r = nextTag(prompter, table))
+            seen.push_back(r);
         return seen;
     }
     // Adds a tag the way another station would, unseen by the kept count.

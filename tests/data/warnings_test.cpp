@@ -10,7 +10,7 @@ namespace plorix::data {
 namespace {
 
 const std::vector<int> kAllNumbers = {1,  2,  3,  4,  5,  10, 12, 13, 14, 15, 16, 17, 18, 19, 20,
-                               21, 24, 25, 26, 27, 28, 29, 30, 31, 32, 34, 35, 36, 38};
+                                      21, 24, 25, 26, 27, 28, 29, 30, 31, 32, 34, 35, 36, 38};
 
 store::ErrorState error(int code, std::string text) {
     store::ErrorState e;
@@ -58,8 +58,7 @@ TEST_F(StandardWarningTest, FillsSubjectDetailAndSavedErrorOnce) {
     standardWarning(prompter, Warning::RangeError, "Priority", "1 and 9");
     EXPECT_EQ(prompter.shown()[1].text, "The value of Priority must be between 1 and 9.");
     standardWarning(prompter, Warning::DuplicateKey, "SCH:KEYID");
-    EXPECT_EQ(prompter.shown()[2].text,
-              "Adding this record creates a duplicate entry for the key:SCH:KEYID");
+    EXPECT_EQ(prompter.shown()[2].text, "Adding this record creates a duplicate entry for the key:SCH:KEYID");
 }
 
 TEST_F(StandardWarningTest, DriverErrorReportsItsOwnTextAndCode) {
@@ -153,8 +152,7 @@ TEST_F(StandardWarningTest, FatalRowsEndTheProgramAfterShowingTheMessage) {
 
     prompter.answerNext(kYes);
     EXPECT_EQ(standardWarning(prompter, Warning::InvalidKey, "PX97\\!s"), kYes);
-    EXPECT_EQ(prompter.shown().back().text,
-              "PX97\\!s key file is invalid.  Do you want to rebuild the key?");
+    EXPECT_EQ(prompter.shown().back().text, "PX97\\!s key file is invalid.  Do you want to rebuild the key?");
     prompter.answerNext(kNo);
     EXPECT_THROW(
         try { standardWarning(prompter, Warning::InvalidKey, "PX97\\!s"); } catch (const FatalError& e) {

@@ -21,8 +21,10 @@ protected:
         tzset();
     }
     void TearDown() override {
-        if (saved_.empty()) unsetenv("TZ");
-        else setenv("TZ", saved_.c_str(), 1);
+        if (saved_.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", saved_.c_str(), 1);
         tzset();
     }
     CalendarPlan plan(const std::string& sample) {
@@ -76,7 +78,8 @@ TEST_F(CalendarPlanTest, AnotherZoneBecomesLocalRunsAcrossBothDaylightSavingChan
     EXPECT_EQ(task.WEDNESDAY, 1);
     EXPECT_EQ(task.MONDAY, 0);
     EXPECT_EQ((Moment{task.DATE, task.TIME}), (Moment{makeDate(1, 6, 2027), makeTime(10, 0)}));
-    EXPECT_EQ((Moment{task.ADVANCEWARNDATE, task.ADVANCEWARNTIME}), (Moment{makeDate(1, 6, 2027), makeTime(9, 45)}));
+    EXPECT_EQ((Moment{task.ADVANCEWARNDATE, task.ADVANCEWARNTIME}),
+              (Moment{makeDate(1, 6, 2027), makeTime(9, 45)}));
 }
 
 TEST_F(CalendarPlanTest, ExcludedAndReplacedRunsAreLeftOutOrSkipped) {

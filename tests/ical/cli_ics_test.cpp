@@ -88,7 +88,8 @@ protected:
              "SCH:TIME=08:00"});
         add({"SCH:DESCRIPTION=Month end", "SCH:SCHEDULETYPE=Day of Month", "SCH:LASTDAYOFMONTH=1", on(first),
              "SCH:TIME=17:00"});
-        add({"SCH:DESCRIPTION=Rent", "SCH:SCHEDULETYPE=Monthly", on(nextDayOfMonth(first, 15)), "SCH:TIME=09:00"});
+        add({"SCH:DESCRIPTION=Rent", "SCH:SCHEDULETYPE=Monthly", on(nextDayOfMonth(first, 15)),
+             "SCH:TIME=09:00"});
         add({"SCH:DESCRIPTION=Payroll", "SCH:SCHEDULETYPE=Monthly", on(nextDayOfMonth(first, 31)),
              "SCH:TIME=09:00"});
         add({"SCH:DESCRIPTION=Anniversary", "SCH:SCHEDULETYPE=Yearly", on(first + 10), "SCH:TIME=12:00"});
@@ -101,15 +102,16 @@ protected:
         add({"SCH:DESCRIPTION=Bins", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=2", "SCH:EVERYTYPE=week(s)",
              on(first + 1), "SCH:TIME=06:30"});
         add({"SCH:DESCRIPTION=Haircut", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=2", "SCH:EVERYTYPE=month(s)",
-             on(nextDayOfMonth(first, 20)), "SCH:TIME=16:00", "SCH:ADVANCEWARNDATE=" + isoDate(nextDayOfMonth(first, 20)),
-             "SCH:ADVANCEWARNTIME=15:45"});
+             on(nextDayOfMonth(first, 20)), "SCH:TIME=16:00",
+             "SCH:ADVANCEWARNDATE=" + isoDate(nextDayOfMonth(first, 20)), "SCH:ADVANCEWARNTIME=15:45"});
         add({"SCH:DESCRIPTION=Market", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1", "SCH:EVERYTYPE=week(s)",
-             on(first + (6 - weekdayOf(first))), "SCH:TIME=08:00", "SCH:EXCEPTWEEKENDS=1", "SCH:SHIFTTYPE=Next Day"});
-        add({"SCH:DESCRIPTION=Quiet hours", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=12", "SCH:EVERYTYPE=hour(s)",
-             on(first), "SCH:TIME=10:00", "SCH:EXCEPTTIME=1", "SCH:EXCEPTTIMEBEGIN=20:00",
-             "SCH:EXCEPTTIMEEND=23:00"});
-        add({"SCH:DESCRIPTION=Old", "SCH:SCHEDULETYPE=Day of Week", "SCH:SUNDAY=1", on(first), "SCH:TIME=11:00",
-             "SCH:DISABLED=1"});
+             on(first + (6 - weekdayOf(first))), "SCH:TIME=08:00", "SCH:EXCEPTWEEKENDS=1",
+             "SCH:SHIFTTYPE=Next Day"});
+        add({"SCH:DESCRIPTION=Quiet hours", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=12",
+             "SCH:EVERYTYPE=hour(s)", on(first), "SCH:TIME=10:00", "SCH:EXCEPTTIME=1",
+             "SCH:EXCEPTTIMEBEGIN=20:00", "SCH:EXCEPTTIMEEND=23:00"});
+        add({"SCH:DESCRIPTION=Old", "SCH:SCHEDULETYPE=Day of Week", "SCH:SUNDAY=1", on(first),
+             "SCH:TIME=11:00", "SCH:DISABLED=1"});
     }
     TempDir dir{false};
     std::string from;
@@ -149,8 +151,8 @@ TEST_F(CliIcs, AnIndependentReaderExpandsTheFileToTheForecast) {
     addSchedule();
     const std::string file = (dir / "schedule.ics").string();
     ASSERT_EQ(cli("desktop", {"export-ics", file}).status, 0);
-    const auto expanded = runProcess({"/usr/bin/python3", PLORIX_ICAL_EXPAND, file, from + "T00:00:00",
-                                      to + "T23:59:59"});
+    const auto expanded =
+        runProcess({"/usr/bin/python3", PLORIX_ICAL_EXPAND, file, from + "T00:00:00", to + "T23:59:59"});
     ASSERT_EQ(expanded.status, 0) << expanded.err;
     std::vector<std::string> runs = lines(expanded.out);
     std::sort(runs.begin(), runs.end());

@@ -53,7 +53,8 @@ TEST(CsvRecords, ABadLineIsReportedAndTheNextOneIsReadAsUsual) {
 
 TEST(CsvRecords, AnOverlongLineIsSkippedWithoutCostingTheOthers) {
     const std::string longLine(kMaxLineCharacters + 1, 'x');
-    auto records = readAll("a,1\r\n" + longLine + "\r\nb,2\r\n" + std::string(kMaxLineCharacters, 'y') + "\r\n");
+    auto records =
+        readAll("a,1\r\n" + longLine + "\r\nb,2\r\n" + std::string(kMaxLineCharacters, 'y') + "\r\n");
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[1].error, "is longer than 16,000 characters");
     EXPECT_EQ(records[2].text, "b,2");

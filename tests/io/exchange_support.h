@@ -37,9 +37,8 @@ inline void refuseInsert(const std::string& table, const std::string& column, co
     sqlite3* db = nullptr;
     sqlite3_open_v2(data::kDataFileName.data(), &db, SQLITE_OPEN_READWRITE, nullptr);
     store::keyConnection(db, data::kOwnerPassword);
-    const std::string sql = "CREATE TRIGGER refuse BEFORE INSERT ON \"" +
-                            table + "\" WHEN NEW.\"" + column + "\" = '" + value +
-                            "' BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+    const std::string sql = "CREATE TRIGGER refuse BEFORE INSERT ON \"" + table + "\" WHEN NEW.\"" + column +
+                            "\" = '" + value + "' BEGIN SELECT RAISE(ABORT, 'refused'); END;";
     char* error = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         std::string text = error ? error : "?";

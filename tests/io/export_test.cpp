@@ -74,8 +74,10 @@ TEST_F(ExportTest, ChosenFieldsAndPicturesWithoutHeader) {
     addTask("", "No category nor date", 0, 0);  // outside the export key, exported all the same
     ExportPlan p = plan();
     p.header = false;
-    for (auto& choice : p.fields) choice.selected = choice.field.name == "SCH:Date" || choice.field.name == "SCH:Description";
-    p.fields[static_cast<std::size_t>(findExchangeField(exchangeTable(ExchangeTable::Schedule).exportFields, "sch:date"))]
+    for (auto& choice : p.fields)
+        choice.selected = choice.field.name == "SCH:Date" || choice.field.name == "SCH:Description";
+    p.fields[static_cast<std::size_t>(
+                 findExchangeField(exchangeTable(ExchangeTable::Schedule).exportFields, "sch:date"))]
         .picture = "@d10";
     ExportJob job(p, prompter);
     ASSERT_TRUE(job.run());

@@ -90,8 +90,8 @@ TEST_F(EventLogTest, TheFileIsClosedAfterEvery101stLineAndNothingIsLost) {
     const auto got = lines(dir.read("PX98Evnt.LOG"));
     ASSERT_EQ(got.size(), 102u);
     for (int i = 0; i < 102; ++i)
-        EXPECT_EQ(got[static_cast<std::size_t>(i)].substr(52), "event " + std::to_string(i + 1) +
-                                                               std::string(50 - 6 - std::to_string(i + 1).size(), ' '));
+        EXPECT_EQ(got[static_cast<std::size_t>(i)].substr(52),
+                  "event " + std::to_string(i + 1) + std::string(50 - 6 - std::to_string(i + 1).size(), ' '));
 }
 
 TEST_F(EventLogTest, AppendsToAnExistingFileWhateverItsLetterCase) {

@@ -75,8 +75,7 @@ TEST_F(LogReaderTest, AMissingLogReportsTheErrorCodeThenTheLoadError) {
     ASSERT_EQ(prompter.shown().size(), 2u);
     EXPECT_EQ(prompter.shown()[0].text, "Please note this errorcode:  2; File Not Found");
     EXPECT_EQ(prompter.shown()[1].title, "File Load Error");
-    EXPECT_EQ(prompter.shown()[1].text,
-              "PX98Evnt.LOG File Load Error.  Error: File Not Found (2).");
+    EXPECT_EQ(prompter.shown()[1].text, "PX98Evnt.LOG File Load Error.  Error: File Not Found (2).");
     EXPECT_FALSE(reader.step());
 }
 

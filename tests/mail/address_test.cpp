@@ -6,8 +6,9 @@ namespace plorix::mail {
 namespace {
 
 TEST(MailAddress, AcceptsOrdinaryAddressesAndRefusesSlips) {
-    for (const char* good : {"ann@example.org", "a.b+tag@mail.example.co.uk", "x@localhost", "o'neil@ex-ample.org",
-                             "\"ann smith\"@example.org", "ann@[192.0.2.1]", "ann@[IPv6:2001:db8::1]"})
+    for (const char* good :
+         {"ann@example.org", "a.b+tag@mail.example.co.uk", "x@localhost", "o'neil@ex-ample.org",
+          "\"ann smith\"@example.org", "ann@[192.0.2.1]", "ann@[IPv6:2001:db8::1]"})
         EXPECT_TRUE(mail::isValidAddress(good)) << good;
     for (const char* bad : {"", "ann", "ann@", "@example.org", "ann@@example.org", "ann smith@example.org",
                             "ann@example..org", ".ann@example.org", "ann.@example.org", "ann@-example.org",
@@ -18,8 +19,8 @@ TEST(MailAddress, AcceptsOrdinaryAddressesAndRefusesSlips) {
 }
 
 TEST(MailAddress, LineBreaksAndControlsNeverPassAsAnAddress) {
-    for (const char* bad : {"ann@example.org\r\nRCPT TO:<evil@example.net>", "ann@example.org\n", "ann\r@example.org",
-                            "\"ann\r\n\"@example.org", "ann@exam\tple.org"})
+    for (const char* bad : {"ann@example.org\r\nRCPT TO:<evil@example.net>", "ann@example.org\n",
+                            "ann\r@example.org", "\"ann\r\n\"@example.org", "ann@exam\tple.org"})
         EXPECT_FALSE(mail::isValidAddress(bad)) << bad;
     EXPECT_FALSE(mail::isValidNewsgroup("comp.misc\r\nNewsgroups: alt.evil"));
     EXPECT_FALSE(mail::isValidNewsgroup("comp misc"));
@@ -34,8 +35,8 @@ TEST(MailAddress, FieldsSplitIntoEntriesWithNames) {
     EXPECT_EQ(one[0].name, "Ann Smith");
     EXPECT_EQ(one[0].address, "ann@example.org");
 
-    const auto many = mail::splitRecipients("ann@example.org; \"Smith, Bob\" <bob@example.org>, ,Cy <cy@example.org>",
-                                      "Ann Smith");
+    const auto many = mail::splitRecipients(
+        "ann@example.org; \"Smith, Bob\" <bob@example.org>, ,Cy <cy@example.org>", "Ann Smith");
     ASSERT_EQ(many.size(), 3u);
     EXPECT_EQ(many[0].name, "");  // one name cannot belong to several addresses
     EXPECT_EQ(many[1].name, "Smith, Bob");
@@ -105,7 +106,8 @@ TEST(MailResult, CodesHaveTheirTextsAndOldSuccessCodesCountAsSuccess) {
     EXPECT_EQ(mail::mailCodeText(99), "Unknown error");
     EXPECT_TRUE(mail::settleMailResult({1001, {}}).ok());
     EXPECT_EQ(mail::settleMailResult({mail::kMailSendFailed, "x"}).code, mail::kMailSendFailed);
-    EXPECT_EQ(mail::mailErrorText({mail::kMailServerError, "550 no such user"}), "server error: 550 no such user");
+    EXPECT_EQ(mail::mailErrorText({mail::kMailServerError, "550 no such user"}),
+              "server error: 550 no such user");
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ std::vector<std::string> headerLines(const std::string& message) {
 std::vector<std::string> headerNames(const std::string& message) {
     std::vector<std::string> names;
     for (const std::string& line : headerLines(message))
-        if (!line.empty() && line[0] != ' ' && line[0] != '\t') names.push_back(line.substr(0, line.find(':')));
+        if (!line.empty() && line[0] != ' ' && line[0] != '\t')
+            names.push_back(line.substr(0, line.find(':')));
     return names;
 }
 
@@ -52,7 +53,8 @@ TEST(MailCompose, HeadersOfAnEmailWithoutBcc) {
     const std::string message = mail::composeMessage(job, job.to, {});
     EXPECT_EQ(headerNames(message),
               (std::vector<std::string>{"Date", "From", "To", "Cc", "Subject", "Organization", "X-Mailer",
-                                        "Message-ID", "MIME-Version", "Content-Type", "Content-Transfer-Encoding"}));
+                                        "Message-ID", "MIME-Version", "Content-Type",
+                                        "Content-Transfer-Encoding"}));
     EXPECT_NE(message.find("From: Me <me@example.org>\r\n"), std::string::npos);
     EXPECT_NE(message.find("To: Ann Smith <ann@example.org>\r\n"), std::string::npos);
     EXPECT_EQ(message.find("hidden@example.org"), std::string::npos);
@@ -94,15 +96,17 @@ TEST(MailCompose, TextOutsideAsciiIsEncodedAndLongHeadersAreFolded) {
     for (const std::string& line : headerLines(mail::composeMessage(job, job.to, {})))
         EXPECT_LE(line.size(), mail::kFoldWidth) << line;
     // Encoded words never split a character.
-    EXPECT_EQ(mail::encodedWords(std::string(60, 'x') + "é"), "=?UTF-8?B?" + mail::base64(std::string(45, 'x')) + "?= =?UTF-8?B?" +
-                                                            mail::base64(std::string(15, 'x') + "é") + "?=");
+    EXPECT_EQ(mail::encodedWords(std::string(60, 'x') + "é"),
+              "=?UTF-8?B?" + mail::base64(std::string(45, 'x')) + "?= =?UTF-8?B?" +
+                  mail::base64(std::string(15, 'x') + "é") + "?=");
 }
 
 TEST(MailCompose, BodiesAndFilesBecomeSevenBitLines) {
     mail::MailJob job = sampleJob();
     job.body = "Prix: 5 €\r\n" + std::string(1200, 'z') + "\r\nend =  ";
     const std::string file = std::string("\0\1\2\xff", 4) + std::string(100, 'q');
-    const std::string message = mail::composeMessage(job, job.to, {{"data.bin", "application/octet-stream", file}});
+    const std::string message =
+        mail::composeMessage(job, job.to, {{"data.bin", "application/octet-stream", file}});
     EXPECT_NE(message.find("Content-Type: multipart/mixed;\r\n boundary=\"=_plorix_"), std::string::npos);
     EXPECT_NE(message.find("Content-Transfer-Encoding: quoted-printable\r\n\r\nPrix: 5 =E2=82=AC\r\n"),
               std::string::npos);
@@ -131,7 +135,8 @@ TEST(MailCompose, NewsArticlesNameTheirGroupsAndAreDotStuffed) {
     EXPECT_NE(article.find("Newsgroups: comp.misc,alt.test\r\n"), std::string::npos);
     EXPECT_NE(article.find("Subject: (no subject)\r\n"), std::string::npos);
     EXPECT_NE(article.find("User-Agent: Plorix 98\r\n"), std::string::npos);
-    EXPECT_NE(mail::dotStuffed(article).find("\r\n..starts with a dot\r\n..\r\nend\r\n.\r\n"), std::string::npos);
+    EXPECT_NE(mail::dotStuffed(article).find("\r\n..starts with a dot\r\n..\r\nend\r\n.\r\n"),
+              std::string::npos);
 }
 
 TEST(MailCompose, DatesCarryTheLocalZone) {
@@ -139,7 +144,8 @@ TEST(MailCompose, DatesCarryTheLocalZone) {
     const std::string saved = before ? before : "";
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
-    EXPECT_EQ(mail::mailDate({makeDate(10, 31, 1999), makeTime(17, 30, 5)}), "Sun, 31 Oct 1999 17:30:05 +0100");
+    EXPECT_EQ(mail::mailDate({makeDate(10, 31, 1999), makeTime(17, 30, 5)}),
+              "Sun, 31 Oct 1999 17:30:05 +0100");
     EXPECT_EQ(mail::mailDate({makeDate(7, 1, 2024), kMidnight}), "Mon, 1 Jul 2024 00:00:00 +0200");
     setenv("TZ", "America/St_Johns", 1);
     tzset();

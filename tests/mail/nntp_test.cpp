@@ -81,7 +81,8 @@ TEST_F(NntpTest, RefusalsAndDeadServersGiveTheirCodes) {
     }
     {
         SinkServer rejecting("nntp_sink.py", {"--reject-article"});
-        EXPECT_EQ(mail::mailErrorText(send(job(rejecting.address()))), "server error: 441 posting failed: no such newsgroup");
+        EXPECT_EQ(mail::mailErrorText(send(job(rejecting.address()))),
+                  "server error: 441 posting failed: no such newsgroup");
     }
     EXPECT_EQ(send(job(test::refusedAddress())).code, mail::kMailConnectFailed);
     EXPECT_EQ(send(job("no-such-host.invalid:119")).code, mail::kMailUnresolvedHost);

@@ -21,7 +21,9 @@ using test::SinkServer;
 
 class SmtpTest : public ::testing::Test {
 protected:
-    mail::MailJob job(const std::string& server) const { return test::testJob(mail::MailKind::Email, server); }
+    mail::MailJob job(const std::string& server) const {
+        return test::testJob(mail::MailKind::Email, server);
+    }
     mail::MailResult send(const mail::MailJob& j) { return mail::transferMail(j, cancel); }
 
     plorix::test::TempDir dir;
@@ -40,7 +42,8 @@ TEST_F(SmtpTest, AMessageReachesTheServerWithItsRecipientsBodyAndAttachment) {
     ASSERT_TRUE(server.waitFor(1));
     const Received m = server.message(1);
     EXPECT_EQ(m.envelope.front(), "from me@example.org");
-    EXPECT_EQ(m.recipients(), (std::vector<std::string>{"ann@example.org", "cc@example.org", "hidden@example.org"}));
+    EXPECT_EQ(m.recipients(),
+              (std::vector<std::string>{"ann@example.org", "cc@example.org", "hidden@example.org"}));
     EXPECT_EQ(m.header("From"), "Me Myself <me@example.org>");
     EXPECT_EQ(m.header("To"), "Ann Smith <ann@example.org>");
     EXPECT_EQ(m.header("Cc"), "cc@example.org");
@@ -146,7 +149,8 @@ TEST_F(SmtpTest, FailuresGiveTheirCodes) {
     SinkServer server("smtp_sink.py", {"--reject", "ann"});
     const mail::MailResult rejected = send(job(server.address()));
     EXPECT_EQ(rejected.code, mail::kMailServerError);
-    EXPECT_EQ(mail::mailErrorText(rejected), "server error: 550 5.1.1 <ann@example.org>: mailbox unavailable");
+    EXPECT_EQ(mail::mailErrorText(rejected),
+              "server error: 550 5.1.1 <ann@example.org>: mailbox unavailable");
 
     mail::MailJob missing = job(server.address());
     missing.attachments = {"no-such-file.txt"};

@@ -52,8 +52,8 @@ protected:
     }
 
     ReminderWindow* show(ReminderKind kind = ReminderKind::Message, std::string sound = "bell.wav") {
-        return showReminder({"Dentist", "Call to confirm\nBring the card", std::move(sound), reply},
-                            kind, context);
+        return showReminder({"Dentist", "Call to confirm\nBring the card", std::move(sound), reply}, kind,
+                            context);
     }
     template <typename Record>
     std::vector<Record> records() {

@@ -83,8 +83,8 @@ protected:
         posix_spawn_file_actions_addclose(&actions, out[0]);
         // Its complaints about resource limits are no concern of the test.
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        char* args[] = {const_cast<char*>("dbus-daemon"), const_cast<char*>("--session"),
-                        const_cast<char*>("--nofork"), const_cast<char*>("--nopidfile"),
+        char* args[] = {const_cast<char*>("dbus-daemon"),       const_cast<char*>("--session"),
+                        const_cast<char*>("--nofork"),          const_cast<char*>("--nopidfile"),
                         const_cast<char*>("--print-address=1"), nullptr};
         ASSERT_EQ(posix_spawnp(&daemon_, "dbus-daemon", &actions, nullptr, args, environ), 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -98,8 +98,8 @@ protected:
         thread_->start();
         object_ = std::make_unique<RecordingObject>();
         object_->moveToThread(thread_.get());
-        QDBusConnection service = QDBusConnection::connectToBus(QString::fromStdString(address_),
-                                                                QStringLiteral("test-service"));
+        QDBusConnection service =
+            QDBusConnection::connectToBus(QString::fromStdString(address_), QStringLiteral("test-service"));
         ASSERT_TRUE(service.isConnected());
         ASSERT_TRUE(service.registerVirtualObject(QString::fromLatin1(kPath), object_.get()));
         ASSERT_TRUE(service.registerService(QString::fromLatin1(kService)));
@@ -129,8 +129,7 @@ protected:
 QCoreApplication* DBusDdeTest::app_ = nullptr;
 
 TEST_F(DBusDdeTest, CommandWithArgumentsReachesTheRunningService) {
-    const DdeResult result =
-        dde_->execute(kService, kPath, R"x(org.plorix.Test.Open("a b, (c)", Größe ,))x");
+    const DdeResult result = dde_->execute(kService, kPath, R"x(org.plorix.Test.Open("a b, (c)", Größe ,))x");
     ASSERT_TRUE(result.ok()) << result.errorText;
     const auto calls = object_->calls();
     ASSERT_EQ(calls.size(), 1u);

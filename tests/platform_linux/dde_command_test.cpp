@@ -10,7 +10,8 @@ namespace {
 using Args = std::vector<std::string>;
 
 TEST(DdeCommand, ArgumentsAreTrimmedUnlessQuoted) {
-    const auto c = parseDdeCommand(R"(  org.example.Player.Open( one ,"  two, (2) ", "say \"hi\" \\" ,, )  )");
+    const auto c =
+        parseDdeCommand(R"(  org.example.Player.Open( one ,"  two, (2) ", "say \"hi\" \\" ,, )  )");
     ASSERT_TRUE(c);
     EXPECT_EQ(c->interface, "org.example.Player");
     EXPECT_EQ(c->method, "Open");
@@ -23,10 +24,10 @@ TEST(DdeCommand, ArgumentsAreTrimmedUnlessQuoted) {
 }
 
 TEST(DdeCommand, TextsThatAreNoCommand) {
-    for (const char* text : {"", "Open", ".Open", "org.example.", "org.Open(", "org.example.Open(a",
-                             "org.example.Open(a)x", "org.example.Open(\"a)", "org.example.Open(a\"b\")",
-                             "org.example.Open(a(b))", "org..example.Open", "org.exa mple.Open",
-                             "org.example.Op-en", "9org.example.Open"}) {
+    for (const char* text :
+         {"", "Open", ".Open", "org.example.", "org.Open(", "org.example.Open(a", "org.example.Open(a)x",
+          "org.example.Open(\"a)", "org.example.Open(a\"b\")", "org.example.Open(a(b))", "org..example.Open",
+          "org.exa mple.Open", "org.example.Op-en", "9org.example.Open"}) {
         EXPECT_FALSE(parseDdeCommand(text)) << text;
     }
 }

@@ -92,7 +92,8 @@ std::string Child::lineStarting(const std::string& prefix, bool* found, std::chr
                 return line.substr(prefix.size());
             }
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0 || out_ < 0) return {};
         pollfd fd{out_, POLLIN, 0};
         if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
@@ -117,8 +118,7 @@ std::vector<std::string> testApp(const std::string& title, const std::string& bu
     return {testAppPath(), "--title", title, "--button", button};
 }
 
-ShownTestApp showTestApp(platform::Windows& windows, const std::string& prefix,
-                         const std::string& button) {
+ShownTestApp showTestApp(platform::Windows& windows, const std::string& prefix, const std::string& button) {
     ShownTestApp shown;
     shown.title = uniqueTitle(prefix);
     shown.app = std::make_unique<Child>(testApp(shown.title, button));

@@ -14,8 +14,8 @@
 namespace plorix::test {
 
 // Skips the calling test when no X display is set.
-#define PLORIX_NEED_DISPLAY()                                         \
-    do {                                                              \
+#define PLORIX_NEED_DISPLAY()                                            \
+    do {                                                                 \
         if (!::plorix::test::displaySet()) GTEST_SKIP() << "no DISPLAY"; \
     } while (0)
 bool displaySet();

@@ -43,9 +43,11 @@ TEST(NoDisplayTest, EverythingFindsNothingAndTheReasonIsToldOnce) {
         EXPECT_EQ(d.clipboard->text(), std::nullopt);
         EXPECT_FALSE(d.clipboard->setText("x"));
         // Programs still start; their window mode just has nothing to act on.
-        const StartResult started = d.processes->spawn({{"true"}, "", Priority::Normal, WindowMode::Maximized});
+        const StartResult started =
+            d.processes->spawn({{"true"}, "", Priority::Normal, WindowMode::Maximized});
         ASSERT_TRUE(started.started());
-        EXPECT_TRUE(test::waitUntil([&] { return d.processes->poll(started.pid).state != ProcessState::Running; }));
+        EXPECT_TRUE(
+            test::waitUntil([&] { return d.processes->poll(started.pid).state != ProcessState::Running; }));
     }
     const std::string said = ::testing::internal::GetCapturedStderr();
     const std::string message = "cannot open the X display ':plorix-no-display'";

@@ -117,18 +117,20 @@ TEST_F(ProcessTest, MissingProgramsAndProgramsThatCannotRunAreTold) {
 }
 
 TEST_F(ProcessTest, OpeningRunsProgramsWithTheirParametersAndTellsWhatIsMissing) {
-    const OpenResult run = processes.open("touch", "'made by open' second", "open", folder.path().string(),
-                                          WindowMode::Normal);
+    const OpenResult run =
+        processes.open("touch", "'made by open' second", "open", folder.path().string(), WindowMode::Normal);
     EXPECT_TRUE(run.ok());
-    EXPECT_TRUE(waitUntil([&] { return fs::exists(folder / "made by open") && fs::exists(folder / "second"); }));
+    EXPECT_TRUE(
+        waitUntil([&] { return fs::exists(folder / "made by open") && fs::exists(folder / "second"); }));
 
     EXPECT_EQ(processes.open("touch", "'unbalanced", "open", "", WindowMode::Normal).code, kOpenFailed);
     EXPECT_EQ(processes.open("absent.txt", "", "open", folder.path().string(), WindowMode::Normal).code,
               kOpenFileNotFound);
     EXPECT_EQ(processes.open("x.txt", "", "open", (folder / "nowhere").string(), WindowMode::Normal).code,
               kOpenPathNotFound);
-    EXPECT_EQ(processes.open((folder / "nowhere" / "x.txt").string(), "", "open", "", WindowMode::Normal).code,
-              kOpenPathNotFound);
+    EXPECT_EQ(
+        processes.open((folder / "nowhere" / "x.txt").string(), "", "open", "", WindowMode::Normal).code,
+        kOpenPathNotFound);
     folder.write("notes.txt", "hello");
     EXPECT_EQ(processes.open("notes.txt", "", "frobnicate", folder.path().string(), WindowMode::Normal).code,
               kOpenNoAssociation);
@@ -175,7 +177,8 @@ TEST_F(ProcessTest, WindowModeIsGivenToTheFirstWindow) {
     const std::string big = test::uniqueTitle("Started Maximized");
     const StartResult a = processes.spawn({test::testApp(big), "", Priority::Normal, WindowMode::Maximized});
     const std::string small = test::uniqueTitle("Started Minimized");
-    const StartResult b = processes.spawn({test::testApp(small), "", Priority::Normal, WindowMode::Minimized});
+    const StartResult b =
+        processes.spawn({test::testApp(small), "", Priority::Normal, WindowMode::Minimized});
     const WindowId bigId = test::waitForWindow(windows, big);
     const WindowId smallId = test::waitForWindow(windows, small);
     ASSERT_NE(bigId, kNoWindow);
@@ -193,7 +196,8 @@ TEST_F(ProcessTest, WindowModeIsGivenToTheFirstWindow) {
         if (XGetWindowProperty(d, static_cast<::Window>(w), XInternAtom(d, "_NET_WM_STATE", False), 0, 64,
                                False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
             data != nullptr) {
-            for (unsigned long i = 0; i < count; ++i) found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
+            for (unsigned long i = 0; i < count; ++i)
+                found = found || reinterpret_cast<Atom*>(data)[i] == wanted;
             XFree(data);
         }
         return found;
@@ -218,7 +222,8 @@ TEST_F(ProcessTest, KillProcEndsEveryProcessOfAnExecutableAndKillsTheStubborn) {
 
     if (!test::displaySet()) return;  // the stubborn one is our Qt program
     const std::string stubborn = copyOf(test::testAppPath(), "plorix-stubborn");
-    const StartResult three = processes.spawn({{stubborn, "--ignore-term", "--title", test::uniqueTitle("Stubborn")}});
+    const StartResult three =
+        processes.spawn({{stubborn, "--ignore-term", "--title", test::uniqueTitle("Stubborn")}});
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // past its start-up
     test::Child killer({PLORIX_KILLPROC, "-g", "0.3", stubborn});
     EXPECT_EQ(killer.wait(), 0);
@@ -249,7 +254,8 @@ TEST_F(ProcessTest, ScriptItemsStartThroughTheDesktopAndWaitForTheEnd) {
     data::Scripting item{};
     ManualClock clock;
     EXPECT_EQ(actions.checkProgramEnd(item, clock), script::ProgramWait::Running);
-    EXPECT_TRUE(waitUntil([&] { return actions.checkProgramEnd(item, clock) != script::ProgramWait::Running; }));
+    EXPECT_TRUE(
+        waitUntil([&] { return actions.checkProgramEnd(item, clock) != script::ProgramWait::Running; }));
 
     // A command line with a quote left open is no argument vector: the
     // direct start is not tried and the opener finds no such file.

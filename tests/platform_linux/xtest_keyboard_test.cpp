@@ -48,7 +48,9 @@ protected:
     // Sends a keystroke text the way the script action does, with short pauses.
     void send(const std::string& keystrokes) {
         script::KeystrokePacing pacing;
-        pacing.waitYielding = [](std::int64_t) { std::this_thread::sleep_for(std::chrono::milliseconds(30)); };
+        pacing.waitYielding = [](std::int64_t) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        };
         script::sendKeystrokes(keystrokes, 7, {}, keyboard, clock, pacing);
     }
 

@@ -40,9 +40,9 @@ protected:
 
 TEST_F(ReportPagesTest, ScheduleInCategoryOrderPrintsBlocksUnderCategoryHeadings) {
     batch<data::Schedule>([&] {
-      for (int i = 1; i <= 40; ++i)
-        addTask(i, i % 2 ? "Work" : "Home", ("Task number " + std::to_string(i)).c_str(), makeDate(3, i % 28 + 1, 2026),
-                i == 3 ? "Bring the signed contract" : "");
+        for (int i = 1; i <= 40; ++i)
+            addTask(i, i % 2 ? "Work" : "Home", ("Task number " + std::to_string(i)).c_str(),
+                    makeDate(3, i % 28 + 1, 2026), i == 3 ? "Bring the signed contract" : "");
     });
     ReportPreview* preview = run(requestFor(ReportId::ScheduleByCategory), ReportRun::Outcome::Previewed);
     ASSERT_NE(preview, nullptr);
@@ -63,7 +63,8 @@ TEST_F(ReportPagesTest, ScheduleInCategoryOrderPrintsBlocksUnderCategoryHeadings
     EXPECT_LT(home, work);
     EXPECT_LT(home, text.find("Task number 2"));
     EXPECT_LT(work, text.find("Task number 1 "));
-    for (const char* label : {"Task Type", "Display Message", "Last Run:", "Monday", "Alarm", "Bring the signed contract"})
+    for (const char* label :
+         {"Task Type", "Display Message", "Last Run:", "Monday", "Alarm", "Bring the signed contract"})
         EXPECT_NE(text.find(label), std::string::npos) << label;
     EXPECT_NE(text.find("Page 1\n"), std::string::npos);
     EXPECT_NE(text.find("Page " + std::to_string(preview->pageCount())), std::string::npos);
@@ -72,7 +73,8 @@ TEST_F(ReportPagesTest, ScheduleInCategoryOrderPrintsBlocksUnderCategoryHeadings
 
 TEST_F(ReportPagesTest, MarkedPagesPrintAloneAndUnmarkedOnesWithout) {
     batch<data::Schedule>([&] {
-        for (int i = 1; i <= 30; ++i) addTask(i, "Work", ("Task " + std::to_string(i)).c_str(), makeDate(3, 1, 2026));
+        for (int i = 1; i <= 30; ++i)
+            addTask(i, "Work", ("Task " + std::to_string(i)).c_str(), makeDate(3, 1, 2026));
     });
     ReportPreview* preview = run(requestFor(ReportId::ScheduleByDate), ReportRun::Outcome::Previewed);
     ASSERT_NE(preview, nullptr);
@@ -93,7 +95,8 @@ TEST_F(ReportPagesTest, MarkedPagesPrintAloneAndUnmarkedOnesWithout) {
         EXPECT_EQ(preview->printRange(unmarked, PrintRange::Unmarked), preview->pageCount() - 1);
     }
     EXPECT_EQ(pdfText(path("unmarked.pdf")).find("Page 2\n"), std::string::npos);
-    EXPECT_EQ(pagesInRange(PrintRange::Range, {false, false, false, false}, 4, 2), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(pagesInRange(PrintRange::Range, {false, false, false, false}, 4, 2),
+              (std::vector<int>{1, 2, 3}));
     preview->goToPage(99);
     EXPECT_EQ(preview->currentPage(), preview->pageCount());
 }
@@ -125,7 +128,8 @@ TEST_F(ReportPagesTest, AnEmptyTableHasNothingToPreview) {
 
 TEST_F(ReportPagesTest, CancelAsksAndMayPreviewThePagesMadeSoFar) {
     batch<data::Schedule>([&] {
-        for (int i = 1; i <= 200; ++i) addTask(i, "Work", ("Task " + std::to_string(i)).c_str(), makeDate(3, 1, 2026));
+        for (int i = 1; i <= 200; ++i)
+            addTask(i, "Work", ("Task " + std::to_string(i)).c_str(), makeDate(3, 1, 2026));
     });
     prompter.cancelProgressAfter = 2;
     prompter.answerNext(kYes);  // cancel the report

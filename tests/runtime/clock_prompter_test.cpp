@@ -38,10 +38,10 @@ TEST(SystemClock, AgreesWithLocalTime) {
     std::tm local{};
     localtime_r(&t, &local);
     const Moment m = clock.current();
-    const std::int64_t expected = hundredthsBetween(
-        {makeDate(local.tm_mon + 1, local.tm_mday, local.tm_year + 1900),
-         makeTime(local.tm_hour, local.tm_min, local.tm_sec)},
-        m);
+    const std::int64_t expected =
+        hundredthsBetween({makeDate(local.tm_mon + 1, local.tm_mday, local.tm_year + 1900),
+                           makeTime(local.tm_hour, local.tm_min, local.tm_sec)},
+                          m);
     EXPECT_GE(expected, 0);
     EXPECT_LT(expected, 200);
     const auto a = clock.steadyHundredths();

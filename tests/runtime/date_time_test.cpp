@@ -7,9 +7,9 @@ namespace {
 
 TEST(DayNumbers, KnownDates) {
     EXPECT_EQ(makeDate(1, 1, 1801), 4);
-    EXPECT_EQ(makeDate(12, 28, 1800), 0);  // before the first date
-    EXPECT_EQ(weekdayOf(makeDate(1, 1, 1801)), 4);   // a Thursday
-    EXPECT_EQ(weekdayOf(makeDate(10, 31, 1959)), 6); // a Saturday
+    EXPECT_EQ(makeDate(12, 28, 1800), 0);             // before the first date
+    EXPECT_EQ(weekdayOf(makeDate(1, 1, 1801)), 4);    // a Thursday
+    EXPECT_EQ(weekdayOf(makeDate(10, 31, 1959)), 6);  // a Saturday
     EXPECT_EQ(weekdayOf(makeDate(1, 1, 2000)), 6);
     EXPECT_EQ(weekdayOf(makeDate(7, 4, 2024)), 4);
     EXPECT_EQ(makeDate(1, 1, 2000) - makeDate(1, 1, 1900), 36524);
@@ -57,7 +57,8 @@ TEST(DayNumbers, EveryDayOfTheRangeRoundTripsInOrder) {
     for (Date d = 5; d <= last; ++d) {
         const CivilDate c = civilFromDate(d);
         ASSERT_EQ(makeDate(c.month, c.day, c.year), d);
-        const bool nextDay = c.year == previous.year && c.month == previous.month && c.day == previous.day + 1;
+        const bool nextDay =
+            c.year == previous.year && c.month == previous.month && c.day == previous.day + 1;
         const bool nextMonth = c.day == 1 && previous.day == daysInMonth(previous.month, previous.year);
         ASSERT_TRUE(nextDay || nextMonth) << d;
         previous = c;

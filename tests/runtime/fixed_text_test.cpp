@@ -25,7 +25,10 @@ TEST(FixedText, WidthsCountCharactersNotBytes) {
 }
 
 TEST(FixedText, InvalidUtf8CountsBytesAndNeverCrashes) {
-    const std::string broken = "a\xC3" "b\xE2\x86" "c\xFF\x80";
+    const std::string broken =
+        "a\xC3"
+        "b\xE2\x86"
+        "c\xFF\x80";
     EXPECT_EQ(characterCount(broken), 8u);
     EXPECT_EQ(cutToWidth(broken, 2), "a\xC3");
     EXPECT_EQ(cutToWidth("\xE2\x86", 1), "\xE2");  // truncated sequence at the end

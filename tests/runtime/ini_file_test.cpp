@@ -144,7 +144,10 @@ TEST(IniFile, WinIniLivesInTheConfigFolder) {
     EXPECT_EQ(winIniPath(), "/tmp/cfg/plorix/WIN.INI");
     ::setenv("XDG_CONFIG_HOME", "", 1);
     EXPECT_EQ(winIniPath(), std::string(std::getenv("HOME")) + "/.config/plorix/WIN.INI");
-    if (saved) ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+    if (saved)
+        ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(FileNames, FoundIgnoringCaseFolderByFolder) {
@@ -154,7 +157,8 @@ TEST(FileNames, FoundIgnoringCaseFolderByFolder) {
     dir.write("POSITION.INI", "");
     EXPECT_EQ(findFileNoCase(".\\position.ini"), "./POSITION.INI");
     EXPECT_EQ(findFileNoCase("data\\PX97.tps"), "Data/Px97.TPS");
-    EXPECT_EQ(findFileNoCase((dir.path() / "DATA/px97.tps").string()), (dir.path() / "Data/Px97.TPS").string());
+    EXPECT_EQ(findFileNoCase((dir.path() / "DATA/px97.tps").string()),
+              (dir.path() / "Data/Px97.TPS").string());
     EXPECT_EQ(findFileNoCase("data\\new.TPS"), "data/new.TPS");  // missing: kept as written
     EXPECT_EQ(findFileNoCase("POSITION.INI"), "POSITION.INI");
     dir.write("position.ini", "");

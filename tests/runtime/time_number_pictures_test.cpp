@@ -13,7 +13,16 @@ protected:
 };
 
 TEST_F(TimePictures, MidnightNoonEveningAndEndOfDay) {
-    struct Case { Time time; const char* t1; const char* t2; const char* t3; const char* t4; const char* t5; const char* t6; const char* t7; };
+    struct Case {
+        Time time;
+        const char* t1;
+        const char* t2;
+        const char* t3;
+        const char* t4;
+        const char* t5;
+        const char* t6;
+        const char* t7;
+    };
     const Case cases[] = {
         {kMidnight, "00:00", "0000", "12:00AM", "00:00:00", "000000", "12:00:00AM", "00:00:00"},
         {makeTime(12, 0), "12:00", "1200", "12:00PM", "12:00:00", "120000", "12:00:00PM", "12:00:00"},

@@ -99,7 +99,7 @@ TEST_F(AdvanceWarning, LeadAcrossMidnightLandsOnThePreviousEvening) {
     Schedule entry = dailyMessage("Night job", ymd(2024, 5, 6), hm(0, 30));
     entry.ADVANCEWARNDATE = ymd(2024, 5, 6);
     entry.ADVANCEWARNTIME = hm(0, 30) - kHundredthsPerHour + kHundredthsPerDay;  // stored as 23:30 ...
-    entry.ADVANCEWARNDATE = ymd(2024, 5, 5);                                      // ... of the day before
+    entry.ADVANCEWARNDATE = ymd(2024, 5, 5);                                     // ... of the day before
     entry.ADVANCEWARNED = 1;
     const std::int32_t id = add(entry);
     clock.set(at(2024, 5, 6, 0, 30));

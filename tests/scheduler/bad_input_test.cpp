@@ -45,10 +45,11 @@ std::vector<BadEntry> badEntries() {
         {"unknown schedule type", base("Fortnightly!", "")},
         {"unknown unit", base("Custom", "lightyears")},
         {"garbage task type", changed(base(), [](Schedule& e) { e.TASKTYPE = "\x01\x7f??"; })},
-        {"garbage shift letter", changed(base("Day of Week"), [](Schedule& e) {
-             e.SHIFTTYPE = "%%";
-             e.EXCEPTWEEKDAYS = 1;
-         })},
+        {"garbage shift letter", changed(base("Day of Week"),
+                                         [](Schedule& e) {
+                                             e.SHIFTTYPE = "%%";
+                                             e.EXCEPTWEEKDAYS = 1;
+                                         })},
         {"reply path without address", changed(base(), [](Schedule& e) { e.PATH = "Reply to:"; })},
         {"date 0", changed(base(), [](Schedule& e) { e.DATE = 0; })},
         {"day number 9999", changed(base("Yearly"), [](Schedule& e) { e.DATE = 9999; })},
@@ -65,39 +66,46 @@ std::vector<BadEntry> badEntries() {
         {"every largest weeks", base("Custom", "week(s)", kLargest)},
         {"every largest months", base("Custom", "month(s)", kLargest)},
         {"every largest years", base("Custom", "year(s)", kLargest)},
-        {"time window over the whole day", changed(base(), [](Schedule& e) {
-             e.EXCEPTTIME = 1;
-             e.EXCEPTTIMEBEGIN = 1;
-             e.EXCEPTTIMEEND = kHundredthsPerDay;
-         })},
-        {"time window with garbage bounds", changed(base("Day of Week"), [](Schedule& e) {
-             e.EXCEPTTIME = 1;
-             e.EXCEPTTIMEBEGIN = -4;
-             e.EXCEPTTIMEEND = kLargest;
-         })},
-        {"every day a holiday, moved forward", changed(base("Day of Week"), [](Schedule& e) {
-             e.EXCEPTHOLIDAYS = 1;
-             e.SHIFTTYPE = "Next Day";
-         })},
-        {"every day a holiday, moved back", changed(base("Day of Month"), [](Schedule& e) {
-             e.EXCEPTHOLIDAYS = 1;
-             e.EXCEPTWEEKENDS = 1;
-             e.SHIFTTYPE = "Previous Day";
-         })},
-        {"weekdays and weekends excepted", changed(base(), [](Schedule& e) {
-             e.EXCEPTWEEKDAYS = 1;
-             e.EXCEPTWEEKENDS = 1;
-             e.SHIFTTYPE = "N";
-         })},
-        {"warning at garbage moments", changed(base(), [](Schedule& e) {
-             e.ADVANCEWARNDATE = -1;
-             e.ADVANCEWARNTIME = kLargest;
-         })},
-        {"link to itself", changed(base("Day of Week"), [](Schedule& e) {
-             e.EXCEPTIONLINK = 1;
-             e.EXCEPTWEEKDAYS = 1;
-             e.SHIFTTYPE = "Next Day";
-         })},
+        {"time window over the whole day", changed(base(),
+                                                   [](Schedule& e) {
+                                                       e.EXCEPTTIME = 1;
+                                                       e.EXCEPTTIMEBEGIN = 1;
+                                                       e.EXCEPTTIMEEND = kHundredthsPerDay;
+                                                   })},
+        {"time window with garbage bounds", changed(base("Day of Week"),
+                                                    [](Schedule& e) {
+                                                        e.EXCEPTTIME = 1;
+                                                        e.EXCEPTTIMEBEGIN = -4;
+                                                        e.EXCEPTTIMEEND = kLargest;
+                                                    })},
+        {"every day a holiday, moved forward", changed(base("Day of Week"),
+                                                       [](Schedule& e) {
+                                                           e.EXCEPTHOLIDAYS = 1;
+                                                           e.SHIFTTYPE = "Next Day";
+                                                       })},
+        {"every day a holiday, moved back", changed(base("Day of Month"),
+                                                    [](Schedule& e) {
+                                                        e.EXCEPTHOLIDAYS = 1;
+                                                        e.EXCEPTWEEKENDS = 1;
+                                                        e.SHIFTTYPE = "Previous Day";
+                                                    })},
+        {"weekdays and weekends excepted", changed(base(),
+                                                   [](Schedule& e) {
+                                                       e.EXCEPTWEEKDAYS = 1;
+                                                       e.EXCEPTWEEKENDS = 1;
+                                                       e.SHIFTTYPE = "N";
+                                                   })},
+        {"warning at garbage moments", changed(base(),
+                                               [](Schedule& e) {
+                                                   e.ADVANCEWARNDATE = -1;
+                                                   e.ADVANCEWARNTIME = kLargest;
+                                               })},
+        {"link to itself", changed(base("Day of Week"),
+                                   [](Schedule& e) {
+                                       e.EXCEPTIONLINK = 1;
+                                       e.EXCEPTWEEKDAYS = 1;
+                                       e.SHIFTTYPE = "Next Day";
+                                   })},
     };
     return rows;
 }

@@ -38,7 +38,8 @@ protected:
     V entries() {
         V out;
         table.setStart(data::keys::Clipboard::KEYCLIPDATE);
-        while (table.next() == store::kNoError) out.push_back(table.rec<data::Clipboard>().CLIPCONTENTS.str());
+        while (table.next() == store::kNoError)
+            out.push_back(table.rec<data::Clipboard>().CLIPCONTENTS.str());
         return out;
     }
     void keep(const std::string& text) {
@@ -143,7 +144,8 @@ TEST(ClipRun, AddressesAndPathsFoundInTheText) {
               V{"C:\\Program Files\\app.exe"});
     EXPECT_EQ(clipRunTargets("write to MAILTO:ana@example.org\tnow").commands, V{"MAILTO:ana@example.org"});
     // One text can start several things, in the fixed order.
-    EXPECT_EQ(clipRunTargets("x.lnk http://a.b/c.exe").commands, (V{"http://a.b/c.exe", "http://a.b/c.exe", "x.lnk"}));
+    EXPECT_EQ(clipRunTargets("x.lnk http://a.b/c.exe").commands,
+              (V{"http://a.b/c.exe", "http://a.b/c.exe", "x.lnk"}));
     const auto web = clipRunTargets("www.example.org  ");
     EXPECT_TRUE(web.commands.empty());
     EXPECT_EQ(web.webAddress, "http://www.example.org");

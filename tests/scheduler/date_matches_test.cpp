@@ -84,16 +84,16 @@ data::Schedule pattern(const char* type, std::initializer_list<Weekday> days,
     return with(makeEntry(type, ymd(2023, 12, 31)), days, flags);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Patterns, PatternAgreement,
-    testing::Values(pattern("Day of Week", {Mon, Thu}), pattern("Day of Week", {}),
-                    pattern("Day of Month", {Tue}, {&S::EVERY2ND}),
-                    pattern("Day of Month", {Fri}, {&S::EVERYLAST}),
-                    pattern("Day of Month", {Mon, Wed}, {&S::EVERY1ST, &S::EVERY3RD}),
-                    pattern("Day of Month", {Sat}), pattern("Day of Month", {}, {&S::EVERY4TH}),
-                    pattern("Day of Month", {}),
-                    pattern("Day of Month", {Sun}, {&S::LASTDAYOFMONTH}),
-                    pattern("Day of Month", {}, {&S::LASTDAYOFMONTH, &S::EVERYLAST})));
+INSTANTIATE_TEST_SUITE_P(Patterns, PatternAgreement,
+                         testing::Values(pattern("Day of Week", {Mon, Thu}), pattern("Day of Week", {}),
+                                         pattern("Day of Month", {Tue}, {&S::EVERY2ND}),
+                                         pattern("Day of Month", {Fri}, {&S::EVERYLAST}),
+                                         pattern("Day of Month", {Mon, Wed}, {&S::EVERY1ST, &S::EVERY3RD}),
+                                         pattern("Day of Month", {Sat}),
+                                         pattern("Day of Month", {}, {&S::EVERY4TH}),
+                                         pattern("Day of Month", {}),
+                                         pattern("Day of Month", {Sun}, {&S::LASTDAYOFMONTH}),
+                                         pattern("Day of Month", {}, {&S::LASTDAYOFMONTH, &S::EVERYLAST})));
 
 }  // namespace
 }  // namespace plorix::scheduler

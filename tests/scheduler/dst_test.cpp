@@ -130,7 +130,7 @@ TEST_F(ClockChanges, RunInTheSkippedHourFiresOnceRightAfterTheChange) {
     ASSERT_EQ(fired["Daily 02:30"].size(), 1u);
     const Moment when = fired["Daily 02:30"][0];
     EXPECT_EQ(when.date, ymd(2024, 3, 31));
-    EXPECT_LT(when.time, makeTime(3, 0, 2));  // on the first tick after the change
+    EXPECT_LT(when.time, makeTime(3, 0, 2));                            // on the first tick after the change
     EXPECT_EQ(programs.size(), 1u + fired["Every 15 minutes"].size());  // nothing skipped
     EXPECT_FALSE(anySkipped());
     EXPECT_TRUE(prompter.shown().empty());  // nothing missed either
@@ -150,10 +150,10 @@ TEST_F(ClockChanges, RunInTheRepeatedHourFiresOnce) {
     ASSERT_EQ(fired["Daily 02:30"].size(), 1u);
     EXPECT_EQ(read(daily).DATE, ymd(2024, 10, 28));
     // Each wall moment once: the second pass through 02:00-03:00 adds none.
-    EXPECT_EQ(historyOf("Every 15 minutes"),
-              (std::vector<Moment>{at(2024, 10, 27, 2, 0), at(2024, 10, 27, 2, 15), at(2024, 10, 27, 2, 30),
-                                   at(2024, 10, 27, 2, 45), at(2024, 10, 27, 3, 0),
-                                   at(2024, 10, 27, 3, 15)}));
+    EXPECT_EQ(
+        historyOf("Every 15 minutes"),
+        (std::vector<Moment>{at(2024, 10, 27, 2, 0), at(2024, 10, 27, 2, 15), at(2024, 10, 27, 2, 30),
+                             at(2024, 10, 27, 2, 45), at(2024, 10, 27, 3, 0), at(2024, 10, 27, 3, 15)}));
     EXPECT_FALSE(anySkipped());
 }
 
@@ -177,8 +177,8 @@ TEST_F(ClockChanges, ClockSetBackRepeatsNothing) {
     hourly.TASKTYPE = "Run Program";
     hourly.DESCRIPTION = "Hourly";
     const std::int32_t id = add(hourly);
-    runFor(20 * kHundredthsPerMinute);  // 12:00 fires
-    zoned.jump(-3 * kHundredthsPerHour);  // 09:10
+    runFor(20 * kHundredthsPerMinute);                           // 12:00 fires
+    zoned.jump(-3 * kHundredthsPerHour);                         // 09:10
     runFor(3 * kHundredthsPerHour + 55 * kHundredthsPerMinute);  // to 13:05
     EXPECT_EQ(historyOf("Hourly"), (std::vector<Moment>{at(2024, 6, 3, 12, 0), at(2024, 6, 3, 13, 0)}));
     EXPECT_EQ(read(id).TIME, hm(14, 0));

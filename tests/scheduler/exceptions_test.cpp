@@ -98,31 +98,51 @@ INSTANTIATE_TEST_SUITE_P(
     Shifts, ExcludedDays,
     testing::Values(
         ShiftCase{"allowed day", ymd(2024, 5, 10), "Next Day", {&S::EXCEPTWEEKENDS}, false, 0},
-        ShiftCase{"Saturday back to Friday", ymd(2024, 5, 11), "Previous Day", {&S::EXCEPTWEEKENDS}, true,
+        ShiftCase{"Saturday back to Friday",
+                  ymd(2024, 5, 11),
+                  "Previous Day",
+                  {&S::EXCEPTWEEKENDS},
+                  true,
                   ymd(2024, 5, 10)},
-        ShiftCase{"Sunday back to Friday", ymd(2024, 5, 12), "Previous Day", {&S::EXCEPTWEEKENDS}, true,
+        ShiftCase{"Sunday back to Friday",
+                  ymd(2024, 5, 12),
+                  "Previous Day",
+                  {&S::EXCEPTWEEKENDS},
+                  true,
                   ymd(2024, 5, 10)},
-        ShiftCase{"skip only skips", ymd(2024, 5, 11), "Skip (to Next Valid Day)", {&S::EXCEPTWEEKENDS},
-                  true, 0},
+        ShiftCase{
+            "skip only skips", ymd(2024, 5, 11), "Skip (to Next Valid Day)", {&S::EXCEPTWEEKENDS}, true, 0},
         ShiftCase{"blank shift skips", ymd(2024, 5, 11), "", {&S::EXCEPTWEEKENDS}, true, 0},
         ShiftCase{"leading blank is no letter", ymd(2024, 5, 11), "  N", {&S::EXCEPTWEEKENDS}, true, 0},
-        ShiftCase{"lower-case letter shifts", ymd(2024, 5, 11), "next", {&S::EXCEPTWEEKENDS}, true,
+        ShiftCase{"lower-case letter shifts",
+                  ymd(2024, 5, 11),
+                  "next",
+                  {&S::EXCEPTWEEKENDS},
+                  true,
                   ymd(2024, 5, 13)},
-        ShiftCase{"weekends win over weekdays", ymd(2024, 5, 8), "N",
-                  {&S::EXCEPTWEEKENDS, &S::EXCEPTWEEKDAYS}, false, 0},
-        ShiftCase{"weekdays move to Saturday", ymd(2024, 5, 8), "N", {&S::EXCEPTWEEKDAYS}, true,
-                  ymd(2024, 5, 11)},
-        ShiftCase{"past weekend and holiday", ymd(2024, 5, 11), "N",
-                  {&S::EXCEPTWEEKENDS, &S::EXCEPTHOLIDAYS}, true, ymd(2024, 5, 14)},
+        ShiftCase{"weekends win over weekdays",
+                  ymd(2024, 5, 8),
+                  "N",
+                  {&S::EXCEPTWEEKENDS, &S::EXCEPTWEEKDAYS},
+                  false,
+                  0},
+        ShiftCase{
+            "weekdays move to Saturday", ymd(2024, 5, 8), "N", {&S::EXCEPTWEEKDAYS}, true, ymd(2024, 5, 11)},
+        ShiftCase{"past weekend and holiday",
+                  ymd(2024, 5, 11),
+                  "N",
+                  {&S::EXCEPTWEEKENDS, &S::EXCEPTHOLIDAYS},
+                  true,
+                  ymd(2024, 5, 14)},
         ShiftCase{"one-off holiday", ymd(2024, 5, 13), "P", {&S::EXCEPTHOLIDAYS}, true, ymd(2024, 5, 12)},
         ShiftCase{"one-off holiday is not annual", ymd(2025, 5, 13), "P", {&S::EXCEPTHOLIDAYS}, false, 0},
-        ShiftCase{"annual holiday any year", ymd(2030, 12, 25), "P", {&S::EXCEPTHOLIDAYS}, true,
-                  ymd(2030, 12, 24)},
+        ShiftCase{
+            "annual holiday any year", ymd(2030, 12, 25), "P", {&S::EXCEPTHOLIDAYS}, true, ymd(2030, 12, 24)},
         ShiftCase{"holidays not excepted", ymd(2030, 12, 25), "P", {&S::EXCEPTWEEKENDS}, false, 0},
         // 31 December 9999 is a Friday, 3 January 1801 a Saturday.
         ShiftCase{"no day after the calendar", ymd(9999, 12, 31), "N", {&S::EXCEPTWEEKDAYS}, true, 0},
-        ShiftCase{"back to 2 January 1801", ymd(1801, 1, 3), "P", {&S::EXCEPTWEEKENDS}, true,
-                  ymd(1801, 1, 2)},
+        ShiftCase{
+            "back to 2 January 1801", ymd(1801, 1, 3), "P", {&S::EXCEPTWEEKENDS}, true, ymd(1801, 1, 2)},
         ShiftCase{"no day before the calendar", ymd(1801, 1, 2), "P", {&S::EXCEPTWEEKDAYS}, true, 0},
         ShiftCase{"no date is never excluded", 0, "N", {&S::EXCEPTWEEKDAYS}, false, 0}),
     [](const testing::TestParamInfo<ShiftCase>& info) { return testName(info.param.name); });
@@ -193,8 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Advancing never leaves the window: after 100 tries the run after
         // the saved one (from the next day, as 23:00 lies after the end) is
         // placed at the window's end.
-        WindowCase{"daily inside the window", custom(1, "day(s)", ymd(2024, 5, 10), hm(23, 0)),
-                   hm(22, 0), hm(6, 0), at(2024, 5, 12, 6, 0), true},
+        WindowCase{"daily inside the window", custom(1, "day(s)", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0),
+                   hm(6, 0), at(2024, 5, 12, 6, 0), true},
         WindowCase{"daily before the window's end", custom(1, "day(s)", ymd(2024, 5, 10), hm(5, 0)),
                    hm(22, 0), hm(6, 0), at(2024, 5, 11, 6, 0), true},
         WindowCase{"daytime window includes its ends", custom(30, "minute(s)", ymd(2024, 5, 10), hm(12, 0)),
@@ -204,8 +224,12 @@ INSTANTIATE_TEST_SUITE_P(
                    at(2024, 5, 10, 22, 0), false},
         WindowCase{"run outside the window stays", custom(30, "minute(s)", ymd(2024, 5, 10), hm(15, 0)),
                    hm(12, 0), hm(14, 0), at(2024, 5, 10, 15, 0), false},
-        WindowCase{"no end means the whole day", custom(1, "hour(s)", ymd(2024, 5, 10), hm(9, 0)), 0, 0,
-                   {ymd(2024, 5, 10), kHundredthsPerDay}, true}),
+        WindowCase{"no end means the whole day",
+                   custom(1, "hour(s)", ymd(2024, 5, 10), hm(9, 0)),
+                   0,
+                   0,
+                   {ymd(2024, 5, 10), kHundredthsPerDay},
+                   true}),
     [](const testing::TestParamInfo<WindowCase>& info) { return testName(info.param.name); });
 
 TEST(ExceptionsWindow, GarbageBoundsAndTimesStayBounded) {
@@ -215,8 +239,7 @@ TEST(ExceptionsWindow, GarbageBoundsAndTimesStayBounded) {
     for (Time time : {0, -1, big, small, hm(12, 0)}) {
         for (auto [begin, end] : {std::pair{small, big}, std::pair{big, small}, std::pair{-5, 0}}) {
             for (const char* unit : {"minute(s)", "day(s)", "nothing"}) {
-                data::Schedule entry =
-                    windowed(custom(big, unit, ymd(2024, 5, 10), time), begin, end);
+                data::Schedule entry = windowed(custom(big, unit, ymd(2024, 5, 10), time), begin, end);
                 planExceptions(entry, kNoHolidays);
                 EXPECT_TRUE(entry.COMPLETED || isUsableDate(entry.DATE));
             }
@@ -226,8 +249,7 @@ TEST(ExceptionsWindow, GarbageBoundsAndTimesStayBounded) {
 }
 
 TEST(ExceptionsWindow, UnknownUnitIsReportedOnceNotPerAttempt) {
-    data::Schedule entry =
-        windowed(custom(1, "??", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
+    data::Schedule entry = windowed(custom(1, "??", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
     const ExceptionPlan plan = planExceptions(entry, kNoHolidays);
     EXPECT_TRUE(plan.invalidUnits);
     EXPECT_EQ(entry.TIME, hm(6, 0));
@@ -236,8 +258,7 @@ TEST(ExceptionsWindow, UnknownUnitIsReportedOnceNotPerAttempt) {
 TEST(ExceptionsBoth, WindowThenWeekend) {
     // Friday 23:00 hourly, nights excluded: Saturday 06:00, a weekend day, so
     // a one-off copy runs on Monday at 06:00.
-    data::Schedule entry =
-        windowed(custom(1, "hour(s)", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
+    data::Schedule entry = windowed(custom(1, "hour(s)", ymd(2024, 5, 10), hm(23, 0)), hm(22, 0), hm(6, 0));
     entry.EXCEPTWEEKENDS = 1;
     entry.SHIFTTYPE = "Next Day";
     const ExceptionPlan plan = planExceptions(entry, kNoHolidays);

@@ -66,8 +66,7 @@ pid_t spawnStation(const std::function<int()>& station) {
         int status = 99;
         try {
             status = station();
-        } catch (...) {
-        }
+        } catch (...) {}
         data::resetProcessTables();
         _exit(status);
     }
@@ -108,7 +107,8 @@ TEST_F(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
     ASSERT_EQ(pipe(go.data()), 0);
     auto station = [&] {
         Station desk(addHundredths(due, 100));
-        if (readFirst(desk.context.schedule, data::keys::Schedule::KEYDATEENABLED) != store::kNoError) return 1;
+        if (readFirst(desk.context.schedule, data::keys::Schedule::KEYDATEENABLED) != store::kNoError)
+            return 1;
         // Both have read the entry before either writes.
         char byte = 'r';
         if (write(ready[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1) return 2;

@@ -172,8 +172,7 @@ TEST(Forecast, EveryDayExcludedStillAnswersQuickly) {
 TEST(Forecast, MinuteStepsWithCopiesMovedBackByDaysSettle) {
     // Every 30 minutes, weekends moved back to Friday at the same time: the
     // answer has to wait for Sunday's copies, which land before Saturday's.
-    const data::Schedule entry =
-        weekendsMovedBack(custom(30, "minute(s)", ymd(2024, 5, 10), hm(23, 0)));
+    const data::Schedule entry = weekendsMovedBack(custom(30, "minute(s)", ymd(2024, 5, 10), hm(23, 0)));
     const auto runs = forecast(entry, at(2024, 5, 10, 0, 0), 3, kNoHolidays);
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].due, at(2024, 5, 10, 0, 0));  // Saturday's 00:00

@@ -152,8 +152,8 @@ TEST_F(Tick, TrayIconTurnsWhileAScriptStepsAndComesBackAfterwards) {
     trayIcons.clear();
     scriptQueued = true;
     for (int i = 0; i < 5; ++i) frame.tick();
-    EXPECT_EQ(trayIcons, (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico",
-                                                   "trayb_ico"}));
+    EXPECT_EQ(trayIcons,
+              (std::vector<std::string>{"trayb_ico", "trayc_ico", "trayd_ico", "tray_ico", "trayb_ico"}));
     scriptQueued = false;
     frame.tick();
     EXPECT_EQ(trayIcons.back(), "tray_ico");

@@ -89,8 +89,7 @@ TEST_F(HistoryRemovalTest, SaveScriptsRemovesTheRecordsScriptToo) {
 
 TEST_F(HistoryRemovalTest, ManyRecordsAreRemovedAndTheRecentOnesKept) {
     // Every day of two months, removed up to a week ago in one pass.
-    for (Date day = ymd(2024, 1, 1); day <= ymd(2024, 2, 29); ++day)
-        addDisabled("Run", day, true);
+    for (Date day = ymd(2024, 1, 1); day <= ymd(2024, 2, 29); ++day) addDisabled("Run", day, true);
     std::vector<std::int32_t> removed;
     context.hooks.historyRemoved = [&](const Schedule& record) { removed.push_back(record.ID); };
     clock.set(at(2024, 3, 1, 0, 5));

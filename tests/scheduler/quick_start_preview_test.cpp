@@ -20,7 +20,8 @@ TEST(QuickStart, ThreeHoursAtHalfPastTenRunsOnceNextDayAtOneThirtyAndOneSecond) 
     entry.ORIGINALID = 7;
     entry.EXCEPTIONLINK = 9;
     ASSERT_EQ(quickStartDelays()[5].text, "3 hours");
-    const data::Schedule copy = quickStartCopy(entry, at(2027, 5, 10, 22, 30), quickStartDelays()[5].hundredths);
+    const data::Schedule copy =
+        quickStartCopy(entry, at(2027, 5, 10, 22, 30), quickStartDelays()[5].hundredths);
     EXPECT_EQ(copy.DATE, ymd(2027, 5, 11));
     EXPECT_EQ(copy.TIME, makeTime(1, 30, 1));
     EXPECT_EQ(std::string(copy.SCHEDULETYPE), "Once");
@@ -28,9 +29,10 @@ TEST(QuickStart, ThreeHoursAtHalfPastTenRunsOnceNextDayAtOneThirtyAndOneSecond) 
     EXPECT_EQ(copy.ADVANCEWARNTIME, 0);
     EXPECT_EQ(copy.DISABLED + copy.COMPLETED + copy.SKIPPED, 0);
     EXPECT_EQ(copy.ORIGINALID + copy.EXCEPTIONLINK, 0);  // a task of its own
-    EXPECT_EQ(copy.MONDAY, 1);  // the rest is the task's own
+    EXPECT_EQ(copy.MONDAY, 1);                           // the rest is the task's own
     // Five minutes before midnight stays on its day.
-    EXPECT_EQ(quickStartCopy(entry, at(2027, 5, 10, 23, 54), quickStartDelays()[0].hundredths).DATE, ymd(2027, 5, 10));
+    EXPECT_EQ(quickStartCopy(entry, at(2027, 5, 10, 23, 54), quickStartDelays()[0].hundredths).DATE,
+              ymd(2027, 5, 10));
 }
 
 TEST(RunPreview, ListsTheNextRunsWithTheExceptionPlannedAndNothingElseChanged) {

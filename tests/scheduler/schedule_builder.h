@@ -29,8 +29,7 @@ inline data::Schedule makeEntry(std::string_view type, Date date, Time time = ma
     return entry;
 }
 
-inline data::Schedule custom(int every, std::string_view unit, Date date,
-                             Time time = makeTime(9, 0)) {
+inline data::Schedule custom(int every, std::string_view unit, Date date, Time time = makeTime(9, 0)) {
     data::Schedule entry = makeEntry("Custom", date, time);
     entry.EVERY = every;
     entry.EVERYTYPE = unit;

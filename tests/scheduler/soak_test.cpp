@@ -29,7 +29,8 @@ constexpr std::int64_t kWarningLead = 30 * kHundredthsPerMinute;
 // Task `i` of a mix that covers every schedule type, custom unit, shift and
 // exception, with runs spread over the day so that few share a moment.
 Schedule soakTask(int i, Moment from, std::mt19937& random) {
-    static const char* const kTypes[] = {"Once", "Day of Week", "Day of Month", "Monthly", "Yearly", "Custom"};
+    static const char* const kTypes[] = {"Once",    "Day of Week", "Day of Month",
+                                         "Monthly", "Yearly",      "Custom"};
     static const char* const kUnits[] = {"minute(s)", "hour(s)", "day(s)", "week(s)", "month(s)", "year(s)"};
     static const char* const kTaskTypes[] = {"Display Message", "Run Program", "Both"};
     static const char* const kShifts[] = {"Next Day", "Previous Day", "Skip (to Next Valid Day)"};

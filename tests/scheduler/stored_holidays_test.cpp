@@ -110,10 +110,10 @@ TEST_F(StoredHolidaysTest, TenThousandAnnualHolidays) {
     const auto askedAgain = std::chrono::steady_clock::now();
 
     using ms = std::chrono::duration<double, std::milli>;
-    std::printf("[ figures  ] 10000 annual holidays: first question %.0f ms, "
-                "next calendar %.0f ms, 100000 lookups %.1f ms\n",
-                ms(loaded - start).count(), ms(askedAgain - again).count(),
-                ms(asked - loaded).count());
+    std::printf(
+        "[ figures  ] 10000 annual holidays: first question %.0f ms, "
+        "next calendar %.0f ms, 100000 lookups %.1f ms\n",
+        ms(loaded - start).count(), ms(askedAgain - again).count(), ms(asked - loaded).count());
     EXPECT_LT(loaded - start, std::chrono::seconds(20));
     EXPECT_LT(askedAgain - again, std::chrono::seconds(2));
     EXPECT_LT(asked - loaded, std::chrono::seconds(1));

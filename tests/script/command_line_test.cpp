@@ -36,9 +36,9 @@ TEST(CommandRetrySplits, FirstSplitHonoursALeadingQuote) {
 }
 
 TEST(CommandRetrySplits, FromTheRightAtEveryBlank) {
-    EXPECT_EQ(splitsFromTheRight("/opt/My Tools/run file.txt"),
-              (std::vector<CommandSplit>{{"/opt/My Tools/run", "file.txt"},
-                                         {"/opt/My", "Tools/run file.txt"}}));
+    EXPECT_EQ(
+        splitsFromTheRight("/opt/My Tools/run file.txt"),
+        (std::vector<CommandSplit>{{"/opt/My Tools/run", "file.txt"}, {"/opt/My", "Tools/run file.txt"}}));
     // Blanks in the first two and the last place are never split points.
     EXPECT_TRUE(splitsFromTheRight("a b").empty());
     EXPECT_EQ(splitsFromTheRight("ab c d"), (std::vector<CommandSplit>{{"ab c", "d"}, {"ab", "c d"}}));

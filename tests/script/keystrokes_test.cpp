@@ -50,8 +50,7 @@ TEST(KeystrokePasses, BurstsCountCharactersNotBytes) {
 }
 
 TEST(KeystrokePasses, KeyNamesIgnoreLetterCaseAndCarryModifiers) {
-    EXPECT_EQ(parse("[AltF4][ctrlaltdelete][ShiftPad0]"),
-              (std::vector{key(1139), key(1582), key(352)}));
+    EXPECT_EQ(parse("[AltF4][ctrlaltdelete][ShiftPad0]"), (std::vector{key(1139), key(1582), key(352)}));
     EXPECT_EQ(parse("[CTRLSHIFTTAB][ALTSHIFTTAB][AltB]"),
               (std::vector{key(768 + 9), key(1280 + 9), key(1024 + 66)}));
     EXPECT_EQ(parse("[MouseLeft][mouseright2][ShiftMouseCenter]"),
@@ -68,8 +67,7 @@ TEST(KeystrokePasses, PauseCostsAPassAndSendsNothing) {
 
 TEST(KeystrokePasses, UnknownNamesTypeTheirValueOrThemselves) {
     EXPECT_EQ(parse("[FRED]"), (std::vector{text("FRED")}));
-    EXPECT_EQ(parse("[FRED]", 7, {{"FRED", "Frederick Smith"}}),
-              (std::vector{text("Frederick Smith")}));
+    EXPECT_EQ(parse("[FRED]", 7, {{"FRED", "Frederick Smith"}}), (std::vector{text("Frederick Smith")}));
     // A blank value, or one equal to the name, types the name.
     EXPECT_EQ(parse("[FRED]", 7, {{"FRED", "   "}}), (std::vector{text("FRED")}));
     EXPECT_EQ(parse("[TODAY]", 7, {{"TODAY", "10/31/1959"}}), (std::vector{text("10/31/1959")}));
@@ -96,7 +94,11 @@ TEST(KeystrokeDelivery, EachPassWaitsItsDelayThenDelivers) {
     ManualClock clock({100, makeTime(12, 0)});
     std::vector<std::int64_t> waits;
     std::vector<std::size_t> passes;
-    KeystrokePacing pacing{60, [&](std::int64_t h) { waits.push_back(h); clock.advance(h); },
+    KeystrokePacing pacing{60,
+                           [&](std::int64_t h) {
+                               waits.push_back(h);
+                               clock.advance(h);
+                           },
                            [&](std::size_t pass) { passes.push_back(pass); }};
     sendKeystrokes("Hi[PAUSE][AltF4]there", 7, {}, keyboard, clock, pacing);
     using E = platform::FakeKeyboard;
@@ -131,7 +133,10 @@ TEST(KeyNames, TheKeyListNamesEveryKeyWithItsCode) {
         ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
         const std::string line = list.substr(start, end - start);
         start = end + 2;
-        if (line.empty()) { inSection = true; continue; }
+        if (line.empty()) {
+            inSection = true;
+            continue;
+        }
         if (!inSection || line.rfind("  ", 0) != 0) continue;
         const std::size_t gap = line.find(' ', 2);
         const std::string name = line.substr(2, gap == std::string::npos ? std::string::npos : gap - 2);

@@ -48,7 +48,9 @@ protected:
         s.clock = &clock;
         s.prompter = &prompter;
         s.settings = &settings;
-        s.substitute = [this](std::string_view text, std::size_t width) { return values.substitute(text, width); };
+        s.substitute = [this](std::string_view text, std::size_t width) {
+            return values.substitute(text, width);
+        };
         s.timeoutSeconds = 5;
         return s;
     }
@@ -112,7 +114,8 @@ TEST_F(MailSenderTest, AnEmailGoesOutWithValuesSubstitutedAndItsDateSentStored) 
     EXPECT_EQ(sender.sendMessage({7, nullptr, true}), 0);
     ASSERT_TRUE(server.waitFor(1));
     const Received m = server.message(1);
-    EXPECT_EQ(m.recipients(), (std::vector<std::string>{"ann@example.org", "boss@example.org", "archive@example.org"}));
+    EXPECT_EQ(m.recipients(),
+              (std::vector<std::string>{"ann@example.org", "boss@example.org", "archive@example.org"}));
     EXPECT_EQ(m.header("Subject"), "Report for Ann");
     EXPECT_EQ(m.header("From"), "Me Myself <me@example.org>");
     EXPECT_EQ(m.header("Cc"), "Boss <boss@example.org>");
@@ -210,7 +213,8 @@ TEST_F(MailSenderTest, AFailedMassMailingShowsWhatWasTried) {
     EXPECT_EQ(logged, (std::vector<std::string>{"Mail Error|Error:  Bad arguments from form: no recipient",
                                                 "Mail Error|Could not send N/A"}));
     EXPECT_EQ(onlyBox(),
-              "Error Sending Mass Mailing|Error: Bad arguments from form: no recipient\r127.0.0.1:1\rme@example.org\rMe Myself\rPlorix 98\r"
+              "Error Sending Mass Mailing|Error: Bad arguments from form: no "
+              "recipient\r127.0.0.1:1\rme@example.org\rMe Myself\rPlorix 98\r"
               "Party for Ann\rNobody");
 }
 
@@ -243,7 +247,8 @@ TEST_F(MailSenderTest, ANewsArticleIsPostedAndItsFailureShown) {
     EXPECT_EQ(logged, (std::vector<std::string>{"News Error|Error:  Failed to connect: Connection refused",
                                                 "News Error|Could not send comp.misc"}));
     EXPECT_EQ(onlyBox(),
-              "Error Sending News Article|Error: Failed to connect: Connection refused\r127.0.0.1:1\rposter@example.org\rPoster\rPlorix 98\r"
+              "Error Sending News Article|Error: Failed to connect: Connection "
+              "refused\r127.0.0.1:1\rposter@example.org\rPoster\rPlorix 98\r"
               "Figures\rMisc\rcomp.misc");
 }
 
@@ -288,8 +293,8 @@ TEST_F(MailSenderTest, TheSendEmailItemStaysCurrentWhileItsTransferRuns) {
     ScriptServices s = services();
     s.mail = &scriptSender;
     ScriptStepper mailStepper(queue, s);
-    mailStepper.queueScript({item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 11; }), setValue("AFTER", "1")},
-                            "s");
+    mailStepper.queueScript(
+        {item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 11; }), setValue("AFTER", "1")}, "s");
     // The item waits for the silent server while the ticks go on.
     int ticksWhileSending = 0;
     while (!queue.empty() && ticksWhileSending < 100) {

@@ -174,7 +174,9 @@ TEST(ScriptFileWriting, TheFileChangesOnlyWhenTheExportIsWhole) {
     ASSERT_EQ(writer.append(rec("Exit Script")), 0);
     ASSERT_EQ(writer.close(), 0);
     EXPECT_EQ(dir.read("out.pxs"), "old\r\n\"Exit Script\",\"\",\"\",\"\",\"\",\"\"\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        1);
     // The program's own files are never exported onto.
     EXPECT_EQ(writer.open("PX98.INI"), store::kAccessDenied);
     EXPECT_FALSE(std::filesystem::exists(dir / "PX98.INI"));

@@ -183,7 +183,7 @@ TEST_F(ScriptItemsTest, ExportThenImportReproducesTheScript) {
     EXPECT_EQ(copies[0].PATH, "/home/me");
     EXPECT_EQ(copies[0].DDEAPPLICATIONNAME, "112");
     EXPECT_EQ(copies[0].TIMEELAPSED, 30);
-    EXPECT_EQ(copies[0].DDEAPPLICATIONTOPIC, "");  // the verb stays behind
+    EXPECT_EQ(copies[0].DDEAPPLICATIONTOPIC, "");                               // the verb stays behind
     EXPECT_EQ(copies[1].KEYSTROKES, std::string(70, 'k') + "[ENTER]" + "zzz");  // cut to 80
     EXPECT_EQ(copies[2].ACTION, "If Window...");
     EXPECT_EQ(copies[2].WINDOWEXISTANCE, "Window Doesn't Exist");
@@ -208,9 +208,10 @@ TEST_F(ScriptItemsTest, ImportNumbersAfterTheLastItemAndReportsUnknownActions) {
 }
 
 TEST_F(ScriptItemsTest, ADamagedFileImportsWhatComesBeforeTheDamage) {
-    dir.write("bad.pxs", "\"Send Keystrokes\",\"a\"\r\n"
-                         "\"Send Keystrokes\",\"broken\r\n"
-                         "\"Send Keystrokes\",\"c\"\r\n");
+    dir.write("bad.pxs",
+              "\"Send Keystrokes\",\"a\"\r\n"
+              "\"Send Keystrokes\",\"broken\r\n"
+              "\"Send Keystrokes\",\"c\"\r\n");
     EXPECT_EQ(importScript(7, "bad.pxs", prompter), 1);
     EXPECT_EQ(script(7), (Items{"1:a"}));
     ASSERT_EQ(prompter.shown().size(), 1u);

@@ -16,8 +16,7 @@
 namespace plorix::script::test {
 
 // An item of the given action, the rest filled by `fill`.
-inline data::Scripting item(std::string_view action,
-                            const std::function<void(data::Scripting&)>& fill = {}) {
+inline data::Scripting item(std::string_view action, const std::function<void(data::Scripting&)>& fill = {}) {
     data::Scripting i;
     i.ACTION = action;
     if (fill) fill(i);

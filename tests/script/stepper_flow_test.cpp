@@ -19,8 +19,8 @@ class StepperFlow : public ::testing::Test, protected ScriptRig {};
 
 TEST_F(StepperFlow, FailedInnerTestSkipsOnlyItsOwnBlock) {
     values.set("A", "1");
-    stepper.queueScript({ifValue("A", "=", "1"),                                  //
-                         ifValue("B", "=", "1"), setValue("X", "x"), endIf(),     //
+    stepper.queueScript({ifValue("A", "=", "1"),                               //
+                         ifValue("B", "=", "1"), setValue("X", "x"), endIf(),  //
                          setValue("Y", "y"), endIf(), setValue("Z", "z")},
                         "s");
     runToEnd();
@@ -31,8 +31,8 @@ TEST_F(StepperFlow, FailedInnerTestSkipsOnlyItsOwnBlock) {
 
 TEST_F(StepperFlow, FailedOuterTestSkipsNestedBlocksToItsOwnEndIf) {
     values.set("A", "1");
-    stepper.queueScript({ifValue("A", "=", "2"),                                   //
-                         ifValue("A", "=", "1"), setValue("X", "x"), endIf(),      //
+    stepper.queueScript({ifValue("A", "=", "2"),                               //
+                         ifValue("A", "=", "1"), setValue("X", "x"), endIf(),  //
                          ifValue("A", "=", "1"), ifValue("A", "=", "1"), setValue("W", "w"), endIf(), endIf(),
                          setValue("Y", "y"), endIf(), setValue("Z", "z")},
                         "s");
@@ -86,8 +86,8 @@ TEST_F(StepperFlow, IfWindowLooksForTheTitleAndTheChildText) {
 
 TEST_F(StepperFlow, DebugModeAnnouncesTestsAndSkips) {
     settings.debugIni = true;
-    stepper.queueScript({item(kIfTimeElapsed), endIf(),                      // passes: 0 seconds
-                         ifValue("A", "=", "1"), endIf(),                     // fails
+    stepper.queueScript({item(kIfTimeElapsed), endIf(),    // passes: 0 seconds
+                         ifValue("A", "=", "1"), endIf(),  // fails
                          ifValue("A", "=", "1"), ifValue("B", "=", ""), endIf(), endIf()},  // fails, nested
                         "s");
     runToEnd();
@@ -127,15 +127,17 @@ TEST_F(StepperFlow, ActionsOfOtherFamiliesAreHandedOver) {
     ScriptServices s = services();
     s.mail = &mail;
     ScriptStepper withMail(queue, s);
-    withMail.queueScript({item(kSendKeystrokes, [](data::Scripting& i) { i.KEYSTROKES = "Hi [NAME][ENTER]"; }),
-                          item(kDde, [](data::Scripting& i) {
-                              i.DDEAPPLICATIONNAME = "org.example.App";
-                              i.DDEAPPLICATIONTOPIC = "/App";
-                              i.DDECOMMAND = "org.example.App.Open([NAME])";
-                          }),
-                          item(kDdeLong, [](data::Scripting& i) { i.DDECOMMAND = "x.y.Z"; }),
-                          item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 17; })},
-                         "s");
+    withMail.queueScript(
+        {item(kSendKeystrokes, [](data::Scripting& i) { i.KEYSTROKES = "Hi [NAME][ENTER]"; }),
+         item(kDde,
+              [](data::Scripting& i) {
+                  i.DDEAPPLICATIONNAME = "org.example.App";
+                  i.DDEAPPLICATIONTOPIC = "/App";
+                  i.DDECOMMAND = "org.example.App.Open([NAME])";
+              }),
+         item(kDdeLong, [](data::Scripting& i) { i.DDECOMMAND = "x.y.Z"; }),
+         item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 17; })},
+        "s");
     while (!queue.empty()) {
         clock.advance(50);
         withMail.step();
@@ -150,7 +152,8 @@ TEST_F(StepperFlow, ActionsOfOtherFamiliesAreHandedOver) {
 }
 
 TEST_F(StepperFlow, SendEmailWithoutASenderIsLoggedAndTheScriptGoesOn) {
-    stepper.queueScript({item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 3; }), setValue("A", "1")}, "s");
+    stepper.queueScript({item(kSendEmail, [](data::Scripting& i) { i.EMAILID = 3; }), setValue("A", "1")},
+                        "s");
     runToEnd();
     EXPECT_NE(std::find(logged.begin(), logged.end(), "Script|Send Email not available"), logged.end());
     EXPECT_NE(stepper.lastMailResult(), 0);

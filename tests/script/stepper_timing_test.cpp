@@ -156,7 +156,7 @@ TEST_F(StepperTiming, IfTimeElapsedMeasuresFromTheScriptStart) {
         });
     };
     stepper.queueScript({elapsed(1, "Greater Than"), setValue("EARLY", "yes"), endIf(),  //
-                         wait(3),                                                       //
+                         wait(3),                                                        //
                          elapsed(2, "Time Elapsed is Grea"), setValue("LATE", "yes"), endIf(),
                          elapsed(2, "Time Elapsed is Less"), setValue("LESS", "yes"), endIf()},
                         "s");

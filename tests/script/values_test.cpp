@@ -140,16 +140,16 @@ TEST_F(Values, CompareNumbersWhenEitherIsANumberTextsOtherwise) {
         bool expected;
     };
     const Case cases[] = {
-        {"DAY", "=", "MONDAY", true},     {"DAY", "=", "monday", false},   // case counts
-        {"DAY", "<", "TUESDAY", true},    {"DAY", "<>", "MONDAY", false},
-        {"SIZE", ">", "999", true},       {"SIZE", ">", "1000.5", true},   // numerically, not as text
-        {"SIZE", "=", "[OTHER]", true},   {"SIZE", "<>", "0", true},
-        {"FILESIZE", ">", "0", false},    {"FILESIZE", "=", "0", false},   // unset is "", not "0"
-        {"PRICE", "=", "2", true},        {"PRICE", "<=", "2.00", true},   // two decimal places
-        {"PRICE", "=>", "2", true},       {"PRICE", ">=", "2.01", false},
-        {"SIZE", "=<", "1024", true},     {"SIZE", "==", "1024", false},   // no such operator
-        {"SIZE", "", "1024", false},      {"DAY", " = ", "MONDAY", true},
-        {"DAY", "=", "[DAY]", true},      {"DAY", "=", " [DAY]", false},  // only a leading "[" substitutes
+        {"DAY", "=", "MONDAY", true},   {"DAY", "=", "monday", false},  // case counts
+        {"DAY", "<", "TUESDAY", true},  {"DAY", "<>", "MONDAY", false},
+        {"SIZE", ">", "999", true},     {"SIZE", ">", "1000.5", true},  // numerically, not as text
+        {"SIZE", "=", "[OTHER]", true}, {"SIZE", "<>", "0", true},
+        {"FILESIZE", ">", "0", false},  {"FILESIZE", "=", "0", false},  // unset is "", not "0"
+        {"PRICE", "=", "2", true},      {"PRICE", "<=", "2.00", true},  // two decimal places
+        {"PRICE", "=>", "2", true},     {"PRICE", ">=", "2.01", false},
+        {"SIZE", "=<", "1024", true},   {"SIZE", "==", "1024", false},  // no such operator
+        {"SIZE", "", "1024", false},    {"DAY", " = ", "MONDAY", true},
+        {"DAY", "=", "[DAY]", true},    {"DAY", "=", " [DAY]", false},  // only a leading "[" substitutes
     };
     for (const Case& c : cases)
         EXPECT_EQ(values.compare(c.name, c.op, c.to), c.expected) << c.name << ' ' << c.op << ' ' << c.to;

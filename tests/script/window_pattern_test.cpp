@@ -14,7 +14,7 @@ TEST(TitlePattern, TheThreeFormsIgnoreLetterCase) {
     EXPECT_TRUE(titleMatches("uNTITLED - *", title));
     EXPECT_TRUE(titleMatches("*notepad", title));
     EXPECT_TRUE(titleMatches("*D - N", title));
-    EXPECT_FALSE(titleMatches("Untitled", title));       // no star: whole title only
+    EXPECT_FALSE(titleMatches("Untitled", title));  // no star: whole title only
     EXPECT_FALSE(titleMatches("Notepad*", title));
     EXPECT_FALSE(titleMatches("* Notepad2", title));
 }

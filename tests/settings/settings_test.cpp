@@ -88,8 +88,9 @@ TEST_F(SettingsTest, ALookUpThatFailsIsReportedAndReadsAsBlank) {
     EXPECT_EQ(s.MaxClipboardEntries, 0);  // not the default of 50
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].title, "Error!");
-    EXPECT_EQ(prompter.shown()[0].text, "Error retrieving configuration information code "
-                                        "MaxClipboardEntries                      - File Is Locked");
+    EXPECT_EQ(prompter.shown()[0].text,
+              "Error retrieving configuration information code "
+              "MaxClipboardEntries                      - File Is Locked");
 }
 
 TEST_F(SettingsTest, MinimumsAndInversionsApplyOnLoad) {
@@ -180,8 +181,7 @@ TEST_F(SettingsTest, OkWritesEveryKeyInItsOrderAndAdjustsValues) {
 
     std::vector<std::string> expected;
     for (std::string_view key : setupWriteOrder())
-        if (std::find(expected.begin(), expected.end(), key) == expected.end())
-            expected.emplace_back(key);
+        if (std::find(expected.begin(), expected.end(), key) == expected.end()) expected.emplace_back(key);
     test::RawDataFile raw((dir / "Px97.TPS").string());
     EXPECT_EQ(raw.column("SELECT DATATYPE FROM CF ORDER BY _pos"), expected);
 

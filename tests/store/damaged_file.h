@@ -23,7 +23,8 @@ inline int rootPage(const std::string& path, const std::string& name) {
     store::keyConnection(db, kOwnerPassword);
     sqlite3_stmt* st = nullptr;
     int page = 0;
-    if (sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = ?1", -1, &st, nullptr) == SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = ?1", -1, &st, nullptr) ==
+        SQLITE_OK) {
         sqlite3_bind_text(st, 1, name.c_str(), -1, SQLITE_TRANSIENT);
         if (sqlite3_step(st) == SQLITE_ROW) page = sqlite3_column_int(st, 0);
     }
@@ -46,6 +47,8 @@ inline void flipPage(const std::string& path, int page) {
     if (!file) throw std::runtime_error("cannot damage " + path);
 }
 
-inline void damage(const std::string& path, const std::string& tableOrKey) { flipPage(path, rootPage(path, tableOrKey)); }
+inline void damage(const std::string& path, const std::string& tableOrKey) {
+    flipPage(path, rootPage(path, tableOrKey));
+}
 
 }  // namespace plorix::data::test

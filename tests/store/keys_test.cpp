@@ -271,8 +271,8 @@ TEST_F(StoreKeysTest, AScanSeesWritesMadeAfterItReadAhead) {
 // Every scan and look-up is a seek in its key's index; a scan from one end
 // walks the index in order. Never a walk through the table or a sort.
 TEST_F(StoreKeysTest, ScansSeekInTheIndexOfTheirKey) {
-    const std::vector<const store::TableSchema*> schemas{&Schedule::schema(), &Todo::schema(), &Clipboard::schema(),
-                                                  &Contact::schema()};
+    const std::vector<const store::TableSchema*> schemas{&Schedule::schema(), &Todo::schema(),
+                                                         &Clipboard::schema(), &Contact::schema()};
     std::vector<std::unique_ptr<store::Table>> tables;
     for (const store::TableSchema* schema : schemas) {
         tables.push_back(std::make_unique<store::Table>(*schema));
@@ -315,7 +315,7 @@ TEST_F(StoreKeysTest, ScansSeekInTheIndexOfTheirKey) {
                 }
                 EXPECT_EQ(steps, 1) << key.name << ": " << query;
                 const bool onPosition = plan.size() == 1 && (plan[0].find("rowid>?") != std::string::npos ||
-                                                              plan[0].find("rowid<?") != std::string::npos);
+                                                             plan[0].find("rowid<?") != std::string::npos);
                 EXPECT_EQ(onPosition, query.find(R"("_pos" >)") != std::string::npos ||
                                           query.find(R"("_pos" <)") != std::string::npos)
                     << key.name << ": " << (plan.empty() ? "" : plan[0]);

@@ -94,7 +94,8 @@ TEST_F(StoreLayoutTest, TablesThatAreNotOursAreRefusedAndLeftUntouched) {
         EXPECT_EQ(table.open(), store::kInvalidDataFile) << schema->label;
         EXPECT_EQ(table.upgrade(), store::kInvalidDataFile) << schema->label;
         EXPECT_EQ(table.buildKeys(), store::kInvalidDataFile) << schema->label;
-        EXPECT_EQ(table.create(), store::kNoError) << schema->label;  // creating leaves an existing table alone
+        EXPECT_EQ(table.create(), store::kNoError)
+            << schema->label;  // creating leaves an existing table alone
         EXPECT_EQ(table.open(store::kReadOnlyDenyNone), store::kInvalidDataFile) << schema->label;
     }
     EXPECT_EQ(dir.read("Px97.TPS"), before);

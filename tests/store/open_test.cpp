@@ -35,7 +35,8 @@ TEST(StoreOpenTest, TheTwelveTablesLiveInOneEncryptedFile) {
     std::vector<std::unique_ptr<store::Table>> tables;
     for (const store::TableSchema* s : dataFileSchemas()) {
         tables.push_back(std::make_unique<store::Table>(*s));
-        ASSERT_EQ(openOrCreate(*tables.back()), store::kNoError) << s->label << " " << tables.back()->error().describe();
+        ASSERT_EQ(openOrCreate(*tables.back()), store::kNoError)
+            << s->label << " " << tables.back()->error().describe();
     }
     ASSERT_EQ(tables.size(), 12u);
     EXPECT_EQ(folderNames(dir.path()), std::vector<std::string>{"Px97.TPS"});
@@ -54,7 +55,8 @@ TEST(StoreOpenTest, TheTwelveTablesLiveInOneEncryptedFile) {
 
     const std::string bytes = dir.read("Px97.TPS");
     ASSERT_FALSE(bytes.empty());
-    for (const char* plain : {"Confidential", "QuarterlyPayroll", "MemoTextInTheRow", "CREATE TABLE", "SQLite format"}) {
+    for (const char* plain :
+         {"Confidential", "QuarterlyPayroll", "MemoTextInTheRow", "CREATE TABLE", "SQLite format"}) {
         EXPECT_EQ(bytes.find(plain), std::string::npos) << plain;
     }
 

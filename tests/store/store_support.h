@@ -67,8 +67,7 @@ inline int runStation(const std::function<int()>& station) {
         int result = 255;
         try {
             result = station();
-        } catch (...) {
-        }
+        } catch (...) {}
         _exit(result);
     }
     int status = 0;

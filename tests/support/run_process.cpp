@@ -41,8 +41,10 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         if (devnull >= 0) dup2(devnull, 0);
         if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(126);
         for (const auto& [name, value] : env) {
-            if (value.empty()) unsetenv(name.c_str());
-            else setenv(name.c_str(), value.c_str(), 1);
+            if (value.empty())
+                unsetenv(name.c_str());
+            else
+                setenv(name.c_str(), value.c_str(), 1);
         }
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -51,8 +53,7 @@ ProcessResult runProcess(const std::vector<std::string>& argv, const std::string
         _exit(127);
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
+    while (waitpid(pid, &status, 0) < 0) {}
     close(outFd);
     close(errFd);
     ProcessResult r;

@@ -11,7 +11,6 @@ namespace plorix::test {
 // for root in a forked child that has become "nobody" (the result is then the
 // child's exit status, so keep it in 0..255). `readOnlyFolder`, when given, is
 // made readable and enterable but not writable for everyone first.
-int runUnprivileged(const std::function<int()>& body,
-                    const std::filesystem::path& readOnlyFolder = {});
+int runUnprivileged(const std::function<int()>& body, const std::filesystem::path& readOnlyFolder = {});
 
 }  // namespace plorix::test

@@ -44,8 +44,8 @@ protected:
     void keyedFile(const std::string& path, const std::string& key, const std::string& sql) {
         sqlite3* db = nullptr;
         sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        sqlite3_exec(db, ("PRAGMA key = '" + key + "'; PRAGMA cipher_page_size = 4096;" + sql).c_str(), nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(db, ("PRAGMA key = '" + key + "'; PRAGMA cipher_page_size = 4096;" + sql).c_str(),
+                     nullptr, nullptr, nullptr);
         sqlite3_close_v2(db);
     }
 
@@ -55,9 +55,11 @@ protected:
 TEST_F(ReceiveRefusal, FilesThatAreNoTransferFiles) {
     expectRefused(transfer("absent.syn"), "there is no such file");
     root.write("notes.syn", "just some text, long enough to be taken for a header of sorts\n");
-    expectRefused(transfer("notes.syn"), "is damaged, is not a transfer file, or was written with another key");
+    expectRefused(transfer("notes.syn"),
+                  "is damaged, is not a transfer file, or was written with another key");
     keyedFile(transfer("other.syn"), "another key", "CREATE TABLE s (a);");
-    expectRefused(transfer("other.syn"), "is damaged, is not a transfer file, or was written with another key");
+    expectRefused(transfer("other.syn"),
+                  "is damaged, is not a transfer file, or was written with another key");
     keyedFile(transfer("ours.syn"), std::string(data::kOwnerPassword), "CREATE TABLE unrelated (a);");
     expectRefused(transfer("ours.syn"), "not a transfer file");
     expectRefused("Px97.TPS", "is the data file");

@@ -41,7 +41,9 @@ protected:
         data::openTable(*anchor_, prompter);
     }
     void TearDown() override { anchor_.reset(); }
-    std::string transfer(const std::string& name = "SyncSch.syn") const { return (root.path() / name).string(); }
+    std::string transfer(const std::string& name = "SyncSch.syn") const {
+        return (root.path() / name).string();
+    }
 
     // Adds a task with `items` script items; returns its identifier.
     std::int32_t addTask(const std::string& description, const std::string& category, Change change,
@@ -60,9 +62,12 @@ protected:
         store::Table scripting(data::Scripting::schema());
         data::openTable(scripting, prompter);
         for (int i = 1; i <= items; ++i) {
-            data::addNumbered(scripting, prompter, [&](void* r) {
-                static_cast<data::Scripting*>(r)->KEYSTROKES = description + " item " + std::to_string(i);
-            }, id);
+            data::addNumbered(
+                scripting, prompter,
+                [&](void* r) {
+                    static_cast<data::Scripting*>(r)->KEYSTROKES = description + " item " + std::to_string(i);
+                },
+                id);
         }
         return id;
     }

@@ -87,20 +87,22 @@ TEST_F(SyncTest, TheLaterChangedCopyWins) {
     ASSERT_TRUE(syncSend(transfer(), prompter));
 
     enter("laptop");
-    addTask("Report", "Work", {80010, 400});   // older: replaced
-    addTask("Report", "Work", {80010, 600});   // newer: kept, and the received one added too
-    addTask("Same", "Work", {80000, 1}, 1);    // same moment: replaced
-    addTask("Report", "work", {80000, 1});     // another category: untouched
+    addTask("Report", "Work", {80010, 400});  // older: replaced
+    addTask("Report", "Work", {80010, 600});  // newer: kept, and the received one added too
+    addTask("Same", "Work", {80000, 1}, 1);   // same moment: replaced
+    addTask("Report", "work", {80000, 1});    // another category: untouched
     addTodo("older there", {80005, 2}, "from laptop");
     addTodo("tie", {80005, 1}, "from laptop");
     addTodo("newer there", {80004, 9}, "from laptop");
 
     SyncReceiveJob job(transfer(), prompter);
     ASSERT_TRUE(job.run()) << job.failure();
-    EXPECT_EQ(tasks(), (V{"2 Report/Work", "4 Report/work", "5 New here/Work", "6 Report/Work", "7 Same/Work"}));
+    EXPECT_EQ(tasks(),
+              (V{"2 Report/Work", "4 Report/work", "5 New here/Work", "6 Report/Work", "7 Same/Work"}));
     EXPECT_EQ(items(), (V{"5:1 New here item 1", "5:2 New here item 2", "5:3 New here item 3",
                           "6:1 Report item 1", "6:2 Report item 2"}));
-    EXPECT_EQ(todos(), (V{"older there 80005 from laptop", "tie 80005 from laptop", "newer there 80005 from desktop"}));
+    EXPECT_EQ(todos(), (V{"older there 80005 from laptop", "tie 80005 from laptop",
+                          "newer there 80005 from desktop"}));
     EXPECT_EQ(job.counts().todosReplaced, 1u);
     EXPECT_EQ(job.counts().todosDropped, 2u);
 }

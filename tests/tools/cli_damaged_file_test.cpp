@@ -30,7 +30,8 @@ TEST_F(CliDamagedFile, CheckNamesTheDamagedTableAndFails) {
     EXPECT_EQ(r.status, 1) << r.err;
     bool named = false;
     for (const auto& line : lines(r.out)) {
-        if (line.rfind("Schedule\t", 0) == 0 && line.find("Invalid Data File (36)") != std::string::npos) named = true;
+        if (line.rfind("Schedule\t", 0) == 0 && line.find("Invalid Data File (36)") != std::string::npos)
+            named = true;
         if (line.rfind("Categories\t", 0) == 0) {
             EXPECT_EQ(line, "Categories\tok");
         }

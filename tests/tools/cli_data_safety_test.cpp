@@ -47,8 +47,8 @@ protected:
     std::string path(const std::string& name) const { return (dir / name).string(); }
     void addEveryMinute(const std::string& folder) const {
         ok(folder, {"add", "Schedule", "SCH:DESCRIPTION=Often", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1",
-                    "SCH:EVERYTYPE=minute(s)", "SCH:DATE=2024-05-10", "SCH:TIME=09:00", "SCH:TASKTYPE=Run Program",
-                    "SCH:COMMAND=true"});
+                    "SCH:EVERYTYPE=minute(s)", "SCH:DATE=2024-05-10", "SCH:TIME=09:00",
+                    "SCH:TASKTYPE=Run Program", "SCH:COMMAND=true"});
     }
     void SetUp() override {
         for (const char* folder : {"A", "B"}) fs::create_directory(dir / folder);
@@ -66,12 +66,14 @@ TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
     // Another folder's data file, under its own name or another.
     for (const char* target : {"B/Px97.TPS", "B/backup.dat"}) {
         EXPECT_NE(oneLine(2, cli("A", {"sync", "send", path(target)})).find("data file"), std::string::npos);
-        EXPECT_NE(oneLine(2, cli("A", {"export", "Schedule", path(target)})).find("data file"), std::string::npos);
+        EXPECT_NE(oneLine(2, cli("A", {"export", "Schedule", path(target)})).find("data file"),
+                  std::string::npos);
         EXPECT_TRUE(dir.read(target) == theirs) << target;
     }
     // The program's own files by name, in any letter case, present or not.
     for (const char* name : {"B/PX98.ini", "B/px98evnt.LOG", "B/position.INI"})
-        EXPECT_NE(oneLine(2, cli("A", {"export", "Schedule", path(name)})).find(" is the "), std::string::npos);
+        EXPECT_NE(oneLine(2, cli("A", {"export", "Schedule", path(name)})).find(" is the "),
+                  std::string::npos);
 
     // A transfer file may be sent again over itself, but no export replaces it.
     ok("A", {"sync", "send", path("B/x.syn")});
@@ -79,7 +81,8 @@ TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
     oneLine(2, cli("A", {"export", "Schedule", path("B/x.syn")}));
     ok("A", {"export", "Schedule", path("B/x.csv")});
     for (const char* made : {"B/x.syn", "B/x.csv"})
-        EXPECT_EQ(fs::status(dir / made).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(fs::status(dir / made).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
     // Written under a temporary name and renamed: nothing else is left.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "B"), fs::directory_iterator()), 4);
     EXPECT_NE(dir.read("B/x.csv").find("Mine"), std::string::npos);
@@ -87,7 +90,8 @@ TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
 
 TEST_F(CliSafety, WorkThatFailsOnTheWayExitsOneWithOneLine) {
     ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
-    EXPECT_NE(oneLine(1, cli("A", {"export", "Schedule", "/dev/full"})).find("No space left"), std::string::npos);
+    EXPECT_NE(oneLine(1, cli("A", {"export", "Schedule", "/dev/full"})).find("No space left"),
+              std::string::npos);
     // A first line too long to read is not an empty file.
     dir.write("long.csv", "\"" + std::string(17000, 'x') + "\"\r\n");
     EXPECT_NE(oneLine(2, cli("A", {"import", "Todo", path("long.csv")})).find("longer than 16,000"),
@@ -105,11 +109,12 @@ TEST_F(CliSafety, AFullDiskIsToldInOneLine) {
     if (onTinyDisk("true").status != 0) GTEST_SKIP() << "cannot mount a file system here";
     const std::string cli = std::string("'") + PLORIX_CLI_PATH + "' -d '" + path("tiny") + "' ";
     std::string csv = "\"TDO:ToDo\"\r\n";
-    for (int i = 0; i < 3000; ++i) csv += "\"item " + std::to_string(i) + " " + std::string(200, 'x') + "\"\r\n";
+    for (int i = 0; i < 3000; ++i)
+        csv += "\"item " + std::to_string(i) + " " + std::string(200, 'x') + "\"\r\n";
     dir.write("items.csv", csv);
     // The batch that does not fit: its count and the first line numbers.
-    const ProcessResult import =
-        onTinyDisk(cli + "tables >/dev/null && exec " + cli + "import Todo '" + path("items.csv") + "' --by-name");
+    const ProcessResult import = onTinyDisk(cli + "tables >/dev/null && exec " + cli + "import Todo '" +
+                                            path("items.csv") + "' --by-name");
     EXPECT_NE(oneLine(1, import).find("disk is full"), std::string::npos);
     EXPECT_NE(import.err.find("(3000 lines were not imported: 2, 3, 4,"), std::string::npos) << import.err;
     EXPECT_LT(import.err.size(), 300u);
@@ -117,8 +122,9 @@ TEST_F(CliSafety, AFullDiskIsToldInOneLine) {
     // No room for the scratch copy of a simulation.
     dir.write("A/big.csv", csv);
     ok("A", {"import", "Todo", path("A/big.csv"), "--by-name"});
-    const ProcessResult simulate = onTinyDisk("TMPDIR='" + path("tiny") + "' exec '" + PLORIX_CLI_PATH + "' -d '" +
-                                              path("A") + "' simulate --from 2024-05-10 --to 2024-05-11");
+    const ProcessResult simulate =
+        onTinyDisk("TMPDIR='" + path("tiny") + "' exec '" + PLORIX_CLI_PATH + "' -d '" + path("A") +
+                   "' simulate --from 2024-05-10 --to 2024-05-11");
     EXPECT_NE(oneLine(1, simulate).find("cannot copy the data file"), std::string::npos);
 }
 
@@ -128,21 +134,25 @@ TEST_F(CliSafety, NumbersGivenByTheUserAreChecked) {
     ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
     EXPECT_NE(oneLine(2, cli("A", {"forecast", "--count", "99999999999999999999"})).find("--count"),
               std::string::npos);
-    EXPECT_NE(oneLine(2, cli("A", {"set", "Schedule", "#x1", "SCH:DESCRIPTION=y"})).find("'x1'"), std::string::npos);
+    EXPECT_NE(oneLine(2, cli("A", {"set", "Schedule", "#x1", "SCH:DESCRIPTION=y"})).find("'x1'"),
+              std::string::npos);
 }
 
 TEST_F(CliSafety, ForecastStreamsTheRunsOfManyTasksInOrder) {
-    std::string csv = "\"SCH:Description\",\"SCH:ScheduleType\",\"SCH:Every\",\"SCH:EveryType\",\"SCH:Time\","
-                      "\"SCH:TaskType\"\r\n";
+    std::string csv =
+        "\"SCH:Description\",\"SCH:ScheduleType\",\"SCH:Every\",\"SCH:EveryType\",\"SCH:Time\","
+        "\"SCH:TaskType\"\r\n";
     for (int i = 0; i < 1000; ++i)
-        csv += "\"T" + std::to_string(i) + "\",\"Custom\"," + std::to_string(7 + i % 50) + ",\"minute(s)\",\"0" +
-               std::to_string(i % 10) + ":" + std::to_string(10 + i % 50) + "\",\"Run Program\"\r\n";
+        csv += "\"T" + std::to_string(i) + "\",\"Custom\"," + std::to_string(7 + i % 50) +
+               ",\"minute(s)\",\"0" + std::to_string(i % 10) + ":" + std::to_string(10 + i % 50) +
+               "\",\"Run Program\"\r\n";
     dir.write("tasks.csv", csv);
     ok("A", {"import", "Schedule", path("tasks.csv"), "--by-name"});
     // A hundred million runs are asked for: the first ones come at once,
     // in time order, from every task.
     std::string pipeline;
-    for (const std::string& word : command("A", {"forecast", "--from", "2024-05-10T00:00", "--count", "100000"}))
+    for (const std::string& word :
+         command("A", {"forecast", "--from", "2024-05-10T00:00", "--count", "100000"}))
         pipeline += "'" + word + "' ";
     const ProcessResult r = runProcess({"/bin/sh", "-c", pipeline + "| head -n 20000"});
     const std::vector<std::string> runs = lines(r.out);
@@ -166,11 +176,11 @@ protected:
     }
     void addDaily(const std::string& folder, const std::string& date, const std::string& time) const {
         ok(folder, {"add", "Schedule", "SCH:DESCRIPTION=Daily", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1",
-                    "SCH:EVERYTYPE=day(s)", "SCH:DATE=" + date, "SCH:TIME=" + time, "SCH:TASKTYPE=Run Program",
-                    "SCH:COMMAND=true"});
+                    "SCH:EVERYTYPE=day(s)", "SCH:DATE=" + date, "SCH:TIME=" + time,
+                    "SCH:TASKTYPE=Run Program", "SCH:COMMAND=true"});
     }
-    std::vector<std::string> fires(const std::string& folder, const std::string& zone, const std::string& from,
-                                   const std::string& to) const {
+    std::vector<std::string> fires(const std::string& folder, const std::string& zone,
+                                   const std::string& from, const std::string& to) const {
         const ProcessResult r = cli(folder, {"simulate", "--from", from, "--to", to}, {{"TZ", zone}});
         EXPECT_EQ(r.status, 0) << r.err;
         std::vector<std::string> out;
@@ -188,8 +198,8 @@ TEST_F(CliZones, SimulationReadsTheClockAsTheZoneShowsIt) {
                                         "2018-11-04 01:00:00 -02", "2018-11-05 00:30:00 -02",
                                         "2018-11-06 00:30:00 -02"}));
     // The forecast keeps the stored plan and says when the clock skips it.
-    const ProcessResult plan = cli("A", {"forecast", "--from", "2018-11-03T12:00", "--count", "1"},
-                                   {{"TZ", "America/Sao_Paulo"}});
+    const ProcessResult plan =
+        cli("A", {"forecast", "--from", "2018-11-03T12:00", "--count", "1"}, {{"TZ", "America/Sao_Paulo"}});
     EXPECT_EQ(plan.out, "1\t2018-11-04 00:30:00\tDaily\tin a skipped hour: fires at 2018-11-04 01:00:00\n");
 
     // Lord Howe, 4 October 2026: 02:00 became 02:30 (a half-hour change).
@@ -253,8 +263,8 @@ private:
 TEST_F(CliSafety, SimulateStopsAtTheFirstFailedWrite) {
     addEveryMinute("A");
     ok("A", {"tables"});
-    const std::vector<std::string> inPlace = {"simulate", "--from", "2024-05-10T08:00", "--to", "2024-05-10T12:00",
-                                              "--in-place"};
+    const std::vector<std::string> inPlace = {"simulate", "--from",           "2024-05-10T08:00",
+                                              "--to",     "2024-05-10T12:00", "--in-place"};
     {
         const LockingChild other(dir / "A/Px97.TPS");
         ASSERT_TRUE(other.locked());
@@ -265,12 +275,15 @@ TEST_F(CliSafety, SimulateStopsAtTheFirstFailedWrite) {
     const int status = runUnprivileged(
         [&] {
             const ProcessResult r = cli("A", inPlace);
-            return r.status == 1 && lines(r.err).size() == 1 && r.err.find("PUT Error") != std::string::npos ? 0 : 1;
+            return r.status == 1 && lines(r.err).size() == 1 && r.err.find("PUT Error") != std::string::npos
+                       ? 0
+                       : 1;
         },
         dir / "A");
     EXPECT_EQ(status, 0);
     // Nowhere to make the scratch copy.
-    EXPECT_NE(oneLine(1, cli("A", {"simulate", "--from", "2024-05-10", "--to", "2024-05-11"}, {{"TMPDIR", "/dev/null"}}))
+    EXPECT_NE(oneLine(1, cli("A", {"simulate", "--from", "2024-05-10", "--to", "2024-05-11"},
+                             {{"TMPDIR", "/dev/null"}}))
                   .find("scratch"),
               std::string::npos);
 }

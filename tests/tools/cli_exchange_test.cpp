@@ -61,7 +61,8 @@ TEST_F(CliExchange, LinesLeftOutAreToldOneEachAndTheRestImported) {
     EXPECT_EQ(r.out, "2 records imported\n");
     const auto err = lines(r.err);
     ASSERT_EQ(err.size(), 2u) << r.err;
-    EXPECT_NE(err[0].find("line 3: column 2 (TDO:Priority): 'x' is not a number"), std::string::npos) << err[0];
+    EXPECT_NE(err[0].find("line 3: column 2 (TDO:Priority): 'x' is not a number"), std::string::npos)
+        << err[0];
     EXPECT_NE(err[1].find("line 4: has 1 fields where the first line has 2"), std::string::npos) << err[1];
 }
 
@@ -70,7 +71,8 @@ TEST_F(CliExchange, RefusalsAreOneLine) {
     EXPECT_NE(refused("laptop", {"export", "Todo", file}).find("no data file in"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "laptop" / "Px97.TPS"));  // a read creates nothing
     cli("laptop", {"tables"});
-    EXPECT_NE(refused("laptop", {"export", "Categories", file}).find("cannot exchange table"), std::string::npos);
+    EXPECT_NE(refused("laptop", {"export", "Categories", file}).find("cannot exchange table"),
+              std::string::npos);
     EXPECT_NE(refused("laptop", {"export", "Todo", file, "--fields", "TDO:Nope"}).find("TDO:Nope"),
               std::string::npos);
     EXPECT_NE(refused("laptop", {"export", "Todo", (dir / "no/such/x.csv").string()}).find("Cannot CREATE"),
@@ -79,14 +81,17 @@ TEST_F(CliExchange, RefusalsAreOneLine) {
     dir.write("x.csv", "");
     EXPECT_NE(refused("laptop", {"import", "Todo", file}).find("That file is empty!"), std::string::npos);
     dir.write("x.csv", "\"Other\",\"Names\"\r\n\"a\",\"b\"\r\n");
-    EXPECT_NE(refused("laptop", {"import", "Todo", file}).find("You must select one or more fields to import."),
-              std::string::npos);
+    EXPECT_NE(
+        refused("laptop", {"import", "Todo", file}).find("You must select one or more fields to import."),
+        std::string::npos);
     EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "3=TDO:ToDo"}).find("no column '3'"),
               std::string::npos);
-    EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "other=TDO:CompletionDate@x9"}).find("not a picture"),
+    EXPECT_NE(refused("laptop", {"import", "Todo", file, "--map", "other=TDO:CompletionDate@x9"})
+                  .find("not a picture"),
               std::string::npos);
-    EXPECT_NE(refused("laptop", {"export", "Contact", (dir / "laptop" / "Px97.TPS").string()}).find("data file"),
-              std::string::npos);
+    EXPECT_NE(
+        refused("laptop", {"export", "Contact", (dir / "laptop" / "Px97.TPS").string()}).find("data file"),
+        std::string::npos);
     EXPECT_TRUE(std::filesystem::file_size(dir / "laptop" / "Px97.TPS") > 0);
 }
 

@@ -35,8 +35,8 @@ protected:
         ok({"add", "Schedule", "SCH:ID=2", "SCH:DESCRIPTION=Sync", "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=5",
             "SCH:EVERYTYPE=hour(s)", "SCH:DATE=2024-05-10", "SCH:TIME=10:00", "SCH:TASKTYPE=Run Program",
             "SCH:COMMAND=sync.sh", "SCH:USERSKIP=1"});
-        ok({"add", "Schedule", "SCH:ID=3", "SCH:DESCRIPTION=Off", "SCH:SCHEDULETYPE=Once", "SCH:DATE=2024-05-10",
-            "SCH:TIME=11:00", "SCH:DISABLED=1"});
+        ok({"add", "Schedule", "SCH:ID=3", "SCH:DESCRIPTION=Off", "SCH:SCHEDULETYPE=Once",
+            "SCH:DATE=2024-05-10", "SCH:TIME=11:00", "SCH:DISABLED=1"});
     }
     TempDir dir{false};
 };
@@ -69,7 +69,8 @@ TEST_F(CliScheduler, ForecastMergesTheTasksAndNumbersTheCopies) {
 TEST_F(CliScheduler, SimulateAgreesWithTheForecastAndLeavesTheFileAlone) {
     addTasks();
     const std::string before = dataFile();
-    const auto events = ok({"simulate", "--from", "2024-05-10T08:00", "--to", "2024-05-13T09:30", "--answer", "yes"});
+    const auto events =
+        ok({"simulate", "--from", "2024-05-10T08:00", "--to", "2024-05-13T09:30", "--answer", "yes"});
     EXPECT_TRUE(dataFile() == before) << "the data file changed";
     std::vector<std::string> fires;
     for (const std::string& line : events) {
@@ -81,7 +82,8 @@ TEST_F(CliScheduler, SimulateAgreesWithTheForecastAndLeavesTheFileAlone) {
     // Monday: the entry itself, then the copies made on Friday (4) and Saturday.
     EXPECT_EQ(fires[fires.size() - 3], "2024-05-13 09:00:00\tfire\t1 Daily");
     EXPECT_EQ(fires[fires.size() - 2], "2024-05-13 09:00:01\tfire\t4 Daily");
-    const std::vector<std::string> kinds = {"fire", "message", "run", "question", "warning", "log", "history"};
+    const std::vector<std::string> kinds = {"fire",    "message", "run",    "question",
+                                            "warning", "log",     "history"};
     for (const std::string& line : events) {
         const auto first = line.find('\t');
         const auto second = line.find('\t', first + 1);
@@ -90,17 +92,20 @@ TEST_F(CliScheduler, SimulateAgreesWithTheForecastAndLeavesTheFileAlone) {
         const std::string kind = line.substr(first + 1, second - first - 1);
         EXPECT_NE(std::find(kinds.begin(), kinds.end(), kind), kinds.end()) << line;
     }
-    EXPECT_NE(std::find(events.begin(), events.end(),
-                        "2024-05-10 10:00:00\tquestion\tConfirm Task: Sync is due to run.  Run it now? -> Yes"),
-              events.end());
+    EXPECT_NE(
+        std::find(events.begin(), events.end(),
+                  "2024-05-10 10:00:00\tquestion\tConfirm Task: Sync is due to run.  Run it now? -> Yes"),
+        events.end());
     EXPECT_NE(std::find(events.begin(), events.end(), "2024-05-10 10:00:00\trun\t2 sync.sh"), events.end());
 }
 
 TEST_F(CliScheduler, SimulateInPlaceMovesTheTasksOn) {
     addTasks();
-    const auto events = ok({"simulate", "--from", "2024-05-10T08:00", "--to", "2024-05-10T12:00", "--in-place"});
+    const auto events =
+        ok({"simulate", "--from", "2024-05-10T08:00", "--to", "2024-05-10T12:00", "--in-place"});
     // The question's default is No: skipped, logged, recorded.
-    EXPECT_NE(std::find(events.begin(), events.end(), "2024-05-10 10:00:00\tlog\tTask skipped: Sync"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "2024-05-10 10:00:00\tlog\tTask skipped: Sync"),
+              events.end());
     EXPECT_EQ(ok({"forecast", "--from", "2024-05-10T12:00", "--count", "1", "--id", "2"}),
               std::vector<std::string>{"2\t2024-05-10 15:00:00\tSync"});
     EXPECT_EQ(cli({"simulate", "--from", "2024-05-10", "--to", "2024-05-09"}).status, 2);

@@ -95,8 +95,7 @@ TEST_F(Cli, BadInputIsRefusedWithOneLineAndNothingWritten) {
 
 TEST_F(Cli, DuplicateKeysAreRefusedNamingTheKey) {
     ok({"add", "Categories", "CAT:CATEGORY=Work"});
-    EXPECT_NE(refused({"add", "Categories", "CAT:CATEGORY=WORK"}).find("CAT:KEYCATEGORY"),
-              std::string::npos);
+    EXPECT_NE(refused({"add", "Categories", "CAT:CATEGORY=WORK"}).find("CAT:KEYCATEGORY"), std::string::npos);
     ok({"add", "Schedule", "SCH:DESCRIPTION=a"});
     EXPECT_NE(refused({"add", "Schedule", "SCH:ID=1"}).find("SCH:KEYID"), std::string::npos);
     EXPECT_EQ(recordCount("Categories"), 1u);
@@ -153,8 +152,9 @@ TEST_F(Cli, ACategoryStillUsedIsNeitherDeletedNorRenamed) {
     EXPECT_EQ(refused({"delete", "Categories", work}),
               "plorix-cli: Referential Integrity Delete Error: This record is referenced from the file "
               "Schedule.  This record cannot be deleted while these references exist.\n");
-    EXPECT_NE(refused({"set", "Categories", work, "CAT:CATEGORY=Job"}).find("Referential Integrity Update Error"),
-              std::string::npos);
+    EXPECT_NE(
+        refused({"set", "Categories", work, "CAT:CATEGORY=Job"}).find("Referential Integrity Update Error"),
+        std::string::npos);
     EXPECT_NE(ok({"list", "Categories"}).find("\"Work\""), std::string::npos);
     ok({"delete", "Schedule", "1"});
     ok({"delete", "Categories", work});

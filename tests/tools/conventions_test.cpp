@@ -43,7 +43,8 @@ TEST(Conventions, TheDefaultDataFolderIsSharedAndReadsCreateNothing) {
     EXPECT_EQ(missing.err, "plorix-cli: no data file in " + folder.string() + "\n");
     EXPECT_FALSE(fs::exists(folder));
 
-    EXPECT_EQ(runProcess({PLORIX_CLI_PATH, "add", "Todo", "TDO:TODO=Renew"}, home.path().string(), env).status, 0);
+    EXPECT_EQ(
+        runProcess({PLORIX_CLI_PATH, "add", "Todo", "TDO:TODO=Renew"}, home.path().string(), env).status, 0);
     EXPECT_TRUE(fs::exists(folder / "Px97.TPS"));
     // From anywhere else the same folder is found, and a file name is the
     // caller's: the export lands where the user stands.
@@ -55,8 +56,9 @@ TEST(Conventions, TheDefaultDataFolderIsSharedAndReadsCreateNothing) {
     EXPECT_FALSE(fs::exists(folder / "todo.csv"));
 
     // XDG_DATA_HOME wins over HOME, and a relative -d is the caller's too.
-    const ProcessResult xdg = runProcess({PLORIX_CLI_PATH, "tables"}, home.path().string(),
-                                         {{"HOME", home.path().string()}, {"XDG_DATA_HOME", (home / "xdg").string()}});
+    const ProcessResult xdg =
+        runProcess({PLORIX_CLI_PATH, "tables"}, home.path().string(),
+                   {{"HOME", home.path().string()}, {"XDG_DATA_HOME", (home / "xdg").string()}});
     EXPECT_EQ(xdg.status, 0);
     EXPECT_TRUE(fs::exists(home / "xdg/plorix/Px97.TPS"));
     EXPECT_EQ(runProcess({PLORIX_CLI_PATH, "-d", "mine", "tables"}, home.path().string(), env).status, 0);
@@ -66,7 +68,9 @@ TEST(Conventions, TheDefaultDataFolderIsSharedAndReadsCreateNothing) {
 TEST(Conventions, FieldsListsTypesWidthsAndKeys) {
     const ProcessResult r = runProcess({PLORIX_CLI_PATH, "fields", "todo"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("TDO:PRIORITY\tbyte\t1\tTDO:KEYDONE,TDO:KEYPRIORITY,TDO:KEYCATEGORY\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("TDO:PRIORITY\tbyte\t1\tTDO:KEYDONE,TDO:KEYPRIORITY,TDO:KEYCATEGORY\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_EQ(runProcess({PLORIX_CLI_PATH, "fields", "Nothing"}).status, 2);
 }
 

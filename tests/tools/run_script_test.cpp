@@ -95,15 +95,21 @@ TEST_F(RunScript, DrivesARealWindowOnTheDesktop) {
     if (!std::getenv("DISPLAY") || !std::filesystem::exists("/usr/bin/xterm"))
         GTEST_SKIP() << "needs an X display and xterm";
     const std::string title = "run-script probe " + std::to_string(getpid());
-    dir.write("desktop.pxs",
-              "\"Start Program\",\"/usr/bin/xterm -title '" + title + "'\",\"\",\"022\",\"0\",\"\"\r\n"
-              "\"Wait\",\"10\",\"" + title + "\",\"Or\",\"\",\"\"\r\n"
-              "\"Set Value\",\"SEEN\",\"[FOCUS]\",\"\",\"\",\"\"\r\n"
-              "\"Send Keystrokes\",\"exit[ENTER]\",\"\",\"\",\"\",\"\"\r\n"
-              "\"Wait\",\"10\",\"~" + title + "\",\"Or\",\"\",\"\"\r\n"
-              "\"If Window...\",\"Window Doesn't Exist\",\"" + title + "\",\"\",\"\",\"\"\r\n"
-              "\"Set Value\",\"GONE\",\"yes\",\"\",\"\",\"\"\r\n"
-              "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    dir.write("desktop.pxs", "\"Start Program\",\"/usr/bin/xterm -title '" + title +
+                                 "'\",\"\",\"022\",\"0\",\"\"\r\n"
+                                 "\"Wait\",\"10\",\"" +
+                                 title +
+                                 "\",\"Or\",\"\",\"\"\r\n"
+                                 "\"Set Value\",\"SEEN\",\"[FOCUS]\",\"\",\"\",\"\"\r\n"
+                                 "\"Send Keystrokes\",\"exit[ENTER]\",\"\",\"\",\"\",\"\"\r\n"
+                                 "\"Wait\",\"10\",\"~" +
+                                 title +
+                                 "\",\"Or\",\"\",\"\"\r\n"
+                                 "\"If Window...\",\"Window Doesn't Exist\",\"" +
+                                 title +
+                                 "\",\"\",\"\",\"\"\r\n"
+                                 "\"Set Value\",\"GONE\",\"yes\",\"\",\"\",\"\"\r\n"
+                                 "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
     const ProcessResult r = run({"desktop.pxs"});
     EXPECT_EQ(r.status, 0) << r.err;
     const auto out = lines(r.out);
@@ -123,8 +129,9 @@ TEST_F(RunScript, AFileThatCannotBeReadFailsAndBadArgumentsAreRefused) {
 }
 
 TEST_F(RunScript, TheIniDebugSwitchShowsTheDebuggingMessages) {
-    dir.write("test.pxs", "\"If Value...\",\"NOSUCH\",\"=\",\"x\",\"\",\"\"\r\n"
-                          "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
+    dir.write("test.pxs",
+              "\"If Value...\",\"NOSUCH\",\"=\",\"x\",\"\",\"\"\r\n"
+              "\"...End If\",\"\",\"\",\"\",\"\",\"\"\r\n");
     const ProcessResult quiet = run({"test.pxs", "--dry-run"});
     EXPECT_EQ(quiet.status, 0) << quiet.err;
     EXPECT_EQ(quiet.err.find("Test failed"), std::string::npos) << quiet.err;

@@ -17,11 +17,17 @@ protected:
     void writeCalendar() {
         std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Example//Organizer//EN\r\n";
         for (int day = 1; day <= 21; ++day) {
-            text += "BEGIN:VEVENT\r\nUID:a" + std::to_string(day) + "@example.com\r\nDTSTAMP:20261201T000000Z\r\n"
-                    "DTSTART:209903" + (day < 10 ? "0" : "") + std::to_string(day) + "T090000\r\n"
-                    "SUMMARY:Appointment " + std::to_string(day) + "\r\nEND:VEVENT\r\n";
+            text += "BEGIN:VEVENT\r\nUID:a" + std::to_string(day) +
+                    "@example.com\r\nDTSTAMP:20261201T000000Z\r\n"
+                    "DTSTART:209903" +
+                    (day < 10 ? "0" : "") + std::to_string(day) +
+                    "T090000\r\n"
+                    "SUMMARY:Appointment " +
+                    std::to_string(day) + "\r\nEND:VEVENT\r\n";
         }
-        text += "BEGIN:VTODO\r\nUID:t@example.com\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Call back\r\nEND:VTODO\r\n";
+        text +=
+            "BEGIN:VTODO\r\nUID:t@example.com\r\nDTSTAMP:20261201T000000Z\r\nSUMMARY:Call "
+            "back\r\nEND:VTODO\r\n";
         dir.write("plans.ics", text + "END:VCALENDAR\r\n");
     }
 
@@ -36,10 +42,12 @@ TEST_F(CalendarExchangeTest, ImportTellsTheFateOfTwentyItemsAndCountsTheRest) {
     const auto& shown = prompter.shown().front();
     EXPECT_EQ(shown.title, "Import Calendar");
     EXPECT_EQ(shown.icon, Icon::Information);
-    EXPECT_TRUE(shown.text.starts_with("22 tasks and to-do items imported.\n\nWhat became of each:\n"
-                                       "Appointment 1: imported as pattern (Once)\n"))
+    EXPECT_TRUE(
+        shown.text.starts_with("22 tasks and to-do items imported.\n\nWhat became of each:\n"
+                               "Appointment 1: imported as pattern (Once)\n"))
         << shown.text;
-    EXPECT_TRUE(shown.text.ends_with("\nAppointment 20: imported as pattern (Once)\n... and 2 more")) << shown.text;
+    EXPECT_TRUE(shown.text.ends_with("\nAppointment 20: imported as pattern (Once)\n... and 2 more"))
+        << shown.text;
 
     prompter.clear();
     exportCalendarTo((dir / "back.ics").string(), prompter);

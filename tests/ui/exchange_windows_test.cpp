@@ -57,7 +57,8 @@ TEST_F(ExchangeWindowsTest, ExportWritesTheChosenFieldsInTheirOrder) {
     // Only the item and its priority, the item first.
     for (int i = 0; i < fields->topLevelItemCount(); ++i) {
         const QString name = fields->topLevelItem(i)->text(0);
-        fields->topLevelItem(i)->setCheckState(0, name == "TDO:ToDo" || name == "TDO:Priority" ? Qt::Checked : Qt::Unchecked);
+        fields->topLevelItem(i)->setCheckState(
+            0, name == "TDO:ToDo" || name == "TDO:Priority" ? Qt::Checked : Qt::Unchecked);
     }
     QTreeWidgetItem* item = fields->findItems("TDO:ToDo", Qt::MatchExactly).first();
     fields->setCurrentItem(item);

@@ -81,7 +81,8 @@ protected:
     plorix::test::TempDir dir;
     RecordingPrompter prompter;
     ManualClock clock{Moment{makeDate(5, 10, 2027), makeTime(9, 0)}};  // a Monday
-    ScheduleServices services{.prompter = prompter, .clock = clock, .runNow = {}, .scripting = {}, .holidays = {}};
+    ScheduleServices services{
+        .prompter = prompter, .clock = clock, .runNow = {}, .scripting = {}, .holidays = {}};
 };
 
 }  // namespace plorix::ui::test

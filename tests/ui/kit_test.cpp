@@ -141,7 +141,8 @@ public:
     HolidayForm(store::Table& table, data::FormAction action, Prompter& prompter)
         : UpdateForm(table, action, "Holiday", "UpdateHolidays", prompter) {
         setRules(&data::holidayForm());
-        for (auto [field, kind] : {std::pair{"HOL:HOLIDAYDATE", EditorKind::Date}, {"HOL:HOLIDAY", EditorKind::Text}})
+        for (auto [field, kind] :
+             {std::pair{"HOL:HOLIDAYDATE", EditorKind::Date}, {"HOL:HOLIDAY", EditorKind::Text}})
             body().addWidget(binder().bind(field, kind, field, this));
         showRecord();
     }

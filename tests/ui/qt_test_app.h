@@ -30,8 +30,7 @@ private:
     std::unique_ptr<QApplication> app_;
 };
 
-inline ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+inline ::testing::Environment* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Runs the event loop for `milliseconds` (timers fire, deferred deletes run).
 inline void runEvents(int milliseconds = 0) {

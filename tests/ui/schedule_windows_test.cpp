@@ -88,8 +88,10 @@ TEST_F(ScheduleWindowsTest, AWeeklyTaskAddedByKeyboardIsStoredAndChangedFromTheL
         typeInto(named(&form, "Time"), "5:30PM");
         // The preview follows what was entered before anything is saved.
         EXPECT_EQ(form.previewTexts().size(), 5);
-        EXPECT_TRUE(form.previewTexts().front().startsWith("MAY 10,2027  5:30PM")) << form.previewTexts().front().toStdString();
-        EXPECT_TRUE(form.previewTexts().back().startsWith("MAY 14,2027")) << form.previewTexts().back().toStdString();
+        EXPECT_TRUE(form.previewTexts().front().startsWith("MAY 10,2027  5:30PM"))
+            << form.previewTexts().front().toStdString();
+        EXPECT_TRUE(form.previewTexts().back().startsWith("MAY 14,2027"))
+            << form.previewTexts().back().toStdString();
         named<QPushButton>(&form, "OK")->click();
     });
     const Schedule saved = stored(1);
@@ -116,7 +118,8 @@ TEST_F(ScheduleWindowsTest, AWeeklyTaskAddedByKeyboardIsStoredAndChangedFromTheL
     EXPECT_EQ(schedule->records(), 1);
 
     // Cancel on an add gives the reserved number back.
-    inForm(*browse, Qt::Key_Insert, [&](UpdateSchedule& form) { named<QPushButton>(&form, "Cancel")->click(); });
+    inForm(*browse, Qt::Key_Insert,
+           [&](UpdateSchedule& form) { named<QPushButton>(&form, "Cancel")->click(); });
     EXPECT_EQ(schedule->records(), 1);
     browse->close();
 }
@@ -131,8 +134,9 @@ TEST_F(ScheduleWindowsTest, ASaveThatFailsHalfWayLeavesTheFileAsItWas) {
     add(weekly);
     // The copy cannot be written, as on a full disk.
     plorix::test::RawDataFile("Px97.TPS")
-        .exec("CREATE TRIGGER full BEFORE INSERT ON s WHEN NEW.SCHEDULETYPE = 'Once' "
-              "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        .exec(
+            "CREATE TRIGGER full BEFORE INSERT ON s WHEN NEW.SCHEDULETYPE = 'Once' "
+            "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     bool stayedOpen = false;
     whenModal([&](QWidget* modal) {
         auto& form = *qobject_cast<UpdateSchedule*>(modal);
@@ -206,11 +210,14 @@ TEST_F(ScheduleWindowsTest, ActiveOnlyHoldsInEveryTabAndTheListFollowsTickAndMid
     auto* browse = new BrowseSchedule(services, &registry);
     browse->show();
     ASSERT_EQ(browse->model().rowCount(), 3);
-    auto status = [&](int row) { return browse->model().data(browse->model().index(row, 0), Qt::ToolTipRole).toString(); };
+    auto status = [&](int row) {
+        return browse->model().data(browse->model().index(row, 0), Qt::ToolTipRole).toString();
+    };
     EXPECT_EQ(status(0), "Not done");
     EXPECT_EQ(status(1), "Skip next time");  // disabled, but skip-next-time comes first
     EXPECT_EQ(status(2), "Done");
-    EXPECT_EQ(browse->model().data(browse->model().index(1, 1), Qt::ForegroundRole).value<QColor>(), QColor(128, 128, 128));
+    EXPECT_EQ(browse->model().data(browse->model().index(1, 1), Qt::ForegroundRole).value<QColor>(),
+              QColor(128, 128, 128));
 
     browse->setActiveOnly(true);
     browse->setCategory("HOME");

@@ -145,8 +145,8 @@ TEST_F(SetupTest, ControlsFollowTheDeclarationsOnTheirTabs) {
     EXPECT_EQ(setup.windowTitle(), "Plorix Setup (Preferences)");
     QStringList tabs;
     for (int i = 0; i < setup.tabs()->count(); ++i) tabs << setup.tabs()->tabText(i);
-    EXPECT_EQ(tabs, QStringList({"Start Up", "General", "Messages", "History", "Scripting",
-                                 "Clipboard", "Email", "Housekeeping"}));
+    EXPECT_EQ(tabs, QStringList({"Start Up", "General", "Messages", "History", "Scripting", "Clipboard",
+                                 "Email", "Housekeeping"}));
 
     for (const settings::SettingDecl& decl : settings::settingDecls()) {
         QWidget* w = setup.controls().control(decl.key);

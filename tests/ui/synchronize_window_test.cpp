@@ -63,8 +63,9 @@ TEST_F(SynchronizeWindowTest, SendsAndReceivesWithTheTicksHeldForTheMerge) {
     ASSERT_TRUE(run(true, file, holds));
     EXPECT_EQ(holds, (std::vector<bool>{true, false}));
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Synchronize"});
-    EXPECT_EQ(prompter.shown()[0].text,
-              "Received 30 tasks (1 replaced, 0 left for a newer local copy), 0 script items and 0 to-do items.");
+    EXPECT_EQ(
+        prompter.shown()[0].text,
+        "Received 30 tasks (1 replaced, 0 left for a newer local copy), 0 script items and 0 to-do items.");
     EXPECT_EQ(schedule().records(), 30);
 }
 

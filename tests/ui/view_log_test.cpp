@@ -74,8 +74,7 @@ TEST_F(ViewLogTest, CancelAsksAndStopsReading) {
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Cancel Request"});
     EXPECT_GT(window->rows().size(), 0u);
     EXPECT_LT(window->rows().size(), 3000u);
-    EXPECT_EQ(window->findChild<QListView*>()->model()->rowCount(),
-              static_cast<int>(window->rows().size()));
+    EXPECT_EQ(window->findChild<QListView*>()->model()->rowCount(), static_cast<int>(window->rows().size()));
 }
 
 TEST_F(ViewLogTest, EmptyLogSaysSoAndListsNothing) {
@@ -111,8 +110,8 @@ TEST_F(ViewLogTest, PrintsEveryLineOnAsManyPagesAsNeeded) {
     auto pagesIn = [](const QString& pdf) {
         QFile file(pdf);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return static_cast<int>(QString::fromLatin1(file.readAll())
-                                    .count(QRegularExpression("/Type\\s*/Page[^s]")));
+        return static_cast<int>(
+            QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
     };
     auto printTo = [&](const std::vector<std::string>& rows, const QString& pdf) {
         QPrinter printer(QPrinter::HighResolution);

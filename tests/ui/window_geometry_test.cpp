@@ -63,8 +63,8 @@ TEST_F(WindowGeometryTest, MaximisedWindowKeepsItsNormalPlaceAndReopensMaximised
     second.show();
     second.showNormal();
     EXPECT_TRUE(test::waitUntil([&] { return second.geometry() == QRect(50, 60, 300, 200); }))
-        << second.geometry().x() << "," << second.geometry().y() << " "
-        << second.geometry().width() << "x" << second.geometry().height();
+        << second.geometry().x() << "," << second.geometry().y() << " " << second.geometry().width() << "x"
+        << second.geometry().height();
 }
 
 TEST_F(WindowGeometryTest, FixedSizeWindowMovesButKeepsItsSize) {

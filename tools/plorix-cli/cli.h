@@ -26,8 +26,7 @@ struct WorkFailure : std::runtime_error {
 
 // A whole number given by the user for `what` (a field or an option),
 // within least..most; UsageError naming both otherwise.
-std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least,
-                         std::int64_t most);
+std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least, std::int64_t most);
 
 // Prints messages on stderr and takes the default button.
 class CliPrompter final : public Prompter {

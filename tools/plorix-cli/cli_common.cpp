@@ -9,8 +9,7 @@
 
 namespace plorix::cli {
 
-int CliPrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet,
-                         int defaultButton) {
+int CliPrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet, int defaultButton) {
     std::cerr << title << ": " << text << '\n';
     return defaultButton == kNoButton ? kOk : defaultButton;
 }
@@ -30,31 +29,54 @@ std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int6
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < least ||
         value > most) {
         throw UsageError("value '" + std::string(text) + "' for " + std::string(what) +
-                         " is not a whole number from " + std::to_string(least) + " to " + std::to_string(most));
+                         " is not a whole number from " + std::to_string(least) + " to " +
+                         std::to_string(most));
     }
     return value;
 }
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
-        {"tables", "tables                          each table: label, stored name, version, records", cmdTables, writes},
-        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList, reads},
+        {"tables", "tables                          each table: label, stored name, version, records",
+         cmdTables, writes},
+        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList,
+         reads},
         {"add", "add TABLE FIELD=VALUE ...       add a record, print its identifier", cmdAdd, writes},
         {"set", "set TABLE ID FIELD=VALUE ...    change a record", cmdSet, writes},
         {"delete", "delete TABLE ID                 delete a record", cmdDelete, writes},
-        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings, [](const Args& a) { return a.size() >= 2 ? DataUse::Writes : DataUse::Reads; }},
-        {"fields", "fields TABLE                    each field: name, type, width, keys it is part of", cmdFields, noData},
+        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings,
+         [](const Args& a) { return a.size() >= 2 ? DataUse::Writes : DataUse::Reads; }},
+        {"fields", "fields TABLE                    each field: name, type, width, keys it is part of",
+         cmdFields, noData},
         {"log", "log                             print the event log", cmdLog, reads},
         {"check", "check                           check every table's integrity", cmdCheck, reads},
-        {"keycodes", "keycodes [FILE]                 the key names of keystroke texts (KEYCODES.TXT)", cmdKeycodes, noData, 0},
-        {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript, writes, 0},
-        {"forecast", "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks", cmdForecast, reads},
-        {"simulate", "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do", cmdSimulate, reads},
-        {"export", "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a comma-separated file", cmdExport, reads, 1},
-        {"import", "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a comma-separated file", cmdImport, writes, 1},
-        {"sync", "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another installation", cmdSync, [](const Args& a) { return !a.empty() && a[0] == "send" ? DataUse::Reads : DataUse::Writes; }, 1},
-        {"export-ics", "export-ics FILE.ics             the active tasks as calendar events", cmdExportIcs, reads, 0},
-        {"import-ics", "import-ics FILE.ics             calendar events as tasks, to-dos as to-do items", cmdImportIcs, writes, 0},
+        {"keycodes", "keycodes [FILE]                 the key names of keystroke texts (KEYCODES.TXT)",
+         cmdKeycodes, noData, 0},
+        {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript,
+         writes, 0},
+        {"forecast",
+         "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks",
+         cmdForecast, reads},
+        {"simulate",
+         "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do",
+         cmdSimulate, reads},
+        {"export",
+         "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a "
+         "comma-separated file",
+         cmdExport, reads, 1},
+        {"import",
+         "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a "
+         "comma-separated file",
+         cmdImport, writes, 1},
+        {"sync",
+         "sync send FILE.SYN | sync receive FILE.SYN   exchange tasks and to-do items with another "
+         "installation",
+         cmdSync,
+         [](const Args& a) { return !a.empty() && a[0] == "send" ? DataUse::Reads : DataUse::Writes; }, 1},
+        {"export-ics", "export-ics FILE.ics             the active tasks as calendar events", cmdExportIcs,
+         reads, 0},
+        {"import-ics", "import-ics FILE.ics             calendar events as tasks, to-dos as to-do items",
+         cmdImportIcs, writes, 0},
     };
     return list;
 }
@@ -93,8 +115,8 @@ std::vector<Assignment> parseAssignments(const store::TableSchema& schema, const
         const auto eq = args[i].find('=');
         if (eq == std::string::npos || eq == 0)
             throw UsageError("expected FIELD=VALUE, got '" + args[i] + "'");
-        out.push_back({fieldArgument(schema, std::string_view(args[i]).substr(0, eq)),
-                       args[i].substr(eq + 1)});
+        out.push_back(
+            {fieldArgument(schema, std::string_view(args[i]).substr(0, eq)), args[i].substr(eq + 1)});
     }
     return out;
 }
@@ -107,7 +129,7 @@ void applyAssignments(store::Table& table, const std::vector<Assignment>& assign
                                   ? "is longer than its " + std::to_string(field.capacity) + " characters"
                               : field.kind == store::FieldKind::Date ? "is not a date (YYYY-MM-DD)"
                               : field.kind == store::FieldKind::Time ? "is not a time (HH:MM or HH:MM:SS)"
-                                                                    : "is not a number that fits the field";
+                                                                     : "is not a number that fits the field";
             throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
         }
         if (store::isNumeric(field.kind)) {

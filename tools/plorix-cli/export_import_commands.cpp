@@ -27,7 +27,8 @@ std::vector<std::string> splitList(std::string_view list) {
     std::size_t start = 0;
     for (;;) {
         const auto comma = list.find(',', start);
-        out.emplace_back(trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start)));
+        out.emplace_back(
+            trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start)));
         if (comma == std::string_view::npos) return out;
         start = comma + 1;
     }
@@ -36,7 +37,8 @@ std::vector<std::string> splitList(std::string_view list) {
 int exchangeField(const io::ExchangeTableDef& def, const std::vector<io::ExchangeField>& list,
                   std::string_view name) {
     const int index = io::findExchangeField(list, name);
-    if (index < 0) throw UsageError(std::string(def.label) + " has no field '" + std::string(name) + "' to exchange");
+    if (index < 0)
+        throw UsageError(std::string(def.label) + " has no field '" + std::string(name) + "' to exchange");
     return index;
 }
 
@@ -49,7 +51,8 @@ const std::string& optionValue(const Args& args, std::size_t& i) {
 std::size_t columnArgument(const io::ImportPlan& plan, std::string_view name) {
     for (std::size_t i = 0; i < plan.columns.size(); ++i) {
         const auto& column = plan.columns[i];
-        if (name == std::to_string(i + 1) || equalNoCase(name, column.name) || equalNoCase(name, trim(column.sample)))
+        if (name == std::to_string(i + 1) || equalNoCase(name, column.name) ||
+            equalNoCase(name, trim(column.sample)))
             return i;
     }
     throw UsageError("the file has no column '" + std::string(name) + "'");
@@ -85,7 +88,8 @@ int cmdExport(const Args& args, Prompter&) {
         } else if (args[i] == "--fields") {
             for (auto& choice : plan.fields) choice.selected = false;
             for (const std::string& name : splitList(optionValue(args, i)))
-                plan.fields[static_cast<std::size_t>(exchangeField(def, def.exportFields, name))].selected = true;
+                plan.fields[static_cast<std::size_t>(exchangeField(def, def.exportFields, name))].selected =
+                    true;
         } else {
             throw UsageError("unexpected argument '" + args[i] + "'");
         }
@@ -101,7 +105,8 @@ int cmdExport(const Args& args, Prompter&) {
 
 int cmdImport(const Args& args, Prompter&) {
     if (args.size() < 2)
-        throw UsageError("usage: import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]");
+        throw UsageError(
+            "usage: import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]");
     const auto& def = exchangeArgument(args[0]);
     io::ImportPlan plan;
     plan.table = def.table;
@@ -111,10 +116,14 @@ int cmdImport(const Args& args, Prompter&) {
     std::string map;
     bool byName = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "--by-name") byName = true;
-        else if (args[i] == "--map") map = optionValue(args, i);
-        else if (args[i] == "--no-names") plan.firstLineHasNames = false;
-        else throw UsageError("unexpected argument '" + args[i] + "'");
+        if (args[i] == "--by-name")
+            byName = true;
+        else if (args[i] == "--map")
+            map = optionValue(args, i);
+        else if (args[i] == "--no-names")
+            plan.firstLineHasNames = false;
+        else
+            throw UsageError("unexpected argument '" + args[i] + "'");
     }
     if (byName && !map.empty()) throw UsageError("--by-name and --map exclude each other");
     if (!map.empty()) {
@@ -126,9 +135,9 @@ int cmdImport(const Args& args, Prompter&) {
     CapturingPrompter quiet;
     io::ImportJob job(plan, quiet, io::ImportOptions{kImportBatch, false});
     const bool started = job.start();
-    while (started && job.step()) {
-    }
-    for (const std::string& error : job.lineErrors()) std::cerr << "plorix-cli: " << plan.file << ": " << error << '\n';
+    while (started && job.step()) {}
+    for (const std::string& error : job.lineErrors())
+        std::cerr << "plorix-cli: " << plan.file << ": " << error << '\n';
     const std::string why = quiet.last().empty() ? job.failure() : quiet.last();
     // Refused before a line was stored, or failed on the way.
     if (!started) throw UsageError(why);

@@ -38,7 +38,8 @@ int cmdFields(const Args& args, Prompter&) {
                 break;
             }
         }
-        std::cout << field.name << '\t' << typeName(field.kind) << '\t' << field.width << '\t' << keys << '\n';
+        std::cout << field.name << '\t' << typeName(field.kind) << '\t' << field.width << '\t' << keys
+                  << '\n';
     }
     return 0;
 }

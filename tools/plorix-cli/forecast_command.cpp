@@ -134,10 +134,12 @@ private:
 // order (tasks in identifier order where moments are equal).
 class ComingRuns {
 public:
-    ComingRuns(const std::vector<Task>& tasks, const Request& request, const scheduler::HolidayCalendar& holidays) {
+    ComingRuns(const std::vector<Task>& tasks, const Request& request,
+               const scheduler::HolidayCalendar& holidays) {
         for (std::size_t t = 0; t < tasks.size(); ++t) {
             if (request.id != 0 && tasks[t].entry.ID != request.id) continue;
-            streams_.push_back({scheduler::RunStream(tasks[t].entry, request.from, holidays), t, request.count});
+            streams_.push_back(
+                {scheduler::RunStream(tasks[t].entry, request.from, holidays), t, request.count});
             pushNext(streams_.size() - 1);
         }
     }
@@ -230,8 +232,8 @@ int cmdForecast(const Args& args, Prompter&) {
         const Schedule& entry = schedule.rec<Schedule>();
         lastId = std::max(lastId, entry.ID);
         found = found || entry.ID == request.id;
-        const bool keepsHistory =
-            !entry.NOHISTORY && scheduler::scheduleTypeOf(entry.SCHEDULETYPE) != scheduler::ScheduleType::Once;
+        const bool keepsHistory = !entry.NOHISTORY && scheduler::scheduleTypeOf(entry.SCHEDULETYPE) !=
+                                                          scheduler::ScheduleType::Once;
         if (!entry.DISABLED && !entry.COMPLETED) tasks.push_back({entry, keepsHistory});
     }
     if (code != store::kRecordNotAvailable) readFailure(schedule);

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 void usage(std::ostream& out) {
     out << "usage: plorix-cli [-d DIR] COMMAND [ARGS...]\n"
            "       plorix-cli --version | --help\n\n"
-           "  -d DIR  the data folder (default: " << plorix::defaultDataFolder() << ")\n\ncommands:\n";
+           "  -d DIR  the data folder (default: "
+        << plorix::defaultDataFolder() << ")\n\ncommands:\n";
     for (const auto& c : plorix::cli::commands()) out << "  " << c.usage << '\n';
     out << "\nExit status: 0 success; 2 the input was refused and nothing was written;\n"
            "1 the work itself failed (a store or file error, a damaged file, a failed item).\n";
@@ -88,8 +89,10 @@ int main(int argc, char** argv) {
         std::string& file = args[static_cast<std::size_t>(command->fileArgument)];
         file = fromCaller(caller, file);
     }
-    if (folder.empty()) folder = defaultDataFolder();
-    else folder = fromCaller(caller, folder);
+    if (folder.empty())
+        folder = defaultDataFolder();
+    else
+        folder = fromCaller(caller, folder);
     if (const std::string why = enterFolder(folder, command->use(args)); !why.empty()) {
         std::cerr << "plorix-cli: " << why << '\n';
         return 2;

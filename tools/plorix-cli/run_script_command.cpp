@@ -66,14 +66,14 @@ std::string failureText(const script::QueueItem& item, script::ItemFailure failu
     const std::string description = script::itemDescription(item);
     std::string text = item.ACTION.str() + (description.empty() ? "" : " " + description) + ": ";
     switch (failure) {
-        case script::ItemFailure::InvalidAction: return text + "no such action";
-        case script::ItemFailure::ProgramNotStarted: return text + "could not start " + std::string(detail);
-        case script::ItemFailure::MailNotSent: {
-            int code = 0;
-            std::from_chars(detail.data(), detail.data() + detail.size(), code);
-            return text + "message " + std::to_string(item.EMAILID) + " was not sent: " +
-                   std::string(mail::mailCodeText(code)) + " (" + std::string(detail) + ")";
-        }
+    case script::ItemFailure::InvalidAction: return text + "no such action";
+    case script::ItemFailure::ProgramNotStarted: return text + "could not start " + std::string(detail);
+    case script::ItemFailure::MailNotSent: {
+        int code = 0;
+        std::from_chars(detail.data(), detail.data() + detail.size(), code);
+        return text + "message " + std::to_string(item.EMAILID) +
+               " was not sent: " + std::string(mail::mailCodeText(code)) + " (" + std::string(detail) + ")";
+    }
     }
     return text;
 }
@@ -111,11 +111,12 @@ int cmdRunScript(const Args& args, Prompter& prompter) {
     // tells each one and ends with status 1. A dry run performs nothing
     // outside, so only what would fail anywhere counts there.
     int failures = 0;
-    stepper.onFailure([&](const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
-        if (dryRun && failure != script::ItemFailure::InvalidAction) return;
-        ++failures;
-        std::cerr << "plorix-cli: item failed: " << failureText(item, failure, detail) << std::endl;
-    });
+    stepper.onFailure(
+        [&](const script::QueueItem& item, script::ItemFailure failure, std::string_view detail) {
+            if (dryRun && failure != script::ItemFailure::InvalidAction) return;
+            ++failures;
+            std::cerr << "plorix-cli: item failed: " << failureText(item, failure, detail) << std::endl;
+        });
 
     // The item that loads the file, due at once and not printed itself.
     script::QueueItem start;

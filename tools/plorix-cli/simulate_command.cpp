@@ -136,7 +136,7 @@ public:
 
 private:
     static constexpr int kSignals[2] = {SIGINT, SIGTERM};
-    struct sigaction previous_[2] {};
+    struct sigaction previous_[2]{};
 };
 
 void printEvent(const scheduler::SimulationEvent& event) {

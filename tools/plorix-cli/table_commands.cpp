@@ -60,8 +60,8 @@ int cmdTables(const Args& args, Prompter& prompter) {
         const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         const auto count = use->records();
         if (count < 0) storeFailure(use.table(), "counting " + schema->label);
-        std::cout << schema->label << '\t' << schema->storedName << '\t' << schema->version << '\t'
-                  << count << '\n';
+        std::cout << schema->label << '\t' << schema->storedName << '\t' << schema->version << '\t' << count
+                  << '\n';
     }
     return 0;
 }
@@ -171,7 +171,8 @@ int cmdCheck(const Args& args, Prompter& prompter) {
         const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         std::vector<std::string> problems;
         // A check that cannot even run is a problem of the file, not a refusal.
-        if (use->checkIntegrity(problems) != 0) problems.push_back("cannot be checked: " + use->error().describe());
+        if (use->checkIntegrity(problems) != 0)
+            problems.push_back("cannot be checked: " + use->error().describe());
         if (problems.empty()) {
             std::cout << schema->label << "\tok\n";
             continue;

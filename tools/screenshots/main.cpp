@@ -48,11 +48,16 @@ QString outDir;
 bool opensAWindow(app::FrameCommand command) {
     using C = app::FrameCommand;
     switch (command) {
-    case C::None: case C::Exit: case C::ExitPlorix: case C::Tile: case C::Cascade:
-    case C::ArrangeIcons: case C::Restore: case C::StopScript: case C::PrintSetup:
-        return false;
-    default:
-        return true;
+    case C::None:
+    case C::Exit:
+    case C::ExitPlorix:
+    case C::Tile:
+    case C::Cascade:
+    case C::ArrangeIcons:
+    case C::Restore:
+    case C::StopScript:
+    case C::PrintSetup: return false;
+    default: return true;
     }
 }
 
@@ -67,8 +72,10 @@ void process(int milliseconds) {
 std::string fileName(std::string_view text) {
     std::string name;
     for (char c : app::plainText(text)) {
-        if (std::isalnum(static_cast<unsigned char>(c))) name += static_cast<char>(std::tolower(c));
-        else if (!name.empty() && name.back() != '_') name += '_';
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += static_cast<char>(std::tolower(c));
+        else if (!name.empty() && name.back() != '_')
+            name += '_';
     }
     while (!name.empty() && name.back() == '_') name.pop_back();
     return name;
@@ -76,8 +83,10 @@ std::string fileName(std::string_view text) {
 
 void save(QWidget& window, const std::string& name) {
     const QString path = outDir + "/" + QString::fromStdString(name) + ".png";
-    if (window.grab().save(path)) std::cout << path.toStdString() << '\n';
-    else std::cerr << "plorix-screenshots: could not save " << path.toStdString() << '\n';
+    if (window.grab().save(path))
+        std::cout << path.toStdString() << '\n';
+    else
+        std::cerr << "plorix-screenshots: could not save " << path.toStdString() << '\n';
 }
 
 // The window and each page of its first tab set.
@@ -181,13 +190,18 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
     process(500);
     auto* browse = frame.findChild<ui::BrowseSchedule*>();
     if (!browse) return;
-    pictureModal("schedule_form", [browse] { browse->insertRecord(); }, [](QWidget& form) {
-        if (auto* except = named<QPushButton>(form, "Except")) {
-            pictureModal("schedule_exceptions", [except] { except->setVisible(true); except->click(); });
-        }
-        if (auto* calendar = named<QToolButton>(form, "Next Date to Perform Task calendar"))
-            pictureModal("calendar", [calendar] { calendar->click(); });
-    });
+    pictureModal(
+        "schedule_form", [browse] { browse->insertRecord(); },
+        [](QWidget& form) {
+            if (auto* except = named<QPushButton>(form, "Except")) {
+                pictureModal("schedule_exceptions", [except] {
+                    except->setVisible(true);
+                    except->click();
+                });
+            }
+            if (auto* calendar = named<QToolButton>(form, "Next Date to Perform Task calendar"))
+                pictureModal("calendar", [calendar] { calendar->click(); });
+        });
     pictureModal("select_category", [browse] { named<QPushButton>(*browse, "Pick Category")->click(); });
     browse->close();
     auto* holidays = new ui::BrowseHolidays(processPrompter(), &frame);
@@ -232,13 +246,15 @@ void seedTasks(const QString& cli) {
          "SCH:DATE=" + soon.date().toString(Qt::ISODate), "SCH:TIME=" + soon.time().toString("HH:mm:ss"),
          "SCH:CATEGORY=WORK", "SCH:MESSAGE=Send the weekly report to the team."});
     run({"add", "Schedule", "SCH:DESCRIPTION=Back up the documents", "SCH:TASKTYPE=Run Program",
-         "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1", "SCH:EVERYTYPE=day(s)", "SCH:DATE=" + soon.date().addDays(1).toString(Qt::ISODate), "SCH:TIME=18:00",
+         "SCH:SCHEDULETYPE=Custom", "SCH:EVERY=1", "SCH:EVERYTYPE=day(s)",
+         "SCH:DATE=" + soon.date().addDays(1).toString(Qt::ISODate), "SCH:TIME=18:00",
          "SCH:COMMAND=rsync -a Documents backup/"});
     run({"add", "Todo", "TDO:TODO=Renew the domain", "TDO:PRIORITY=2"});
     run({"add", "Todo", "TDO:TODO=Water the plants", "TDO:PRIORITY=1", "TDO:CATEGORY=HOME"});
     run({"add", "Categories", "CAT:CATEGORY=WORK"});
     run({"add", "Categories", "CAT:CATEGORY=HOME"});
-    run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada", "C_:EMAIL=ada@example.org"});
+    run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada",
+         "C_:EMAIL=ada@example.org"});
     run({"settings", "LogEvents", "1"});
 }
 
@@ -295,7 +311,8 @@ int main(int argc, char** argv) {
         process(300);
         std::set<app::FrameCommand> done;
         for (const app::MenuItem& item : app::menuItems()) {
-            if (!opensAWindow(item.command) || done.count(item.command) || !frame.canPerform(item.command)) continue;
+            if (!opensAWindow(item.command) || done.count(item.command) || !frame.canPerform(item.command))
+                continue;
             done.insert(item.command);
             pictureCommand(frame, item.command, fileName(item.text));
         }

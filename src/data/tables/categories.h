@@ -3,12 +3,10 @@
 
 #include "store/record_macros.h"
 
-#define PLORIX_CATEGORIES_FIELDS(F) \
-    F(CATEGORY, String, 20)
+#define PLORIX_CATEGORIES_FIELDS(F) F(CATEGORY, String, 20)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_CATEGORIES_KEYS(K)              \
-    K(KEYCATEGORY, kUniqueNoCase, "CATEGORY")
+#define PLORIX_CATEGORIES_KEYS(K) K(KEYCATEGORY, kUniqueNoCase, "CATEGORY")
 
 namespace plorix::data {
 PLORIX_RECORD(Categories, PLORIX_CATEGORIES_FIELDS)

@@ -3,7 +3,7 @@
 
 #include "store/record_macros.h"
 
-#define PLORIX_CONTACT_FIELDS(F) \
+#define PLORIX_CONTACT_FIELDS(F)    \
     F(USER, String, 40)             \
     F(CLIENTID, Int32, 4)           \
     F(LASTNAME, String, 30)         \
@@ -22,15 +22,15 @@
     F(NOTES, Memo, 1024)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_CONTACT_KEYS(K)                                              \
-    K(KEYCLIENTID, kPrimaryKey, "CLIENTID")                                 \
-    K(KEYUSERCLIENTID, kDupNoCase, "USER", "CLIENTID")                      \
-    K(KEYLASTNAME, kDupNoCase, "LASTNAME", "FIRSTNAME", "POSTALCODE")       \
-    K(KEYFIRSTNAME, kDupNoCase, "FIRSTNAME", "LASTNAME", "POSTALCODE")      \
-    K(KEYWORKPHONE, kDupNoCase, "WORKDAYPHONE")                             \
-    K(KEYHOMEPHONE, kDupNoCase, "HOMEEVENINGPHONE")                         \
-    K(KEYFAXNUMBER, kDupNoCase, "FAX")                                      \
-    K(KEYEMAIL, kDupNoCase, "EMAIL")                                        \
+#define PLORIX_CONTACT_KEYS(K)                                         \
+    K(KEYCLIENTID, kPrimaryKey, "CLIENTID")                            \
+    K(KEYUSERCLIENTID, kDupNoCase, "USER", "CLIENTID")                 \
+    K(KEYLASTNAME, kDupNoCase, "LASTNAME", "FIRSTNAME", "POSTALCODE")  \
+    K(KEYFIRSTNAME, kDupNoCase, "FIRSTNAME", "LASTNAME", "POSTALCODE") \
+    K(KEYWORKPHONE, kDupNoCase, "WORKDAYPHONE")                        \
+    K(KEYHOMEPHONE, kDupNoCase, "HOMEEVENINGPHONE")                    \
+    K(KEYFAXNUMBER, kDupNoCase, "FAX")                                 \
+    K(KEYEMAIL, kDupNoCase, "EMAIL")                                   \
     K(KEYCATEGORY, kDupNoCase, "CONTACTCATEGORY", "LASTNAME", "FIRSTNAME")
 
 namespace plorix::data {

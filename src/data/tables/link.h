@@ -4,12 +4,12 @@
 #include "store/record_macros.h"
 
 #define PLORIX_LINK_FIELDS(F) \
-    F(ID, Int32, 4)       \
+    F(ID, Int32, 4)           \
     F(CLIENTID, Int32, 4)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_LINK_KEYS(K)                        \
-    K(KEYCLIENT, kUniqueNoCase, "CLIENTID", "ID")  \
+#define PLORIX_LINK_KEYS(K)                       \
+    K(KEYCLIENT, kUniqueNoCase, "CLIENTID", "ID") \
     K(KEYSCHEDULE, kPrimaryKey, "ID", "CLIENTID")
 
 namespace plorix::data {

@@ -23,10 +23,10 @@
     F(MESSAGE, Memo, 10000)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_MESSAGES_KEYS(K)                        \
-    K(KEYEMAILID, kPrimaryKey, "EMAILID")              \
-    K(KEYCONTACT, kDupNoCase, "CONTACTID", "EMAILID")  \
-    K(KEYSUBJECT, kDupNoCase, "SUBJECT")               \
+#define PLORIX_MESSAGES_KEYS(K)                       \
+    K(KEYEMAILID, kPrimaryKey, "EMAILID")             \
+    K(KEYCONTACT, kDupNoCase, "CONTACTID", "EMAILID") \
+    K(KEYSUBJECT, kDupNoCase, "SUBJECT")              \
     K(KEYLASTDATESENT, kDupNoCase, "LASTDATESENT")
 
 namespace plorix::data {

@@ -23,25 +23,26 @@ int memberIndex(const std::vector<store::FieldDesc>& fields, const char* member,
 }  // namespace
 
 store::TableSchema buildSchema(const TableInfo& info, std::vector<store::FieldDesc> fields,
-                        const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
-                        std::shared_ptr<void> (*makeRecord)(), void (*assignRecord)(const void*, void*)) {
+                               const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
+                               std::shared_ptr<void> (*makeRecord)(),
+                               void (*assignRecord)(const void*, void*)) {
     const std::string prefix = toUpper(info.prefix) + ":";
     store::TableSchema schema{info.label,
-                       info.prefix,
-                       info.tableName,
-                       info.storedName,
-                       info.version,
-                       info.recordBytes,
-                       info.encrypted ? std::string(kOwnerPassword) : std::string(),
-                       info.encrypted ? std::string(kDataFileName) : std::string(),
-                       {},
-                       {},
-                       {},
-                       makeRecord,
-                       assignRecord};
+                              info.prefix,
+                              info.tableName,
+                              info.storedName,
+                              info.version,
+                              info.recordBytes,
+                              info.encrypted ? std::string(kOwnerPassword) : std::string(),
+                              info.encrypted ? std::string(kDataFileName) : std::string(),
+                              {},
+                              {},
+                              {},
+                              makeRecord,
+                              assignRecord};
     for (const auto& g : groups) {
         schema.groups.push_back(store::GroupDesc{prefix + g.name, memberIndex(fields, g.first, info.label),
-                                          memberIndex(fields, g.last, info.label), g.width});
+                                                 memberIndex(fields, g.last, info.label), g.width});
     }
     for (const auto& k : keys) {
         store::KeyDesc key{prefix + k.name, {}, k.flags};

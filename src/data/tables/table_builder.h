@@ -44,8 +44,9 @@ struct KeySpec {
 // Throws std::logic_error when a group or key names an unknown field: a
 // declaration mistake that the schema tests catch at once.
 store::TableSchema buildSchema(const TableInfo& info, std::vector<store::FieldDesc> fields,
-                        const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
-                        std::shared_ptr<void> (*makeRecord)(), void (*assignRecord)(const void*, void*));
+                               const std::vector<GroupSpec>& groups, const std::vector<KeySpec>& keys,
+                               std::shared_ptr<void> (*makeRecord)(),
+                               void (*assignRecord)(const void*, void*));
 
 template <typename Record>
 std::shared_ptr<void> newRecord() {
@@ -63,11 +64,10 @@ void assignRecord(const void* from, void* to) {
 #define PLORIX_KEY_SPEC(name, flags, ...) ::plorix::data::detail::KeySpec{#name, {__VA_ARGS__}, flags},
 
 // Defines Label::schema() from the table's field list and declarations.
-#define PLORIX_DEFINE_SCHEMA(Label, FIELDS, INFO, GROUPS, KEYS)                          \
-    const ::plorix::store::TableSchema& Label::schema() {                                 \
-        static const ::plorix::store::TableSchema s = ::plorix::data::detail::buildSchema( \
-            INFO, PLORIX_FIELD_DESCS(Label, (INFO).prefix, FIELDS), GROUPS, KEYS,        \
-            ::plorix::data::detail::newRecord<Label>,                                    \
-            ::plorix::data::detail::assignRecord<Label>);                                \
-        return s;                                                                        \
+#define PLORIX_DEFINE_SCHEMA(Label, FIELDS, INFO, GROUPS, KEYS)                                     \
+    const ::plorix::store::TableSchema& Label::schema() {                                           \
+        static const ::plorix::store::TableSchema s = ::plorix::data::detail::buildSchema(          \
+            INFO, PLORIX_FIELD_DESCS(Label, (INFO).prefix, FIELDS), GROUPS, KEYS,                   \
+            ::plorix::data::detail::newRecord<Label>, ::plorix::data::detail::assignRecord<Label>); \
+        return s;                                                                                   \
     }

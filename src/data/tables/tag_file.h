@@ -4,14 +4,14 @@
 #include "store/record_macros.h"
 
 #define PLORIX_TAG_FILE_FIELDS(F) \
-    F(USR, Int32, 4)   \
-    F(TBL, Int16, 2)   \
-    F(PTR, Int32, 4)   \
+    F(USR, Int32, 4)              \
+    F(TBL, Int16, 2)              \
+    F(PTR, Int32, 4)              \
     F(VAL, String, 10)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_TAG_FILE_KEYS(K)                  \
-    K(PTRKEY, kPrimaryKey, "USR", "TBL", "PTR")  \
+#define PLORIX_TAG_FILE_KEYS(K)                 \
+    K(PTRKEY, kPrimaryKey, "USR", "TBL", "PTR") \
     K(VALKEY, kDupNoCase, "USR", "TBL", "VAL")
 
 namespace plorix::data {

@@ -4,13 +4,13 @@
 #include "store/record_macros.h"
 
 #define PLORIX_WINDOW_LOOKUP_FIELDS(F) \
-    F(TITLE, String, 70) \
-    F(DATE, Date, 4)     \
+    F(TITLE, String, 70)               \
+    F(DATE, Date, 4)                   \
     F(TIME, Time, 4)
 
 // Keys in declared order: K(NAME, FLAGS, COMPONENTS...).
-#define PLORIX_WINDOW_LOOKUP_KEYS(K)                 \
-    K(KEYTITLE, kUniqueCase, "TITLE")                \
+#define PLORIX_WINDOW_LOOKUP_KEYS(K)  \
+    K(KEYTITLE, kUniqueCase, "TITLE") \
     K(KEYDATE, kDupNoCase, "DATE", "TIME", "TITLE")
 
 namespace plorix::data {

@@ -56,8 +56,7 @@ public:
     };
     std::vector<Call> calls;
     DdeResult answer{DdeOutcome::Done, {}};  // what every call answers
-    DdeResult execute(std::string_view service, std::string_view topic,
-                      std::string_view command) override {
+    DdeResult execute(std::string_view service, std::string_view topic, std::string_view command) override {
         calls.push_back({std::string(service), std::string(topic), std::string(command)});
         return answer;
     }
@@ -65,8 +64,7 @@ public:
 
 class FakeDesktop {
 public:
-    FakeDesktop()
-        : scope_(Desktop{&windows, &keyboard, &processes, &clipboard, &sound, &user, &dde}) {}
+    FakeDesktop() : scope_(Desktop{&windows, &keyboard, &processes, &clipboard, &sound, &user, &dde}) {}
 
     FakeWindows windows;
     FakeKeyboard keyboard;

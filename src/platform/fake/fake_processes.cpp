@@ -4,9 +4,7 @@
 
 namespace plorix::platform {
 
-void FakeProcesses::addProgram(std::string program, bool starts) {
-    programs_[std::move(program)] = starts;
-}
+void FakeProcesses::addProgram(std::string program, bool starts) { programs_[std::move(program)] = starts; }
 
 void FakeProcesses::addOpenable(std::string file, std::set<std::string> verbs) {
     openable_[std::move(file)] = std::move(verbs);
@@ -38,15 +36,15 @@ ProcessStatus FakeProcesses::poll(int pid) {
     return {code == 0 ? ProcessState::Ended : ProcessState::EndedWithError, code};
 }
 
-OpenResult FakeProcesses::open(std::string_view file, std::string_view parameters,
-                               std::string_view verb, std::string_view folder, WindowMode mode) {
+OpenResult FakeProcesses::open(std::string_view file, std::string_view parameters, std::string_view verb,
+                               std::string_view folder, WindowMode mode) {
     int result = kOpenFileNotFound;
     auto it = openable_.find(std::string(file));
     if (it != openable_.end())
-        result = it->second.empty() || it->second.count(std::string(verb)) ? kOpenSucceeded
-                                                                           : kOpenNoAssociation;
-    opened_.push_back({std::string(file), std::string(parameters), std::string(verb),
-                       std::string(folder), mode, result});
+        result =
+            it->second.empty() || it->second.count(std::string(verb)) ? kOpenSucceeded : kOpenNoAssociation;
+    opened_.push_back(
+        {std::string(file), std::string(parameters), std::string(verb), std::string(folder), mode, result});
     return {result};
 }
 

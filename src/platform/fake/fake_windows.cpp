@@ -31,9 +31,7 @@ const FakeWindow* FakeWindows::find(WindowId window) const {
     return it == windows_.end() ? nullptr : &*it;
 }
 
-FakeWindow* FakeWindows::findMutable(WindowId window) {
-    return const_cast<FakeWindow*>(find(window));
-}
+FakeWindow* FakeWindows::findMutable(WindowId window) { return const_cast<FakeWindow*>(find(window)); }
 
 std::vector<WindowInfo> FakeWindows::topLevelWindows() {
     ++listings_;

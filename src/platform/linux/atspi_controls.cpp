@@ -103,8 +103,7 @@ bool AtspiControls::available() {
     static const bool connected = [] {
         const char* session = std::getenv("DBUS_SESSION_BUS_ADDRESS");
         const char* direct = std::getenv("AT_SPI_BUS_ADDRESS");
-        if ((session == nullptr || *session == '\0') && (direct == nullptr || *direct == '\0'))
-            return false;
+        if ((session == nullptr || *session == '\0') && (direct == nullptr || *direct == '\0')) return false;
         // 0: connected now; anything else leaves the library without a bus,
         // and any further call of it would abort the program.
         if (atspi_init() != 0) return false;

@@ -40,8 +40,7 @@ DBusDde::DBusDde() = default;
 DBusDde::DBusDde(std::string busAddress) : address_(std::move(busAddress)) {}
 
 DBusDde::~DBusDde() {
-    if (connection_ && !connection_->name.isEmpty())
-        QDBusConnection::disconnectFromBus(connection_->name);
+    if (connection_ && !connection_->name.isEmpty()) QDBusConnection::disconnectFromBus(connection_->name);
 }
 
 DBusDde::Connection* DBusDde::connect() {
@@ -60,8 +59,7 @@ DBusDde::Connection* DBusDde::connect() {
     return connection_.get();
 }
 
-DdeResult DBusDde::execute(std::string_view service, std::string_view topic,
-                           std::string_view command) {
+DdeResult DBusDde::execute(std::string_view service, std::string_view topic, std::string_view command) {
     const auto call = parseDdeCommand(command);
     if (!call)
         return {DdeOutcome::BadCommand, "not \"interface.Method(arguments)\": " + std::string(command)};
@@ -78,9 +76,9 @@ DdeResult DBusDde::execute(std::string_view service, std::string_view topic,
     if (!registered.isValid() || !registered.value())
         return {DdeOutcome::NoService, "no application owns " + std::string(service)};
 
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        serviceName, qtext(topic), QString::fromStdString(call->interface),
-        QString::fromStdString(call->method));
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(serviceName, qtext(topic), QString::fromStdString(call->interface),
+                                       QString::fromStdString(call->method));
     message.setAutoStartService(false);
     QVariantList arguments;
     for (const std::string& argument : call->arguments) arguments << QString::fromStdString(argument);

@@ -24,8 +24,7 @@ public:
     DBusDde(const DBusDde&) = delete;
     DBusDde& operator=(const DBusDde&) = delete;
 
-    DdeResult execute(std::string_view service, std::string_view topic,
-                      std::string_view command) override;
+    DdeResult execute(std::string_view service, std::string_view topic, std::string_view command) override;
 
     // How long a call may take before it counts as failed, in milliseconds.
     void setTimeout(int milliseconds) { timeoutMs_ = milliseconds; }

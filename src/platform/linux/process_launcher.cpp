@@ -32,9 +32,9 @@ constexpr std::size_t kMaxEndedKept = 256;
 // High needs the privilege to raise priority and stays Normal without it.
 int niceValue(Priority priority) {
     switch (priority) {
-        case Priority::Low: return 19;
-        case Priority::High: return -10;
-        case Priority::Normal: break;
+    case Priority::Low: return 19;
+    case Priority::High: return -10;
+    case Priority::Normal: break;
     }
     return 0;
 }
@@ -65,8 +65,8 @@ public:
         posix_spawnattr_setsigdefault(&attr_, &all);
         posix_spawnattr_setsigmask(&attr_, &none);
         posix_spawnattr_setpgroup(&attr_, 0);
-        posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                             POSIX_SPAWN_SETSIGMASK);
+        posix_spawnattr_setflags(&attr_,
+                                 POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
         // Nothing of ours is inherited but the three standard streams.
         posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
     }

@@ -20,8 +20,7 @@ class WindowModeWatcher;
 
 // Splits a parameter text into arguments as the command line of a
 // "Start Program" item is split; nullopt when a quote is left open.
-using ArgumentSplitter =
-    std::function<std::optional<std::vector<std::string>>(std::string_view text)>;
+using ArgumentSplitter = std::function<std::optional<std::vector<std::string>>(std::string_view text)>;
 
 class LinuxProcesses final : public Processes {
 public:
@@ -42,8 +41,7 @@ public:
 
 private:
     // Starts argv as given, applying no window mode.
-    StartResult start(const std::vector<std::string>& argv, const std::string& folder,
-                      Priority priority);
+    StartResult start(const std::vector<std::string>& argv, const std::string& folder, Priority priority);
     // Collects every child that has ended, keeping its status for poll().
     void reapEnded();
     OpenResult openDocument(const std::string& target, std::string_view verb, const std::string& folder);

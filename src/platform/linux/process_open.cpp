@@ -33,8 +33,8 @@ struct VerbEntry {
 // The verbs of a "Start Program" item. The desktop knows one default
 // application per kind of file, so viewing, editing and playing open it.
 constexpr std::array kVerbs = {
-    VerbEntry{"open", VerbAction::Open},         VerbEntry{"view", VerbAction::Open},
-    VerbEntry{"edit", VerbAction::Open},         VerbEntry{"play", VerbAction::Open},
+    VerbEntry{"open", VerbAction::Open},          VerbEntry{"view", VerbAction::Open},
+    VerbEntry{"edit", VerbAction::Open},          VerbEntry{"play", VerbAction::Open},
     VerbEntry{"explore", VerbAction::OpenFolder}, VerbEntry{"find", VerbAction::OpenFolder},
     VerbEntry{"print", VerbAction::Print},
 };
@@ -101,8 +101,8 @@ OpenResult LinuxProcesses::openDocument(const std::string& target, std::string_v
     return {kOpenSucceeded};
 }
 
-OpenResult LinuxProcesses::open(std::string_view file, std::string_view parameters,
-                                std::string_view verb, std::string_view folder, WindowMode mode) {
+OpenResult LinuxProcesses::open(std::string_view file, std::string_view parameters, std::string_view verb,
+                                std::string_view folder, WindowMode mode) {
     const std::string name = trim(file);
     const std::string startIn = trim(folder);
     std::error_code error;
@@ -121,8 +121,8 @@ OpenResult LinuxProcesses::open(std::string_view file, std::string_view paramete
     if (program && entry != nullptr && entry->action == VerbAction::Open) {
         std::vector<std::string> argv = {present ? fs::absolute(path, error).string() : name};
         if (!trim(parameters).empty()) {
-            const auto arguments = splitArguments_ ? splitArguments_(parameters)
-                                                   : std::optional<std::vector<std::string>>();
+            const auto arguments =
+                splitArguments_ ? splitArguments_(parameters) : std::optional<std::vector<std::string>>();
             if (!arguments) return {kOpenFailed};
             argv.insert(argv.end(), arguments->begin(), arguments->end());
         }
@@ -131,7 +131,8 @@ OpenResult LinuxProcesses::open(std::string_view file, std::string_view paramete
         return {started.outcome == StartOutcome::NotFound ? kOpenFileNotFound : kOpenFailed};
     }
     if (!present) {
-        const bool folderThere = fs::is_directory(path.parent_path().empty() ? "." : path.parent_path(), error);
+        const bool folderThere =
+            fs::is_directory(path.parent_path().empty() ? "." : path.parent_path(), error);
         return {folderThere ? kOpenFileNotFound : kOpenPathNotFound};
     }
     return openDocument(fs::absolute(path, error).string(), verb, startIn);

@@ -52,8 +52,8 @@ bool CanberraSound::playFile(std::string_view path) {
         return false;
     ca_context* c = sharedContext();
     if (c == nullptr) return false;
-    return ca_context_play(c, nextId++, CA_PROP_MEDIA_FILENAME, file.c_str(),
-                           CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr) == CA_SUCCESS;
+    return ca_context_play(c, nextId++, CA_PROP_MEDIA_FILENAME, file.c_str(), CA_PROP_CANBERRA_CACHE_CONTROL,
+                           "never", nullptr) == CA_SUCCESS;
 }
 
 void CanberraSound::bell() {

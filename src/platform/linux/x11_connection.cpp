@@ -149,8 +149,8 @@ void X11Connection::open() {
     lost_ = false;
     XSetIOErrorExitHandler(display_, &X11Connection::onIoError, this);
     root_ = DefaultRootWindow(display_);
-    XInternAtoms(display_, const_cast<char**>(kAtomNames), static_cast<int>(std::size(kAtomNames)),
-                 False, atoms_.data());
+    XInternAtoms(display_, const_cast<char**>(kAtomNames), static_cast<int>(std::size(kAtomNames)), False,
+                 atoms_.data());
 }
 
 Display* X11Connection::display() {

@@ -57,8 +57,8 @@ std::vector<PropertyValue> readProperties(xcb_connection_t* connection,
     std::vector<PropertyValue> values;
     values.reserve(requests.size());
     for (const xcb_get_property_cookie_t& cookie : cookies)
-        values.push_back(toValue(
-            collect<xcb_get_property_reply_t>(connection, cookie, xcb_get_property_reply).get()));
+        values.push_back(
+            toValue(collect<xcb_get_property_reply_t>(connection, cookie, xcb_get_property_reply).get()));
     return values;
 }
 
@@ -70,8 +70,7 @@ PropertyValue readProperty(xcb_connection_t* connection, const PropertyRequest& 
 
 std::vector<xcb_window_t> readWindowList(xcb_connection_t* connection, xcb_window_t window,
                                          xcb_atom_t property) {
-    const PropertyValue value =
-        readProperty(connection, {window, property, XCB_ATOM_WINDOW, 1u << 20});
+    const PropertyValue value = readProperty(connection, {window, property, XCB_ATOM_WINDOW, 1u << 20});
     const std::vector<std::uint32_t> words = value.words();
     return {words.begin(), words.end()};
 }
@@ -84,16 +83,16 @@ std::optional<std::uint32_t> readCardinal(xcb_connection_t* connection, xcb_wind
 }
 
 std::vector<xcb_window_t> childWindows(xcb_connection_t* connection, xcb_window_t window) {
-    const auto reply = collect<xcb_query_tree_reply_t>(
-        connection, xcb_query_tree(connection, window), xcb_query_tree_reply);
+    const auto reply =
+        collect<xcb_query_tree_reply_t>(connection, xcb_query_tree(connection, window), xcb_query_tree_reply);
     if (!reply) return {};
     const xcb_window_t* children = xcb_query_tree_children(reply.get());
     return {children, children + xcb_query_tree_children_length(reply.get())};
 }
 
 xcb_window_t parentWindow(xcb_connection_t* connection, xcb_window_t window) {
-    const auto reply = collect<xcb_query_tree_reply_t>(
-        connection, xcb_query_tree(connection, window), xcb_query_tree_reply);
+    const auto reply =
+        collect<xcb_query_tree_reply_t>(connection, xcb_query_tree(connection, window), xcb_query_tree_reply);
     if (!reply || reply->root == window) return 0;
     return reply->parent;
 }

@@ -15,8 +15,8 @@ namespace plorix::platform {
 struct PropertyValue {
     bool present = false;  // false: no such property, or the window is gone
     xcb_atom_t type = 0;
-    int format = 0;        // 8, 16 or 32
-    std::string bytes;     // the raw value (32-bit items as native uint32)
+    int format = 0;     // 8, 16 or 32
+    std::string bytes;  // the raw value (32-bit items as native uint32)
     std::vector<std::uint32_t> words() const;
 };
 

@@ -146,8 +146,7 @@ struct X11Selection::Worker {
                 const std::string data = latin1 ? toLatin1(*owned) : *owned;
                 if (static_cast<long>(data.size()) <= maxServeBytes) {
                     XChangeProperty(display, request.requestor, into, latin1 ? XA_STRING : utf8, 8,
-                                    PropModeReplace,
-                                    reinterpret_cast<const unsigned char*>(data.data()),
+                                    PropModeReplace, reinterpret_cast<const unsigned char*>(data.data()),
                                     static_cast<int>(data.size()));
                     reply.xselection.property = into;
                 }
@@ -165,8 +164,8 @@ struct X11Selection::Worker {
         unsigned long items = 0, after = 0;
         unsigned char* data = nullptr;
         PropertyValue value;
-        if (XGetWindowProperty(display, window, property, 0, kMaxReadBytes / 4, True, AnyPropertyType,
-                               &type, &format, &items, &after, &data) == Success &&
+        if (XGetWindowProperty(display, window, property, 0, kMaxReadBytes / 4, True, AnyPropertyType, &type,
+                               &format, &items, &after, &data) == Success &&
             type != None) {
             value.present = true;
             value.type = static_cast<xcb_atom_t>(type);

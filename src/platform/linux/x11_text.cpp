@@ -44,7 +44,7 @@ std::u32string decodeUtf8(std::string_view text) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     while (i < text.size()) {
         const unsigned char lead = byte(i);
-        const std::size_t length = lead < 0x80                   ? 1
+        const std::size_t length = lead < 0x80                    ? 1
                                    : lead >= 0xC2 && lead <= 0xDF ? 2
                                    : lead >= 0xE0 && lead <= 0xEF ? 3
                                    : lead >= 0xF0 && lead <= 0xF4 ? 4
@@ -57,8 +57,7 @@ std::u32string decodeUtf8(std::string_view text) {
         }
         // Overlong forms, surrogates and values past U+10FFFF are no characters.
         static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
-            valid = false;
+        if (valid && (c < kLeast[length] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)) valid = false;
         out += valid ? c : kReplacement;
         i += valid ? length : 1;
     }

@@ -13,23 +13,23 @@ constexpr auto kLookEvery = std::chrono::milliseconds(100);
 
 void apply(X11Windows& windows, WindowId window, WindowMode mode, WindowId activeBefore) {
     switch (mode) {
-        case WindowMode::Hidden: windows.hide(window); break;
-        case WindowMode::Normal: windows.activate(window); break;
-        case WindowMode::Minimized:
-            windows.activate(window);
-            windows.minimize(window);
-            break;
-        case WindowMode::Maximized:
-            windows.maximize(window);
-            windows.activate(window);
-            break;
-        case WindowMode::MinimizedNoFocus:
-            windows.minimize(window);
-            if (activeBefore != kNoWindow) windows.activate(activeBefore);
-            break;
-        case WindowMode::NoFocus:
-            if (activeBefore != kNoWindow && activeBefore != window) windows.activate(activeBefore);
-            break;
+    case WindowMode::Hidden: windows.hide(window); break;
+    case WindowMode::Normal: windows.activate(window); break;
+    case WindowMode::Minimized:
+        windows.activate(window);
+        windows.minimize(window);
+        break;
+    case WindowMode::Maximized:
+        windows.maximize(window);
+        windows.activate(window);
+        break;
+    case WindowMode::MinimizedNoFocus:
+        windows.minimize(window);
+        if (activeBefore != kNoWindow) windows.activate(activeBefore);
+        break;
+    case WindowMode::NoFocus:
+        if (activeBefore != kNoWindow && activeBefore != window) windows.activate(activeBefore);
+        break;
     }
 }
 

@@ -114,8 +114,8 @@ void sendMessage(X11Connection& x, ::Window to, WindowId window, XAtom type,
     std::size_t i = 0;
     for (long item : items) event.xclient.data.l[i++] = item;
     const bool toManager = to == x.root();
-    XSendEvent(x.current(), to, False, toManager ? SubstructureRedirectMask | SubstructureNotifyMask : NoEventMask,
-               &event);
+    XSendEvent(x.current(), to, False,
+               toManager ? SubstructureRedirectMask | SubstructureNotifyMask : NoEventMask, &event);
 }
 
 void sendToRoot(X11Connection& x, WindowId window, XAtom type, std::initializer_list<long> items) {

@@ -37,8 +37,7 @@ public:
             for (int level = 0; level < perCode; ++level) empty = empty && row[level] == NoSymbol;
             if (empty) spare_.push_back(static_cast<KeyCode>(code));
             for (int level = std::min(perCode, 2) - 1; level >= 0; --level)
-                if (row[level] != NoSymbol)
-                    places_[row[level]] = {static_cast<KeyCode>(code), level == 1};
+                if (row[level] != NoSymbol) places_[row[level]] = {static_cast<KeyCode>(code), level == 1};
         }
         XFree(syms);
     }
@@ -87,11 +86,11 @@ void setKeysym(Display* d, KeyCode code, KeySym sym) {
 // X mouse buttons for the mouse codes 1 (left), 2 (right) and 3 (centre).
 unsigned int xButton(int base) {
     switch (base) {
-        case kMouseRight:
-        case kMouseRightDouble: return 3;
-        case kMouseCentre:
-        case kMouseCentreDouble: return 2;
-        default: return 1;
+    case kMouseRight:
+    case kMouseRightDouble: return 3;
+    case kMouseCentre:
+    case kMouseCentreDouble: return 2;
+    default: return 1;
     }
 }
 

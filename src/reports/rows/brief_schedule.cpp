@@ -20,14 +20,15 @@ Band briefBand(const void* record) {
 }  // namespace
 
 const ReportDef& briefScheduleReport() {
-    static const ReportDef def{ReportId::BriefSchedule,
-                               "Schedule in Brief",
-                               PreviewKind::Library,
-                               &data::Schedule::schema,
-                               data::keys::Schedule::KEYDATE,
-                               {{"Date", 10}, {"Time", 8}, {"Category", 18}, {"Description", 36}, {"Done", 5}},
-                               {},
-                               &briefBand};
+    static const ReportDef def{
+        ReportId::BriefSchedule,
+        "Schedule in Brief",
+        PreviewKind::Library,
+        &data::Schedule::schema,
+        data::keys::Schedule::KEYDATE,
+        {{"Date", 10}, {"Time", 8}, {"Category", 18}, {"Description", 36}, {"Done", 5}},
+        {},
+        &briefBand};
     return def;
 }
 

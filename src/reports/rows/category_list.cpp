@@ -14,9 +14,14 @@ Band categoryBand(const void* record) {
 }  // namespace
 
 const ReportDef& categoryListReport() {
-    static const ReportDef def{ReportId::CategoryList, "Category List", PreviewKind::Own,
-                               &data::Categories::schema, data::keys::Categories::KEYCATEGORY,
-                               {{"Category", 20}}, {}, &categoryBand};
+    static const ReportDef def{ReportId::CategoryList,
+                               "Category List",
+                               PreviewKind::Own,
+                               &data::Categories::schema,
+                               data::keys::Categories::KEYCATEGORY,
+                               {{"Category", 20}},
+                               {},
+                               &categoryBand};
     return def;
 }
 

@@ -30,8 +30,14 @@ Band contactBand(const void* record) {
 }  // namespace
 
 const ReportDef& contactsReport() {
-    static const ReportDef def{ReportId::Contacts, "Report the Contact File", PreviewKind::Library,
-                               &data::Contact::schema, data::keys::Contact::KEYLASTNAME, {}, {}, &contactBand};
+    static const ReportDef def{ReportId::Contacts,
+                               "Report the Contact File",
+                               PreviewKind::Library,
+                               &data::Contact::schema,
+                               data::keys::Contact::KEYLASTNAME,
+                               {},
+                               {},
+                               &contactBand};
     return def;
 }
 

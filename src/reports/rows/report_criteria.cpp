@@ -14,8 +14,8 @@ struct Order {
     int key;
 };
 constexpr Order kOrders[] = {
-    {"Date", Key::KEYDATE},           {"Category", Key::KEYCATEGORY},       {"Description", Key::KEYTASKNAME},
-    {"Task Type", Key::KEYTASKTYPE},  {"Adv. Warn", Key::KEYADVANCED},      {"Category/Date", Key::KEYCATEGORYDATE},
+    {"Date", Key::KEYDATE},          {"Category", Key::KEYCATEGORY},  {"Description", Key::KEYTASKNAME},
+    {"Task Type", Key::KEYTASKTYPE}, {"Adv. Warn", Key::KEYADVANCED}, {"Category/Date", Key::KEYCATEGORYDATE},
 };
 
 }  // namespace
@@ -51,8 +51,10 @@ ReportRequest briefRequest(const ReportCriteria& criteria) {
     if (criteria.selectedCategory || criteria.selectedDates) {
         request.filter = [criteria](const void* record) {
             const auto& task = *static_cast<const data::Schedule*>(record);
-            if (criteria.selectedCategory && !equalNoCase(task.CATEGORY.str(), clip(criteria.category))) return false;
-            if (criteria.selectedDates && (task.DATE < criteria.dateFrom || task.DATE > criteria.dateTo)) return false;
+            if (criteria.selectedCategory && !equalNoCase(task.CATEGORY.str(), clip(criteria.category)))
+                return false;
+            if (criteria.selectedDates && (task.DATE < criteria.dateFrom || task.DATE > criteria.dateTo))
+                return false;
             return true;
         };
     }

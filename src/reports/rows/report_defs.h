@@ -34,9 +34,9 @@ struct ReportDef {
     std::string_view title;  // the default title; the one-category report heads with the category
     PreviewKind preview;
     const store::TableSchema& (*schema)();
-    int key;                           // the order records print in (the brief report chooses its own)
+    int key;                            // the order records print in (the brief report chooses its own)
     std::vector<ReportColumn> columns;  // empty: each record prints as a block
-    std::string_view groupField;       // a heading wherever this field's value changes; empty: none
+    std::string_view groupField;        // a heading wherever this field's value changes; empty: none
     Band (*band)(const void* record);
 };
 

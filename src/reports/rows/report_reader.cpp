@@ -42,7 +42,8 @@ ReportReader::Status ReportReader::read(int count, std::vector<Band>& out) {
         if (request_.filter && !request_.filter(record)) continue;
         if (groupField_ >= 0) {
             const std::string value =
-                clip(store::fieldText(table_.schema().fields[static_cast<std::size_t>(groupField_)], record).str());
+                clip(store::fieldText(table_.schema().fields[static_cast<std::size_t>(groupField_)], record)
+                         .str());
             if (!grouped_ || !equalNoCase(value, group_)) {
                 grouped_ = true;
                 group_ = value;
@@ -56,8 +57,7 @@ ReportReader::Status ReportReader::read(int count, std::vector<Band>& out) {
 
 ReportReader::Status ReportReader::readAll(std::vector<Band>& out) {
     Status status;
-    while ((status = read(kRecordsPerStep, out)) == Status::More) {
-    }
+    while ((status = read(kRecordsPerStep, out)) == Status::More) {}
     return status;
 }
 

@@ -17,7 +17,7 @@ struct Check {
 };
 
 constexpr Check kDays[] = {
-    {&Schedule::SUNDAY, "Sunday"},     {&Schedule::MONDAY, "Monday"},   {&Schedule::TUESDAY, "Tuesday"},
+    {&Schedule::SUNDAY, "Sunday"},       {&Schedule::MONDAY, "Monday"},     {&Schedule::TUESDAY, "Tuesday"},
     {&Schedule::WEDNESDAY, "Wednesday"}, {&Schedule::THURSDAY, "Thursday"}, {&Schedule::FRIDAY, "Friday"},
     {&Schedule::SATURDAY, "Saturday"},
 };
@@ -80,14 +80,21 @@ Band taskBlock(const void* record) {
 }  // namespace
 
 const ReportDef& scheduleByDateReport() {
-    static const ReportDef def{ReportId::ScheduleByDate, "Schedule", PreviewKind::Own, &Schedule::schema,
-                               data::keys::Schedule::KEYDATE, {}, {}, &taskBlock};
+    static const ReportDef def{ReportId::ScheduleByDate,
+                               "Schedule",
+                               PreviewKind::Own,
+                               &Schedule::schema,
+                               data::keys::Schedule::KEYDATE,
+                               {},
+                               {},
+                               &taskBlock};
     return def;
 }
 
 const ReportDef& scheduleByCategoryReport() {
-    static const ReportDef def{ReportId::ScheduleByCategory, "Schedule", PreviewKind::Own, &Schedule::schema,
-                               data::keys::Schedule::KEYCATEGORY, {}, "SCH:CATEGORY", &taskBlock};
+    static const ReportDef def{
+        ReportId::ScheduleByCategory,      "Schedule", PreviewKind::Own, &Schedule::schema,
+        data::keys::Schedule::KEYCATEGORY, {},         "SCH:CATEGORY",   &taskBlock};
     return def;
 }
 

@@ -26,14 +26,25 @@ Band todoBand(const void* record) {
 }  // namespace
 
 const ReportDef& todoByPriorityReport() {
-    static const ReportDef def{ReportId::TodoByPriority, "To Do List - By Priority", PreviewKind::Library,
-                               &data::Todo::schema, data::keys::Todo::KEYPRIORITY, todoColumns(), {}, &todoBand};
+    static const ReportDef def{ReportId::TodoByPriority,
+                               "To Do List - By Priority",
+                               PreviewKind::Library,
+                               &data::Todo::schema,
+                               data::keys::Todo::KEYPRIORITY,
+                               todoColumns(),
+                               {},
+                               &todoBand};
     return def;
 }
 
 const ReportDef& todoByCategoryReport() {
-    static const ReportDef def{ReportId::TodoByCategory, "To Do List - By Category", PreviewKind::Library,
-                               &data::Todo::schema, data::keys::Todo::KEYCATEGORY, todoColumns(), "TDO:CATEGORY",
+    static const ReportDef def{ReportId::TodoByCategory,
+                               "To Do List - By Category",
+                               PreviewKind::Library,
+                               &data::Todo::schema,
+                               data::keys::Todo::KEYCATEGORY,
+                               todoColumns(),
+                               "TDO:CATEGORY",
                                &todoBand};
     return def;
 }

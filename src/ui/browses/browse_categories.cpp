@@ -24,14 +24,16 @@ const RecordFormSpec& updateCategoriesForm() {
     return spec;
 }
 
-BrowseCategories::BrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule, QWidget* parent)
+BrowseCategories::BrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule,
+                                   QWidget* parent)
     : BrowseWindow(categoriesSpec(), prompter, parent) {
     setActions(formActions(updateCategoriesForm(), *this));
     std::vector<BrowseButton> buttons = standardButtons(*this);
     setMenu(buttons);
     buttons.push_back({"&Schedule", "Show the tasks of the highlighted category",
                        [this, schedule] {
-                           if (const auto* c = static_cast<const data::Categories*>(selected())) schedule(qs(c->CATEGORY));
+                           if (const auto* c = static_cast<const data::Categories*>(selected()))
+                               schedule(qs(c->CATEGORY));
                        },
                        [this, enabled = bool(schedule)] { return enabled && hasSelection(); }});
     setButtons(std::move(buttons));

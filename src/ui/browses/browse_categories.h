@@ -17,7 +17,8 @@ BrowseSpec categoriesSpec();
 class BrowseCategories final : public BrowseWindow {
 public:
     // `schedule` shows the tasks of a category ("&Schedule"); empty: disabled.
-    BrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule, QWidget* parent = nullptr);
+    BrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule,
+                     QWidget* parent = nullptr);
 };
 
 BrowseCategories* openBrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule,

@@ -31,7 +31,8 @@ const RecordFormSpec& updateHolidaysForm() {
     return spec;
 }
 
-BrowseHolidays::BrowseHolidays(Prompter& prompter, QWidget* parent) : BrowseWindow(holidaysSpec(), prompter, parent) {
+BrowseHolidays::BrowseHolidays(Prompter& prompter, QWidget* parent)
+    : BrowseWindow(holidaysSpec(), prompter, parent) {
     setActions(formActions(updateHolidaysForm(), *this));
     setButtons(standardButtons(*this));
     setMenu(standardButtons(*this));

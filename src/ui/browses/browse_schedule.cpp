@@ -64,7 +64,8 @@ Status statusFor(const Schedule& e) {
 
 }  // namespace
 
-BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses, QWidget* parent)
+BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses,
+                               QWidget* parent)
     : BrowseWindow(scheduleSpec(), services.prompter, parent), services_(services), browses_(browses) {
     today_ = services_.clock.current().date;
     activeOnly_ = settings::settings().ActiveOnly;
@@ -87,7 +88,8 @@ BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::Brow
     connect(pickDay, &QPushButton::clicked, this, &BrowseSchedule::pickDay);
     connect(pickCategory, &QPushButton::clicked, this, &BrowseSchedule::pickCategory);
     connect(activeBox_, &QCheckBox::toggled, this, &BrowseSchedule::setActiveOnly);
-    for (QWidget* w : std::initializer_list<QWidget*>{pickDay, dayLabel_, pickCategory, categoryLabel_, activeBox_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{pickDay, dayLabel_, pickCategory, categoryLabel_, activeBox_})
         controlRow().addWidget(w);
     controlRow().addStretch();
     controlRow().addWidget(search);
@@ -96,17 +98,26 @@ BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::Brow
     auto chosen = [this] { return hasSelection(); };
     const auto always = std::function<bool()>();
     setActions({.add = [this] { return request(ScheduleRequest::Add, nullptr); },
-                .edit = [this](const void* r) { return request(ScheduleRequest::Change, static_cast<const Schedule*>(r)); },
-                .remove = [this](const void* r) { return request(ScheduleRequest::Delete, static_cast<const Schedule*>(r)); }});
-    auto copy = [this] { if (request(ScheduleRequest::Add, selectedEntry())) refresh(); };
+                .edit =
+                    [this](const void* r) {
+                        return request(ScheduleRequest::Change, static_cast<const Schedule*>(r));
+                    },
+                .remove =
+                    [this](const void* r) {
+                        return request(ScheduleRequest::Delete, static_cast<const Schedule*>(r));
+                    }});
+    auto copy = [this] {
+        if (request(ScheduleRequest::Add, selectedEntry())) refresh();
+    };
     auto runs = [this] { return hasSelection() && bool(services_.runNow); };
     auto never = [] { return false; };
-    setButtons({{"&Add", "Add a new task (tabbed)", [this] { insertRecord(); }, always},
-                {"Cop&y", "Copy the highlighted task to a new task", copy, chosen},
-                {"&Edit", "Edit the highlighted task", [this] { changeRecord(); }, chosen},
-                {"&Delete", "Delete the highlighted task", [this] { deleteRecord(); }, chosen},
-                {"Reschedule", "Rescheduling Wizard - ideal for holidays, and temporary changes", [] {}, never},
-                {"Run Now", "Run the highlighted task", [this] { runNow(); }, runs}});
+    setButtons(
+        {{"&Add", "Add a new task (tabbed)", [this] { insertRecord(); }, always},
+         {"Cop&y", "Copy the highlighted task to a new task", copy, chosen},
+         {"&Edit", "Edit the highlighted task", [this] { changeRecord(); }, chosen},
+         {"&Delete", "Delete the highlighted task", [this] { deleteRecord(); }, chosen},
+         {"Reschedule", "Rescheduling Wizard - ideal for holidays, and temporary changes", [] {}, never},
+         {"Run Now", "Run the highlighted task", [this] { runNow(); }, runs}});
     setMenu({{"&Add", "", [this] { insertRecord(); }, always},
              {"&Edit", "", [this] { changeRecord(); }, chosen},
              {"&Delete", "", [this] { deleteRecord(); }, chosen},
@@ -206,7 +217,8 @@ void BrowseSchedule::runNow() {
 void BrowseSchedule::quickStartMenu() {
     QMenu menu(this);
     for (const scheduler::QuickStartDelay& delay : scheduler::quickStartDelays())
-        connect(menu.addAction(qs(delay.text)), &QAction::triggered, this, [this, &delay] { quickStart(delay.hundredths); });
+        connect(menu.addAction(qs(delay.text)), &QAction::triggered, this,
+                [this, &delay] { quickStart(delay.hundredths); });
     menu.addSeparator();
     menu.addAction(QStringLiteral("Cancel"));
     menu.exec(QCursor::pos());
@@ -235,7 +247,8 @@ void BrowseSchedule::checkMidnight() {
     if (followed) setSelectedDay(today, true);
 }
 
-BrowseSchedule* openBrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses, QWidget* parent) {
+BrowseSchedule* openBrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses,
+                                   QWidget* parent) {
     if (auto* open = bringForwardOpen<BrowseSchedule>(parent)) return open;
     auto* window = new BrowseSchedule(services, browses, parent);
     window->show();

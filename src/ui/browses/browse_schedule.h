@@ -22,7 +22,8 @@ public:
     enum Tab { DayTab, DateTab, CategoryTab };
 
     // `browses` is the frame's list of windows to refresh (may be null).
-    BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses, QWidget* parent = nullptr);
+    BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses,
+                   QWidget* parent = nullptr);
     ~BrowseSchedule() override;
 
     Date selectedDay() const { return day_; }

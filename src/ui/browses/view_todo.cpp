@@ -47,7 +47,8 @@ ViewTodo::ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegi
     model().setDecoration([this](const void* r, int column, int role) -> QVariant {
         if (column != kDoneColumn) return {};
         const bool done = static_cast<const Todo*>(r)->DONE != 0;
-        if (role == Qt::DecorationRole) return done ? style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon();
+        if (role == Qt::DecorationRole)
+            return done ? style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon();
         if (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
             return done ? QStringLiteral("Done") : QStringLiteral("Not done");
         return {};
@@ -60,9 +61,10 @@ ViewTodo::ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegi
     auto chosen = [this] { return hasSelection(); };
     setActions({.add = [this] { return edit(data::FormAction::Adding); },
                 .edit = [this](const void*) { return edit(data::FormAction::Changing); },
-                .remove = [this](const void*) {
-                    return deleteRecordAt(Todo::schema(), selectedPosition(), this->prompter());
-                }});
+                .remove =
+                    [this](const void*) {
+                        return deleteRecordAt(Todo::schema(), selectedPosition(), this->prompter());
+                    }});
     std::vector<BrowseButton> buttons = standardButtons(*this);
     setMenu(buttons);
     buttons.push_back({"&Toggle Done Status", "Mark the highlighted item done, or not done again",
@@ -104,7 +106,8 @@ void ViewTodo::preparePage(int tab) {
 }
 
 bool ViewTodo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &view() && event->type() == QEvent::KeyPress && (tab() == DoneTab || tab() == PriorityTab)) {
+    if (watched == &view() && event->type() == QEvent::KeyPress &&
+        (tab() == DoneTab || tab() == PriorityTab)) {
         const QString typed = static_cast<QKeyEvent*>(event)->text();
         if (typed.size() == 1 && typed[0].isDigit()) {
             const auto digit = static_cast<std::uint8_t>(typed[0].digitValue());
@@ -151,7 +154,8 @@ void ViewTodo::toggleDone() {
     if (page().rowOf(position) < 0) showRecord(&item, position);
 }
 
-ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists, QWidget* parent) {
+ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists,
+                       QWidget* parent) {
     if (auto* open = bringForwardOpen<ViewTodo>(parent)) return open;
     auto* window = new ViewTodo(clock, prompter, lists, parent);
     window->show();

@@ -21,7 +21,8 @@ public:
 
     // `lists` is the frame's list of open to-do lists, told when an item is
     // added from elsewhere (may be null).
-    ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists, QWidget* parent = nullptr);
+    ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists,
+             QWidget* parent = nullptr);
     ~ViewTodo() override;
 
     // The category the category tab lists.
@@ -46,6 +47,7 @@ private:
     QLabel* categoryLabel_ = nullptr;
 };
 
-ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists, QWidget* parent);
+ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists,
+                       QWidget* parent);
 
 }  // namespace plorix::ui

@@ -118,7 +118,8 @@ void Calendar::showMonth(int month, int year) {
         font.setBold(runs || date == today_);
         font.setItalic(holiday);
         button->setFont(font);
-        button->setAccessibleName(qs(formatDate(date, "d4")) + (notes.isEmpty() ? "" : " (" + notes.join(", ") + ")"));
+        button->setAccessibleName(qs(formatDate(date, "d4")) +
+                                  (notes.isEmpty() ? "" : " (" + notes.join(", ") + ")"));
     }
 }
 
@@ -130,15 +131,17 @@ QPushButton* Calendar::dayButton(int day) const {
 void Calendar::yearEntered() {
     const int year = year_->value();
     if (year >= kFirstYear && year <= kLastYear) return;
-    prompter_.message("Error Message",
-                      "Year should be between " + std::to_string(kFirstYear) + " to " + std::to_string(kLastYear),
-                      Icon::Warning, kOk, kOk);
+    prompter_.message(
+        "Error Message",
+        "Year should be between " + std::to_string(kFirstYear) + " to " + std::to_string(kLastYear),
+        Icon::Warning, kOk, kOk);
     year_->setFocus();
     year_->selectAll();
 }
 
 void Calendar::pick(Date date) {
-    if (date < today_ && prompter_.message("Confirm", kPastDateText, Icon::Question, kYes | kNo, kNo) != kYes) return;
+    if (date < today_ && prompter_.message("Confirm", kPastDateText, Icon::Question, kYes | kNo, kNo) != kYes)
+        return;
     chosen_ = date;
     accept();
 }

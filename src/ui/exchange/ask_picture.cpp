@@ -10,7 +10,8 @@
 
 namespace plorix::ui {
 
-ImportExportAskPicture::ImportExportAskPicture(const std::string& picture, Prompter& prompter, QWidget* parent)
+ImportExportAskPicture::ImportExportAskPicture(const std::string& picture, Prompter& prompter,
+                                               QWidget* parent)
     : QDialog(parent), prompter_(prompter) {
     setWindowTitle(tr("Picture"));
     auto* layout = new QFormLayout(this);

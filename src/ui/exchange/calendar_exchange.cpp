@@ -33,14 +33,14 @@ void report(Prompter& prompter, const char* title, const ical::IcsResult& result
 }  // namespace
 
 void exportCalendar(Prompter& prompter, QWidget* parent) {
-    const QString file =
-        QFileDialog::getSaveFileName(parent, QObject::tr("Export Calendar"), QString(), QString::fromUtf8(kFilter));
+    const QString file = QFileDialog::getSaveFileName(parent, QObject::tr("Export Calendar"), QString(),
+                                                      QString::fromUtf8(kFilter));
     if (!file.isEmpty()) exportCalendarTo(file.toStdString(), prompter);
 }
 
 void importCalendar(Prompter& prompter, QWidget* parent) {
-    const QString file =
-        QFileDialog::getOpenFileName(parent, QObject::tr("Import Calendar"), QString(), QString::fromUtf8(kFilter));
+    const QString file = QFileDialog::getOpenFileName(parent, QObject::tr("Import Calendar"), QString(),
+                                                      QString::fromUtf8(kFilter));
     if (!file.isEmpty()) importCalendarFrom(file.toStdString(), prompter);
 }
 

@@ -15,7 +15,8 @@ std::vector<std::string> categoryNames(Prompter& prompter) {
     std::vector<std::string> names;
     table.setStart(data::keys::Categories::KEYCATEGORY);
     int code;
-    while ((code = table.next()) == store::kNoError) names.push_back(table.rec<data::Categories>().CATEGORY.str());
+    while ((code = table.next()) == store::kNoError)
+        names.push_back(table.rec<data::Categories>().CATEGORY.str());
     if (code != store::kRecordNotAvailable)
         data::standardWarning(prompter, data::Warning::RecordRetrievalError, table.name());
     return names;
@@ -30,8 +31,8 @@ std::optional<std::string> pickCategory(QWidget* parent, Prompter& prompter) {
     QStringList items;
     for (const std::string& name : names) items << qs(name);
     bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(parent, QObject::tr("Select a Category"), QObject::tr("&Category:"), items, 0, false, &ok);
+    const QString chosen = QInputDialog::getItem(parent, QObject::tr("Select a Category"),
+                                                 QObject::tr("&Category:"), items, 0, false, &ok);
     if (!ok) return std::nullopt;
     return chosen.toStdString();
 }

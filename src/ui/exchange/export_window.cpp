@@ -35,7 +35,8 @@ ExportWindow::ExportWindow(io::ExchangeTable table, Prompter& prompter, QWidget*
     fields_->setRootIsDecorated(false);
     const io::ExportPlan defaults = io::ExportPlan::defaults(table);
     for (std::size_t i = 0; i < defaults.fields.size(); ++i) {
-        auto* item = new QTreeWidgetItem(fields_, {qs(defaults.fields[i].field.name), qs(defaults.fields[i].picture)});
+        auto* item =
+            new QTreeWidgetItem(fields_, {qs(defaults.fields[i].field.name), qs(defaults.fields[i].picture)});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Checked);
         item->setData(0, kFieldIndexRole, static_cast<int>(i));
@@ -65,7 +66,8 @@ io::ExportPlan ExportWindow::plan() const {
     plan.fields.clear();
     for (int i = 0; i < fields_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = fields_->topLevelItem(i);
-        io::ExportChoice choice = defaults.fields[static_cast<std::size_t>(item->data(0, kFieldIndexRole).toInt())];
+        io::ExportChoice choice =
+            defaults.fields[static_cast<std::size_t>(item->data(0, kFieldIndexRole).toInt())];
         choice.picture = item->text(1).toStdString();
         choice.selected = item->checkState(0) == Qt::Checked;
         plan.fields.push_back(choice);

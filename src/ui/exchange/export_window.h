@@ -43,13 +43,15 @@ private:
 
 // The three windows by their names.
 struct ExportSchedule final : ExportWindow {
-    explicit ExportSchedule(Prompter& p, QWidget* w = nullptr) : ExportWindow(io::ExchangeTable::Schedule, p, w) {}
+    explicit ExportSchedule(Prompter& p, QWidget* w = nullptr)
+        : ExportWindow(io::ExchangeTable::Schedule, p, w) {}
 };
 struct ExportTodo final : ExportWindow {
     explicit ExportTodo(Prompter& p, QWidget* w = nullptr) : ExportWindow(io::ExchangeTable::Todo, p, w) {}
 };
 struct ExportContacts final : ExportWindow {
-    explicit ExportContacts(Prompter& p, QWidget* w = nullptr) : ExportWindow(io::ExchangeTable::Contact, p, w) {}
+    explicit ExportContacts(Prompter& p, QWidget* w = nullptr)
+        : ExportWindow(io::ExchangeTable::Contact, p, w) {}
 };
 
 }  // namespace plorix::ui

@@ -41,11 +41,12 @@ ImportWindow::ImportWindow(io::ExchangeTable table, Prompter& prompter, QWidget*
     columns_->verticalHeader()->hide();
     middle->addWidget(columns_, 1);
     middle->addLayout(sideButtons(
-        this, {
-                  {"Assign by &Name", "Feed each field from the column whose first line names it",
-                   [this] { assignByName(); }},
-                  {"Change &Picture...", "Change how the column's values are read", [this] { changePicture(); }},
-              }));
+        this,
+        {
+            {"Assign by &Name", "Feed each field from the column whose first line names it",
+             [this] { assignByName(); }},
+            {"Change &Picture...", "Change how the column's values are read", [this] { changePicture(); }},
+        }));
     layout->addLayout(middle, 1);
     names_ = firstLineCheck(this, layout, tr("&First line holds the names of the fields"));
     runAndClose(this, layout, tr("&Import"), [this] { startImport(); });
@@ -55,7 +56,8 @@ ImportWindow::ImportWindow(io::ExchangeTable table, Prompter& prompter, QWidget*
 
 bool ImportWindow::chooseFile() {
     for (;;) {
-        const QString file = QFileDialog::getOpenFileName(this, tr("Import File"), QString(), qs(kImportFilter));
+        const QString file =
+            QFileDialog::getOpenFileName(this, tr("Import File"), QString(), qs(kImportFilter));
         if (file.isEmpty()) return false;
         io::ImportProblem problem;
         if (read(file.toStdString(), problem)) return true;

@@ -49,13 +49,15 @@ private:
 };
 
 struct ImportSchedule final : ImportWindow {
-    explicit ImportSchedule(Prompter& p, QWidget* w = nullptr) : ImportWindow(io::ExchangeTable::Schedule, p, w) {}
+    explicit ImportSchedule(Prompter& p, QWidget* w = nullptr)
+        : ImportWindow(io::ExchangeTable::Schedule, p, w) {}
 };
 struct ImportTodo final : ImportWindow {
     explicit ImportTodo(Prompter& p, QWidget* w = nullptr) : ImportWindow(io::ExchangeTable::Todo, p, w) {}
 };
 struct ImportContacts final : ImportWindow {
-    explicit ImportContacts(Prompter& p, QWidget* w = nullptr) : ImportWindow(io::ExchangeTable::Contact, p, w) {}
+    explicit ImportContacts(Prompter& p, QWidget* w = nullptr)
+        : ImportWindow(io::ExchangeTable::Contact, p, w) {}
 };
 
 }  // namespace plorix::ui

@@ -62,14 +62,16 @@ Synchronize::Synchronize(Prompter& prompter, std::function<void(bool)> holdTicks
 }
 
 void Synchronize::askSend() {
-    const QString file = QFileDialog::getSaveFileName(this, tr("File to Send to..."), lastSendName(), qs(kFilter));
+    const QString file =
+        QFileDialog::getSaveFileName(this, tr("File to Send to..."), lastSendName(), qs(kFilter));
     if (file.isEmpty()) return;
     lastSendName() = file;
     sendTo(file.toStdString());
 }
 
 void Synchronize::askReceive() {
-    const QString file = QFileDialog::getOpenFileName(this, tr("File to Receive from..."), QString(), qs(kFilter));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("File to Receive from..."), QString(), qs(kFilter));
     if (!file.isEmpty()) receiveFrom(file.toStdString());
 }
 

@@ -31,7 +31,8 @@ constexpr ExceptionField kFields[] = {
 
 }  // namespace
 
-ScheduleExceptions::ScheduleExceptions(data::Schedule& entry, std::function<void(QWidget*)> holidays, QWidget* parent)
+ScheduleExceptions::ScheduleExceptions(data::Schedule& entry, std::function<void(QWidget*)> holidays,
+                                       QWidget* parent)
     : QDialog(parent), entry_(entry), binder_(data::Schedule::schema()) {
     setWindowTitle(QStringLiteral("Exceptions"));
     auto* layout = new QVBoxLayout(this);
@@ -79,10 +80,12 @@ void ScheduleExceptions::sideChecked(std::string_view checked, std::string_view 
 
 void ScheduleExceptions::applyRules() {
     auto on = [this](std::string_view f) { return binder_.editor(f)->text() == "1"; };
-    binder_.editor("SCH:SHIFTTYPE")->setEnabled(on("SCH:EXCEPTWEEKENDS") || on("SCH:EXCEPTWEEKDAYS") || on("SCH:EXCEPTHOLIDAYS"));
+    binder_.editor("SCH:SHIFTTYPE")
+        ->setEnabled(on("SCH:EXCEPTWEEKENDS") || on("SCH:EXCEPTWEEKDAYS") || on("SCH:EXCEPTHOLIDAYS"));
     for (const char* f : {"SCH:EXCEPTTIMEBEGIN", "SCH:EXCEPTTIMEEND"}) {
         binder_.editor(f)->setEnabled(on("SCH:EXCEPTTIME"));
-        if (auto* label = qobject_cast<QFormLayout*>(layout()->itemAt(0)->layout())->labelForField(binder_.editor(f)))
+        if (auto* label =
+                qobject_cast<QFormLayout*>(layout()->itemAt(0)->layout())->labelForField(binder_.editor(f)))
             label->setEnabled(on("SCH:EXCEPTTIME"));
     }
 }

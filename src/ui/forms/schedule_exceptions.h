@@ -13,7 +13,8 @@ namespace plorix::ui {
 class ScheduleExceptions final : public QDialog {
 public:
     // `holidays` opens the holidays ("Define Holidays..."); empty: disabled.
-    ScheduleExceptions(data::Schedule& entry, std::function<void(QWidget*)> holidays, QWidget* parent = nullptr);
+    ScheduleExceptions(data::Schedule& entry, std::function<void(QWidget*)> holidays,
+                       QWidget* parent = nullptr);
     FieldEditor* editor(std::string_view field) const { return binder_.editor(field); }
     void done(int result) override;
 

@@ -51,8 +51,8 @@ IniFile settingsIni() { return IniFile(settings::settings().iniFile); }
 
 }  // namespace
 
-UpdateSchedule::UpdateSchedule(store::Table& schedule, data::FormAction action, const ScheduleServices& services,
-                               QWidget* parent)
+UpdateSchedule::UpdateSchedule(store::Table& schedule, data::FormAction action,
+                               const ScheduleServices& services, QWidget* parent)
     : UpdateForm(schedule, action,
                  action == data::FormAction::Adding ? QStringLiteral("Adding a Schedule Task")
                                                     : QStringLiteral("Changing a Schedule Task"),
@@ -73,7 +73,8 @@ UpdateSchedule::UpdateSchedule(store::Table& schedule, data::FormAction action, 
     table->setStart(0);
     while (table->next() == store::kNoError) categories << qs(table->rec<data::Categories>().CATEGORY);
     field("SCH:CATEGORY")->setChoices(categories);
-    if (table->errorCode() != store::kRecordNotAvailable) data::standardWarning(prompter(), data::Warning::RecordRetrievalError, "Categories");
+    if (table->errorCode() != store::kRecordNotAvailable)
+        data::standardWarning(prompter(), data::Warning::RecordRetrievalError, "Categories");
     data::TableUse holidays(data::processTable<data::Holidays>(), prompter());
     holidays_ = scheduler::readHolidaySet(holidays.table());
 
@@ -114,7 +115,8 @@ void UpdateSchedule::applyPattern() {
     auto show = [this](std::initializer_list<const char*> names) {
         for (const char* name : names) field(name)->show();
     };
-    const auto days = {"SCH:SUNDAY", "SCH:MONDAY", "SCH:TUESDAY", "SCH:WEDNESDAY", "SCH:THURSDAY", "SCH:FRIDAY", "SCH:SATURDAY"};
+    const auto days = {"SCH:SUNDAY",   "SCH:MONDAY", "SCH:TUESDAY", "SCH:WEDNESDAY",
+                       "SCH:THURSDAY", "SCH:FRIDAY", "SCH:SATURDAY"};
     const auto ordinals = {"SCH:EVERY1ST", "SCH:EVERY2ND", "SCH:EVERY3RD", "SCH:EVERY4TH", "SCH:EVERYLAST"};
     except_->setVisible(type != ScheduleType::Once && type != ScheduleType::DayOfWeek);
     if (type == ScheduleType::DayOfWeek) show(days);
@@ -169,7 +171,8 @@ void UpdateSchedule::advanceWarningAccepted() {
     cleared.ADVANCEWARNTIME = 0;
     field("SCH:ADVANCEWARNDATE")->load(&cleared);
     field("SCH:ADVANCEWARNTIME")->load(&cleared);
-    prompter().message("Warning", "Advanced Warning cannot be after scheduled task.", Icon::Warning, kOk, kOk);
+    prompter().message("Warning", "Advanced Warning cannot be after scheduled task.", Icon::Warning, kOk,
+                       kOk);
 }
 
 void UpdateSchedule::pickDate(std::string_view name, bool patternCheck) {
@@ -196,8 +199,9 @@ void UpdateSchedule::browseProgram() {
 }
 
 void UpdateSchedule::browseAlarm() {
-    const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("Select WAV File for Alarm"), QString(),
-                                                        QStringLiteral("Sound files (*.wav *.oga *.ogg *.flac)"));
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Select WAV File for Alarm"), QString(),
+                                     QStringLiteral("Sound files (*.wav *.oga *.ogg *.flac)"));
     if (chosen.isEmpty()) return;
     field("SCH:ALARMFILE")->setText(chosen);
     settingsIni().putString("Settings", kWavKey, chosen.toStdString());
@@ -223,7 +227,8 @@ void UpdateSchedule::openExceptions() {
 void UpdateSchedule::updatePreview() {
     preview_->clear();
     const Schedule probe = current();
-    for (const scheduler::Occurrence& run : scheduler::previewRuns(probe, services_.clock.current(), holidays_)) {
+    for (const scheduler::Occurrence& run :
+         scheduler::previewRuns(probe, services_.clock.current(), holidays_)) {
         QString text = qs(formatDate(run.due.date, settings::settings().DateFormat)).trimmed() + "  " +
                        qs(formatTime(run.due.time, "@t3")).trimmed();
         if (run.skipped) text += QStringLiteral("  (skipped)");
@@ -270,11 +275,13 @@ int UpdateSchedule::save() {
     // code behind: whether one was due is known from the plan.
     Schedule planned = entry();
     const bool wantsCopy = scheduler::planExceptions(planned, holidays).copy.has_value();
-    const scheduler::ExceptionsApplied applied = scheduler::applyExceptions(table(), holidays, true, prompter());
+    const scheduler::ExceptionsApplied applied =
+        scheduler::applyExceptions(table(), holidays, true, prompter());
     if (applied.error != store::kNoError) data::standardWarning(prompter(), data::Warning::RecordInsertError);
     if (applied.error != store::kNoError || (wantsCopy && applied.copyId == 0)) return data::kNotWritten;
     // A reserved add is written over like a change.
-    return data::saveRecord(table(), prompter(), data::FormAction::Changing, original(), scheduleRules(), true);
+    return data::saveRecord(table(), prompter(), data::FormAction::Changing, original(), scheduleRules(),
+                            true);
 }
 
 }  // namespace plorix::ui

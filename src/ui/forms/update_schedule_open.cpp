@@ -22,7 +22,8 @@ void plainDefaults(Schedule& e, Moment now, Date day) {
     e.DATE = day ? day : now.date;
     e.TIME = now.time;
     e.SCHEDULETYPE = scheduler::textOf(scheduler::ScheduleType::DayOfWeek);
-    for (auto* d : {&e.SUNDAY, &e.MONDAY, &e.TUESDAY, &e.WEDNESDAY, &e.THURSDAY, &e.FRIDAY, &e.SATURDAY}) *d = 1;
+    for (auto* d : {&e.SUNDAY, &e.MONDAY, &e.TUESDAY, &e.WEDNESDAY, &e.THURSDAY, &e.FRIDAY, &e.SATURDAY})
+        *d = 1;
     e.EVERYLAST = 1;
     e.WARN = 1;
     e.TASKTYPE = scheduler::kBoth;

@@ -23,10 +23,12 @@ struct Check {
     std::string_view tip = {};
 };
 
-constexpr Check kOrdinals[] = {{"SCH:EVERY1ST", "1st"}, {"SCH:EVERY2ND", "2nd"}, {"SCH:EVERY3RD", "3rd"},
-                               {"SCH:EVERY4TH", "4th"}, {"SCH:EVERYLAST", "Last"}, {"SCH:LASTDAYOFMONTH", "Month End"}};
-constexpr Check kDays[] = {{"SCH:SUNDAY", "Sunday"},     {"SCH:MONDAY", "Monday"}, {"SCH:TUESDAY", "Tuesday"},
-                           {"SCH:WEDNESDAY", "Wednesday"}, {"SCH:THURSDAY", "Thursday"}, {"SCH:FRIDAY", "Friday"},
+constexpr Check kOrdinals[] = {{"SCH:EVERY1ST", "1st"},   {"SCH:EVERY2ND", "2nd"},
+                               {"SCH:EVERY3RD", "3rd"},   {"SCH:EVERY4TH", "4th"},
+                               {"SCH:EVERYLAST", "Last"}, {"SCH:LASTDAYOFMONTH", "Month End"}};
+constexpr Check kDays[] = {{"SCH:SUNDAY", "Sunday"},     {"SCH:MONDAY", "Monday"},
+                           {"SCH:TUESDAY", "Tuesday"},   {"SCH:WEDNESDAY", "Wednesday"},
+                           {"SCH:THURSDAY", "Thursday"}, {"SCH:FRIDAY", "Friday"},
                            {"SCH:SATURDAY", "Saturday"}};
 constexpr Check kOptions[] = {
     {"SCH:WARN", "&Warn if not run on specified date"},
@@ -80,12 +82,16 @@ QWidget* UpdateSchedule::addTab(const QString& title) {
 
 void UpdateSchedule::buildTask() {
     QFormLayout* form = formOn(addTab(QStringLiteral("&Task")));
-    FieldEditor* type = binder().bind("SCH:TASKTYPE", EditorKind::Option, QStringLiteral("Task Type"), form->parentWidget());
-    type->setChoices({qs(scheduler::kRunProgram), qs(scheduler::kDisplayMessage), qs(scheduler::kBoth), qs(kNoTask)});
+    FieldEditor* type =
+        binder().bind("SCH:TASKTYPE", EditorKind::Option, QStringLiteral("Task Type"), form->parentWidget());
+    type->setChoices(
+        {qs(scheduler::kRunProgram), qs(scheduler::kDisplayMessage), qs(scheduler::kBoth), qs(kNoTask)});
     connect(type, &FieldEditor::accepted, this, &UpdateSchedule::applyTaskType);
     addRow(form, type);
-    addRow(form, binder().bind("SCH:CATEGORY", EditorKind::DropList, QStringLiteral("&Category:"), form->parentWidget()));
-    addRow(form, binder().bind("SCH:DESCRIPTION", EditorKind::Text, QStringLiteral("&Description:"), form->parentWidget()));
+    addRow(form, binder().bind("SCH:CATEGORY", EditorKind::DropList, QStringLiteral("&Category:"),
+                               form->parentWidget()));
+    addRow(form, binder().bind("SCH:DESCRIPTION", EditorKind::Text, QStringLiteral("&Description:"),
+                               form->parentWidget()));
 }
 
 void UpdateSchedule::buildCommand() {
@@ -94,16 +100,20 @@ void UpdateSchedule::buildCommand() {
     addRow(form, binder().bind("SCH:COMMAND", EditorKind::Text, QStringLiteral("Comma&nd:"), commandTab_));
     addRow(form, binder().bind("SCH:PATH", EditorKind::Text, QStringLiteral("Start &in:"), commandTab_));
     auto* row = new QHBoxLayout;
-    QPushButton* browse = button(QStringLiteral("&Browse"), QStringLiteral("Choose a program to start"), commandTab_);
+    QPushButton* browse =
+        button(QStringLiteral("&Browse"), QStringLiteral("Choose a program to start"), commandTab_);
     connect(browse, &QPushButton::clicked, this, &UpdateSchedule::browseProgram);
-    QPushButton* scripting = button(QStringLiteral("&Scripting"), QStringLiteral("Edit the script items of this task"), commandTab_);
+    QPushButton* scripting = button(QStringLiteral("&Scripting"),
+                                    QStringLiteral("Edit the script items of this task"), commandTab_);
     scripting->setEnabled(bool(services_.scripting));
     connect(scripting, &QPushButton::clicked, this, [this] { services_.scripting(this, entry().ID); });
     row->addWidget(browse);
     row->addWidget(scripting);
     row->addStretch();
     form->addRow(row);
-    auto* tip = new QLabel(QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."), commandTab_);
+    auto* tip = new QLabel(
+        QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."),
+        commandTab_);
     tip->setWordWrap(true);
     form->addRow(tip);
 }
@@ -111,7 +121,8 @@ void UpdateSchedule::buildCommand() {
 void UpdateSchedule::buildMessage() {
     messageTab_ = addTab(QStringLiteral("&Message"));
     auto* layout = new QVBoxLayout(messageTab_);
-    FieldEditor* message = binder().bind("SCH:MESSAGE", EditorKind::Memo, QStringLiteral("Message"), messageTab_);
+    FieldEditor* message =
+        binder().bind("SCH:MESSAGE", EditorKind::Memo, QStringLiteral("Message"), messageTab_);
     // A blank message starts as the description when the user comes to it.
     message->control()->installEventFilter(this);
     layout->addWidget(message);
@@ -121,7 +132,8 @@ void UpdateSchedule::buildWhen() {
     QWidget* page = addTab(QStringLiteral("&When"));
     auto* columns = new QHBoxLayout(page);
     auto* left = new QVBoxLayout;
-    FieldEditor* type = binder().bind("SCH:SCHEDULETYPE", EditorKind::Option, QStringLiteral("Schedule &Type"), page);
+    FieldEditor* type =
+        binder().bind("SCH:SCHEDULETYPE", EditorKind::Option, QStringLiteral("Schedule &Type"), page);
     type->setChoices(textsOf(scheduler::kScheduleTypeNames));
     connect(type, &FieldEditor::accepted, this, &UpdateSchedule::applyPattern);
     left->addWidget(type);
@@ -144,14 +156,16 @@ void UpdateSchedule::buildWhen() {
     connect(field("SCH:LASTDAYOFMONTH"), &FieldEditor::accepted, this, &UpdateSchedule::applyPattern);
     auto* count = new QFormLayout;
     FieldEditor* number = binder().bind("SCH:EVERY", EditorKind::Number, QStringLiteral("Every:"), every);
-    FieldEditor* unit = binder().bind("SCH:EVERYTYPE", EditorKind::Option, QStringLiteral("Every Type"), every);
+    FieldEditor* unit =
+        binder().bind("SCH:EVERYTYPE", EditorKind::Option, QStringLiteral("Every Type"), every);
     unit->setChoices(textsOf(scheduler::kEveryUnitNames));
     patternControls_.push_back(number);
     patternControls_.push_back(addRow(count, number));
     count->addRow(unit);
     patternControls_.push_back(unit);
     grid->addLayout(count, 5, 0, 1, 3);
-    except_ = button(QStringLiteral("E&xcept"), QStringLiteral("Exceptions: weekends, weekdays, holidays, a time range"), every);
+    except_ = button(QStringLiteral("E&xcept"),
+                     QStringLiteral("Exceptions: weekends, weekdays, holidays, a time range"), every);
     connect(except_, &QPushButton::clicked, this, &UpdateSchedule::openExceptions);
     grid->addWidget(except_, 6, 0);
     left->addWidget(every);
@@ -159,22 +173,29 @@ void UpdateSchedule::buildWhen() {
 
     auto* right = new QVBoxLayout;
     auto* form = new QFormLayout;
-    FieldEditor* date = binder().bind("SCH:DATE", EditorKind::Date, QStringLiteral("&Next Date to Perform Task:"), page);
+    FieldEditor* date =
+        binder().bind("SCH:DATE", EditorKind::Date, QStringLiteral("&Next Date to Perform Task:"), page);
     connect(date, &FieldEditor::accepted, this, &UpdateSchedule::nextDateAccepted);
     connect(date, &FieldEditor::calendarRequested, this, [this] { pickDate("SCH:DATE", true); });
     addRow(form, date);
     timeLabel_ = addRow(form, binder().bind("SCH:TIME", EditorKind::Time, QStringLiteral("&Time:"), page));
-    addRow(form, binder().bind("SCH:LASTRUNDATE", EditorKind::Date, QStringLiteral("Date Last Performed:"), page));
-    addRow(form, binder().bind("SCH:LASTRUNTIME", EditorKind::Time, QStringLiteral("Time Last Performed:"), page));
+    addRow(form,
+           binder().bind("SCH:LASTRUNDATE", EditorKind::Date, QStringLiteral("Date Last Performed:"), page));
+    addRow(form,
+           binder().bind("SCH:LASTRUNTIME", EditorKind::Time, QStringLiteral("Time Last Performed:"), page));
     for (const char* last : {"SCH:LASTRUNDATE", "SCH:LASTRUNTIME"}) field(last)->setEnabled(false);
-    FieldEditor* skip = binder().bind("SCH:SKIPNEXTTIME", EditorKind::Check, QStringLiteral("&Skip Next Time"), page);
+    FieldEditor* skip =
+        binder().bind("SCH:SKIPNEXTTIME", EditorKind::Check, QStringLiteral("&Skip Next Time"), page);
     skip->control()->setToolTip(QStringLiteral("Skip next occurance of this task"));
     addRow(form, skip);
-    FieldEditor* warnDate = binder().bind("SCH:ADVANCEWARNDATE", EditorKind::Date, QStringLiteral("&Advance Warning Date:"), page);
+    FieldEditor* warnDate = binder().bind("SCH:ADVANCEWARNDATE", EditorKind::Date,
+                                          QStringLiteral("&Advance Warning Date:"), page);
     connect(warnDate, &FieldEditor::accepted, this, &UpdateSchedule::advanceWarningAccepted);
-    connect(warnDate, &FieldEditor::calendarRequested, this, [this] { pickDate("SCH:ADVANCEWARNDATE", false); });
+    connect(warnDate, &FieldEditor::calendarRequested, this,
+            [this] { pickDate("SCH:ADVANCEWARNDATE", false); });
     addRow(form, warnDate);
-    FieldEditor* warnTime = binder().bind("SCH:ADVANCEWARNTIME", EditorKind::Time, QStringLiteral("Time:"), page);
+    FieldEditor* warnTime =
+        binder().bind("SCH:ADVANCEWARNTIME", EditorKind::Time, QStringLiteral("Time:"), page);
     warnTime->control()->setAccessibleName(QStringLiteral("Advance Warning Time"));
     connect(warnTime, &FieldEditor::accepted, this, &UpdateSchedule::advanceWarningAccepted);
     addRow(form, warnTime);
@@ -201,7 +222,8 @@ void UpdateSchedule::buildAdvanced() {
     alarm->control()->setToolTip(QStringLiteral("Play a WAV file as an alarm"));
     connect(alarm, &FieldEditor::accepted, this, [this] { applyAlarm(true); });
     addRow(form, alarm);
-    FieldEditor* file = binder().bind("SCH:ALARMFILE", EditorKind::Text, QStringLiteral("WAV File to Play:"), page);
+    FieldEditor* file =
+        binder().bind("SCH:ALARMFILE", EditorKind::Text, QStringLiteral("WAV File to Play:"), page);
     alarmLabel_ = addRow(form, file);
     auto* row = new QHBoxLayout;
     alarmBrowse_ = button(QStringLiteral("&Browse"), QStringLiteral("Select WAV File for Alarm"), page);

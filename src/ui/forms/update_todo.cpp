@@ -57,8 +57,10 @@ UpdateTodo::UpdateTodo(store::Table& todo, data::FormAction action, const Clock&
         {"TDO:DONE", {EditorKind::Check, "&Done"}},
         {"TDO:COMPLETIONDATE", {EditorKind::Date, "Completion Date:"}},
         {"TDO:COMPLETIONTIME", {EditorKind::Time, "Completion Time:"}}};
-    for (const auto& [field, how] : fields) addRow(*form, binder().bind(field, how.first, qs(how.second), general));
-    for (const auto& [field, title] : {std::pair{"TDO:NOTES", "Notes"}, std::pair{"TDO:RESOLUTION", "Resolution"}}) {
+    for (const auto& [field, how] : fields)
+        addRow(*form, binder().bind(field, how.first, qs(how.second), general));
+    for (const auto& [field, title] :
+         {std::pair{"TDO:NOTES", "Notes"}, std::pair{"TDO:RESOLUTION", "Resolution"}}) {
         auto* page = new QWidget(tabs);
         tabs->addTab(page, qs(title));
         (new QVBoxLayout(page))->addWidget(binder().bind(field, EditorKind::Memo, qs(title), page));
@@ -109,7 +111,8 @@ bool UpdateTodo::prepareSave() {
     item.LASTCHANGETIME = now.time;
     // Counted before the add, so the first item of an empty list keeps 0
     // until it is saved again.
-    if (item.ORIGINALID == 0) item.ORIGINALID = static_cast<std::int32_t>(std::max<std::int64_t>(0, table().records()));
+    if (item.ORIGINALID == 0)
+        item.ORIGINALID = static_cast<std::int32_t>(std::max<std::int64_t>(0, table().records()));
     return true;
 }
 

@@ -28,8 +28,8 @@ struct BrowseTab {
 
 struct BrowseSpec {
     const store::TableSchema* schema = nullptr;
-    std::string_view title;      // the window title
-    std::string_view section;    // "BrowseSchedule"
+    std::string_view title;       // the window title
+    std::string_view section;     // "BrowseSchedule"
     std::vector<BrowseTab> tabs;  // one tab shows no tab bar
     std::vector<BrowseColumn> columns;
     std::string_view emptyText;  // what an empty list says

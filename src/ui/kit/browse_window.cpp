@@ -53,12 +53,15 @@ std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompte
     data::TableUse use(shared, prompter);
     auto own = std::make_unique<store::Table>(schema);
     own->setName(shared.name());
-    if (own->open() != store::kNoError) data::standardWarning(prompter, data::Warning::FileAccessError, schema.label);
+    if (own->open() != store::kNoError)
+        data::standardWarning(prompter, data::Warning::FileAccessError, schema.label);
     return own;
 }
 
 BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), spec_(std::move(spec)), prompter_(prompter),
+    : QWidget(parent, Qt::Window),
+      spec_(std::move(spec)),
+      prompter_(prompter),
       use_(data::processTable(*spec_.schema), prompter) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(qs(spec_.title));
@@ -131,7 +134,8 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
     buttonRow_ = new QHBoxLayout;
     layout->addLayout(buttonRow_);
 
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { updateButtons(); });
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { updateButtons(); });
     const int charWidth = fontMetrics().averageCharWidth();
     resize(charWidth * 90, fontMetrics().height() * 30);
 }
@@ -173,7 +177,8 @@ void BrowseWindow::orderTabs() {
             continue;
         }
         for (int i = 0; i < row->count(); ++i)
-            if (QWidget* w = row->itemAt(i)->widget(); w && w->focusPolicy() != Qt::NoFocus) chain.push_back(w);
+            if (QWidget* w = row->itemAt(i)->widget(); w && w->focusPolicy() != Qt::NoFocus)
+                chain.push_back(w);
     }
     for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
@@ -183,14 +188,16 @@ void BrowseWindow::start() {
     orderTabs();
     restoreColumns();
     // Wide enough for every column until the user gives it a size of their own.
-    int columns = scrollBar_->sizeHint().width() + 2 * view_->frameWidth() + layout()->contentsMargins().left() * 2;
+    int columns =
+        scrollBar_->sizeHint().width() + 2 * view_->frameWidth() + layout()->contentsMargins().left() * 2;
     for (int i = 0; i < model_->columnCount(); ++i) columns += view_->columnWidth(i);
     resize(std::max(width(), columns), height());
     if (isWindow()) rememberPosition(*this, std::string(spec_.section));
     page_->setPageSize(fittingRows());
     if (tabs_) {
         const QSignalBlocker quiet(tabs_);
-        tabs_->setCurrentIndex(IniFile(std::string(settings::kPositionIni)).getInt(spec_.section, kTabKey, 0));
+        tabs_->setCurrentIndex(
+            IniFile(std::string(settings::kPositionIni)).getInt(spec_.section, kTabKey, 0));
     }
     preparePage(tab());
     move([this] { return page_->first(); }, 0);
@@ -278,13 +285,17 @@ void BrowseWindow::deleteRecord() {
 
 void BrowseWindow::scrollBarAction(int action) {
     switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: move([this] { return page_->scroll(1); }, model_->rowCount() - 1); break;
-        case QAbstractSlider::SliderSingleStepSub: move([this] { return page_->scroll(-1); }, 0); break;
-        case QAbstractSlider::SliderPageStepAdd: move([this] { return page_->pageDown(); }, 0); break;
-        case QAbstractSlider::SliderPageStepSub: move([this] { return page_->pageUp(); }, 0); break;
-        case QAbstractSlider::SliderToMinimum: move([this] { return page_->first(); }, 0); break;
-        case QAbstractSlider::SliderToMaximum: move([this] { return page_->last(); }, model_->rowCount() - 1); break;
-        default: break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        move([this] { return page_->scroll(1); }, model_->rowCount() - 1);
+        break;
+    case QAbstractSlider::SliderSingleStepSub: move([this] { return page_->scroll(-1); }, 0); break;
+    case QAbstractSlider::SliderPageStepAdd: move([this] { return page_->pageDown(); }, 0); break;
+    case QAbstractSlider::SliderPageStepSub: move([this] { return page_->pageUp(); }, 0); break;
+    case QAbstractSlider::SliderToMinimum: move([this] { return page_->first(); }, 0); break;
+    case QAbstractSlider::SliderToMaximum:
+        move([this] { return page_->last(); }, model_->rowCount() - 1);
+        break;
+    default: break;
     }
 }
 
@@ -292,7 +303,8 @@ bool BrowseWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_->viewport() && event->type() == QEvent::Resize) fitPage();
     if (watched == view_->viewport() && event->type() == QEvent::Wheel) {
         const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
-        if (steps) move([this, steps] { return page_->scroll(-steps * kWheelRows); }, view_->currentIndex().row());
+        if (steps)
+            move([this, steps] { return page_->scroll(-steps * kWheelRows); }, view_->currentIndex().row());
         return true;
     }
     if (watched != view_ || event->type() != QEvent::KeyPress) return false;
@@ -301,29 +313,29 @@ bool BrowseWindow::eventFilter(QObject* watched, QEvent* event) {
     const int last = model_->rowCount() - 1;
     const bool control = key->modifiers() & Qt::ControlModifier;
     switch (key->key()) {
-        case Qt::Key_Down:
-            if (row < last) return false;
-            move([this] { return page_->scroll(1); }, last);
-            return true;
-        case Qt::Key_Up:
-            if (row > 0) return false;
-            move([this] { return page_->scroll(-1); }, 0);
-            return true;
-        case Qt::Key_PageDown: move([this] { return page_->pageDown(); }, row); return true;
-        case Qt::Key_PageUp: move([this] { return page_->pageUp(); }, row); return true;
-        case Qt::Key_Home:
-            if (!control) return false;
-            move([this] { return page_->first(); }, 0);
-            return true;
-        case Qt::Key_End:
-            if (!control) return false;
-            move([this] { return page_->last(); }, last);
-            return true;
-        case Qt::Key_Insert: insertRecord(); return true;
-        case Qt::Key_Delete: deleteRecord(); return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: changeRecord(); return true;
-        default: return false;
+    case Qt::Key_Down:
+        if (row < last) return false;
+        move([this] { return page_->scroll(1); }, last);
+        return true;
+    case Qt::Key_Up:
+        if (row > 0) return false;
+        move([this] { return page_->scroll(-1); }, 0);
+        return true;
+    case Qt::Key_PageDown: move([this] { return page_->pageDown(); }, row); return true;
+    case Qt::Key_PageUp: move([this] { return page_->pageUp(); }, row); return true;
+    case Qt::Key_Home:
+        if (!control) return false;
+        move([this] { return page_->first(); }, 0);
+        return true;
+    case Qt::Key_End:
+        if (!control) return false;
+        move([this] { return page_->last(); }, last);
+        return true;
+    case Qt::Key_Insert: insertRecord(); return true;
+    case Qt::Key_Delete: deleteRecord(); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: changeRecord(); return true;
+    default: return false;
     }
 }
 
@@ -374,7 +386,8 @@ void BrowseWindow::restoreColumns() {
         bool ok = false;
         const int stored = i < widths.size() ? widths[i].toInt(&ok) : 0;
         // Capitals and digits run wider than the average character.
-        const int builtInWidth = spec_.columns[static_cast<std::size_t>(i)].width * charWidth * 5 / 4 + charWidth;
+        const int builtInWidth =
+            spec_.columns[static_cast<std::size_t>(i)].width * charWidth * 5 / 4 + charWidth;
         view_->setColumnWidth(i, ok && stored > 0 ? stored : builtInWidth);
     }
 }

@@ -32,53 +32,54 @@ QString plain(QString text) {
 
 }  // namespace
 
-FieldEditor::FieldEditor(EditorKind kind, const store::FieldDesc& field, const QString& label, QWidget* parent)
+FieldEditor::FieldEditor(EditorKind kind, const store::FieldDesc& field, const QString& label,
+                         QWidget* parent)
     : QWidget(parent), kind_(kind), field_(&field), label_(label) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     setObjectName(qs(field.name));
     switch (kind) {
-        case EditorKind::Check: {
-            auto* box = new QCheckBox(label, this);
-            connect(box, &QCheckBox::toggled, this, &FieldEditor::accepted);
-            control_ = box;
-            break;
-        }
-        case EditorKind::Option: {
-            auto* box = new QGroupBox(label, this);
-            box->setLayout(new QVBoxLayout);
-            group_ = new QButtonGroup(this);
-            connect(group_, &QButtonGroup::buttonClicked, this, [this] { emit accepted(); });
-            control_ = box;
-            break;
-        }
-        case EditorKind::DropList: {
-            auto* box = new QComboBox(this);
-            connect(box, &QComboBox::activated, this, [this] { emit accepted(); });
-            control_ = box;
-            break;
-        }
-        case EditorKind::Memo: control_ = new QPlainTextEdit(this); break;
-        default: {
-            line_ = new QLineEdit(this);
-            if (kind == EditorKind::Text) line_->setMaxLength(field.capacity);
-            // Room for the longest date or time the pictures show.
-            if (kind == EditorKind::Date)
-                line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 30, 0000")));
-            if (kind == EditorKind::Time || kind == EditorKind::Number)
-                line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:00:00PM")));
-            connect(line_, &QLineEdit::textEdited, this, &FieldEditor::edited);
-            connect(line_, &QLineEdit::editingFinished, this, [this] {
-                if (!line_->isModified()) return;
-                if (!readable()) {
-                    refuse();
-                    return;
-                }
-                line_->setModified(false);
-                emit accepted();
-            });
-            control_ = line_;
-        }
+    case EditorKind::Check: {
+        auto* box = new QCheckBox(label, this);
+        connect(box, &QCheckBox::toggled, this, &FieldEditor::accepted);
+        control_ = box;
+        break;
+    }
+    case EditorKind::Option: {
+        auto* box = new QGroupBox(label, this);
+        box->setLayout(new QVBoxLayout);
+        group_ = new QButtonGroup(this);
+        connect(group_, &QButtonGroup::buttonClicked, this, [this] { emit accepted(); });
+        control_ = box;
+        break;
+    }
+    case EditorKind::DropList: {
+        auto* box = new QComboBox(this);
+        connect(box, &QComboBox::activated, this, [this] { emit accepted(); });
+        control_ = box;
+        break;
+    }
+    case EditorKind::Memo: control_ = new QPlainTextEdit(this); break;
+    default: {
+        line_ = new QLineEdit(this);
+        if (kind == EditorKind::Text) line_->setMaxLength(field.capacity);
+        // Room for the longest date or time the pictures show.
+        if (kind == EditorKind::Date)
+            line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 30, 0000")));
+        if (kind == EditorKind::Time || kind == EditorKind::Number)
+            line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:00:00PM")));
+        connect(line_, &QLineEdit::textEdited, this, &FieldEditor::edited);
+        connect(line_, &QLineEdit::editingFinished, this, [this] {
+            if (!line_->isModified()) return;
+            if (!readable()) {
+                refuse();
+                return;
+            }
+            line_->setModified(false);
+            emit accepted();
+        });
+        control_ = line_;
+    }
     }
     control_->setAccessibleName(plain(label));
     row->addWidget(control_, 1);
@@ -120,49 +121,52 @@ QAbstractButton* FieldEditor::choice(const QString& text) const {
 
 QString FieldEditor::text() const {
     switch (kind_) {
-        case EditorKind::Check: return static_cast<QCheckBox*>(control_)->isChecked() ? "1" : "0";
-        case EditorKind::Option: return group_->checkedButton() ? plain(group_->checkedButton()->text()) : QString();
-        case EditorKind::DropList: return static_cast<QComboBox*>(control_)->currentText();
-        case EditorKind::Memo: return static_cast<QPlainTextEdit*>(control_)->toPlainText();
-        default: return line_->text();
+    case EditorKind::Check: return static_cast<QCheckBox*>(control_)->isChecked() ? "1" : "0";
+    case EditorKind::Option:
+        return group_->checkedButton() ? plain(group_->checkedButton()->text()) : QString();
+    case EditorKind::DropList: return static_cast<QComboBox*>(control_)->currentText();
+    case EditorKind::Memo: return static_cast<QPlainTextEdit*>(control_)->toPlainText();
+    default: return line_->text();
     }
 }
 
 void FieldEditor::setText(const QString& text) {
     switch (kind_) {
-        case EditorKind::Check: static_cast<QCheckBox*>(control_)->setChecked(text == "1"); break;
-        case EditorKind::Option:
-            if (QAbstractButton* b = choice(text)) {
-                b->setChecked(true);
-            } else if (QAbstractButton* checked = group_->checkedButton()) {
-                group_->setExclusive(false);  // a value none of the radios stands for
-                checked->setChecked(false);
-                group_->setExclusive(true);
-            }
-            break;
-        case EditorKind::DropList: {
-            auto* box = static_cast<QComboBox*>(control_);
-            const int index = box->findText(text, Qt::MatchFixedString);
-            box->setCurrentIndex(index);
-            break;
+    case EditorKind::Check: static_cast<QCheckBox*>(control_)->setChecked(text == "1"); break;
+    case EditorKind::Option:
+        if (QAbstractButton* b = choice(text)) {
+            b->setChecked(true);
+        } else if (QAbstractButton* checked = group_->checkedButton()) {
+            group_->setExclusive(false);  // a value none of the radios stands for
+            checked->setChecked(false);
+            group_->setExclusive(true);
         }
-        case EditorKind::Memo: static_cast<QPlainTextEdit*>(control_)->setPlainText(text); break;
-        default: line_->setText(text); line_->setModified(false);
+        break;
+    case EditorKind::DropList: {
+        auto* box = static_cast<QComboBox*>(control_);
+        const int index = box->findText(text, Qt::MatchFixedString);
+        box->setCurrentIndex(index);
+        break;
+    }
+    case EditorKind::Memo: static_cast<QPlainTextEdit*>(control_)->setPlainText(text); break;
+    default: line_->setText(text); line_->setModified(false);
     }
 }
 
 void FieldEditor::load(const void* record) {
     const std::int64_t value = store::isNumeric(field_->kind) ? store::fieldInt(*field_, record) : 0;
     switch (kind_) {
-        case EditorKind::Date:
-            setText(value ? qs(formatDate(static_cast<Date>(value), picture().toStdString())).trimmed() : QString());
-            break;
-        case EditorKind::Time:
-            setText(value ? qs(formatTime(static_cast<Time>(value), picture().toStdString())).trimmed() : QString());
-            break;
-        case EditorKind::Number:
-        case EditorKind::Check: setText(QString::number(value)); break;
-        default: setText(qs(store::fieldText(*field_, record)));
+    case EditorKind::Date:
+        setText(value ? qs(formatDate(static_cast<Date>(value), picture().toStdString())).trimmed()
+                      : QString());
+        break;
+    case EditorKind::Time:
+        setText(value ? qs(formatTime(static_cast<Time>(value), picture().toStdString())).trimmed()
+                      : QString());
+        break;
+    case EditorKind::Number:
+    case EditorKind::Check: setText(QString::number(value)); break;
+    default: setText(qs(store::fieldText(*field_, record)));
     }
     loadedText_ = text();
     loadedValue_ = value;
@@ -171,15 +175,15 @@ void FieldEditor::load(const void* record) {
 bool FieldEditor::readable() const {
     const std::string shown = text().trimmed().toStdString();
     switch (kind_) {
-        case EditorKind::Date: return parseDate(shown, picture().toStdString()).has_value();
-        case EditorKind::Time: return parseTime(shown).has_value();
-        case EditorKind::Number: {
-            const auto number = parseNumber(shown);
-            return number && *number == static_cast<double>(static_cast<std::int64_t>(*number)) &&
-                   *number >= std::numeric_limits<std::int32_t>::min() &&
-                   *number <= std::numeric_limits<std::int32_t>::max();
-        }
-        default: return true;
+    case EditorKind::Date: return parseDate(shown, picture().toStdString()).has_value();
+    case EditorKind::Time: return parseTime(shown).has_value();
+    case EditorKind::Number: {
+        const auto number = parseNumber(shown);
+        return number && *number == static_cast<double>(static_cast<std::int64_t>(*number)) &&
+               *number >= std::numeric_limits<std::int32_t>::min() &&
+               *number <= std::numeric_limits<std::int32_t>::max();
+    }
+    default: return true;
     }
 }
 
@@ -194,11 +198,15 @@ bool FieldEditor::store(void* record) {
         return true;
     }
     switch (kind_) {
-        case EditorKind::Date: store::setFieldInt(*field_, record, *parseDate(shown, picture().toStdString())); break;
-        case EditorKind::Time: store::setFieldInt(*field_, record, *parseTime(shown)); break;
-        case EditorKind::Number: store::setFieldInt(*field_, record, static_cast<std::int64_t>(*parseNumber(shown))); break;
-        case EditorKind::Check: store::setFieldInt(*field_, record, shown == "1" ? 1 : 0); break;
-        default: store::setFieldText(*field_, record, text().toStdString());
+    case EditorKind::Date:
+        store::setFieldInt(*field_, record, *parseDate(shown, picture().toStdString()));
+        break;
+    case EditorKind::Time: store::setFieldInt(*field_, record, *parseTime(shown)); break;
+    case EditorKind::Number:
+        store::setFieldInt(*field_, record, static_cast<std::int64_t>(*parseNumber(shown)));
+        break;
+    case EditorKind::Check: store::setFieldInt(*field_, record, shown == "1" ? 1 : 0); break;
+    default: store::setFieldText(*field_, record, text().toStdString());
     }
     return true;
 }

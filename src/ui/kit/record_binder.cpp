@@ -6,7 +6,8 @@
 
 namespace plorix::ui {
 
-FieldEditor* RecordBinder::bind(std::string_view field, EditorKind kind, const QString& label, QWidget* parent) {
+FieldEditor* RecordBinder::bind(std::string_view field, EditorKind kind, const QString& label,
+                                QWidget* parent) {
     const int index = schema_.fieldIndex(field);
     if (index < 0) throw std::invalid_argument("no field " + std::string(field));
     auto* editor = new FieldEditor(kind, schema_.fields[static_cast<std::size_t>(index)], label, parent);

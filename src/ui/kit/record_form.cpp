@@ -15,8 +15,8 @@ namespace {
 
 bool runForm(const RecordFormSpec& spec, store::Table& table, data::FormAction action, Prompter& prompter,
              QWidget* parent) {
-    UpdateForm form(table, action, qs(data::formCaption(action, *spec.rules)), std::string(spec.section), prompter,
-                    parent, qs(spec.title));
+    UpdateForm form(table, action, qs(data::formCaption(action, *spec.rules)), std::string(spec.section),
+                    prompter, parent, qs(spec.title));
     auto* fields = new QFormLayout;
     for (const FormField& f : spec.fields) {
         FieldEditor* editor = form.binder().bind(f.field, f.kind, qs(f.label), &form);
@@ -64,12 +64,14 @@ bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Pro
 
 BrowseActions formActions(const RecordFormSpec& spec, BrowseWindow& browse) {
     return {.add = [spec, &browse] { return addRecord(spec, browse.prompter(), &browse); },
-            .edit = [spec, &browse](const void*) {
-                return changeRecordAt(spec, browse.selectedPosition(), browse.prompter(), &browse);
-            },
-            .remove = [spec, &browse](const void*) {
-                return deleteRecordAt(*spec.schema, browse.selectedPosition(), browse.prompter());
-            }};
+            .edit =
+                [spec, &browse](const void*) {
+                    return changeRecordAt(spec, browse.selectedPosition(), browse.prompter(), &browse);
+                },
+            .remove =
+                [spec, &browse](const void*) {
+                    return deleteRecordAt(*spec.schema, browse.selectedPosition(), browse.prompter());
+                }};
 }
 
 std::vector<BrowseButton> standardButtons(BrowseWindow& browse) {

@@ -19,7 +19,8 @@ void RecordTableModel::reload() {
 
 const void* RecordTableModel::record(int row) const {
     const auto& rows = page_.rows();
-    return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)].record.get() : nullptr;
+    return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)].record.get()
+                                                           : nullptr;
 }
 
 std::int64_t RecordTableModel::position(int row) const {

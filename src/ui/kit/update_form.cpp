@@ -65,8 +65,8 @@ private:
 
 }  // namespace
 
-UpdateForm::UpdateForm(store::Table& table, data::FormAction action, const QString& caption, std::string section,
-                       Prompter& prompter, QWidget* parent, const QString& title)
+UpdateForm::UpdateForm(store::Table& table, data::FormAction action, const QString& caption,
+                       std::string section, Prompter& prompter, QWidget* parent, const QString& title)
     : QDialog(parent), table_(table), action_(action), prompter_(prompter), binder_(table.schema()) {
     setWindowTitle(title.isEmpty() ? caption : title);
     auto* layout = new QVBoxLayout(this);
@@ -120,8 +120,10 @@ void UpdateForm::showRecord() {
 bool UpdateForm::unchanged() const {
     if (action_ != data::FormAction::Changing) return false;
     for (const store::FieldDesc& f : table_.schema().fields) {
-        const bool bookkeeping = f.column == "LASTCHANGEDATE" || f.column == "LASTCHANGETIME" || f.column == "NETWORKUSER";
-        if (!bookkeeping && store::fieldToText(f, table_.buffer()) != store::fieldToText(f, original_.get())) return false;
+        const bool bookkeeping =
+            f.column == "LASTCHANGEDATE" || f.column == "LASTCHANGETIME" || f.column == "NETWORKUSER";
+        if (!bookkeeping && store::fieldToText(f, table_.buffer()) != store::fieldToText(f, original_.get()))
+            return false;
     }
     return true;
 }
@@ -159,7 +161,8 @@ void UpdateForm::accept() {
         }
         active_ = &prompter_;
         if (!transaction.ok())
-            data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError, schema.label);
+            data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError,
+                                  schema.label);
     }  // rolled back unless committed, then the deferred messages show
     if (committed) {
         remember(schema, table_.buffer());
@@ -172,7 +175,9 @@ void UpdateForm::accept() {
         showRecord();
         return;
     }
-    if (result == data::kWritten) data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError, schema.label);
+    if (result == data::kWritten)
+        data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError,
+                              schema.label);
     // The steps that failed may have read the stored record into the buffer:
     // the user's entries stay for the next try.
     schema.assignRecord(entered.get(), table_.buffer());

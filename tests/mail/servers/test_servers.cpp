@@ -81,7 +81,9 @@ std::vector<std::string> Received::recipients() const {
     return out;
 }
 
-std::string testScript(const std::string& name) { return (fs::path(PLORIX_MAIL_SERVERS_DIR) / name).string(); }
+std::string testScript(const std::string& name) {
+    return (fs::path(PLORIX_MAIL_SERVERS_DIR) / name).string();
+}
 
 SinkServer::SinkServer(const std::string& script, const std::vector<std::string>& options) {
     int out[2];
@@ -95,7 +97,8 @@ SinkServer::SinkServer(const std::string& script, const std::vector<std::string>
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     const std::string errors = (folder_.path() / "server.err").string();
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     const int rc = ::posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);

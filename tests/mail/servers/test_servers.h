@@ -15,11 +15,11 @@ namespace plorix::mail::test {
 
 // One message as a sink received it (see mail_sink_common.py).
 struct Received {
-    std::string raw;                    // as received, CR LF lines
-    std::vector<std::string> envelope;  // "from x", "rcpt y", "user z", "tls 1"
+    std::string raw;                                           // as received, CR LF lines
+    std::vector<std::string> envelope;                         // "from x", "rcpt y", "user z", "tls 1"
     std::vector<std::pair<std::string, std::string>> headers;  // decoded
-    std::string body;                   // the text part, decoded
-    std::map<std::string, std::string> attachments;  // file name -> bytes
+    std::string body;                                          // the text part, decoded
+    std::map<std::string, std::string> attachments;            // file name -> bytes
 
     // The decoded value of the first header of that name ("" when absent).
     std::string header(const std::string& name) const;

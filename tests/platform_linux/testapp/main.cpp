@@ -30,9 +30,7 @@
 
 namespace {
 
-void say(const std::string& line) {
-    std::cout << line << std::endl;
-}
+void say(const std::string& line) { std::cout << line << std::endl; }
 
 int clipboardSet(QApplication& app, const QString& text) {
     plorix::platform::LinuxClipboard clipboard;
@@ -70,9 +68,12 @@ int main(int argc, char** argv) {
             return clipboardSet(app, QString::fromUtf8(file.readAll()));
         }
         if (a == "--clipboard-get") return clipboardGet();
-        if (a == "--title") title = next, ++i;
-        else if (a == "--button") button = next, ++i;
-        else if (a == "--ignore-term") std::signal(SIGTERM, SIG_IGN);
+        if (a == "--title")
+            title = next, ++i;
+        else if (a == "--button")
+            button = next, ++i;
+        else if (a == "--ignore-term")
+            std::signal(SIGTERM, SIG_IGN);
     }
 
     QWidget window;
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
     layout->addWidget(push);
     QObject::connect(push, &QPushButton::clicked, [] { say("clicked"); });
     QObject::connect(edit, &QLineEdit::returnPressed, [edit] { say("text:" + edit->text().toStdString()); });
-    QObject::connect(&app, &QApplication::aboutToQuit, [edit] { say("final:" + edit->text().toStdString()); });
+    QObject::connect(&app, &QApplication::aboutToQuit,
+                     [edit] { say("final:" + edit->text().toStdString()); });
     window.resize(320, 120);
     window.show();
     edit->setFocus();
