@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 std::string defaultDataFolder() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores a relative value.
+    // A relative XDG_DATA_HOME is ignored, as the base-directory rules say.
     if (xdg && *xdg == '/') return (fs::path(xdg) / "plorix").string();
     const char* home = std::getenv("HOME");
     return (fs::path(home && *home ? home : "/") / ".local" / "share" / "plorix").string();

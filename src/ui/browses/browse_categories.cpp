@@ -16,12 +16,12 @@ BrowseSpec categoriesSpec() {
 }
 
 const RecordFormSpec& updateCategoriesForm() {
-    static const RecordFormSpec spec{.schema = &data::Categories::schema(),
+    static const RecordFormSpec declaration{.schema = &data::Categories::schema(),
                                      .title = "Update Category",
                                      .section = "UpdateCategories",
                                      .rules = &data::categoryForm(),
                                      .fields = {{"CAT:CATEGORY", EditorKind::Text, "&Category:"}}};
-    return spec;
+    return declaration;
 }
 
 BrowseCategories::BrowseCategories(Prompter& prompter, std::function<void(const QString&)> schedule,

@@ -21,14 +21,14 @@ BrowseSpec holidaysSpec() {
 }  // namespace
 
 const RecordFormSpec& updateHolidaysForm() {
-    static const RecordFormSpec spec{.schema = &data::Holidays::schema(),
+    static const RecordFormSpec declaration{.schema = &data::Holidays::schema(),
                                      .title = "Update the Holidays File",
                                      .section = "UpdateHolidays",
                                      .rules = &data::holidayForm(),
                                      .fields = {{"HOL:HOLIDAYDATE", EditorKind::Date, "&Holiday Date:"},
                                                 {"HOL:HOLIDAY", EditorKind::Text, "&Holiday:"},
                                                 {"HOL:ANNUAL", EditorKind::Check, "Repeat Annually"}}};
-    return spec;
+    return declaration;
 }
 
 BrowseHolidays::BrowseHolidays(Prompter& prompter, QWidget* parent)

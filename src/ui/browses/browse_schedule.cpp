@@ -142,7 +142,7 @@ BrowseSchedule::~BrowseSchedule() {
 }
 
 void BrowseSchedule::preparePage(int tab) {
-    page().setKey(spec().tabs[static_cast<std::size_t>(tab)].key);
+    page().setKey(declaration().tabs[static_cast<std::size_t>(tab)].key);
     Schedule range;
     range.DATE = day_;
     range.CATEGORY = category_.toStdString();

@@ -96,7 +96,7 @@ void ViewTodo::setCategory(const QString& category) {
 }
 
 void ViewTodo::preparePage(int tab) {
-    page().setKey(spec().tabs[static_cast<std::size_t>(tab)].key);
+    page().setKey(declaration().tabs[static_cast<std::size_t>(tab)].key);
     categoryLabel_->setVisible(tab == CategoryTab);
     // The key ignores case, so the range does too.
     Todo range;

@@ -34,9 +34,9 @@ constexpr int kWheelRows = 3;
 // The tab the browse was left on opens again.
 constexpr std::string_view kTabKey = "Tab";
 
-QString builtInLayout(const BrowseSpec& spec) {
+QString builtInLayout(const BrowseSpec& declaration) {
     QStringList parts;
-    for (const BrowseColumn& column : spec.columns) parts << QString::number(column.width);
+    for (const BrowseColumn& column : declaration.columns) parts << QString::number(column.width);
     return parts.join(',');
 }
 
@@ -58,9 +58,9 @@ std::unique_ptr<store::Table> ownTable(const store::TableSchema& schema, Prompte
     return own;
 }
 
-BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
+BrowseWindow::BrowseWindow(BrowseSpec declaration, Prompter& prompter, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      spec_(std::move(spec)),
+      spec_(std::move(declaration)),
       prompter_(prompter),
       use_(data::processTable(*spec_.schema), prompter) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -142,7 +142,7 @@ BrowseWindow::BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent)
 
 BrowseWindow::~BrowseWindow() {
     if (started_) saveColumns();
-    // The page and the spec go before the child widgets that would ask the
+    // The page and the declaration go before the child widgets that would ask the
     // model about them while closing.
     view_->setModel(nullptr);
 }

@@ -16,7 +16,7 @@
 #include "data/browse_page.h"
 #include "data/open_routine.h"
 #include "runtime/prompter.h"
-#include "ui/kit/browse_spec.h"
+#include "ui/kit/browse_declaration.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -52,12 +52,12 @@ struct BrowseActions {
 class BrowseWindow : public QWidget {
     Q_OBJECT
 public:
-    BrowseWindow(BrowseSpec spec, Prompter& prompter, QWidget* parent = nullptr);
+    BrowseWindow(BrowseSpec declaration, Prompter& prompter, QWidget* parent = nullptr);
     ~BrowseWindow() override;
 
     // Shows the first page of the first tab. Call once the window is declared.
     void start();
-    const BrowseSpec& spec() const { return spec_; }
+    const BrowseSpec& declaration() const { return spec_; }
     data::BrowsePage& page() { return *page_; }
     RecordTableModel& model() { return *model_; }
     QTableView& view() { return *view_; }

@@ -13,12 +13,12 @@ namespace plorix::ui {
 
 namespace {
 
-bool runForm(const RecordFormSpec& spec, store::Table& table, data::FormAction action, Prompter& prompter,
+bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormAction action, Prompter& prompter,
              QWidget* parent) {
-    UpdateForm form(table, action, qs(data::formCaption(action, *spec.rules)), std::string(spec.section),
-                    prompter, parent, qs(spec.title));
+    UpdateForm form(table, action, qs(data::formCaption(action, *declaration.rules)), std::string(declaration.section),
+                    prompter, parent, qs(declaration.title));
     auto* fields = new QFormLayout;
-    for (const FormField& f : spec.fields) {
+    for (const FormField& f : declaration.fields) {
         FieldEditor* editor = form.binder().bind(f.field, f.kind, qs(f.label), &form);
         if (f.kind == EditorKind::Check) {
             fields->addRow(editor);
@@ -35,21 +35,21 @@ bool runForm(const RecordFormSpec& spec, store::Table& table, data::FormAction a
 
 }  // namespace
 
-bool addRecord(const RecordFormSpec& spec, Prompter& prompter, QWidget* parent,
+bool addRecord(const RecordFormSpec& declaration, Prompter& prompter, QWidget* parent,
                const std::function<void(void*)>& prime) {
-    auto table = ownTable(*spec.schema, prompter);
-    store::clearRecord(*spec.schema, table->buffer());
+    auto table = ownTable(*declaration.schema, prompter);
+    store::clearRecord(*declaration.schema, table->buffer());
     if (prime) prime(table->buffer());
-    return runForm(spec, *table, data::FormAction::Adding, prompter, parent);
+    return runForm(declaration, *table, data::FormAction::Adding, prompter, parent);
 }
 
-bool changeRecordAt(const RecordFormSpec& spec, std::int64_t position, Prompter& prompter, QWidget* parent) {
-    auto table = ownTable(*spec.schema, prompter);
+bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter, QWidget* parent) {
+    auto table = ownTable(*declaration.schema, prompter);
     if (table->reget(position) != store::kNoError) {
-        data::standardWarning(prompter, data::Warning::RecordRetrievalError, spec.schema->label);
+        data::standardWarning(prompter, data::Warning::RecordRetrievalError, declaration.schema->label);
         return false;
     }
-    return runForm(spec, *table, data::FormAction::Changing, prompter, parent);
+    return runForm(declaration, *table, data::FormAction::Changing, prompter, parent);
 }
 
 bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Prompter& prompter) {
@@ -62,15 +62,15 @@ bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Pro
     return data::deleteRecord(*table, prompter) == data::kDeleted;
 }
 
-BrowseActions formActions(const RecordFormSpec& spec, BrowseWindow& browse) {
-    return {.add = [spec, &browse] { return addRecord(spec, browse.prompter(), &browse); },
+BrowseActions formActions(const RecordFormSpec& declaration, BrowseWindow& browse) {
+    return {.add = [declaration, &browse] { return addRecord(declaration, browse.prompter(), &browse); },
             .edit =
-                [spec, &browse](const void*) {
-                    return changeRecordAt(spec, browse.selectedPosition(), browse.prompter(), &browse);
+                [declaration, &browse](const void*) {
+                    return changeRecordAt(declaration, browse.selectedPosition(), browse.prompter(), &browse);
                 },
             .remove =
-                [spec, &browse](const void*) {
-                    return deleteRecordAt(*spec.schema, browse.selectedPosition(), browse.prompter());
+                [declaration, &browse](const void*) {
+                    return deleteRecordAt(*declaration.schema, browse.selectedPosition(), browse.prompter());
                 }};
 }
 

@@ -30,14 +30,14 @@ struct RecordFormSpec {
 
 // Adds a record (from a cleared buffer that `prime` may preset) or changes
 // the record stored at `position`; whether it was saved.
-bool addRecord(const RecordFormSpec& spec, Prompter& prompter, QWidget* parent,
+bool addRecord(const RecordFormSpec& declaration, Prompter& prompter, QWidget* parent,
                const std::function<void(void*)>& prime = {});
-bool changeRecordAt(const RecordFormSpec& spec, std::int64_t position, Prompter& prompter, QWidget* parent);
+bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter, QWidget* parent);
 // Asks, then deletes the record at `position` through the cascading delete.
 bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Prompter& prompter);
 
 // Insert, change and delete of `browse` through the form.
-BrowseActions formActions(const RecordFormSpec& spec, BrowseWindow& browse);
+BrowseActions formActions(const RecordFormSpec& declaration, BrowseWindow& browse);
 // "&Add", "&Edit" and "&Delete" as buttons or menu items of `browse`.
 std::vector<BrowseButton> standardButtons(BrowseWindow& browse);
 

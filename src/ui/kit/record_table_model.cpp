@@ -6,10 +6,10 @@
 
 namespace plorix::ui {
 
-RecordTableModel::RecordTableModel(const BrowseSpec& spec, data::BrowsePage& page, QObject* parent)
-    : QAbstractTableModel(parent), spec_(spec), page_(page) {
-    for (const BrowseColumn& column : spec.columns)
-        fields_.push_back(column.field.empty() ? -1 : spec.schema->fieldIndex(column.field));
+RecordTableModel::RecordTableModel(const BrowseSpec& declaration, data::BrowsePage& page, QObject* parent)
+    : QAbstractTableModel(parent), spec_(declaration), page_(page) {
+    for (const BrowseColumn& column : declaration.columns)
+        fields_.push_back(column.field.empty() ? -1 : declaration.schema->fieldIndex(column.field));
 }
 
 void RecordTableModel::reload() {

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "data/browse_page.h"
-#include "ui/kit/browse_spec.h"
+#include "ui/kit/browse_declaration.h"
 
 namespace plorix::ui {
 
@@ -18,7 +18,7 @@ public:
     // A value for a role of a cell, or an invalid QVariant for the default.
     using Decoration = std::function<QVariant(const void* record, int column, int role)>;
 
-    RecordTableModel(const BrowseSpec& spec, data::BrowsePage& page, QObject* parent = nullptr);
+    RecordTableModel(const BrowseSpec& declaration, data::BrowsePage& page, QObject* parent = nullptr);
 
     void setDecoration(Decoration decoration) { decoration_ = std::move(decoration); }
     // Shows the page's rows as they are now.

@@ -13,11 +13,11 @@ namespace plorix::ui {
 namespace {
 
 BrowseSpec selectSpec() {
-    BrowseSpec spec = categoriesSpec();
-    spec.title = "Select a Category";
-    spec.section = "SelectCategories";
-    spec.emptyText = "No categories are defined yet.";
-    return spec;
+    BrowseSpec declaration = categoriesSpec();
+    declaration.title = "Select a Category";
+    declaration.section = "SelectCategories";
+    declaration.emptyText = "No categories are defined yet.";
+    return declaration;
 }
 
 }  // namespace
