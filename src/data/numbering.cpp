@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "data/field_choices.h"
 #include "data/tables.h"
 #include "data/warnings.h"
 #include "store/transaction.h"
@@ -125,9 +126,9 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
 }
 
 void primeScriptItem(Scripting& item, std::int32_t taskId) {
-    item.ACTION = "Send Keystrokes";
-    item.WINDOWEXISTANCE = "Window Exists";
-    item.IFTIMEELAPSED = "Greater Than";
+    item.ACTION = action::kSendKeystrokes;
+    item.WINDOWEXISTANCE = kWindowConditions[0];
+    item.IFTIMEELAPSED = kElapsedConditions[0];
     item.TIMEELAPSED = 86400;
     item.ID = taskId;
 }

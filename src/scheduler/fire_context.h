@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "store/store.h"
+#include "data/field_choices.h"
 #include "data/tables/schedule.h"
 #include "platform/sound.h"
 #include "runtime/clock.h"
@@ -73,9 +74,9 @@ struct FireContext {
 int readFirst(store::Table& table, int key);
 
 // The task types that decide what a run shows and starts.
-inline constexpr std::string_view kDisplayMessage = "Display Message";
-inline constexpr std::string_view kRunProgram = "Run Program";
-inline constexpr std::string_view kBoth = "Both";
+inline constexpr std::string_view kDisplayMessage = data::kTaskDisplayMessage;
+inline constexpr std::string_view kRunProgram = data::kTaskRunProgram;
+inline constexpr std::string_view kBoth = data::kTaskBoth;
 
 bool showsMessage(const data::Schedule& entry);
 bool runsProgram(const data::Schedule& entry);

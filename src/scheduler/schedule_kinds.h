@@ -1,12 +1,14 @@
 #pragma once
 // The recurrence kinds a schedule entry can carry, read from the texts the
-// entry form stores. The texts live here once; windows and wizards that
-// offer them take them from these tables.
+// entry form stores (declared with the other option lists in
+// data/field_choices.h); windows and wizards that offer them take them from
+// these tables.
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "data/field_choices.h"
 #include "runtime/date_time.h"
 
 namespace plorix::scheduler {
@@ -23,28 +25,28 @@ struct KindName {
 };
 
 inline constexpr std::array<KindName<ScheduleType>, 6> kScheduleTypeNames{{
-    {ScheduleType::Once, "Once"},
-    {ScheduleType::DayOfWeek, "Day of Week"},
-    {ScheduleType::DayOfMonth, "Day of Month"},
-    {ScheduleType::Monthly, "Monthly"},
-    {ScheduleType::Yearly, "Yearly"},
-    {ScheduleType::Custom, "Custom"},
+    {ScheduleType::Once, data::kScheduleTypes[0]},
+    {ScheduleType::DayOfWeek, data::kScheduleTypes[1]},
+    {ScheduleType::DayOfMonth, data::kScheduleTypes[2]},
+    {ScheduleType::Monthly, data::kScheduleTypes[3]},
+    {ScheduleType::Yearly, data::kScheduleTypes[4]},
+    {ScheduleType::Custom, data::kScheduleTypes[5]},
 }};
 
 inline constexpr std::array<KindName<EveryUnit>, 6> kEveryUnitNames{{
-    {EveryUnit::Minutes, "minute(s)"},
-    {EveryUnit::Hours, "hour(s)"},
-    {EveryUnit::Days, "day(s)"},
-    {EveryUnit::Weeks, "week(s)"},
-    {EveryUnit::Months, "month(s)"},
-    {EveryUnit::Years, "year(s)"},
+    {EveryUnit::Minutes, data::kEveryUnits[0]},
+    {EveryUnit::Hours, data::kEveryUnits[1]},
+    {EveryUnit::Days, data::kEveryUnits[2]},
+    {EveryUnit::Weeks, data::kEveryUnits[3]},
+    {EveryUnit::Months, data::kEveryUnits[4]},
+    {EveryUnit::Years, data::kEveryUnits[5]},
 }};
 
 // "Skip" leaves the run where it is and lets it pass; the other two move it.
 inline constexpr std::array<KindName<ShiftKind>, 3> kShiftNames{{
-    {ShiftKind::None, "Skip (to Next Valid Day)"},
-    {ShiftKind::Previous, "Previous Day"},
-    {ShiftKind::Next, "Next Day"},
+    {ShiftKind::None, data::kShiftTypes[0]},
+    {ShiftKind::Previous, data::kShiftTypes[1]},
+    {ShiftKind::Next, data::kShiftTypes[2]},
 }};
 
 std::string_view textOf(ScheduleType type);

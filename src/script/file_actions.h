@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/field_choices.h"
 #include "script/value_store.h"
 
 namespace plorix::script {
@@ -21,10 +22,7 @@ inline constexpr std::string_view kErrorCodeValue = "ERRORCODE";
 
 // The action names a "File Actions" item may hold, in the order the item
 // form lists them.
-inline constexpr std::string_view kFileActionNames[] = {
-    "Copy",          "Move",          "Delete",        "Make Directory", "Remove Directory",
-    "Get File Date", "Get File Time", "Get File Size", "If File Exists",
-};
+inline constexpr const auto& kFileActionNames = data::kFileActions;
 
 struct FileActionResult {
     std::int64_t result = 0;  // 1/0, or the day number, time or size asked for

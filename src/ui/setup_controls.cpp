@@ -1,5 +1,6 @@
 #include "ui/setup_controls.h"
 #include "ui/qt_text.h"
+#include "settings/setting_values.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,11 +22,6 @@ using settings::Settings;
 
 constexpr std::string_view kDateFormatKey = "DateFormat";
 
-// Counts of days, seconds and entries; -1 carries a meaning for some
-// (history removed at once, every clipboard entry kept).
-constexpr int kLowestNumber = -1;
-constexpr int kHighestNumber = 9999999;
-
 QWidget* makeControl(const SettingDecl& decl, QWidget* parent) {
     QWidget* widget = nullptr;
     if (decl.key == kDateFormatKey) {
@@ -42,10 +38,8 @@ QWidget* makeControl(const SettingDecl& decl, QWidget* parent) {
         widget = edit;
     } else {
         auto* spin = new QSpinBox(parent);
-        if (std::holds_alternative<std::uint8_t Settings::*>(decl.member))
-            spin->setRange(0, std::numeric_limits<std::uint8_t>::max());
-        else
-            spin->setRange(kLowestNumber, kHighestNumber);
+        const settings::NumberRange range = settings::numberRange(decl);
+        spin->setRange(static_cast<int>(range.least), static_cast<int>(range.most));
         spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);  // a number needs no full row
         widget = spin;
     }

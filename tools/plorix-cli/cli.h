@@ -24,6 +24,11 @@ struct WorkFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+using Args = std::vector<std::string>;
+
+// Removes `flag` from the arguments wherever it stands; whether it was there.
+bool takeFlag(Args& args, std::string_view flag);
+
 // A whole number given by the user for `what` (a field or an option),
 // within least..most; UsageError naming both otherwise.
 std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least, std::int64_t most);
@@ -36,14 +41,14 @@ public:
     std::unique_ptr<Progress> progress(std::string_view title, std::string_view heading) override;
 };
 
-using Args = std::vector<std::string>;
-
 // What a command does with the data folder: commands that write create it
 // and its data file when missing; commands that only read create nothing.
 enum class DataUse { None, Reads, Writes };
 DataUse reads(const Args&);
 DataUse writes(const Args&);
 DataUse noData(const Args&);
+// settings writes only a known key with a value it takes.
+DataUse settingsUse(const Args&);
 
 struct Command {
     std::string_view name;
@@ -91,7 +96,8 @@ struct Assignment {
 std::vector<Assignment> parseAssignments(const store::TableSchema& schema, const Args& args,
                                          std::size_t first);
 // Stores the assignments into the table's buffer; UsageError for a value that
-// does not fit its field.
+// does not fit its field or is not one its declaration allows (an option
+// field's value is stored in its declared spelling).
 void applyAssignments(store::Table& table, const std::vector<Assignment>& assignments);
 
 // Positions the table's buffer on the record named by `id`: "#N" is a record

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "data/field_choices.h"
 #include "data/numbering.h"
 #include "data/tables.h"
 #include "runtime/fixed_text.h"
@@ -22,6 +23,12 @@ DataUse reads(const Args&) { return DataUse::Reads; }
 DataUse writes(const Args&) { return DataUse::Writes; }
 DataUse noData(const Args&) { return DataUse::None; }
 
+bool takeFlag(Args& args, std::string_view flag) {
+    const auto before = args.size();
+    std::erase(args, std::string(flag));
+    return args.size() != before;
+}
+
 std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int64_t least,
                          std::int64_t most) {
     std::int64_t value = 0;
@@ -37,16 +44,16 @@ std::int64_t wholeNumber(std::string_view what, std::string_view text, std::int6
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> list = {
-        {"tables", "tables                          each table: label, stored name, version, records",
+        {"tables", "tables [--json]                 each table: label, stored name, version, records",
          cmdTables, writes},
-        {"list", "list TABLE [--key KEY] [--positions]   the records as comma-separated lines", cmdList,
-         reads},
+        {"list", "list TABLE [--key KEY] [--positions] [--json]   the records as comma-separated lines",
+         cmdList, reads},
         {"add", "add TABLE FIELD=VALUE ...       add a record, print its identifier", cmdAdd, writes},
         {"set", "set TABLE ID FIELD=VALUE ...    change a record", cmdSet, writes},
         {"delete", "delete TABLE ID                 delete a record", cmdDelete, writes},
-        {"settings", "settings [KEY [VALUE]]          show or change settings", cmdSettings,
-         [](const Args& a) { return a.size() >= 2 ? DataUse::Writes : DataUse::Reads; }},
-        {"fields", "fields TABLE                    each field: name, type, width, keys it is part of",
+        {"settings", "settings [KEY [VALUE]]          show or change settings (flags: 1 is on)", cmdSettings,
+         settingsUse},
+        {"fields", "fields TABLE                    each field: name, type, width, keys, allowed values",
          cmdFields, noData},
         {"log", "log                             print the event log", cmdLog, reads},
         {"check", "check                           check every table's integrity", cmdCheck, reads},
@@ -55,17 +62,20 @@ const std::vector<Command>& commands() {
         {"run-script", "run-script FILE.pxs [--dry-run] run a script file, printing each item", cmdRunScript,
          writes, 0},
         {"forecast",
-         "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]   the coming runs of the tasks",
+         "forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID] [--json]   the coming runs of the "
+         "tasks",
          cmdForecast, reads},
         {"simulate",
-         "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]   what the scheduler would do",
+         "simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place] [--json]   what the scheduler "
+         "would do",
          cmdSimulate, reads},
         {"export",
-         "export TABLE FILE.csv [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a "
+         "export TABLE FILE.csv|- [--fields F1,F2,...] [--no-header]   Schedule, Todo or Contact to a "
          "comma-separated file",
          cmdExport, reads, 1},
         {"import",
-         "import TABLE FILE.csv [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from a "
+         "import TABLE FILE.csv|- [--by-name | --map COLUMN=FIELD[@PICTURE],...] [--no-names]   records from "
+         "a "
          "comma-separated file",
          cmdImport, writes, 1},
         {"sync",
@@ -121,6 +131,43 @@ std::vector<Assignment> parseAssignments(const store::TableSchema& schema, const
     return out;
 }
 
+namespace {
+
+std::string joined(std::span<const std::string_view> texts) {
+    std::string out;
+    for (std::string_view t : texts) out += (out.empty() ? "" : ", ") + std::string(t);
+    return out;
+}
+
+// An option field takes the texts its window offers, in their declared
+// spelling; a limited number its range.
+void checkDeclared(store::Table& table, const Assignment& a) {
+    const auto& schema = table.schema();
+    const auto& field = schema.fields[a.field];
+    if (const data::FieldRange* range = data::rangeFor(field.name)) {
+        const std::int64_t value = store::fieldInt(field, table.buffer());
+        if (value < range->least || value > range->most) {
+            throw UsageError("value '" + a.value + "' for " + field.name + " is not from " +
+                             std::to_string(range->least) + " to " + std::to_string(range->most));
+        }
+        return;
+    }
+    const int actionField = schema.fieldIndex("SCR:ACTION");
+    const std::string action =
+        actionField >= 0 ? store::fieldToText(schema.fields[actionField], table.buffer()) : std::string();
+    const data::FieldChoices* choices = data::choicesFor(field.name, action);
+    if (!choices) return;
+    if (choices->blankAllowed && clip(a.value).empty()) return;
+    const std::string_view canonical = data::canonicalChoice(*choices, a.value);
+    if (canonical.empty()) {
+        throw UsageError("value '" + a.value + "' for " + field.name + " is not one of: " +
+                         joined(choices->texts) + (choices->blankAllowed ? " (or blank)" : ""));
+    }
+    store::fieldFromText(field, table.buffer(), canonical);
+}
+
+}  // namespace
+
 void applyAssignments(store::Table& table, const std::vector<Assignment>& assignments) {
     for (const auto& a : assignments) {
         const auto& field = table.schema().fields[a.field];
@@ -137,6 +184,9 @@ void applyAssignments(store::Table& table, const std::vector<Assignment>& assign
             if (!why.empty()) throw UsageError("value '" + a.value + "' for " + field.name + " " + why);
         }
     }
+    // Checked once every value is in, since what some fields may hold
+    // depends on the item's action.
+    for (const auto& a : assignments) checkDeclared(table, a);
 }
 
 void locateRecord(store::Table& table, std::string_view id) {

@@ -1,9 +1,11 @@
-// fields TABLE: what a table holds, for people and for shell completion.
+// fields TABLE: what a table holds, for people and for shell completion:
+// name, type, width, the keys the field is part of, the values it allows.
 
 #include <iostream>
 #include <string>
 
 #include "cli.h"
+#include "data/field_choices.h"
 
 namespace plorix::cli {
 
@@ -38,8 +40,8 @@ int cmdFields(const Args& args, Prompter&) {
                 break;
             }
         }
-        std::cout << field.name << '\t' << typeName(field.kind) << '\t' << field.width << '\t' << keys
-                  << '\n';
+        std::cout << field.name << '\t' << typeName(field.kind) << '\t' << field.width << '\t' << keys << '\t'
+                  << data::describeAllowed(field.name) << '\n';
     }
     return 0;
 }

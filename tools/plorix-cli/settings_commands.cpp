@@ -9,30 +9,58 @@
 #include "runtime/whole_file.h"
 #include "settings/configuration.h"
 #include "settings/setting_table.h"
+#include "settings/setting_values.h"
 
 namespace plorix::cli {
 
-int cmdSettings(const Args& args, Prompter& prompter) {
+namespace {
+
+// The setting a command names and, for a change, the value checked: a
+// refusal comes before the data folder is touched.
+const settings::SettingDecl* checkedSetting(const Args& args) {
     if (args.size() > 2) throw UsageError("usage: settings [KEY [VALUE]]");
+    if (args.empty()) return nullptr;
+    const settings::SettingDecl* decl = settings::findSetting(args[0]);
+    // Only the settings SETUP and start-up read; the table's other named
+    // values (the last sound file chosen ...) are the program's own.
+    if (!decl) throw UsageError("unknown setting '" + args[0] + "' (see plorix-cli settings)");
+    settings::Settings scratch;
+    if (args.size() == 2) {
+        if (const std::string why = settings::takeShownValue(*decl, args[1], scratch); !why.empty())
+            throw UsageError("value '" + args[1] + "' for " + std::string(decl->key) + " " + why);
+    }
+    return decl;
+}
+
+}  // namespace
+
+DataUse settingsUse(const Args& args) {
+    try {
+        checkedSetting(args);
+    } catch (const UsageError&) {
+        return DataUse::None;  // refused by the command without a data folder
+    }
+    return args.size() == 2 ? DataUse::Writes : DataUse::Reads;
+}
+
+int cmdSettings(const Args& args, Prompter& prompter) {
+    const settings::SettingDecl* decl = checkedSetting(args);
     data::TableUse use(settings::configurationTable(), prompter);
-    if (args.empty()) {
-        settings::Settings s;
-        settings::loadSettings(s);
-        for (const auto& decl : settings::settingDecls())
-            std::cout << decl.key << '=' << settings::toStored(decl, s) << '\n';
+    settings::Settings s;
+    settings::loadSettings(s);
+    if (!decl) {
+        for (const auto& d : settings::settingDecls())
+            std::cout << d.key << '=' << settings::shownValue(d, s) << '\n';
         return 0;
     }
-    const auto* decl = settings::findSetting(args[0]);
-    // Keys outside the declaration table (LastEmail, LastWAVFile ...) are
-    // still named values of the table and may be read and written.
-    const std::string key = decl ? std::string(decl->key) : args[0];
-    if (key.size() > 40) throw UsageError("a setting name has at most 40 characters");
     if (args.size() == 1) {
-        std::cout << settings::getSetting(key) << '\n';
+        std::cout << settings::shownValue(*decl, s) << '\n';
         return 0;
     }
-    if (characterCount(args[1]) > 80) throw UsageError("a setting value has at most 80 characters");
-    if (!settings::putSetting(key, args[1])) storeFailure(use.table(), "writing " + key);
+    settings::takeShownValue(*decl, args[1], s);
+    settings::adjustForSave(*decl, s);
+    if (!settings::putSetting(decl->key, settings::toStored(*decl, s)))
+        storeFailure(use.table(), "writing " + std::string(decl->key));
     return 0;
 }
 

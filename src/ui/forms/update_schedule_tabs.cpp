@@ -37,7 +37,6 @@ constexpr Check kOptions[] = {
     {"SCH:DISABLED", "&Disable", "Do not perform this task"},
     {"SCH:NOHISTORY", "No &History", "Do not show history (remove when completed)"},
 };
-constexpr std::string_view kNoTask = "None";
 
 template <typename Names>
 QStringList textsOf(const Names& names) {
@@ -84,8 +83,9 @@ void UpdateSchedule::buildTask() {
     QFormLayout* form = formOn(addTab(QStringLiteral("&Task")));
     FieldEditor* type =
         binder().bind("SCH:TASKTYPE", EditorKind::Option, QStringLiteral("Task Type"), form->parentWidget());
-    type->setChoices(
-        {qs(scheduler::kRunProgram), qs(scheduler::kDisplayMessage), qs(scheduler::kBoth), qs(kNoTask)});
+    QStringList taskTypes;
+    for (std::string_view text : data::kTaskTypes) taskTypes << qs(text);
+    type->setChoices(taskTypes);
     connect(type, &FieldEditor::accepted, this, &UpdateSchedule::applyTaskType);
     addRow(form, type);
     addRow(form, binder().bind("SCH:CATEGORY", EditorKind::DropList, QStringLiteral("&Category:"),

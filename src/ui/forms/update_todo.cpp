@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "data/field_choices.h"
 #include "data/open_routine.h"
 #include "data/tables/categories.h"
 #include "data/tables/todo.h"
@@ -19,8 +20,8 @@ namespace {
 
 using data::Todo;
 
-constexpr int kLowestPriority = 1;
-constexpr int kHighestPriority = 10;
+constexpr auto kLowestPriority = data::kTodoPriority.least;
+constexpr auto kHighestPriority = data::kTodoPriority.most;
 
 const data::FormRules& todoRules() {
     static const data::FormRules rules{"To Do Item", {}, {}};
