@@ -1,7 +1,14 @@
 // export, import: schedule entries, to-do items and contacts to and from
 // comma-separated files, with the field lists and pictures of the windows.
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "cli.h"
 #include "io/export_job.h"
@@ -75,6 +82,49 @@ void mapColumns(io::ImportPlan& plan, const io::ExchangeTableDef& def, std::stri
     }
 }
 
+// Standard input copied into a temporary file, removed at the end.
+class TemporaryInput {
+public:
+    TemporaryInput() {
+        std::string name = (std::filesystem::temp_directory_path() / "plorix-import-XXXXXX").string();
+        const int fd = ::mkstemp(name.data());
+        if (fd < 0) throw WorkFailure("cannot keep standard input: " + std::string(std::strerror(errno)));
+        path_ = name;
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (got == 0) break;
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0 || !writeAll(fd, buffer, static_cast<std::size_t>(got))) {
+                const std::string why = std::strerror(errno);
+                ::close(fd);
+                throw WorkFailure("cannot keep standard input: " + why);
+            }
+        }
+        ::close(fd);
+    }
+    ~TemporaryInput() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TemporaryInput(const TemporaryInput&) = delete;
+    TemporaryInput& operator=(const TemporaryInput&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    static bool writeAll(int fd, const char* data, std::size_t size) {
+        while (size > 0) {
+            const ssize_t put = ::write(fd, data, size);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
+            data += put;
+            size -= static_cast<std::size_t>(put);
+        }
+        return true;
+    }
+    std::string path_;
+};
+
 }  // namespace
 
 int cmdExport(const Args& args, Prompter&) {
@@ -98,8 +148,9 @@ int cmdExport(const Args& args, Prompter&) {
     CapturingPrompter quiet;
     io::ExportJob job(plan, quiet);
     runJob(job, quiet);
-    // Written to standard output, the count would end up inside the file.
-    (plan.file == "-" ? std::cerr : std::cout) << job.written() << " records exported\n";
+    // Counts go to standard error, so that an export to standard output
+    // holds nothing but the file.
+    std::cerr << job.written() << " records exported\n";
     return 0;
 }
 
@@ -111,6 +162,11 @@ int cmdImport(const Args& args, Prompter&) {
     io::ImportPlan plan;
     plan.table = def.table;
     plan.file = args[1];
+    // The import reads its file more than once: standard input is kept in
+    // a temporary file first.
+    std::optional<TemporaryInput> input;
+    if (plan.file == "-") plan.file = input.emplace().path();
+    const std::string shownName = input ? "standard input" : plan.file;
     io::ImportProblem problem;
     if (!io::readImportColumns(plan, problem)) throw UsageError(problem.title + ": " + problem.text);
     std::string map;
@@ -137,12 +193,12 @@ int cmdImport(const Args& args, Prompter&) {
     const bool started = job.start();
     while (started && job.step()) {}
     for (const std::string& error : job.lineErrors())
-        std::cerr << "plorix-cli: " << plan.file << ": " << error << '\n';
+        std::cerr << "plorix-cli: " << shownName << ": " << error << '\n';
     const std::string why = quiet.last().empty() ? job.failure() : quiet.last();
     // Refused before a line was stored, or failed on the way.
     if (!started) throw UsageError(why);
     if (job.state() == io::SteppedJob::State::Failed) throw WorkFailure(why);
-    std::cout << job.added() << " records imported\n";
+    std::cerr << job.added() << " records imported\n";
     // Imported, but not every line: the lines left out were told above.
     return job.lineErrors().empty() ? 0 : 1;
 }

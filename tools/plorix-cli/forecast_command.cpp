@@ -14,6 +14,7 @@
 #include "data/data_file.h"
 #include "data/tables/holidays.h"
 #include "data/tables/schedule.h"
+#include "io/json_line.h"
 #include "runtime/clock.h"
 #include "runtime/file_names.h"
 #include "scheduler/forecast.h"
@@ -30,17 +31,21 @@ using data::Schedule;
 using scheduler::compareMoments;
 using scheduler::Occurrence;
 
-constexpr std::string_view kUsage = "usage: forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID]";
+constexpr std::string_view kUsage =
+    "usage: forecast [--from YYYY-MM-DD[THH:MM[:SS]]] [--count N] [--id ID] [--json]";
 constexpr std::int64_t kMostIdentifier = std::numeric_limits<std::int32_t>::max();
 
 struct Request {
     Moment from;
     std::int64_t count = 10;  // per task
     std::int32_t id = 0;      // 0: every task
+    bool json = false;
 };
 
-Request parseRequest(const Args& args) {
+Request parseRequest(const Args& arguments) {
     Request request;
+    Args args = arguments;
+    request.json = takeFlag(args, "--json");
     request.from = processClock().current();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
@@ -186,10 +191,28 @@ private:
 };
 
 // A run stored for a wall-clock moment that a daylight-saving change skips
-// fires when the clock has passed it.
-std::string skippedHourNote(Moment due) {
+// fires when the clock has passed it: that moment, or empty.
+std::string skippedHourFiring(Moment due) {
     if (scheduler::instantsOf(due).count != 0) return {};
-    return "\tin a skipped hour: fires at " + scheduler::isoMoment(wallClockAt(scheduler::dueInstant(due)));
+    return scheduler::isoMoment(wallClockAt(scheduler::dueInstant(due)));
+}
+
+void printRun(const Request& request, std::int32_t id, const Occurrence& run, const Schedule& entry) {
+    const std::string firesAt = skippedHourFiring(run.due);
+    if (request.json) {
+        io::JsonLineWriter line;
+        line.number("SCH:ID", id);
+        line.text("due", scheduler::isoMoment(run.due));
+        line.text("SCH:DESCRIPTION", entry.DESCRIPTION.str());
+        line.flag("skip", run.skipped);
+        if (!firesAt.empty()) line.text("firesAt", firesAt);
+        std::cout << line.line() << '\n';
+        return;
+    }
+    std::cout << id << '\t' << scheduler::isoMoment(run.due) << '\t' << entry.DESCRIPTION.str();
+    if (run.skipped) std::cout << "\tskip";
+    if (!firesAt.empty()) std::cout << "\tin a skipped hour: fires at " << firesAt;
+    std::cout << '\n';
 }
 
 // False when the data file holds no such table.
@@ -244,10 +267,7 @@ int cmdForecast(const Args& args, Prompter&) {
     while (const auto next = runs.next()) {
         const auto& [run, task] = *next;
         const Schedule& entry = tasks[task].entry;
-        std::cout << (run.oneOff ? copies.numberOf(task, run.madeAt) : entry.ID) << '\t'
-                  << scheduler::isoMoment(run.due) << '\t' << entry.DESCRIPTION.str();
-        if (run.skipped) std::cout << "\tskip";
-        std::cout << skippedHourNote(run.due) << '\n';
+        printRun(request, run.oneOff ? copies.numberOf(task, run.madeAt) : entry.ID, run, entry);
     }
     return 0;
 }

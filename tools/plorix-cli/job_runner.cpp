@@ -1,6 +1,9 @@
 #include "job_runner.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <iostream>
 
 #include "cli.h"
 
@@ -14,8 +17,37 @@ int CapturingPrompter::message(std::string_view title, std::string_view text, Ic
     return defaultButton == kNoButton ? kOk : defaultButton;
 }
 
-std::unique_ptr<Progress> CapturingPrompter::progress(std::string_view, std::string_view) {
-    return makeSilentProgress();
+namespace {
+
+// "Importing...: 42% Completed" on a terminal's standard error, rewritten in
+// place; nothing when standard error is a file or a pipe, whose reader
+// wants the counts, not a hundred progress lines.
+class TerminalProgress final : public Progress {
+public:
+    explicit TerminalProgress(std::string_view title) : title_(title) {}
+    ~TerminalProgress() override { endLine(); }
+    void setPercent(int percent) override {
+        std::cerr << '\r' << title_ << ": " << percent << "% Completed" << std::flush;
+        shown_ = true;
+    }
+    void setText(std::string_view) override {}
+    bool cancelled() override { return false; }
+    void finish() override { endLine(); }
+
+private:
+    void endLine() {
+        if (shown_) std::cerr << '\n';
+        shown_ = false;
+    }
+    std::string title_;
+    bool shown_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> CapturingPrompter::progress(std::string_view title, std::string_view) {
+    if (!::isatty(STDERR_FILENO)) return makeSilentProgress();
+    return std::make_unique<TerminalProgress>(title);
 }
 
 void runJob(io::SteppedJob& job, const CapturingPrompter& prompter) {

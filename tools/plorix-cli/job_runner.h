@@ -11,7 +11,7 @@
 namespace plorix::cli {
 
 // Keeps the last message instead of printing it, answers with the default
-// button, shows no progress.
+// button, shows progress on standard error when that is a terminal.
 class CapturingPrompter final : public Prompter {
 public:
     int message(std::string_view title, std::string_view text, Icon icon, ButtonSet buttons,

@@ -14,6 +14,7 @@
 #include "cli.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
+#include "io/json_line.h"
 #include "runtime/file_names.h"
 #include "scheduler/moment.h"
 #include "scheduler/simulate.h"
@@ -26,13 +27,14 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kUsage =
-    "usage: simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place]";
+    "usage: simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place] [--json]";
 
 struct Request {
     std::optional<Moment> from;
     std::optional<Moment> to;
     int answer = kNoButton;
     bool inPlace = false;
+    bool json = false;
 };
 
 Moment momentArgument(const std::string& text) {
@@ -55,6 +57,8 @@ Request parseRequest(const Args& args) {
             request.answer = answer == "yes" ? kYes : kNo;
         } else if (args[i] == "--in-place") {
             request.inPlace = true;
+        } else if (args[i] == "--json") {
+            request.json = true;
         } else {
             throw UsageError(std::string(kUsage));
         }
@@ -139,6 +143,15 @@ private:
     struct sigaction previous_[2]{};
 };
 
+void printJsonEvent(const scheduler::SimulationEvent& event) {
+    io::JsonLineWriter line;
+    line.text("when", scheduler::isoMoment(event.when));
+    if (!event.zone.empty()) line.text("zone", event.zone);
+    line.text("kind", event.kind);
+    line.text("detail", event.detail);
+    std::cout << line.line() << '\n';
+}
+
 void printEvent(const scheduler::SimulationEvent& event) {
     std::cout << scheduler::isoMoment(event.when);
     if (!event.zone.empty()) std::cout << ' ' << event.zone;
@@ -161,7 +174,7 @@ int cmdSimulate(const Args& args, Prompter& prompter) {
         }
         scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
         options.interrupted = [] { return caughtSignal != 0; };
-        summary = scheduler::simulate(options, printEvent);
+        summary = scheduler::simulate(options, request.json ? printJsonEvent : printEvent);
         std::cout.flush();
         data::resetProcessTables();  // the scratch copy goes with its connections closed
     }

@@ -10,6 +10,7 @@
 #include "data/open_routine.h"
 #include "data/process_tables.h"
 #include "io/csv_line.h"
+#include "io/json_line.h"
 #include "store/transaction.h"
 
 namespace plorix::cli {
@@ -51,8 +52,10 @@ const Assignment* assigned(const std::vector<Assignment>& list, int field) {
 
 }  // namespace
 
-int cmdTables(const Args& args, Prompter& prompter) {
-    if (!args.empty()) throw UsageError("usage: tables");
+int cmdTables(const Args& arguments, Prompter& prompter) {
+    Args args = arguments;
+    const bool json = takeFlag(args, "--json");
+    if (!args.empty()) throw UsageError("usage: tables [--json]");
     // Every use is held to the end so the file's connection (and its key
     // derivation) is made once, not once per table.
     std::vector<data::TableUse> uses;
@@ -60,14 +63,42 @@ int cmdTables(const Args& args, Prompter& prompter) {
         const auto& use = uses.emplace_back(data::processTable(*schema), prompter);
         const auto count = use->records();
         if (count < 0) storeFailure(use.table(), "counting " + schema->label);
+        if (json) {
+            io::JsonLineWriter line;
+            line.text("label", schema->label);
+            line.text("stored", schema->storedName);
+            line.number("version", schema->version);
+            line.number("records", count);
+            std::cout << line.line() << '\n';
+            continue;
+        }
         std::cout << schema->label << '\t' << schema->storedName << '\t' << schema->version << '\t' << count
                   << '\n';
     }
     return 0;
 }
 
-int cmdList(const Args& args, Prompter& prompter) {
-    needArgs(args, 1, "list TABLE [--key KEY] [--positions]");
+namespace {
+
+// One record as a JSON object named by the table's field names.
+std::string jsonRecord(const store::Table& t, bool positions) {
+    io::JsonLineWriter line;
+    if (positions) line.number("#", t.position());
+    for (const auto& f : t.schema().fields) {
+        if (store::isNumeric(f.kind))
+            line.number(f.name, store::fieldInt(f, t.buffer()));
+        else
+            line.text(f.name, store::fieldToText(f, t.buffer()));
+    }
+    return line.line();
+}
+
+}  // namespace
+
+int cmdList(const Args& arguments, Prompter& prompter) {
+    Args args = arguments;
+    const bool json = takeFlag(args, "--json");
+    needArgs(args, 1, "list TABLE [--key KEY] [--positions] [--json]");
     const auto& schema = tableArgument(args[0]);
     int key = -1;
     bool positions = false;
@@ -87,10 +118,14 @@ int cmdList(const Args& args, Prompter& prompter) {
     io::CsvLineWriter line;
     if (positions) line.append("#", io::CsvForm::Text);
     for (const auto& f : schema.fields) line.append(f.name, io::CsvForm::Text);
-    std::cout << line.line() << '\n';
+    if (!json) std::cout << line.line() << '\n';
 
     t.setStart(key);
     while (t.next() == 0) {
+        if (json) {
+            std::cout << jsonRecord(t, positions) << '\n';
+            continue;
+        }
         line.clear();
         if (positions) line.append("#" + std::to_string(t.position()), io::CsvForm::Text);
         for (const auto& f : schema.fields) line.append(store::fieldToText(f, t.buffer()), csvForm(f.kind));
