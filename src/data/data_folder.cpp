@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "data/tables.h"
 #include "runtime/fixed_text.h"
+#include "store/file_probe.h"
 
 namespace plorix::data {
 
@@ -35,6 +37,28 @@ bool emptyFileInNewFolder(const store::Table& table) {
         if (ofOurs(entry.path(), file)) return false;
     }
     return !ec;
+}
+
+bool mayAddTables(const std::string& path, std::string_view fileName, const std::string& password) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return !ec;
+    const store::FileProbe probe = store::probeFile(path, password);
+    // A file that cannot be read now (busy, unreadable) is left to the open,
+    // which reports why.
+    if (probe.code == store::kInvalidDataFile) return false;
+    if (probe.code != store::kNoError) return true;
+    if (probe.tables.empty()) return true;
+    for (const std::string& label : probe.labels) {
+        const store::TableSchema* schema = schemaByLabel(label);
+        if (schema && equalNoCase(store::splitStoredName(schema->storedName, *schema).file, fileName))
+            return true;
+    }
+    return false;
+}
+
+bool mayAddTableTo(const store::Table& table) {
+    const std::string file = store::splitStoredName(table.name(), table.schema()).file;
+    return mayAddTables(store::resolveFileName(file), file, table.schema().password);
 }
 
 store::SetAside setAsideFor(const store::Table& table, Moment now) {

@@ -20,6 +20,15 @@ inline constexpr std::array<std::string_view, 5> kFolderFiles = {
 // created afresh. An empty file beside other files of ours lost its data.
 bool emptyFileInNewFolder(const store::Table& table);
 
+// Whether a table missing from the file at `path` (stored as `fileName`,
+// keyed with `password`) may be added to it: the file is absent or holds no
+// table yet, or its catalogue lists a table this program keeps in a file of
+// that name. A transfer file copied in under the data file's name, or
+// another program's database that opens under the same key, is not ours
+// to add to.
+bool mayAddTables(const std::string& path, std::string_view fileName, const std::string& password);
+bool mayAddTableTo(const store::Table& table);
+
 // Where the records that break a key rebuild of `table` go: a folder
 // "duplicates-YYYYMMDD-HHMMSS" beside the table's file, holding a file of
 // the same name and a comma-separated file named after the table.

@@ -72,6 +72,13 @@ void openTable(store::Table& table, Prompter& prompter, int mode, bool create, b
     // is a first start cut short: it is created as if missing.
     if (code == store::kInvalidDataFile && emptyFileInNewFolder(table)) code = store::kFileNotFound;
 
+    if (code == store::kFileNotFound && !noCreate && !mayAddTableTo(table)) {
+        // Another kind of file under our name: adding a table would make it
+        // look like ours. Refused as the data file it is not.
+        setSavedError({store::kInvalidDataFile, store::errorText(store::kInvalidDataFile)});
+        standardWarning(prompter, Warning::FileAccessError, name);
+        throw FatalError(std::string(kDiskError));
+    }
     if (code == store::kFileNotFound && !noCreate) {
         // A missing file is expected on the first start: made without a word.
         if (!create) standardWarning(prompter, Warning::FileCreationError, name);

@@ -81,6 +81,21 @@ TEST_F(OpenRoutineTest, AFileThatIsNotOursEndsWithDiskErrorAndIsLeftAlone) {
     EXPECT_EQ(folderNames(dir.path()), std::vector<std::string>{"px97.tps"});
 }
 
+TEST_F(OpenRoutineTest, NoTableIsAddedToAFileHoldingOnlyAnotherKindOfTables) {
+    // A transfer file's table under the data file's name: it opens under our
+    // key, but it is not a data file to complete.
+    store::Table transfer(SyncSchedule::schema());
+    transfer.setName("PX97\\!s");
+    ASSERT_EQ(transfer.create(), store::kNoError);
+    const std::string before = dir.read("PX97.TPS");
+
+    store::Table categories(Categories::schema());
+    EXPECT_EQ(finalMessage([&] { openTable(categories, prompter); }), "Disk Error");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_NE(prompter.shown()[0].text.find("Invalid Data File (36)"), std::string::npos);
+    EXPECT_EQ(dir.read("PX97.TPS"), before);
+}
+
 TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
     // The checks run where the folder's permissions bind (see runUnprivileged);
     // each failed check gives its own exit status.

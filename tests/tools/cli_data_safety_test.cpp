@@ -88,6 +88,20 @@ TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
     EXPECT_NE(dir.read("B/x.csv").find("Mine"), std::string::npos);
 }
 
+TEST_F(CliSafety, AWritingCommandAddsNoTableToAFileNotOurs) {
+    ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
+    ok("A", {"sync", "send", path("x.syn")});
+    fs::copy_file(dir / "x.syn", dir / "B/Px97.TPS");
+    const std::string copied = dir.read("B/Px97.TPS");
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"add", "Categories", "CAT:CATEGORY=Work"}, {"tables"},
+          {"settings", "LogEvents", "1"}}) {
+        const std::string err = oneLine(2, cli("B", command));
+        EXPECT_NE(err.find(path("B/Px97.TPS") + " is not a Plorix data file"), std::string::npos) << err;
+    }
+    EXPECT_EQ(dir.read("B/Px97.TPS"), copied);
+}
+
 TEST_F(CliSafety, WorkThatFailsOnTheWayExitsOneWithOneLine) {
     ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
     EXPECT_NE(oneLine(1, cli("A", {"export", "Schedule", "/dev/full"})).find("No space left"),

@@ -5,6 +5,7 @@
 
 #include "cli.h"
 #include "data/data_file.h"
+#include "data/data_folder.h"
 #include "data/fatal_error.h"
 #include "data/process_tables.h"
 #include "runtime/data_folder.h"
@@ -44,7 +45,16 @@ std::string enterFolder(const std::string& folder, plorix::cli::DataUse use) {
             return "no data file in " + folder;
         return {};
     }
-    return plorix::enterDataFolder(folder, true);
+    if (const std::string why = plorix::enterDataFolder(folder, true); !why.empty()) return why;
+    // A command that writes would add its missing tables to the file: never
+    // to a file that is not ours (a transfer file copied in, another
+    // program's database).
+    const std::string file = plorix::findFileNoCase(plorix::data::kDataFileName);
+    if (!plorix::data::mayAddTables(file, plorix::data::kDataFileName,
+                                    std::string(plorix::data::kOwnerPassword)))
+        return (fs::path(folder) / file).lexically_normal().string() +
+               " is not a Plorix data file; nothing was written";
+    return {};
 }
 
 }  // namespace
