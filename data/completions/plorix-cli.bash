@@ -11,6 +11,13 @@ _plorix_cli_keys() {
     plorix-cli fields "$1" 2>/dev/null | cut -f4 | tr ',' '\n' | sort -u | sed '/^$/d'
 }
 
+# The values a field allows, one a line, from the last column of `fields`.
+_plorix_cli_values() {
+    plorix-cli fields "$1" 2>/dev/null |
+        awk -F'\t' -v f="$2" 'toupper($1) == toupper(f) { print $5 }' |
+        sed 's/^for [^:]*: //; s/; for [^:]*: /|/g' | tr '|' '\n' | sed '/^(blank)$/d; /\.\./d; /^$/d'
+}
+
 _plorix_cli() {
     local cur prev words cword
     _init_completion -n = || return
@@ -38,7 +45,14 @@ _plorix_cli() {
             elif [[ $prev == --key ]]; then
                 COMPREPLY=($(compgen -W "$(_plorix_cli_keys "$table")" -- "$cur"))
             elif [[ $command == list ]]; then
-                COMPREPLY=($(compgen -W "--key --positions" -- "$cur"))
+                COMPREPLY=($(compgen -W "--key --positions --json" -- "$cur"))
+            elif [[ ($command == add || $command == set) && $cur == *=* ]]; then
+                local field=${cur%%=*} value=${cur#*=} choice
+                local IFS=$'\n'
+                COMPREPLY=()
+                for choice in $(compgen -W "$(_plorix_cli_values "$table" "$field")" -- "$value"); do
+                    COMPREPLY+=("$field=$(printf '%q' "$choice")")
+                done
             elif [[ $command == add || $command == set ]]; then
                 compopt -o nospace 2>/dev/null
                 COMPREPLY=($(compgen -S = -W "$(_plorix_cli_fields "$table")" -- "$cur"))
@@ -58,8 +72,13 @@ _plorix_cli() {
         export-ics|import-ics) _filedir ics ;;
         run-script) _filedir pxs ;;
         keycodes) _filedir ;;
-        forecast) COMPREPLY=($(compgen -W "--from --count --id" -- "$cur")) ;;
-        simulate) COMPREPLY=($(compgen -W "--from --to --answer --in-place" -- "$cur")) ;;
+        tables) COMPREPLY=($(compgen -W "--json" -- "$cur")) ;;
+        settings)
+            if [[ $cword -eq $((first + 1)) ]]; then
+                COMPREPLY=($(compgen -W "$(plorix-cli settings 2>/dev/null | cut -d= -f1)" -- "$cur"))
+            fi ;;
+        forecast) COMPREPLY=($(compgen -W "--from --count --id --json" -- "$cur")) ;;
+        simulate) COMPREPLY=($(compgen -W "--from --to --answer --in-place --json" -- "$cur")) ;;
     esac
 }
 complete -F _plorix_cli plorix-cli

@@ -27,10 +27,13 @@ complete -c plorix-cli -l version -d 'show the version'
 complete -c plorix-cli -n "not __fish_seen_subcommand_from $__plorix_commands" -a "$__plorix_commands"
 complete -c plorix-cli -n "__fish_seen_subcommand_from list add set delete fields; and test -z (__plorix_cli_table)" -a "$__plorix_tables"
 complete -c plorix-cli -n "__fish_seen_subcommand_from add set; and test -n (__plorix_cli_table)" -a '(plorix-cli fields (__plorix_cli_table) 2>/dev/null | cut -f1 | sed "s/\$/=/")'
+complete -c plorix-cli -n "__fish_seen_subcommand_from add set; and test -n (__plorix_cli_table)" -a '(plorix-cli fields (__plorix_cli_table) 2>/dev/null | awk -F"\t" "\$5 != \"\" { n = split(\$5, v, \"|\"); for (i = 1; i <= n; i++) if (v[i] != \"(blank)\" && v[i] !~ /\\.\\./) print \$1 \"=\" v[i] }" | sed "s/=for [^:]*: /=/")'
 complete -c plorix-cli -n "__fish_seen_subcommand_from list" -l key -r -a '(plorix-cli fields (__plorix_cli_table) 2>/dev/null | cut -f4 | tr , \n | sort -u)'
 complete -c plorix-cli -n "__fish_seen_subcommand_from list" -l positions
+complete -c plorix-cli -n "__fish_seen_subcommand_from tables list forecast simulate" -l json -d 'one JSON object per line'
 complete -c plorix-cli -n "__fish_seen_subcommand_from export import" -a 'Schedule Todo Contact'
 complete -c plorix-cli -n "__fish_seen_subcommand_from export import run-script keycodes export-ics import-ics" -F
 complete -c plorix-cli -n "__fish_seen_subcommand_from sync" -a 'send receive'
+complete -c plorix-cli -n "__fish_seen_subcommand_from settings" -a '(plorix-cli settings 2>/dev/null | cut -d= -f1)'
 complete -c plorix-cli -n "__fish_seen_subcommand_from forecast" -l from -l count -l id
 complete -c plorix-cli -n "__fish_seen_subcommand_from simulate" -l from -l to -l answer -l in-place
