@@ -42,6 +42,8 @@ bool emptyFileInNewFolder(const store::Table& table) {
 bool mayAddTables(const std::string& path, std::string_view fileName, const std::string& password) {
     std::error_code ec;
     if (!fs::exists(path, ec)) return !ec;
+    // An empty file is new or lost its data: emptyFileInNewFolder decides.
+    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == 0) return true;
     const store::FileProbe probe = store::probeFile(path, password);
     // A file that cannot be read now (busy, unreadable) is left to the open,
     // which reports why.

@@ -23,7 +23,8 @@ bool emptyFileInNewFolder(const store::Table& table);
 // Whether a table missing from the file at `path` (stored as `fileName`,
 // keyed with `password`) may be added to it: the file is absent or holds no
 // table yet, or its catalogue lists a table this program keeps in a file of
-// that name. A transfer file copied in under the data file's name, or
+// that name (an empty file is left to emptyFileInNewFolder). A transfer
+// file copied in under the data file's name, or
 // another program's database that opens under the same key, is not ours
 // to add to.
 bool mayAddTables(const std::string& path, std::string_view fileName, const std::string& password);
