@@ -94,7 +94,8 @@ TEST_F(CliSafety, AWritingCommandAddsNoTableToAFileNotOurs) {
     fs::copy_file(dir / "x.syn", dir / "B/Px97.TPS");
     const std::string copied = dir.read("B/Px97.TPS");
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"add", "Categories", "CAT:CATEGORY=Work"}, {"tables"},
+         {std::vector<std::string>{"add", "Categories", "CAT:CATEGORY=Work"},
+          {"tables"},
           {"settings", "LogEvents", "1"}}) {
         const std::string err = oneLine(2, cli("B", command));
         EXPECT_NE(err.find(path("B/Px97.TPS") + " is not a Plorix data file"), std::string::npos) << err;

@@ -1,45 +1,20 @@
 // Values plorix-cli takes only as their declarations allow: option fields
 // the texts their windows offer, settings their known keys, types and ranges.
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "support/run_process.h"
-#include "support/temp_dir.h"
+#include "cli_fixture.h"
 
 namespace plorix::test {
 namespace {
 
-class CliDeclared : public ::testing::Test {
-protected:
-    ProcessResult cli(std::vector<std::string> args) {
-        args.insert(args.begin(), {PLORIX_CLI_PATH, "-d", dir.path().string()});
-        return runProcess(args);
-    }
-    std::string ok(std::vector<std::string> args) {
-        auto r = cli(std::move(args));
-        EXPECT_EQ(r.status, 0) << r.err;
-        return r.out;
-    }
-    // Exit 2 with one line naming `field` and `value`.
-    void refused(std::vector<std::string> args, const std::string& field, const std::string& value) {
-        auto r = cli(std::move(args));
-        EXPECT_EQ(r.status, 2) << r.out;
-        EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
-        EXPECT_NE(r.err.find(field), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("'" + value + "'"), std::string::npos) << r.err;
-    }
-    TempDir dir{false};
-};
-
-TEST_F(CliDeclared, OptionFieldsTakeTheOfferedTextsInAnyCaseAndStoreTheirSpelling) {
+TEST_F(Cli, OptionFieldsTakeTheOfferedTextsInAnyCaseAndStoreTheirSpelling) {
     ok({"tables"});
     const std::string before = dir.read("Px97.TPS");
-    refused({"add", "Schedule", "SCH:SCHEDULETYPE=Weekly"}, "SCH:SCHEDULETYPE", "Weekly");
-    refused({"add", "Schedule", "SCH:TASKTYPE=Banana"}, "SCH:TASKTYPE", "Banana");
-    refused({"add", "Todo", "TDO:TODO=x", "TDO:PRIORITY=11"}, "TDO:PRIORITY", "11");
-    refused({"add", "Messages", "M_:MAILTYPE=Fax"}, "M_:MAILTYPE", "Fax");
+    refusedNaming({"add", "Schedule", "SCH:SCHEDULETYPE=Weekly"}, "SCH:SCHEDULETYPE", "Weekly");
+    refusedNaming({"add", "Schedule", "SCH:TASKTYPE=Banana"}, "SCH:TASKTYPE", "Banana");
+    refusedNaming({"add", "Todo", "TDO:TODO=x", "TDO:PRIORITY=11"}, "TDO:PRIORITY", "11");
+    refusedNaming({"add", "Messages", "M_:MAILTYPE=Fax"}, "M_:MAILTYPE", "Fax");
     EXPECT_EQ(dir.read("Px97.TPS"), before);  // nothing written
 
     EXPECT_EQ(ok({"add", "Schedule", "SCH:SCHEDULETYPE=day of WEEK", "SCH:TASKTYPE=display message",
@@ -48,15 +23,15 @@ TEST_F(CliDeclared, OptionFieldsTakeTheOfferedTextsInAnyCaseAndStoreTheirSpellin
     const std::string listed = ok({"list", "Schedule"});
     for (const char* stored : {"\"Day of Week\"", "\"Display Message\"", "\"hour(s)\"", "\"Next Day\""})
         EXPECT_NE(listed.find(stored), std::string::npos) << stored << '\n' << listed;
-    refused({"set", "Schedule", "1", "SCH:SHIFTTYPE=Sideways"}, "SCH:SHIFTTYPE", "Sideways");
+    refusedNaming({"set", "Schedule", "1", "SCH:SHIFTTYPE=Sideways"}, "SCH:SHIFTTYPE", "Sideways");
     EXPECT_EQ(ok({"list", "Schedule"}), listed);
 
     // A script field holds a list only for the action that offers it.
     EXPECT_EQ(ok({"add", "Scripting", "SCR:ID=1", "SCR:ACTION=file actions", "SCR:DDETYPE=get file size"}),
               "1\n");
-    refused({"add", "Scripting", "SCR:ID=1", "SCR:ACTION=File Actions", "SCR:DDETYPE=Shred"}, "SCR:DDETYPE",
-            "Shred");
-    refused({"set", "Scripting", "1,1", "SCR:DDETYPE=Shred"}, "SCR:DDETYPE", "Shred");
+    refusedNaming({"add", "Scripting", "SCR:ID=1", "SCR:ACTION=File Actions", "SCR:DDETYPE=Shred"},
+                  "SCR:DDETYPE", "Shred");
+    refusedNaming({"set", "Scripting", "1,1", "SCR:DDETYPE=Shred"}, "SCR:DDETYPE", "Shred");
     EXPECT_EQ(ok({"add", "Scripting", "SCR:ID=1", "SCR:ACTION=Start Program", "SCR:PATH=/usr/bin"}), "2\n");
     const std::string items = ok({"list", "Scripting"});
     EXPECT_NE(items.find("\"File Actions\""), std::string::npos) << items;
@@ -69,10 +44,10 @@ TEST_F(CliDeclared, OptionFieldsTakeTheOfferedTextsInAnyCaseAndStoreTheirSpellin
         << fields;
 }
 
-TEST_F(CliDeclared, SettingsTakeKnownKeysAndValuesInTheMeaningSetupShows) {
+TEST_F(Cli, SettingsTakeKnownKeysAndValuesInTheMeaningSetupShows) {
     // Refused before anything is created.
-    refused({"settings", "NoSuchKey", "5"}, "setting", "NoSuchKey");
-    refused({"settings", "LogEvents", "yes"}, "LogEvents", "yes");
+    refusedNaming({"settings", "NoSuchKey", "5"}, "setting", "NoSuchKey");
+    refusedNaming({"settings", "LogEvents", "yes"}, "LogEvents", "yes");
     EXPECT_FALSE(std::filesystem::exists(dir / "Px97.TPS"));
 
     ok({"tables"});
@@ -84,9 +59,9 @@ TEST_F(CliDeclared, SettingsTakeKnownKeysAndValuesInTheMeaningSetupShows) {
     EXPECT_NE(ok({"list", "Configuration"}).find("\"StartUpActive\",\"1\""), std::string::npos);
     EXPECT_NE(ok({"settings"}).find("\nStartUpActive=0\n"), std::string::npos);
 
-    refused({"settings", "ScriptingDelay", "10000000"}, "ScriptingDelay", "10000000");
-    refused({"settings", "BurstSize", "256"}, "BurstSize", "256");
-    refused({"settings", "DateFormat", "d99"}, "DateFormat", "d99");
+    refusedNaming({"settings", "ScriptingDelay", "10000000"}, "ScriptingDelay", "10000000");
+    refusedNaming({"settings", "BurstSize", "256"}, "BurstSize", "256");
+    refusedNaming({"settings", "DateFormat", "d99"}, "DateFormat", "d99");
     ok({"settings", "DateFormat", "31/10/1959"});
     EXPECT_EQ(ok({"settings", "DateFormat"}), "d6\n");
 }
