@@ -30,6 +30,7 @@ public:
     };
 
     // The connection to `path` keyed with `password` (empty: a plain file),
+    // the file found ignoring letter case when `path` does not name one,
     // shared with the tables that already use it. Null with `error` set:
     // 2 when the file is missing and not to be created, 32 when it stays
     // locked, 36 when it is not a database, has another key or is empty

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <pthread.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +16,7 @@
 
 #include "store/database.h"
 #include "store/sql_error.h"
+#include "runtime/file_names.h"
 
 namespace plorix::store {
 
@@ -29,6 +33,23 @@ std::mutex registryMutex;
 std::map<std::string, Entry>& registry() {
     static std::map<std::string, Entry> entries;
     return entries;
+}
+
+// This process's id, asked of the system once and again in a child after
+// fork: asking at every open would cost a system call per table.
+std::atomic<pid_t> knownProcess{0};
+
+void forgetProcess() { knownProcess.store(0, std::memory_order_relaxed); }
+
+pid_t currentProcess() {
+    static const int watched = pthread_atfork(nullptr, nullptr, forgetProcess);
+    (void)watched;
+    pid_t pid = knownProcess.load(std::memory_order_relaxed);
+    if (pid == 0) {
+        pid = getpid();
+        knownProcess.store(pid, std::memory_order_relaxed);
+    }
+    return pid;
 }
 
 bool identify(const std::string& path, dev_t& device, ino_t& inode, off_t* size = nullptr) {
@@ -56,24 +77,33 @@ int createPrivate(const std::string& path, ErrorState& error) {
 
 }  // namespace
 
-std::shared_ptr<Database> Database::acquire(const std::string& path, const std::string& password,
+std::shared_ptr<Database> Database::acquire(const std::string& name, const std::string& password,
                                             const Options& options, ErrorState& error) {
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    const std::string id = absolute + '\n' + password + '\n' + (options.readOnly ? "r" : "w");
-
     std::lock_guard lock(registryMutex);
+    // One look at the file tells whether it exists under the name given and
+    // which file it is; only a name in another letter case is searched for.
+    const auto absoluteOf = [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::absolute(path, ec).lexically_normal().string();
+    };
+    const std::string given = normaliseSeparators(name);
+    std::string absolute = absoluteOf(given);
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
-    const bool exists = identify(absolute, device, inode, &size);
+    bool exists = identify(absolute, device, inode, &size);
+    if (!exists) {
+        absolute = absoluteOf(findFileNoCase(given));
+        exists = identify(absolute, device, inode, &size);
+    }
+    const std::string id = absolute + '\n' + password + '\n' + (options.readOnly ? "r" : "w");
     auto& entries = registry();
     if (auto it = entries.find(id); it != entries.end()) {
         // A file deleted or replaced since keeps its old connection for the
         // tables still using it; newcomers get the file now on disk.
         auto database = it->second.database.lock();
         if (database && exists && it->second.device == device && it->second.inode == inode &&
-            it->second.process == getpid()) {
+            it->second.process == currentProcess()) {
             error = storeError(kNoError);
             return database;
         }
@@ -97,7 +127,7 @@ std::shared_ptr<Database> Database::acquire(const std::string& path, const std::
     }
     std::shared_ptr<Database> database(new Database(db, absolute, options.readOnly));
     identify(absolute, device, inode);
-    entries[id] = Entry{database, device, inode, getpid()};
+    entries[id] = Entry{database, device, inode, currentProcess()};
     return database;
 }
 

@@ -36,8 +36,7 @@ std::string carried(const FieldDesc& field) {
 bool ours(const TableSchema& schema, const StoredLayout& layout) {
     if (!layout.catalogued || !equalNoCase(layout.label, schema.label)) return false;
     if (layout.version > schema.version) return true;
-    const std::vector<std::string> declared = sql::columnNames(schema);
-    if (layout.columns == declared) return true;
+    if (sql::isDeclaredLayout(schema, layout.columns)) return true;
     if (layout.version == schema.version) return false;
     std::vector<std::string> fields(layout.columns);
     if (fields.size() < 2 || fields[0] != sql::kPosition || fields[1] != sql::kVersion) return false;

@@ -27,7 +27,7 @@ ErrorState maintain(const std::string& storedName, const std::string& password, 
     Database::Options options;
     options.create = create;
     ErrorState error;
-    auto db = Database::acquire(resolveFileName(where.file), password, options, error);
+    auto db = Database::acquire(where.file, password, options, error);
     if (!db) return error;
     if (db->begin(error) != kNoError) return error;
     if (work(*db, where.table, error) != kNoError) {
@@ -100,7 +100,7 @@ int Table::open(int mode) {
     if (impl_->recoverSeconds > 0) options.busyTimeoutMs = impl_->recoverSeconds * 1000;
     impl_->recoverSeconds = 0;
     ErrorState error;
-    auto db = Database::acquire(resolveFileName(where.file), password_, options, error);
+    auto db = Database::acquire(where.file, password_, options, error);
     if (!db) return report(error);
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError ||
@@ -192,7 +192,7 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     if (!db) {
         Database::Options options;
         options.readOnly = true;
-        db = Database::acquire(resolveFileName(where.file), password_, options, error);
+        db = Database::acquire(where.file, password_, options, error);
         if (!db) return report(error);
     }
     StoredLayout layout;

@@ -13,6 +13,14 @@ std::string join(const std::vector<std::string>& parts, std::string_view separat
     return out;
 }
 
+// `identifier` in double quotes, inner quotes doubled, appended to `out`.
+void appendQuoted(std::string& out, std::string_view identifier) {
+    for (char c : identifier) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+}
+
 std::string param(std::size_t n) { return "?" + std::to_string(n); }
 
 const FieldDesc& component(const TableSchema& schema, const KeyDesc& key, std::size_t i) {
@@ -93,6 +101,14 @@ std::vector<std::string> columnNames(const TableSchema& schema) {
     return names;
 }
 
+bool isDeclaredLayout(const TableSchema& schema, const std::vector<std::string>& columns) {
+    if (columns.size() != schema.fields.size() + 2 || columns[0] != kPosition || columns[1] != kVersion)
+        return false;
+    for (std::size_t i = 0; i < schema.fields.size(); ++i)
+        if (columns[i + 2] != schema.fields[i].column) return false;
+    return true;
+}
+
 std::string createTable(const TableSchema& schema, std::string_view table) {
     std::vector<std::string> columns{quote(kPosition) + " INTEGER PRIMARY KEY",
                                      quote(kVersion) + " INTEGER NOT NULL DEFAULT 1"};
@@ -108,11 +124,38 @@ std::string indexName(std::string_view table, const KeyDesc& key) {
 }
 
 std::string createIndex(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
-    std::vector<std::string> columns;
-    for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(schema, key, i));
-    return std::string("CREATE ") + (key.unique() ? "UNIQUE " : "") + "INDEX " +
-           quote(indexName(table, key)) + " ON " + quote(table) + " (" + join(columns, ", ") + ")" +
-           where({keyCondition(schema, &key)});
+    // Built in one string: every open compares each stored key with this.
+    std::string out;
+    out.reserve(64 + 2 * table.size() + key.name.size() + 48 * key.components.size());
+    out += key.unique() ? "CREATE UNIQUE INDEX \"" : "CREATE INDEX \"";
+    appendQuoted(out, table);
+    out += '.';
+    appendQuoted(out, key.name);
+    out += "\" ON \"";
+    appendQuoted(out, table);
+    out += "\" (";
+    for (std::size_t i = 0; i < key.components.size(); ++i) {
+        const FieldDesc& field = component(schema, key, i);
+        if (i) out += ", ";
+        out += '"';
+        appendQuoted(out, field.column);
+        out += '"';
+        if (key.nocase() && isText(field.kind)) out += " COLLATE NOCASE";
+    }
+    out += ')';
+    if (key.opt()) {
+        // The partial-index condition, as keyCondition words it.
+        out += " WHERE NOT (";
+        for (std::size_t i = 0; i < key.components.size(); ++i) {
+            const FieldDesc& field = component(schema, key, i);
+            if (i) out += " AND ";
+            out += '"';
+            appendQuoted(out, field.column);
+            out += isText(field.kind) ? "\" = ''" : "\" = 0";
+        }
+        out += ')';
+    }
+    return out;
 }
 
 std::string insertRecord(const TableSchema& schema, std::string_view table) {

@@ -29,6 +29,8 @@ std::string quoteLiteral(std::string_view text);  // 'text' with quotes doubled
 
 // Column names in stored order, hidden columns first.
 std::vector<std::string> columnNames(const TableSchema& schema);
+// Whether `columns` are columnNames(schema), without building them.
+bool isDeclaredLayout(const TableSchema& schema, const std::vector<std::string>& columns);
 
 std::string createTable(const TableSchema& schema, std::string_view table);
 std::string indexName(std::string_view table, const KeyDesc& key);
