@@ -22,6 +22,7 @@
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
+#include "ui/script/script_editor.h"
 #include "ui/setup_window.h"
 #include "ui/view_log_window.h"
 #include "ui/window_geometry.h"
@@ -60,11 +61,20 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
                            .choose = [this](const TrayChoice& choice) { choose(choice); },
                            .restore = [this] { restoreFromTray(); }},
                           this);
+    scriptServices_.reset(new ui::ScriptEditorServices{.prompter = prompter_,
+                                                       .clock = clock,
+                                                       .testRun =
+                                                           [this](std::int32_t id) {
+                                                               engine_->stepper().loadScheduledScript(id);
+                                                               driver_->tickNow();
+                                                           },
+                                                       .selectMessage = {}});
     scheduleServices_.reset(new ui::ScheduleServices{
         .prompter = prompter_,
         .clock = clock,
         .runNow = [this](const data::Schedule& entry) { engine_->runNow(entry); },
-        .scripting = {},
+        .scripting = [this](QWidget* parent,
+                            std::int32_t id) { ui::browseScript(*scriptServices_, id, parent); },
         .holidays = [this](QWidget* parent) { ui::openBrowseHolidays(prompter_, parent); }});
     bindOwnCommands();
     buildMenus();

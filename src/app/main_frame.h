@@ -21,6 +21,7 @@
 #include "scheduler/frame_state.h"
 #include "scheduler/reminder.h"
 #include "ui/forms/schedule_request.h"
+#include "ui/script/script_editor.h"
 
 namespace plorix::app {
 
@@ -51,6 +52,8 @@ public:
     bool iconized() const { return inTray_ || isMinimized(); }
 
     SchedulerEngine& engine() { return *engine_; }
+    // What the schedule windows reach through the frame (the script editor among it).
+    const ui::ScheduleServices& scheduleServices() const { return *scheduleServices_; }
     TickDriver& timer() { return *driver_; }
     FrameTray& tray() { return *tray_; }
     // The program's own windows open beside the frame (reminders, help ...),
@@ -92,6 +95,7 @@ private:
     // The open to-do lists, refreshed when a reminder adds an item.
     scheduler::BrowseRegistry todoLists_;
     std::unique_ptr<ui::ScheduleServices> scheduleServices_;
+    std::unique_ptr<ui::ScriptEditorServices> scriptServices_;
     QToolBar* toolbar_ = nullptr;
     QLineEdit* mark_ = nullptr;
     QLabel* zones_[4] = {};
