@@ -36,6 +36,8 @@
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/view_todo.h"
 #include "ui/qt_prompter.h"
+#include "ui/script/browse_script.h"
+#include "ui/script/update_scripting.h"
 
 namespace {
 
@@ -232,6 +234,41 @@ void pictureTodoDialogs(app::MainFrame& frame) {
     list->close();
 }
 
+// The script editor of the first task: its list, the item form on the
+// pages of several actions, the dialogs its pages open and the key list.
+void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
+    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}};
+    auto* list = new ui::BrowseScript(services, 1, &frame);
+    list->show();
+    process(500);
+    save(*list, "browse_script");
+    pictureModal(
+        "script_item_form", [list] { list->insertRecord(); },
+        [](QWidget& window) {
+            auto& form = static_cast<ui::UpdateScripting&>(window);
+            for (const char* action : {"Wait", "Start Program", "If Window...", "File Actions", "Send Email",
+                                       "Display Message", "Exit Script"}) {
+                form.chooseAction(QString::fromLatin1(action));
+                process(100);
+                save(form, "script_item_" + fileName(action));
+            }
+            // Several pages have an "Advanced" button: the one shown is pressed.
+            const auto pressAdvanced = [&form](const char* action, const std::string& name) {
+                form.chooseAction(QString::fromLatin1(action));
+                process(100);
+                for (QPushButton* b : form.findChildren<QPushButton*>())
+                    if (b->accessibleName() == "Advanced" && b->isVisible())
+                        pictureModal(name, [b] { b->click(); });
+            };
+            pressAdvanced("Start Program", "script_start_advanced");
+            pressAdvanced("Wait", "script_child_text");
+            form.chooseAction(QStringLiteral("Send Keystrokes"));
+            pictureModal("script_key_list",
+                         [&form] { named<QPushButton>(form, "View List of Abbreviations")->click(); });
+        });
+    list->close();
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -256,6 +293,11 @@ void seedTasks(const QString& cli) {
     run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada",
          "C_:EMAIL=ada@example.org"});
     run({"settings", "LogEvents", "1"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=1", "SCR:ACTION=Start Program", "SCR:COMMAND=xterm"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=2", "SCR:ACTION=Wait", "SCR:WAITFORWINDOW=xterm*",
+         "SCR:SECONDSTOWAIT=5", "SCR:DDEAPPLICATIONNAME=Or"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=3", "SCR:ACTION=Send Keystrokes",
+         "SCR:KEYSTROKES=ls -l[ENTER]"});
 }
 
 }  // namespace
@@ -319,6 +361,7 @@ int main(int argc, char** argv) {
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
         pictureTodoDialogs(frame);
+        pictureScriptEditor(frame, prompter);
         frame.hide();
     }
     data::resetProcessTables();

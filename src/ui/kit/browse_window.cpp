@@ -143,7 +143,9 @@ BrowseWindow::BrowseWindow(BrowseSpec declaration, Prompter& prompter, QWidget* 
 BrowseWindow::~BrowseWindow() {
     if (started_) saveColumns();
     // The page and the declaration go before the child widgets that would ask the
-    // model about them while closing.
+    // model about them while closing; the buttons' rules, which may ask the
+    // derived window (gone by now), are not asked again.
+    buttons_.clear();
     view_->setModel(nullptr);
 }
 
