@@ -54,6 +54,7 @@ public:
     SchedulerEngine& engine() { return *engine_; }
     // What the schedule windows reach through the frame (the script editor among it).
     const ui::ScheduleServices& scheduleServices() const { return *scheduleServices_; }
+    const ui::ScriptEditorServices& scriptServices() const { return *scriptServices_; }
     TickDriver& timer() { return *driver_; }
     FrameTray& tray() { return *tray_; }
     // The program's own windows open beside the frame (reminders, help ...),
