@@ -61,14 +61,16 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
                            .choose = [this](const TrayChoice& choice) { choose(choice); },
                            .restore = [this] { restoreFromTray(); }},
                           this);
-    scriptServices_.reset(new ui::ScriptEditorServices{.prompter = prompter_,
-                                                       .clock = clock,
-                                                       .testRun =
-                                                           [this](std::int32_t id) {
-                                                               engine_->stepper().loadScheduledScript(id);
-                                                               driver_->tickNow();
-                                                           },
-                                                       .selectMessage = {}});
+    scriptServices_.reset(
+        new ui::ScriptEditorServices{.prompter = prompter_,
+                                     .clock = clock,
+                                     .testRun =
+                                         [this](std::int32_t id) {
+                                             engine_->stepper().loadScheduledScript(id);
+                                             driver_->tickNow();
+                                         },
+                                     .scriptRunning = [this] { return engine_->scriptRunning(); },
+                                     .selectMessage = {}});
     scheduleServices_.reset(new ui::ScheduleServices{
         .prompter = prompter_,
         .clock = clock,

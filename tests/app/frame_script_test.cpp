@@ -109,6 +109,7 @@ TEST_F(FrameTest, AScriptWrittenByKeyboardAndTestRunTypesIntoTheTestWindow) {
     EXPECT_EQ(list->model().data(list->model().index(1, 1), Qt::DisplayRole).toString().toStdString(), title);
 
     named(*list, "Test Run")->click();
+    EXPECT_TRUE(processUntil([&] { return list->isMinimized(); }, 3));  // the keys are not for the editor
     // The frame's timer steps the queue; the test moves its clock along.
     const bool arrived = processUntil(
         [&] {
@@ -123,6 +124,7 @@ TEST_F(FrameTest, AScriptWrittenByKeyboardAndTestRunTypesIntoTheTestWindow) {
         tick();
         return !f.engine().scriptRunning();
     });
+    EXPECT_TRUE(processUntil([&] { return !list->isMinimized(); }, 5));  // back once the run is over
     for (const platform::WindowInfo& w : platform::desktop().windows->topLevelWindows())
         if (w.title == title) platform::desktop().windows->close(w.id);
     list->close();

@@ -30,7 +30,7 @@ constexpr std::int32_t kTask = 7;
 class ScriptEditorTest : public test::WindowTest {
 protected:
     std::unique_ptr<store::Table> items = table(Scripting::schema(), prompter);
-    ScriptEditorServices editor{prompter, clock, {}, {}};
+    ScriptEditorServices editor{prompter, clock, {}, {}, {}};
 
     void add(std::int32_t sequence, const char* action, const char* keystrokes = "") {
         store::clearRecord(items->schema(), items->buffer());

@@ -237,7 +237,7 @@ void pictureTodoDialogs(app::MainFrame& frame) {
 // The script editor of the first task: its list, the item form on the
 // pages of several actions, the dialogs its pages open and the key list.
 void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
-    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}};
+    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}, {}};
     auto* list = new ui::BrowseScript(services, 1, &frame);
     list->show();
     process(500);

@@ -72,6 +72,12 @@ BrowseScript::BrowseScript(const ScriptEditorServices& services, std::int32_t ta
              {"&Delete", "", [this] { deleteRecord(); }, chosen}});
     connect(&watch_, &QTimer::timeout, this, [this] { followOtherStations(); });
     watch_.start(kWatchMilliseconds);
+    // Once a test run is over the editor is back in front.
+    connect(&testRunEnd_, &QTimer::timeout, this, [this] {
+        if (services_.scriptRunning && services_.scriptRunning()) return;
+        testRunEnd_.stop();
+        bringForward(*this);
+    });
     takeStored();
     start();
     setWindowTitle(QStringLiteral("Script Items - ") + qs(taskName(taskId, prompter())));

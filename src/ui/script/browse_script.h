@@ -74,6 +74,7 @@ private:
     Stored shown_;
     platform::WindowId before_ = platform::kNoWindow;
     QTimer watch_;
+    QTimer testRunEnd_;
 };
 
 }  // namespace plorix::ui

@@ -120,10 +120,11 @@ void BrowseScript::testRun() {
     const platform::WindowId back = returnWindow();
     // The script's keystrokes must not land in the editor: Plorix steps aside.
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->isWindow() && !(w->windowFlags() & Qt::ToolTip)) w->showMinimized();
+        if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip) w->showMinimized();
     QApplication::processEvents();
     if (back != platform::kNoWindow) platform::desktop().windows->activate(back);
     services_.testRun(taskId_);
+    if (services_.scriptRunning) testRunEnd_.start(500);
 }
 
 }  // namespace plorix::ui

@@ -18,6 +18,9 @@ struct ScriptEditorServices {
     const Clock& clock;
     // Queues the task's script to run now; empty: "Test Run" stays disabled.
     std::function<void(std::int32_t taskId)> testRun;
+    // Whether a script is still running (the editor comes back once the
+    // test run is over); empty: it stays minimised.
+    std::function<bool()> scriptRunning;
     // Lets the user choose a stored message, its M_:EMAILID; empty: the
     // "Send Email" page cannot choose one.
     std::function<std::optional<std::int32_t>(QWidget* parent)> selectMessage;

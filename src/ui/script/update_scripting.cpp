@@ -59,6 +59,10 @@ UpdateScripting::UpdateScripting(store::Table& items, data::FormAction action,
     setMinimumWidth(fontMetrics().averageCharWidth() * 90);
     aside_ = table().rec<Scripting>();
     showRecord();
+    // A wait that names neither waits for both: the page says so.
+    for (FieldEditor* e : editors_.at("Wait"))
+        if (e->kind() == EditorKind::Option && e->text().isEmpty())
+            e->choice(QStringLiteral("And"))->setChecked(true);
     chooseAction(shownAction(aside_.ACTION.str()));
     showMessage();
 }
