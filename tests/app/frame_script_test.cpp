@@ -1,7 +1,8 @@
 // The script editor as the frame opens it, on the test desktop: a script
 // written by keyboard and test-run types into our small Qt window through
 // the frame's queue; "&Scripting" of the schedule windows opens the editor;
-// the window picker takes the title of the window clicked.
+// the window picker takes the title of the window clicked, and the texts
+// of its controls.
 
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <sstream>
 
 #include "frame_rig.h"
+#include "platform/linux/atspi_controls.h"
 #include "platform/linux/desktop_linux.h"
 #include "program_child.h"
 #include "script/command_line.h"
@@ -171,6 +173,12 @@ TEST_F(FrameTest, TheWindowPickerTakesTheTitleOfTheWindowClicked) {
             {"/usr/bin/xdotool", "mousemove", "--window", std::to_string(id), "30", "30", "click", "3"});
     });
     EXPECT_FALSE(ui::clickedWindowTitle(nullptr).has_value());
+    // The child-text picker offers what the window shows (its button), once
+    // the window has told the accessibility bus.
+    if (platform::AtspiControls::available()) {
+        EXPECT_TRUE(
+            waitFor([&] { return ui::childTexts(QString::fromStdString(title)).contains("Cancel"); }, 10));
+    }
     platform::desktop().windows->close(id);
 }
 
