@@ -130,6 +130,35 @@ TEST_F(ScriptEditorTest, AnItemTypedIntoTheFormKeepsOnlyItsActionsFieldsAndCance
     list->close();
 }
 
+TEST_F(ScriptEditorTest, CopyAddsTheHighlightedItemAtTheEndAndAnItemWithoutActionMustBeChosenAgain) {
+    add(1, "Send Keystrokes", "a");
+    add(2, "");  // written by an older station, without an action
+    auto* list = new BrowseScript(editor, kTask, nullptr);
+    list->show();
+    list->view().selectRow(0);
+    whenModal([&](QWidget* modal) {
+        auto& form = *qobject_cast<UpdateScripting*>(modal);
+        EXPECT_EQ(form.action(), "Send Keystrokes");
+        EXPECT_EQ(form.binder().editor("SCR:KEYSTROKES")->text(), "a");
+        press(form, "OK");
+    });
+    press(*list, "Copy");
+    EXPECT_EQ(rows(*list).back(), "3 Send Keystrokes a");
+
+    list->view().selectRow(1);
+    inForm<UpdateScripting>(list->view(), Qt::Key_Return, [&](UpdateScripting& form) {
+        EXPECT_EQ(form.page().name, "Other");
+        press(form, "OK");
+        ASSERT_FALSE(prompter.shown().empty());
+        EXPECT_EQ(prompter.shown().back().title, "Error");
+        EXPECT_EQ(prompter.shown().back().text, "\"Other\" script item not recorded correctly.  Re-enter.");
+        named<QRadioButton>(&form, "Exit Script")->click();
+        press(form, "OK");
+    });
+    EXPECT_EQ(stored(2).ACTION, "Exit Script");
+    list->close();
+}
+
 TEST_F(ScriptEditorTest, MovesRenumberTheListAndTheButtonsFollowThePlace) {
     add(1, "Send Keystrokes", "a");
     add(2, "Send Keystrokes", "b");

@@ -134,7 +134,8 @@ bool UpdateScripting::checkRequired() {
 }
 
 bool UpdateScripting::prepareSave() {
-    if (action_.isEmpty() || pageOf(action_.toStdString()).actions.empty()) {
+    // An action the radios do not offer is kept as it was; none at all cannot be.
+    if (action_.trimmed().isEmpty()) {
         prompter().message("Error", "\"Other\" script item not recorded correctly.  Re-enter.", Icon::Warning,
                            kOk, kOk);
         return false;
