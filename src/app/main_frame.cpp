@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/exchange_commands.h"
+#include "app/organiser_commands.h"
 #include "app/window_arrangement.h"
 #include "messages/show_reminder.h"
 #include "platform/desktop.h"
@@ -172,6 +173,7 @@ void MainFrame::bindOwnCommands() {
         close();
     });
     bindExchangeCommands(*this, prompter_);
+    bindOrganiserCommands(*this, prompter_);
 }
 
 void MainFrame::buildMenus() {
