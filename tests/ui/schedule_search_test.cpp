@@ -2,6 +2,7 @@
 // the "Selected" tab the tags feed, and the category's own task list.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,6 +201,42 @@ TEST_F(ScheduleSearchTest, CancelStopsASearchOfTwentyThousandTasksAndKeepsWhatIt
         EXPECT_TRUE(data::isTagged(prompter, data::kScheduleTags,
                                    static_cast<const Schedule*>(browse->selected())->ID));
     }
+}
+
+TEST_F(ScheduleSearchTest, EditStepsThroughTheMatchesOneByOneUntilThereAreNoMore) {
+    add(1, "Work", "Pay rent", monday + 1);
+    add(2, "Home", "Water the plants", monday);
+    add(3, "Work", "Pay taxes", monday + 2);
+    std::vector<QString> shown;
+    bool edited = false;
+    SearchSchedule window(services);
+    window.show();
+    test::WindowTest::typeInto(window.control("SCH:CATEGORY"), "work");
+    // Each match shows in turn; "Edit This" opens its entry form and comes
+    // back to the same match.
+    std::function<void(QWidget*)> step = [&](QWidget* match) {
+        shown.push_back(named<QLabel>(match, "Description")->text());
+        if (shown.size() == 1) {
+            whenModal([&](QWidget* form) {
+                edited = form->windowTitle() == "Changing a Schedule Task";
+                form->close();
+            });
+            click(match, "Edit This");
+        } else {
+            click(match, "Find Next");
+        }
+        if (shown.size() < 3) whenModal(step);
+    };
+    whenModal([&](QWidget* next) {
+        whenModal(step);
+        click(next, "Edit");
+    });
+    click(&window, "Begin Search");
+    EXPECT_EQ(shown, (std::vector<QString>{"Pay rent", "Pay rent", "Pay taxes"}));
+    EXPECT_TRUE(edited);
+    ASSERT_FALSE(prompter.shown().empty());
+    EXPECT_EQ(prompter.shown().back().text, "There are no more matching records!");
+    EXPECT_FALSE(window.selectionChanged());
 }
 
 TEST_F(ScheduleSearchTest, TheCategorysTaskListHoldsItsTasksByDescriptionIgnoringCase) {

@@ -10,6 +10,7 @@
 namespace plorix::ui {
 
 class BrowseScheduleCategory final : public BrowseWindow {
+    Q_OBJECT
 public:
     // `browses` is the frame's list of windows to refresh (may be null).
     BrowseScheduleCategory(const ScheduleServices& services, scheduler::BrowseRegistry* browses,

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,17 +58,19 @@ std::optional<int> askMatchType(QWidget* parent, data::QbeKind kind, int current
     dialog.setWindowTitle(qs(data::matchTypeWindowTitle(kind)));
     auto* layout = new QVBoxLayout(&dialog);
     auto* group = new QGroupBox(QStringLiteral("Select match type"), &dialog);
-    auto* column = new QVBoxLayout(group);
+    auto* column = new QGridLayout(group);
     QButtonGroup choices(&dialog);
-    // Only the offered types are listed, one under the other without gaps.
+    // Only the offered types are listed, one under the other without gaps,
+    // each with the symbol the search window shows beside its field.
     for (data::MatchType type : data::offeredMatchTypes(kind)) {
         const data::MatchTypeInfo* info = data::matchTypeInfo(type);
-        const QString symbol = info->symbol.empty() ? QStringLiteral(" ") : qs(info->symbol);
-        auto* choice = new QRadioButton(symbol + QStringLiteral("   ") + qs(info->text), group);
+        auto* choice = new QRadioButton(qs(info->text), group);
         choice->setAccessibleName(qs(info->text));
         choice->setChecked(type == current);
         choices.addButton(choice, type);
-        column->addWidget(choice);
+        const int row = column->rowCount();
+        column->addWidget(new QLabel(qs(info->symbol), group), row, 0, Qt::AlignCenter);
+        column->addWidget(choice, row, 1);
     }
     layout->addWidget(group);
     auto* buttons = new QDialogButtonBox(&dialog);

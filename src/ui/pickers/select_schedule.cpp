@@ -37,6 +37,7 @@ SelectSchedule::SelectSchedule(Prompter& prompter, QWidget* parent) : QDialog(pa
     browse_->setButtons({{"&Select", "Use the highlighted task", [this] { choose(); },
                           [this] { return browse_->hasSelection(); }}});
     browse_->start();
+    resize(browse_->sizeHint().expandedTo(QSize(520, 360)));
     rememberPosition(*this, "SelectSchedule");
 }
 
