@@ -21,6 +21,7 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
 #include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
 #include "ui/setup_window.h"
@@ -154,7 +155,12 @@ void MainFrame::bindOwnCommands() {
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
-            prompter_, [this](const QString& category) { openSchedule(category); }, this);
+            prompter_,
+            [this](const QString& category) {
+                ui::openBrowseScheduleCategory(*scheduleServices_, &engine_->frameTick().browses(), category,
+                                               this);
+            },
+            this);
     });
     bind(C::ToDoList, [this, &clock = scheduleServices_->clock] {
         ui::openViewTodo(clock, prompter_, &todoLists_, this);
@@ -379,10 +385,8 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
     }
 }
 
-void MainFrame::openSchedule(const QString& category) {
-    ui::BrowseSchedule* browse =
-        ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
-    if (!category.isEmpty()) browse->setCategory(category);
+void MainFrame::openSchedule() {
+    ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
 }
 
 void MainFrame::openSetup() {
