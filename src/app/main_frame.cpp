@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/exchange_commands.h"
+#include "app/organiser_commands.h"
 #include "app/window_arrangement.h"
 #include "messages/show_reminder.h"
 #include "platform/desktop.h"
@@ -20,6 +21,7 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
 #include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
 #include "ui/script/script_editor.h"
@@ -69,8 +71,7 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
                                              engine_->stepper().loadScheduledScript(id);
                                              driver_->tickNow();
                                          },
-                                     .scriptRunning = [this] { return engine_->scriptRunning(); },
-                                     .selectMessage = {}});
+                                     .scriptRunning = [this] { return engine_->scriptRunning(); }});
     scheduleServices_.reset(new ui::ScheduleServices{
         .prompter = prompter_,
         .clock = clock,
@@ -165,7 +166,12 @@ void MainFrame::bindOwnCommands() {
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
-            prompter_, [this](const QString& category) { openSchedule(category); }, this);
+            prompter_,
+            [this](const QString& category) {
+                ui::openBrowseScheduleCategory(*scheduleServices_, &engine_->frameTick().browses(), category,
+                                               this);
+            },
+            this);
     });
     bind(C::ToDoList, [this, &clock = scheduleServices_->clock] {
         ui::openViewTodo(clock, prompter_, &todoLists_, this);
@@ -184,6 +190,7 @@ void MainFrame::bindOwnCommands() {
         close();
     });
     bindExchangeCommands(*this, prompter_);
+    bindOrganiserCommands(*this, prompter_);
 }
 
 void MainFrame::buildMenus() {
@@ -389,10 +396,8 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
     }
 }
 
-void MainFrame::openSchedule(const QString& category) {
-    ui::BrowseSchedule* browse =
-        ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
-    if (!category.isEmpty()) browse->setCategory(category);
+void MainFrame::openSchedule() {
+    ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
 }
 
 void MainFrame::openSetup() {

@@ -84,7 +84,7 @@ private:
     void arrangeWindows(Arrangement arrangement);
     void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind);
     void openSetup();
-    void openSchedule(const QString& category = {});
+    void openSchedule();
     void waitYielding(std::int64_t hundredths);
     void keystrokesTyped();
 

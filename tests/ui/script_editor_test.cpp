@@ -2,17 +2,21 @@
 // item form land with the fields of their action only; moves renumber the
 // list; a script survives a trip through a script file, and a bad file is
 // taken item by item; a script another station changed is read again, not
-// overwritten; the key list finds and hands back a key name.
+// overwritten; "Send Email" takes the message picked; the key list finds
+// and hands back a key name.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 
+#include "data/tables/messages.h"
 #include "data/tables/scripting.h"
 #include "kit_rig.h"
+#include "ui/browses/browse_messages.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/script/browse_script.h"
 #include "ui/script/scripting_dialogs.h"
@@ -30,7 +34,7 @@ constexpr std::int32_t kTask = 7;
 class ScriptEditorTest : public test::WindowTest {
 protected:
     std::unique_ptr<store::Table> items = table(Scripting::schema(), prompter);
-    ScriptEditorServices editor{prompter, clock, {}, {}, {}};
+    ScriptEditorServices editor{prompter, clock, {}, {}};
 
     void add(std::int32_t sequence, const char* action, const char* keystrokes = "") {
         store::clearRecord(items->schema(), items->buffer());
@@ -156,6 +160,31 @@ TEST_F(ScriptEditorTest, CopyAddsTheHighlightedItemAtTheEndAndAnItemWithoutActio
         press(form, "OK");
     });
     EXPECT_EQ(stored(2).ACTION, "Exit Script");
+    list->close();
+}
+
+TEST_F(ScriptEditorTest, SendEmailTakesTheMessageChosenInTheMessagePicker) {
+    auto messages = table(data::Messages::schema(), prompter);
+    messages->rec<data::Messages>().EMAILID = 4;
+    messages->rec<data::Messages>().EMAILTO = "ada@example.org";
+    messages->rec<data::Messages>().SUBJECT = "Weekly figures";
+    ASSERT_EQ(messages->add(), store::kNoError);
+    auto* list = new BrowseScript(editor, kTask, nullptr);
+    list->show();
+    inForm<UpdateScripting>(list->view(), Qt::Key_Insert, [&](UpdateScripting& form) {
+        named<QRadioButton>(&form, "Send Email")->click();
+        whenModal([](QWidget* picker) {
+            auto* browse = picker->findChild<BrowseMessages*>();
+            ASSERT_NE(browse, nullptr);
+            QTest::keyClick(&browse->view(), Qt::Key_Return);
+        });
+        press(form, "Select Message");
+        EXPECT_EQ(named<QLabel>(&form, "Send to")->text(), "ada@example.org");
+        EXPECT_EQ(named<QLabel>(&form, "Subject")->text(), "Weekly figures");
+        press(form, "OK");
+    });
+    EXPECT_EQ(stored(1).EMAILID, 4);
+    EXPECT_EQ(list->model().text(0, 0), "Send Email");
     list->close();
 }
 

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QTableView>
 #include <QToolButton>
 #include <functional>
 #include <QWidget>
@@ -27,6 +28,7 @@
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "data/process_tables.h"
+#include "data/schedule_search.h"
 #include "platform/linux/desktop_linux.h"
 #include "reports/report_run.h"
 #include "runtime/clock.h"
@@ -34,6 +36,11 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
+#include "ui/forms/qbe_dialogs.h"
+#include "ui/forms/search_schedule.h"
+#include "ui/kit/record_table_model.h"
+#include "ui/pickers/select_schedule.h"
 #include "ui/browses/view_todo.h"
 #include "ui/qt_prompter.h"
 #include "ui/script/browse_script.h"
@@ -220,6 +227,43 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
     }
 }
 
+// The schedule's search with its dialogs, the "Selected" tab the tags
+// fill, the task picker and the tasks of one category.
+void pictureSearchWindows(app::MainFrame& frame) {
+    frame.perform(app::FrameCommand::ViewSchedule);
+    process(500);
+    auto* browse = frame.findChild<ui::BrowseSchedule*>();
+    if (!browse) return;
+    pictureModal(
+        "search_schedule", [browse] { named<QPushButton>(*browse, "Search")->click(); },
+        [](QWidget& window) {
+            auto& search = static_cast<ui::SearchSchedule&>(window);
+            search.control("SCH:DATE")->setFocus();
+            pictureModal("search_match_type",
+                         [&search] { named<QPushButton>(search, "Search Type")->click(); });
+            pictureModal("search_upper_limit", [&search] { ui::askUpperLimit(&search, "4", ""); });
+            pictureModal("search_begin", [&search] { ui::askNextStep(&search); });
+        });
+    data::setTag(processPrompter(), data::kScheduleTags, 1);
+    browse->setTab(ui::BrowseSchedule::SelectedTab);
+    process(300);
+    save(*browse, "view_schedule_selected");
+    browse->close();
+    pictureModal("select_task", [] { ui::selectSchedule(processPrompter()); });
+    frame.perform(app::FrameCommand::ScheduleCategories);
+    process(300);
+    if (auto* categories = frame.findChild<ui::BrowseCategories*>()) {
+        categories->view().selectRow(0);
+        named<QPushButton>(*categories, "Schedule")->click();
+        process(300);
+        if (auto* tasks = frame.findChild<ui::BrowseScheduleCategory*>()) {
+            save(*tasks, "browse_schedule_by_category");
+            tasks->close();
+        }
+        categories->close();
+    }
+}
+
 // The to-do list on its category tab with a category picked, and the
 // item form with each of its tabs.
 void pictureTodoDialogs(app::MainFrame& frame) {
@@ -237,7 +281,7 @@ void pictureTodoDialogs(app::MainFrame& frame) {
 // The script editor of the first task: its list, the item form on the
 // pages of several actions, the dialogs its pages open and the key list.
 void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
-    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}, {}};
+    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}};
     auto* list = new ui::BrowseScript(services, 1, &frame);
     list->show();
     process(500);
@@ -361,6 +405,7 @@ int main(int argc, char** argv) {
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
         pictureTodoDialogs(frame);
+        pictureSearchWindows(frame);
         pictureScriptEditor(frame, prompter);
         frame.hide();
     }

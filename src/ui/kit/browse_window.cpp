@@ -18,6 +18,7 @@
 #include "data/process_tables.h"
 #include "data/warnings.h"
 #include "runtime/ini_file.h"
+#include "settings/settings.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
@@ -41,6 +42,11 @@ QString builtInLayout(const BrowseSpec& declaration) {
 }
 
 }  // namespace
+
+QString userTitle(std::string_view title) {
+    const settings::Settings& s = settings::settings();
+    return s.MultiUser && !s.UserID.empty() ? qs(title) + QStringLiteral(" - ") + qs(s.UserID) : qs(title);
+}
 
 void bringForward(QWidget& window) {
     window.showNormal();

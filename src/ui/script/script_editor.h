@@ -1,12 +1,10 @@
 #pragma once
 // How the script editor reaches what lies outside it: the user, the clock,
-// running a script now through the frame's queue, and choosing a stored
-// message.
+// and running a script now through the frame's queue.
 
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 #include "runtime/clock.h"
 #include "runtime/prompter.h"
@@ -21,9 +19,6 @@ struct ScriptEditorServices {
     // Whether a script is still running (the editor comes back once the
     // test run is over); empty: it stays minimised.
     std::function<bool()> scriptRunning;
-    // Lets the user choose a stored message, its M_:EMAILID; empty: the
-    // "Send Email" page cannot choose one.
-    std::function<std::optional<std::int32_t>(QWidget* parent)> selectMessage;
 };
 
 // BROWSESCRIPT: the script items of task `taskId`, as a window of `parent`

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "data/tables/messages.h"
+#include "ui/browses/browse_messages.h"
 #include "ui/kit/browse_window.h"
 #include "ui/qt_text.h"
 #include "ui/script/scripting_dialogs.h"
@@ -138,10 +139,6 @@ QPushButton* UpdateScripting::pageButton(PageButton button, QWidget* page) {
     auto* b = new QPushButton(QString::fromLatin1(text.text), page);
     b->setToolTip(QString::fromLatin1(text.tip));
     b->setAccessibleName(QString::fromLatin1(text.text).remove('&'));
-    if (button == PageButton::SelectMessage && !services_.selectMessage) {
-        b->setEnabled(false);
-        b->setToolTip(QStringLiteral("Stored messages cannot be chosen here yet"));
-    }
     connect(b, &QPushButton::clicked, this, [this, button] { pressed(button); });
     return b;
 }
@@ -171,8 +168,7 @@ void UpdateScripting::pressed(PageButton button) {
         return;
     }
     case PageButton::SelectMessage:
-        if (!services_.selectMessage) return;
-        if (auto id = services_.selectMessage(this)) {
+        if (auto id = selectMessage(prompter(), this)) {
             if (QLineEdit* number = line("SCR:EMAILID")) setLine(number, QString::number(*id));
             showMessage();
         }
