@@ -182,7 +182,7 @@ void UpdateScripting::showMessage() {
     for (FieldEditor* e : editors_.at("Send Email"))
         if (e->field().name == "SCR:EMAILID") number = qobject_cast<QLineEdit*>(e->control());
     const std::int32_t id = number ? number->text().toInt() : 0;
-    QString to, subject;
+    QString to = QStringLiteral("(no message chosen)"), subject;
     if (id != 0) {
         auto messages = ownTable(data::Messages::schema(), prompter());
         messages->rec<data::Messages>().EMAILID = id;
