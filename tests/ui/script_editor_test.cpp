@@ -2,8 +2,9 @@
 // item form land with the fields of their action only; moves renumber the
 // list; a script survives a trip through a script file, and a bad file is
 // taken item by item; a script another station changed is read again, not
-// overwritten; "Send Email" takes the message picked; the key list finds
-// and hands back a key name.
+// overwritten; "Send Email" takes the message picked; a cancelled new task
+// takes the items written for it along; the key list finds and hands back
+// a key name.
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "data/tables/scripting.h"
 #include "kit_rig.h"
 #include "ui/browses/browse_messages.h"
+#include "ui/forms/update_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/script/browse_script.h"
 #include "ui/script/scripting_dialogs.h"
@@ -186,6 +188,28 @@ TEST_F(ScriptEditorTest, SendEmailTakesTheMessageChosenInTheMessagePicker) {
     EXPECT_EQ(stored(1).EMAILID, 4);
     EXPECT_EQ(list->model().text(0, 0), "Send Email");
     list->close();
+}
+
+TEST_F(ScriptEditorTest, ScriptingOfACancelledNewTaskLeavesNoItemsForTheNextTaskOfThatNumber) {
+    services.scripting = [this](QWidget* parent, std::int32_t id) { browseScript(editor, id, parent); };
+    whenModal([&](QWidget* modal) {
+        auto* form = qobject_cast<UpdateSchedule*>(modal);
+        ASSERT_NE(form, nullptr);
+        whenModal([&](QWidget* window) {
+            auto* list = qobject_cast<BrowseScript*>(window);
+            ASSERT_NE(list, nullptr);
+            inForm<UpdateScripting>(list->view(), Qt::Key_Insert, [&](UpdateScripting& item) {
+                typeInto(named(&item, "Keystrokes"), "abc");
+                press(item, "OK");
+            });
+            EXPECT_EQ(list->itemCount(), 1);
+            list->close();
+        });
+        press(*form, "Scripting");
+        press(*form, "Cancel");
+    });
+    EXPECT_FALSE(updateSchedule(nullptr, services, ScheduleRequest::Add, nullptr));
+    EXPECT_EQ(items->records(), 0);
 }
 
 TEST_F(ScriptEditorTest, MovesRenumberTheListAndTheButtonsFollowThePlace) {
