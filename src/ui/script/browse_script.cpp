@@ -76,6 +76,10 @@ BrowseScript::BrowseScript(const ScriptEditorServices& services, std::int32_t ta
     connect(&testRunEnd_, &QTimer::timeout, this, [this] {
         if (services_.scriptRunning && services_.scriptRunning()) return;
         testRunEnd_.stop();
+        // A window that went to the tray meanwhile stays there.
+        for (const QPointer<QWidget>& w : steppedAside_)
+            if (w && w != this && w->isVisible() && w->isMinimized()) w->showNormal();
+        steppedAside_.clear();
         bringForward(*this);
     });
     takeStored();

@@ -5,10 +5,12 @@
 // A script another station changes meanwhile is read again, and a change
 // asked for on items that have moved under the user is not made.
 
+#include <QPointer>
 #include <QTimer>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "data/tables/scripting.h"
 #include "platform/desktop.h"
@@ -75,6 +77,8 @@ private:
     platform::WindowId before_ = platform::kNoWindow;
     QTimer watch_;
     QTimer testRunEnd_;
+    // The windows a test run minimised, restored once it is over.
+    std::vector<QPointer<QWidget>> steppedAside_;
 };
 
 }  // namespace plorix::ui

@@ -119,8 +119,12 @@ void BrowseScript::testRun() {
     if (!services_.testRun || itemCount() == 0) return;
     const platform::WindowId back = returnWindow();
     // The script's keystrokes must not land in the editor: Plorix steps aside.
+    steppedAside_.clear();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip) w->showMinimized();
+        if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip && !w->isMinimized()) {
+            steppedAside_.emplace_back(w);
+            w->showMinimized();
+        }
     QApplication::processEvents();
     if (back != platform::kNoWindow) platform::desktop().windows->activate(back);
     services_.testRun(taskId_);
