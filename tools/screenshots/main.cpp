@@ -310,6 +310,7 @@ void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
             pictureModal("script_key_list",
                          [&form] { named<QPushButton>(form, "View List of Abbreviations")->click(); });
         });
+    pictureModal("script_print", [list] { list->printItems(); });
     list->close();
 }
 
