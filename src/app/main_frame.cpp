@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/exchange_commands.h"
+#include "app/organiser_commands.h"
 #include "app/window_arrangement.h"
 #include "messages/show_reminder.h"
 #include "platform/desktop.h"
@@ -20,8 +21,10 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
 #include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
+#include "ui/script/script_editor.h"
 #include "ui/setup_window.h"
 #include "ui/view_log_window.h"
 #include "ui/window_geometry.h"
@@ -60,11 +63,21 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
                            .choose = [this](const TrayChoice& choice) { choose(choice); },
                            .restore = [this] { restoreFromTray(); }},
                           this);
+    scriptServices_.reset(
+        new ui::ScriptEditorServices{.prompter = prompter_,
+                                     .clock = clock,
+                                     .testRun =
+                                         [this](std::int32_t id) {
+                                             engine_->stepper().loadScheduledScript(id);
+                                             driver_->tickNow();
+                                         },
+                                     .scriptRunning = [this] { return engine_->scriptRunning(); }});
     scheduleServices_.reset(new ui::ScheduleServices{
         .prompter = prompter_,
         .clock = clock,
         .runNow = [this](const data::Schedule& entry) { engine_->runNow(entry); },
-        .scripting = {},
+        .scripting = [this](QWidget* parent,
+                            std::int32_t id) { ui::browseScript(*scriptServices_, id, parent); },
         .holidays = [this](QWidget* parent) { ui::openBrowseHolidays(prompter_, parent); }});
     bindOwnCommands();
     buildMenus();
@@ -153,7 +166,12 @@ void MainFrame::bindOwnCommands() {
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
-            prompter_, [this](const QString& category) { openSchedule(category); }, this);
+            prompter_,
+            [this](const QString& category) {
+                ui::openBrowseScheduleCategory(*scheduleServices_, &engine_->frameTick().browses(), category,
+                                               this);
+            },
+            this);
     });
     bind(C::ToDoList, [this, &clock = scheduleServices_->clock] {
         ui::openViewTodo(clock, prompter_, &todoLists_, this);
@@ -172,6 +190,7 @@ void MainFrame::bindOwnCommands() {
         close();
     });
     bindExchangeCommands(*this, prompter_);
+    bindOrganiserCommands(*this, prompter_);
 }
 
 void MainFrame::buildMenus() {
@@ -377,10 +396,8 @@ void MainFrame::arrangeWindows(Arrangement arrangement) {
     }
 }
 
-void MainFrame::openSchedule(const QString& category) {
-    ui::BrowseSchedule* browse =
-        ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
-    if (!category.isEmpty()) browse->setCategory(category);
+void MainFrame::openSchedule() {
+    ui::openBrowseSchedule(*scheduleServices_, &engine_->frameTick().browses(), this);
 }
 
 void MainFrame::openSetup() {

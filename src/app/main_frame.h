@@ -21,6 +21,7 @@
 #include "scheduler/frame_state.h"
 #include "scheduler/reminder.h"
 #include "ui/forms/schedule_request.h"
+#include "ui/script/script_editor.h"
 
 namespace plorix::app {
 
@@ -51,6 +52,9 @@ public:
     bool iconized() const { return inTray_ || isMinimized(); }
 
     SchedulerEngine& engine() { return *engine_; }
+    // What the schedule windows reach through the frame (the script editor among it).
+    const ui::ScheduleServices& scheduleServices() const { return *scheduleServices_; }
+    const ui::ScriptEditorServices& scriptServices() const { return *scriptServices_; }
     TickDriver& timer() { return *driver_; }
     FrameTray& tray() { return *tray_; }
     // The program's own windows open beside the frame (reminders, help ...),
@@ -80,7 +84,7 @@ private:
     void arrangeWindows(Arrangement arrangement);
     void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind);
     void openSetup();
-    void openSchedule(const QString& category = {});
+    void openSchedule();
     void waitYielding(std::int64_t hundredths);
     void keystrokesTyped();
 
@@ -92,6 +96,7 @@ private:
     // The open to-do lists, refreshed when a reminder adds an item.
     scheduler::BrowseRegistry todoLists_;
     std::unique_ptr<ui::ScheduleServices> scheduleServices_;
+    std::unique_ptr<ui::ScriptEditorServices> scriptServices_;
     QToolBar* toolbar_ = nullptr;
     QLineEdit* mark_ = nullptr;
     QLabel* zones_[4] = {};

@@ -136,34 +136,50 @@ void Query::startScan(store::Table& table, int key) const {
     table.setAt(key);
 }
 
-QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query,
-                           TagTable tags, std::string_view idField, bool select)
-    : prompter_(prompter),
-      table_(std::make_unique<store::Table>(like.schema())),
-      query_(query),
-      tags_(tags),
-      id_(&like.schema().fields.at(static_cast<std::size_t>(like.schema().fieldIndex(idField)))),
-      select_(select) {
+QueryScan::QueryScan(Prompter& prompter, const store::Table& like, int key, const Query& query)
+    : table_(std::make_unique<store::Table>(like.schema())), query_(query) {
     table_->setName(like.name());
     openTable(*table_, prompter);
     query.startScan(*table_, key);
 }
 
-QueryTagging::~QueryTagging() = default;
+QueryScan::~QueryScan() = default;
 
-bool QueryTagging::step() {
-    if (!table_) return false;
-    TableUse hold(tagFile(), prompter_, tagFileOptions());
-    for (int i = 0; i < kRecordsPerStep; ++i) {
+QueryScan::Step QueryScan::next(int budget) {
+    if (!table_ || error_ != 0) return Step::Ended;
+    for (int i = 0; i < budget; ++i) {
         const int code = table_->next();
         if (code != store::kNoError) {
-            error_ = code == store::kRecordNotAvailable ? store::kNoError : code;
-            table_.reset();
+            if (code != store::kRecordNotAvailable) error_ = code;
+            return Step::Ended;
+        }
+        ++read_;
+        if (query_.passes(table_->buffer())) return Step::Matched;
+    }
+    return Step::Going;
+}
+
+QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query,
+                           TagTable tags, std::string_view idField, bool select)
+    : prompter_(prompter),
+      scan_(prompter, like, key, query),
+      tags_(tags),
+      id_(&like.schema().fields.at(static_cast<std::size_t>(like.schema().fieldIndex(idField)))),
+      select_(select) {}
+
+bool QueryTagging::step() {
+    if (ended_) return false;
+    TableUse hold(tagFile(), prompter_, tagFileOptions());
+    const std::int64_t stop = scan_.read() + kRecordsPerStep;
+    while (scan_.read() < stop) {
+        const QueryScan::Step step = scan_.next(static_cast<int>(stop - scan_.read()));
+        if (step == QueryScan::Step::Ended) {
+            ended_ = true;
             return false;
         }
-        if (!query_.passes(table_->buffer())) continue;
+        if (step == QueryScan::Step::Going) break;
         ++matched_;
-        const auto record = static_cast<TaggedRecord>(store::fieldInt(*id_, table_->buffer()));
+        const auto record = static_cast<TaggedRecord>(store::fieldInt(*id_, scan_.record()));
         if (select_) {
             setTag(prompter_, tags_, record);
         } else {

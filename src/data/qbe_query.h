@@ -70,31 +70,51 @@ private:
     std::vector<Entry> entries_;
 };
 
-// Tags ("Select") or untags ("Unselect") the records that pass a query, read
-// in the order of `key` from the query's scan start, 25 records a step; the
-// tag names each record by its field `idField` (SCH:ID for tasks). Reads
-// through a table of its own on the same file as `like`.
+// Reads the records that pass a query, in the order of `key` from the
+// query's scan start, through a table of its own on the same file as
+// `like`: a search steps it a slice at a time from the event loop.
+class QueryScan {
+public:
+    QueryScan(Prompter& prompter, const store::Table& like, int key, const Query& query);
+    ~QueryScan();
+    QueryScan(const QueryScan&) = delete;
+    QueryScan& operator=(const QueryScan&) = delete;
+    enum class Step { Matched, Going, Ended };
+    // Reads on, at most `budget` records: Matched with the record in
+    // record(), Going when the budget ran out first, Ended at the end.
+    Step next(int budget);
+    const void* record() const { return table_ ? table_->buffer() : nullptr; }
+    std::int64_t read() const { return read_; }
+    int error() const { return error_; }  // the store's code when reading stopped early, else 0
+
+private:
+    std::unique_ptr<store::Table> table_;
+    const Query& query_;
+    std::int64_t read_ = 0;
+    int error_ = 0;
+};
+
+// Tags ("Select") or untags ("Unselect") the records that pass a query,
+// 25 records a step; the tag names each record by its field `idField`
+// (SCH:ID for tasks).
 class QueryTagging {
 public:
     QueryTagging(Prompter& prompter, const store::Table& like, int key, const Query& query, TagTable tags,
                  std::string_view idField, bool select);
-    ~QueryTagging();
-    QueryTagging(const QueryTagging&) = delete;
-    QueryTagging& operator=(const QueryTagging&) = delete;
     // False once every record was read.
     bool step();
     std::int32_t matched() const { return matched_; }
-    int error() const { return error_; }  // the store's code when reading stopped early, else 0
+    std::int64_t read() const { return scan_.read(); }
+    int error() const { return scan_.error(); }
 
 private:
     Prompter& prompter_;
-    std::unique_ptr<store::Table> table_;
-    const Query& query_;
+    QueryScan scan_;
     TagTable tags_;
     const store::FieldDesc* id_;
     bool select_;
+    bool ended_ = false;
     std::int32_t matched_ = 0;
-    int error_ = 0;
 };
 
 }  // namespace plorix::data

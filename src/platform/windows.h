@@ -54,6 +54,16 @@ public:
     virtual bool restore(WindowId window) = 0;
     // Asks the window to close, as its close button would.
     virtual bool close(WindowId window) = 0;
+
+    // Lets the user point at a window: the pointer is taken over (a
+    // crosshair) until a click, and the top-level window clicked is the
+    // answer. kNoWindow after another button than the first, when
+    // `limitMilliseconds` pass without a click, or where the desktop cannot
+    // pick. Blocks; safe to call from a thread of its own.
+    virtual WindowId pickByClick(int limitMilliseconds) {
+        (void)limitMilliseconds;
+        return kNoWindow;
+    }
 };
 
 }  // namespace plorix::platform

@@ -170,18 +170,21 @@ TEST_F(FrameTest, MenuBarHoldsEveryMenuWithSubMenusInPlace) {
                                     {"&Reports", "&To Do List", "&Category"},
                                     {"&Browse", "&View Schedule"},
                                     {"&Browse", "&To Do List"},
+                                    {"&Browse", "&Contacts"},
+                                    {"&Browse", "&Email Messages"},
+                                    {"&Browse", "Contact Categories"},
                                     {"&Browse", "Schedule Cate&gories"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();
         EXPECT_TRUE(menuAction(bar, path)->isEnabled()) << path.join('>').toStdString();
     }
-    for (const QStringList& path : {QStringList{"&Browse", "&Contacts"}}) {
+    for (const QStringList& path : {QStringList{"&Browse", "&Wizards", "Add &Message"}}) {
         ASSERT_NE(menuAction(bar, path), nullptr) << path.join('>').toStdString();
         EXPECT_FALSE(menuAction(bar, path)->isEnabled()) << path.join('>').toStdString();
     }
     // A window bound later enables its menu item and toolbar button at once.
     int opened = 0;
-    frame().bind(FrameCommand::Contacts, [&] { ++opened; });
-    EXPECT_TRUE(menuAction(bar, {"&Browse", "&Contacts"})->isEnabled());
+    frame().bind(FrameCommand::AddMessageWizard, [&] { ++opened; });
+    EXPECT_TRUE(menuAction(bar, {"&Browse", "&Wizards", "Add &Message"})->isEnabled());
     frame().bind(FrameCommand::ToDoList, [&] { ++opened; });
     for (QAction* action : frame().toolbar().actions()) {
         if (action->text() == "To Do List") action->trigger();

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QTableView>
 #include <QToolButton>
 #include <functional>
 #include <QWidget>
@@ -27,6 +28,7 @@
 #include "app/frame_commands.h"
 #include "app/main_frame.h"
 #include "data/process_tables.h"
+#include "data/schedule_search.h"
 #include "platform/linux/desktop_linux.h"
 #include "reports/report_run.h"
 #include "runtime/clock.h"
@@ -34,8 +36,15 @@
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
+#include "ui/forms/qbe_dialogs.h"
+#include "ui/forms/search_schedule.h"
+#include "ui/kit/record_table_model.h"
+#include "ui/pickers/select_schedule.h"
 #include "ui/browses/view_todo.h"
 #include "ui/qt_prompter.h"
+#include "ui/script/browse_script.h"
+#include "ui/script/update_scripting.h"
 
 namespace {
 
@@ -218,6 +227,43 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
     }
 }
 
+// The schedule's search with its dialogs, the "Selected" tab the tags
+// fill, the task picker and the tasks of one category.
+void pictureSearchWindows(app::MainFrame& frame) {
+    frame.perform(app::FrameCommand::ViewSchedule);
+    process(500);
+    auto* browse = frame.findChild<ui::BrowseSchedule*>();
+    if (!browse) return;
+    pictureModal(
+        "search_schedule", [browse] { named<QPushButton>(*browse, "Search")->click(); },
+        [](QWidget& window) {
+            auto& search = static_cast<ui::SearchSchedule&>(window);
+            search.control("SCH:DATE")->setFocus();
+            pictureModal("search_match_type",
+                         [&search] { named<QPushButton>(search, "Search Type")->click(); });
+            pictureModal("search_upper_limit", [&search] { ui::askUpperLimit(&search, "4", ""); });
+            pictureModal("search_begin", [&search] { ui::askNextStep(&search); });
+        });
+    data::setTag(processPrompter(), data::kScheduleTags, 1);
+    browse->setTab(ui::BrowseSchedule::SelectedTab);
+    process(300);
+    save(*browse, "view_schedule_selected");
+    browse->close();
+    pictureModal("select_task", [] { ui::selectSchedule(processPrompter()); });
+    frame.perform(app::FrameCommand::ScheduleCategories);
+    process(300);
+    if (auto* categories = frame.findChild<ui::BrowseCategories*>()) {
+        categories->view().selectRow(0);
+        named<QPushButton>(*categories, "Schedule")->click();
+        process(300);
+        if (auto* tasks = frame.findChild<ui::BrowseScheduleCategory*>()) {
+            save(*tasks, "browse_schedule_by_category");
+            tasks->close();
+        }
+        categories->close();
+    }
+}
+
 // The to-do list on its category tab with a category picked, and the
 // item form with each of its tabs.
 void pictureTodoDialogs(app::MainFrame& frame) {
@@ -229,6 +275,42 @@ void pictureTodoDialogs(app::MainFrame& frame) {
     process(300);
     save(*list, "to_do_list_category");
     pictureModal("to_do_form", [list] { list->insertRecord(); });
+    list->close();
+}
+
+// The script editor of the first task: its list, the item form on the
+// pages of several actions, the dialogs its pages open and the key list.
+void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
+    static ui::ScriptEditorServices services{prompter, processClock(), {}, {}};
+    auto* list = new ui::BrowseScript(services, 1, &frame);
+    list->show();
+    process(500);
+    save(*list, "browse_script");
+    pictureModal(
+        "script_item_form", [list] { list->insertRecord(); },
+        [](QWidget& window) {
+            auto& form = static_cast<ui::UpdateScripting&>(window);
+            for (const char* action : {"Wait", "Start Program", "If Window...", "File Actions", "Send Email",
+                                       "Display Message", "Exit Script"}) {
+                form.chooseAction(QString::fromLatin1(action));
+                process(100);
+                save(form, "script_item_" + fileName(action));
+            }
+            // Several pages have an "Advanced" button: the one shown is pressed.
+            const auto pressAdvanced = [&form](const char* action, const std::string& name) {
+                form.chooseAction(QString::fromLatin1(action));
+                process(100);
+                for (QPushButton* b : form.findChildren<QPushButton*>())
+                    if (b->accessibleName() == "Advanced" && b->isVisible())
+                        pictureModal(name, [b] { b->click(); });
+            };
+            pressAdvanced("Start Program", "script_start_advanced");
+            pressAdvanced("Wait", "script_child_text");
+            form.chooseAction(QStringLiteral("Send Keystrokes"));
+            pictureModal("script_key_list",
+                         [&form] { named<QPushButton>(form, "View List of Abbreviations")->click(); });
+        });
+    pictureModal("script_print", [list] { list->printItems(); });
     list->close();
 }
 
@@ -256,6 +338,11 @@ void seedTasks(const QString& cli) {
     run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada",
          "C_:EMAIL=ada@example.org"});
     run({"settings", "LogEvents", "1"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=1", "SCR:ACTION=Start Program", "SCR:COMMAND=xterm"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=2", "SCR:ACTION=Wait", "SCR:WAITFORWINDOW=xterm*",
+         "SCR:SECONDSTOWAIT=5", "SCR:DDEAPPLICATIONNAME=Or"});
+    run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=3", "SCR:ACTION=Send Keystrokes",
+         "SCR:KEYSTROKES=ls -l[ENTER]"});
 }
 
 }  // namespace
@@ -319,6 +406,8 @@ int main(int argc, char** argv) {
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
         pictureTodoDialogs(frame);
+        pictureSearchWindows(frame);
+        pictureScriptEditor(frame, prompter);
         frame.hide();
     }
     data::resetProcessTables();

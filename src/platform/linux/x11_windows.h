@@ -25,6 +25,7 @@ public:
     bool activate(WindowId window) override;
     bool restore(WindowId window) override;
     bool close(WindowId window) override;
+    WindowId pickByClick(int limitMilliseconds) override;  // x11_pick.cpp
 
     // The window's title as the list would show it, "" when it has none.
     std::string title(WindowId window);

@@ -10,11 +10,13 @@
 #include <QTableView>
 
 #include "data/numbering.h"
+#include "data/schedule_search.h"
 #include "runtime/pictures.h"
 #include "scheduler/quick_start.h"
 #include "script/script_items.h"
 #include "settings/settings.h"
 #include "ui/calendar/calendar.h"
+#include "ui/forms/search_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_categories.h"
 #include "ui/qt_text.h"
@@ -35,7 +37,8 @@ BrowseSpec scheduleSpec() {
             .section = "BrowseSchedule",
             .tabs = {{"Day Schedule", keys::Schedule::KEYDATE},
                      {"All by Date", keys::Schedule::KEYDATE},
-                     {"All by Category", keys::Schedule::KEYCATEGORY}},
+                     {"All by Category", keys::Schedule::KEYCATEGORY},
+                     {"Selected", keys::Schedule::KEYDATE}},
             .columns = {{"", "", "", 3},
                         {"SCH:DATE", "", "Date", 12},
                         {"SCH:TIME", "@t3", "Time", 8},
@@ -62,6 +65,16 @@ Status statusFor(const Schedule& e) {
     return {"Not done", QStyle::SP_MediaPlay};
 }
 
+// The tasks a search tagged.
+std::shared_ptr<const std::unordered_set<std::int32_t>> taggedTasks(Prompter& prompter) {
+    auto tasks = std::make_shared<std::unordered_set<std::int32_t>>();
+    data::TableUse use(data::tagFile(), prompter, data::tagFileOptions());
+    for (auto id = data::firstTag(prompter, data::kScheduleTags); id != 0;
+         id = data::nextTag(prompter, data::kScheduleTags))
+        tasks->insert(id);
+    return tasks;
+}
+
 }  // namespace
 
 BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses,
@@ -81,12 +94,12 @@ BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::Brow
     activeBox_->setChecked(activeOnly_);
     auto* search = new QPushButton(QStringLiteral("Search"), this);
     search->setToolTip(QStringLiteral("Select criteria for schedule view"));
-    search->setEnabled(false);  // the search window comes with the tags
     for (auto* b : {pickDay, pickCategory, search}) b->setAccessibleName(b->text().remove('&'));
     dayLabel_->setAccessibleName(QStringLiteral("Selected day"));
     categoryLabel_->setAccessibleName(QStringLiteral("Selected category"));
     connect(pickDay, &QPushButton::clicked, this, &BrowseSchedule::pickDay);
     connect(pickCategory, &QPushButton::clicked, this, &BrowseSchedule::pickCategory);
+    connect(search, &QPushButton::clicked, this, &BrowseSchedule::search);
     connect(activeBox_, &QCheckBox::toggled, this, &BrowseSchedule::setActiveOnly);
     for (QWidget* w :
          std::initializer_list<QWidget*>{pickDay, dayLabel_, pickCategory, categoryLabel_, activeBox_})
@@ -149,10 +162,14 @@ void BrowseSchedule::preparePage(int tab) {
     // Until a category is picked the tab lists every category, located by name.
     const bool ranged = tab == DayTab || (tab == CategoryTab && !category_.isEmpty());
     page().setRange(ranged ? &range : nullptr, ranged ? 1 : 0);
-    if (activeOnly_)
-        page().setFilter([](const void* r) {
+    if (tab == SelectedTab) selected_ = taggedTasks(services_.prompter);
+    const auto selected = tab == SelectedTab ? selected_ : nullptr;
+    const bool activeOnly = activeOnly_;
+    if (activeOnly || selected)
+        page().setFilter([activeOnly, selected](const void* r) {
             const auto* e = static_cast<const Schedule*>(r);
-            return !e->DISABLED && !e->COMPLETED;
+            if (activeOnly && (e->DISABLED || e->COMPLETED)) return false;
+            return !selected || selected->contains(e->ID);
         });
     else
         page().setFilter({});
@@ -208,6 +225,10 @@ void BrowseSchedule::pickDay() {
 
 void BrowseSchedule::pickCategory() {
     if (auto category = selectCategory(services_.prompter, this)) setCategory(*category);
+}
+
+void BrowseSchedule::search() {
+    if (searchSchedule(services_, this)) setTab(SelectedTab);
 }
 
 void BrowseSchedule::runNow() {

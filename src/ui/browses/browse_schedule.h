@@ -1,10 +1,12 @@
 #pragma once
 // BROWSESCHEDULE ("View Schedule"): the tasks of one day, all tasks by date
-// or by category, with a status icon each; the place to add, copy, edit,
+// or by category, those a search selected, with a status icon each; the place to add, copy, edit,
 // delete, run and quick-start them. Refreshed when the frame's tick changes
 // tasks, and at midnight when it showed today.
 
 #include <QTimer>
+#include <memory>
+#include <unordered_set>
 
 #include "scheduler/frame_state.h"
 #include "ui/forms/schedule_request.h"
@@ -19,7 +21,7 @@ namespace plorix::ui {
 class BrowseSchedule final : public BrowseWindow {
     Q_OBJECT
 public:
-    enum Tab { DayTab, DateTab, CategoryTab };
+    enum Tab { DayTab, DateTab, CategoryTab, SelectedTab };
 
     // `browses` is the frame's list of windows to refresh (may be null).
     BrowseSchedule(const ScheduleServices& services, scheduler::BrowseRegistry* browses,
@@ -44,6 +46,7 @@ private:
     const data::Schedule* selectedEntry() const { return static_cast<const data::Schedule*>(selected()); }
     void pickDay();
     void pickCategory();
+    void search();
     void runNow();
     void quickStartMenu();
     void checkMidnight();
@@ -55,6 +58,8 @@ private:
     Date day_ = 0;
     Date today_ = 0;
     QString category_;
+    // The tasks tagged by a search, read when "Selected" is shown.
+    std::shared_ptr<const std::unordered_set<std::int32_t>> selected_;
     bool activeOnly_ = false;
     QLabel* dayLabel_ = nullptr;
     QLabel* categoryLabel_ = nullptr;

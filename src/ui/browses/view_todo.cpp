@@ -7,7 +7,6 @@
 #include <QStyle>
 
 #include "data/tables/todo.h"
-#include "settings/settings.h"
 #include "ui/forms/update_todo.h"
 #include "ui/kit/record_form.h"
 #include "ui/kit/record_table_model.h"
@@ -77,8 +76,7 @@ ViewTodo::ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegi
     setButtons(std::move(buttons));
     if (lists_) registration_ = lists_->add([this] { refresh(); });
     start();
-    const settings::Settings& s = settings::settings();
-    if (s.MultiUser && !s.UserID.empty()) setWindowTitle(QStringLiteral("To Do List - ") + qs(s.UserID));
+    setWindowTitle(userTitle(declaration().title));
 }
 
 ViewTodo::~ViewTodo() {

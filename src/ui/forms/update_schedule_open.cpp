@@ -82,12 +82,14 @@ bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleR
         }
     });
     if (id == 0) return false;
-    const bool copied = source != 0 && script::copyScript(source, id, prompter) > 0;
+    if (source != 0) script::copyScript(source, id, prompter);
     UpdateSchedule form(*table, data::FormAction::Adding, services, parent);
     if (form.exec() == QDialog::Accepted) return true;
-    // Cancelled: the reserved entry and the items copied to it go again.
+    // Cancelled: the reserved entry goes again, with the script items copied
+    // to it or written in the script editor meanwhile: left behind, they
+    // would become the script of the next task given this number.
     if (readEntry(*table, prompter, id)) data::deleteRecord(*table, prompter);
-    if (copied) script::deleteScript(id, prompter);
+    script::deleteScript(id, prompter);
     return false;
 }
 

@@ -18,6 +18,7 @@
 #include "data/process_tables.h"
 #include "data/warnings.h"
 #include "runtime/ini_file.h"
+#include "settings/settings.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
@@ -41,6 +42,11 @@ QString builtInLayout(const BrowseSpec& declaration) {
 }
 
 }  // namespace
+
+QString userTitle(std::string_view title) {
+    const settings::Settings& s = settings::settings();
+    return s.MultiUser && !s.UserID.empty() ? qs(title) + QStringLiteral(" - ") + qs(s.UserID) : qs(title);
+}
 
 void bringForward(QWidget& window) {
     window.showNormal();
@@ -143,7 +149,9 @@ BrowseWindow::BrowseWindow(BrowseSpec declaration, Prompter& prompter, QWidget* 
 BrowseWindow::~BrowseWindow() {
     if (started_) saveColumns();
     // The page and the declaration go before the child widgets that would ask the
-    // model about them while closing.
+    // model about them while closing; the buttons' rules, which may ask the
+    // derived window (gone by now), are not asked again.
+    buttons_.clear();
     view_->setModel(nullptr);
 }
 

@@ -130,6 +130,9 @@ private:
     bool started_ = false;
 };
 
+// A window's title, followed by " - " and the user's name in multi-user mode.
+QString userTitle(std::string_view title);
+
 // Shows `window` in front, restored when it was minimised.
 void bringForward(QWidget& window);
 

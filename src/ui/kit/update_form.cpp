@@ -141,8 +141,18 @@ int UpdateForm::save() {
 }
 
 void UpdateForm::accept() {
-    if (binder_.collect(table_.buffer())) return;
-    if (!prepareSave()) return;
+    if (commit()) QDialog::accept();
+}
+
+bool UpdateForm::saveNow() {
+    if (!commit()) return false;
+    showRecord();
+    return true;
+}
+
+bool UpdateForm::commit() {
+    if (binder_.collect(table_.buffer())) return false;
+    if (!prepareSave()) return false;
     const store::TableSchema& schema = table_.schema();
     auto entered = schema.makeRecord();
     schema.assignRecord(table_.buffer(), entered.get());
@@ -155,25 +165,26 @@ void UpdateForm::accept() {
         DeferredMessages deferred(prompter_);
         active_ = &deferred;
         store::Transaction transaction(table_);
-        if (transaction.ok()) {
+        // Asked before the commit, which ends the transaction.
+        const bool framed = transaction.ok();
+        if (framed) {
             result = save();
             committed = result == data::kWritten && transaction.commit() == store::kNoError;
         }
         active_ = &prompter_;
-        if (!transaction.ok())
+        if (!framed)
             data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError,
                                   schema.label);
     }  // rolled back unless committed, then the deferred messages show
     if (committed) {
         remember(schema, table_.buffer());
-        QDialog::accept();
-        return;
+        return true;
     }
     if (result == data::kChangedElsewhere) {
         // The other station's values are shown; ditto brings back the user's.
         remember(schema, entered.get());
         showRecord();
-        return;
+        return false;
     }
     if (result == data::kWritten)
         data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError,
@@ -181,6 +192,7 @@ void UpdateForm::accept() {
     // The steps that failed may have read the stored record into the buffer:
     // the user's entries stay for the next try.
     schema.assignRecord(entered.get(), table_.buffer());
+    return false;
 }
 
 }  // namespace plorix::ui

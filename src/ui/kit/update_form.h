@@ -58,6 +58,9 @@ public:
     void showRecord();
 
     void accept() override;
+    // Reads and saves the record as OK does, but leaves the form open on
+    // the record as saved; whether it was saved.
+    bool saveNow();
 
 protected:
     // After every field was read into the buffer: the window's own checks
@@ -67,6 +70,9 @@ protected:
     // data::saveRecord. The default saves through the rules given.
     virtual int save();
     void setRules(const data::FormRules* rules) { rules_ = rules; }
+    // What OK does short of closing: reads every field, runs the window's
+    // checks and saves; whether the record was saved.
+    bool commit();
 
 private:
     store::Table& table_;
