@@ -37,12 +37,12 @@ BrowseSpec contactsSpec() {
                      {"Category", keys::Contact::KEYCATEGORY}},
             .columns = {{"C_:LASTNAME", "", "Last Name", 16},
                         {"C_:FIRSTNAME", "", "First Name", 12},
-                        {"C_:ADDRESSLINE1", "", "Address Line 1", 18},
+                        {"C_:ADDRESSLINE1", "", "Address Line 1", 16},
                         {"C_:ADDRESSLINE2", "", "Address Line 2", 14},
                         {"C_:ADDRESSLINE3", "", "Address Line 3", 14},
-                        {"C_:POSTALCODE", "", "Postal Code", 9},
-                        {"C_:WORKDAYPHONE", "", "Work/Day Phone", 13},
-                        {"C_:HOMEEVENINGPHONE", "", "Home/Evening Phone", 13},
+                        {"C_:POSTALCODE", "", "Postal Code", 11},
+                        {"C_:WORKDAYPHONE", "", "Work/Day Phone", 15},
+                        {"C_:HOMEEVENINGPHONE", "", "Home/Evening Phone", 19},
                         {"C_:FAX", "", "Fax", 13}},
             .emptyText = "No contacts are stored yet. Press Add to enter one."};
 }
@@ -179,6 +179,8 @@ std::optional<data::Contact> selectContact(Prompter& prompter, QWidget* parent) 
         },
         &picker);
     (new QVBoxLayout(&picker))->addWidget(browse);
+    // As wide as the browse made itself for its columns.
+    picker.resize(browse->size() + QSize(24, 24));
     rememberPosition(picker, "SelectContacts");
     if (picker.exec() != QDialog::Accepted) return std::nullopt;
     return chosen;

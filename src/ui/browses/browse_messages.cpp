@@ -162,6 +162,8 @@ std::optional<std::int32_t> selectMessage(Prompter& prompter, QWidget* parent) {
         },
         &picker);
     (new QVBoxLayout(&picker))->addWidget(browse);
+    // As wide as the browse made itself for its columns.
+    picker.resize(browse->size() + QSize(24, 24));
     rememberPosition(picker, "SelectMessages");
     if (picker.exec() != QDialog::Accepted) return std::nullopt;
     return chosen;
