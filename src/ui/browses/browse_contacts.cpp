@@ -57,11 +57,6 @@ BrowseContacts::BrowseContacts(Prompter& prompter, std::function<void(const data
         setWindowFlags(Qt::Widget);
         setAttribute(Qt::WA_DeleteOnClose, false);
     }
-    categoryLabel_ = new QLabel(QStringLiteral("(every category)"), this);
-    categoryLabel_->setAccessibleName(QStringLiteral("Selected category"));
-    controlRow().addWidget(categoryLabel_);
-    controlRow().addStretch();
-
     auto chosen = [this] { return hasSelection(); };
     auto selectedContact = [this] { return static_cast<const Contact*>(selected()); };
     setActions({.add = [this] { return edit(data::FormAction::Adding, false); },
@@ -111,25 +106,7 @@ BrowseContacts::BrowseContacts(Prompter& prompter, std::function<void(const data
     setWindowTitle(userTitle(declaration().title));
 }
 
-void BrowseContacts::setCategory(const QString& category) {
-    category_ = category;
-    categoryLabel_->setText(category.isEmpty() ? QStringLiteral("(every category)")
-                                               : QStringLiteral("Category: ") + category);
-    if (tab() == CategoryTab)
-        refresh();
-    else
-        setTab(CategoryTab);
-}
-
-void BrowseContacts::preparePage(int tab) {
-    page().setKey(declaration().tabs[static_cast<std::size_t>(tab)].key);
-    categoryLabel_->setVisible(tab == CategoryTab);
-    // The key ignores case, so the range does too.
-    Contact range;
-    range.CONTACTCATEGORY = category_.toStdString();
-    const bool ranged = tab == CategoryTab && !category_.isEmpty();
-    page().setRange(ranged ? &range : nullptr, ranged ? 1 : 0);
-}
+void BrowseContacts::preparePage(int tab) { category_.prepare(tab); }
 
 void BrowseContacts::copyToClipboard() {
     if (const auto* contact = static_cast<const Contact*>(selected()))
@@ -156,7 +133,7 @@ bool BrowseContacts::edit(data::FormAction action, bool copy) {
     // A new contact joins the category the browse is looking at.
     Contact seed;
     if (copy && source) seed = *source;
-    if (!copy && tab() == CategoryTab) seed.CONTACTCATEGORY = category_.toStdString();
+    if (!copy && tab() == CategoryTab) seed.CONTACTCATEGORY = category_.category().toStdString();
     return updateContact(action, 0, seed, prompter(), this);
 }
 
