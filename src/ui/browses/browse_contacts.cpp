@@ -1,11 +1,9 @@
 #include "ui/browses/browse_contacts.h"
 
 #include <QClipboard>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "data/contact_rules.h"
 #include "runtime/fixed_text.h"
@@ -13,9 +11,9 @@
 #include "ui/forms/update_contacts.h"
 #include "ui/forms/update_messages.h"
 #include "ui/kit/record_form.h"
+#include "ui/kit/record_picker.h"
 #include "ui/pickers/select_contact_categories.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -145,22 +143,9 @@ BrowseContacts* openBrowseContacts(Prompter& prompter, QWidget* parent) {
 }
 
 std::optional<data::Contact> selectContact(Prompter& prompter, QWidget* parent) {
-    QDialog picker(parent);
-    picker.setWindowTitle(QStringLiteral("Select a Contact"));
-    std::optional<data::Contact> chosen;
-    auto* browse = new BrowseContacts(
-        prompter,
-        [&](const data::Contact& contact) {
-            chosen = contact;
-            picker.accept();
-        },
-        &picker);
-    (new QVBoxLayout(&picker))->addWidget(browse);
-    // As wide as the browse made itself for its columns.
-    picker.resize(browse->size() + QSize(24, 24));
-    rememberPosition(picker, "SelectContacts");
-    if (picker.exec() != QDialog::Accepted) return std::nullopt;
-    return chosen;
+    return pickRecord<data::Contact>(
+        "Select a Contact", "SelectContacts", parent,
+        [&](const auto& choose, QWidget* picker) { return new BrowseContacts(prompter, choose, picker); });
 }
 
 }  // namespace plorix::ui

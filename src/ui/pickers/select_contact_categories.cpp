@@ -1,13 +1,10 @@
 #include "ui/pickers/select_contact_categories.h"
 
-#include <QDialog>
-#include <QVBoxLayout>
-
 #include "data/tables/contact_categories.h"
 #include "ui/browses/browse_contact_categories.h"
 #include "ui/kit/browse_window.h"
+#include "ui/kit/record_picker.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -16,29 +13,24 @@ std::optional<QString> selectContactCategory(Prompter& prompter, QWidget* parent
     declaration.title = "Select a Contact Category";
     declaration.section = "SelectContactCategories";
     declaration.emptyText = "No contact categories are defined yet.";
-    QDialog picker(parent);
-    picker.setWindowTitle(qs(declaration.title));
-    auto* browse = new BrowseWindow(declaration, prompter, &picker);
-    browse->setWindowFlags(Qt::Widget);
-    browse->setAttribute(Qt::WA_DeleteOnClose, false);
-    (new QVBoxLayout(&picker))->addWidget(browse);
-    std::optional<QString> chosen;
-    auto choose = [&] {
-        const auto* category = static_cast<const data::ContactCategories*>(browse->selected());
-        if (!category) return;
-        chosen = qs(category->CONTACTCATEGORY.str());
-        picker.accept();
-    };
-    browse->setActions({.edit = [&](const void*) {
-        choose();
-        return false;
-    }});
-    browse->setButtons(
-        {{"&Select", "Use the highlighted category", choose, [browse] { return browse->hasSelection(); }}});
-    browse->start();
-    rememberPosition(picker, "SelectContactCategories");
-    if (picker.exec() != QDialog::Accepted) return std::nullopt;
-    return chosen;
+    return pickRecord<QString>(
+        declaration.title, declaration.section, parent, [&](const auto& choose, QWidget* picker) {
+            auto* browse = new BrowseWindow(declaration, prompter, picker);
+            browse->setWindowFlags(Qt::Widget);
+            browse->setAttribute(Qt::WA_DeleteOnClose, false);
+            auto chooseHighlighted = [browse, choose] {
+                if (const auto* c = static_cast<const data::ContactCategories*>(browse->selected()))
+                    choose(qs(c->CONTACTCATEGORY.str()));
+            };
+            browse->setActions({.edit = [chooseHighlighted](const void*) {
+                chooseHighlighted();
+                return false;
+            }});
+            browse->setButtons({{"&Select", "Use the highlighted category", chooseHighlighted,
+                                 [browse] { return browse->hasSelection(); }}});
+            browse->start();
+            return browse;
+        });
 }
 
 }  // namespace plorix::ui
