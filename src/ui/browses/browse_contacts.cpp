@@ -11,7 +11,7 @@
 #include "ui/forms/update_contacts.h"
 #include "ui/forms/update_messages.h"
 #include "ui/kit/record_form.h"
-#include "ui/kit/record_picker.h"
+#include "ui/kit/browse_picker.h"
 #include "ui/pickers/select_contact_categories.h"
 #include "ui/qt_text.h"
 

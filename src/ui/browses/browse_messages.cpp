@@ -10,7 +10,7 @@
 #include "settings/settings.h"
 #include "ui/forms/update_messages.h"
 #include "ui/kit/record_form.h"
-#include "ui/kit/record_picker.h"
+#include "ui/kit/browse_picker.h"
 #include "ui/qt_text.h"
 
 namespace plorix::ui {

@@ -3,7 +3,7 @@
 #include "data/tables/contact_categories.h"
 #include "ui/browses/browse_contact_categories.h"
 #include "ui/kit/browse_window.h"
-#include "ui/kit/record_picker.h"
+#include "ui/kit/browse_picker.h"
 #include "ui/qt_text.h"
 
 namespace plorix::ui {

@@ -1,5 +1,6 @@
 #pragma once
-// A browse opened to pick a record, as a modal dialog: the browse is told
+// A browse of a window's own (with its own buttons and tabs) opened to pick
+// a record, as a modal dialog: the browse is told
 // how to hand back its choice, which closes the dialog.
 //
 //     return pickRecord<std::int32_t>("Select an Email Message", "SelectMessages", parent,

@@ -1,4 +1,4 @@
-#include "ui/kit/record_picker.h"
+#include "ui/kit/browse_picker.h"
 
 #include <QVBoxLayout>
 #include <string>
