@@ -253,7 +253,7 @@ void pictureSearchWindows(app::MainFrame& frame) {
     frame.perform(app::FrameCommand::ScheduleCategories);
     process(300);
     if (auto* categories = frame.findChild<ui::BrowseCategories*>()) {
-        categories->view().selectRow(0);
+        categories->view().selectRow(1);  // WORK, which has tasks
         named<QPushButton>(*categories, "Schedule")->click();
         process(300);
         if (auto* tasks = frame.findChild<ui::BrowseScheduleCategory*>()) {
