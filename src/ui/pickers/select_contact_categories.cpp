@@ -2,35 +2,39 @@
 
 #include "data/tables/contact_categories.h"
 #include "ui/browses/browse_contact_categories.h"
-#include "ui/kit/browse_window.h"
-#include "ui/kit/browse_picker.h"
+#include "ui/kit/record_picker.h"
 #include "ui/qt_text.h"
 
 namespace plorix::ui {
 
-std::optional<QString> selectContactCategory(Prompter& prompter, QWidget* parent) {
+namespace {
+
+BrowseSpec selectSpec() {
     BrowseSpec declaration = contactCategoriesSpec();
     declaration.title = "Select a Contact Category";
     declaration.section = "SelectContactCategories";
     declaration.emptyText = "No contact categories are defined yet.";
-    return pickRecord<QString>(
-        declaration.title, declaration.section, parent, [&](const auto& choose, QWidget* picker) {
-            auto* browse = new BrowseWindow(declaration, prompter, picker);
-            browse->setWindowFlags(Qt::Widget);
-            browse->setAttribute(Qt::WA_DeleteOnClose, false);
-            auto chooseHighlighted = [browse, choose] {
-                if (const auto* c = static_cast<const data::ContactCategories*>(browse->selected()))
-                    choose(qs(c->CONTACTCATEGORY.str()));
-            };
-            browse->setActions({.edit = [chooseHighlighted](const void*) {
-                chooseHighlighted();
-                return false;
-            }});
-            browse->setButtons({{"&Select", "Use the highlighted category", chooseHighlighted,
-                                 [browse] { return browse->hasSelection(); }}});
-            browse->start();
-            return browse;
-        });
+    return declaration;
+}
+
+class SelectContactCategories final : public RecordPicker {
+public:
+    SelectContactCategories(Prompter& prompter, QWidget* parent)
+        : RecordPicker(selectSpec(), prompter, "Use the highlighted category", parent) {}
+    std::optional<QString> chosen;
+
+protected:
+    void take(const void* record) override {
+        chosen = qs(static_cast<const data::ContactCategories*>(record)->CONTACTCATEGORY.str());
+    }
+};
+
+}  // namespace
+
+std::optional<QString> selectContactCategory(Prompter& prompter, QWidget* parent) {
+    SelectContactCategories picker(prompter, parent);
+    if (picker.exec() != QDialog::Accepted) return std::nullopt;
+    return picker.chosen;
 }
 
 }  // namespace plorix::ui
