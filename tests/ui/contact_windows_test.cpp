@@ -110,10 +110,18 @@ TEST_F(ContactWindowsTest, AContactIsRelatedToATaskThroughTheLinkFormAndCopiedTo
     // A contact left without a save takes its reserved number and links along.
     addContact(*browse, [&](UpdateContacts& form) {
         auto* related = form.findChild<RelatedTasks*>();
-        inForm<UpdateLink>(*named<QPushButton>(related, "Insert"), Qt::Key_Space, [&](UpdateLink& link) {
-            link.relate(7);
-            QTest::keyClick(&link, Qt::Key_Return);
-        });
+        for (int time = 0; time < 2; ++time) {
+            inForm<UpdateLink>(*named<QPushButton>(related, "Insert"), Qt::Key_Space, [&](UpdateLink& link) {
+                link.relate(7);
+                QTest::keyClick(&link, Qt::Key_Return);
+                if (link.isVisible()) named<QPushButton>(&link, "Cancel")->click();
+            });
+        }
+        // The second time the same task was refused.
+        EXPECT_EQ(prompter.shown().back().title, "Duplicate Key Error");
+        EXPECT_EQ(prompter.shown().back().text,
+                  "Adding this record creates a duplicate entry for the key:L:KeyClient");
+        EXPECT_EQ(related->list().topLevelItemCount(), 1);
         EXPECT_EQ(links->records(), 2);
         named<QPushButton>(&form, "Cancel")->click();
     });
