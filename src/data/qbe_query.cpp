@@ -169,11 +169,12 @@ QueryTagging::QueryTagging(Prompter& prompter, const store::Table& like, int key
 
 bool QueryTagging::step() {
     if (ended_) return false;
-    TableUse hold(tagFile(), prompter_, tagFileOptions());
+    TagBatch batch(prompter_);
     const std::int64_t stop = scan_.read() + kRecordsPerStep;
     while (scan_.read() < stop) {
         const QueryScan::Step step = scan_.next(static_cast<int>(stop - scan_.read()));
         if (step == QueryScan::Step::Ended) {
+            batch.commit();
             ended_ = true;
             return false;
         }
@@ -186,6 +187,7 @@ bool QueryTagging::step() {
             clearTag(prompter_, tags_, record);
         }
     }
+    batch.commit();
     return true;
 }
 

@@ -164,6 +164,15 @@ TaggedRecord nextTag(Prompter&, TagTable table) {
     return 0;
 }
 
+TagBatch::TagBatch(Prompter& prompter)
+    : use_(tagFile(), prompter, tagFileOptions()), transaction_(use_.table()) {}
+
+void TagBatch::commit() {
+    // A batch that could not begin wrote each tag on its own.
+    if (transaction_.ok() && transaction_.commit() != store::kNoError)
+        fail(transaction_.error(), "TagBatch/COMMIT");
+}
+
 // --- counting ---------------------------------------------------------------------
 
 TagCount::TagCount(Prompter& prompter, TagTable table) : table_(table) {

@@ -20,6 +20,7 @@
 
 #include "data/open_routine.h"
 #include "store/store.h"
+#include "store/transaction.h"
 #include "runtime/prompter.h"
 
 namespace plorix::data {
@@ -46,6 +47,20 @@ bool isTagged(Prompter& prompter, TagTable table, TaggedRecord record);
 // passed over.
 TaggedRecord firstTag(Prompter& prompter, TagTable table);
 TaggedRecord nextTag(Prompter& prompter, TagTable table);
+
+// Tags set and cleared while a batch lives are written together, in one
+// transaction of the tag file: a step of a long loop holds one, never
+// across the event loop. Without commit() they are undone; a failed commit
+// ends the program as any failed write of the tag file does.
+class TagBatch {
+public:
+    explicit TagBatch(Prompter& prompter);
+    void commit();
+
+private:
+    TableUse use_;
+    store::Transaction transaction_;
+};
 
 // Counting a table's tags in steps of 100, for a window's timer; the count
 // of the table counted last is kept, and kept right by setTag and clearTag,

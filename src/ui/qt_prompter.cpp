@@ -33,8 +33,13 @@ QMessageBox::Icon qtIcon(Icon icon) {
 
 class QtProgress final : public Progress {
 public:
+    // Opened while a dialog is up, it belongs to that dialog: a window
+    // beneath a modal dialog takes no clicks, and its Cancel must. It keeps
+    // the windows it belongs to from starting the work again meanwhile.
     QtProgress(QWidget* parent, std::string_view title, std::string_view heading)
-        : dialog_(qs(heading), QObject::tr("Cancel"), 0, 100, parent) {
+        : dialog_(qs(heading), QObject::tr("Cancel"), 0, 100,
+                  QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent) {
+        dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setWindowTitle(qs(title));
         dialog_.setMinimumDuration(0);
         dialog_.setAutoClose(false);

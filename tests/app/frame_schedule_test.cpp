@@ -11,6 +11,7 @@
 #include "frame_rig.h"
 #include "ui/browses/browse_categories.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_schedule_category.h"
 #include "ui/kit/record_table_model.h"
 
 namespace plorix::app::test {
@@ -72,11 +73,11 @@ TEST_F(FrameTest, ScheduleCategoriesShowsTheTasksOfOneCategory) {
     categories->view().selectRow(0);
     for (QPushButton* b : categories->findChildren<QPushButton*>())
         if (b->accessibleName() == "Schedule") b->click();
-    auto* browse = openWindow<ui::BrowseSchedule>(f);
+    auto* browse = openWindow<ui::BrowseScheduleCategory>(f);
     ASSERT_NE(browse, nullptr);
-    EXPECT_EQ(browse->tab(), ui::BrowseSchedule::CategoryTab);
+    EXPECT_EQ(browse->windowTitle(), "Browse Schedule by Category");
     ASSERT_EQ(browse->model().rowCount(), 1);
-    EXPECT_EQ(browse->model().text(0, 4), "Report");
+    EXPECT_EQ(browse->model().text(0, 0), "Report");
 }
 
 }  // namespace

@@ -184,6 +184,38 @@ TEST_F(MessageWindowsTest, AMassMailingSendsEachContactOfTheCategoryAMessageOfTh
     browse->close();
 }
 
+TEST_F(MessageWindowsTest, TheFormNamesAContactsAddressAndTitlesAnAttachmentAndANewsgroupFromLastTime) {
+    addContact(9, "Ann", "ann@example.org", "");
+    settings::putSetting("LastNewsgroup", "comp.lang.c");
+    auto* browse = new BrowseMessages(prompter, {}, {});
+    browse->show();
+    inForm<UpdateMessages>(browse->view(), Qt::Key_Insert, [&](UpdateMessages& form) {
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        typeInto(named(&form, "To"), "ann@example.org");
+        typeInto(named(&form, "Attachment"), "report.pdf");
+        QTest::keyClick(named(&form, "Attachment"), Qt::Key_Tab);
+        EXPECT_EQ(form.binder().editor("M_:EMAILTONAME")->text(), "Ann Tester");
+        EXPECT_EQ(form.message().CONTACTID, 9);
+        EXPECT_EQ(form.binder().editor("M_:SUBJECT")->text(), "report.pdf");
+        // A name already given stays.
+        typeInto(named(&form, "Name"), "Dr. Ann");
+        typeInto(named(&form, "To"), "ann@example.org");
+        named(&form, "CC")->setFocus();
+        EXPECT_EQ(form.binder().editor("M_:EMAILTONAME")->text(), "Dr. Ann");
+        // News: the newsgroup of last time, and no copies.
+        form.binder().editor("M_:EMAILTO")->setText("");
+        form.binder().editor("M_:MAILTYPE")->setText("News");
+        form.applyMailType(true);
+        EXPECT_EQ(form.binder().editor("M_:EMAILTO")->text(), "comp.lang.c");
+        EXPECT_TRUE(named(&form, "Newsgroup")->isVisible());
+        EXPECT_FALSE(named(&form, "BCC")->isVisible());
+        named<QPushButton>(&form, "Cancel")->click();
+    });
+    EXPECT_EQ(messages->records(), 0);  // the reserved number went again
+    browse->close();
+}
+
 TEST_F(MessageWindowsTest, AnAddressWithAControlCharacterAndALinkedMessageAreRefusedUnwritten) {
     addMessage(5, [](Messages& m) {
         m.EMAILTO = "ann@example.org";

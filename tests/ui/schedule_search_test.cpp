@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -17,6 +18,7 @@
 #include "ui/kit/browse_window.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_schedule.h"
+#include "ui/qt_prompter.h"
 
 namespace plorix::ui {
 namespace {
@@ -72,16 +74,20 @@ protected:
         click(&search, "Search Type");
     }
     // Opens the search from the browse, lets `fill` enter the query, then
-    // begins the search with `step` ("Select", "Unselect").
-    void search(BrowseSchedule& browse, const QString& step,
-                const std::function<void(SearchSchedule&)>& fill) {
+    // begins the search with `step` ("Select", "Unselect"); `running` acts
+    // in the progress window.
+    void search(BrowseSchedule& browse, const QString& step, const std::function<void(SearchSchedule&)>& fill,
+                const std::function<void(QWidget*)>& running = {}) {
         bool seen = false;
         whenModal([&](QWidget* modal) {
             auto* window = dynamic_cast<SearchSchedule*>(modal);
             ASSERT_NE(window, nullptr);
             seen = true;
             fill(*window);
-            whenModal([&](QWidget* next) { click(next, step); });
+            whenModal([&](QWidget* next) {
+                if (running) whenModal(running);
+                click(next, step);
+            });
             click(window, "Begin Search");
             if (window->isVisible()) window->reject();
         });
@@ -181,18 +187,34 @@ TEST_F(ScheduleSearchTest, CancelStopsASearchOfTwentyThousandTasksAndKeepsWhatIt
         for (int id = 1; id <= kTasks; ++id) add(id, "Work", "Task " + std::to_string(id), monday + id % 300);
         ASSERT_EQ(transaction.commit(), store::kNoError);
     }
-    auto browse = std::make_unique<BrowseSchedule>(services, nullptr);
+    // The desktop's own progress window, whose Cancel is pressed once it shows.
+    QtPrompter desktop;
+    ScheduleServices onDesktop{.prompter = desktop, .clock = clock};
+    auto browse = std::make_unique<BrowseSchedule>(onDesktop, nullptr);
     browse->show();
-    prompter.cancelProgressAfter = 2;  // the second look at the progress window
-    search(*browse, "Select", [&](SearchSchedule& window) {
-        test::WindowTest::typeInto(window.control("SCH:DESCRIPTION"), "task");
-        chooseMatch(window, "SCH:DESCRIPTION", "Begins with this");
-    });
+    std::int32_t taggedAtCancel = -1;
+    search(
+        *browse, "Select",
+        [&](SearchSchedule& window) {
+            test::WindowTest::typeInto(window.control("SCH:DESCRIPTION"), "task");
+            chooseMatch(window, "SCH:DESCRIPTION", "Begins with this");
+        },
+        [&](QWidget*) {
+            // The progress window shows once the first share of the file is read.
+            QProgressDialog* progress = nullptr;
+            for (int waited = 0; !progress && waited < 500; ++waited) {
+                QTest::qWait(10);
+                progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+            }
+            ASSERT_NE(progress, nullptr);
+            EXPECT_EQ(progress->windowTitle(), "Searching for Matching Records");
+            taggedAtCancel = data::countTags(prompter, data::kScheduleTags);
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        });
     const std::int32_t tagged = data::countTags(prompter, data::kScheduleTags);
     EXPECT_GT(tagged, 0);
     EXPECT_LT(tagged, kTasks / 2);
-    EXPECT_EQ(prompter.progressesFinished, 0);
-    EXPECT_EQ(prompter.progressTexts.back(), "Records found: " + std::to_string(tagged));
+    EXPECT_EQ(tagged, taggedAtCancel);  // not one more after Cancel
     // The "Selected" tab lists tagged tasks only.
     ASSERT_EQ(browse->tab(), BrowseSchedule::SelectedTab);
     ASSERT_GT(browse->model().rowCount(), 0);

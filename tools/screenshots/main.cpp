@@ -42,6 +42,8 @@
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_schedule.h"
 #include "ui/browses/view_todo.h"
+#include "ui/browses/browse_contacts.h"
+#include "ui/browses/browse_messages.h"
 #include "ui/qt_prompter.h"
 #include "ui/script/browse_script.h"
 #include "ui/script/update_scripting.h"
@@ -253,7 +255,7 @@ void pictureSearchWindows(app::MainFrame& frame) {
     frame.perform(app::FrameCommand::ScheduleCategories);
     process(300);
     if (auto* categories = frame.findChild<ui::BrowseCategories*>()) {
-        categories->view().selectRow(0);
+        categories->view().selectRow(1);  // WORK, which has tasks
         named<QPushButton>(*categories, "Schedule")->click();
         process(300);
         if (auto* tasks = frame.findChild<ui::BrowseScheduleCategory*>()) {
@@ -314,6 +316,38 @@ void pictureScriptEditor(app::MainFrame& frame, Prompter& prompter) {
     list->close();
 }
 
+// The address book's and the messages' dialogs: the contact form with its
+// tabs and the link form, the category picker, the message form (a mass
+// mailing too) and the message picker of the script editor.
+void pictureOrganiserDialogs(app::MainFrame& frame) {
+    frame.perform(app::FrameCommand::Contacts);
+    process(500);
+    if (auto* contacts = frame.findChild<ui::BrowseContacts*>()) {
+        pictureModal(
+            "contact_form", [contacts] { contacts->changeRecord(); },
+            [](QWidget& form) {
+                if (auto* insert = named<QPushButton>(form, "Insert"))
+                    pictureModal("link_form", [insert] { insert->click(); });
+            });
+        contacts->setCategory(QStringLiteral("Friends"));
+        process(300);
+        save(*contacts, "contacts_category");
+        pictureModal("select_contact_category",
+                     [contacts] { named<QPushButton>(*contacts, "Pick")->click(); });
+        contacts->close();
+    }
+    frame.perform(app::FrameCommand::EmailMessages);
+    process(500);
+    if (auto* messages = frame.findChild<ui::BrowseMessages*>()) {
+        pictureModal("message_form", [messages] { messages->changeRecord(); });
+        messages->setTab(ui::BrowseMessages::ControlsTab);
+        process(300);
+        save(*messages, "email_messages_controls");
+        messages->close();
+    }
+    pictureModal("select_message", [&frame] { ui::selectMessage(processPrompter(), &frame); });
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -337,6 +371,15 @@ void seedTasks(const QString& cli) {
     run({"add", "Categories", "CAT:CATEGORY=HOME"});
     run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada",
          "C_:EMAIL=ada@example.org"});
+    run({"add", "ContactCategories", "CC:CONTACTCATEGORY=Friends"});
+    run({"add", "Contact", "C_:CLIENTID=2", "C_:LASTNAME=Hopper", "C_:FIRSTNAME=Grace",
+         "C_:EMAIL=grace@example.org", "C_:CONTACTCATEGORY=Friends", "C_:WORKDAYPHONE=555-0100"});
+    run({"add", "Link", "L:ID=1", "L:CLIENTID=2"});
+    run({"add", "Messages", "M_:EMAILID=1", "M_:MAILTYPE=Email", "M_:EMAILTO=ada@example.org",
+         "M_:EMAILTONAME=Ada Lovelace", "M_:SUBJECT=Minutes of the meeting",
+         "M_:MESSAGE=The minutes are attached."});
+    run({"add", "Messages", "M_:EMAILID=2", "M_:MAILTYPE=Mass Mailing", "M_:EMAILTO=N/A",
+         "M_:EMAILTOGROUP=Friends", "M_:SUBJECT=Summer party"});
     run({"settings", "LogEvents", "1"});
     run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=1", "SCR:ACTION=Start Program", "SCR:COMMAND=xterm"});
     run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=2", "SCR:ACTION=Wait", "SCR:WAITFORWINDOW=xterm*",
@@ -397,15 +440,20 @@ int main(int argc, char** argv) {
             if (w != &frame) w->close();
         process(300);
         std::set<app::FrameCommand> done;
+        std::set<std::string> names;
         for (const app::MenuItem& item : app::menuItems()) {
             if (!opensAWindow(item.command) || done.count(item.command) || !frame.canPerform(item.command))
                 continue;
             done.insert(item.command);
-            pictureCommand(frame, item.command, fileName(item.text));
+            // Two menus may hold items of one name (Browse and Reports "&Contacts").
+            std::string name = fileName(item.text);
+            if (!names.insert(name).second) names.insert(name = fileName(item.menu) + "_" + name);
+            pictureCommand(frame, item.command, name);
         }
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
         pictureTodoDialogs(frame);
+        pictureOrganiserDialogs(frame);
         pictureSearchWindows(frame);
         pictureScriptEditor(frame, prompter);
         frame.hide();

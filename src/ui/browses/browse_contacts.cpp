@@ -1,11 +1,9 @@
 #include "ui/browses/browse_contacts.h"
 
 #include <QClipboard>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "data/contact_rules.h"
 #include "runtime/fixed_text.h"
@@ -13,9 +11,9 @@
 #include "ui/forms/update_contacts.h"
 #include "ui/forms/update_messages.h"
 #include "ui/kit/record_form.h"
+#include "ui/kit/browse_picker.h"
 #include "ui/pickers/select_contact_categories.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -37,12 +35,12 @@ BrowseSpec contactsSpec() {
                      {"Category", keys::Contact::KEYCATEGORY}},
             .columns = {{"C_:LASTNAME", "", "Last Name", 16},
                         {"C_:FIRSTNAME", "", "First Name", 12},
-                        {"C_:ADDRESSLINE1", "", "Address Line 1", 18},
+                        {"C_:ADDRESSLINE1", "", "Address Line 1", 16},
                         {"C_:ADDRESSLINE2", "", "Address Line 2", 14},
                         {"C_:ADDRESSLINE3", "", "Address Line 3", 14},
-                        {"C_:POSTALCODE", "", "Postal Code", 9},
-                        {"C_:WORKDAYPHONE", "", "Work/Day Phone", 13},
-                        {"C_:HOMEEVENINGPHONE", "", "Home/Evening Phone", 13},
+                        {"C_:POSTALCODE", "", "Postal Code", 11},
+                        {"C_:WORKDAYPHONE", "", "Work/Day Phone", 15},
+                        {"C_:HOMEEVENINGPHONE", "", "Home/Evening Phone", 19},
                         {"C_:FAX", "", "Fax", 13}},
             .emptyText = "No contacts are stored yet. Press Add to enter one."};
 }
@@ -57,11 +55,6 @@ BrowseContacts::BrowseContacts(Prompter& prompter, std::function<void(const data
         setWindowFlags(Qt::Widget);
         setAttribute(Qt::WA_DeleteOnClose, false);
     }
-    categoryLabel_ = new QLabel(QStringLiteral("(every category)"), this);
-    categoryLabel_->setAccessibleName(QStringLiteral("Selected category"));
-    controlRow().addWidget(categoryLabel_);
-    controlRow().addStretch();
-
     auto chosen = [this] { return hasSelection(); };
     auto selectedContact = [this] { return static_cast<const Contact*>(selected()); };
     setActions({.add = [this] { return edit(data::FormAction::Adding, false); },
@@ -111,25 +104,7 @@ BrowseContacts::BrowseContacts(Prompter& prompter, std::function<void(const data
     setWindowTitle(userTitle(declaration().title));
 }
 
-void BrowseContacts::setCategory(const QString& category) {
-    category_ = category;
-    categoryLabel_->setText(category.isEmpty() ? QStringLiteral("(every category)")
-                                               : QStringLiteral("Category: ") + category);
-    if (tab() == CategoryTab)
-        refresh();
-    else
-        setTab(CategoryTab);
-}
-
-void BrowseContacts::preparePage(int tab) {
-    page().setKey(declaration().tabs[static_cast<std::size_t>(tab)].key);
-    categoryLabel_->setVisible(tab == CategoryTab);
-    // The key ignores case, so the range does too.
-    Contact range;
-    range.CONTACTCATEGORY = category_.toStdString();
-    const bool ranged = tab == CategoryTab && !category_.isEmpty();
-    page().setRange(ranged ? &range : nullptr, ranged ? 1 : 0);
-}
+void BrowseContacts::preparePage(int tab) { category_.prepare(tab); }
 
 void BrowseContacts::copyToClipboard() {
     if (const auto* contact = static_cast<const Contact*>(selected()))
@@ -156,7 +131,7 @@ bool BrowseContacts::edit(data::FormAction action, bool copy) {
     // A new contact joins the category the browse is looking at.
     Contact seed;
     if (copy && source) seed = *source;
-    if (!copy && tab() == CategoryTab) seed.CONTACTCATEGORY = category_.toStdString();
+    if (!copy && tab() == CategoryTab) seed.CONTACTCATEGORY = category_.category().toStdString();
     return updateContact(action, 0, seed, prompter(), this);
 }
 
@@ -168,20 +143,9 @@ BrowseContacts* openBrowseContacts(Prompter& prompter, QWidget* parent) {
 }
 
 std::optional<data::Contact> selectContact(Prompter& prompter, QWidget* parent) {
-    QDialog picker(parent);
-    picker.setWindowTitle(QStringLiteral("Select a Contact"));
-    std::optional<data::Contact> chosen;
-    auto* browse = new BrowseContacts(
-        prompter,
-        [&](const data::Contact& contact) {
-            chosen = contact;
-            picker.accept();
-        },
-        &picker);
-    (new QVBoxLayout(&picker))->addWidget(browse);
-    rememberPosition(picker, "SelectContacts");
-    if (picker.exec() != QDialog::Accepted) return std::nullopt;
-    return chosen;
+    return pickRecord<data::Contact>(
+        "Select a Contact", "SelectContacts", parent,
+        [&](const auto& choose, QWidget* picker) { return new BrowseContacts(prompter, choose, picker); });
 }
 
 }  // namespace plorix::ui

@@ -12,8 +12,7 @@
 #include "data/form_save.h"
 #include "data/tables/contact.h"
 #include "ui/kit/browse_window.h"
-
-class QLabel;
+#include "ui/kit/category_tab.h"
 
 namespace plorix::ui {
 
@@ -27,7 +26,7 @@ public:
                    QWidget* parent = nullptr);
 
     // The category the category tab lists.
-    void setCategory(const QString& category);
+    void setCategory(const QString& category) { category_.set(category); }
     // "&Copy to Clipboard".
     void copyToClipboard();
     // "Email...": a new message to the highlighted contact.
@@ -40,8 +39,7 @@ private:
     bool edit(data::FormAction action, bool copy);
 
     std::function<void(const data::Contact&)> choose_;
-    QString category_;
-    QLabel* categoryLabel_ = nullptr;
+    ui::CategoryTab category_{*this, CategoryTab, "C_:CONTACTCATEGORY"};
 };
 
 BrowseContacts* openBrowseContacts(Prompter& prompter, QWidget* parent);

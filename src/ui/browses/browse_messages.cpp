@@ -1,19 +1,17 @@
 #include "ui/browses/browse_messages.h"
 
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include "data/tables/messages.h"
 #include "runtime/pictures.h"
 #include "settings/settings.h"
 #include "ui/forms/update_messages.h"
 #include "ui/kit/record_form.h"
+#include "ui/kit/browse_picker.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -150,21 +148,15 @@ BrowseMessages* openBrowseMessages(Prompter& prompter, BrowseMessages::Send send
 }
 
 std::optional<std::int32_t> selectMessage(Prompter& prompter, QWidget* parent) {
-    QDialog picker(parent);
-    picker.setWindowTitle(QStringLiteral("Select an Email Message"));
-    std::optional<std::int32_t> chosen;
-    auto* browse = new BrowseMessages(
-        prompter, {},
-        [&](std::int32_t id) {
-            if (id == 0) return;
-            chosen = id;
-            picker.accept();
-        },
-        &picker);
-    (new QVBoxLayout(&picker))->addWidget(browse);
-    rememberPosition(picker, "SelectMessages");
-    if (picker.exec() != QDialog::Accepted) return std::nullopt;
-    return chosen;
+    return pickRecord<std::int32_t>("Select an Email Message", "SelectMessages", parent,
+                                    [&](const auto& choose, QWidget* picker) {
+                                        return new BrowseMessages(
+                                            prompter, {},
+                                            [choose](std::int32_t id) {
+                                                if (id != 0) choose(id);
+                                            },
+                                            picker);
+                                    });
 }
 
 }  // namespace plorix::ui

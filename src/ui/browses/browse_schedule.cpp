@@ -211,10 +211,7 @@ void BrowseSchedule::setActiveOnly(bool on) {
 }
 
 bool BrowseSchedule::request(ScheduleRequest request, const Schedule* entry) {
-    // The form works on its own copy: the page may be read again meanwhile.
-    std::optional<Schedule> copy;
-    if (entry) copy = *entry;
-    return updateSchedule(this, services_, request, copy ? &*copy : nullptr, day_);
+    return updateSchedule(this, services_, request, entry, day_);
 }
 
 void BrowseSchedule::pickDay() {

@@ -59,10 +59,11 @@ void BrowseScheduleCategory::preparePage(int tab) {
 }
 
 bool BrowseScheduleCategory::request(ScheduleRequest request, const void* record) {
-    // The form works on its own copy: the page may be read again meanwhile.
-    std::optional<Schedule> copy;
-    if (record) copy = *static_cast<const Schedule*>(record);
-    return updateSchedule(this, services_, request, copy ? &*copy : nullptr);
+    if (record) return updateSchedule(this, services_, request, static_cast<const Schedule*>(record));
+    // A new task starts in this category.
+    Schedule fresh;
+    fresh.CATEGORY = category_.toStdString();
+    return updateSchedule(this, services_, request, &fresh);
 }
 
 BrowseScheduleCategory* openBrowseScheduleCategory(const ScheduleServices& services,

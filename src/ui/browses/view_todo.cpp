@@ -52,11 +52,6 @@ ViewTodo::ViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegi
             return done ? QStringLiteral("Done") : QStringLiteral("Not done");
         return {};
     });
-    categoryLabel_ = new QLabel(QStringLiteral("(every category)"), this);
-    categoryLabel_->setAccessibleName(QStringLiteral("Selected category"));
-    controlRow().addWidget(categoryLabel_);
-    controlRow().addStretch();
-
     auto chosen = [this] { return hasSelection(); };
     setActions({.add = [this] { return edit(data::FormAction::Adding); },
                 .edit = [this](const void*) { return edit(data::FormAction::Changing); },
@@ -83,25 +78,7 @@ ViewTodo::~ViewTodo() {
     if (lists_) lists_->remove(registration_);
 }
 
-void ViewTodo::setCategory(const QString& category) {
-    category_ = category;
-    categoryLabel_->setText(category.isEmpty() ? QStringLiteral("(every category)")
-                                               : QStringLiteral("Category: ") + category);
-    if (tab() == CategoryTab)
-        refresh();
-    else
-        setTab(CategoryTab);
-}
-
-void ViewTodo::preparePage(int tab) {
-    page().setKey(declaration().tabs[static_cast<std::size_t>(tab)].key);
-    categoryLabel_->setVisible(tab == CategoryTab);
-    // The key ignores case, so the range does too.
-    Todo range;
-    range.CATEGORY = category_.toStdString();
-    const bool ranged = tab == CategoryTab && !category_.isEmpty();
-    page().setRange(ranged ? &range : nullptr, ranged ? 1 : 0);
-}
+void ViewTodo::preparePage(int tab) { category_.prepare(tab); }
 
 bool ViewTodo::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &view() && event->type() == QEvent::KeyPress &&
@@ -128,7 +105,7 @@ bool ViewTodo::eventFilter(QObject* watched, QEvent* event) {
 
 bool ViewTodo::edit(data::FormAction action) {
     // A new item joins the category the browse is looking at.
-    QString category = category_;
+    QString category = category_.category();
     if (tab() != CategoryTab || category.isEmpty())
         category = hasSelection() ? qs(static_cast<const Todo*>(selected())->CATEGORY) : QString();
     return updateTodo(action, selectedPosition(), category, clock_, prompter(), this);

@@ -9,8 +9,7 @@
 #include "data/form_save.h"
 #include "scheduler/frame_state.h"
 #include "ui/kit/browse_window.h"
-
-class QLabel;
+#include "ui/kit/category_tab.h"
 
 namespace plorix::ui {
 
@@ -26,7 +25,7 @@ public:
     ~ViewTodo() override;
 
     // The category the category tab lists.
-    void setCategory(const QString& category);
+    void setCategory(const QString& category) { category_.set(category); }
     // Flips the highlighted item's done status, stamping the moment when it
     // becomes done, and writes it at once.
     void toggleDone();
@@ -43,8 +42,7 @@ private:
     const Clock& clock_;
     scheduler::BrowseRegistry* lists_;
     int registration_ = 0;
-    QString category_;
-    QLabel* categoryLabel_ = nullptr;
+    ui::CategoryTab category_{*this, CategoryTab, "TDO:CATEGORY"};
 };
 
 ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists,

@@ -41,6 +41,7 @@ public:
         progress_->setPercent(percent);
         return !progress_->cancelled();
     }
+    bool cancelled() { return progress_->cancelled(); }
     void finish() { progress_->finish(); }
 
 private:
@@ -54,6 +55,11 @@ bool runSliced(SearchProgress& progress, const std::function<bool()>& work,
                const std::function<std::pair<std::int64_t, std::int32_t>()>& state) {
     bool cancelled = false;
     runSteps([&] {
+        // Cancel pressed between two slices stops before the next one.
+        if (progress.cancelled()) {
+            cancelled = true;
+            return false;
+        }
         QElapsedTimer slice;
         slice.start();
         bool more = true;

@@ -12,6 +12,7 @@
 #include "data/warnings.h"
 #include "settings/settings.h"
 #include "ui/browses/browse_contact_categories.h"
+#include "ui/forms/related_tasks.h"
 #include "ui/kit/browse_window.h"
 #include "ui/kit/numbered_form.h"
 #include "ui/qt_text.h"
@@ -70,6 +71,8 @@ UpdateContacts::UpdateContacts(store::Table& contacts, data::FormAction action, 
     tabs_->addTab(notes, QStringLiteral("Notes"));
     (new QVBoxLayout(notes))
         ->addWidget(binder().bind("C_:NOTES", EditorKind::Memo, QStringLiteral("Notes"), notes));
+    tabs_->addTab(new RelatedTasks(contact().CLIENTID, this->prompter(), tabs_),
+                  QStringLiteral("Related Tasks"));
 
     QWidget* name = binder().editor("C_:LASTNAME")->control();
     name->setMinimumWidth(name->fontMetrics().averageCharWidth() * 40);

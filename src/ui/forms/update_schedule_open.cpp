@@ -2,6 +2,8 @@
 // gives it back on Cancel), the change of a stored entry, and the delete
 // that asks first and takes the entry's script items with it.
 
+#include <optional>
+
 #include "data/cascade.h"
 #include "data/numbering.h"
 #include "data/warnings.h"
@@ -53,6 +55,9 @@ bool deleteEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
 
 bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleRequest request,
                     const data::Schedule* entry, Date defaultDay) {
+    // The form works on a copy: the caller's list may be read again meanwhile.
+    const std::optional<Schedule> copy = entry ? std::optional<Schedule>(*entry) : std::nullopt;
+    entry = copy ? &*copy : nullptr;
     Prompter& prompter = services.prompter;
     auto table = ownTable(Schedule::schema(), prompter);
     if (!table->isOpen()) return false;

@@ -57,6 +57,9 @@ public:
     // Shows the buffer in the editors and takes it as the original.
     void showRecord();
 
+    // The rules the default save() writes by (required fields, unique keys).
+    void setRules(const data::FormRules* rules) { rules_ = rules; }
+
     void accept() override;
     // Reads and saves the record as OK does, but leaves the form open on
     // the record as saved; whether it was saved.
@@ -69,7 +72,6 @@ protected:
     // Writes the buffer (inside the form's transaction): a result of
     // data::saveRecord. The default saves through the rules given.
     virtual int save();
-    void setRules(const data::FormRules* rules) { rules_ = rules; }
     // What OK does short of closing: reads every field, runs the window's
     // checks and saves; whether the record was saved.
     bool commit();

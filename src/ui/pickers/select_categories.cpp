@@ -1,12 +1,8 @@
 #include "ui/pickers/select_categories.h"
 
-#include <QVBoxLayout>
-
 #include "data/tables/categories.h"
 #include "ui/browses/browse_categories.h"
-#include "ui/kit/browse_window.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -22,28 +18,11 @@ BrowseSpec selectSpec() {
 
 }  // namespace
 
-SelectCategories::SelectCategories(Prompter& prompter, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Select a Category"));
-    auto* layout = new QVBoxLayout(this);
-    browse_ = new BrowseWindow(selectSpec(), prompter, this);
-    browse_->setWindowFlags(Qt::Widget);
-    browse_->setAttribute(Qt::WA_DeleteOnClose, false);
-    layout->addWidget(browse_);
-    browse_->setActions({.edit = [this](const void*) {
-        choose();
-        return false;
-    }});
-    browse_->setButtons({{"&Select", "Use the highlighted category", [this] { choose(); },
-                          [this] { return browse_->hasSelection(); }}});
-    browse_->start();
-    rememberPosition(*this, "SelectCategories");
-}
+SelectCategories::SelectCategories(Prompter& prompter, QWidget* parent)
+    : RecordPicker(selectSpec(), prompter, "Use the highlighted category", parent) {}
 
-void SelectCategories::choose() {
-    const auto* category = static_cast<const data::Categories*>(browse_->selected());
-    if (!category) return;
-    chosen_ = qs(category->CATEGORY);
-    accept();
+void SelectCategories::take(const void* record) {
+    chosen_ = qs(static_cast<const data::Categories*>(record)->CATEGORY);
 }
 
 std::optional<QString> selectCategory(Prompter& prompter, QWidget* parent) {

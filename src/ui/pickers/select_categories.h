@@ -2,24 +2,22 @@
 // SELECTCATEGORIES ("Select a Category"): the categories in their order;
 // Enter, a double-click or "&Select" returns the highlighted one.
 
-#include <QDialog>
+#include <QString>
 #include <optional>
 
-#include "runtime/prompter.h"
+#include "ui/kit/record_picker.h"
 
 namespace plorix::ui {
 
-class BrowseWindow;
-
-class SelectCategories final : public QDialog {
+class SelectCategories final : public RecordPicker {
 public:
     explicit SelectCategories(Prompter& prompter, QWidget* parent = nullptr);
-    BrowseWindow& browse() { return *browse_; }
     const QString& chosen() const { return chosen_; }
 
+protected:
+    void take(const void* record) override;
+
 private:
-    void choose();
-    BrowseWindow* browse_;
     QString chosen_;
 };
 

@@ -1,10 +1,6 @@
 #include "ui/pickers/select_schedule.h"
 
-#include <QVBoxLayout>
-
 #include "data/tables/schedule.h"
-#include "ui/kit/browse_window.h"
-#include "ui/window_geometry.h"
 
 namespace plorix::ui {
 
@@ -23,30 +19,10 @@ BrowseSpec selectSpec() {
 
 }  // namespace
 
-SelectSchedule::SelectSchedule(Prompter& prompter, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Select Task"));
-    auto* layout = new QVBoxLayout(this);
-    browse_ = new BrowseWindow(selectSpec(), prompter, this);
-    browse_->setWindowFlags(Qt::Widget);
-    browse_->setAttribute(Qt::WA_DeleteOnClose, false);
-    layout->addWidget(browse_);
-    browse_->setActions({.edit = [this](const void*) {
-        choose();
-        return false;
-    }});
-    browse_->setButtons({{"&Select", "Use the highlighted task", [this] { choose(); },
-                          [this] { return browse_->hasSelection(); }}});
-    browse_->start();
-    resize(browse_->sizeHint().expandedTo(QSize(520, 360)));
-    rememberPosition(*this, "SelectSchedule");
-}
+SelectSchedule::SelectSchedule(Prompter& prompter, QWidget* parent)
+    : RecordPicker(selectSpec(), prompter, "Use the highlighted task", parent) {}
 
-void SelectSchedule::choose() {
-    const auto* task = static_cast<const data::Schedule*>(browse_->selected());
-    if (!task) return;
-    chosen_ = task->ID;
-    accept();
-}
+void SelectSchedule::take(const void* record) { chosen_ = static_cast<const data::Schedule*>(record)->ID; }
 
 std::optional<std::int32_t> selectSchedule(Prompter& prompter, QWidget* parent) {
     SelectSchedule picker(prompter, parent);

@@ -2,25 +2,22 @@
 // SELECTSCHEDULE ("Select Task"): the tasks by category, date and time;
 // Enter, a double-click or "&Select" returns the highlighted one's SCH:ID.
 
-#include <QDialog>
 #include <cstdint>
 #include <optional>
 
-#include "runtime/prompter.h"
+#include "ui/kit/record_picker.h"
 
 namespace plorix::ui {
 
-class BrowseWindow;
-
-class SelectSchedule final : public QDialog {
+class SelectSchedule final : public RecordPicker {
 public:
     explicit SelectSchedule(Prompter& prompter, QWidget* parent = nullptr);
-    BrowseWindow& browse() { return *browse_; }
     std::int32_t chosen() const { return chosen_; }
 
+protected:
+    void take(const void* record) override;
+
 private:
-    void choose();
-    BrowseWindow* browse_;
     std::int32_t chosen_ = 0;
 };
 
