@@ -121,6 +121,46 @@ TEST_F(ClipboardMonitorTest, TrimmingStopsAtTheLimitAndAtTheFirstSavedEntry) {
     EXPECT_EQ(entries(), (V{"seventh again", "second", "fourth"}));
 }
 
+TEST_F(ClipboardMonitorTest, TextMarkedSecretIsLeftOutUnlessTheUserWantsIt) {
+    int changes = 0;
+    monitor.setOnChange([&] { ++changes; });
+    desktop.clipboard.secret = true;
+    copy("correct horse battery staple");
+    EXPECT_EQ(entries(), V{});
+    EXPECT_EQ(changes, 0);
+    desktop.clipboard.secret = false;
+    copy("plain text");
+    EXPECT_EQ(changes, 1);
+    settings::settings().IgnoreSecretClipboard = false;
+    desktop.clipboard.secret = true;
+    copy("kept on purpose");
+    EXPECT_EQ(entries(), (V{"plain text", "kept on purpose"}));
+}
+
+TEST_F(ClipboardMonitorTest, EntriesPastTheirAgeGoButSavedOnesStay) {
+    int changes = 0;
+    monitor.setOnChange([&] { ++changes; });
+    copy("old, saved");
+    keep("old, saved");
+    copy("old");
+    clock.set({80002, 100});
+    copy("recent");
+    settings::settings().ClipboardExpires = 3;
+    clock.set({80004, 100});
+    copy("today");  // four days after "old": past three
+    EXPECT_EQ(entries(), (V{"recent", "today", "old, saved"}));
+    EXPECT_EQ(changes, 4);
+    // A new day is enough, without a new text.
+    clock.set({80006, 100});
+    copy("today");
+    EXPECT_EQ(entries(), (V{"today", "old, saved"}));
+    // Zero keeps every entry however old.
+    settings::settings().ClipboardExpires = 0;
+    clock.set({80100, 100});
+    copy("much later");
+    EXPECT_EQ(entries().size(), 3u);
+}
+
 TEST_F(ClipboardMonitorTest, MultiUserEntriesCarryTheUser) {
     settings::settings().MultiUser = true;
     settings::settings().UserID = "ana";
@@ -134,6 +174,13 @@ TEST(ClipSignature, LettersOnlyUpperCasedAtMostForty) {
     EXPECT_EQ(clipSignature("12,34 - 56!"), "");
     EXPECT_EQ(clipSignature("caf\xC3\xA9 na\xC3\xAFve"), "CAFNAVE");
     EXPECT_EQ(clipSignature(std::string(50, 'q')), std::string(40, 'Q'));
+}
+
+TEST(ClipRun, EntriesWithAnAddressOrProgramPathShowAsLinks) {
+    for (const char* text : {"see HTTP://example.org", "mailto:ana@example.org", "C:\\x.Exe", "a.lnk b"})
+        EXPECT_TRUE(clipLooksRunnable(text)) << text;
+    for (const char* text : {"https://example.org", "www.example.org", "notes.url", "plain"})
+        EXPECT_FALSE(clipLooksRunnable(text)) << text;
 }
 
 TEST(ClipRun, AddressesAndPathsFoundInTheText) {
