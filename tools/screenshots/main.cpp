@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTabWidget>
+#include <QTableView>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -32,8 +33,10 @@
 #include "runtime/clock.h"
 #include "script/command_line.h"
 #include "ui/browses/browse_categories.h"
+#include "ui/browses/browse_clipboard.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
+#include "ui/browses/browse_window_lookup.h"
 #include "ui/browses/view_todo.h"
 #include "ui/qt_prompter.h"
 
@@ -232,6 +235,27 @@ void pictureTodoDialogs(app::MainFrame& frame) {
     list->close();
 }
 
+// The clipboard history with an entry viewed, and the window-title log
+// with its form (the log opens from the About box while the window
+// monitor is on; here it is opened directly).
+void pictureOrganiserLogs(app::MainFrame& frame, const Clock& clock) {
+    frame.perform(app::FrameCommand::ClipboardSaver);
+    process(500);
+    if (auto* history = frame.findChild<ui::BrowseClipboard*>()) {
+        history->view().selectRow(0);
+        pictureModal("clipboard_record", [history] { history->changeRecord(); });
+        history->setTab(ui::BrowseClipboard::ContentTab);
+        process(200);
+        save(*history, "clipboard_saver_by_content");
+        history->close();
+    }
+    auto* log = ui::openBrowseWindowLookup(clock, processPrompter(), &frame);
+    process(300);
+    save(*log, "window_lookup");
+    pictureModal("window_lookup_form", [log] { log->insertRecord(); });
+    log->close();
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -255,6 +279,19 @@ void seedTasks(const QString& cli) {
     run({"add", "Categories", "CAT:CATEGORY=HOME"});
     run({"add", "Contact", "C_:CLIENTID=1", "C_:LASTNAME=Lovelace", "C_:FIRSTNAME=Ada",
          "C_:EMAIL=ada@example.org"});
+    run({"add", "Clipboard", "CLI:CLIPCONTENTS=Minutes of the Tuesday meeting, second draft",
+         "CLI:CLIPHASHKEY=MINUTESOFTHETUESDAYMEETINGSECONDDRAFT",
+         "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:12"});
+    run({"add", "Clipboard",
+         "CLI:CLIPCONTENTS=See https://example.org and http://example.org/agenda for details",
+         "CLI:CLIPHASHKEY=SEEHTTPSEXAMPLEORGANDHTTPEXAMPLEORGAGENDA",
+         "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:30"});
+    run({"add", "Clipboard", "CLI:CLIPCONTENTS=Account number 1234 5678 - keep",
+         "CLI:CLIPHASHKEY=ACCOUNTNUMBERKEEP", "CLI:CLIPKEEP=1",
+         "CLI:CLIPDATE=" + soon.date().addDays(-3).toString(Qt::ISODate), "CLI:CLIPTIME=16:45"});
+    for (const char* title : {"Untitled - Text Editor", "Inbox - Mail", "Terminal"})
+        run({"add", "WindowLookup", QStringLiteral("WL:TITLE=") + title,
+             "WL:DATE=" + soon.date().toString(Qt::ISODate), "WL:TIME=08:05"});
     run({"settings", "LogEvents", "1"});
 }
 
@@ -319,6 +356,7 @@ int main(int argc, char** argv) {
         pictureReports(prompter);
         pictureScheduleDialogs(frame);
         pictureTodoDialogs(frame);
+        pictureOrganiserLogs(frame, processClock());
         frame.hide();
     }
     data::resetProcessTables();

@@ -13,10 +13,10 @@ namespace plorix::ui {
 
 namespace {
 
-bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormAction action, Prompter& prompter,
-             QWidget* parent) {
-    UpdateForm form(table, action, qs(data::formCaption(action, *declaration.rules)), std::string(declaration.section),
-                    prompter, parent, qs(declaration.title));
+bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormAction action,
+             Prompter& prompter, QWidget* parent) {
+    UpdateForm form(table, action, qs(data::formCaption(action, *declaration.rules)),
+                    std::string(declaration.section), prompter, parent, qs(declaration.title));
     auto* fields = new QFormLayout;
     for (const FormField& f : declaration.fields) {
         FieldEditor* editor = form.binder().bind(f.field, f.kind, qs(f.label), &form);
@@ -29,6 +29,8 @@ bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormA
         fields->addRow(label, editor);
     }
     form.body().addLayout(fields);
+    form.setRules(declaration.rules);
+    form.setSkipUnchanged(declaration.skipUnchanged);
     form.showRecord();
     return form.exec() == QDialog::Accepted;
 }
@@ -43,7 +45,8 @@ bool addRecord(const RecordFormSpec& declaration, Prompter& prompter, QWidget* p
     return runForm(declaration, *table, data::FormAction::Adding, prompter, parent);
 }
 
-bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter, QWidget* parent) {
+bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter,
+                    QWidget* parent) {
     auto table = ownTable(*declaration.schema, prompter);
     if (table->reget(position) != store::kNoError) {
         data::standardWarning(prompter, data::Warning::RecordRetrievalError, declaration.schema->label);

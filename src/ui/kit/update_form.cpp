@@ -137,6 +137,7 @@ void UpdateForm::ditto() {
 }
 
 int UpdateForm::save() {
+    if (skipUnchanged_ && unchanged()) return data::kWritten;  // closes as saved
     return data::saveRecord(table_, prompter(), action_, original_.get(), *rules_, true);
 }
 
@@ -155,12 +156,14 @@ void UpdateForm::accept() {
         DeferredMessages deferred(prompter_);
         active_ = &deferred;
         store::Transaction transaction(table_);
-        if (transaction.ok()) {
+        // Asked now: a commit closes the guard.
+        const bool began = transaction.ok();
+        if (began) {
             result = save();
             committed = result == data::kWritten && transaction.commit() == store::kNoError;
         }
         active_ = &prompter_;
-        if (!transaction.ok())
+        if (!began)
             data::standardWarning(prompter_, data::Warning::TransactionFramingError, kTransactionError,
                                   schema.label);
     }  // rolled back unless committed, then the deferred messages show

@@ -56,6 +56,10 @@ public:
     bool unchanged() const;
     // Shows the buffer in the editors and takes it as the original.
     void showRecord();
+    // The rules the default save follows (required fields, unique keys).
+    void setRules(const data::FormRules* rules) { rules_ = rules; }
+    // The default save writes nothing for a change that is unchanged().
+    void setSkipUnchanged(bool skip) { skipUnchanged_ = skip; }
 
     void accept() override;
 
@@ -66,7 +70,6 @@ protected:
     // Writes the buffer (inside the form's transaction): a result of
     // data::saveRecord. The default saves through the rules given.
     virtual int save();
-    void setRules(const data::FormRules* rules) { rules_ = rules; }
 
 private:
     store::Table& table_;
@@ -75,6 +78,7 @@ private:
     Prompter* active_ = &prompter_;
     RecordBinder binder_;
     const data::FormRules* rules_ = nullptr;
+    bool skipUnchanged_ = false;
     std::shared_ptr<void> original_;
     QVBoxLayout* body_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
