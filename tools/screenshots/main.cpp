@@ -284,7 +284,7 @@ void seedTasks(const QString& cli) {
          "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:12"});
     run({"add", "Clipboard",
          "CLI:CLIPCONTENTS=See https://example.org and http://example.org/agenda for details",
-         "CLI:CLIPHASHKEY=SEEHTTPSEXAMPLEORGANDHTTPEXAMPLEORGAGENDA",
+         "CLI:CLIPHASHKEY=SEEHTTPSEXAMPLEORGANDHTTPEXAMPLEORGAGEND",
          "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:30"});
     run({"add", "Clipboard", "CLI:CLIPCONTENTS=Account number 1234 5678 - keep",
          "CLI:CLIPHASHKEY=ACCOUNTNUMBERKEEP", "CLI:CLIPKEEP=1",
