@@ -65,26 +65,6 @@ TEST_F(ClipboardTest, LargeTextsArriveWhole) {
     EXPECT_TRUE(*got == text);
 }
 
-TEST_F(ClipboardTest, ASecretMarkIsSeenAndTextMislabelledAsUtf8IsReadAsLatin1) {
-    const auto readFrom = [&](const std::string& option, const std::string& text) {
-        Child owner({test::testAppPath(), option, text});
-        bool set = false;
-        owner.lineStarting("set", &set);
-        EXPECT_TRUE(set) << option;
-        auto got = clipboard.read();
-        owner.closeInput();
-        owner.wait();
-        return got.value_or(ClipboardText{"(none)", false});
-    };
-    const ClipboardText secret = readFrom("--clipboard-set-secret", "s3cret-passw0rd");
-    EXPECT_EQ(secret.text, "s3cret-passw0rd");
-    EXPECT_TRUE(secret.secret);
-    const ClipboardText latin1 = readFrom("--clipboard-set-latin1", "Grüße aus Köln, café");
-    EXPECT_EQ(latin1.text, "Grüße aus Köln, café");
-    EXPECT_FALSE(latin1.secret);
-    EXPECT_FALSE(readFrom("--clipboard-set", "plain ✓").secret);
-}
-
 TEST_F(ClipboardTest, TakingTheClipboardFromUsIsNoticed) {
     ASSERT_TRUE(clipboard.setText("ours"));
     const std::string theirs = test::uniqueTitle("theirs");

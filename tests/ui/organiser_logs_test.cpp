@@ -38,7 +38,7 @@ protected:
         entry.CLIPTIME = makeTime(8, 15);
         ASSERT_EQ(clips->add(), store::kNoError);
     }
-    // Selects the row showing `text` and presses the button.
+    // Selects the row and presses the button.
     void press(BrowseWindow& browse, int row, const QString& button) {
         browse.view().selectRow(row);
         named<QPushButton>(&browse, button)->click();
