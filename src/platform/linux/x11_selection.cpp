@@ -192,6 +192,7 @@ struct X11Selection::Worker {
                        e.xselection.selection == clipboard;
             },
             event, deadline);
+        unanswered = !notified;
         if (!notified || event.xselection.property == None) return std::nullopt;
         PropertyValue value = takeProperty();
         if (value.type == incr) {
@@ -241,7 +242,10 @@ struct X11Selection::Worker {
         if (owned) return ClipboardText{*owned, false};
         if (XGetSelectionOwner(display, clipboard) == None) return std::nullopt;
         ClipboardText content;
-        if (offers(hint)) {
+        const bool marked = offers(hint);
+        // An owner that does not answer at all is not asked again and again.
+        if (unanswered) return std::nullopt;
+        if (marked) {
             const auto mark = read(hint);
             content.secret = mark && mark->bytes.substr(0, mark->bytes.find('\0')) == "secret";
         }
@@ -273,6 +277,7 @@ struct X11Selection::Worker {
     ::Window window = 0;
     Atom clipboard = 0, utf8 = 0, targets = 0, textAtom = 0, incr = 0, property = 0, hint = 0;
     long maxServeBytes = 0;
+    bool unanswered = false;           // the last request timed out
     std::optional<std::string> owned;  // our text while we own the clipboard
 };
 
