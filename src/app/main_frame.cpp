@@ -19,9 +19,11 @@
 #include "scheduler/frame_state.h"
 #include "settings/settings.h"
 #include "ui/browses/browse_categories.h"
+#include "ui/browses/browse_clipboard.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/browse_schedule_category.h"
+#include "ui/browses/browse_window_lookup.h"
 #include "ui/browses/view_todo.h"
 #include "ui/frame_printer.h"
 #include "ui/script/script_editor.h"
@@ -113,6 +115,7 @@ EngineFrontEnd MainFrame::frontEnd() {
     front.trayChanged = [this](const scheduler::FrameState& state) { trayChanged(state); };
     front.waitYielding = [this](std::int64_t hundredths) { waitYielding(hundredths); };
     front.onKeystrokePass = [this](std::size_t) { keystrokesTyped(); };
+    front.clipboardChanged = [this] { clipboardBrowses_.notifyAll(); };
     return front;
 }
 
@@ -182,7 +185,10 @@ void MainFrame::bindOwnCommands() {
     bind(C::HelpContents, [this] { help().showContents(); });
     bind(C::HelpSearch, [this] { help().showSearch(); });
     bind(C::HowToUseHelp, [this] { help().showHowTo(); });
-    bind(C::About, [this] { showAboutBox(this); });
+    bind(C::About, [this, &clock = scheduleServices_->clock] {
+        showAboutBox(this, [this, &clock] { ui::openBrowseWindowLookup(clock, prompter_, this); });
+    });
+    bind(C::ClipboardSaver, [this] { ui::openBrowseClipboard(prompter_, &clipboardBrowses_, this); });
     bind(C::Restore, [this] { restoreFromTray(); });
     bind(C::StopScript, [this] { engine_->stopScript(); });
     bind(C::ExitPlorix, [this] {

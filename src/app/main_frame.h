@@ -95,6 +95,8 @@ private:
     std::unique_ptr<scheduler::ReminderServices> reminderServices_;
     // The open to-do lists, refreshed when a reminder adds an item.
     scheduler::BrowseRegistry todoLists_;
+    // The open clipboard histories, refreshed when the monitor changes them.
+    scheduler::BrowseRegistry clipboardBrowses_;
     std::unique_ptr<ui::ScheduleServices> scheduleServices_;
     std::unique_ptr<ui::ScriptEditorServices> scriptServices_;
     QToolBar* toolbar_ = nullptr;

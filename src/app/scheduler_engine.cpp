@@ -35,6 +35,7 @@ SchedulerEngine::SchedulerEngine(const Clock& clock, Prompter& prompter, EngineF
         data::processTable<data::Scripting>(), *platform::desktop().sound, schedulerHooks()});
     tick_ = std::make_unique<scheduler::FrameTick>(*context_, tickHooks());
     clipboard_ = std::make_unique<scheduler::ClipboardMonitor>(data::processTable<data::Clipboard>(), clock_);
+    clipboard_->setOnChange(frontEnd_.clipboardChanged);
     windows_ = std::make_unique<scheduler::WindowMonitor>(data::processTable<data::WindowLookup>(), clock_);
 }
 

@@ -35,6 +35,8 @@ struct EngineFrontEnd {
     std::function<void(std::int64_t hundredths)> waitYielding;
     // A group of keystrokes has been typed.
     std::function<void(std::size_t pass)> onKeystrokePass;
+    // The clipboard monitor added or removed entries.
+    std::function<void()> clipboardChanged;
 };
 
 class SchedulerEngine {

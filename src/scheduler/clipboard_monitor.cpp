@@ -1,5 +1,6 @@
 #include "scheduler/clipboard_monitor.h"
 
+#include <algorithm>
 #include <array>
 
 #include "data/tables.h"
@@ -69,6 +70,12 @@ std::string clipSignature(std::string_view text) {
     return signature;
 }
 
+bool clipLooksRunnable(std::string_view text) {
+    for (std::string_view mark : {"http:", "mailto:", ".exe", ".lnk"})
+        if (findNoCase(text, mark) != std::string_view::npos) return true;
+    return false;
+}
+
 ClipRunTargets clipRunTargets(std::string_view text) {
     ClipRunTargets targets;
     for (std::string_view scheme : kAddressSchemes) {
@@ -87,16 +94,22 @@ ClipRunTargets clipRunTargets(std::string_view text) {
 store::ErrorState ClipboardMonitor::step() {
     if (++calls_ <= kWorkEvery) return {};
     calls_ = 1;
-    const auto content = platform::desktop().clipboard->text();
-    const std::string text = cutToWidth(content.value_or(std::string()), kClipTextCharacters);
-    if (equalBlankPadded(text, last_)) return {};
-    if (sortsAfterBlank(text)) capture(text);
-    store::ErrorState failure = trim(text);
-    last_ = text;
+    const auto content = platform::desktop().clipboard->read();
+    const std::string text = cutToWidth(content ? content->text : std::string(), kClipTextCharacters);
+    bool changed = false;
+    store::ErrorState failure;
+    if (!equalBlankPadded(text, last_)) {
+        const bool secret = content && content->secret && settings::settings().IgnoreSecretClipboard;
+        if (sortsAfterBlank(text) && !secret) changed = capture(text);
+        failure = trim(text, changed);
+        last_ = text;
+    }
+    if (failure.code == store::kNoError) failure = removeExpired(changed);
+    if (changed && onChange_) onChange_();
     return failure;
 }
 
-void ClipboardMonitor::capture(const std::string& text) {
+bool ClipboardMonitor::capture(const std::string& text) {
     auto& entry = table_.rec<data::Clipboard>();
     store::clearRecord(table_.schema(), &entry);
     const Moment now = clock_.current();
@@ -109,10 +122,10 @@ void ClipboardMonitor::capture(const std::string& text) {
     // A second entry of the same user and signature is refused by the key;
     // that is how a text already saved is kept out. Any other failure leaves
     // the text unsaved and is tried again with the next new text.
-    [[maybe_unused]] const int added = table_.add();
+    return table_.add() == store::kNoError;
 }
 
-store::ErrorState ClipboardMonitor::trim(const std::string& current) {
+store::ErrorState ClipboardMonitor::trim(const std::string& current, bool& changed) {
     const std::int64_t limit = settings::settings().MaxClipboardEntries;
     if (limit <= 0) return {};
     std::int64_t count = table_.records();
@@ -129,8 +142,31 @@ store::ErrorState ClipboardMonitor::trim(const std::string& current) {
         // this key: the first one ends the walk.
         if (entry.CLIPKEEP) break;
         if (equalBlankPadded(entry.CLIPCONTENTS, current)) continue;
-        if (table_.erase() == store::kNoError) --count;
+        if (table_.erase() == store::kNoError) {
+            --count;
+            changed = true;
+        }
     }
+    return {};
+}
+
+store::ErrorState ClipboardMonitor::removeExpired(bool& changed) {
+    const std::int32_t days = std::max(0, settings::settings().ClipboardExpires);
+    const Date today = clock_.current().date;
+    if (days == 0 || (today == expiredOn_ && days == expiredAfter_)) return {};
+    table_.setStart(data::keys::Clipboard::KEYCLIPDATE);
+    for (;;) {
+        if (const int code = table_.next(); code != store::kNoError) {
+            if (code == store::kRecordNotAvailable) break;
+            return table_.error();  // tried again at the next step
+        }
+        const auto& entry = table_.rec<data::Clipboard>();
+        // Failing here is like failing to trim: the entry goes another day.
+        if (!entry.CLIPKEEP && today - entry.CLIPDATE > days && table_.erase() == store::kNoError)
+            changed = true;
+    }
+    expiredOn_ = today;
+    expiredAfter_ = days;
     return {};
 }
 

@@ -2,9 +2,12 @@
 // The clipboard saver: a history of the texts that pass through the
 // desktop's clipboard, sampled on every third tick of the frame's timer and
 // kept in the Clipboard table, trimmed to the configured number of entries
-// (entries with the save mark stay). Also what "&Run" of the saver's browse
-// starts from an entry's text.
+// and, when set, to the configured number of days (entries with the save
+// mark stay). Text a password manager marks secret is left out unless the
+// user asks otherwise. Also what "&Run" of the saver's browse starts from an
+// entry's text, and which entries the browse shows as links.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +33,9 @@ struct ClipRunTargets {
     std::string webAddress;  // "http://www.example.org"; empty when none
 };
 ClipRunTargets clipRunTargets(std::string_view text);
+// Whether the text holds a web or mail address or a program or shortcut
+// path, ignoring case: the browse draws such entries as links.
+bool clipLooksRunnable(std::string_view text);
 
 class ClipboardMonitor {
 public:
@@ -39,20 +45,28 @@ public:
     // One call per timer tick while MonitorClipboard is set: works on the
     // fourth call and then on every third. A new text is added (the store
     // refuses a second entry of one user and signature, silently), then the
-    // history is trimmed. The error of a read that failed (code 0 when
-    // none did): the trim stops there.
+    // history is trimmed; entries past their age go once a day, and at once
+    // when the age setting changes. The error of a read that failed (code 0
+    // when none did): the trim stops there.
     store::ErrorState step();
+    // Told after a step that added or removed entries.
+    void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
     // The last clipboard text seen (cut to 4,096 characters).
     const std::string& lastText() const { return last_; }
 
 private:
-    void capture(const std::string& text);
-    store::ErrorState trim(const std::string& current);
+    bool capture(const std::string& text);
+    store::ErrorState trim(const std::string& current, bool& changed);
+    store::ErrorState removeExpired(bool& changed);
 
     store::Table& table_;
     const Clock& clock_;
     int calls_ = 0;
     std::string last_;
+    std::function<void()> onChange_;
+    // The day and the age the expired entries were last removed for.
+    Date expiredOn_ = 0;
+    std::int32_t expiredAfter_ = 0;
 };
 
 }  // namespace plorix::scheduler

@@ -39,6 +39,8 @@ const std::array kDecls = {
     SettingDecl{"BurstSize", &S::BurstSize, 0, "7", false, Adjust::ZeroBecomes7, "Scripting", "Maximum number of characters per send group:"},
     SettingDecl{"MonitorClipboard", &S::MonitorClipboard, 0, "", false, kNone, "Clipboard", "Monitor clipboard"},
     SettingDecl{"MaxClipboardEntries", &S::MaxClipboardEntries, 0, "50", false, kNone, "Clipboard", "Maximum number of entries to retain:"},
+    SettingDecl{"IgnoreSecretClipboard", &S::IgnoreSecretClipboard, 0, "1", false, kNone, "Clipboard", "Ignore text marked secret by password managers"},
+    SettingDecl{"ClipboardExpires", &S::ClipboardExpires, 0, "", false, kNone, "Clipboard", "Remove entries older than how many days (0 = never):"},
     SettingDecl{"MultiUser", &S::MultiUser, 0, "", false, kNone, "", ""},
     SettingDecl{"UserID", &S::UserID, 30, "", false, kNone, "", ""},
     SettingDecl{"Sender", &S::Sender, 255, "", false, kNone, "Email", "Email Reply-to Address"},
@@ -53,8 +55,9 @@ const std::array kDecls = {
 };
 
 // UseExternalMessage is written twice, as it always has been; the second
-// write stores the same value.
-constexpr std::array<std::string_view, 34> kWriteOrder = {
+// write stores the same value. The clipboard's secret and age settings came
+// later and go last.
+constexpr std::array<std::string_view, 36> kWriteOrder = {
     "HistoryExpires", "RemoveUncompleted", "StartUpSchedule", "StartUpToDo",
     "StartUpClipboardSaver", "StartUpContacts", "StartUpActive", "StartUpMinimized",
     "FullSchedule", "HideToolbar", "NoTray", "SaveScripts", "TranslateFilenames",
@@ -62,6 +65,7 @@ constexpr std::array<std::string_view, 34> kWriteOrder = {
     "MonitorClipboard", "UseExternalMessage", "UseModalMessage", "MaxClipboardEntries",
     "ActiveOnly", "Sender", "SenderName", "Host", "Org", "NSender", "NSenderName", "NHost",
     "NOrg", "RepeatAlarmInterval", "ScriptingDelay", "BurstSize",
+    "IgnoreSecretClipboard", "ClipboardExpires",
 };
 
 constexpr std::array kDateFormats = {

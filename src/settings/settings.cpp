@@ -44,7 +44,7 @@ void loadSettings(Settings& s) {
 
 void startUpSettings(Prompter& prompter, Settings& s) {
     const IniFile winIni(winIniPath());
-    s.monitorWindows = winIni.getInt("Plorix", "Monitor Windows", 0) != 0;
+    s.monitorWindows = windowMonitorSwitchedOn();
     s.maxWindows = winIni.getInt("Plorix", "MaxWindows", 0);
     if (s.maxWindows == 0) s.maxWindows = 100;
     const auto use = holdConfiguration(prompter);
@@ -53,6 +53,8 @@ void startUpSettings(Prompter& prompter, Settings& s) {
     s.debugIni = readDebugSwitch(s);
     if (s.debugIni) prompter.message("Debug", "Debugging Active", Icon::Information, kOk, kOk);
 }
+
+bool windowMonitorSwitchedOn() { return IniFile(winIniPath()).getInt("Plorix", "Monitor Windows", 0) != 0; }
 
 bool readDebugSwitch(const Settings& s) { return IniFile(s.iniFile).getInt("Settings", "Debug", 0) != 0; }
 

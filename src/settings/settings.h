@@ -44,6 +44,8 @@ struct Settings {
     std::uint8_t BurstSize = 7;
     bool MonitorClipboard = false;
     std::int32_t MaxClipboardEntries = 50;
+    bool IgnoreSecretClipboard = true;  // leave out what password managers mark secret
+    std::int32_t ClipboardExpires = 0;  // days an entry is kept; 0 or less: for ever
     bool MultiUser = false;
     std::string UserID;
     std::string Sender;
@@ -85,6 +87,10 @@ void startUpSettings(Prompter& prompter, Settings& s = settings());
 // "Debug" of section "Settings" in the settings INI file: script debugging
 // messages are shown while it is non-zero.
 bool readDebugSwitch(const Settings& s = settings());
+
+// Whether "Monitor Windows" is on in the system profile (WIN.INI's
+// section "Plorix") as it stands now.
+bool windowMonitorSwitchedOn();
 
 // The text written to the USER fields of new records (CLI:USER and the
 // like): UserID in multi-user mode, else blank.

@@ -14,12 +14,18 @@ namespace plorix::app::test {
 ProgramChild::ProgramChild(const std::vector<std::string>& argv,
                            const std::map<std::string, std::string>& env) {
     int pipeFds[2];
+    int inputFds[2];
     if (pipe(pipeFds) != 0) return;
+    if (pipe(inputFds) != 0) {
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return;
+    }
     pid_ = fork();
     if (pid_ == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
+        dup2(inputFds[0], STDIN_FILENO);
+        for (int fd : {pipeFds[0], pipeFds[1], inputFds[0], inputFds[1]}) close(fd);
         for (const auto& [name, value] : env) {
             if (value.empty())
                 unsetenv(name.c_str());
@@ -33,6 +39,8 @@ ProgramChild::ProgramChild(const std::vector<std::string>& argv,
         _exit(127);
     }
     close(pipeFds[1]);
+    close(inputFds[0]);
+    in_ = inputFds[1];
     out_ = pipeFds[0];
     fcntl(out_, F_SETFL, O_NONBLOCK);
 }
@@ -43,6 +51,7 @@ ProgramChild::~ProgramChild() {
         waitpid(pid_, nullptr, 0);
     }
     if (out_ >= 0) close(out_);
+    if (in_ >= 0) close(in_);
 }
 
 void ProgramChild::readAvailable() {

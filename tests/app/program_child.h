@@ -1,6 +1,7 @@
 #pragma once
 // The program started as a user starts it, with its standard output read
-// line by line while it runs; ended with SIGTERM (then SIGKILL) if still
+// line by line while it runs and its standard input open (as a terminal's
+// would be) until it ends; ended with SIGTERM (then SIGKILL) if still
 // running at the end of the test.
 
 #include <chrono>
@@ -37,6 +38,7 @@ private:
 
     int pid_ = 0;
     int out_ = -1;
+    int in_ = -1;
     bool ended_ = false;
     int status_ = -1;
     std::string buffer_;

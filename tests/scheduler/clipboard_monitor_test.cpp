@@ -121,6 +121,39 @@ TEST_F(ClipboardMonitorTest, TrimmingStopsAtTheLimitAndAtTheFirstSavedEntry) {
     EXPECT_EQ(entries(), (V{"seventh again", "second", "fourth"}));
 }
 
+TEST_F(ClipboardMonitorTest, TextMarkedSecretIsLeftOutUnlessTheUserWantsIt) {
+    desktop.clipboard.secret = true;
+    copy("correct horse battery staple");
+    EXPECT_EQ(entries(), V{});
+    settings::settings().IgnoreSecretClipboard = false;
+    copy("kept on purpose");
+    EXPECT_EQ(entries(), V{"kept on purpose"});
+}
+
+TEST_F(ClipboardMonitorTest, EntriesPastTheirAgeGoButSavedOnesStay) {
+    int changes = 0;
+    monitor.setOnChange([&] { ++changes; });
+    copy("old, saved");
+    keep("old, saved");
+    copy("old");
+    clock.set({80002, 100});
+    copy("recent");
+    settings::settings().ClipboardExpires = 3;
+    clock.set({80004, 100});
+    copy("today");  // four days after "old": past three
+    EXPECT_EQ(entries(), (V{"recent", "today", "old, saved"}));
+    EXPECT_EQ(changes, 4);
+    // A new day is enough, without a new text.
+    clock.set({80006, 100});
+    copy("today");
+    EXPECT_EQ(entries(), (V{"today", "old, saved"}));
+    // Zero keeps every entry however old.
+    settings::settings().ClipboardExpires = 0;
+    clock.set({80100, 100});
+    copy("much later");
+    EXPECT_EQ(entries().size(), 3u);
+}
+
 TEST_F(ClipboardMonitorTest, MultiUserEntriesCarryTheUser) {
     settings::settings().MultiUser = true;
     settings::settings().UserID = "ana";

@@ -13,9 +13,9 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTabWidget>
+#include <QTableView>
 #include <QPushButton>
 #include <QTimer>
-#include <QTableView>
 #include <QToolButton>
 #include <functional>
 #include <QWidget>
@@ -34,6 +34,7 @@
 #include "runtime/clock.h"
 #include "script/command_line.h"
 #include "ui/browses/browse_categories.h"
+#include "ui/browses/browse_clipboard.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/browse_schedule_category.h"
@@ -41,6 +42,7 @@
 #include "ui/forms/search_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_schedule.h"
+#include "ui/browses/browse_window_lookup.h"
 #include "ui/browses/view_todo.h"
 #include "ui/browses/browse_contacts.h"
 #include "ui/browses/browse_messages.h"
@@ -348,6 +350,27 @@ void pictureOrganiserDialogs(app::MainFrame& frame) {
     pictureModal("select_message", [&frame] { ui::selectMessage(processPrompter(), &frame); });
 }
 
+// The clipboard history with an entry viewed, and the window-title log
+// with its form (the log opens from the About box while the window
+// monitor is on; here it is opened directly).
+void pictureOrganiserLogs(app::MainFrame& frame, const Clock& clock) {
+    frame.perform(app::FrameCommand::ClipboardSaver);
+    process(500);
+    if (auto* history = frame.findChild<ui::BrowseClipboard*>()) {
+        history->view().selectRow(0);
+        pictureModal("clipboard_record", [history] { history->changeRecord(); });
+        history->setTab(ui::BrowseClipboard::ContentTab);
+        process(200);
+        save(*history, "clipboard_saver_by_content");
+        history->close();
+    }
+    auto* log = ui::openBrowseWindowLookup(clock, processPrompter(), &frame);
+    process(300);
+    save(*log, "window_lookup");
+    pictureModal("window_lookup_form", [log] { log->insertRecord(); });
+    log->close();
+}
+
 void seedTasks(const QString& cli) {
     const auto run = [&](QStringList args) {
         QProcess process;
@@ -380,6 +403,19 @@ void seedTasks(const QString& cli) {
          "M_:MESSAGE=The minutes are attached."});
     run({"add", "Messages", "M_:EMAILID=2", "M_:MAILTYPE=Mass Mailing", "M_:EMAILTO=N/A",
          "M_:EMAILTOGROUP=Friends", "M_:SUBJECT=Summer party"});
+    run({"add", "Clipboard", "CLI:CLIPCONTENTS=Minutes of the Tuesday meeting, second draft",
+         "CLI:CLIPHASHKEY=MINUTESOFTHETUESDAYMEETINGSECONDDRAFT",
+         "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:12"});
+    run({"add", "Clipboard",
+         "CLI:CLIPCONTENTS=See https://example.org and http://example.org/agenda for details",
+         "CLI:CLIPHASHKEY=SEEHTTPSEXAMPLEORGANDHTTPEXAMPLEORGAGEND",
+         "CLI:CLIPDATE=" + soon.date().toString(Qt::ISODate), "CLI:CLIPTIME=09:30"});
+    run({"add", "Clipboard", "CLI:CLIPCONTENTS=Account number 1234 5678 - keep",
+         "CLI:CLIPHASHKEY=ACCOUNTNUMBERKEEP", "CLI:CLIPKEEP=1",
+         "CLI:CLIPDATE=" + soon.date().addDays(-3).toString(Qt::ISODate), "CLI:CLIPTIME=16:45"});
+    for (const char* title : {"Untitled - Text Editor", "Inbox - Mail", "Terminal"})
+        run({"add", "WindowLookup", QStringLiteral("WL:TITLE=") + title,
+             "WL:DATE=" + soon.date().toString(Qt::ISODate), "WL:TIME=08:05"});
     run({"settings", "LogEvents", "1"});
     run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=1", "SCR:ACTION=Start Program", "SCR:COMMAND=xterm"});
     run({"add", "Scripting", "SCR:ID=1", "SCR:SEQUENCE=2", "SCR:ACTION=Wait", "SCR:WAITFORWINDOW=xterm*",
@@ -456,6 +492,7 @@ int main(int argc, char** argv) {
         pictureOrganiserDialogs(frame);
         pictureSearchWindows(frame);
         pictureScriptEditor(frame, prompter);
+        pictureOrganiserLogs(frame, processClock());
         frame.hide();
     }
     data::resetProcessTables();

@@ -18,10 +18,16 @@ namespace plorix::platform {
 class FakeClipboard final : public Clipboard {
 public:
     std::optional<std::string> content;
+    bool secret = false;  // the content is marked secret
     int reads = 0;
     std::optional<std::string> text() override {
         ++reads;
         return content;
+    }
+    std::optional<ClipboardText> read() override {
+        ++reads;
+        if (!content) return std::nullopt;
+        return ClipboardText{*content, secret};
     }
     bool setText(std::string_view text) override {
         content = std::string(text);

@@ -30,12 +30,18 @@ X11Selection& LinuxClipboard::selection() {
 }
 
 std::optional<std::string> LinuxClipboard::text() {
-    if (QClipboard* clipboard = qtClipboard()) {
-        const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
-        if (data == nullptr || !data->hasText()) return std::nullopt;
-        return data->text().toStdString();
-    }
-    return selection().text();
+    auto content = read();
+    if (!content) return std::nullopt;
+    return std::move(content->text);
+}
+
+std::optional<ClipboardText> LinuxClipboard::read() {
+    QClipboard* clipboard = qtClipboard();
+    if (clipboard == nullptr || !clipboard->ownsClipboard()) return selection().read();
+    const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
+    if (data == nullptr || !data->hasText()) return std::nullopt;
+    const QString hint = QString::fromLatin1(kPasswordManagerHint.data(), kPasswordManagerHint.size());
+    return ClipboardText{data->text().toStdString(), data->data(hint) == "secret"};
 }
 
 bool LinuxClipboard::setText(std::string_view text) {

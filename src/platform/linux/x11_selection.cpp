@@ -6,6 +6,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -61,11 +62,13 @@ struct X11Selection::Worker {
         installXErrorHandler();
         display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
         if (display == nullptr) return;
-        const char* names[] = {"CLIPBOARD", "UTF8_STRING", "TARGETS", "TEXT", "INCR", "PLORIX_SELECTION"};
-        Atom atoms[6];
-        XInternAtoms(display, const_cast<char**>(names), 6, False, atoms);
+        const std::string hintName(kPasswordManagerHint);
+        const char* names[] = {"CLIPBOARD", "UTF8_STRING",      "TARGETS",       "TEXT",
+                               "INCR",      "PLORIX_SELECTION", hintName.c_str()};
+        Atom atoms[7];
+        XInternAtoms(display, const_cast<char**>(names), 7, False, atoms);
         clipboard = atoms[0], utf8 = atoms[1], targets = atoms[2], textAtom = atoms[3], incr = atoms[4],
-        property = atoms[5];
+        property = atoms[5], hint = atoms[6];
         XSetWindowAttributes attributes{};
         attributes.event_mask = PropertyChangeMask;
         window = XCreateWindow(display, DefaultRootWindow(display), -10, -10, 1, 1, 0, CopyFromParent,
@@ -170,13 +173,15 @@ struct X11Selection::Worker {
             value.present = true;
             value.type = static_cast<xcb_atom_t>(type);
             value.format = format;
-            if (data != nullptr) value.bytes.assign(reinterpret_cast<char*>(data), items * (format / 8));
+            // Xlib hands 32-bit items over as longs.
+            const std::size_t unit = format == 32 ? sizeof(long) : static_cast<std::size_t>(format / 8);
+            if (data != nullptr) value.bytes.assign(reinterpret_cast<char*>(data), items * unit);
         }
         if (data != nullptr) XFree(data);
         return value;
     }
 
-    std::optional<std::string> read(Atom target) {
+    std::optional<PropertyValue> read(Atom target) {
         const auto deadline = std::chrono::steady_clock::now() + kTimeout;
         XConvertSelection(display, clipboard, target, property, window, CurrentTime);
         XFlush(display);
@@ -187,6 +192,7 @@ struct X11Selection::Worker {
                        e.xselection.selection == clipboard;
             },
             event, deadline);
+        unanswered = !notified;
         if (!notified || event.xselection.property == None) return std::nullopt;
         PropertyValue value = takeProperty();
         if (value.type == incr) {
@@ -210,16 +216,44 @@ struct X11Selection::Worker {
             value.bytes = std::move(all);
         }
         if (!value.present) return std::nullopt;
-        if (value.bytes.empty()) return std::string();
-        return textPropertyToUtf8(display, value, utf8);
+        return value;
     }
 
-    std::optional<std::string> text() {
+    std::optional<std::string> readText(Atom target) {
+        const auto value = read(target);
+        if (!value) return std::nullopt;
+        if (value->bytes.empty()) return std::string();
+        if (value->type == utf8) return utf8OrLatin1(value->bytes);
+        return textPropertyToUtf8(display, *value, utf8);
+    }
+
+    // Whether the owner offers `format`; an owner that does not list its
+    // formats offers nothing beyond text.
+    bool offers(Atom format) {
+        const auto listed = read(targets);
+        if (!listed || listed->type != XA_ATOM || listed->format != 32) return false;
+        const auto* atoms = reinterpret_cast<const long*>(listed->bytes.data());
+        const std::size_t count = listed->bytes.size() / sizeof(long);
+        return std::find(atoms, atoms + count, static_cast<long>(format)) != atoms + count;
+    }
+
+    std::optional<ClipboardText> content() {
         if (display == nullptr) return std::nullopt;
-        if (owned) return owned;
+        if (owned) return ClipboardText{*owned, false};
         if (XGetSelectionOwner(display, clipboard) == None) return std::nullopt;
-        if (auto text = read(utf8)) return text;
-        return read(XA_STRING);  // owners from before UTF-8
+        ClipboardText content;
+        const bool marked = offers(hint);
+        // An owner that does not answer at all is not asked again and again.
+        if (unanswered) return std::nullopt;
+        if (marked) {
+            const auto mark = read(hint);
+            content.secret = mark && mark->bytes.substr(0, mark->bytes.find('\0')) == "secret";
+        }
+        auto text = readText(utf8);
+        if (!text) text = readText(XA_STRING);  // owners from before UTF-8
+        if (!text) return std::nullopt;
+        content.text = std::move(*text);
+        return content;
     }
 
     bool setText(std::string_view text) {
@@ -241,8 +275,9 @@ struct X11Selection::Worker {
 
     Display* display = nullptr;
     ::Window window = 0;
-    Atom clipboard = 0, utf8 = 0, targets = 0, textAtom = 0, incr = 0, property = 0;
+    Atom clipboard = 0, utf8 = 0, targets = 0, textAtom = 0, incr = 0, property = 0, hint = 0;
     long maxServeBytes = 0;
+    bool unanswered = false;           // the last request timed out
     std::optional<std::string> owned;  // our text while we own the clipboard
 };
 
@@ -260,7 +295,13 @@ Result X11Selection::onWorker(std::function<Result(Worker&)> job) {
 }
 
 std::optional<std::string> X11Selection::text() {
-    return onWorker<std::optional<std::string>>([](Worker& w) { return w.text(); });
+    auto content = read();
+    if (!content) return std::nullopt;
+    return std::move(content->text);
+}
+
+std::optional<ClipboardText> X11Selection::read() {
+    return onWorker<std::optional<ClipboardText>>([](Worker& w) { return w.content(); });
 }
 
 bool X11Selection::setText(std::string_view text) {

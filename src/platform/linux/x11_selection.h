@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clipboard.h"
+
 namespace plorix::platform {
 
 class X11Selection {
@@ -25,6 +27,8 @@ public:
     // The clipboard's text; nullopt when it holds none, its owner does not
     // answer within the time-out, or there is no display.
     std::optional<std::string> text();
+    // The text with the secret mark a password manager may have added.
+    std::optional<ClipboardText> read();
     // Makes this program the clipboard's owner, holding `text`.
     bool setText(std::string_view text);
 

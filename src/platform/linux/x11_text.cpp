@@ -71,6 +71,17 @@ std::string repairUtf8(std::string_view bytes) {
     return text;
 }
 
+std::string utf8OrLatin1(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    const std::u32string characters = decodeUtf8(bytes);
+    // A U+FFFD the text itself holds takes three bytes; one made by the
+    // decoder stands for a single byte.
+    std::size_t length = 0;
+    for (char32_t c : characters) length += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    if (length == bytes.size()) return std::string(bytes);
+    return latin1ToUtf8(bytes);
+}
+
 std::string textPropertyToUtf8(Display* display, const PropertyValue& value, Atom utf8String) {
     if (!value.present || value.format != 8 || value.bytes.empty()) return {};
     if (value.type == utf8String) return repairUtf8(value.bytes);

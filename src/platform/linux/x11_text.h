@@ -21,6 +21,11 @@ std::u32string decodeUtf8(std::string_view text);
 // replaced by U+FFFD; it ends at the first NUL.
 std::string repairUtf8(std::string_view bytes);
 
+// Bytes that claim to be UTF-8: as they are when they are, else read as
+// Latin-1, so that text from a program that mislabels its encoding keeps
+// every character rather than losing them to U+FFFD. Ends at the first NUL.
+std::string utf8OrLatin1(std::string_view bytes);
+
 // The text of a WM_NAME-style property; "" when it has none.
 std::string textPropertyToUtf8(Display* display, const PropertyValue& value, Atom utf8String);
 

@@ -112,21 +112,15 @@ bool ViewTodo::edit(data::FormAction action) {
 }
 
 void ViewTodo::toggleDone() {
-    auto todo = ownTable(Todo::schema(), prompter());
-    if (!hasSelection() || todo->reget(selectedPosition()) != store::kNoError) return;
-    auto& item = todo->rec<Todo>();
-    item.DONE = item.DONE ? 0 : 1;
-    if (item.DONE) {
-        const Moment now = clock_.current();
-        item.COMPLETIONDATE = now.date;
-        item.COMPLETIONTIME = now.time;
-    }
-    // A failed rewrite says nothing: the list, read again, shows what is stored.
-    (void)todo->put();
-    const std::int64_t position = selectedPosition();
-    refresh();
-    // The item may now sort beyond the page: the page moves to it.
-    if (page().rowOf(position) < 0) showRecord(&item, position);
+    rewriteSelected([this](void* record) {
+        auto& item = *static_cast<Todo*>(record);
+        item.DONE = item.DONE ? 0 : 1;
+        if (item.DONE) {
+            const Moment now = clock_.current();
+            item.COMPLETIONDATE = now.date;
+            item.COMPLETIONTIME = now.time;
+        }
+    });
 }
 
 ViewTodo* openViewTodo(const Clock& clock, Prompter& prompter, scheduler::BrowseRegistry* lists,

@@ -279,6 +279,17 @@ void BrowseWindow::locate(const QString& text) {
     move([this, text] { return page_->locate(text.toStdString()); }, 0);
 }
 
+void BrowseWindow::rewriteSelected(const std::function<void(void*)>& change) {
+    auto table = ownTable(*spec_.schema, prompter_);
+    const std::int64_t position = selectedPosition();
+    if (!hasSelection() || table->reget(position) != store::kNoError) return;
+    change(table->buffer());
+    (void)table->put();
+    refresh();
+    // The record may now sort beyond the page: the page moves to it.
+    if (page_->rowOf(position) < 0) showRecord(table->buffer(), position);
+}
+
 void BrowseWindow::insertRecord() {
     if (actions_.add && actions_.add()) refresh();
 }

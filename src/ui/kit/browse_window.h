@@ -75,6 +75,10 @@ public:
     bool hasSelection() const { return selected() != nullptr; }
     // Where the selected record is stored (for Table::reget), 0 when none.
     std::int64_t selectedPosition() const;
+    // Applies `change` to the selected record as stored and writes it at
+    // once, keeping it selected. A failed write says nothing: the list, read
+    // again, shows what is stored.
+    void rewriteSelected(const std::function<void(void* record)>& change);
     void updateButtons();
 
     // The standard actions, as the keys and the declared buttons call them.

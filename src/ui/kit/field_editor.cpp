@@ -1,5 +1,7 @@
 #include "ui/kit/field_editor.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,6 +24,8 @@ namespace plorix::ui {
 namespace {
 
 constexpr std::string_view kTimePicture = "@t3";
+// The widest a text field opens, in average characters.
+constexpr int kWidestText = 60;
 
 // A label as a screen reader names its control: without the mnemonic mark
 // and the colon that points at the field.
@@ -62,7 +66,11 @@ FieldEditor::FieldEditor(EditorKind kind, const store::FieldDesc& field, const Q
     case EditorKind::Memo: control_ = new QPlainTextEdit(this); break;
     default: {
         line_ = new QLineEdit(this);
-        if (kind == EditorKind::Text) line_->setMaxLength(field.capacity);
+        if (kind == EditorKind::Text) {
+            line_->setMaxLength(field.capacity);
+            // Room for most of a long text (a window title, a description).
+            line_->setMinimumWidth(fontMetrics().averageCharWidth() * std::min(field.capacity, kWidestText));
+        }
         // Room for the longest date or time the pictures show.
         if (kind == EditorKind::Date)
             line_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("September 30, 0000")));

@@ -17,7 +17,6 @@ bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormA
              Prompter& prompter, QWidget* parent) {
     UpdateForm form(table, action, qs(data::formCaption(action, *declaration.rules)),
                     std::string(declaration.section), prompter, parent, qs(declaration.title));
-    form.setRules(declaration.rules);
     auto* fields = new QFormLayout;
     for (const FormField& f : declaration.fields) {
         FieldEditor* editor = form.binder().bind(f.field, f.kind, qs(f.label), &form);
@@ -30,6 +29,8 @@ bool runForm(const RecordFormSpec& declaration, store::Table& table, data::FormA
         fields->addRow(label, editor);
     }
     form.body().addLayout(fields);
+    form.setRules(declaration.rules);
+    form.setSkipUnchanged(declaration.skipUnchanged);
     form.showRecord();
     return form.exec() == QDialog::Accepted;
 }

@@ -26,13 +26,16 @@ struct RecordFormSpec {
     std::string_view section;  // "UpdateHolidays"
     const data::FormRules* rules = nullptr;
     std::vector<FormField> fields;
+    // A change that leaves the record as it was is not written.
+    bool skipUnchanged = false;
 };
 
 // Adds a record (from a cleared buffer that `prime` may preset) or changes
 // the record stored at `position`; whether it was saved.
 bool addRecord(const RecordFormSpec& declaration, Prompter& prompter, QWidget* parent,
                const std::function<void(void*)>& prime = {});
-bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter, QWidget* parent);
+bool changeRecordAt(const RecordFormSpec& declaration, std::int64_t position, Prompter& prompter,
+                    QWidget* parent);
 // Asks, then deletes the record at `position` through the cascading delete.
 bool deleteRecordAt(const store::TableSchema& schema, std::int64_t position, Prompter& prompter);
 

@@ -137,6 +137,7 @@ void UpdateForm::ditto() {
 }
 
 int UpdateForm::save() {
+    if (skipUnchanged_ && unchanged()) return data::kWritten;  // closes as saved
     return data::saveRecord(table_, prompter(), action_, original_.get(), *rules_, true);
 }
 

@@ -56,9 +56,10 @@ public:
     bool unchanged() const;
     // Shows the buffer in the editors and takes it as the original.
     void showRecord();
-
-    // The rules the default save() writes by (required fields, unique keys).
+    // The rules the default save follows (required fields, unique keys).
     void setRules(const data::FormRules* rules) { rules_ = rules; }
+    // The default save writes nothing for a change that is unchanged().
+    void setSkipUnchanged(bool skip) { skipUnchanged_ = skip; }
 
     void accept() override;
     // Reads and saves the record as OK does, but leaves the form open on
@@ -83,6 +84,7 @@ private:
     Prompter* active_ = &prompter_;
     RecordBinder binder_;
     const data::FormRules* rules_ = nullptr;
+    bool skipUnchanged_ = false;
     std::shared_ptr<void> original_;
     QVBoxLayout* body_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;

@@ -8,6 +8,10 @@
 //   plorix-testapp --clipboard-set TEXT   puts TEXT on the clipboard, prints
 //       "set", and keeps it there until its standard input closes
 //   plorix-testapp --clipboard-set-file PATH   the same with a file's text
+//   plorix-testapp --clipboard-set-secret TEXT   the same, marked secret as
+//       a password manager marks it
+//   plorix-testapp --clipboard-set-latin1 TEXT   the same, as Latin-1 bytes
+//       offered as UTF-8
 //   plorix-testapp --clipboard-get        prints "clip:" and the clipboard's
 //       text, or "clip-none"
 
@@ -19,6 +23,8 @@
 #include <string>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,14 +33,14 @@
 #include <QWidget>
 
 #include "platform/linux/clipboard_linux.h"
+#include "platform/linux/x11_selection.h"
 
 namespace {
 
 void say(const std::string& line) { std::cout << line << std::endl; }
 
-int clipboardSet(QApplication& app, const QString& text) {
-    plorix::platform::LinuxClipboard clipboard;
-    if (!clipboard.setText(text.toStdString())) return 1;
+// Says "set" and holds the clipboard until standard input closes.
+int holdClipboard(QApplication& app) {
     say("set");
     QSocketNotifier input(0, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
@@ -42,6 +48,28 @@ int clipboardSet(QApplication& app, const QString& text) {
         if (::read(0, buffer, sizeof buffer) <= 0) app.quit();
     });
     return app.exec();
+}
+
+int clipboardSet(QApplication& app, const QString& text) {
+    plorix::platform::LinuxClipboard clipboard;
+    if (!clipboard.setText(text.toStdString())) return 1;
+    return holdClipboard(app);
+}
+
+// As a password manager copies a password.
+int clipboardSetSecret(QApplication& app, const QString& text) {
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setData(QString::fromLatin1(plorix::platform::kPasswordManagerHint.data()), "secret");
+    QGuiApplication::clipboard()->setMimeData(data);
+    return holdClipboard(app);
+}
+
+// Latin-1 bytes offered as UTF-8, as a program that mislabels its text does.
+int clipboardSetLatin1(QApplication& app, const QString& text) {
+    plorix::platform::X11Selection selection;
+    if (!selection.setText(text.toLatin1().toStdString())) return 1;
+    return holdClipboard(app);
 }
 
 int clipboardGet() {
@@ -68,6 +96,8 @@ int main(int argc, char** argv) {
             return clipboardSet(app, QString::fromUtf8(file.readAll()));
         }
         if (a == "--clipboard-get") return clipboardGet();
+        if (a == "--clipboard-set-secret") return clipboardSetSecret(app, next);
+        if (a == "--clipboard-set-latin1") return clipboardSetLatin1(app, next);
         if (a == "--title")
             title = next, ++i;
         else if (a == "--button")
