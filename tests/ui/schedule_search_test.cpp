@@ -117,7 +117,7 @@ TEST_F(ScheduleSearchTest, TheTaskPickerListsByCategoryAndDateAndReturnsTheChose
     EXPECT_EQ(selectSchedule(prompter), std::nullopt);
 }
 
-TEST_F(ScheduleSearchTest, ContainsSelectsExactlyTheMatchesAndUnselectTakesThemOut) {
+TEST_F(ScheduleSearchTest, ContainsSelectsExactlyTheMatchesUnselectTakesThemOutAndSelectAsksToClearTheOld) {
     add(1, "Work", "Monthly report", monday + 3);
     add(2, "Work", "REPORTS due", monday + 1);
     add(3, "Home", "Water the plants", monday + 2);
@@ -154,6 +154,20 @@ TEST_F(ScheduleSearchTest, ContainsSelectsExactlyTheMatchesAndUnselectTakesThemO
     });
     EXPECT_EQ(column(*browse, kDescriptionColumn), (std::vector<QString>{"REPORTS due"}));
     EXPECT_EQ(data::countTags(prompter, data::kScheduleTags), 1);
+
+    // Selecting again asks whether the old selection goes first.
+    const auto selectCategory = [&](const char* category, int answer) {
+        prompter.answerNext(answer);
+        search(*browse, "Select", [&](SearchSchedule& window) {
+            test::WindowTest::typeInto(window.control("SCH:CATEGORY"), category);
+        });
+        EXPECT_EQ(prompter.shown().back().text, "Clear old selections first?");
+    };
+    selectCategory("home", kNo);
+    EXPECT_EQ(column(*browse, kDescriptionColumn),
+              (std::vector<QString>{"Reprint", "REPORTS due", "Water the plants"}));
+    selectCategory("home", kYes);
+    EXPECT_EQ(column(*browse, kDescriptionColumn), (std::vector<QString>{"Reprint", "Water the plants"}));
 }
 
 TEST_F(ScheduleSearchTest, ARangeTakesItsUpperLimitAndRefusesOneBelowTheLower) {

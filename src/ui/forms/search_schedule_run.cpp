@@ -105,7 +105,7 @@ public:
         }
         form->addRow(buttons);
     }
-    void show(const Schedule& task) {
+    void showTask(const Schedule& task) {
         values_[0]->setText(qs(formatDate(task.DATE, settings::settings().DateFormat)).trimmed());
         values_[1]->setText(qs(formatTime(task.TIME, "@t3")).trimmed());
         values_[2]->setText(qs(task.CATEGORY));
@@ -147,10 +147,15 @@ void SearchSchedule::editMatches(const data::Query& query, int key) {
         ++found;
         // The form works on a copy: the scan reads on in its own buffer.
         Schedule task = *static_cast<const Schedule*>(scan.record());
-        window.show(task);
+        window.showTask(task);
         int choice = window.exec();
         while (choice == MatchWindow::EditThis) {
-            updateSchedule(this, services_, ScheduleRequest::Change, &task);
+            // The window shows the task as saved.
+            if (updateSchedule(this, services_, ScheduleRequest::Change, &task)) {
+                like->rec<Schedule>().ID = task.ID;
+                if (like->get(data::keys::Schedule::KEYID) == store::kNoError) task = like->rec<Schedule>();
+                window.showTask(task);
+            }
             choice = window.exec();
         }
         if (choice != MatchWindow::FindNext) return;

@@ -24,9 +24,11 @@ RecordPicker::RecordPicker(const BrowseSpec& declaration, Prompter& prompter, st
     browse_->setButtons(
         {{"&Select", selectTip, [this] { choose(); }, [this] { return browse_->hasSelection(); }}});
     browse_->start();
-    // As wide as the browse made itself for its columns.
+    // As wide as the browse made itself for its columns, with room for rows.
     const QMargins margins = layout->contentsMargins();
-    resize(std::max(width(), browse_->width() + margins.left() + margins.right()), height());
+    constexpr int kMinimumHeight = 320;
+    resize(std::max(sizeHint().width(), browse_->width() + margins.left() + margins.right()),
+           std::max(sizeHint().height(), kMinimumHeight));
     rememberPosition(*this, std::string(declaration.section));
 }
 
