@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -207,24 +208,28 @@ TEST_F(ScheduleSearchTest, CancelStopsASearchOfTwentyThousandTasksAndKeepsWhatIt
     auto browse = std::make_unique<BrowseSchedule>(onDesktop, nullptr);
     browse->show();
     std::int32_t taggedAtCancel = -1;
+    QString progressTitle;
+    // Looks for the progress window from the event loop, so the search goes
+    // on meanwhile, and presses its Cancel once the first tasks are tagged.
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!progress || !progress->isVisible()) return;
+        taggedAtCancel = data::countTags(prompter, data::kScheduleTags);
+        if (taggedAtCancel == 0) return;
+        canceller.stop();
+        progressTitle = progress->windowTitle();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
     search(
         *browse, "Select",
         [&](SearchSchedule& window) {
             test::WindowTest::typeInto(window.control("SCH:DESCRIPTION"), "task");
             chooseMatch(window, "SCH:DESCRIPTION", "Begins with this");
         },
-        [&](QWidget*) {
-            // The progress window shows once the first share of the file is read.
-            QProgressDialog* progress = nullptr;
-            for (int waited = 0; !progress && waited < 500; ++waited) {
-                QTest::qWait(10);
-                progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-            }
-            ASSERT_NE(progress, nullptr);
-            EXPECT_EQ(progress->windowTitle(), "Searching for Matching Records");
-            taggedAtCancel = data::countTags(prompter, data::kScheduleTags);
-            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-        });
+        [&](QWidget*) { canceller.start(10); });
+    canceller.stop();
+    EXPECT_EQ(progressTitle, "Searching for Matching Records");
     const std::int32_t tagged = data::countTags(prompter, data::kScheduleTags);
     EXPECT_GT(tagged, 0);
     EXPECT_LT(tagged, kTasks / 2);
