@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/field_choices.h"
 #include "data/form_save.h"
 #include "data/tables/contact.h"
 
@@ -23,10 +24,6 @@ const FormRules& linkForm();
 // the rules name the record for the standard messages.
 const FormRules& messageForm();
 
-// The mail types a message may have, in the order the form offers them.
-inline constexpr std::string_view kEmailType = "Email";
-inline constexpr std::string_view kNewsType = "News";
-inline constexpr std::string_view kMassMailingType = "Mass Mailing";
 // The address of a mass mailing, which goes to a category instead.
 inline constexpr std::string_view kNoAddress = "N/A";
 

@@ -58,10 +58,11 @@ inline constexpr std::array kScriptActions = {
 // The parameters of some actions.
 inline constexpr std::array<std::string_view, 2> kWindowConditions = {"Window Exists",
                                                                       "Window Doesn't Exist"};
-// The form's "Time Elapsed is Greater Than" / "... Less Than" cut to the
-// field's 20 characters, and "Greater Than" as a new item holds it.
-inline constexpr std::array<std::string_view, 3> kElapsedConditions = {"Greater Than", "Time Elapsed is Grea",
-                                                                       "Time Elapsed is Less"};
+// SCR:IFTIMEELAPSED: what the item form's two choices store, then the
+// form's "Time Elapsed is Greater Than" / "... Less Than" cut to the field's
+// 20 characters, as older files hold them.
+inline constexpr std::array<std::string_view, 4> kElapsedConditions = {
+    "Greater Than", "Less Than", "Time Elapsed is Grea", "Time Elapsed is Less"};
 inline constexpr std::array<std::string_view, 9> kFileActions = {
     "Copy",          "Move",          "Delete",        "Make Directory", "Remove Directory",
     "Get File Date", "Get File Time", "Get File Size", "If File Exists",
@@ -70,8 +71,11 @@ inline constexpr std::array<std::string_view, 3> kStartScriptTypes = {"Insert (E
                                                                       "Jump to (Execute and skip)", "Append"};
 inline constexpr std::array<std::string_view, 6> kComparisons = {"=", "<", "<=", "=>", ">", "<>"};
 
-// M_:MAILTYPE.
-inline constexpr std::array<std::string_view, 3> kMailTypes = {"Email", "News", "Mass Mailing"};
+// M_:MAILTYPE, in the order the message form offers them.
+inline constexpr std::string_view kEmailType = "Email";
+inline constexpr std::string_view kNewsType = "News";
+inline constexpr std::string_view kMassMailingType = "Mass Mailing";
+inline constexpr std::array kMailTypes = {kEmailType, kNewsType, kMassMailingType};
 
 // A field that holds one of a fixed list of texts. Some script fields hold
 // a list only for one action (SCR:PATH is a folder for "Start Program" but

@@ -125,7 +125,9 @@ UpdateMessages::UpdateMessages(store::Table& messages, data::FormAction action, 
     (new QVBoxLayout(text))
         ->addWidget(binder().bind("M_:MESSAGE", EditorKind::Memo, QStringLiteral("Message"), text));
 
-    field("M_:MAILTYPE")->setChoices({qs(data::kEmailType), qs(data::kNewsType), qs(data::kMassMailingType)});
+    QStringList mailTypes;
+    for (std::string_view type : data::kMailTypes) mailTypes << qs(type);
+    field("M_:MAILTYPE")->setChoices(mailTypes);
     QWidget* to = field("M_:EMAILTO")->control();
     to->setMinimumWidth(to->fontMetrics().averageCharWidth() * 50);
     connect(field("M_:MAILTYPE"), &FieldEditor::accepted, this, [this] { applyMailType(true); });
