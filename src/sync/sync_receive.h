@@ -34,6 +34,8 @@ struct ReceiveCounts {
     std::uint64_t todosDropped = 0;
 };
 
+// The job may run on another thread than the one that made it: it keeps
+// the data folder and the transfer file as absolute paths from the start.
 class SyncReceiveJob final : public io::SteppedJob {
 public:
     SyncReceiveJob(std::string file, Prompter& prompter);
@@ -56,6 +58,7 @@ private:
     // merge is rolled back.
     void failWith(std::string_view what);
 
+    std::string folder_;  // the data folder
     TransferFile transfer_;
     std::unique_ptr<LocalTables> local_;
     std::unique_ptr<io::CompleteScan> scan_;
