@@ -32,12 +32,13 @@ SyncReceiveJob::SyncReceiveJob(std::string file, Prompter& prompter)
     : SteppedJob(prompter),
       folder_(absolute(".")),
       transfer_(absolute(file)),
+      isDataFile_(io::isDataFile(transfer_.path())),
       received_(Schedule::schema().makeRecord()) {}
 
 SyncReceiveJob::~SyncReceiveJob() { abandon(); }
 
 bool SyncReceiveJob::prepare() {
-    if (io::isDataFile(transfer_.path())) {
+    if (isDataFile_) {
         fail(kSyncTitle, transfer_.file() + " is the data file, not a transfer file.");
         return false;
     }

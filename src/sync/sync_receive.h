@@ -60,6 +60,7 @@ private:
 
     std::string folder_;  // the data folder
     TransferFile transfer_;
+    bool isDataFile_;  // the file chosen is the data file itself
     std::unique_ptr<LocalTables> local_;
     std::unique_ptr<io::CompleteScan> scan_;
     std::shared_ptr<void> received_;  // the received task as a local record
