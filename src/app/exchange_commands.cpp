@@ -64,15 +64,7 @@ void bindExchangeCommands(MainFrame& frame, Prompter& prompter) {
         frame.bind(entry.command, [&frame, &prompter, entry] { openExchange(entry, prompter, &frame); });
     frame.bind(C::ImportCalendar, [&frame, &prompter] { ui::importCalendar(prompter, &frame); });
     frame.bind(C::ExportCalendar, [&frame, &prompter] { ui::exportCalendar(prompter, &frame); });
-    frame.bind(C::Synchronize, [&frame, &prompter] {
-        auto hold = [&frame](bool held) {
-            if (held)
-                frame.timer().stop();
-            else
-                frame.timer().start();
-        };
-        (new ui::Synchronize(prompter, hold, &frame))->show();
-    });
+    frame.bind(C::Synchronize, [&frame, &prompter] { (new ui::Synchronize(prompter, &frame))->show(); });
     for (const ReportCommand& entry : kReports) {
         frame.bind(entry.command, [&frame, &prompter, report = entry.report] {
             reports::openReport(report, prompter, &frame);

@@ -60,7 +60,9 @@ bool mayAddTables(const std::string& path, std::string_view fileName, const std:
 
 bool mayAddTableTo(const store::Table& table) {
     const std::string file = store::splitStoredName(table.name(), table.schema()).file;
-    return mayAddTables(store::resolveFileName(file), file, table.schema().password);
+    // The name alone: the table may be named by a path of any folder.
+    return mayAddTables(store::resolveFileName(file), fs::path(file).filename().string(),
+                        table.schema().password);
 }
 
 store::SetAside setAsideFor(const store::Table& table, Moment now) {

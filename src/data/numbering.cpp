@@ -2,16 +2,24 @@
 
 #include <array>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "data/field_choices.h"
 #include "data/tables.h"
 #include "data/warnings.h"
+#include "store/database.h"
 #include "store/transaction.h"
 
 namespace plorix::data {
 namespace {
+
+// Whether the table's file is inside a transaction (a batch) already.
+bool inBatch(store::Table& table) {
+    const store::Database* db = table.database();
+    return db && db->transactionDepth() > 0;
+}
 
 constexpr std::array kRules = {
     NumberingRule{"Schedule", keys::Schedule::KEYID, "SCH:ID", {}, nullptr},
@@ -90,14 +98,20 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
             // Reading the last number and adding the next one in one write
             // transaction keeps other stations from taking the same number
             // in between; a failed attempt still tries again as before.
-            store::Transaction transaction(table);
-            if (!transaction.ok()) {
-                failure = transaction.error();
-                continue;
+            // Inside a batch the batch's transaction holds the write lock
+            // already: a savepoint per record would only journal every page
+            // the add touches once more (and encrypt it to do so).
+            std::optional<store::Transaction> transaction;
+            if (!inBatch(table)) {
+                transaction.emplace(table);
+                if (!transaction->ok()) {
+                    failure = transaction->error();
+                    continue;
+                }
             }
             const std::int64_t number = nextNumber(table, *rule, key, owner);
             if (number > kLargestIdentifier) {
-                transaction.rollback();
+                if (transaction) transaction->rollback();
                 setSavedError(exhausted(*rule));
                 standardWarning(prompter, Warning::AutoIncrementError);
                 return 0;
@@ -106,7 +120,7 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                 // Told only once the transaction is over: no lock is held
                 // while the message waits for the user.
                 setSavedError(table.error());
-                transaction.rollback();
+                if (transaction) transaction->rollback();
                 standardWarning(prompter, Warning::RecordRetrievalError, table.name());
                 return 0;
             }
@@ -115,7 +129,7 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
-            if (table.add() == store::kNoError && transaction.commit() == store::kNoError)
+            if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError))
                 return static_cast<std::int32_t>(number);
             failure = table.error();
         }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 
@@ -131,12 +130,12 @@ constexpr std::array kCatalogue = {
 };
 // clang-format on
 
-std::mutex savedMutex;
-std::optional<store::ErrorState> savedError;
+// Kept per thread, as the store's last error is: a worker's warning never
+// takes the error the window thread saved.
+thread_local std::optional<store::ErrorState> savedError;
 
 // The error a warning reports: the saved one (used once) or the store's last.
 store::ErrorState currentError(bool consume) {
-    std::lock_guard lock(savedMutex);
     if (savedError) {
         store::ErrorState e = *savedError;
         if (consume) savedError.reset();
@@ -232,19 +231,10 @@ int standardWarning(Prompter& prompter, Warning warning, std::string_view subjec
     return 0;
 }
 
-void setSavedError(const store::ErrorState& error) {
-    std::lock_guard lock(savedMutex);
-    savedError = error;
-}
+void setSavedError(const store::ErrorState& error) { savedError = error; }
 
-void clearSavedError() {
-    std::lock_guard lock(savedMutex);
-    savedError.reset();
-}
+void clearSavedError() { savedError.reset(); }
 
-bool hasSavedError() {
-    std::lock_guard lock(savedMutex);
-    return savedError.has_value();
-}
+bool hasSavedError() { return savedError.has_value(); }
 
 }  // namespace plorix::data

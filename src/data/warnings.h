@@ -108,7 +108,8 @@ int standardWarning(Prompter& prompter, Warning warning, std::string_view subjec
                     std::string_view detail = {});
 
 // An error kept by the cascade code for the next warning that names E, in
-// place of the most recent store error. Used once, then cleared.
+// place of the most recent store error. Used once, then cleared; each
+// thread keeps its own.
 void setSavedError(const store::ErrorState& error);
 void clearSavedError();
 bool hasSavedError();

@@ -3,7 +3,7 @@
 #include "reports/report_parameters.h"
 #include "reports/report_run.h"
 #include "reports/set_report_title.h"
-#include "ui/exchange/category_picker.h"
+#include "ui/pickers/select_categories.h"
 
 namespace plorix::reports {
 
@@ -17,9 +17,9 @@ bool openReport(ReportId id, Prompter& prompter, QWidget* parent) {
         break;
     }
     case ReportId::OneCategory: {
-        const auto category = ui::pickCategory(parent, prompter);
+        const auto category = ui::selectCategory(prompter, parent);
         if (!category) return false;
-        request = oneCategoryRequest(*category);
+        request = oneCategoryRequest(category->toStdString());
         break;
     }
     case ReportId::TodoByPriority:

@@ -9,7 +9,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/exchange/category_picker.h"
+#include "data/open_routine.h"
+#include "data/tables.h"
+#include "data/warnings.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
 
@@ -18,6 +20,20 @@ namespace plorix::reports {
 namespace {
 
 using ui::qs;
+
+// Every category of the Categories table, in alphabetical order.
+std::vector<std::string> categoryNames(Prompter& prompter) {
+    store::Table table(data::Categories::schema());
+    data::TableUse use(table, prompter);
+    std::vector<std::string> names;
+    table.setStart(data::keys::Categories::KEYCATEGORY);
+    int code;
+    while ((code = table.next()) == store::kNoError)
+        names.push_back(table.rec<data::Categories>().CATEGORY.str());
+    if (code != store::kRecordNotAvailable)
+        data::standardWarning(prompter, data::Warning::RecordRetrievalError, table.name());
+    return names;
+}
 
 QDate toQDate(Date date) {
     if (date == 0) return QDate::currentDate();
@@ -76,7 +92,7 @@ ReportParameters::ReportParameters(const ReportCriteria& criteria, Prompter& pro
         categories, categoriesLayout, criteria.selectedCategory, tr("Category"), tr("A&ll"), tr("S&elected"));
     category_ = new QComboBox(categories);
     category_->setAccessibleName(tr("Category"));
-    for (const std::string& name : ui::categoryNames(prompter)) category_->addItem(qs(name));
+    for (const std::string& name : categoryNames(prompter)) category_->addItem(qs(name));
     if (const int at = category_->findText(qs(criteria.category), Qt::MatchFixedString); at >= 0)
         category_->setCurrentIndex(at);
     categoriesLayout->addWidget(category_);

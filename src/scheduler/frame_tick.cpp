@@ -133,6 +133,9 @@ void FrameTick::scheduleCheck(TickReport& report) {
     const Schedule& next = schedule.rec<Schedule>();
     const int read = readFirst(schedule, data::keys::Schedule::KEYDATEENABLED);
     note(schedule.error(), schedule, report);
+    // A busy file (another station, or a receive, writing) leaves the title
+    // and status as they were: the next tick reads again.
+    if (read == store::kFileLocked) return;
     if (read != store::kNoError || next.DISABLED) {
         state_.title = productTitle();
         state_.statusNext.clear();

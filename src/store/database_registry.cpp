@@ -1,5 +1,8 @@
-// The process-wide list of open data files: one connection per file, key
-// and access, shared by the tables that use it and closed with the last.
+// The process-wide list of open data files: one connection per file, key,
+// access and thread, shared by the tables of that thread that use it and
+// closed with the last. Work on a worker thread so gets a connection of its
+// own, and its transactions stay apart from the window thread's: the other
+// side finds the file busy, as it would another station's.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,6 +16,8 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 #include "store/database.h"
 #include "store/sql_error.h"
@@ -50,6 +55,17 @@ pid_t currentProcess() {
         knownProcess.store(pid, std::memory_order_relaxed);
     }
     return pid;
+}
+
+std::string threadName() {
+    std::ostringstream name;
+    name << std::this_thread::get_id();
+    return name.str();
+}
+
+// Entries whose connection has closed (a worker thread's, once it ended).
+void forgetClosed(std::map<std::string, Entry>& entries) {
+    std::erase_if(entries, [](const auto& entry) { return entry.second.database.expired(); });
 }
 
 bool identify(const std::string& path, dev_t& device, ino_t& inode, off_t* size = nullptr) {
@@ -96,7 +112,8 @@ std::shared_ptr<Database> Database::acquire(const std::string& name, const std::
         absolute = absoluteOf(findFileNoCase(given));
         exists = identify(absolute, device, inode, &size);
     }
-    const std::string id = absolute + '\n' + password + '\n' + (options.readOnly ? "r" : "w");
+    const std::string id =
+        absolute + '\n' + password + '\n' + (options.readOnly ? "r" : "w") + '\n' + threadName();
     auto& entries = registry();
     if (auto it = entries.find(id); it != entries.end()) {
         // A file deleted or replaced since keeps its old connection for the
@@ -127,6 +144,7 @@ std::shared_ptr<Database> Database::acquire(const std::string& name, const std::
     }
     std::shared_ptr<Database> database(new Database(db, absolute, options.readOnly));
     identify(absolute, device, inode);
+    forgetClosed(entries);
     entries[id] = Entry{database, device, inode, currentProcess()};
     return database;
 }

@@ -159,7 +159,7 @@ private:
     int previous_ = 0;
 };
 
-// The most recent error set by any table operation in this process (the
+// The most recent error set by any table operation on this thread (the
 // standard warnings report it).
 const ErrorState& lastError();
 

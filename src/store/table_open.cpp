@@ -14,8 +14,9 @@ namespace plorix::store {
 
 namespace {
 
+// The last error of this thread's operations.
 ErrorState& processError() {
-    static ErrorState error;
+    thread_local ErrorState error;
     return error;
 }
 

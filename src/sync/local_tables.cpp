@@ -1,5 +1,6 @@
 #include "sync/local_tables.h"
 
+#include <filesystem>
 #include <limits>
 
 #include "data/open_routine.h"
@@ -7,7 +8,20 @@
 
 namespace plorix::sync {
 
-LocalTables::LocalTables(Prompter& prompter) {
+namespace {
+
+// The table's stored name with its file taken in `folder`.
+void placeIn(store::Table& table, const std::string& folder) {
+    const store::StoredName where = store::splitStoredName(table.name(), table.schema());
+    table.setName((std::filesystem::path(folder) / where.file).string() + "\\!" + where.table);
+}
+
+}  // namespace
+
+LocalTables::LocalTables(Prompter& prompter, const std::string& folder) {
+    if (!folder.empty()) {
+        for (store::Table* table : {&schedule_, &scripting_, &todo_}) placeIn(*table, folder);
+    }
     data::acquireTable(schedule_, prompter);
     data::acquireTable(scripting_, prompter);
     data::acquireTable(todo_, prompter);

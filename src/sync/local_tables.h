@@ -2,12 +2,14 @@
 // The local tables a synchronisation run reads or merges into: tasks,
 // script items and to-do items of the data file, each a table object of the
 // run's own so that the frame's scans between two steps never move the
-// run's position. They share the data file's connection, and so its
-// transactions.
+// run's position. Opened on the window thread they share the data file's
+// connection, and so its transactions; a receive opens them on a worker
+// thread, which gets a connection of its own.
 
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "store/store.h"
@@ -19,8 +21,10 @@ namespace plorix::sync {
 class LocalTables {
 public:
     // Opens the three tables through the open routine (which ends the
-    // program when the data file cannot be opened at all).
-    explicit LocalTables(Prompter& prompter);
+    // program when the data file cannot be opened at all), in the data
+    // folder `folder` when given (an absolute path: another thread may
+    // change the working folder meanwhile), else in the working folder.
+    explicit LocalTables(Prompter& prompter, const std::string& folder = {});
     ~LocalTables();
     LocalTables(const LocalTables&) = delete;
     LocalTables& operator=(const LocalTables&) = delete;

@@ -1,5 +1,6 @@
 #include "sync/sync_receive.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "data/warnings.h"
@@ -19,15 +20,25 @@ constexpr std::string_view kNothingReceived = " Nothing was received.";
 
 int fieldOf(const store::TableSchema& schema, std::string_view name) { return schema.fieldIndex(name); }
 
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(path, ec);
+    return ec ? path : whole.lexically_normal().string();
+}
+
 }  // namespace
 
 SyncReceiveJob::SyncReceiveJob(std::string file, Prompter& prompter)
-    : SteppedJob(prompter), transfer_(file), received_(Schedule::schema().makeRecord()) {}
+    : SteppedJob(prompter),
+      folder_(absolute(".")),
+      transfer_(absolute(file)),
+      isDataFile_(io::isDataFile(transfer_.path())),
+      received_(Schedule::schema().makeRecord()) {}
 
 SyncReceiveJob::~SyncReceiveJob() { abandon(); }
 
 bool SyncReceiveJob::prepare() {
-    if (io::isDataFile(transfer_.path())) {
+    if (isDataFile_) {
         fail(kSyncTitle, transfer_.file() + " is the data file, not a transfer file.");
         return false;
     }
@@ -35,7 +46,7 @@ bool SyncReceiveJob::prepare() {
         fail(kSyncTitle, why + std::string(kNothingReceived));
         return false;
     }
-    local_ = std::make_unique<LocalTables>(prompter());
+    local_ = std::make_unique<LocalTables>(prompter(), folder_);
     const auto count = transfer_.schedule().records();
     total_ = count > 0 ? static_cast<std::uint64_t>(count) : 0;
     // One transaction over the local tables, from the first task merged to

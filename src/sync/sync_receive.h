@@ -34,6 +34,8 @@ struct ReceiveCounts {
     std::uint64_t todosDropped = 0;
 };
 
+// The job may run on another thread than the one that made it: it keeps
+// the data folder and the transfer file as absolute paths from the start.
 class SyncReceiveJob final : public io::SteppedJob {
 public:
     SyncReceiveJob(std::string file, Prompter& prompter);
@@ -56,7 +58,9 @@ private:
     // merge is rolled back.
     void failWith(std::string_view what);
 
+    std::string folder_;  // the data folder
     TransferFile transfer_;
+    bool isDataFile_;  // the file chosen is the data file itself
     std::unique_ptr<LocalTables> local_;
     std::unique_ptr<io::CompleteScan> scan_;
     std::shared_ptr<void> received_;  // the received task as a local record

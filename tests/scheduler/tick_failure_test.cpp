@@ -78,6 +78,7 @@ TEST_F(TickFailure, AnotherStationsLockCostsTheTickAMomentAndTheRunFollowsLater)
     ASSERT_EQ(::read(ready[0], &locked, 1), 1);
     ASSERT_EQ(locked, 1);
 
+    frame.state().statusNext = "Next: what the last tick read";
     const auto start = std::chrono::steady_clock::now();
     const TickReport held = frame.tick();
     const auto waited = std::chrono::steady_clock::now() - start;
@@ -86,6 +87,7 @@ TEST_F(TickFailure, AnotherStationsLockCostsTheTickAMomentAndTheRunFollowsLater)
     EXPECT_FALSE(held.fired && held.fired->outcome == FireOutcome::Performed);
     EXPECT_LT(waited, std::chrono::milliseconds(1000));
     EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(frame.state().statusNext, "Next: what the last tick read");  // not blanked meanwhile
 
     const char go = 1;
     ASSERT_EQ(::write(release[1], &go, 1), 1);

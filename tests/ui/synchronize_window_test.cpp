@@ -1,6 +1,6 @@
-// The synchronisation window: a send and a receive through it, the frame's
-// ticks held back for the whole merge and let go after it, and what the
-// run did told at the end.
+// The synchronisation window: a send and a receive through it (the
+// receive on a worker thread, its progress and Cancel shown here), and
+// what the run did told at the end.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "data/tables.h"
 #include "qt_test_app.h"
 #include "support/temp_dir.h"
+#include "support/transfer_maker.h"
 #include "ui/exchange/synchronize_window.h"
 
 namespace plorix::ui {
@@ -33,8 +34,8 @@ protected:
         ASSERT_EQ(schedule().add(), store::kNoError);
     }
     // Runs the window to its end; whether it completed.
-    bool run(bool receive, const std::string& file, std::vector<bool>& holds) {
-        auto* window = new Synchronize(prompter, [&](bool held) { holds.push_back(held); });
+    bool run(bool receive, const std::string& file) {
+        auto* window = new Synchronize(prompter);
         QPointer<QWidget> alive(window);
         window->show();
         const bool started = receive ? window->receiveFrom(file) : window->sendTo(file);
@@ -47,12 +48,10 @@ protected:
     RecordingPrompter prompter;
 };
 
-TEST_F(SynchronizeWindowTest, SendsAndReceivesWithTheTicksHeldForTheMerge) {
+TEST_F(SynchronizeWindowTest, SendsAndReceives) {
     for (int i = 1; i <= 30; ++i) addTask(i, ("Task " + std::to_string(i)).c_str());
     const std::string file = (desk / "SyncSch.syn").string();
-    std::vector<bool> holds;
-    ASSERT_TRUE(run(false, file, holds));
-    EXPECT_TRUE(holds.empty());  // a send writes only the transfer file
+    ASSERT_TRUE(run(false, file));
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Synchronize"});
     EXPECT_EQ(prompter.shown()[0].text, "Sent 30 tasks, 0 script items and 0 to-do items.");
     data::resetProcessTables();
@@ -60,8 +59,7 @@ TEST_F(SynchronizeWindowTest, SendsAndReceivesWithTheTicksHeldForTheMerge) {
     plorix::test::TempDir laptop;
     prompter.clear();
     addTask(1, "Task 7");  // same name and category, older: replaced
-    ASSERT_TRUE(run(true, file, holds));
-    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+    ASSERT_TRUE(run(true, file));
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Synchronize"});
     EXPECT_EQ(
         prompter.shown()[0].text,
@@ -69,20 +67,27 @@ TEST_F(SynchronizeWindowTest, SendsAndReceivesWithTheTicksHeldForTheMerge) {
     EXPECT_EQ(schedule().records(), 30);
 }
 
-TEST_F(SynchronizeWindowTest, ACancelledReceiveChangesNothingAndLetsTheTicksGo) {
-    for (int i = 1; i <= 60; ++i) addTask(i, ("Task " + std::to_string(i)).c_str());
-    const std::string file = (desk / "SyncSch.syn").string();
-    std::vector<bool> holds;
-    ASSERT_TRUE(run(false, file, holds));
-    data::resetProcessTables();
-
-    plorix::test::TempDir laptop;
+TEST_F(SynchronizeWindowTest, ACancelledReceiveChangesNothing) {
+    // Long enough a merge for Cancel to reach the worker half-way.
+    const std::string file = (desk / "Laptop.syn").string();
+    plorix::test::writeTransferFile(file, 3000);
     addTask(1, "Mine");
-    prompter.clear();
     prompter.cancelProgressAfter = 1;
-    ASSERT_TRUE(run(true, file, holds));
-    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+    ASSERT_TRUE(run(true, file));
     EXPECT_TRUE(prompter.shown().empty());
+    EXPECT_EQ(prompter.progressTitles, std::vector<std::string>{"Processing Records"});
+    EXPECT_EQ(prompter.progressesFinished, 1);
+    EXPECT_LT(prompter.progressPercents.at(0), 100);
+    EXPECT_EQ(schedule().records(), 1);
+}
+
+TEST_F(SynchronizeWindowTest, AFileNotOursIsToldFromTheWorkerAndChangesNothing) {
+    addTask(1, "Mine");
+    desk.write("notes.syn", "not a transfer file");
+    ASSERT_TRUE(run(true, (desk / "notes.syn").string()));
+    ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Synchronize"});
+    EXPECT_NE(prompter.shown()[0].text.find("Nothing was received."), std::string::npos)
+        << prompter.shown()[0].text;
     EXPECT_EQ(schedule().records(), 1);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/exchange/synchronize_window.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,8 +32,8 @@ std::string count(std::uint64_t n, std::string_view one, std::string_view many) 
 
 }  // namespace
 
-Synchronize::Synchronize(Prompter& prompter, std::function<void(bool)> holdTicks, QWidget* parent)
-    : QWidget(parent, Qt::Window), prompter_(prompter), holdTicks_(std::move(holdTicks)) {
+Synchronize::Synchronize(Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompter_(prompter) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(qs(sync::kSyncTitle));
     auto* layout = new QVBoxLayout(this);
@@ -92,17 +93,26 @@ bool Synchronize::receiveFrom(const std::string& file) {
     if (running_) return false;
     running_ = true;
     setEnabled(false);
-    if (holdTicks_) holdTicks_(true);
-    return runJob(std::make_unique<sync::SyncReceiveJob>(file, prompter_), this,
-                  [this](io::SteppedJob::State state, io::SteppedJob& job) {
-                      if (holdTicks_) holdTicks_(false);
-                      const sync::ReceiveCounts& c = static_cast<sync::SyncReceiveJob&>(job).counts();
-                      ended(state, "Received " + count(c.tasksAdded, "task", "tasks") + " (" +
-                                       std::to_string(c.tasksReplaced) + " replaced, " +
-                                       std::to_string(c.tasksDropped) + " left for a newer local copy), " +
-                                       count(c.itemsAdded, "script item", "script items") + " and " +
-                                       count(c.todosAdded, "to-do item", "to-do items") + ".");
-                  });
+    runJobOnWorker(
+        prompter_, this,
+        [&file](Prompter& prompter) { return std::make_unique<sync::SyncReceiveJob>(file, prompter); },
+        [this](io::SteppedJob::State state, io::SteppedJob& job) {
+            const sync::ReceiveCounts& c = static_cast<sync::SyncReceiveJob&>(job).counts();
+            ended(state, "Received " + count(c.tasksAdded, "task", "tasks") + " (" +
+                             std::to_string(c.tasksReplaced) + " replaced, " +
+                             std::to_string(c.tasksDropped) + " left for a newer local copy), " +
+                             count(c.itemsAdded, "script item", "script items") + " and " +
+                             count(c.todosAdded, "to-do item", "to-do items") + ".");
+        });
+    return true;
+}
+
+void Synchronize::closeEvent(QCloseEvent* event) {
+    // A run ends through its progress window's Cancel, never half-way.
+    if (running_)
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 void Synchronize::ended(io::SteppedJob::State state, const std::string& report) {

@@ -4,13 +4,13 @@
 // to-do items into one. Each run shows its progress, then what it did;
 // after either the window closes.
 //
-// A receive merges all or nothing, in one transaction on the data file.
-// While it runs the frame's ticks are held back, so that no tick writes
-// inside the merge (and is rolled back with a cancelled one); a task due
-// meanwhile fires on the first tick after it.
+// A receive merges all or nothing, in one transaction on the data file,
+// on a worker thread with a connection of its own: the frame keeps ticking
+// meanwhile, and a tick that finds the file busy tries again on its next
+// one, so a task due during the merge fires once, after it. The window
+// stays open until its run has ended.
 
 #include <QWidget>
-#include <functional>
 #include <string>
 
 #include "io/stepped_job.h"
@@ -20,14 +20,17 @@ namespace plorix::ui {
 
 class Synchronize final : public QWidget {
 public:
-    // `holdTicks(true)` stops the frame's ticks, `holdTicks(false)` lets them go on.
-    Synchronize(Prompter& prompter, std::function<void(bool)> holdTicks, QWidget* parent = nullptr);
+    explicit Synchronize(Prompter& prompter, QWidget* parent = nullptr);
 
-    // The runs, once the file is chosen; false when they could not start.
+    // The runs, once the file is chosen; false when one runs already or a
+    // send could not start (a receive starts on its worker and tells there).
     bool sendTo(const std::string& file);
     bool receiveFrom(const std::string& file);
     bool running() const { return running_; }
     io::SteppedJob::State outcome() const { return outcome_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void askSend();
@@ -35,7 +38,6 @@ private:
     void ended(io::SteppedJob::State state, const std::string& report);
 
     Prompter& prompter_;
-    std::function<void(bool)> holdTicks_;
     bool running_ = false;
     io::SteppedJob::State outcome_ = io::SteppedJob::State::Ready;
 };
