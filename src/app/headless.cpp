@@ -8,6 +8,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/bus_service.h"
 #include "app/guarded_application.h"
 #include "app/notices.h"
 #include "app/scheduler_engine.h"
@@ -37,12 +38,17 @@ void onSignal(int) {
 
 class Headless {
 public:
-    Headless()
-        : notices_(std::cout),
+    explicit Headless(BusService& bus)
+        : bus_(bus),
+          notices_(std::cout),
           prompter_(notices_),
-          engine_(
-              processClock(), prompter_,
-              {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); }}),
+          engine_(processClock(), prompter_,
+                  {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); },
+                   .firing =
+                       [this](const data::Schedule& run) {
+                           bus_.taskFired(run.ID, run.DESCRIPTION.str());
+                           bus_.tasksChanged();
+                       }}),
           driver_(engine_, {}, [](const scheduler::TickReport& report) {
               // Nobody is there to mend the file while a service runs on:
               // the failure has been told, the program ends with it.
@@ -50,11 +56,14 @@ public:
           }) {}
 
     int run() {
+        bus_.setHost({.runNow = [this](const data::Schedule& entry) { engine_.runNow(entry); },
+                      .quit = [] { QCoreApplication::quit(); }});
         log::logEvent(scheduler::productTitle(), "Started");
         driver_.start();
         const int status = QCoreApplication::exec();
         driver_.stop();
         log::logEvent("", "Exit Plorix");
+        bus_.setHost({});
         return status;
     }
 
@@ -77,6 +86,7 @@ private:
         notices_.tell(handOver.title, handOver.text);
     }
 
+    BusService& bus_;
     Notices notices_;
     NoticePrompter prompter_;
     SchedulerEngine engine_;
@@ -85,10 +95,12 @@ private:
 
 }  // namespace
 
-int runHeadless(int argc, char** argv, bool inactive) {
+int runHeadless(int argc, char** argv, bool inactive, const std::string& folder) {
     GuardedApplication<QCoreApplication> app(
         argc, argv, [](const char* text) { std::cerr << "plorix: " << text << std::endl; });
     QCoreApplication::setApplicationName(QString::fromStdString(scheduler::productTitle()));
+    BusService bus;
+    if (const int handedOver = claimOrHandOver(bus, folder, true); handedOver >= 0) return handedOver;
     platform::LinuxDesktop desktop(script::splitCommandLine);
     settings::settings().inactivated = inactive;
 
@@ -100,7 +112,7 @@ int runHeadless(int argc, char** argv, bool inactive) {
 
     int status = 0;
     try {
-        Headless headless;
+        Headless headless(bus);
         status = headless.run();
     } catch (const data::FatalError& e) {
         std::cerr << "plorix: " << e.what() << std::endl;

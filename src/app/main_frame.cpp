@@ -116,6 +116,9 @@ EngineFrontEnd MainFrame::frontEnd() {
     front.waitYielding = [this](std::int64_t hundredths) { waitYielding(hundredths); };
     front.onKeystrokePass = [this](std::size_t) { keystrokesTyped(); };
     front.clipboardChanged = [this] { clipboardBrowses_.notifyAll(); };
+    front.firing = [this](const data::Schedule& run) {
+        if (firing_) firing_(run);
+    };
     return front;
 }
 
@@ -349,6 +352,13 @@ void MainFrame::bringBack() {
         restoreFromTray();
     else if (isMinimized())
         showNormal();
+}
+
+void MainFrame::bringToFront() {
+    bringBack();
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {

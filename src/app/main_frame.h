@@ -48,6 +48,10 @@ public:
 
     void goToTray();
     void restoreFromTray();
+    // Out of the tray or its iconized state, raised and active.
+    void bringToFront();
+    // Told of every run the scheduler performs, as it starts it.
+    void onFiring(std::function<void(const data::Schedule&)> handler) { firing_ = std::move(handler); }
     bool inTray() const { return inTray_; }
     bool iconized() const { return inTray_ || isMinimized(); }
 
@@ -106,6 +110,7 @@ private:
     std::map<FrameCommand, std::function<void()>> commands_;
     std::multimap<FrameCommand, QAction*> actions_;
     std::function<void()> closed_;
+    std::function<void(const data::Schedule&)> firing_;
     bool inTray_ = false;
 };
 
