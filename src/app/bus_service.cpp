@@ -7,10 +7,10 @@
 #include <QDBusMetaType>
 #include <QFile>
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
+#include "app/notices.h"
 #include "app/task_requests.h"
 #include "runtime/clock.h"
 #include "runtime/data_folder.h"
@@ -71,13 +71,6 @@ std::string canonical(const std::string& folder) {
     // "/srv/plorix/" and "/srv/plorix" are one folder.
     if (!path.has_filename() && path.has_parent_path()) path = path.parent_path();
     return path.string();
-}
-
-// Without DBUS_SESSION_BUS_ADDRESS the bus library would launch a daemon
-// that outlives the program: no bus then.
-bool sessionBusNamed() {
-    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    return address && *address;
 }
 
 // The values of an a{sv} as field texts; a flag is 1 or 0.

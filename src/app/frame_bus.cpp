@@ -39,7 +39,7 @@ BusHost frameBusHost(MainFrame& frame) {
                     QTimer::singleShot(0, &frame, [&frame, command] { frame.perform(command); });
                 return {};
             },
-            .quit = [&frame] { frame.close(); }};
+            .quit = [&frame] { frame.quit(); }};
 }
 
 }  // namespace plorix::app

@@ -11,6 +11,7 @@
 #include "app/bus_service.h"
 #include "app/guarded_application.h"
 #include "app/notices.h"
+#include "app/reminder_notices.h"
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
 #include "data/fatal_error.h"
@@ -49,11 +50,17 @@ public:
                            bus_.taskFired(run.ID, run.DESCRIPTION.str());
                            bus_.tasksChanged();
                        }}),
-          driver_(engine_, {}, [](const scheduler::TickReport& report) {
-              // Nobody is there to mend the file while a service runs on:
-              // the failure has been told, the program ends with it.
-              if (!report.failure.ok()) QCoreApplication::exit(1);
-          }) {}
+          driver_(engine_, {},
+                  [](const scheduler::TickReport& report) {
+                      // Nobody is there to mend the file while a service runs on:
+                      // the failure has been told, the program ends with it.
+                      if (!report.failure.ok()) QCoreApplication::exit(1);
+                  }),
+          services_{processClock(), prompter_, settings::settings(), *platform::desktop().sound,
+                    [this](std::int32_t id, std::string_view command, std::string_view folder) {
+                        engine_.startProgram(id, command, folder);
+                    }},
+          reminders_(services_) {}
 
     int run() {
         bus_.setHost({.runNow = [this](const data::Schedule& entry) { engine_.runNow(entry); },
@@ -69,19 +76,16 @@ public:
 
 private:
     void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
-        scheduler::ReminderServices services{
-            processClock(), prompter_, settings::settings(), *platform::desktop().sound,
-            [this](std::int32_t id, std::string_view command, std::string_view folder) {
-                engine_.startProgram(id, command, folder);
-            }};
         if (kind == scheduler::ReminderKind::WithReplyPath) {
-            scheduler::showMessageWithReplyPath(handOver, services);
+            scheduler::showMessageWithReplyPath(handOver, services_);
         } else {
-            const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services);
+            const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services_);
             // The plain box and the external program have shown it already.
             if (display == scheduler::ReminderDisplay::PlainBox ||
                 display == scheduler::ReminderDisplay::External)
                 return;
+            // With Snooze and Close, as the reminder window offers them.
+            if (reminders_.show(handOver)) return;
         }
         notices_.tell(handOver.title, handOver.text);
     }
@@ -91,6 +95,8 @@ private:
     NoticePrompter prompter_;
     SchedulerEngine engine_;
     TickDriver driver_;
+    scheduler::ReminderServices services_;
+    ReminderNotices reminders_;
 };
 
 }  // namespace

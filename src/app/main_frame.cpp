@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QScreen>
@@ -52,6 +53,7 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
             engine_->startProgram(id, command, folder);
         },
         [this] { todoLists_.notifyAll(); }});
+    reminderNotices_ = new ReminderNotices(*reminderServices_, this);
     setWindowTitle(qs(engine_->state().title));
     const QIcon logo(QStringLiteral(":/icons/plorix.svg"));
     setWindowIcon(logo);
@@ -168,7 +170,7 @@ void MainFrame::bindOwnCommands() {
     bind(C::Setup, [this] { openSetup(); });
     bind(C::PrintSetup, [this] { ui::showPrintSetup(this); });
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
-    bind(C::Exit, [this] { close(); });
+    bind(C::Exit, [this] { quit(); });
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
@@ -196,7 +198,7 @@ void MainFrame::bindOwnCommands() {
     bind(C::StopScript, [this] { engine_->stopScript(); });
     bind(C::ExitPlorix, [this] {
         tray_->hide();
-        close();
+        quit();
     });
     bindExchangeCommands(*this, prompter_);
     bindOrganiserCommands(*this, prompter_);
@@ -363,7 +365,13 @@ void MainFrame::bringToFront() {
 
 void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
     // Shown once the tick is over: a reminder never holds up the scheduler.
-    messages::postReminder(handOver, kind, {.services = reminderServices_.get(), .frame = this});
+    messages::postReminder(handOver, kind,
+                           {.services = reminderServices_.get(),
+                            .frame = this,
+                            .showElsewhere = [this](const scheduler::ReminderHandOver& shown) {
+                                return settings::settings().DesktopNotifications &&
+                                       reminderNotices_->show(shown);
+                            }});
 }
 
 QList<QWidget*> MainFrame::programWindows() const {
@@ -427,7 +435,18 @@ HelpWindow& MainFrame::help() {
     return *help_;
 }
 
+void MainFrame::quit() {
+    quitting_ = true;
+    close();
+}
+
 void MainFrame::closeEvent(QCloseEvent* event) {
+    // Closed by the user with the tray setting on: the scheduler runs on.
+    if (!quitting_ && settings::settings().KeepInTray && !qApp->isSavingSession() && FrameTray::available()) {
+        event->ignore();
+        goToTray();
+        return;
+    }
     driver_->stop();
     // A frame closed from the tray keeps the place it had before.
     if (!inTray_) ui::saveWidgetPosition(*this, kPositionSection);
