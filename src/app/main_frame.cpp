@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/help_key.h"
 #include "app/exchange_commands.h"
 #include "app/organiser_commands.h"
 #include "app/window_arrangement.h"
@@ -54,6 +55,7 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
         },
         [this] { todoLists_.notifyAll(); }});
     reminderNotices_ = new ReminderNotices(*reminderServices_, this);
+    qApp->installEventFilter(new HelpKey([this](const QString& page) { help().showPage(page); }, this));
     setWindowTitle(qs(engine_->state().title));
     const QIcon logo(QStringLiteral(":/icons/plorix.svg"));
     setWindowIcon(logo);
@@ -247,6 +249,9 @@ void MainFrame::buildToolbar() {
     mark_->setFixedWidth(mark_->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 12);
     mark_->setAccessibleName(QStringLiteral("Script running"));
     toolbar_->addWidget(mark_);
+    // The button that shows what a narrow window cannot fit has no name of its own.
+    for (QToolButton* more : toolbar_->findChildren<QToolButton*>())
+        if (more->inherits("QToolBarExtension")) more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 
     // The stop image: a click empties the script queue.
     auto* stop = new QToolButton(toolbar_);
@@ -267,9 +272,11 @@ void MainFrame::buildToolbar() {
 void MainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     const int stretch[4] = {1, 3, 2, 1};
+    // What a screen reader says each zone holds.
+    const char* const names[4] = {"Menu tip", "Next task", "Date", "Time"};
     for (int zone = 0; zone < 4; ++zone) {
         auto* label = new QLabel(bar);
-        label->setAccessibleName(QStringLiteral("Status zone %1").arg(zone + 1));
+        label->setAccessibleName(QString::fromLatin1(names[zone]));
         label->setMinimumWidth(zone == 0 ? 40 : 80);
         label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         zones_[zone] = label;

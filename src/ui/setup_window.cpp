@@ -1,5 +1,7 @@
 #include "ui/setup_window.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
@@ -7,11 +9,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
+#include <filesystem>
 
 #include "data/process_tables.h"
 #include "data/tables/schedule.h"
 #include "data/tables/todo.h"
 #include "settings/housekeeping.h"
+#include "settings/login_start.h"
 #include "settings/setup.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_geometry.h"
@@ -28,6 +32,7 @@ constexpr std::array<std::string_view, 7> kSettingTabs = {
     "Start Up", "General", "Messages", "History", "Scripting", "Clipboard", "Email",
 };
 constexpr std::string_view kHousekeepingTab = "Housekeeping";
+constexpr std::string_view kLoginStartTab = "General";
 
 struct HousekeepingButton {
     std::string_view text;
@@ -56,6 +61,11 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
         auto* page = new QWidget;
         auto* form = new QFormLayout(page);
         controls_.addTab(tab, *form, {"TranslateFilenames", info});
+        if (tab == kLoginStartTab) {
+            loginStart_ = new QCheckBox(tr("Start Plorix when I log in"), page);
+            loginStart_->setChecked(settings::startsAtLogin());
+            form->addRow(loginStart_);
+        }
         tabs_->addTab(page, qs(tab));
     }
     tabs_->addTab(makeHousekeepingTab(), qs(kHousekeepingTab));
@@ -98,6 +108,12 @@ QPushButton* Setup::button(std::string_view text) const {
 }
 
 void Setup::accept() {
+    if (loginStart_->isChecked() != settings::startsAtLogin()) {
+        const std::string why = settings::setStartAtLogin(
+            loginStart_->isChecked(), QCoreApplication::applicationFilePath().toStdString(),
+            std::filesystem::current_path().string());
+        if (!why.empty()) prompter_.message(kTitle, why, Icon::Warning, kOk, kOk);
+    }
     controls_.collect(edited_);
     settings::applySetup(prompter_, edited_, live_);
     QDialog::accept();
