@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -70,6 +71,11 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
     }
     tabs_->addTab(makeHousekeepingTab(), qs(kHousekeepingTab));
     controls_.show(edited_);
+    // Without a tray, closing the window must end the program: it would run on out of reach.
+    if (QWidget* keep = controls_.control("KeepInTray"); keep && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        keep->setEnabled(false);
+        keep->setToolTip(tr("This desktop has no tray to keep Plorix in."));
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &Setup::accept);
