@@ -8,8 +8,10 @@
 #include <csignal>
 #include <iostream>
 
+#include "app/bus_service.h"
 #include "app/guarded_application.h"
 #include "app/notices.h"
+#include "app/reminder_notices.h"
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
 #include "data/fatal_error.h"
@@ -37,58 +39,74 @@ void onSignal(int) {
 
 class Headless {
 public:
-    Headless()
-        : notices_(std::cout),
+    explicit Headless(BusService& bus)
+        : bus_(bus),
+          notices_(std::cout),
           prompter_(notices_),
-          engine_(
-              processClock(), prompter_,
-              {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); }}),
-          driver_(engine_, {}, [](const scheduler::TickReport& report) {
-              // Nobody is there to mend the file while a service runs on:
-              // the failure has been told, the program ends with it.
-              if (!report.failure.ok()) QCoreApplication::exit(1);
-          }) {}
+          engine_(processClock(), prompter_,
+                  {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); },
+                   .firing =
+                       [this](const data::Schedule& run) {
+                           bus_.taskFired(run.ID, run.DESCRIPTION.str());
+                           bus_.tasksChanged();
+                       }}),
+          driver_(engine_, {},
+                  [](const scheduler::TickReport& report) {
+                      // Nobody is there to mend the file while a service runs on:
+                      // the failure has been told, the program ends with it.
+                      if (!report.failure.ok()) QCoreApplication::exit(1);
+                  }),
+          services_{processClock(), prompter_, settings::settings(), *platform::desktop().sound,
+                    [this](std::int32_t id, std::string_view command, std::string_view folder) {
+                        engine_.startProgram(id, command, folder);
+                    }},
+          reminders_(services_) {}
 
     int run() {
+        bus_.setHost({.runNow = [this](const data::Schedule& entry) { engine_.runNow(entry); },
+                      .quit = [] { QCoreApplication::quit(); }});
         log::logEvent(scheduler::productTitle(), "Started");
         driver_.start();
         const int status = QCoreApplication::exec();
         driver_.stop();
         log::logEvent("", "Exit Plorix");
+        bus_.setHost({});
         return status;
     }
 
 private:
     void showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
-        scheduler::ReminderServices services{
-            processClock(), prompter_, settings::settings(), *platform::desktop().sound,
-            [this](std::int32_t id, std::string_view command, std::string_view folder) {
-                engine_.startProgram(id, command, folder);
-            }};
         if (kind == scheduler::ReminderKind::WithReplyPath) {
-            scheduler::showMessageWithReplyPath(handOver, services);
+            scheduler::showMessageWithReplyPath(handOver, services_);
         } else {
-            const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services);
+            const scheduler::ReminderDisplay display = scheduler::showMessage(handOver, services_);
             // The plain box and the external program have shown it already.
             if (display == scheduler::ReminderDisplay::PlainBox ||
                 display == scheduler::ReminderDisplay::External)
                 return;
+            // With Snooze and Close, as the reminder window offers them.
+            if (reminders_.show(handOver)) return;
         }
         notices_.tell(handOver.title, handOver.text);
     }
 
+    BusService& bus_;
     Notices notices_;
     NoticePrompter prompter_;
     SchedulerEngine engine_;
     TickDriver driver_;
+    scheduler::ReminderServices services_;
+    ReminderNotices reminders_;
 };
 
 }  // namespace
 
-int runHeadless(int argc, char** argv, bool inactive) {
+int runHeadless(int argc, char** argv, bool inactive, const std::string& folder) {
     GuardedApplication<QCoreApplication> app(
         argc, argv, [](const char* text) { std::cerr << "plorix: " << text << std::endl; });
     QCoreApplication::setApplicationName(QString::fromStdString(scheduler::productTitle()));
+    BusService bus;
+    if (const int handedOver = claimOrHandOver(bus, folder, true); handedOver >= 0) return handedOver;
     platform::LinuxDesktop desktop(script::splitCommandLine);
     settings::settings().inactivated = inactive;
 
@@ -100,7 +118,7 @@ int runHeadless(int argc, char** argv, bool inactive) {
 
     int status = 0;
     try {
-        Headless headless;
+        Headless headless(bus);
         status = headless.run();
     } catch (const data::FatalError& e) {
         std::cerr << "plorix: " << e.what() << std::endl;

@@ -6,11 +6,14 @@
 #include <QMessageBox>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/bus_service.h"
 #include "app/display_check.h"
+#include "app/frame_bus.h"
 #include "app/guarded_application.h"
 #include "app/headless.h"
 #include "app/main_frame.h"
@@ -30,7 +33,7 @@ void showFinalMessage(const char* text) {
                           QString::fromUtf8(text));
 }
 
-int runFrame(int argc, char** argv, bool inactive) {
+int runFrame(int argc, char** argv, bool inactive, const std::string& folder) {
     using namespace plorix;
     app::GuardedApplication<QApplication> application(argc, argv, showFinalMessage);
     QApplication::setApplicationName(QString::fromStdString(std::string(settings::kProductTitle)));
@@ -39,6 +42,8 @@ int runFrame(int argc, char** argv, bool inactive) {
     // The frame may be hidden in the tray with no other window open: only
     // closing the frame ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    app::BusService bus;
+    if (const int handedOver = app::claimOrHandOver(bus, folder, false); handedOver >= 0) return handedOver;
     platform::LinuxDesktop desktop(script::splitCommandLine);
     ui::QtPrompter prompter;
     setProcessPrompter(&prompter);
@@ -49,12 +54,18 @@ int runFrame(int argc, char** argv, bool inactive) {
         app::MainFrame frame(prompter);
         prompter.setParent(&frame);
         frame.onClosed([] { QApplication::quit(); });
+        bus.setHost(app::frameBusHost(frame));
+        frame.onFiring([&bus](const data::Schedule& run) {
+            bus.taskFired(run.ID, run.DESCRIPTION.str());
+            bus.tasksChanged();
+        });
         frame.open();
         status = QApplication::exec();
     } catch (const data::FatalError& e) {
         showFinalMessage(e.what());
         status = 1;
     }
+    bus.setHost({});
     data::resetProcessTables();
     setProcessPrompter(nullptr);
     return status;
@@ -83,7 +94,9 @@ int main(int argc, char** argv) {
         std::cerr << "plorix: " << why << '\n';
         return 2;
     }
-    if (options.headless) return app::runHeadless(argc, argv, options.inactive);
+    // The folder as the bus names it: where we now are, links resolved.
+    const std::string here = std::filesystem::current_path().string();
+    if (options.headless) return app::runHeadless(argc, argv, options.inactive, here);
     if (!app::displayReachable()) {
         const char* display = std::getenv("DISPLAY");
         std::cerr << "plorix: cannot open the X display "
@@ -92,5 +105,5 @@ int main(int argc, char** argv) {
                   << "; plorix needs a graphical desktop (or use --headless)\n";
         return 1;
     }
-    return runFrame(argc, argv, options.inactive);
+    return runFrame(argc, argv, options.inactive, here);
 }

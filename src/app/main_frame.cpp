@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/help_key.h"
 #include "app/exchange_commands.h"
 #include "app/organiser_commands.h"
 #include "app/window_arrangement.h"
@@ -52,6 +54,8 @@ MainFrame::MainFrame(Prompter& prompter, const Clock& clock, QWidget* parent)
             engine_->startProgram(id, command, folder);
         },
         [this] { todoLists_.notifyAll(); }});
+    reminderNotices_ = new ReminderNotices(*reminderServices_, this);
+    qApp->installEventFilter(new HelpKey([this](const QString& page) { help().showPage(page); }, this));
     setWindowTitle(qs(engine_->state().title));
     const QIcon logo(QStringLiteral(":/icons/plorix.svg"));
     setWindowIcon(logo);
@@ -116,6 +120,9 @@ EngineFrontEnd MainFrame::frontEnd() {
     front.waitYielding = [this](std::int64_t hundredths) { waitYielding(hundredths); };
     front.onKeystrokePass = [this](std::size_t) { keystrokesTyped(); };
     front.clipboardChanged = [this] { clipboardBrowses_.notifyAll(); };
+    front.firing = [this](const data::Schedule& run) {
+        if (firing_) firing_(run);
+    };
     return front;
 }
 
@@ -165,7 +172,7 @@ void MainFrame::bindOwnCommands() {
     bind(C::Setup, [this] { openSetup(); });
     bind(C::PrintSetup, [this] { ui::showPrintSetup(this); });
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
-    bind(C::Exit, [this] { close(); });
+    bind(C::Exit, [this] { quit(); });
     bind(C::ViewSchedule, [this] { openSchedule(); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
@@ -193,7 +200,7 @@ void MainFrame::bindOwnCommands() {
     bind(C::StopScript, [this] { engine_->stopScript(); });
     bind(C::ExitPlorix, [this] {
         tray_->hide();
-        close();
+        quit();
     });
     bindExchangeCommands(*this, prompter_);
     bindOrganiserCommands(*this, prompter_);
@@ -242,6 +249,9 @@ void MainFrame::buildToolbar() {
     mark_->setFixedWidth(mark_->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 12);
     mark_->setAccessibleName(QStringLiteral("Script running"));
     toolbar_->addWidget(mark_);
+    // The button that shows what a narrow window cannot fit has no name of its own.
+    for (QToolButton* more : toolbar_->findChildren<QToolButton*>())
+        if (more->inherits("QToolBarExtension")) more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 
     // The stop image: a click empties the script queue.
     auto* stop = new QToolButton(toolbar_);
@@ -262,9 +272,11 @@ void MainFrame::buildToolbar() {
 void MainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     const int stretch[4] = {1, 3, 2, 1};
+    // What a screen reader says each zone holds.
+    const char* const names[4] = {"Menu tip", "Next task", "Date", "Time"};
     for (int zone = 0; zone < 4; ++zone) {
         auto* label = new QLabel(bar);
-        label->setAccessibleName(QStringLiteral("Status zone %1").arg(zone + 1));
+        label->setAccessibleName(QString::fromLatin1(names[zone]));
         label->setMinimumWidth(zone == 0 ? 40 : 80);
         label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         zones_[zone] = label;
@@ -351,9 +363,22 @@ void MainFrame::bringBack() {
         showNormal();
 }
 
+void MainFrame::bringToFront() {
+    bringBack();
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
     // Shown once the tick is over: a reminder never holds up the scheduler.
-    messages::postReminder(handOver, kind, {.services = reminderServices_.get(), .frame = this});
+    messages::postReminder(handOver, kind,
+                           {.services = reminderServices_.get(),
+                            .frame = this,
+                            .showElsewhere = [this](const scheduler::ReminderHandOver& shown) {
+                                return settings::settings().DesktopNotifications &&
+                                       reminderNotices_->show(shown);
+                            }});
 }
 
 QList<QWidget*> MainFrame::programWindows() const {
@@ -417,7 +442,18 @@ HelpWindow& MainFrame::help() {
     return *help_;
 }
 
+void MainFrame::quit() {
+    quitting_ = true;
+    close();
+}
+
 void MainFrame::closeEvent(QCloseEvent* event) {
+    // Closed by the user with the tray setting on: the scheduler runs on.
+    if (!quitting_ && settings::settings().KeepInTray && !qApp->isSavingSession() && FrameTray::available()) {
+        event->ignore();
+        goToTray();
+        return;
+    }
     driver_->stop();
     // A frame closed from the tray keeps the place it had before.
     if (!inTray_) ui::saveWidgetPosition(*this, kPositionSection);

@@ -2,7 +2,8 @@
 // The application frame: the program's one main window, with the menu
 // bar, the toolbar, the four-zone status bar and the tray icon. Its timer
 // drives the scheduler; what each tick leaves (title, status texts, the
-// script mark, the tray icon) is shown here. Closing it ends the program.
+// script mark, the tray icon) is shown here. Closing it ends the program,
+// unless the user chose to keep it running in the tray.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "app/frame_commands.h"
 #include "app/frame_tray.h"
 #include "app/help_window.h"
+#include "app/reminder_notices.h"
 #include "app/scheduler_engine.h"
 #include "app/tick_driver.h"
 #include "scheduler/frame_state.h"
@@ -36,6 +38,8 @@ public:
     // say to start minimised), opens the start-up windows, logs "Started"
     // and starts the timer.
     void open();
+    // Closes the frame and ends the program, whatever the tray setting says.
+    void quit();
     // Called once the frame has closed (the program ends then).
     void onClosed(std::function<void()> handler) { closed_ = std::move(handler); }
 
@@ -48,6 +52,10 @@ public:
 
     void goToTray();
     void restoreFromTray();
+    // Out of the tray or its iconized state, raised and active.
+    void bringToFront();
+    // Told of every run the scheduler performs, as it starts it.
+    void onFiring(std::function<void(const data::Schedule&)> handler) { firing_ = std::move(handler); }
     bool inTray() const { return inTray_; }
     bool iconized() const { return inTray_ || isMinimized(); }
 
@@ -106,7 +114,10 @@ private:
     std::map<FrameCommand, std::function<void()>> commands_;
     std::multimap<FrameCommand, QAction*> actions_;
     std::function<void()> closed_;
+    std::function<void(const data::Schedule&)> firing_;
+    ReminderNotices* reminderNotices_ = nullptr;
     bool inTray_ = false;
+    bool quitting_ = false;
 };
 
 }  // namespace plorix::app

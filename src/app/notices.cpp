@@ -5,9 +5,10 @@
 #include <QDBusMessage>
 #include <QStringList>
 #include <QVariantMap>
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
-#include "scheduler/frame_state.h"
 #include "ui/qt_text.h"
 
 namespace plorix::app {
@@ -41,6 +42,11 @@ std::string_view buttonName(int button) {
 
 }  // namespace
 
+bool sessionBusNamed() {
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    return address && *address;
+}
+
 std::string noticeLine(std::string_view title, std::string_view text) {
     std::string line(title);
     line += ": ";
@@ -52,22 +58,39 @@ std::string noticeLine(std::string_view title, std::string_view text) {
 Notices::Notices(std::ostream& out) : out_(out) {}
 
 Notices::Shown Notices::tell(std::string_view title, std::string_view text) {
-    if (notify(title, text)) return Shown::AsNotification;
+    if (notify(title, text) != 0) return Shown::AsNotification;
     out_ << noticeLine(title, text) << std::endl;
     return Shown::OnOutput;
 }
 
-bool Notices::notify(std::string_view title, std::string_view text) {
+unsigned Notices::notify(std::string_view title, std::string_view text, const QStringList& actions) {
+    if (!sessionBusNamed()) return 0;
     QDBusConnection bus = QDBusConnection::sessionBus();
     const QString service = qs(kNotificationService);
-    if (!bus.isConnected() || !serviceAvailable(bus, service)) return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        service, QStringLiteral("/org/freedesktop/Notifications"), service, QStringLiteral("Notify"));
-    // The body may carry simple markup: the text is shown as written.
-    call << QString::fromStdString(scheduler::productTitle()) << 0u << QStringLiteral("plorix") << qs(title)
-         << qs(text).toHtmlEscaped() << QStringList() << QVariantMap() << -1;
+    if (!bus.isConnected() || !serviceAvailable(bus, service)) return 0;
+    const QString path = qs(kNotificationPath);
+    const QDBusMessage capabilities =
+        bus.call(QDBusMessage::createMethodCall(service, path, service, QStringLiteral("GetCapabilities")),
+                 QDBus::Block, kNotifyTimeoutMs);
+    const bool markup = capabilities.type() == QDBusMessage::ReplyMessage &&
+                        !capabilities.arguments().isEmpty() &&
+                        capabilities.arguments().at(0).toStringList().contains(QStringLiteral("body-markup"));
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("plorix")}};
+    call << qs(kNotifyingName) << 0u << QStringLiteral("plorix") << qs(title)
+         << (markup ? qs(text).toHtmlEscaped() : qs(text)) << actions << hints << -1;
     const QDBusMessage reply = bus.call(call, QDBus::Block, kNotifyTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return 0;
+    // A service that answers 0 has still shown it.
+    return std::max(1u, reply.arguments().at(0).toUInt());
+}
+
+void Notices::withdraw(unsigned id) {
+    const QString service = qs(kNotificationService);
+    QDBusMessage call = QDBusMessage::createMethodCall(service, qs(kNotificationPath), service,
+                                                       QStringLiteral("CloseNotification"));
+    call << id;
+    QDBusConnection::sessionBus().send(call);
 }
 
 int NoticePrompter::message(std::string_view title, std::string_view text, Icon, ButtonSet buttons,

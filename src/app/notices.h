@@ -3,6 +3,7 @@
 // the desktop's notification service (org.freedesktop.Notifications on the
 // session bus) when one runs, otherwise one line on standard output.
 
+#include <QStringList>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -12,6 +13,14 @@
 namespace plorix::app {
 
 inline constexpr std::string_view kNotificationService = "org.freedesktop.Notifications";
+inline constexpr std::string_view kNotificationPath = "/org/freedesktop/Notifications";
+// The name notifications go under: the same in every version, so the
+// desktop's per-program notification settings keep.
+inline constexpr std::string_view kNotifyingName = "Plorix";
+
+// Whether the environment names a session bus. Without one, asking for the
+// bus would make the bus library launch a daemon that outlives the program.
+bool sessionBusNamed();
 
 class Notices {
 public:
@@ -20,9 +29,14 @@ public:
     explicit Notices(std::ostream& out);
     Shown tell(std::string_view title, std::string_view text);
 
-private:
-    bool notify(std::string_view title, std::string_view text);
+    // A notification from "Plorix" with the desktop entry "plorix" and the
+    // actions given (key, label, key, label ...); its identifier, 0 when no
+    // notification service took it. The body is escaped where the service
+    // shows markup, and sent as written elsewhere.
+    static unsigned notify(std::string_view title, std::string_view text, const QStringList& actions = {});
+    static void withdraw(unsigned id);
 
+private:
     std::ostream& out_;
 };
 

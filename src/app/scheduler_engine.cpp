@@ -51,6 +51,7 @@ scheduler::SchedulerHooks SchedulerEngine::schedulerHooks() {
     hooks.scriptQueued = [this] { return !queue_.empty(); };
     hooks.bringFrameBack = frontEnd_.bringFrameBack;
     hooks.deleteScript = [this](std::int32_t id) { script::deleteScript(id, prompter_); };
+    hooks.firing = frontEnd_.firing;
     return hooks;
 }
 

@@ -37,6 +37,8 @@ struct EngineFrontEnd {
     std::function<void(std::size_t pass)> onKeystrokePass;
     // The clipboard monitor added or removed entries.
     std::function<void()> clipboardChanged;
+    // A run is about to be performed (optional).
+    std::function<void(const data::Schedule& run)> firing;
 };
 
 class SchedulerEngine {

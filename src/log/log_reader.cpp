@@ -43,6 +43,12 @@ LogReader::~LogReader() {
 
 bool LogReader::start() {
     file_ = std::fopen(findFileNoCase(fileName_).c_str(), "rb");
+    if (!file_ && errno == ENOENT) {
+        // Logging is off until the user ticks it: nothing has failed.
+        prompter_.message(kTitle, kNothingLogged, Icon::Information, kOk, kOk);
+        finished_ = true;
+        return false;
+    }
     if (!file_) {
         const store::ErrorState e = openError(errno);
         prompter_.message(kTitle, "Please note this errorcode:  " + std::to_string(e.code) + "; " + e.text,

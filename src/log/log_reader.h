@@ -20,6 +20,10 @@ inline constexpr std::size_t kReadStepBytes = 20000;
 // The longest row; a longer line continues on the next row.
 inline constexpr std::size_t kMaxRowCharacters = 255;
 
+inline constexpr std::string_view kNothingLogged =
+    "Nothing has been logged yet. Events are logged when \"Log events to ASCII text file\" is ticked in "
+    "Setup.";
+
 class LogReader {
 public:
     explicit LogReader(Prompter& prompter, std::string fileName = std::string(kLogFile));

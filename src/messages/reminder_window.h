@@ -27,6 +27,9 @@ struct ReminderContext {
     // The quick message entry, in insert mode, that Reply runs inside the
     // reply folder; without it Reply is disabled.
     std::function<void()> fastAdd;
+    // Shows an ordinary reminder some other way (a desktop notification)
+    // instead of in a window; false when it did not.
+    std::function<bool(const scheduler::ReminderHandOver&)> showElsewhere;
 };
 
 class ReminderWindow final : public QWidget {

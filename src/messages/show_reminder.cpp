@@ -16,7 +16,10 @@ ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver, schedu
         case scheduler::ReminderDisplay::PlainBox:
         case scheduler::ReminderDisplay::External: return nullptr;
         case scheduler::ReminderDisplay::OnTop: window = ReminderWindowKind::ShowModalMessage; break;
-        case scheduler::ReminderDisplay::Window: window = ReminderWindowKind::ShowMessage; break;
+        case scheduler::ReminderDisplay::Window:
+            if (context.showElsewhere && context.showElsewhere(handOver)) return nullptr;
+            window = ReminderWindowKind::ShowMessage;
+            break;
         }
     }
     auto* shown = new ReminderWindow(handOver, window, context);

@@ -10,7 +10,7 @@ namespace plorix::messages {
 
 // SHOWMESSAGE or SHOWMESSAGEWITHREPLYPATH for the hand-over, at once. The
 // window opened (shown), or nullptr when the settings sent the message to a
-// plain box or to the external program.
+// plain box, to the external program, or showed it elsewhere.
 ReminderWindow* showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind,
                              const ReminderContext& context);
 

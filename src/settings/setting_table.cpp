@@ -26,6 +26,7 @@ const std::array kDecls = {
     SettingDecl{"StartUpActive", &S::StartUpActive, 0, "0", true, kNone, "Start Up", "Scheduler active"},
     SettingDecl{"DateFormat", &S::DateFormat, 6, "d3", false, kNone, "General", "Display date in format:"},
     SettingDecl{"NoTray", &S::NoTray, 0, "", false, kNone, "General", "Do not place in tray when minimized"},
+    SettingDecl{"KeepInTray", &S::KeepInTray, 0, "", false, kNone, "General", "Keep running in the tray when the window is closed"},
     SettingDecl{"MaximizeOnRun", &S::MaximizeOnRun, 0, "", false, kNone, "General", "If iconized, restore before running a \"run program\" task"},
     SettingDecl{"HideToolbar", &S::HideToolbar, 0, "", false, kNone, "", ""},
     SettingDecl{"UseModalMessage", &S::UseModalMessage, 0, "", false, kNone, "Messages", "Do not proceed until message acknowledged"},
@@ -33,6 +34,7 @@ const std::array kDecls = {
     SettingDecl{"UseWinMessage", &S::UseWinMessage, 0, "", false, kNone, "", ""},
     SettingDecl{"RepeatAlarmInterval", &S::RepeatAlarmInterval, 0, "", false, Adjust::OneToFourIsFive, "Messages", "Repeat alarms every # seconds:"},
     SettingDecl{"LogEvents", &S::LogEvents, 0, "", false, kNone, "Messages", "Log events to ASCII text file"},
+    SettingDecl{"DesktopNotifications", &S::DesktopNotifications, 0, "", false, kNone, "Messages", "Show reminders as desktop notifications"},
     SettingDecl{"SaveScripts", &S::SaveScripts, 0, "", false, kNone, "Scripting", "Save script information on completed tasks"},
     SettingDecl{"TranslateFilenames", &S::TranslateFilenames, 0, "", false, kNone, "Scripting", "Translate \"values\" when starting a program"},
     SettingDecl{"ScriptingDelay", &S::ScriptingDelay, 0, "50", false, Adjust::AtLeast50, "Scripting", "Send Interval (1/100ths of a second):"},
@@ -56,8 +58,8 @@ const std::array kDecls = {
 
 // UseExternalMessage is written twice, as it always has been; the second
 // write stores the same value. The clipboard's secret and age settings came
-// later and go last.
-constexpr std::array<std::string_view, 36> kWriteOrder = {
+// later and go last, then the desktop ones.
+constexpr std::array<std::string_view, 38> kWriteOrder = {
     "HistoryExpires", "RemoveUncompleted", "StartUpSchedule", "StartUpToDo",
     "StartUpClipboardSaver", "StartUpContacts", "StartUpActive", "StartUpMinimized",
     "FullSchedule", "HideToolbar", "NoTray", "SaveScripts", "TranslateFilenames",
@@ -65,7 +67,7 @@ constexpr std::array<std::string_view, 36> kWriteOrder = {
     "MonitorClipboard", "UseExternalMessage", "UseModalMessage", "MaxClipboardEntries",
     "ActiveOnly", "Sender", "SenderName", "Host", "Org", "NSender", "NSenderName", "NHost",
     "NOrg", "RepeatAlarmInterval", "ScriptingDelay", "BurstSize",
-    "IgnoreSecretClipboard", "ClipboardExpires",
+    "IgnoreSecretClipboard", "ClipboardExpires", "KeepInTray", "DesktopNotifications",
 };
 
 constexpr std::array kDateFormats = {

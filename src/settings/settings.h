@@ -31,6 +31,7 @@ struct Settings {
     bool StartUpActive = true;
     std::string DateFormat = "d3";
     bool NoTray = false;
+    bool KeepInTray = false;  // closing the frame hides it in the tray (where there is one)
     bool MaximizeOnRun = false;
     bool HideToolbar = false;
     bool UseModalMessage = false;
@@ -38,6 +39,7 @@ struct Settings {
     bool UseWinMessage = false;
     std::int32_t RepeatAlarmInterval = 0;
     bool LogEvents = false;
+    bool DesktopNotifications = false;  // ordinary reminders as desktop notifications
     bool SaveScripts = false;
     bool TranslateFilenames = false;
     std::int32_t ScriptingDelay = 50;

@@ -1,17 +1,22 @@
 #include "ui/setup_window.h"
 
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
+#include <filesystem>
 
 #include "data/process_tables.h"
 #include "data/tables/schedule.h"
 #include "data/tables/todo.h"
 #include "settings/housekeeping.h"
+#include "settings/login_start.h"
 #include "settings/setup.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_geometry.h"
@@ -28,6 +33,7 @@ constexpr std::array<std::string_view, 7> kSettingTabs = {
     "Start Up", "General", "Messages", "History", "Scripting", "Clipboard", "Email",
 };
 constexpr std::string_view kHousekeepingTab = "Housekeeping";
+constexpr std::string_view kLoginStartTab = "General";
 
 struct HousekeepingButton {
     std::string_view text;
@@ -56,10 +62,20 @@ Setup::Setup(settings::Settings& live, Prompter& prompter, SetupHooks hooks, QWi
         auto* page = new QWidget;
         auto* form = new QFormLayout(page);
         controls_.addTab(tab, *form, {"TranslateFilenames", info});
+        if (tab == kLoginStartTab) {
+            loginStart_ = new QCheckBox(tr("Start Plorix when I log in"), page);
+            loginStart_->setChecked(settings::startsAtLogin());
+            form->addRow(loginStart_);
+        }
         tabs_->addTab(page, qs(tab));
     }
     tabs_->addTab(makeHousekeepingTab(), qs(kHousekeepingTab));
     controls_.show(edited_);
+    // Without a tray, closing the window must end the program: it would run on out of reach.
+    if (QWidget* keep = controls_.control("KeepInTray"); keep && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        keep->setEnabled(false);
+        keep->setToolTip(tr("This desktop has no tray to keep Plorix in."));
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &Setup::accept);
@@ -98,6 +114,12 @@ QPushButton* Setup::button(std::string_view text) const {
 }
 
 void Setup::accept() {
+    if (loginStart_->isChecked() != settings::startsAtLogin()) {
+        const std::string why = settings::setStartAtLogin(
+            loginStart_->isChecked(), QCoreApplication::applicationFilePath().toStdString(),
+            std::filesystem::current_path().string());
+        if (!why.empty()) prompter_.message(kTitle, why, Icon::Warning, kOk, kOk);
+    }
     controls_.collect(edited_);
     settings::applySetup(prompter_, edited_, live_);
     QDialog::accept();

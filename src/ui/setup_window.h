@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "ui/setup_controls.h"
 
+class QCheckBox;
 class QPushButton;
 class QTabWidget;
 
@@ -31,6 +32,8 @@ public:
 
     const SetupControls& controls() const { return controls_; }
     QTabWidget* tabs() const { return tabs_; }
+    // "Start Plorix when I log in": kept per user, outside the settings.
+    QCheckBox* loginStart() const { return loginStart_; }
     // The button labelled `text` (as shown, "&" included), or nullptr.
     QPushButton* button(std::string_view text) const;
 
@@ -51,6 +54,7 @@ private:
     SetupHooks hooks_;
     SetupControls controls_;
     QTabWidget* tabs_ = nullptr;
+    QCheckBox* loginStart_ = nullptr;
 };
 
 // SETUP as the frame opens it: refused (with its warning) when the program

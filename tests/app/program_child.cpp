@@ -81,12 +81,13 @@ std::string ProgramChild::lineWith(const std::string& text, std::chrono::millise
     }
 }
 
-int ProgramChild::wait(std::chrono::milliseconds limit) {
+int ProgramChild::wait(std::chrono::milliseconds limit, const std::function<void()>& pump) {
     if (ended_) return status_;
     const auto end = std::chrono::steady_clock::now() + limit;
     int status = 0;
     while (waitpid(pid_, &status, WNOHANG) != pid_) {
         if (std::chrono::steady_clock::now() >= end) return -1;
+        if (pump) pump();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ended_ = true;

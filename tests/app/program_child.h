@@ -30,8 +30,8 @@ public:
     const std::string& output() const { return all_; }
     // Sends SIGTERM and waits; the exit status (128 + signal), -1 when it did not end.
     int terminate(std::chrono::milliseconds limit = std::chrono::seconds(10));
-    // Waits for the end without a signal.
-    int wait(std::chrono::milliseconds limit);
+    // Waits for the end without a signal; `pump` as for lineWith.
+    int wait(std::chrono::milliseconds limit, const std::function<void()>& pump = {});
 
 private:
     void readAvailable();

@@ -69,14 +69,17 @@ TEST_F(LogReaderTest, AnEmptyLogSaysSo) {
     EXPECT_TRUE(reader.rows().empty());
 }
 
-TEST_F(LogReaderTest, AMissingLogReportsTheErrorCodeThenTheLoadError) {
+TEST_F(LogReaderTest, AMissingLogSaysInOneSentenceThatNothingWasLoggedYet) {
     LogReader reader(prompter);
     EXPECT_FALSE(reader.start());
-    ASSERT_EQ(prompter.shown().size(), 2u);
-    EXPECT_EQ(prompter.shown()[0].text, "Please note this errorcode:  2; File Not Found");
-    EXPECT_EQ(prompter.shown()[1].title, "File Load Error");
-    EXPECT_EQ(prompter.shown()[1].text, "PX98Evnt.LOG File Load Error.  Error: File Not Found (2).");
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown()[0].icon, Icon::Information);
+    EXPECT_EQ(
+        prompter.shown()[0].text,
+        "Nothing has been logged yet. Events are logged when \"Log events to ASCII text file\" is ticked "
+        "in Setup.");
     EXPECT_FALSE(reader.step());
+    EXPECT_TRUE(reader.rows().empty());
 }
 
 TEST_F(LogReaderTest, CancellingAsksAndStopsOnlyOnOk) {

@@ -28,6 +28,8 @@ for f in usr/bin/plorix usr/bin/plorix-cli usr/bin/KillProc usr/bin/PXMsg \
          usr/share/bash-completion/completions/plorix-cli \
          usr/share/zsh/vendor-completions/_plorix-cli \
          usr/share/fish/vendor_completions.d/plorix-cli.fish \
+         usr/share/dbus-1/interfaces/org.plorix.Plorix1.xml \
+         usr/lib/systemd/user/plorix-headless.service \
          usr/share/doc/plorix/copyright; do
     check "$f installed" test -e "$root/$f"
 done
@@ -35,6 +37,8 @@ check "nothing in bin but programs" test -z "$(find "$root/usr/bin" -type f ! -p
 check "the package depends on the libraries it links" \
     sh -c "dpkg-deb -f '$deb' Depends | grep -q libsqlcipher"
 check "desktop entry is valid" desktop-file-validate "$root/usr/share/applications/plorix.desktop"
+check "the user service runs the installed program headless" \
+    grep -qx "ExecStart=plorix --headless" "$root/usr/lib/systemd/user/plorix-headless.service"
 check "AppStream metadata is valid" appstreamcli validate --no-net --pedantic --explain \
     "$root/usr/share/metainfo/org.plorix.Plorix.metainfo.xml"
 for page in plorix plorix-cli; do

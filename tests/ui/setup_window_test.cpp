@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "data/open_routine.h"
 #include "data/process_tables.h"
@@ -105,6 +107,27 @@ TEST_F(SetupTest, OkWritesEveryKeyInItsOrderThenAChangedDateFormat) {
     EXPECT_EQ(live.BurstSize, 7);  // 0 is read back as 7
     EXPECT_EQ(live.DateFormat, "d4");
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Information"});
+}
+
+TEST_F(SetupTest, LoginStartWritesTheAutostartEntryForThisFolderAndUntickedRemovesIt) {
+    const std::filesystem::path entry = dir.path() / "autostart" / "plorix.desktop";
+    {
+        ui::Setup setup(live, prompter);
+        ASSERT_FALSE(setup.loginStart()->isChecked());
+        setup.loginStart()->setChecked(true);
+        setup.accept();
+    }
+    ASSERT_TRUE(std::filesystem::exists(entry));
+    std::ifstream in(entry);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find(" -d \"" + std::filesystem::current_path().string() + "\"\n"), std::string::npos)
+        << text;
+
+    ui::Setup again(live, prompter);
+    EXPECT_TRUE(again.loginStart()->isChecked());
+    again.loginStart()->setChecked(false);
+    again.accept();
+    EXPECT_FALSE(std::filesystem::exists(entry));
 }
 
 TEST_F(SetupTest, UnchangedStoredDateFormatIsNotRewrittenAndCancelStoresNothing) {

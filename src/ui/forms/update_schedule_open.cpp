@@ -8,6 +8,7 @@
 #include "data/numbering.h"
 #include "data/warnings.h"
 #include "scheduler/fire_context.h"
+#include "scheduler/new_task.h"
 #include "scheduler/schedule_kinds.h"
 #include "script/script_items.h"
 #include "ui/forms/update_schedule.h"
@@ -18,20 +19,6 @@ namespace plorix::ui {
 namespace {
 
 using data::Schedule;
-
-// A plain add starts as a weekly task on every day, each hour when custom.
-void plainDefaults(Schedule& e, Moment now, Date day) {
-    e.DATE = day ? day : now.date;
-    e.TIME = now.time;
-    e.SCHEDULETYPE = scheduler::textOf(scheduler::ScheduleType::DayOfWeek);
-    for (auto* d : {&e.SUNDAY, &e.MONDAY, &e.TUESDAY, &e.WEDNESDAY, &e.THURSDAY, &e.FRIDAY, &e.SATURDAY})
-        *d = 1;
-    e.EVERYLAST = 1;
-    e.WARN = 1;
-    e.TASKTYPE = scheduler::kBoth;
-    e.EVERY = 1;
-    e.EVERYTYPE = scheduler::textOf(scheduler::EveryUnit::Hours);
-}
 
 // Reads the entry `id` into the table's buffer as its current record.
 bool readEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
@@ -74,7 +61,7 @@ bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleR
         Schedule& e = *static_cast<Schedule*>(record);
         if (entry) e = *entry;
         if (e.TASKTYPE.empty()) {
-            plainDefaults(e, now, defaultDay);
+            scheduler::primeNewTask(e, now, defaultDay);
         } else {
             e.DISABLED = 0;
             e.COMPLETED = 0;
