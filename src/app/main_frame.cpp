@@ -19,6 +19,7 @@
 #include "scheduler/frame_state.h"
 #include "settings/settings.h"
 #include "ui/browses/browse_categories.h"
+#include "ui/forms/schedule_wizard.h"
 #include "ui/browses/browse_clipboard.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
@@ -167,6 +168,10 @@ void MainFrame::bindOwnCommands() {
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
     bind(C::Exit, [this] { close(); });
     bind(C::ViewSchedule, [this] { openSchedule(); });
+    for (auto [command, wizard] : {std::pair{C::AddMessageWizard, ui::ScheduleWindow::MessageWizard},
+                                   std::pair{C::AddProgramWizard, ui::ScheduleWindow::ProgramWizard},
+                                   std::pair{C::AddTaskWizard, ui::ScheduleWindow::TaskWizard}})
+        bind(command, [this, wizard] { ui::addWithWizard(this, *scheduleServices_, wizard); });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
             prompter_,
