@@ -358,7 +358,12 @@ void MainFrame::bringBack() {
 
 void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, scheduler::ReminderKind kind) {
     // Shown once the tick is over: a reminder never holds up the scheduler.
-    messages::postReminder(handOver, kind, {.services = reminderServices_.get(), .frame = this});
+    messages::postReminder(handOver, kind,
+                           {.services = reminderServices_.get(),
+                            .frame = this,
+                            .fastAdd = [this](QWidget* parent, const std::string& folder) {
+                                return ui::replyWithWizard(parent, *scheduleServices_, folder);
+                            }});
 }
 
 QList<QWidget*> MainFrame::programWindows() const {

@@ -1,10 +1,14 @@
 #include "ui/forms/schedule_wizard.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <filesystem>
+
 #include "data/cascade.h"
+#include "data/process_tables.h"
 #include "data/tables/categories.h"
 #include "data/warnings.h"
 #include "scheduler/schedule_kinds.h"
@@ -153,12 +157,20 @@ bool rescheduleEntry(QWidget* parent, const ScheduleServices& services, const da
                        [&](ScheduleWizard& wizard) { wizard.setRescheduleSource(copy.ID); });
 }
 
-bool replyWithWizard(QWidget* parent, const ScheduleServices& services, store::Table& schedule,
-                     const QString& ownFolder) {
+bool replyWithWizard(QWidget* parent, const ScheduleServices& services, const std::string& folder) {
+    std::error_code error;
+    // The address follows "Reply to:" as the entry's path gives it.
+    const std::filesystem::path where =
+        std::filesystem::absolute(QString::fromStdString(folder).trimmed().toStdString(), error);
+    if (error || !std::filesystem::is_directory(where, error)) return false;
+    store::Table schedule(Schedule::schema());
+    schedule.setName((where / data::processTable<Schedule>().name()).string());
+    if (schedule.open() != store::kNoError) return false;
     const Moment now = services.clock.current();
     auto prime = [&](Schedule& e) { wizardDefaults(e, ScheduleWindow::ReplyWizard, now); };
-    return runReserved(parent, services, schedule, ScheduleWindow::ReplyWizard, prime,
-                       [&](ScheduleWizard& wizard) { wizard.setReplyFolder(ownFolder); });
+    runReserved(parent, services, schedule, ScheduleWindow::ReplyWizard, prime,
+                [](ScheduleWizard& wizard) { wizard.setReplyFolder(QDir::currentPath()); });
+    return true;
 }
 
 }  // namespace plorix::ui

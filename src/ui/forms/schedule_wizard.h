@@ -37,9 +37,10 @@ private:
 bool addWithWizard(QWidget* parent, const ScheduleServices& services, ScheduleWindow window);
 // SPECIALEVENTWIZARD: a one-off copy of `source`; whether it was added.
 bool rescheduleEntry(QWidget* parent, const ScheduleServices& services, const data::Schedule& source);
-// FASTADD: a one-off message added to `schedule` (the reply folder's table,
-// open on a connection of its own), its path naming `ownFolder` to reply to.
-bool replyWithWizard(QWidget* parent, const ScheduleServices& services, store::Table& schedule,
-                     const QString& ownFolder);
+// FASTADD: a one-off message added to the data file of `folder`, opened by
+// its absolute path on a connection of its own (nothing is created there),
+// its path naming this program's folder to reply to. False when that data
+// file cannot be opened.
+bool replyWithWizard(QWidget* parent, const ScheduleServices& services, const std::string& folder);
 
 }  // namespace plorix::ui

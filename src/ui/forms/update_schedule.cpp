@@ -309,6 +309,7 @@ void UpdateSchedule::showDisabled(std::int32_t disabled) {
     Schedule shown = entry();
     shown.DISABLED = disabled;
     field("SCH:DISABLED")->load(&shown);
+    updatePreview();
 }
 
 void UpdateSchedule::markSourceSkipped() {

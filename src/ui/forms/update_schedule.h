@@ -28,6 +28,8 @@ public:
                    QWidget* parent = nullptr, ScheduleWindow window = ScheduleWindow::EntryForm);
 
     ScheduleWindow window() const { return window_; }
+    // The editor of a field ("SCH:TIME"), nullptr when the window has none.
+    FieldEditor* field(std::string_view name) const { return binder().editor(name); }
     // The folder a reply goes back to ("Reply to: " and the folder in the
     // entry's path); empty: not a reply.
     void setReplyFolder(const QString& folder) { replyFolder_ = folder; }
@@ -52,7 +54,6 @@ protected:
     bool prepareSave() override;
     int save() override;
 
-    FieldEditor* field(std::string_view name) const { return binder().editor(name); }
     const ScheduleServices& services() const { return services_; }
 
 private:
