@@ -39,6 +39,7 @@
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/browse_schedule_category.h"
 #include "ui/forms/qbe_dialogs.h"
+#include "ui/forms/schedule_wizard.h"
 #include "ui/forms/search_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_schedule.h"
@@ -233,6 +234,9 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
         });
     pictureModal("select_category", [browse] { named<QPushButton>(*browse, "Pick Category")->click(); });
     pictureModal("reschedule_wizard", [browse] { named<QPushButton>(*browse, "Reschedule")->click(); });
+    pictureModal("reply_wizard", [&frame] {
+        ui::replyWithWizard(&frame, frame.scheduleServices(), QDir::currentPath().toStdString());
+    });
     browse->close();
     auto* holidays = new ui::BrowseHolidays(processPrompter(), &frame);
     holidays->show();
