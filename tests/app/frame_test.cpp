@@ -298,12 +298,8 @@ TEST_F(FrameTest, ADueTaskOpensItsReminderWindowBesideTheFrame) {
     f.open();
     tick();
     // The reminder opens once the tick is over, as a window of the frame's.
-    QWidget* reminder = nullptr;
-    ASSERT_TRUE(processUntil([&] {
-        const QList<QWidget*> windows = f.programWindows();
-        reminder = windows.isEmpty() ? nullptr : windows.front();
-        return reminder != nullptr;
-    }));
+    QWidget* reminder = awaitProgramWindow(f);
+    ASSERT_NE(reminder, nullptr);
     EXPECT_EQ(reminder->windowTitle(), "Message");
     f.perform(FrameCommand::HelpContents);
     // Tiling leaves room for the window manager's frames once they are known.

@@ -91,12 +91,8 @@ TEST_F(FrameTest, TheMessageWizardAddsADailyReminderThatFiresAndShowsItsWindow) 
 
     clock.advance(100 * 60);
     tick();
-    QWidget* reminder = nullptr;
-    ASSERT_TRUE(processUntil([&] {
-        const QList<QWidget*> windows = f.programWindows();
-        reminder = windows.isEmpty() ? nullptr : windows.front();
-        return reminder != nullptr;
-    }));
+    QWidget* reminder = awaitProgramWindow(f);
+    ASSERT_NE(reminder, nullptr);
     EXPECT_EQ(reminder->windowTitle(), "Message");
     entries = storedEntries();
     ASSERT_EQ(entries.size(), 2u);  // the entry and its run's history

@@ -20,15 +20,14 @@ bool holds(const SchedulePage& page, SchedulePart part) {
 }  // namespace
 
 const ScheduleWindowDecl& scheduleWindow(ScheduleWindow window) {
-    static const ScheduleWindowDecl kEntryForm{"Adding a Schedule Task",
-                                               "UpdateSchedule",
-                                               {},
-                                               kDayOfWeek,
-                                               {{"&Task", {P::TaskType, P::Category}},
-                                                {"&Command", {P::Command}},
-                                                {"&Message", {P::Message}},
-                                                {"&When", {P::When}},
-                                                {"&Advanced", {P::Advanced}}}};
+    // The entry form's tabs, which the reschedule wizard walks as pages.
+    static const std::vector<SchedulePage> kTabs{{"&Task", {P::TaskType, P::Category}},
+                                                 {"&Command", {P::Command}},
+                                                 {"&Message", {P::Message}},
+                                                 {"&When", {P::When}},
+                                                 {"&Advanced", {P::Advanced}}};
+    static const ScheduleWindowDecl kEntryForm{
+        "Adding a Schedule Task", "UpdateSchedule", {}, kDayOfWeek, kTabs};
     static const ScheduleWindowDecl kTask{"Add Task Wizard",
                                           "AddTaskWizard",
                                           {},
@@ -53,15 +52,8 @@ const ScheduleWindowDecl& scheduleWindow(ScheduleWindow window) {
         data::kTaskDisplayMessage,
         kDayOfWeek,
         {{"&Message", {P::Category, P::Message}}, {"&When", {P::When}}, {"&Advanced", {P::Advanced}}}};
-    static const ScheduleWindowDecl kReschedule{"Reschedule Event Wizard",
-                                                "SpecialEventWizard",
-                                                {},
-                                                kOnce,
-                                                {{"&Task", {P::TaskType, P::Category}},
-                                                 {"&Command", {P::Command}},
-                                                 {"&Message", {P::Message}},
-                                                 {"&When", {P::When}},
-                                                 {"&Advanced", {P::Advanced}}}};
+    static const ScheduleWindowDecl kReschedule{
+        "Reschedule Event Wizard", "SpecialEventWizard", {}, kOnce, kTabs};
     static const ScheduleWindowDecl kReply{
         "Reply...",
         "FastAdd",
