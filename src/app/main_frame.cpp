@@ -171,7 +171,11 @@ void MainFrame::bindOwnCommands() {
     for (auto [command, wizard] : {std::pair{C::AddMessageWizard, ui::ScheduleWindow::MessageWizard},
                                    std::pair{C::AddProgramWizard, ui::ScheduleWindow::ProgramWizard},
                                    std::pair{C::AddTaskWizard, ui::ScheduleWindow::TaskWizard}})
-        bind(command, [this, wizard] { ui::addWithWizard(this, *scheduleServices_, wizard); });
+        bind(command, [this, wizard] {
+            // Open schedule windows show the new task at once.
+            if (ui::addWithWizard(this, *scheduleServices_, wizard))
+                engine_->frameTick().browses().notifyAll();
+        });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
             prompter_,
