@@ -118,6 +118,29 @@ TEST_F(FrameTest, ACancelledWizardLeavesNoEntryBehind) {
     }
 }
 
+TEST_F(FrameTest, AnEntryBeingAddedIsNotFiredWhileItsWizardIsOpen) {
+    dir.write("px98.INI", "[Settings]\nStartUpSchedule=1\n");
+    MainFrame& f = frame();
+    f.open();
+    bool shownEarly = true;
+    whenWizard([&](ui::ScheduleWizard& wizard) {
+        // The reserved entry is due now, but not yet entered.
+        clock.advance(100 * 60);
+        tick();
+        shownEarly = processUntil(
+            [&] {
+                for (QWidget* w : f.programWindows())
+                    if (qobject_cast<messages::ReminderWindow*>(w)) return true;
+                return false;
+            },
+            1);
+        wizard.reject();
+    });
+    f.perform(FrameCommand::AddMessageWizard);
+    EXPECT_FALSE(shownEarly);
+    EXPECT_TRUE(storedEntries().empty());
+}
+
 TEST_F(FrameTest, TheProgramWizardAddsATaskThatStartsTheProgramAtItsTime) {
     NEED_TEST_DESKTOP();
     platform::LinuxDesktop desktop(script::splitCommandLine);
