@@ -21,6 +21,7 @@
 #include "scheduler/frame_state.h"
 #include "settings/settings.h"
 #include "ui/browses/browse_categories.h"
+#include "ui/forms/schedule_wizard.h"
 #include "ui/browses/browse_clipboard.h"
 #include "ui/browses/browse_holidays.h"
 #include "ui/browses/browse_schedule.h"
@@ -174,6 +175,14 @@ void MainFrame::bindOwnCommands() {
     bind(C::ViewLog, [this] { ui::openViewLog(this); });
     bind(C::Exit, [this] { quit(); });
     bind(C::ViewSchedule, [this] { openSchedule(); });
+    for (auto [command, wizard] : {std::pair{C::AddMessageWizard, ui::ScheduleWindow::MessageWizard},
+                                   std::pair{C::AddProgramWizard, ui::ScheduleWindow::ProgramWizard},
+                                   std::pair{C::AddTaskWizard, ui::ScheduleWindow::TaskWizard}})
+        bind(command, [this, wizard] {
+            // Open schedule windows show the new task at once.
+            if (ui::addWithWizard(this, *scheduleServices_, wizard))
+                engine_->frameTick().browses().notifyAll();
+        });
     bind(C::ScheduleCategories, [this] {
         ui::openBrowseCategories(
             prompter_,
@@ -251,7 +260,8 @@ void MainFrame::buildToolbar() {
     toolbar_->addWidget(mark_);
     // The button that shows what a narrow window cannot fit has no name of its own.
     for (QToolButton* more : toolbar_->findChildren<QToolButton*>())
-        if (more->inherits("QToolBarExtension")) more->setAccessibleName(QStringLiteral("More toolbar buttons"));
+        if (more->inherits("QToolBarExtension"))
+            more->setAccessibleName(QStringLiteral("More toolbar buttons"));
 
     // The stop image: a click empties the script queue.
     auto* stop = new QToolButton(toolbar_);
@@ -375,10 +385,15 @@ void MainFrame::showReminder(const scheduler::ReminderHandOver& handOver, schedu
     messages::postReminder(handOver, kind,
                            {.services = reminderServices_.get(),
                             .frame = this,
-                            .showElsewhere = [this](const scheduler::ReminderHandOver& shown) {
-                                return settings::settings().DesktopNotifications &&
-                                       reminderNotices_->show(shown);
-                            }});
+                            .fastAdd =
+                                [this](QWidget* parent, const std::string& folder) {
+                                    return ui::replyWithWizard(parent, *scheduleServices_, folder);
+                                },
+                            .showElsewhere =
+                                [this](const scheduler::ReminderHandOver& shown) {
+                                    return settings::settings().DesktopNotifications &&
+                                           reminderNotices_->show(shown);
+                                }});
 }
 
 QList<QWidget*> MainFrame::programWindows() const {

@@ -154,8 +154,8 @@ void ReminderWindow::snooze() {
 void ReminderWindow::addToTodo() { reminder_->addToTodo(); }
 
 void ReminderWindow::reply() {
-    const bool entered = reminder_->reply(context_.fastAdd);
-    if (!entered) {
+    if (!context_.fastAdd) return;
+    if (!context_.fastAdd(this, reminder_->replyAddress())) {
         context_.services->prompter.message(
             kMessageTitle, "The reply folder " + reminder_->replyAddress() + " cannot be opened.",
             Icon::Warning, kOk, kOk);

@@ -24,9 +24,10 @@ struct ReminderContext {
     scheduler::ReminderServices* services = nullptr;
     // Reminders are windows of their own kept with the frame.
     QWidget* frame = nullptr;
-    // The quick message entry, in insert mode, that Reply runs inside the
-    // reply folder; without it Reply is disabled.
-    std::function<void()> fastAdd;
+    // The quick message entry that Reply opens on the data file of the reply
+    // folder (the program's own folder stays its working directory); false
+    // when that file cannot be opened. Without it Reply is disabled.
+    std::function<bool(QWidget* parent, const std::string& folder)> fastAdd;
     // Shows an ordinary reminder some other way (a desktop notification)
     // instead of in a window; false when it did not.
     std::function<bool(const scheduler::ReminderHandOver&)> showElsewhere;

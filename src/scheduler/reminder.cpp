@@ -1,6 +1,5 @@
 #include "scheduler/reminder.h"
 
-#include <filesystem>
 #include <system_error>
 
 #include "data/numbering.h"
@@ -21,29 +20,6 @@ std::atomic<int> openWindows{0};
 constexpr std::size_t kTitleWidth = 40;
 constexpr std::size_t kTextWidth = 1024;
 constexpr std::size_t kFileWidth = 255;
-
-// Comes back to the folder that was current, however the work ends.
-class FolderVisit {
-public:
-    explicit FolderVisit(const std::filesystem::path& folder) {
-        std::error_code error;
-        home_ = std::filesystem::current_path(error);
-        if (error) return;
-        std::filesystem::current_path(folder, error);
-        entered_ = !error;
-    }
-    ~FolderVisit() {
-        std::error_code error;
-        if (entered_) std::filesystem::current_path(home_, error);
-    }
-    FolderVisit(const FolderVisit&) = delete;
-    FolderVisit& operator=(const FolderVisit&) = delete;
-    bool entered() const { return entered_; }
-
-private:
-    std::filesystem::path home_;
-    bool entered_ = false;
-};
 
 }  // namespace
 
@@ -150,13 +126,6 @@ bool Reminder::addToTodo() {
     }
     if (services_.todoAdded) services_.todoAdded();
     services_.prompter.message("Saved", "Added to To Do List:\r" + title_, Icon::Information, kOk, kOk);
-    return true;
-}
-
-bool Reminder::reply(const std::function<void()>& fastAdd) {
-    const FolderVisit visit(replyAddress_);
-    if (!visit.entered()) return false;
-    if (fastAdd) fastAdd();
     return true;
 }
 

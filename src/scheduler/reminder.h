@@ -84,12 +84,6 @@ public:
     // Adds a to-do item with the reminder's title and text and says so; the
     // window stays open. False when it could not be added.
     bool addToTodo();
-    // Runs `fastAdd` with the reply address as the current folder, so that
-    // the reply goes into the data file found there, and comes back to the
-    // program's folder afterwards. `fastAdd` must open that folder's data
-    // file with table objects of its own: the program's own tables stay
-    // bound to its own file. False when the folder cannot be entered.
-    bool reply(const std::function<void()>& fastAdd);
 
 private:
     void scheduleAlarm();

@@ -37,6 +37,16 @@ bool processUntil(const std::function<bool()>& done, double seconds) {
     return true;
 }
 
+QWidget* awaitProgramWindow(const MainFrame& frame) {
+    QWidget* shown = nullptr;
+    processUntil([&] {
+        const QList<QWidget*> windows = frame.programWindows();
+        shown = windows.isEmpty() ? nullptr : windows.front();
+        return shown != nullptr;
+    });
+    return shown;
+}
+
 data::Schedule reminderEntry(const std::string& description, Moment when, const std::string& message) {
     data::Schedule entry;
     entry.SCHEDULETYPE = "Once";

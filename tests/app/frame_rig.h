@@ -25,6 +25,10 @@ QApplication& testApplication();
 // Runs the event loop until `done` holds or `seconds` have passed.
 bool processUntil(const std::function<bool()>& done, double seconds = 10);
 
+// The first window the frame keeps beside itself (a reminder) once one
+// shows; nullptr when none does within 10 seconds.
+QWidget* awaitProgramWindow(const MainFrame& frame);
+
 // A "Once" reminder due at `when`.
 data::Schedule reminderEntry(const std::string& description, Moment when, const std::string& message = "");
 

@@ -161,7 +161,7 @@ TEST_F(ReminderWindowTest, SettingsSendTheMessageElsewhere) {
                 !QApplication::topLevelWidgets().front()->isVisible());
 }
 
-TEST_F(ReminderWindowTest, ReplyRunsTheQuickEntryInTheReplyFolder) {
+TEST_F(ReminderWindowTest, ReplyHandsTheReplyFolderToTheQuickEntry) {
     std::filesystem::create_directory(dir / "office");
     reply = (dir / "office").string();
     QPointer<ReminderWindow> window = show(ReminderKind::WithReplyPath);
@@ -172,18 +172,23 @@ TEST_F(ReminderWindowTest, ReplyRunsTheQuickEntryInTheReplyFolder) {
     EXPECT_FALSE(window->button("&Reply")->isEnabled());  // nothing to enter the reply with
     EXPECT_EQ(logLines, std::vector<std::string>{"Message: Dentist bell.wav"});
 
-    std::filesystem::path during;
-    context.fastAdd = [&] { during = std::filesystem::current_path(); };
+    std::string handed;
+    context.fastAdd = [&](QWidget*, const std::string& folder) {
+        handed = folder;
+        return std::filesystem::exists(folder);
+    };
     window = show(ReminderKind::WithReplyPath);
     window->button("&Reply")->click();
-    EXPECT_EQ(during, dir / "office");
-    EXPECT_EQ(std::filesystem::current_path(), dir.path());
-    EXPECT_TRUE(window);  // a reply leaves the reminder open
+    EXPECT_EQ(handed, (dir / "office").string());
+    EXPECT_EQ(std::filesystem::current_path(), dir.path());  // the program's folder stays current
+    EXPECT_TRUE(window);                                     // a reply leaves the reminder open
+    EXPECT_TRUE(prompter.titles().empty());
 
     reply = (dir / "gone").string();
     window = show(ReminderKind::WithReplyPath);
     window->button("&Reply")->click();
     EXPECT_EQ(prompter.titles(), std::vector<std::string>{"Message"});
+    EXPECT_TRUE(window);
 }
 
 TEST_F(ReminderWindowTest, WindowTimerRepeatsTheAlarm) {

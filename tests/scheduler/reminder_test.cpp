@@ -1,5 +1,5 @@
 // The reminder windows' logic: how a message is presented, the count of
-// open windows, the repeated alarm, Snooze, Add to To Do List and Reply.
+// open windows, the repeated alarm, Snooze, Add to To Do List.
 
 #include <gtest/gtest.h>
 
@@ -124,26 +124,6 @@ TEST_F(Reminders, AddToToDoTwiceAddsTwoItemsAndSaysSo) {
     EXPECT_EQ(prompter.titles(), (std::vector<std::string>{"Saved", "Saved"}));
     EXPECT_EQ(prompter.shown()[0].text, "Added to To Do List:\rDentist");
     EXPECT_EQ(openReminderWindows(), 1);
-}
-
-TEST_F(Reminders, ReplyWorksInTheReplyFolderAndComesBack) {
-    const std::filesystem::path home = std::filesystem::current_path();
-    const std::filesystem::path other = dir / "other";
-    std::filesystem::create_directory(other);
-    ReminderHandOver withReply = handOver();
-    withReply.replyAddress = other.string();
-    Reminder reminder(withReply, ReminderDisplay::OnTop, services);
-    std::filesystem::path during;
-    EXPECT_TRUE(reminder.reply([&] { during = std::filesystem::current_path(); }));
-    EXPECT_EQ(during, other);
-    EXPECT_EQ(std::filesystem::current_path(), home);
-
-    withReply.replyAddress = (dir / "missing").string();
-    Reminder nowhere(withReply, ReminderDisplay::OnTop, services);
-    bool called = false;
-    EXPECT_FALSE(nowhere.reply([&] { called = true; }));
-    EXPECT_FALSE(called);
-    EXPECT_EQ(std::filesystem::current_path(), home);
 }
 
 }  // namespace

@@ -39,6 +39,7 @@
 #include "ui/browses/browse_schedule.h"
 #include "ui/browses/browse_schedule_category.h"
 #include "ui/forms/qbe_dialogs.h"
+#include "ui/forms/schedule_wizard.h"
 #include "ui/forms/search_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_schedule.h"
@@ -102,9 +103,25 @@ void save(QWidget& window, const std::string& name) {
         std::cerr << "plorix-screenshots: could not save " << path.toStdString() << '\n';
 }
 
+// A wizard's pages, walked with its own "&Next ->" button.
+bool saveWizardPages(QWidget& window, const std::string& name) {
+    auto* tabs = window.findChild<QTabWidget*>();
+    QPushButton* next = nullptr;
+    for (auto* b : window.findChildren<QPushButton*>())
+        if (b->accessibleName() == "Next") next = b;
+    if (!tabs || !next) return false;
+    while (next->isVisible()) {
+        next->click();
+        process(100);
+        save(window, name + "_" + fileName(tabs->tabText(tabs->currentIndex()).toStdString()));
+    }
+    return true;
+}
+
 // The window and each page of its first tab set.
 void saveWithTabs(QWidget& window, const std::string& name) {
     save(window, name);
+    if (saveWizardPages(window, name)) return;
     auto* tabs = window.findChild<QTabWidget*>();
     if (!tabs) return;
     const int shown = tabs->currentIndex();
@@ -216,6 +233,10 @@ void pictureScheduleDialogs(app::MainFrame& frame) {
                 pictureModal("calendar", [calendar] { calendar->click(); });
         });
     pictureModal("select_category", [browse] { named<QPushButton>(*browse, "Pick Category")->click(); });
+    pictureModal("reschedule_wizard", [browse] { named<QPushButton>(*browse, "Reschedule")->click(); });
+    pictureModal("reply_wizard", [&frame] {
+        ui::replyWithWizard(&frame, frame.scheduleServices(), QDir::currentPath().toStdString());
+    });
     browse->close();
     auto* holidays = new ui::BrowseHolidays(processPrompter(), &frame);
     holidays->show();

@@ -16,6 +16,7 @@
 #include "script/script_items.h"
 #include "settings/settings.h"
 #include "ui/calendar/calendar.h"
+#include "ui/forms/schedule_wizard.h"
 #include "ui/forms/search_schedule.h"
 #include "ui/kit/record_table_model.h"
 #include "ui/pickers/select_categories.h"
@@ -123,19 +124,21 @@ BrowseSchedule::BrowseSchedule(const ScheduleServices& services, scheduler::Brow
         if (request(ScheduleRequest::Add, selectedEntry())) refresh();
     };
     auto runs = [this] { return hasSelection() && bool(services_.runNow); };
-    auto never = [] { return false; };
-    setButtons(
-        {{"&Add", "Add a new task (tabbed)", [this] { insertRecord(); }, always},
-         {"Cop&y", "Copy the highlighted task to a new task", copy, chosen},
-         {"&Edit", "Edit the highlighted task", [this] { changeRecord(); }, chosen},
-         {"&Delete", "Delete the highlighted task", [this] { deleteRecord(); }, chosen},
-         {"Reschedule", "Rescheduling Wizard - ideal for holidays, and temporary changes", [] {}, never},
-         {"Run Now", "Run the highlighted task", [this] { runNow(); }, runs}});
+    auto reschedule = [this] {
+        if (rescheduleEntry(this, services_, *selectedEntry())) refresh();
+    };
+    setButtons({{"&Add", "Add a new task (tabbed)", [this] { insertRecord(); }, always},
+                {"Cop&y", "Copy the highlighted task to a new task", copy, chosen},
+                {"&Edit", "Edit the highlighted task", [this] { changeRecord(); }, chosen},
+                {"&Delete", "Delete the highlighted task", [this] { deleteRecord(); }, chosen},
+                {"Reschedule", "Rescheduling Wizard - ideal for holidays, and temporary changes", reschedule,
+                 chosen},
+                {"Run Now", "Run the highlighted task", [this] { runNow(); }, runs}});
     setMenu({{"&Add", "", [this] { insertRecord(); }, always},
              {"&Edit", "", [this] { changeRecord(); }, chosen},
              {"&Delete", "", [this] { deleteRecord(); }, chosen},
              {"Cop&y", "", copy, chosen},
-             {"Reschedule", "", [] {}, never},
+             {"Reschedule", "", reschedule, chosen},
              {"Run Now", "", [this] { runNow(); }, runs},
              {"Quick Start", "", [this] { quickStartMenu(); }, chosen},
              {"&Scripting", "", [this] { services_.scripting(this, selectedEntry()->ID); },

@@ -49,23 +49,26 @@ const data::FormRules& scheduleRules() {
 
 IniFile settingsIni() { return IniFile(settings::settings().iniFile); }
 
+QString titleOf(ScheduleWindow window, data::FormAction action) {
+    if (action == data::FormAction::Adding) return qs(scheduleWindow(window).title);
+    return isWizard(window) ? QStringLiteral("Changing a Schedule Record")
+                            : QStringLiteral("Changing a Schedule Task");
+}
+
+constexpr std::string_view kReplyTo = "Reply to: ";
+
 }  // namespace
 
 UpdateSchedule::UpdateSchedule(store::Table& schedule, data::FormAction action,
-                               const ScheduleServices& services, QWidget* parent)
-    : UpdateForm(schedule, action,
-                 action == data::FormAction::Adding ? QStringLiteral("Adding a Schedule Task")
-                                                    : QStringLiteral("Changing a Schedule Task"),
-                 "UpdateSchedule", services.prompter, parent),
-      services_(services) {
+                               const ScheduleServices& services, QWidget* parent, ScheduleWindow window)
+    : UpdateForm(schedule, action, titleOf(window, action), std::string(scheduleWindow(window).section),
+                 services.prompter, parent),
+      services_(services),
+      window_(window) {
     setRules(&scheduleRules());
     tabs_ = new QTabWidget(this);
     body().addWidget(tabs_);
-    buildTask();
-    buildCommand();
-    buildMessage();
-    buildWhen();
-    buildAdvanced();
+    buildPages();
 
     // The categories in their order, a blank one first for a task without.
     QStringList categories{QString()};
@@ -93,11 +96,11 @@ Schedule UpdateSchedule::current() const {
 }
 
 void UpdateSchedule::applyTaskType() {
-    const QString type = field("SCH:TASKTYPE")->text();
+    const QString type = field("SCH:TASKTYPE") ? field("SCH:TASKTYPE")->text() : qs(entry().TASKTYPE);
     const bool none = type == qs(kNoTask);
-    const bool program = type == qs(scheduler::kRunProgram) || type == qs(scheduler::kBoth);
-    tabs_->setTabVisible(tabs_->indexOf(commandTab_), program);
-    tabs_->setTabVisible(tabs_->indexOf(messageTab_), type != qs(scheduler::kRunProgram));
+    const auto& pages = scheduleWindow(window_).pages;
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        tabs_->setTabVisible(static_cast<int>(i), pageUsed(pages[i], type.toStdString()));
     if (none) {
         Schedule late = current();
         late.TIME = kNoTaskTime;
@@ -109,6 +112,7 @@ void UpdateSchedule::applyTaskType() {
 
 void UpdateSchedule::applyPattern() {
     using scheduler::ScheduleType;
+    if (window_ == ScheduleWindow::RescheduleWizard) return;  // always "Once"
     const ScheduleType type = scheduler::scheduleTypeOf(field("SCH:SCHEDULETYPE")->text().toStdString());
     for (QWidget* w : patternControls_) w->hide();
     except_->hide();
@@ -123,8 +127,9 @@ void UpdateSchedule::applyPattern() {
     if (type == ScheduleType::DayOfMonth) {
         show(days);
         show(ordinals);
-        show({"SCH:LASTDAYOFMONTH"});
-        const bool monthEnd = field("SCH:LASTDAYOFMONTH")->text() == "1";
+        FieldEditor* monthEndCheck = field("SCH:LASTDAYOFMONTH");
+        if (monthEndCheck) monthEndCheck->show();
+        const bool monthEnd = monthEndCheck && monthEndCheck->text() == "1";
         for (auto list : {days, ordinals})
             for (const char* name : list) field(name)->setEnabled(!monthEnd);
     }
@@ -139,7 +144,8 @@ void UpdateSchedule::applyAlarm(bool fill) {
     for (QWidget* w : {static_cast<QWidget*>(field("SCH:ALARMFILE")), static_cast<QWidget*>(alarmLabel_),
                        static_cast<QWidget*>(alarmBrowse_), static_cast<QWidget*>(play_)})
         w->setEnabled(on);
-    if (!on || !fill) return;
+    // The one-off copy keeps the alarm it was given.
+    if (!on || !fill || window_ == ScheduleWindow::RescheduleWizard) return;
     FieldEditor* file = field("SCH:ALARMFILE");
     if (file->text().trimmed().isEmpty())
         file->setText(qs(settingsIni().getString("Settings", kWavKey)));
@@ -246,8 +252,8 @@ QStringList UpdateSchedule::previewTexts() const {
 }
 
 bool UpdateSchedule::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn && watched == field("SCH:MESSAGE")->control() &&
-        field("SCH:MESSAGE")->text().isEmpty())
+    if (event->type() == QEvent::FocusIn && field("SCH:MESSAGE") &&
+        watched == field("SCH:MESSAGE")->control() && field("SCH:MESSAGE")->text().isEmpty())
         field("SCH:MESSAGE")->setText(field("SCH:DESCRIPTION")->text());
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
         watched == field("SCH:ALARMFILE")->control())
@@ -259,6 +265,7 @@ bool UpdateSchedule::prepareSave() {
     Schedule& e = entry();
     if (e.COMMAND.empty() && scheduler::runsProgram(e)) e.COMMAND = kNotApplicable;
     if (std::string_view(e.TASKTYPE) == kNoTask) e.TIME = kNoTaskTime;
+    if (!replyFolder_.isEmpty()) e.PATH = std::string(kReplyTo) + replyFolder_.toStdString();
     const Moment now = services_.clock.current();
     e.NETWORKUSER = settings::networkUserName();
     e.LASTCHANGEDATE = now.date;
@@ -269,6 +276,16 @@ bool UpdateSchedule::prepareSave() {
 
 int UpdateSchedule::save() {
     if (unchanged()) return data::kWritten;
+    if (window_ == ScheduleWindow::RescheduleWizard) {
+        // The copy is a one-off: the skip check asks for the source's next
+        // regular run to be skipped, the copy itself runs.
+        const bool skipSource = entry().SKIPNEXTTIME != 0;
+        entry().SKIPNEXTTIME = 0;
+        const int written = data::saveRecord(table(), prompter(), data::FormAction::Changing, original(),
+                                             scheduleRules(), true);
+        if (written == data::kWritten && skipSource) markSourceSkipped();
+        return written;
+    }
     data::TableUse holidayUse(data::processTable<data::Holidays>(), prompter());
     scheduler::StoredHolidays holidays(holidayUse.table(), services_.clock.current().date);
     // A one-off copy the user declined to retry numbering leaves no error
@@ -276,12 +293,40 @@ int UpdateSchedule::save() {
     Schedule planned = entry();
     const bool wantsCopy = scheduler::planExceptions(planned, holidays).copy.has_value();
     const scheduler::ExceptionsApplied applied =
-        scheduler::applyExceptions(table(), holidays, true, prompter());
+        scheduler::applyExceptions(table(), holidays, !isWizard(window_), prompter());
     if (applied.error != store::kNoError) data::standardWarning(prompter(), data::Warning::RecordInsertError);
     if (applied.error != store::kNoError || (wantsCopy && applied.copyId == 0)) return data::kNotWritten;
     // A reserved add is written over like a change.
     return data::saveRecord(table(), prompter(), data::FormAction::Changing, original(), scheduleRules(),
                             true);
+}
+
+}  // namespace plorix::ui
+
+namespace plorix::ui {
+
+void UpdateSchedule::showDisabled(std::int32_t disabled) {
+    Schedule shown = entry();
+    shown.DISABLED = disabled;
+    field("SCH:DISABLED")->load(&shown);
+    updatePreview();
+}
+
+void UpdateSchedule::markSourceSkipped() {
+    auto source = ownTable(Schedule::schema(), prompter());
+    Schedule& e = source->rec<Schedule>();
+    e.ID = sourceId_;
+    if (source->get(data::keys::Schedule::KEYID) != store::kNoError) {
+        prompter().message(
+            "",
+            "Could not set SKIP status  ID #" + std::to_string(sourceId_) + " Error:" + source->error().text,
+            Icon::Warning, kOk, kOk);
+        return;
+    }
+    e.SKIPNEXTTIME = 1;
+    if (source->put() != store::kNoError)
+        prompter().message("", "Could not change SKIP status " + source->error().text, Icon::Warning, kOk,
+                           kOk);
 }
 
 }  // namespace plorix::ui

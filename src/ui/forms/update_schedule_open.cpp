@@ -28,6 +28,25 @@ bool readEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
     return false;
 }
 
+}  // namespace
+
+std::int32_t reserveEntry(store::Table& table, Prompter& prompter, std::int32_t& disabled,
+                          const std::function<void(Schedule&)>& prime) {
+    return data::addNumbered(table, prompter, [&](void* record) {
+        Schedule& e = *static_cast<Schedule*>(record);
+        prime(e);
+        disabled = e.DISABLED;
+        e.DISABLED = 1;
+    });
+}
+
+void dropReserved(store::Table& table, Prompter& prompter, std::int32_t id, bool withScript) {
+    if (readEntry(table, prompter, id)) data::deleteRecord(table, prompter);
+    if (withScript) script::deleteScript(id, prompter);
+}
+
+namespace {
+
 bool deleteEntry(store::Table& table, Prompter& prompter, std::int32_t id) {
     if (!readEntry(table, prompter, id)) return false;
     if (data::standardWarning(prompter, data::Warning::ConfirmDelete) != kOk) return false;
@@ -57,8 +76,8 @@ bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleR
 
     const std::int32_t source = entry ? entry->ID : 0;
     const Moment now = services.clock.current();
-    const std::int32_t id = data::addNumbered(*table, prompter, [&](void* record) {
-        Schedule& e = *static_cast<Schedule*>(record);
+    std::int32_t disabled = 0;
+    const std::int32_t id = reserveEntry(*table, prompter, disabled, [&](Schedule& e) {
         if (entry) e = *entry;
         if (e.TASKTYPE.empty()) {
             scheduler::primeNewTask(e, now, defaultDay);
@@ -76,12 +95,12 @@ bool updateSchedule(QWidget* parent, const ScheduleServices& services, ScheduleR
     if (id == 0) return false;
     if (source != 0) script::copyScript(source, id, prompter);
     UpdateSchedule form(*table, data::FormAction::Adding, services, parent);
+    form.showDisabled(disabled);
     if (form.exec() == QDialog::Accepted) return true;
     // Cancelled: the reserved entry goes again, with the script items copied
     // to it or written in the script editor meanwhile: left behind, they
     // would become the script of the next task given this number.
-    if (readEntry(*table, prompter, id)) data::deleteRecord(*table, prompter);
-    script::deleteScript(id, prompter);
+    dropReserved(*table, prompter, id, true);
     return false;
 }
 

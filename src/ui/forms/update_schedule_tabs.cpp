@@ -1,4 +1,4 @@
-// The five tabs of UPDATESCHEDULE, declared as tables of fields.
+// The pages of the schedule windows, built from their parts.
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "scheduler/fire_context.h"
 #include "scheduler/schedule_kinds.h"
+#include "data/field_choices.h"
 #include "ui/forms/update_schedule.h"
 #include "ui/qt_text.h"
 
@@ -45,9 +47,10 @@ QStringList textsOf(const Names& names) {
     return texts;
 }
 
-QFormLayout* formOn(QWidget* page) {
-    auto* form = new QFormLayout(page);
+QFormLayout* formIn(QVBoxLayout* box) {
+    auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    box->addLayout(form);
     return form;
 }
 
@@ -63,6 +66,19 @@ QLabel* addRow(QFormLayout* form, FieldEditor* editor) {
     return label;
 }
 
+QString skipLabel(ScheduleWindow window) {
+    if (window == ScheduleWindow::EntryForm) return QStringLiteral("&Skip Next Time");
+    if (window == ScheduleWindow::RescheduleWizard)
+        return QStringLiteral("Skip next regular occurance of task being copied");
+    return QStringLiteral("&Skip First Time");
+}
+
+const QString kCommandTip =
+    QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above.");
+const QString kProgramTips = QStringLiteral(
+    "TIPS:  You can enter a document or a web address; it opens with the desktop's default application.  "
+    "To use scripting only, enter N/A as the command.");
+
 QPushButton* button(const QString& text, const QString& tip, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
     b->setToolTip(tip);
@@ -73,65 +89,92 @@ QPushButton* button(const QString& text, const QString& tip, QWidget* parent) {
 
 }  // namespace
 
-QWidget* UpdateSchedule::addTab(const QString& title) {
-    auto* page = new QWidget(tabs_);
-    tabs_->addTab(page, title);
-    return page;
+void UpdateSchedule::buildPages() {
+    for (const SchedulePage& decl : scheduleWindow(window_).pages) {
+        auto* page = new QWidget(tabs_);
+        tabs_->addTab(page, qs(decl.title));
+        auto* box = new QVBoxLayout(page);
+        for (SchedulePart part : decl.parts) {
+            switch (part) {
+            case SchedulePart::TaskIntro: buildIntro(box); break;
+            case SchedulePart::TaskType: buildTaskType(box); break;
+            case SchedulePart::Category: buildCategory(box); break;
+            case SchedulePart::Command: buildCommand(box); break;
+            case SchedulePart::Message: buildMessage(box); break;
+            case SchedulePart::When: buildWhen(box); break;
+            case SchedulePart::Advanced: buildAdvanced(box); break;
+            }
+        }
+        if (decl.parts.back() != SchedulePart::Message && decl.parts.back() != SchedulePart::When)
+            box->addStretch();
+    }
 }
 
-void UpdateSchedule::buildTask() {
-    QFormLayout* form = formOn(addTab(QStringLiteral("&Task")));
+void UpdateSchedule::buildIntro(QVBoxLayout* box) {
+    auto* intro = new QLabel(
+        QStringLiteral("This wizard schedules a new task to perform.  Enter the type of task here..."),
+        box->parentWidget());
+    intro->setWordWrap(true);
+    box->addWidget(intro);
+}
+
+void UpdateSchedule::buildTaskType(QVBoxLayout* box) {
+    QFormLayout* form = formIn(box);
     FieldEditor* type =
-        binder().bind("SCH:TASKTYPE", EditorKind::Option, QStringLiteral("Task Type"), form->parentWidget());
+        binder().bind("SCH:TASKTYPE", EditorKind::Option, QStringLiteral("Task Type"), box->parentWidget());
     QStringList taskTypes;
-    for (std::string_view text : data::kTaskTypes) taskTypes << qs(text);
+    for (std::string_view text : data::kTaskTypes)
+        if (window_ != ScheduleWindow::RescheduleWizard || text != data::kTaskNone) taskTypes << qs(text);
     type->setChoices(taskTypes);
     connect(type, &FieldEditor::accepted, this, &UpdateSchedule::applyTaskType);
     addRow(form, type);
-    addRow(form, binder().bind("SCH:CATEGORY", EditorKind::DropList, QStringLiteral("&Category:"),
-                               form->parentWidget()));
-    addRow(form, binder().bind("SCH:DESCRIPTION", EditorKind::Text, QStringLiteral("&Description:"),
-                               form->parentWidget()));
 }
 
-void UpdateSchedule::buildCommand() {
-    commandTab_ = addTab(QStringLiteral("&Command"));
-    QFormLayout* form = formOn(commandTab_);
-    addRow(form, binder().bind("SCH:COMMAND", EditorKind::Text, QStringLiteral("Comma&nd:"), commandTab_));
-    addRow(form, binder().bind("SCH:PATH", EditorKind::Text, QStringLiteral("Start &in:"), commandTab_));
+void UpdateSchedule::buildCategory(QVBoxLayout* box) {
+    QFormLayout* form = formIn(box);
+    addRow(form, binder().bind("SCH:CATEGORY", EditorKind::DropList, QStringLiteral("&Category:"),
+                               box->parentWidget()));
+    addRow(form, binder().bind("SCH:DESCRIPTION", EditorKind::Text, QStringLiteral("&Description:"),
+                               box->parentWidget()));
+}
+
+void UpdateSchedule::buildCommand(QVBoxLayout* box) {
+    QWidget* page = box->parentWidget();
+    QFormLayout* form = formIn(box);
+    addRow(form, binder().bind("SCH:COMMAND", EditorKind::Text, QStringLiteral("Comma&nd:"), page));
+    addRow(form, binder().bind("SCH:PATH", EditorKind::Text, QStringLiteral("Start &in:"), page));
     auto* row = new QHBoxLayout;
     QPushButton* browse =
-        button(QStringLiteral("&Browse"), QStringLiteral("Choose a program to start"), commandTab_);
+        button(QStringLiteral("&Browse"), QStringLiteral("Choose a program to start"), page);
     connect(browse, &QPushButton::clicked, this, &UpdateSchedule::browseProgram);
-    QPushButton* scripting = button(QStringLiteral("&Scripting"),
-                                    QStringLiteral("Edit the script items of this task"), commandTab_);
+    QPushButton* scripting =
+        button(QStringLiteral("&Scripting"), QStringLiteral("Edit the script items of this task"), page);
     scripting->setEnabled(bool(services_.scripting));
     connect(scripting, &QPushButton::clicked, this, [this] { services_.scripting(this, entry().ID); });
     row->addWidget(browse);
     row->addWidget(scripting);
     row->addStretch();
     form->addRow(row);
-    auto* tip = new QLabel(
-        QStringLiteral("TIP:  If you just want to use scripting, enter \"N/A\" as the command above."),
-        commandTab_);
+    auto* tip = new QLabel(window_ == ScheduleWindow::ProgramWizard ? kProgramTips : kCommandTip, page);
     tip->setWordWrap(true);
     form->addRow(tip);
 }
 
-void UpdateSchedule::buildMessage() {
-    messageTab_ = addTab(QStringLiteral("&Message"));
-    auto* layout = new QVBoxLayout(messageTab_);
+void UpdateSchedule::buildMessage(QVBoxLayout* box) {
     FieldEditor* message =
-        binder().bind("SCH:MESSAGE", EditorKind::Memo, QStringLiteral("Message"), messageTab_);
+        binder().bind("SCH:MESSAGE", EditorKind::Memo, QStringLiteral("Message"), box->parentWidget());
     // A blank message starts as the description when the user comes to it.
-    message->control()->installEventFilter(this);
-    layout->addWidget(message);
+    if (window_ != ScheduleWindow::TaskWizard && window_ != ScheduleWindow::RescheduleWizard)
+        message->control()->installEventFilter(this);
+    box->addWidget(message, 1);
 }
 
-void UpdateSchedule::buildWhen() {
-    QWidget* page = addTab(QStringLiteral("&When"));
-    auto* columns = new QHBoxLayout(page);
+void UpdateSchedule::buildWhen(QVBoxLayout* box) {
+    QWidget* page = box->parentWidget();
+    auto* columns = new QHBoxLayout;
+    box->addLayout(columns, 1);
     auto* left = new QVBoxLayout;
+    const bool wizard = isWizard(window_);
     FieldEditor* type =
         binder().bind("SCH:SCHEDULETYPE", EditorKind::Option, QStringLiteral("Schedule &Type"), page);
     type->setChoices(textsOf(scheduler::kScheduleTypeNames));
@@ -141,6 +184,7 @@ void UpdateSchedule::buildWhen() {
     auto* grid = new QGridLayout(every);
     int cell = 0;
     for (const Check& c : kOrdinals) {
+        if (wizard && c.field == "SCH:LASTDAYOFMONTH") continue;
         FieldEditor* e = binder().bind(c.field, EditorKind::Check, qs(c.label), every);
         grid->addWidget(e, 0 + cell / 3, cell % 3);
         patternControls_.push_back(e);
@@ -153,7 +197,8 @@ void UpdateSchedule::buildWhen() {
         patternControls_.push_back(e);
         ++cell;
     }
-    connect(field("SCH:LASTDAYOFMONTH"), &FieldEditor::accepted, this, &UpdateSchedule::applyPattern);
+    if (!wizard)
+        connect(field("SCH:LASTDAYOFMONTH"), &FieldEditor::accepted, this, &UpdateSchedule::applyPattern);
     auto* count = new QFormLayout;
     FieldEditor* number = binder().bind("SCH:EVERY", EditorKind::Number, QStringLiteral("Every:"), every);
     FieldEditor* unit =
@@ -169,27 +214,38 @@ void UpdateSchedule::buildWhen() {
     connect(except_, &QPushButton::clicked, this, &UpdateSchedule::openExceptions);
     grid->addWidget(except_, 6, 0);
     left->addWidget(every);
+    left->addStretch();
     columns->addLayout(left);
+    // A one-off copy is always "Once": it has no pattern to choose.
+    if (window_ == ScheduleWindow::RescheduleWizard) {
+        type->hide();
+        every->hide();
+    }
 
     auto* right = new QVBoxLayout;
+    const bool reply = window_ == ScheduleWindow::ReplyWizard;
     auto* form = new QFormLayout;
     FieldEditor* date =
-        binder().bind("SCH:DATE", EditorKind::Date, QStringLiteral("&Next Date to Perform Task:"), page);
+        binder().bind("SCH:DATE", EditorKind::Date,
+                      reply ? QStringLiteral("&Date:") : QStringLiteral("&Next Date to Perform Task:"), page);
     connect(date, &FieldEditor::accepted, this, &UpdateSchedule::nextDateAccepted);
     connect(date, &FieldEditor::calendarRequested, this, [this] { pickDate("SCH:DATE", true); });
     addRow(form, date);
     timeLabel_ = addRow(form, binder().bind("SCH:TIME", EditorKind::Time, QStringLiteral("&Time:"), page));
-    addRow(form,
-           binder().bind("SCH:LASTRUNDATE", EditorKind::Date, QStringLiteral("Date Last Performed:"), page));
-    addRow(form,
-           binder().bind("SCH:LASTRUNTIME", EditorKind::Time, QStringLiteral("Time Last Performed:"), page));
-    for (const char* last : {"SCH:LASTRUNDATE", "SCH:LASTRUNTIME"}) field(last)->setEnabled(false);
-    FieldEditor* skip =
-        binder().bind("SCH:SKIPNEXTTIME", EditorKind::Check, QStringLiteral("&Skip Next Time"), page);
+    // A new entry has not run yet: only the form shows when it last did.
+    if (!wizard) {
+        addRow(form, binder().bind("SCH:LASTRUNDATE", EditorKind::Date,
+                                   QStringLiteral("Date Last Performed:"), page));
+        addRow(form, binder().bind("SCH:LASTRUNTIME", EditorKind::Time,
+                                   QStringLiteral("Time Last Performed:"), page));
+        for (const char* last : {"SCH:LASTRUNDATE", "SCH:LASTRUNTIME"}) field(last)->setEnabled(false);
+    }
+    FieldEditor* skip = binder().bind("SCH:SKIPNEXTTIME", EditorKind::Check, skipLabel(window_), page);
     skip->control()->setToolTip(QStringLiteral("Skip next occurance of this task"));
     addRow(form, skip);
-    FieldEditor* warnDate = binder().bind("SCH:ADVANCEWARNDATE", EditorKind::Date,
-                                          QStringLiteral("&Advance Warning Date:"), page);
+    FieldEditor* warnDate = binder().bind(
+        "SCH:ADVANCEWARNDATE", EditorKind::Date,
+        reply ? QStringLiteral("&Advance Date:") : QStringLiteral("&Advance Warning Date:"), page);
     connect(warnDate, &FieldEditor::accepted, this, &UpdateSchedule::advanceWarningAccepted);
     connect(warnDate, &FieldEditor::calendarRequested, this,
             [this] { pickDate("SCH:ADVANCEWARNDATE", false); });
@@ -215,9 +271,9 @@ void UpdateSchedule::buildWhen() {
     }
 }
 
-void UpdateSchedule::buildAdvanced() {
-    QWidget* page = addTab(QStringLiteral("&Advanced"));
-    QFormLayout* form = formOn(page);
+void UpdateSchedule::buildAdvanced(QVBoxLayout* box) {
+    QWidget* page = box->parentWidget();
+    QFormLayout* form = formIn(box);
     FieldEditor* alarm = binder().bind("SCH:ALARM", EditorKind::Check, QStringLiteral("Alarm"), page);
     alarm->control()->setToolTip(QStringLiteral("Play a WAV file as an alarm"));
     connect(alarm, &FieldEditor::accepted, this, [this] { applyAlarm(true); });

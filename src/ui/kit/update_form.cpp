@@ -91,7 +91,7 @@ UpdateForm::UpdateForm(store::Table& table, data::FormAction action, const QStri
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_QuoteDbl), this, this, &UpdateForm::ditto);
     buttons_->addWidget(dittoButton);
     buttons_->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("&OK"), this);
+    auto* ok = ok_ = new QPushButton(QStringLiteral("&OK"), this);
     ok->setDefault(true);
     ok->setAccessibleName(QStringLiteral("OK"));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);

@@ -19,6 +19,7 @@
 #include "ui/kit/record_binder.h"
 
 class QHBoxLayout;
+class QPushButton;
 class QToolButton;
 class QVBoxLayout;
 
@@ -44,6 +45,8 @@ public:
     // Where the window's controls go, above the buttons.
     QVBoxLayout& body() { return *body_; }
     QHBoxLayout& buttonRow() { return *buttons_; }
+    // "&OK": a window that saves by other buttons (a wizard's Finish) hides it.
+    QPushButton& okButton() { return *ok_; }
 
     // The focused field takes its value from the last saved record.
     void ditto();
@@ -88,6 +91,7 @@ private:
     std::shared_ptr<void> original_;
     QVBoxLayout* body_ = nullptr;
     QHBoxLayout* buttons_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 }  // namespace plorix::ui
