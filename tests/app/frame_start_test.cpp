@@ -205,8 +205,11 @@ TEST(FrameStart, ADueTaskShowsItsReminderAndSnoozeStoresTheSnoozeEntry) {
         20))
         << "no reminder window titled \"Message\"";
 
-    // Alt+S is the window's "&Snooze".
+    // Alt+S is the window's "&Snooze", pressed once the window manager has
+    // given the reminder the focus (on a busy machine that takes a while).
     ASSERT_TRUE(windows.activate(reminder));
+    EXPECT_TRUE(waitFor([&] { return windows.foreground() == reminder; }, 10))
+        << "the reminder never had the focus";
     desktop.parts().keyboard->pressKey(platform::kAltBit | 'S');
     auto snoozeEntries = [] {
         std::vector<std::string> found;
