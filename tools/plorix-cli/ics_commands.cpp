@@ -32,7 +32,7 @@ int cmdExportIcs(const Args& args, Prompter& prompter) {
     // ones the calendar shows only for the coming year.
     for (const std::string& note : result.notes) std::cerr << "plorix-cli: " << note << '\n';
     if (const int status = finish(result); status != 0) return status;
-    std::cout << result.written << " events exported\n";
+    std::cerr << result.written << " events exported\n";
     return 0;
 }
 
@@ -40,8 +40,8 @@ int cmdImportIcs(const Args& args, Prompter& prompter) {
     const std::string& file = fileArgument(args, "import-ics FILE.ics");
     const ical::IcsResult result = ical::importIcs(file, prompter, processClock().current());
     if (const int status = finish(result); status != 0) return status;
-    for (const std::string& note : result.notes) std::cout << note << '\n';
-    std::cout << result.written << " tasks and to-do items imported\n";
+    for (const std::string& note : result.notes) std::cerr << note << '\n';
+    std::cerr << result.written << " tasks and to-do items imported\n";
     return 0;
 }
 

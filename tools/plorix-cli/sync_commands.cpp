@@ -15,18 +15,19 @@ int cmdSync(const Args& args, Prompter&) {
     if (args.size() != 2 || (args[0] != "send" && args[0] != "receive"))
         throw UsageError("usage: sync send FILE.SYN | sync receive FILE.SYN");
     CapturingPrompter quiet;
+    // The counts go to standard error, as every job's counts do.
     if (args[0] == "send") {
         refuseProtected(sync::TransferFile(args[1]).path(), io::Replacement::TransferFile);
         sync::SyncSendJob job(args[1], quiet);
         runJob(job, quiet);
-        std::cout << "sent " << job.tasksSent() << " tasks, " << job.itemsSent() << " script items, "
+        std::cerr << "sent " << job.tasksSent() << " tasks, " << job.itemsSent() << " script items, "
                   << job.todosSent() << " to-do items\n";
         return 0;
     }
     sync::SyncReceiveJob job(args[1], quiet);
     runJob(job, quiet);
     const auto& c = job.counts();
-    std::cout << "received " << c.tasksAdded << " tasks (" << c.tasksReplaced << " local replaced, "
+    std::cerr << "received " << c.tasksAdded << " tasks (" << c.tasksReplaced << " local replaced, "
               << c.tasksDropped << " left out for a newer local copy), " << c.itemsAdded << " script items, "
               << c.todosAdded << " to-do items (" << c.todosReplaced << " local replaced, " << c.todosDropped
               << " left out)\n";
