@@ -200,6 +200,7 @@ QDBusMessage BusService::answer(const QDBusMessage& message) {
     try {
         if (method == QLatin1String("AddTask") && argumentsAre(message, "a{sv}")) {
             const std::int32_t id = addTask(taskFields(args.at(0)));
+            if (host_.tasksAdded) host_.tasksAdded();
             tasksChanged();
             return message.createReply(id);
         }

@@ -33,6 +33,8 @@ struct BusHost {
     // Opens a window by its menu name ("" for the main window); why not, or "".
     std::function<std::string(const std::string& name)> showWindow;
     std::function<void()> quit;
+    // A task was added: open schedule windows show it (none when headless).
+    std::function<void()> tasksAdded;
 };
 
 class BusService final : public QDBusVirtualObject {

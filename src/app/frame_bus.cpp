@@ -39,7 +39,8 @@ BusHost frameBusHost(MainFrame& frame) {
                     QTimer::singleShot(0, &frame, [&frame, command] { frame.perform(command); });
                 return {};
             },
-            .quit = [&frame] { frame.quit(); }};
+            .quit = [&frame] { frame.quit(); },
+            .tasksAdded = [&frame] { frame.engine().frameTick().browses().notifyAll(); }};
 }
 
 }  // namespace plorix::app
