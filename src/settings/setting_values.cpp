@@ -27,6 +27,11 @@ std::string shownValue(const SettingDecl& decl, const Settings& s) {
     return toStored(decl, s);
 }
 
+int textWidth(const SettingDecl& decl) {
+    const store::TableSchema& table = data::Configuration::schema();
+    return std::min(decl.width, table.fields[table.fieldIndex("DATAVALUE")].capacity);
+}
+
 std::string takeShownValue(const SettingDecl& decl, std::string_view text, Settings& s) {
     if (auto m = std::get_if<bool Settings::*>(&decl.member)) {
         if (text != "0" && text != "1") return "is not 0 (off) or 1 (on)";
@@ -41,10 +46,7 @@ std::string takeShownValue(const SettingDecl& decl, std::string_view text, Setti
             s.** m = std::string(picture);
             return {};
         }
-        // The Configuration table holds at most its value field's characters.
-        const store::TableSchema& table = data::Configuration::schema();
-        const auto width = static_cast<std::size_t>(
-            std::min(decl.width, table.fields[table.fieldIndex("DATAVALUE")].capacity));
+        const auto width = static_cast<std::size_t>(textWidth(decl));
         if (characterCount(text) > width)
             return "is longer than its " + std::to_string(width) + " characters";
         s.** m = std::string(text);

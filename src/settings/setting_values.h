@@ -20,6 +20,10 @@ struct NumberRange {
 // at once, every clipboard entry kept); 0..255 for the small ones.
 NumberRange numberRange(const SettingDecl& decl);
 
+// The characters a text setting keeps: its own width, within what the
+// Configuration table's value field holds.
+int textWidth(const SettingDecl& decl);
+
 // "1"/"0" for flags as SETUP shows them, decimal numbers, texts as held.
 std::string shownValue(const SettingDecl& decl, const Settings& s);
 

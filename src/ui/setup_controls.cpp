@@ -33,8 +33,8 @@ QWidget* makeControl(const SettingDecl& decl, QWidget* parent) {
         widget = new QCheckBox(qs(decl.prompt), parent);
     } else if (std::holds_alternative<std::string Settings::*>(decl.member)) {
         auto* edit = new QLineEdit(parent);
-        // A text holds its width in characters; the store cuts anything longer.
-        edit->setMaxLength(decl.width);
+        // No more characters than the setting keeps, so none is lost silently.
+        edit->setMaxLength(settings::textWidth(decl));
         widget = edit;
     } else {
         auto* spin = new QSpinBox(parent);

@@ -187,6 +187,11 @@ TEST_F(SetupTest, ControlsFollowTheDeclarationsOnTheirTabs) {
             if (label->buddy() == w) prompt = label->text();
         EXPECT_EQ(prompt.toStdString(), decl.prompt);
     }
+    // A text takes no more than the data file keeps (the mail host's 255
+    // would be cut to 80 there).
+    auto* host = qobject_cast<QLineEdit*>(setup.controls().control("Host"));
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->maxLength(), 80);
 
     setup.button("Info")->click();
     ASSERT_EQ(prompter.titles(), std::vector<std::string>{"Info"});
