@@ -9,6 +9,13 @@ namespace plorix::test {
 namespace {
 
 TEST_F(Cli, OptionFieldsTakeTheOfferedTextsInAnyCaseAndStoreTheirSpelling) {
+    // Refused in a folder that did not exist: the folder is not left behind.
+    const auto fresh = dir.path() / "new";
+    const ProcessResult r =
+        runProcess({PLORIX_CLI_PATH, "-d", fresh.string(), "add", "Schedule", "SCH:TASKTYPE=Banana"});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
     ok({"tables"});
     const std::string before = dir.read("Px97.TPS");
     refusedNaming({"add", "Schedule", "SCH:SCHEDULETYPE=Weekly"}, "SCH:SCHEDULETYPE", "Weekly");

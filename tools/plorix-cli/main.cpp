@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
         folder = defaultDataFolder();
     else
         folder = fromCaller(caller, folder);
+    std::error_code error;
+    const bool folderExisted = fs::exists(folder, error);
     if (const std::string why = enterFolder(folder, command->use(args)); !why.empty()) {
         std::cerr << "plorix-cli: " << why << '\n';
         return 2;
@@ -125,5 +127,8 @@ int main(int argc, char** argv) {
     }
     data::resetProcessTables();
     setProcessPrompter(nullptr);
+    // A refused command leaves nothing behind, not even the folder it made
+    // (removed only while it is still empty).
+    if (status == 2 && !folderExisted) fs::remove(folder, error);
     return status;
 }
