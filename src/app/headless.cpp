@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSocketNotifier>
 #include <csignal>
 #include <iostream>
@@ -66,6 +67,7 @@ public:
         bus_.setHost({.runNow = [this](const data::Schedule& entry) { engine_.runNow(entry); },
                       .quit = [] { QCoreApplication::quit(); }});
         log::logEvent(scheduler::productTitle(), "Started");
+        driver_.sleepWhenIdle(QDir::currentPath());
         driver_.start();
         const int status = QCoreApplication::exec();
         driver_.stop();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QScreen>
 #include <QStyle>
@@ -143,6 +144,7 @@ void MainFrame::open() {
     }
     showClock();
     log::logEvent(windowTitle().toStdString(), "Started");
+    driver_->sleepWhenIdle(QDir::currentPath());
     driver_->start();
 }
 
@@ -339,6 +341,8 @@ void MainFrame::waitYielding(std::int64_t hundredths) {
 
 void MainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    // The title of an iconized frame names the next task.
+    if (event->type() == QEvent::WindowStateChange && driver_) driver_->wakeSoon();
     if (event->type() == QEvent::WindowStateChange && isMinimized() && !inTray_ &&
         !settings::settings().NoTray)
         goToTray();
@@ -449,6 +453,7 @@ void MainFrame::openSchedule() {
 void MainFrame::openSetup() {
     ui::runSetup(this, {.emptyScriptQueue = [this] { engine_->stopScript(); }});
     engine_->followSettings();
+    driver_->wakeSoon();
     toolbar_->setVisible(!settings::settings().HideToolbar);
 }
 

@@ -64,4 +64,12 @@ bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure) {
     return true;
 }
 
+std::optional<Moment> nextAdvanceWarning(FireContext& context) {
+    store::Table& schedule = context.schedule;
+    if (readFirst(schedule, data::keys::Schedule::KEYADVANCED) != store::kNoError) return std::nullopt;
+    const Schedule& entry = schedule.rec<Schedule>();
+    if (entry.ADVANCEWARNED || trim(entry.SCHEDULETYPE).empty()) return std::nullopt;
+    return Moment{entry.ADVANCEWARNDATE, entry.ADVANCEWARNTIME};
+}
+
 }  // namespace plorix::scheduler

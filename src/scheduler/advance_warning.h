@@ -2,6 +2,7 @@
 // Advance warnings: a box shown a set time before a task's run, telling
 // what the task will show or start.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,10 @@ std::string advanceWarningText(const data::Schedule& entry);
 // (a busy file included) leaves its error in `failure`; nothing is shown for
 // it here, the tick tells the user.
 bool checkAdvanceWarning(FireContext& context, store::ErrorState* failure = nullptr);
+
+// The moment the next call of checkAdvanceWarning would look at: that of the
+// earliest warning not yet given; none when there is none or it cannot be
+// read.
+std::optional<Moment> nextAdvanceWarning(FireContext& context);
 
 }  // namespace plorix::scheduler

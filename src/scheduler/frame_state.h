@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,14 @@ struct FrameState {
     int animationStep = 1;  // 1..4
     int timerPeriod = kOpeningPeriod;
     bool scriptStepped = false;  // the script stepper ran in this tick
+    // What an idle frame may sleep until: the next run and the next advance
+    // warning as the tick read them. `steady` is set when the next tick must
+    // come after timerPeriod whatever is due: the tick did work (more may be
+    // due at once), a script runs, a monitor polls, or the scheduler is
+    // inactive or could not read.
+    std::optional<Moment> nextRun;
+    std::optional<Moment> nextWarning;
+    bool steady = true;
     // Set by the frame's window:
     bool active = true;
     bool iconized = false;

@@ -77,6 +77,9 @@ TickReport FrameTick::tick() {
     const store::LockWait briefly(context_.schedule, kTickLockWaitMs);
     report.ran = true;
     state_.scriptStepped = false;
+    state_.steady = true;
+    state_.nextRun.reset();
+    state_.nextWarning.reset();
     timeline_.observe(context_.clock.current(), context_.clock.steadyHundredths());
 
     if (context_.settings.MonitorClipboard && hooks_.clipboardCheck)
@@ -119,6 +122,10 @@ void FrameTick::active(TickReport& report) {
     }
     state_.toolbarMark.clear();
     state_.timerPeriod = kActivePeriod;
+    const settings::Settings& settings = context_.settings;
+    state_.steady = report.fired || report.warned || report.historyRemoved || report.busy ||
+                    !report.failure.ok() || settings.MonitorClipboard || settings.monitorWindows;
+    if (!state_.steady) state_.nextWarning = nextAdvanceWarning(context_);
 }
 
 void FrameTick::inactive() {
@@ -156,7 +163,10 @@ void FrameTick::scheduleCheck(TickReport& report) {
         report.fired = fire(context_, timeline_.lateness(due));
         note(report.fired->error, schedule, report, Access::Write);
         browses_.notifyAll();
-    } else if (context_.settings.monitorWindows && hooks_.windowMonitorPass) {
+        return;
+    }
+    state_.nextRun = due;
+    if (context_.settings.monitorWindows && hooks_.windowMonitorPass) {
         note(hooks_.windowMonitorPass(), data::processTable<data::WindowLookup>(), report);
     }
 }

@@ -7,12 +7,14 @@ namespace plorix::script {
 bool ScriptQueue::append(Items more) {
     if (!withinQueueLimit(items_.size() + more.size())) return false;
     items_.insert(items_.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    tellFilled();
     return true;
 }
 
 bool ScriptQueue::replace(Items items) {
     if (!withinQueueLimit(items.size())) return false;
     items_ = std::move(items);
+    tellFilled();
     return true;
 }
 

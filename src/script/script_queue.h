@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -61,9 +62,17 @@ public:
     void popFront() { items_.pop_front(); }
     // Removes every item ("&Stop Running Script"); nothing else changes.
     void clear() { items_.clear(); }
+    // Called once items have been added or put in (the frame's timer, asleep
+    // while nothing runs, wakes to step them).
+    void onFilled(std::function<void()> filled) { filled_ = std::move(filled); }
 
 private:
+    void tellFilled() const {
+        if (filled_ && !items_.empty()) filled_();
+    }
+
     Items items_;
+    std::function<void()> filled_;
 };
 
 // Moves the items from `first` on later by `hundredths`, on the steady count

@@ -6,6 +6,7 @@
 
 #include "fire_rig.h"
 #include "scheduler/frame_tick.h"
+#include "scheduler/wake_plan.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -206,6 +207,61 @@ TEST_F(Tick, WindowMonitorTakesAPassOnlyOnTicksThatFireNothing) {
     settings.monitorWindows = false;
     frame.tick();
     EXPECT_EQ(monitorPasses, 1);
+}
+
+TEST_F(Tick, IdleTickLeavesTheNextRunAndWarningAndBusyTicksAskForThePeriod) {
+    Schedule warned = dailyMessage("Meeting", ymd(2024, 5, 6), hm(10, 0));
+    warned.ADVANCEWARNDATE = ymd(2024, 5, 6);
+    warned.ADVANCEWARNTIME = hm(9, 30);
+    add(warned);
+    frame.tick();
+    EXPECT_FALSE(state.steady);
+    EXPECT_EQ(state.nextRun, at(2024, 5, 6, 10, 0));
+    EXPECT_EQ(state.nextWarning, at(2024, 5, 6, 9, 30));
+
+    // The tick that gives the warning, and the one that fires, did work:
+    // whatever else is due comes on the next period, not after a sleep.
+    clock.set({ymd(2024, 5, 6), hm(9, 30) + 1});
+    frame.tick();
+    EXPECT_EQ(prompter.shown().size(), 1u);
+    EXPECT_TRUE(state.steady);
+    frame.tick();
+    EXPECT_FALSE(state.steady);
+    EXPECT_EQ(state.nextWarning, std::nullopt);
+    clock.set(at(2024, 5, 6, 10, 0));
+    const TickReport fired = frame.tick();
+    EXPECT_TRUE(fired.fired.has_value());
+    EXPECT_TRUE(state.steady);
+    frame.tick();
+    EXPECT_EQ(state.nextRun, at(2024, 5, 7, 10, 0));
+
+    // A monitor polls and an inactive scheduler keeps its period.
+    settings.MonitorClipboard = true;
+    frame.tick();
+    EXPECT_TRUE(state.steady);
+    settings.MonitorClipboard = false;
+    state.active = false;
+    frame.tick();
+    EXPECT_TRUE(state.steady);
+    EXPECT_EQ(state.nextRun, std::nullopt);
+}
+
+TEST(WakePlan, EarliestOfTheNextMinuteRunAndWarning) {
+    const Date day = makeDate(5, 6, 2024);
+    const Moment now{day, makeTime(9, 0) + 1234};  // 9:00:12.34
+    EXPECT_EQ(nextMinute(now), (Moment{day, makeTime(9, 1)}));
+    EXPECT_EQ(plannedWake(now, std::nullopt, std::nullopt), (Moment{day, makeTime(9, 1)}));
+    // A run at 9:00:30 comes before the minute; a warning is due a hundredth
+    // after its moment.
+    const Moment run{day, makeTime(9, 0) + 3000};
+    EXPECT_EQ(plannedWake(now, run, std::nullopt), run);
+    const Moment warning{day, makeTime(9, 0) + 2000};
+    EXPECT_EQ(plannedWake(now, run, warning), (Moment{day, warning.time + 1}));
+    // Later moments do not delay the minute; a moment passed gives now.
+    EXPECT_EQ(plannedWake(now, Moment{day + 1, makeTime(9, 0)}, std::nullopt), (Moment{day, makeTime(9, 1)}));
+    EXPECT_EQ(plannedWake(now, Moment{day, makeTime(8, 0)}, std::nullopt), now);
+    // The last minute of the day wakes at the next day's midnight (history removal).
+    EXPECT_EQ(nextMinute({day, makeTime(23, 59) + 5999}), (Moment{day + 1, kMidnight}));
 }
 
 TEST_F(Tick, OneShotStatusIsShownOnce) {

@@ -1,0 +1,54 @@
+// plorix --headless asleep between minutes: a task another program adds a
+// few seconds ahead wakes it, fires once and not before its moment.
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "program_child.h"
+#include "support/temp_dir.h"
+
+namespace plorix::app::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::int64_t nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
+TEST(HeadlessIdle, ATaskAddedFiveSecondsAheadFiresOnceAtItsMomentBeforeTheNextMinute) {
+    plorix::test::TempDir dir;
+    const std::string folder = dir.path().string();
+    // Far enough from a minute's start that the minute's own wake-up cannot
+    // be what fires the task.
+    while (QDateTime::currentDateTime().time().second() > 40 ||
+           QDateTime::currentDateTime().time().second() < 1)
+        std::this_thread::sleep_for(500ms);
+    ProgramChild plorix({PLORIX_PATH, "--headless", "-d", folder},
+                        {{"DISPLAY", ""}, {"DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent"}});
+    std::this_thread::sleep_for(3s);  // past the opening ticks: asleep until the minute
+
+    const QDateTime due = QDateTime::currentDateTime().addSecs(5);
+    const QString dueTime = due.toString("HH:mm:ss");
+    const std::string add = std::string("'") + PLORIX_CLI_PATH + "' -d '" + folder +
+                            "' add Schedule SCH:DESCRIPTION=Soon 'SCH:TASKTYPE=Display Message' "
+                            "SCH:SCHEDULETYPE=Once SCH:DATE=" +
+                            due.toString("yyyy-MM-dd").toStdString() + " SCH:TIME=" + dueTime.toStdString() +
+                            " SCH:MESSAGE=now >/dev/null";
+    ASSERT_EQ(std::system(add.c_str()), 0);
+    const std::int64_t dueMs =
+        QDateTime(due.date(), QTime::fromString(dueTime, "HH:mm:ss")).toMSecsSinceEpoch();
+    const QDateTime minute = QDateTime(due.date(), QTime(due.time().hour(), due.time().minute())).addSecs(60);
+    const auto untilMinute = std::chrono::milliseconds(minute.toMSecsSinceEpoch() - nowMs() - 500);
+
+    EXPECT_EQ(plorix.lineWith("Soon", untilMinute), "Soon: now") << plorix.output();
+    EXPECT_GE(nowMs(), dueMs);
+    // The next ticks find it done: no second run.
+    EXPECT_EQ(plorix.lineWith("Soon", 3s), "") << plorix.output();
+    EXPECT_EQ(plorix.terminate(), 0);
+}
+
+}  // namespace
+}  // namespace plorix::app::test
