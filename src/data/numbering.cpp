@@ -84,8 +84,10 @@ const NumberingRule* numberingRule(const store::TableSchema& schema) {
     return nullptr;
 }
 
-std::int32_t addNumbered(store::Table& table, Prompter& prompter,
-                         const std::function<void(void* record)>& prime, std::int32_t owner) {
+namespace {
+
+std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
+                         std::int32_t owner, std::int64_t* runNext) {
     const store::TableSchema& schema = table.schema();
     const NumberingRule* rule = numberingRule(schema);
     if (!rule) throw std::logic_error(schema.label + " is not numbered");
@@ -109,7 +111,9 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                     continue;
                 }
             }
-            const std::int64_t number = nextNumber(table, *rule, key, owner);
+            const bool counted = runNext && *runNext > 0 && !transaction;
+            const std::int64_t number = counted ? *runNext : nextNumber(table, *rule, key, owner);
+            if (runNext) *runNext = 0;  // set again only by a successful add
             if (number > kLargestIdentifier) {
                 if (transaction) transaction->rollback();
                 setSavedError(exhausted(*rule));
@@ -129,14 +133,30 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
-            if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError))
+            if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError)) {
+                if (runNext && !transaction) *runNext = number + 1;
                 return static_cast<std::int32_t>(number);
+            }
             failure = table.error();
         }
         // The warning names the failed add, not the rollback after it.
         setSavedError(failure);
         if (standardWarning(prompter, Warning::AutoIncrementError) != kRetry) return 0;
     }
+}
+
+}  // namespace
+
+std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
+                         std::int32_t owner) {
+    return addNumbered(table, prompter, prime, owner, nullptr);
+}
+
+std::int32_t addNumberedInRun(store::Table& table, Prompter& prompter, NumberRun& run,
+                              const std::function<void(void* record)>& prime) {
+    const NumberingRule* rule = numberingRule(table.schema());
+    if (rule && !rule->owner.empty()) throw std::logic_error(std::string(rule->label) + " numbers per owner");
+    return addNumbered(table, prompter, prime, 0, &run.next_);
 }
 
 void primeScriptItem(Scripting& item, std::int32_t taskId) {

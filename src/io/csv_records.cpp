@@ -54,10 +54,14 @@ bool CsvRecordReader::fill() {
 }
 
 bool CsvRecordReader::next(CsvRecord& record) {
-    // The bytes of earlier lines are no longer needed.
-    consumed_ += pos_;
-    buffer_.erase(0, pos_);
-    pos_ = 0;
+    // The bytes of earlier lines are no longer needed; they are dropped
+    // once they fill a chunk, not line by line, so that the rest of the
+    // buffer is not moved for every line.
+    if (pos_ >= kChunk) {
+        consumed_ += pos_;
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+    }
     if (!started_) {
         started_ = true;
         while (buffer_.size() < kByteOrderMark.size() && fill()) {}
@@ -111,6 +115,26 @@ bool CsvRecordReader::next(CsvRecord& record) {
                     record.error = "has a double quote that is never closed";
             }
             break;
+        }
+        if (state == State::Bare || state == State::Quoted) {
+            // The bytes up to the next one that can end or change the field
+            // go in as one run.
+            const std::size_t start = pos_;
+            while (pos_ < buffer_.size()) {
+                const char c = buffer_[pos_];
+                if (c == '"' || c == ',' || c == '\r' || c == '\n' || c == '\0') break;
+                if (!isContinuation(static_cast<unsigned char>(c))) ++characters;
+                ++pos_;
+            }
+            if (pos_ > start) {
+                record.text.append(buffer_, start, pos_ - start);
+                if (characters > kMaxLineCharacters) {
+                    tooLong = true;
+                    giveUp("is longer than 16,000 characters");
+                    break;
+                }
+                continue;
+            }
         }
         const char c = buffer_[pos_++];
         if (c == '\r' || c == '\n') {

@@ -143,6 +143,7 @@ bool ImportJob::addLastPending() {
             return false;
         }
         batchOpen_ = true;
+        numbers_.reset();
     }
     if (!numbered_) {
         store::copyRecord(schema, record, table_->buffer());
@@ -151,8 +152,8 @@ bool ImportJob::addLastPending() {
         fail(title, storeErrorText(table_->errorCode(), table_->error().text));
         return false;
     }
-    const std::int32_t number = data::addNumbered(
-        *table_, prompter(), [&](void* buffer) { store::copyRecord(schema, record, buffer); });
+    const std::int32_t number = data::addNumberedInRun(
+        *table_, prompter(), numbers_, [&](void* buffer) { store::copyRecord(schema, record, buffer); });
     if (number != 0) return true;
     // The numbering undid only its own attempts (a savepoint inside the
     // batch): the lines before this one stay in the batch and are committed
@@ -165,6 +166,7 @@ bool ImportJob::addLastPending() {
 bool ImportJob::commitBatch() {
     if (!batchOpen_) return true;
     batchOpen_ = false;
+    numbers_.reset();
     if (table_->flush() == store::kNoError) {
         added_ += pendingCount_;
         pendingCount_ = 0;
@@ -179,9 +181,10 @@ bool ImportJob::replayBatch() {
     if (count == 0) return true;
     const auto& schema = def_.schema();
     bool ok = table_->stream() == store::kNoError;
+    numbers_.reset();
     for (std::size_t k = 0; ok && k < count; ++k) {
         if (numbered_) {
-            ok = data::addNumbered(*table_, prompter(), [&](void* buffer) {
+            ok = data::addNumberedInRun(*table_, prompter(), numbers_, [&](void* buffer) {
                      store::copyRecord(schema, pending_[k].get(), buffer);
                  }) != 0;
         } else {

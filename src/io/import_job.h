@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data/numbering.h"
 #include "store/store.h"
 #include "io/csv_line.h"
 #include "io/csv_records.h"
@@ -75,6 +76,7 @@ private:
     std::vector<std::size_t> pendingLines_;
     std::size_t pendingCount_ = 0;
     bool batchOpen_ = false;
+    data::NumberRun numbers_;  // the next number while the batch is open
 
     std::uint64_t added_ = 0;
     std::vector<std::string> lineErrors_;
