@@ -42,10 +42,13 @@ void CsvLineWriter::append(std::string_view value, CsvForm form) {
         }
     }
     line_ += '"';
-    for (char c : value) {
-        if (c == '"') line_ += '"';
-        line_ += c;
+    // Runs between quotes go in whole; each quote is doubled.
+    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+        line_.append(value.substr(0, quote + 1));
+        line_ += '"';
+        value.remove_prefix(quote + 1);
     }
+    line_.append(value);
     line_ += '"';
 }
 
