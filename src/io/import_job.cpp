@@ -60,7 +60,11 @@ bool ImportJob::prepare() {
         const ExchangeField* target =
             assigned ? &def_.importTargets[static_cast<std::size_t>(column.target)] : nullptr;
         targets_.push_back(target);
-        targetFields_.push_back(target ? &schemaField(def_, *target) : nullptr);
+        if (target)
+            readers_.emplace_back(std::in_place, schemaField(def_, *target), column.picture,
+                                  std::string(target->picture));
+        else
+            readers_.emplace_back();
     }
 
     if (plan_.firstLineHasNames) {
@@ -118,9 +122,8 @@ std::string ImportJob::fillRecord(const std::vector<CsvField>& fields) {
     const auto& schema = def_.schema();
     store::clearRecord(schema, scratch_.get());
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
-        if (!targets_[i]) continue;
-        const std::string why = data::storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
-                                                      plan_.columns[i].picture, targets_[i]->picture);
+        if (!readers_[i]) continue;
+        const std::string why = readers_[i]->store(scratch_.get(), fields[i].text);
         if (!why.empty())
             return "column " + std::to_string(i + 1) + " (" + std::string(targets_[i]->name) + "): " + why;
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data/field_pictures.h"
 #include "data/numbering.h"
 #include "store/store.h"
 #include "io/csv_line.h"
@@ -66,9 +67,10 @@ private:
     std::optional<CsvRecordReader> reader_;
     std::uint64_t size_ = 0;
     std::shared_ptr<void> scratch_;
-    // Per column: the field it feeds (null: ignored) and that field's entry.
-    std::vector<const store::FieldDesc*> targetFields_;
+    // Per column: the field's entry (null: ignored) and the reader that
+    // stores its text into the field.
     std::vector<const ExchangeField*> targets_;
+    std::vector<std::optional<data::ImportFieldReader>> readers_;
     std::vector<CsvField> fields_;
 
     // The lines added since the last commit, kept until it succeeds.
