@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "data/numbering.h"
+#include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
 
 namespace plorix::data {
@@ -55,9 +56,21 @@ ExportColumn::ExportColumn(const store::FieldDesc& field, std::string picture)
         field.kind == FieldKind::Int32 || field.kind == FieldKind::Int16 || field.kind == FieldKind::Byte;
     wholeNumber_ = integer && parsed && parsed->kind == PictureKind::Number && parsed->decimals == 0;
     blankZero_ = parsed && parsed->blankZero;
+    if (parsed && parsed->kind == PictureKind::Text && store::isText(field.kind)) textWidth_ = parsed->width;
+    if (parsed && ((parsed->kind == PictureKind::Date && field.kind == FieldKind::Date) ||
+                   (parsed->kind == PictureKind::Time && field.kind == FieldKind::Time)))
+        dateOrTime_ = parsed->kind;
 }
 
 std::string ExportColumn::text(const void* record) const {
+    // The common cases go straight to their formatter; formatFieldValue
+    // shows them the same after looking at the picture again.
+    if (textWidth_ > 0)
+        return cutToWidth(store::fieldText(*field_, record).str(), static_cast<std::size_t>(textWidth_));
+    if (dateOrTime_ == PictureKind::Date)
+        return formatDate(static_cast<Date>(store::fieldInt(*field_, record)), picture_);
+    if (dateOrTime_ == PictureKind::Time)
+        return formatTime(static_cast<Time>(store::fieldInt(*field_, record)), picture_);
     if (!wholeNumber_) return formatFieldValue(*field_, record, picture_);
     const std::int64_t value = store::fieldInt(*field_, record);
     return value == 0 && blankZero_ ? std::string() : std::to_string(value);

@@ -29,6 +29,8 @@ private:
     std::string picture_;
     bool wholeNumber_ = false;  // an integer field shown with a number picture without decimals
     bool blankZero_ = false;
+    int textWidth_ = 0;  // a text field shown with a text picture: its width
+    PictureKind dateOrTime_ = PictureKind::Invalid;  // a date or time field shown with its own kind of picture
 };
 
 // Stores text read from a file into the field: read through the column's
