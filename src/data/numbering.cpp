@@ -38,6 +38,21 @@ std::int32_t& intField(const store::TableSchema& schema, void* record, std::stri
     return *std::get<std::int32_t*>(schema.fields[static_cast<std::size_t>(index)].ref(record));
 }
 
+}  // namespace
+
+struct NumberRunAccess {
+    static bool counted(const NumberRun& run, store::Table& table) {
+        return run.next_ > 0 && table.database() && table.database()->generation() == run.generation_;
+    }
+    static std::int64_t next(const NumberRun& run) { return run.next_; }
+    static void added(NumberRun& run, store::Table& table, std::int64_t number) {
+        run.next_ = number + 1;
+        run.generation_ = table.database()->generation();
+    }
+};
+
+namespace {
+
 // The number after the last one in use; 0 when the last could not be read.
 std::int64_t nextNumber(store::Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
     const store::TableSchema& schema = table.schema();
@@ -87,7 +102,7 @@ const NumberingRule* numberingRule(const store::TableSchema& schema) {
 namespace {
 
 std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
-                         std::int32_t owner, std::int64_t* runNext) {
+                         std::int32_t owner, NumberRun* run) {
     const store::TableSchema& schema = table.schema();
     const NumberingRule* rule = numberingRule(schema);
     if (!rule) throw std::logic_error(schema.label + " is not numbered");
@@ -111,9 +126,9 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
                     continue;
                 }
             }
-            const bool counted = runNext && *runNext > 0 && !transaction;
-            const std::int64_t number = counted ? *runNext : nextNumber(table, *rule, key, owner);
-            if (runNext) *runNext = 0;  // set again only by a successful add
+            const bool counted = run && NumberRunAccess::counted(*run, table) && !transaction;
+            const std::int64_t number = counted ? NumberRunAccess::next(*run) : nextNumber(table, *rule, key, owner);
+            if (run) run->reset();  // set again only by a successful add
             if (number > kLargestIdentifier) {
                 if (transaction) transaction->rollback();
                 setSavedError(exhausted(*rule));
@@ -134,7 +149,7 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
             if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError)) {
-                if (runNext && !transaction) *runNext = number + 1;
+                if (run && !transaction) NumberRunAccess::added(*run, table, number);
                 return static_cast<std::int32_t>(number);
             }
             failure = table.error();
@@ -149,14 +164,14 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
 
 std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
                          std::int32_t owner) {
-    return addNumbered(table, prompter, prime, owner, nullptr);
+    return addNumbered(table, prompter, prime, owner, static_cast<NumberRun*>(nullptr));
 }
 
 std::int32_t addNumberedInRun(store::Table& table, Prompter& prompter, NumberRun& run,
                               const std::function<void(void* record)>& prime) {
     const NumberingRule* rule = numberingRule(table.schema());
     if (rule && !rule->owner.empty()) throw std::logic_error(std::string(rule->label) + " numbers per owner");
-    return addNumbered(table, prompter, prime, 0, &run.next_);
+    return addNumbered(table, prompter, prime, 0, &run);
 }
 
 void primeScriptItem(Scripting& item, std::int32_t taskId) {
