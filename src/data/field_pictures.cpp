@@ -81,7 +81,8 @@ std::string storeFieldValue(const store::FieldDesc& field, void* record, std::st
     return ImportFieldReader(field, std::string(picture), std::string(fieldPicture)).store(record, text);
 }
 
-ImportFieldReader::ImportFieldReader(const store::FieldDesc& field, std::string picture, std::string fieldPicture)
+ImportFieldReader::ImportFieldReader(const store::FieldDesc& field, std::string picture,
+                                     std::string fieldPicture)
     : field_(&field), picture_(std::move(picture)), fieldPicture_(std::move(fieldPicture)) {
     const bool dateOrTime = field.kind == FieldKind::Date || field.kind == FieldKind::Time;
     kind_ = pictureKind(picture_);

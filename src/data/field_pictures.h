@@ -30,7 +30,8 @@ private:
     bool wholeNumber_ = false;  // an integer field shown with a number picture without decimals
     bool blankZero_ = false;
     int textWidth_ = 0;  // a text field shown with a text picture: its width
-    PictureKind dateOrTime_ = PictureKind::Invalid;  // a date or time field shown with its own kind of picture
+    PictureKind dateOrTime_ =
+        PictureKind::Invalid;  // a date or time field shown with its own kind of picture
 };
 
 // Stores text read from a file into the field: read through the column's
@@ -52,11 +53,11 @@ public:
 
 private:
     const store::FieldDesc* field_;
-    std::string picture_;       // the column's picture
-    std::string fieldPicture_;  // the field's own export picture
+    std::string picture_;             // the column's picture
+    std::string fieldPicture_;        // the field's own export picture
     bool readsFieldPicture_ = false;  // the text is read with the field's picture
     PictureKind kind_;                // the kind of the picture it is read with
-    bool asText_ = false;       // stored as it stands
+    bool asText_ = false;             // stored as it stands
 };
 
 }  // namespace plorix::data

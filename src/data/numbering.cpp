@@ -101,8 +101,8 @@ const NumberingRule* numberingRule(const store::TableSchema& schema) {
 
 namespace {
 
-std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
-                         std::int32_t owner, NumberRun* run) {
+std::int32_t addNumbered(store::Table& table, Prompter& prompter,
+                         const std::function<void(void* record)>& prime, std::int32_t owner, NumberRun* run) {
     const store::TableSchema& schema = table.schema();
     const NumberingRule* rule = numberingRule(schema);
     if (!rule) throw std::logic_error(schema.label + " is not numbered");
@@ -127,7 +127,8 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
                 }
             }
             const bool counted = run && NumberRunAccess::counted(*run, table) && !transaction;
-            const std::int64_t number = counted ? NumberRunAccess::next(*run) : nextNumber(table, *rule, key, owner);
+            const std::int64_t number =
+                counted ? NumberRunAccess::next(*run) : nextNumber(table, *rule, key, owner);
             if (run) run->reset();  // set again only by a successful add
             if (number > kLargestIdentifier) {
                 if (transaction) transaction->rollback();
@@ -148,7 +149,8 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
-            if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError)) {
+            if (table.add() == store::kNoError &&
+                (!transaction || transaction->commit() == store::kNoError)) {
                 if (run && !transaction) NumberRunAccess::added(*run, table, number);
                 return static_cast<std::int32_t>(number);
             }
@@ -162,8 +164,8 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::fun
 
 }  // namespace
 
-std::int32_t addNumbered(store::Table& table, Prompter& prompter, const std::function<void(void* record)>& prime,
-                         std::int32_t owner) {
+std::int32_t addNumbered(store::Table& table, Prompter& prompter,
+                         const std::function<void(void* record)>& prime, std::int32_t owner) {
     return addNumbered(table, prompter, prime, owner, static_cast<NumberRun*>(nullptr));
 }
 

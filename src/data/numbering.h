@@ -60,7 +60,7 @@ public:
 
 private:
     friend struct NumberRunAccess;
-    std::int64_t next_ = 0;       // 0: read it from the table
+    std::int64_t next_ = 0;         // 0: read it from the table
     std::uint64_t generation_ = 0;  // the file's write count after the last add
 };
 

@@ -12,7 +12,8 @@ namespace {
 std::string fixedDecimals(double value, int decimals) {
     // Enough for any finite double in fixed notation with the most decimals.
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
 }
 
