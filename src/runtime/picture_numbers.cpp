@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
@@ -61,6 +62,14 @@ std::optional<double> parseNumber(std::string_view text) {
         }
     }
     if (!anyDigit) return std::nullopt;
+    if (!point && digits.size() <= 15) {
+        // Whole numbers of up to 15 digits are exact in a double: no need
+        // for the general reader.
+        std::int64_t whole = 0;
+        for (char c : digits) whole = whole * 10 + (c - '0');
+        const auto value = static_cast<double>(whole);
+        return negative ? -value : value;
+    }
     double value = 0;
     const auto [end, error] =
         std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
