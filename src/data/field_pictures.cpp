@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "data/numbering.h"
+#include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
 
 namespace plorix::data {
@@ -54,9 +56,21 @@ ExportColumn::ExportColumn(const store::FieldDesc& field, std::string picture)
         field.kind == FieldKind::Int32 || field.kind == FieldKind::Int16 || field.kind == FieldKind::Byte;
     wholeNumber_ = integer && parsed && parsed->kind == PictureKind::Number && parsed->decimals == 0;
     blankZero_ = parsed && parsed->blankZero;
+    if (parsed && parsed->kind == PictureKind::Text && store::isText(field.kind)) textWidth_ = parsed->width;
+    if (parsed && ((parsed->kind == PictureKind::Date && field.kind == FieldKind::Date) ||
+                   (parsed->kind == PictureKind::Time && field.kind == FieldKind::Time)))
+        dateOrTime_ = parsed->kind;
 }
 
 std::string ExportColumn::text(const void* record) const {
+    // The common cases go straight to their formatter; formatFieldValue
+    // shows them the same after looking at the picture again.
+    if (textWidth_ > 0)
+        return cutToWidth(store::fieldText(*field_, record).str(), static_cast<std::size_t>(textWidth_));
+    if (dateOrTime_ == PictureKind::Date)
+        return formatDate(static_cast<Date>(store::fieldInt(*field_, record)), picture_);
+    if (dateOrTime_ == PictureKind::Time)
+        return formatTime(static_cast<Time>(store::fieldInt(*field_, record)), picture_);
     if (!wholeNumber_) return formatFieldValue(*field_, record, picture_);
     const std::int64_t value = store::fieldInt(*field_, record);
     return value == 0 && blankZero_ ? std::string() : std::to_string(value);
@@ -64,26 +78,45 @@ std::string ExportColumn::text(const void* record) const {
 
 std::string storeFieldValue(const store::FieldDesc& field, void* record, std::string_view text,
                             std::string_view picture, std::string_view fieldPicture) {
+    return ImportFieldReader(field, std::string(picture), std::string(fieldPicture)).store(record, text);
+}
+
+ImportFieldReader::ImportFieldReader(const store::FieldDesc& field, std::string picture,
+                                     std::string fieldPicture)
+    : field_(&field), picture_(std::move(picture)), fieldPicture_(std::move(fieldPicture)) {
     const bool dateOrTime = field.kind == FieldKind::Date || field.kind == FieldKind::Time;
-    PictureKind kind = pictureKind(picture);
-    std::string_view reading = picture;
-    if (dateOrTime && (kind == PictureKind::Text || kind == PictureKind::Invalid)) {
-        reading = fieldPicture;
-        kind = pictureKind(fieldPicture);
+    kind_ = pictureKind(picture_);
+    if (dateOrTime && (kind_ == PictureKind::Text || kind_ == PictureKind::Invalid)) {
+        readsFieldPicture_ = true;
+        kind_ = pictureKind(fieldPicture_);
     }
-    if (store::isText(field.kind) &&
-        (kind == PictureKind::Text || kind == PictureKind::Number || kind == PictureKind::Invalid)) {
+    asText_ = store::isText(field.kind) &&
+              (kind_ == PictureKind::Text || kind_ == PictureKind::Number || kind_ == PictureKind::Invalid);
+}
+
+std::string ImportFieldReader::store(void* record, std::string_view text) const {
+    const store::FieldDesc& field = *field_;
+    if (asText_) {
         store::setFieldText(field, record, text);
         return {};
     }
+    const bool dateOrTime = field.kind == FieldKind::Date || field.kind == FieldKind::Time;
+    PictureKind kind = kind_;
+    std::string_view reading = readsFieldPicture_ ? fieldPicture_ : picture_;
     // A number picture reads any number; a text picture on a number field
     // too (a spreadsheet quotes what it likes).
-    auto value = kind == PictureKind::Date || kind == PictureKind::Time ? parsePicture(text, reading)
-                                                                        : parseNumber(text);
+    std::optional<double> value;
+    if (kind == PictureKind::Date) {
+        if (const auto date = parseDate(text, reading)) value = *date;
+    } else if (kind == PictureKind::Time) {
+        if (const auto time = parseTime(text)) value = *time;
+    } else {
+        value = parseNumber(text);
+    }
     if (!value && dateOrTime && kind == PictureKind::Number) {
         // Bare dates ("31/10/1959" unquoted) put the column on a number picture.
-        reading = fieldPicture;
-        kind = pictureKind(fieldPicture);
+        reading = fieldPicture_;
+        kind = pictureKind(reading);
         value = parsePicture(text, reading);
     }
     if (!value) return describe(text, kind, reading);

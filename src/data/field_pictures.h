@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/pictures.h"
 #include "store/schema.h"
 
 namespace plorix::data {
@@ -28,6 +29,9 @@ private:
     std::string picture_;
     bool wholeNumber_ = false;  // an integer field shown with a number picture without decimals
     bool blankZero_ = false;
+    int textWidth_ = 0;  // a text field shown with a text picture: its width
+    PictureKind dateOrTime_ =
+        PictureKind::Invalid;  // a date or time field shown with its own kind of picture
 };
 
 // Stores text read from a file into the field: read through the column's
@@ -39,5 +43,21 @@ private:
 // (the record is unchanged on failure).
 std::string storeFieldValue(const store::FieldDesc& field, void* record, std::string_view text,
                             std::string_view picture, std::string_view fieldPicture);
+
+// One import column: storeFieldValue() with the pictures taken apart once for
+// every line.
+class ImportFieldReader {
+public:
+    ImportFieldReader(const store::FieldDesc& field, std::string picture, std::string fieldPicture);
+    std::string store(void* record, std::string_view text) const;
+
+private:
+    const store::FieldDesc* field_;
+    std::string picture_;             // the column's picture
+    std::string fieldPicture_;        // the field's own export picture
+    bool readsFieldPicture_ = false;  // the text is read with the field's picture
+    PictureKind kind_;                // the kind of the picture it is read with
+    bool asText_ = false;             // stored as it stands
+};
 
 }  // namespace plorix::data

@@ -38,6 +38,21 @@ std::int32_t& intField(const store::TableSchema& schema, void* record, std::stri
     return *std::get<std::int32_t*>(schema.fields[static_cast<std::size_t>(index)].ref(record));
 }
 
+}  // namespace
+
+struct NumberRunAccess {
+    static bool counted(const NumberRun& run, store::Table& table) {
+        return run.next_ > 0 && table.database() && table.database()->generation() == run.generation_;
+    }
+    static std::int64_t next(const NumberRun& run) { return run.next_; }
+    static void added(NumberRun& run, store::Table& table, std::int64_t number) {
+        run.next_ = number + 1;
+        run.generation_ = table.database()->generation();
+    }
+};
+
+namespace {
+
 // The number after the last one in use; 0 when the last could not be read.
 std::int64_t nextNumber(store::Table& table, const NumberingRule& rule, int key, std::int32_t owner) {
     const store::TableSchema& schema = table.schema();
@@ -84,8 +99,10 @@ const NumberingRule* numberingRule(const store::TableSchema& schema) {
     return nullptr;
 }
 
+namespace {
+
 std::int32_t addNumbered(store::Table& table, Prompter& prompter,
-                         const std::function<void(void* record)>& prime, std::int32_t owner) {
+                         const std::function<void(void* record)>& prime, std::int32_t owner, NumberRun* run) {
     const store::TableSchema& schema = table.schema();
     const NumberingRule* rule = numberingRule(schema);
     if (!rule) throw std::logic_error(schema.label + " is not numbered");
@@ -109,7 +126,10 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                     continue;
                 }
             }
-            const std::int64_t number = nextNumber(table, *rule, key, owner);
+            const bool counted = run && NumberRunAccess::counted(*run, table) && !transaction;
+            const std::int64_t number =
+                counted ? NumberRunAccess::next(*run) : nextNumber(table, *rule, key, owner);
+            if (run) run->reset();  // set again only by a successful add
             if (number > kLargestIdentifier) {
                 if (transaction) transaction->rollback();
                 setSavedError(exhausted(*rule));
@@ -129,14 +149,31 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
             if (prime) prime(record);
             if (!rule->owner.empty()) intField(schema, record, rule->owner) = owner;
             intField(schema, record, rule->number) = static_cast<std::int32_t>(number);
-            if (table.add() == store::kNoError && (!transaction || transaction->commit() == store::kNoError))
+            if (table.add() == store::kNoError &&
+                (!transaction || transaction->commit() == store::kNoError)) {
+                if (run && !transaction) NumberRunAccess::added(*run, table, number);
                 return static_cast<std::int32_t>(number);
+            }
             failure = table.error();
         }
         // The warning names the failed add, not the rollback after it.
         setSavedError(failure);
         if (standardWarning(prompter, Warning::AutoIncrementError) != kRetry) return 0;
     }
+}
+
+}  // namespace
+
+std::int32_t addNumbered(store::Table& table, Prompter& prompter,
+                         const std::function<void(void* record)>& prime, std::int32_t owner) {
+    return addNumbered(table, prompter, prime, owner, static_cast<NumberRun*>(nullptr));
+}
+
+std::int32_t addNumberedInRun(store::Table& table, Prompter& prompter, NumberRun& run,
+                              const std::function<void(void* record)>& prime) {
+    const NumberingRule* rule = numberingRule(table.schema());
+    if (rule && !rule->owner.empty()) throw std::logic_error(std::string(rule->label) + " numbers per owner");
+    return addNumbered(table, prompter, prime, 0, &run);
 }
 
 void primeScriptItem(Scripting& item, std::int32_t taskId) {

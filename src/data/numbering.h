@@ -49,6 +49,27 @@ std::string identifierProblem(const store::FieldDesc& field, std::int64_t value)
 std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                          const std::function<void(void* record)>& prime = {}, std::int32_t owner = 0);
 
+// The numbers of a batch of adds: inside a write transaction no other
+// station can add, so the last number is read once and then counted on as
+// long as nothing else was written to the file in between (another table of
+// this program on the same connection). Its owner forgets it (reset())
+// whenever the transaction ends.
+class NumberRun {
+public:
+    void reset() { next_ = 0; }
+
+private:
+    friend struct NumberRunAccess;
+    std::int64_t next_ = 0;         // 0: read it from the table
+    std::uint64_t generation_ = 0;  // the file's write count after the last add
+};
+
+// addNumbered() for a table without an owner field, inside a batch: the
+// number comes from `run` once it has been read; outside a transaction
+// this is addNumbered() itself.
+std::int32_t addNumberedInRun(store::Table& table, Prompter& prompter, NumberRun& run,
+                              const std::function<void(void* record)>& prime = {});
+
 // The defaults of a new script item of task `taskId`.
 void primeScriptItem(Scripting& item, std::int32_t taskId);
 

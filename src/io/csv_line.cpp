@@ -1,5 +1,6 @@
 #include "io/csv_line.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace plorix::io {
@@ -41,10 +42,13 @@ void CsvLineWriter::append(std::string_view value, CsvForm form) {
         }
     }
     line_ += '"';
-    for (char c : value) {
-        if (c == '"') line_ += '"';
-        line_ += c;
+    // Runs between quotes go in whole; each quote is doubled.
+    for (std::size_t quote; (quote = value.find('"')) != std::string_view::npos;) {
+        line_.append(value.substr(0, quote + 1));
+        line_ += '"';
+        value.remove_prefix(quote + 1);
     }
+    line_.append(value);
     line_ += '"';
 }
 
@@ -60,15 +64,16 @@ CsvLineReader::Result CsvLineReader::next(std::string& field) {
     if (line_[pos_] == '"') {
         std::size_t p = pos_ + 1;
         while (p < line_.size()) {
-            if (line_[p] == '"') {
-                if (p + 1 < line_.size() && line_[p + 1] == '"') {
-                    field += '"';
-                    p += 2;
-                    continue;
-                }
-                break;
+            const std::size_t quote = std::min(line_.find('"', p), line_.size());
+            field.append(line_, p, quote - p);
+            p = quote;
+            if (p == line_.size()) break;
+            if (p + 1 < line_.size() && line_[p + 1] == '"') {
+                field += '"';
+                p += 2;
+                continue;
             }
-            field += line_[p++];
+            break;
         }
         if (p >= line_.size()) {
             unbalanced_ = true;
@@ -95,15 +100,29 @@ CsvLineReader::Result CsvLineReader::next(std::string& field) {
 }
 
 bool splitCsvLine(std::string_view line, std::vector<CsvField>& fields) {
-    fields.clear();
+    // The fields of the line before are refilled in place: their strings
+    // keep what they hold already.
     CsvLineReader reader(line);
-    std::string text;
+    std::size_t count = 0;
+    const auto slot = [&]() -> CsvField& {
+        if (fields.size() <= count) fields.emplace_back();
+        return fields[count++];
+    };
     for (;;) {
-        const auto result = reader.next(text);
-        if (result == CsvLineReader::kNone) break;
-        fields.push_back({text, result == CsvLineReader::kQuoted});
+        CsvField& field = slot();
+        const auto result = reader.next(field.text);
+        if (result == CsvLineReader::kNone) {
+            --count;
+            break;
+        }
+        field.quoted = result == CsvLineReader::kQuoted;
     }
-    if (reader.danglingComma()) fields.push_back({});
+    if (reader.danglingComma()) {
+        CsvField& field = slot();
+        field.text.clear();
+        field.quoted = false;
+    }
+    fields.resize(count);
     return !reader.unbalanced();
 }
 

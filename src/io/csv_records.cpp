@@ -54,10 +54,14 @@ bool CsvRecordReader::fill() {
 }
 
 bool CsvRecordReader::next(CsvRecord& record) {
-    // The bytes of earlier lines are no longer needed.
-    consumed_ += pos_;
-    buffer_.erase(0, pos_);
-    pos_ = 0;
+    // The bytes of earlier lines are no longer needed; they are dropped
+    // once they fill a chunk, not line by line, so that the rest of the
+    // buffer is not moved for every line.
+    if (pos_ >= kChunk) {
+        consumed_ += pos_;
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+    }
     if (!started_) {
         started_ = true;
         while (buffer_.size() < kByteOrderMark.size() && fill()) {}
@@ -75,12 +79,19 @@ bool CsvRecordReader::next(CsvRecord& record) {
     bool nul = false;
     bool loneCr = false;
     bool tooLong = false;
+    bool gaveUp = false;
+    // The line is its bytes as the file holds them, line breaks inside
+    // quotes and doubled quotes included: it is taken whole once its end is
+    // found (the buffer only grows meanwhile).
+    const std::size_t lineStart = pos_;
+    std::size_t lineEnd = lineStart;
 
     // Gives up on a line that runs past the limit or whose quote is never
     // closed: when it spans several lines of the file, reading goes on at
     // the second of them (the quote was most likely a stray one); otherwise
     // the rest of its one line is skipped.
     const auto giveUp = [&](const char* why) {
+        gaveUp = true;
         record.error = why;
         record.text.clear();
         if (firstLineEnd != std::string::npos) {
@@ -110,7 +121,27 @@ bool CsvRecordReader::next(CsvRecord& record) {
                 else
                     record.error = "has a double quote that is never closed";
             }
+            lineEnd = pos_;
             break;
+        }
+        if (state == State::Bare || state == State::Quoted) {
+            // The bytes up to the next one that can end or change the field
+            // are passed over as one run.
+            const std::size_t start = pos_;
+            while (pos_ < buffer_.size()) {
+                const char c = buffer_[pos_];
+                if (c == '"' || c == ',' || c == '\r' || c == '\n' || c == '\0') break;
+                if (!isContinuation(static_cast<unsigned char>(c))) ++characters;
+                ++pos_;
+            }
+            if (pos_ > start) {
+                if (characters > kMaxLineCharacters) {
+                    tooLong = true;
+                    giveUp("is longer than 16,000 characters");
+                    break;
+                }
+                continue;
+            }
         }
         const char c = buffer_[pos_++];
         if (c == '\r' || c == '\n') {
@@ -119,7 +150,6 @@ bool CsvRecordReader::next(CsvRecord& record) {
                 if (!more() || buffer_[pos_] != '\n') {
                     // A lone CR is data inside quotes and a fault elsewhere.
                     if (state != State::Quoted) loneCr = true;
-                    record.text += c;
                     ++characters;
                     continue;
                 }
@@ -128,8 +158,10 @@ bool CsvRecordReader::next(CsvRecord& record) {
             }
             if (firstLineEnd == std::string::npos) firstLineEnd = pos_;
             ++line_;
-            if (state != State::Quoted) break;
-            record.text += crlf ? "\r\n" : "\n";
+            if (state != State::Quoted) {
+                lineEnd = pos_ - (crlf ? 2 : 1);
+                break;
+            }
             characters += crlf ? 2 : 1;
             record.lastLine = line_;
         } else {
@@ -145,7 +177,6 @@ bool CsvRecordReader::next(CsvRecord& record) {
             case State::Quoted:
                 if (c != '"') break;
                 if (more() && buffer_[pos_] == '"') {
-                    record.text += c;
                     ++characters;
                     ++pos_;  // a doubled quote stays inside the field
                 } else {
@@ -153,7 +184,6 @@ bool CsvRecordReader::next(CsvRecord& record) {
                 }
                 break;
             }
-            record.text += c;
             if (!isContinuation(static_cast<unsigned char>(c))) ++characters;
         }
         if (characters > kMaxLineCharacters) {
@@ -162,6 +192,7 @@ bool CsvRecordReader::next(CsvRecord& record) {
             break;
         }
     }
+    if (!gaveUp) record.text.assign(buffer_, lineStart, lineEnd - lineStart);
     if (tooLong || !record.error.empty()) return true;
     if (nul)
         record.error = "holds a NUL byte";

@@ -60,7 +60,11 @@ bool ImportJob::prepare() {
         const ExchangeField* target =
             assigned ? &def_.importTargets[static_cast<std::size_t>(column.target)] : nullptr;
         targets_.push_back(target);
-        targetFields_.push_back(target ? &schemaField(def_, *target) : nullptr);
+        if (target)
+            readers_.emplace_back(std::in_place, schemaField(def_, *target), column.picture,
+                                  std::string(target->picture));
+        else
+            readers_.emplace_back();
     }
 
     if (plan_.firstLineHasNames) {
@@ -118,9 +122,8 @@ std::string ImportJob::fillRecord(const std::vector<CsvField>& fields) {
     const auto& schema = def_.schema();
     store::clearRecord(schema, scratch_.get());
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
-        if (!targets_[i]) continue;
-        const std::string why = data::storeFieldValue(*targetFields_[i], scratch_.get(), fields[i].text,
-                                                      plan_.columns[i].picture, targets_[i]->picture);
+        if (!readers_[i]) continue;
+        const std::string why = readers_[i]->store(scratch_.get(), fields[i].text);
         if (!why.empty())
             return "column " + std::to_string(i + 1) + " (" + std::string(targets_[i]->name) + "): " + why;
     }
@@ -143,6 +146,7 @@ bool ImportJob::addLastPending() {
             return false;
         }
         batchOpen_ = true;
+        numbers_.reset();
     }
     if (!numbered_) {
         store::copyRecord(schema, record, table_->buffer());
@@ -151,8 +155,8 @@ bool ImportJob::addLastPending() {
         fail(title, storeErrorText(table_->errorCode(), table_->error().text));
         return false;
     }
-    const std::int32_t number = data::addNumbered(
-        *table_, prompter(), [&](void* buffer) { store::copyRecord(schema, record, buffer); });
+    const std::int32_t number = data::addNumberedInRun(
+        *table_, prompter(), numbers_, [&](void* buffer) { store::copyRecord(schema, record, buffer); });
     if (number != 0) return true;
     // The numbering undid only its own attempts (a savepoint inside the
     // batch): the lines before this one stay in the batch and are committed
@@ -165,6 +169,7 @@ bool ImportJob::addLastPending() {
 bool ImportJob::commitBatch() {
     if (!batchOpen_) return true;
     batchOpen_ = false;
+    numbers_.reset();
     if (table_->flush() == store::kNoError) {
         added_ += pendingCount_;
         pendingCount_ = 0;
@@ -179,9 +184,10 @@ bool ImportJob::replayBatch() {
     if (count == 0) return true;
     const auto& schema = def_.schema();
     bool ok = table_->stream() == store::kNoError;
+    numbers_.reset();
     for (std::size_t k = 0; ok && k < count; ++k) {
         if (numbered_) {
-            ok = data::addNumbered(*table_, prompter(), [&](void* buffer) {
+            ok = data::addNumberedInRun(*table_, prompter(), numbers_, [&](void* buffer) {
                      store::copyRecord(schema, pending_[k].get(), buffer);
                  }) != 0;
         } else {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "data/field_pictures.h"
+#include "data/numbering.h"
 #include "store/store.h"
 #include "io/csv_line.h"
 #include "io/csv_records.h"
@@ -65,9 +67,10 @@ private:
     std::optional<CsvRecordReader> reader_;
     std::uint64_t size_ = 0;
     std::shared_ptr<void> scratch_;
-    // Per column: the field it feeds (null: ignored) and that field's entry.
-    std::vector<const store::FieldDesc*> targetFields_;
+    // Per column: the field's entry (null: ignored) and the reader that
+    // stores its text into the field.
     std::vector<const ExchangeField*> targets_;
+    std::vector<std::optional<data::ImportFieldReader>> readers_;
     std::vector<CsvField> fields_;
 
     // The lines added since the last commit, kept until it succeeds.
@@ -75,6 +78,7 @@ private:
     std::vector<std::size_t> pendingLines_;
     std::size_t pendingCount_ = 0;
     bool batchOpen_ = false;
+    data::NumberRun numbers_;  // the next number while the batch is open
 
     std::uint64_t added_ = 0;
     std::vector<std::string> lineErrors_;

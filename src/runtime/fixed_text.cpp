@@ -62,11 +62,18 @@ bool equalFoldedAt(std::string_view text, std::size_t pos, std::string_view part
 
 std::string clip(std::string_view text) { return std::string(clipView(text)); }
 
-std::string trim(std::string_view text) {
+std::string_view trimmedView(std::string_view text) {
     std::size_t begin = 0, end = text.size();
     while (begin < end && isWhite(text[begin])) ++begin;
     while (end > begin && isWhite(text[end - 1])) --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string trim(std::string_view text) { return std::string(trimmedView(text)); }
+
+std::string twoDigits(int n) {
+    if (n < 0 || n > 99) return std::to_string(n);
+    return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
 
 std::size_t characterCount(std::string_view text) {

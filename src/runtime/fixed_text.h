@@ -14,6 +14,10 @@ namespace plorix {
 std::string clip(std::string_view text);
 // Text without leading and trailing blanks, tabs, CRs and LFs.
 std::string trim(std::string_view text);
+// The same, as a view into `text`.
+std::string_view trimmedView(std::string_view text);
+// A number with at least two digits, "07" (as printf's %02d shows it).
+std::string twoDigits(int n);
 
 // Number of characters in UTF-8 text; each byte of an invalid sequence counts as one.
 std::size_t characterCount(std::string_view text);

@@ -30,12 +30,6 @@ std::string_view tokenAt(std::string_view layout, std::size_t pos) {
     return {};
 }
 
-std::string twoDigits(int n) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", n % 100);
-    return buffer;
-}
-
 std::string formatLayout(std::string_view layout, const CivilDate& c) {
     std::string out;
     for (std::size_t pos = 0; pos < layout.size();) {
@@ -47,7 +41,7 @@ std::string formatLayout(std::string_view layout, const CivilDate& c) {
         if (token == "yyyy")
             out += std::to_string(c.year);
         else if (token == "yy")
-            out += twoDigits(c.year);
+            out += twoDigits(c.year % 100);
         else if (token == "mm")
             out += twoDigits(c.month);
         else if (token == "dd")

@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 
 #include "runtime/fixed_text.h"
 #include "runtime/pictures.h"
@@ -11,11 +11,11 @@ namespace plorix {
 namespace {
 
 std::string fixedDecimals(double value, int decimals) {
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.*f", decimals, value);
-    text.pop_back();
-    return text;
+    // Enough for any finite double in fixed notation with the most decimals.
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
 }
 
 // Rounds half away from zero, as people round, where printf would round an
@@ -42,8 +42,7 @@ std::string formatNumber(double value, std::string_view picture) {
 }
 
 std::optional<double> parseNumber(std::string_view text) {
-    const std::string trimmed = trim(text);
-    std::string_view digits = trimmed;
+    std::string_view digits = trimmedView(text);
     if (digits.empty()) return 0.0;
     bool negative = false;
     if (digits.front() == '-' || digits.front() == '+') {
@@ -63,6 +62,14 @@ std::optional<double> parseNumber(std::string_view text) {
         }
     }
     if (!anyDigit) return std::nullopt;
+    if (!point && digits.size() <= 15) {
+        // Whole numbers of up to 15 digits are exact in a double: no need
+        // for the general reader.
+        std::int64_t whole = 0;
+        for (char c : digits) whole = whole * 10 + (c - '0');
+        const auto value = static_cast<double>(whole);
+        return negative ? -value : value;
+    }
     double value = 0;
     const auto [end, error] =
         std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);

@@ -1,6 +1,5 @@
 // Time pictures t1 .. t8: showing times of day and reading them back.
 
-#include <cstdio>
 #include <vector>
 
 #include "runtime/fixed_text.h"
@@ -88,13 +87,12 @@ std::string formatTime(Time time, std::string_view picture) {
     const int style = p && p->kind == PictureKind::Time ? p->style : 4;
     const int h = hoursOf(time), m = minutesOf(time), s = secondsOf(time);
     const Clock12 c = twelveHour(h);
-    char buffer[64];
     switch (style) {
-    case 1: std::snprintf(buffer, sizeof buffer, "%02d:%02d", h, m); break;
-    case 2: std::snprintf(buffer, sizeof buffer, "%02d%02d", h, m); break;
-    case 3: std::snprintf(buffer, sizeof buffer, "%d:%02d%s", c.hour, m, c.mark); break;
-    case 5: std::snprintf(buffer, sizeof buffer, "%02d%02d%02d", h, m, s); break;
-    case 6: std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d%s", c.hour, m, s, c.mark); break;
+    case 1: return twoDigits(h) + ":" + twoDigits(m);
+    case 2: return twoDigits(h) + twoDigits(m);
+    case 3: return std::to_string(c.hour) + ":" + twoDigits(m) + c.mark;
+    case 5: return twoDigits(h) + twoDigits(m) + twoDigits(s);
+    case 6: return std::to_string(c.hour) + ":" + twoDigits(m) + ":" + twoDigits(s) + c.mark;
     case 7:
     case 8: {
         std::tm tm{};
@@ -103,9 +101,8 @@ std::string formatTime(Time time, std::string_view picture) {
         tm.tm_sec = s;
         return locale_forms::format(style == 7 ? locale_forms::shortTime() : locale_forms::longTime(), tm);
     }
-    default: std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", h, m, s); break;
+    default: return twoDigits(h) + ":" + twoDigits(m) + ":" + twoDigits(s);
     }
-    return buffer;
 }
 
 std::optional<Time> parseTime(std::string_view text) {

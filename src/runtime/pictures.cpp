@@ -49,8 +49,7 @@ constexpr std::string_view kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wedn
 }  // namespace
 
 std::optional<Picture> readPicture(std::string_view text) {
-    const std::string trimmed = trim(text);
-    std::string_view p = trimmed;
+    std::string_view p = trimmedView(text);
     if (!p.empty() && p.front() == '@') p.remove_prefix(1);
     if (p.empty()) return std::nullopt;
     Picture picture;

@@ -51,6 +51,9 @@ int Database::open(const std::string& path, const std::string& password, KeyForm
                    sqlite3*& db) {
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly) flags |= SQLITE_OPEN_CREATE;
+    // A connection serves the one thread it was opened for (the registry
+    // gives every thread its own): SQLite need not lock it on every call.
+    flags |= SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (db) sqlite3_extended_result_codes(db, 1);
     if (rc == SQLITE_OK && !password.empty()) rc = keyConnection(db, password, form);

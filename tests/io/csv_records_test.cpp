@@ -84,6 +84,44 @@ TEST(CsvRecords, AQuoteNeverClosedCostsOnlyItsOwnLine) {
     EXPECT_EQ(records.size(), 2001u);
 }
 
+TEST(CsvRecords, AFileOfManyChunksReadsLineForLine) {
+    // Lines of every length, some spanning two lines of the file and one
+    // over the limit, so that lines and quotes fall across the reader's
+    // chunk edges.
+    std::string content;
+    std::vector<std::string> texts;
+    std::vector<std::size_t> firstLines;
+    std::size_t line = 1;
+    for (int i = 0; i < 6000; ++i) {
+        std::string text = i % 7 == 0 ? "\"two\r\nlines " + std::to_string(i) + "\",\"say \"\"hi\"\"\""
+                                      : "\"row " + std::string(static_cast<std::size_t>(i % 90), 'x') +
+                                            "\",caf\xC3\xA9," + std::to_string(i);
+        if (i == 3000) text = std::string(kMaxLineCharacters + 1, 'y');
+        content += text + "\r\n";
+        texts.push_back(i == 3000 ? "" : text);
+        firstLines.push_back(line);
+        line += i % 7 == 0 ? 2 : 1;
+    }
+    std::uint64_t bytes = 0;
+    const auto records = readAll(content, &bytes);
+    ASSERT_EQ(records.size(), texts.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        ASSERT_EQ(records[i].text, texts[i]) << "record " << i;
+        ASSERT_EQ(records[i].firstLine, firstLines[i]) << "record " << i;
+        ASSERT_EQ(records[i].error.empty(), i != 3000) << "record " << i << ": " << records[i].error;
+    }
+    EXPECT_EQ(bytes, content.size());
+
+    // The fields of a longer line before leave nothing behind.
+    std::vector<CsvField> fields;
+    ASSERT_TRUE(splitCsvLine(texts[7], fields));
+    ASSERT_TRUE(splitCsvLine("x,", fields));
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0].text, "x");
+    EXPECT_FALSE(fields[0].quoted);
+    EXPECT_EQ(fields[1].text, "");
+}
+
 TEST(CsvLine, DanglingCommaIsAnEmptyLastFieldAndOddNumbersStayQuoted) {
     std::vector<CsvField> fields;
     ASSERT_TRUE(splitCsvLine("\"a\",1,", fields));

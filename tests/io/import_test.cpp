@@ -99,6 +99,29 @@ TEST_F(ImportTest, ExportedTasksImportBackEachWithItsOwnNumber) {
     EXPECT_EQ(prompter.progressPercents.back(), 100);
 }
 
+TEST_F(ImportTest, NumbersFollowTheLastTaskInEveryBatchEvenWhenAnotherAddCameBetween) {
+    store::Table schedule(Schedule::schema());
+    data::openTable(schedule, prompter);
+    const auto addTask = [&](std::int32_t id) {
+        store::clearRecord(Schedule::schema(), schedule.buffer());
+        schedule.rec<Schedule>().ID = id;
+        schedule.rec<Schedule>().DESCRIPTION = "by hand";
+        ASSERT_EQ(schedule.add(), store::kNoError);
+    };
+    addTask(40);
+    job = std::make_unique<ImportJob>(
+        planFor(ExchangeTable::Schedule, "\"SCH:Description\"\r\na\r\nb\r\nc\r\nd\r\ne\r\n"), prompter,
+        ImportOptions{2, true});
+    ASSERT_TRUE(job->start());
+    job->step(3);  // a and b committed as one batch; c's batch stays open
+    addTask(100);  // another table of the program adds inside that batch
+    while (job->step()) {}
+    EXPECT_EQ(job->state(), SteppedJob::State::Completed) << job->failure();
+    EXPECT_EQ(column(Schedule::schema(), "SCH:ID"),
+              (std::vector<std::string>{"40", "41", "42", "43", "100", "101", "102"}));
+    EXPECT_EQ(column(Schedule::schema(), "SCH:DESCRIPTION")[6], "e");
+}
+
 TEST_F(ImportTest, BadLinesAreLeftOutWholeAndToldByNumber) {
     const std::string content =
         "\"TDO:ToDo\",\"TDO:Priority\",\"TDO:CompletionDate\"\r\n"
