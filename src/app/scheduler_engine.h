@@ -72,6 +72,9 @@ public:
     // or storing it.
     void runNow(const data::Schedule& entry);
 
+    // Another program took the clipboard: the next tick reads it.
+    void clipboardTaken() { clipboard_->taken(); }
+
     // The scheduler's active state follows the settings again (after SETUP).
     void followSettings();
 

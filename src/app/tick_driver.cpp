@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/resume_watch.h"
+#include "platform/linux/clipboard_watch.h"
 #include "platform/linux/folder_watch.h"
 #include "platform/linux/wake_timer.h"
 #include "scheduler/frame_state.h"
@@ -71,6 +72,13 @@ void TickDriver::sleepWhenIdle(const QString& dataFolder) {
     resume_ = std::make_unique<ResumeWatch>(replan);
     watch_ = std::make_unique<platform::FolderWatch>(dataFolder, [this] { wakeSoon(); });
     engine_.queue().onFilled([this] { wakeSoon(); });
+    auto clipboard = std::make_unique<platform::ClipboardWatch>([this] {
+        engine_.clipboardTaken();
+        wakeSoon();
+    });
+    if (!clipboard->usable()) return;
+    clipboard_ = std::move(clipboard);
+    engine_.state().clipboardTold = true;
 }
 
 void TickDriver::wakeSoon() {

@@ -9,7 +9,9 @@
 // next minute, run or advance warning on the real-time clock; a write in
 // the data folder, a change of the clock or a resume from suspend wakes it
 // sooner. On a network folder, where writes from other machines go unseen,
-// it sleeps at most kNetworkPollPeriod.
+// it sleeps at most kNetworkPollPeriod. Where the X server tells of every
+// new clipboard owner, the clipboard monitor no longer keeps the period: a
+// copy wakes the sleep and the next tick reads it.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +23,7 @@
 
 namespace plorix::platform {
 class WakeTimer;
+class ClipboardWatch;
 class FolderWatch;
 }  // namespace plorix::platform
 
@@ -69,6 +72,7 @@ private:
     std::unique_ptr<platform::WakeTimer> wake_;
     std::unique_ptr<platform::FolderWatch> watch_;
     std::unique_ptr<ResumeWatch> resume_;
+    std::unique_ptr<platform::ClipboardWatch> clipboard_;
     bool sleeping_ = false;
     bool traced_ = false;
     const char* cause_ = "timer";

@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t kSignatureLetters = 40;
 constexpr std::size_t kAddressCharacters = 255;
-constexpr int kWorkEvery = 3;  // calls; the first work comes at call kWorkEvery + 1
 
 constexpr std::array<std::string_view, 2> kAddressSchemes = {"http:", "mailto:"};
 constexpr std::array<std::string_view, 3> kPathExtensions = {".exe", ".lnk", ".url"};

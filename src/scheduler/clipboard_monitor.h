@@ -38,6 +38,8 @@ ClipRunTargets clipRunTargets(std::string_view text);
 bool clipLooksRunnable(std::string_view text);
 
 class ClipboardMonitor {
+    static constexpr int kWorkEvery = 3;  // calls; the first work comes at call kWorkEvery + 1
+
 public:
     // `table` is the frame's Clipboard table, open for the frame's life.
     ClipboardMonitor(store::Table& table, const Clock& clock) : table_(table), clock_(clock) {}
@@ -49,6 +51,8 @@ public:
     // when the age setting changes. The error of a read that failed (code 0
     // when none did): the trim stops there.
     store::ErrorState step();
+    // Another program took the clipboard: the next step works.
+    void taken() { calls_ = kWorkEvery; }
     // Told after a step that added or removed entries.
     void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
     // The last clipboard text seen (cut to 4,096 characters).

@@ -71,6 +71,8 @@ struct FrameState {
     std::optional<Moment> nextRun;
     std::optional<Moment> nextWarning;
     bool steady = true;
+    // The clipboard monitor is told of every copy, so it need not poll.
+    bool clipboardTold = false;
     // Set by the frame's window:
     bool active = true;
     bool iconized = false;

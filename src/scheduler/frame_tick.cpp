@@ -124,7 +124,8 @@ void FrameTick::active(TickReport& report) {
     state_.timerPeriod = kActivePeriod;
     const settings::Settings& settings = context_.settings;
     state_.steady = report.fired || report.warned || report.historyRemoved || report.busy ||
-                    !report.failure.ok() || settings.MonitorClipboard || settings.monitorWindows;
+                    !report.failure.ok() || (settings.MonitorClipboard && !state_.clipboardTold) ||
+                    settings.monitorWindows;
     if (!state_.steady) state_.nextWarning = nextAdvanceWarning(context_);
 }
 

@@ -1,5 +1,6 @@
 // plorix --headless asleep between minutes: a task another program adds a
-// few seconds ahead wakes it, fires once and not before its moment.
+// few seconds ahead wakes it, fires once and not before its moment; with
+// the clipboard monitor on, a copy in another program wakes it and is kept.
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,33 @@ TEST(HeadlessIdle, ATaskAddedFiveSecondsAheadFiresOnceAtItsMomentBeforeTheNextMi
     EXPECT_GE(nowMs(), dueMs);
     // The next ticks find it done: no second run.
     EXPECT_EQ(plorix.lineWith("Soon", 3s), "") << plorix.output();
+    EXPECT_EQ(plorix.terminate(), 0);
+}
+
+TEST(HeadlessIdle, ACopyInAnotherProgramWakesTheSleepAndIsKeptAtOnce) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs the test desktop";
+    plorix::test::TempDir dir;
+    const std::string folder = dir.path().string();
+    const std::string cli = std::string("'") + PLORIX_CLI_PATH + "' -d '" + folder + "' ";
+    ASSERT_EQ(std::system((cli + "settings MonitorClipboard 1 >/dev/null").c_str()), 0);
+    while (QDateTime::currentDateTime().time().second() > 40 ||
+           QDateTime::currentDateTime().time().second() < 1)
+        std::this_thread::sleep_for(500ms);
+    // The tick trace goes to standard error; it is read with the output.
+    ProgramChild plorix({"/bin/sh", "-c", "exec \"$0\" --headless -d \"$1\" 2>&1", PLORIX_PATH, folder},
+                        {{"PLORIX_TICK_TRACE", "1"}});
+    // Reads past the opening ticks.
+    EXPECT_EQ(plorix.lineWith("no such line", 3s), "");
+    // Asleep: the monitor no longer keeps the frame ticking.
+    EXPECT_EQ(plorix.lineWith("plorix-tick", 2s), "") << plorix.output();
+
+    ProgramChild owner({PLORIX_TESTAPP, "--clipboard-set", "Copied while asleep"});
+    ASSERT_FALSE(owner.lineWith("set", 10s).empty());
+    EXPECT_NE(plorix.lineWith("plorix-tick", 3s), "") << plorix.output();
+    auto kept = [&] {
+        return std::system((cli + "list Clipboard | grep -q 'Copied while asleep'").c_str()) == 0;
+    };
+    EXPECT_TRUE(waitFor(kept, 3)) << plorix.output();
     EXPECT_EQ(plorix.terminate(), 0);
 }
 

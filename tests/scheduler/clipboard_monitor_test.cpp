@@ -73,6 +73,17 @@ TEST_F(ClipboardMonitorTest, LooksAtTheClipboardOnTheFourthCallThenEveryThird) {
     EXPECT_EQ(entry.CLIPKEEP, 0);
 }
 
+TEST_F(ClipboardMonitorTest, ATakenClipboardIsLookedAtOnTheNextCallThenEveryThirdAgain) {
+    desktop.clipboard.content = "copied";
+    monitor.step();
+    monitor.taken();
+    monitor.step();
+    EXPECT_EQ(desktop.clipboard.reads, 1);
+    EXPECT_EQ(entries(), V{"copied"});
+    for (int i = 0; i < 3; ++i) monitor.step();
+    EXPECT_EQ(desktop.clipboard.reads, 2);
+}
+
 TEST_F(ClipboardMonitorTest, ATextIsSavedOnceAndAgainOnlyWhenItsSignatureIsGone) {
     copy("Meeting at ten");
     copy("Meeting at ten");

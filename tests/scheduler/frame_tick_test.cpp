@@ -239,6 +239,11 @@ TEST_F(Tick, IdleTickLeavesTheNextRunAndWarningAndBusyTicksAskForThePeriod) {
     settings.MonitorClipboard = true;
     frame.tick();
     EXPECT_TRUE(state.steady);
+    // Told of every copy, the clipboard monitor lets the frame sleep.
+    state.clipboardTold = true;
+    frame.tick();
+    EXPECT_FALSE(state.steady);
+    EXPECT_EQ(clipboardChecks, 2);
     settings.MonitorClipboard = false;
     state.active = false;
     frame.tick();
