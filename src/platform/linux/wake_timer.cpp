@@ -22,12 +22,12 @@ WakeTimer::~WakeTimer() {
 
 void WakeTimer::armAt(std::int64_t epochHundredths) {
     if (fd_ < 0) return;
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(epochHundredths / 100);
-    spec.it_value.tv_nsec = static_cast<long>(epochHundredths % 100) * 10'000'000L;
+    itimerspec alarm{};
+    alarm.it_value.tv_sec = static_cast<time_t>(epochHundredths / 100);
+    alarm.it_value.tv_nsec = static_cast<long>(epochHundredths % 100) * 10'000'000L;
     // A zero value would disarm: a moment at the epoch is long passed anyway.
-    if (spec.it_value.tv_sec <= 0) spec.it_value = {0, 1};
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr);
+    if (alarm.it_value.tv_sec <= 0) alarm.it_value = {0, 1};
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &alarm, nullptr);
 }
 
 void WakeTimer::disarm() {
