@@ -25,7 +25,7 @@ std::span<const ParameterPage> parameterPages() {
     static const std::vector<ParameterPage> pages{
         {"Keys",
          {sn::kSendKeystrokes},
-         {{"SCR:KEYSTROKES", K::Text, "&Keystrokes:", "The keys to type; key names go in square brackets"}},
+         {{kKeystrokesField, K::Text, "&Keystrokes:", "The keys to type; key names go in square brackets"}},
          {PageButton::KeyList}},
         {"Wait",
          {sn::kWait},
@@ -148,7 +148,7 @@ std::vector<std::string_view> dialogFields(PageButton button) {
 
 std::span<const RequiredField> requiredFields() {
     static const std::vector<RequiredField> fields{
-        {sn::kSendKeystrokes, "SCR:KEYSTROKES", "Enter the keystrokes to send."},
+        {sn::kSendKeystrokes, kKeystrokesField, "Enter the keystrokes to send."},
         {sn::kSetFocus, "SCR:FOCUSONWINDOW", "Enter the title of the window to focus on."},
         {sn::kIfWindow, "SCR:WINDOWTITLETOCHECKFOR", "Enter the title of the window to check for."},
         {sn::kIfValue, "SCR:COMMAND", "Enter the name of the value to compare."},

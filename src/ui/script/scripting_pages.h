@@ -29,8 +29,12 @@ enum class FieldHelper {
     ReadOnly,     // shown, not typed
 };
 
+// The field (not a key) that "Send Keystrokes" types from; the key list
+// inserts names into it.
+inline constexpr std::string_view kKeystrokesField = "SCR:KEYSTROKES";
+
 struct PageField {
-    std::string_view field;  // "SCR:KEYSTROKES"
+    std::string_view field;  // full field name, "SCR:COMMAND"
     EditorKind kind;
     std::string_view label;
     std::string_view tip;
