@@ -50,11 +50,7 @@ BrowseSpec contactsSpec() {
 BrowseContacts::BrowseContacts(Prompter& prompter, std::function<void(const data::Contact&)> choose,
                                QWidget* parent)
     : BrowseWindow(contactsSpec(), prompter, parent), choose_(std::move(choose)) {
-    if (choose_) {
-        // Part of the picker's dialog.
-        setWindowFlags(Qt::Widget);
-        setAttribute(Qt::WA_DeleteOnClose, false);
-    }
+    if (choose_) makePartOfPicker(*this);
     auto chosen = [this] { return hasSelection(); };
     auto selectedContact = [this] { return static_cast<const Contact*>(selected()); };
     setActions({.add = [this] { return edit(data::FormAction::Adding, false); },

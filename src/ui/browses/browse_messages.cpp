@@ -43,11 +43,7 @@ BrowseSpec messagesSpec() {
 BrowseMessages::BrowseMessages(Prompter& prompter, Send send, std::function<void(std::int32_t)> choose,
                                QWidget* parent)
     : BrowseWindow(messagesSpec(), prompter, parent), choose_(std::move(choose)) {
-    if (choose_) {
-        // Part of the picker's dialog.
-        setWindowFlags(Qt::Widget);
-        setAttribute(Qt::WA_DeleteOnClose, false);
-    }
+    if (choose_) makePartOfPicker(*this);
     controls_ = new QLabel(this);
     controls_->setAccessibleName(QStringLiteral("Message details"));
     controls_->setTextInteractionFlags(Qt::TextSelectableByMouse);

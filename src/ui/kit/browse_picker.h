@@ -15,8 +15,12 @@ namespace plorix::ui {
 
 class BrowseWindow;
 
-// Lays out `browse` in `picker` (as wide as the browse made itself),
-// titles it and keeps its place under `section`.
+// Makes a browse part of a picker's dialog rather than a window of its own
+// (no place of its own kept, not deleted on close); called before start().
+void makePartOfPicker(BrowseWindow& browse);
+
+// Lays out `browse` in `picker` (as wide as the browse made itself, with
+// room for rows), titles it and keeps its place under `section`.
 void hostPicker(QDialog& picker, BrowseWindow& browse, std::string_view title, std::string_view section);
 
 // `make` builds the browse inside the picker it is given, with the choose
