@@ -107,7 +107,7 @@ TEST_F(ScheduleSearchTest, TheTaskPickerListsByCategoryAndDateAndReturnsTheChose
         auto* picker = dynamic_cast<SelectSchedule*>(modal);
         ASSERT_NE(picker, nullptr);
         EXPECT_EQ(picker->windowTitle(), "Select Task");
-        listed = column(picker->browse(), 2);
+        listed = column(picker->browse(), 3);
         QTest::keyClick(&picker->browse().view(), Qt::Key_Down);
         QTest::keyClick(&picker->browse().view(), Qt::Key_Return);
     });

@@ -11,7 +11,9 @@ BrowseSpec selectSpec() {
             .title = "Select Task",
             .section = "SelectSchedule",
             .tabs = {{"Category/Date", data::keys::Schedule::KEYCATEGORYDATE}},
-            .columns = {{"SCH:DATE", "", "Date", 12},
+            // Listed by category, then date: the category shows why.
+            .columns = {{"SCH:CATEGORY", "", "Category", 12},
+                        {"SCH:DATE", "", "Date", 12},
                         {"SCH:TIME", "@t3", "Time", 8},
                         {"SCH:DESCRIPTION", "", "Description", 34}},
             .emptyText = "There are no tasks to choose from."};
