@@ -1,0 +1,30 @@
+#pragma once
+// Data files whose tables live on a PostgreSQL server instead of in the
+// file: the data folder keeps its other files, only the tables move.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plorix::store {
+
+// A PostgreSQL server and the schema that holds the tables.
+struct ServerAddress {
+    std::string url;                // a libpq connection URI
+    std::string schema = "plorix";  // created on first use with the catalogue
+};
+
+// "postgresql://..." or "postgres://...".
+bool isServerUrl(std::string_view text);
+
+// From now on the tables whose file is `filePath` (resolved to an absolute
+// path as Database::acquire resolves it) live on `server` instead of in the
+// file; a server with an empty url ends that. Tables already open keep the
+// connection they have.
+void serveFile(const std::string& filePath, const ServerAddress& server);
+std::optional<ServerAddress> servedFrom(const std::string& filePath);
+
+// The absolute, normalised form of a file name, as the store keys files.
+std::string absoluteFileName(const std::string& filePath);
+
+}  // namespace plorix::store
