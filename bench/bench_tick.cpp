@@ -197,8 +197,8 @@ sqlite3_stmt* firstOfKey(Raw& raw, const char* keyName) {
     const store::TableSchema& schema = Schedule::schema();
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex(keyName))];
     const std::string table = store::splitStoredName(schema.storedName, schema).table;
-    sqlite3_stmt* s =
-        raw.prepare(store::sql::selectFromEnd(schema, table, &key, store::sql::Direction::Forward));
+    sqlite3_stmt* s = raw.prepare(store::sql::selectFromEnd(store::sqliteDialect(), schema, table, &key,
+                                                            store::sql::Direction::Forward));
     sqlite3_bind_int64(s, 1, 1);
     return s;
 }

@@ -138,10 +138,10 @@ int PgConnection::connect(ErrorState& error) {
     // The schema and its own tables, made by one station at a time.
     const std::string schema = quote(server_.schema);
     const std::string setup =
-        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; BEGIN; " +
-        lockTimeout(options_.busyTimeoutMs) + "; SELECT " + writerLock(server_.schema) +
-        "; CREATE SCHEMA IF NOT EXISTS " + schema + "; SET search_path = " + schema +
-        "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
+        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
+        quoteLiteral("plorix:" + server_.schema) + "; BEGIN; " + lockTimeout(options_.busyTimeoutMs) +
+        "; SELECT " + writerLock(server_.schema) + "; CREATE SCHEMA IF NOT EXISTS " + schema +
+        "; SET search_path = " + schema + "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
         std::string(dialect().catalogueColumns) +
         "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL)"
         "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
