@@ -55,18 +55,25 @@ store::ServerAddress freshSchema(const std::string& testName) {
     return address;
 }
 
-std::string queryServer(const store::ServerAddress& server, const std::string& sql) {
+std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql) {
     PGconn* conn = connectTo(server.url);
     PQclear(PQexec(conn, ("SET search_path = \"" + server.schema + "\"").c_str()));
     PGresult* result = PQexec(conn, sql.c_str());
     const ExecStatusType status = PQresultStatus(result);
-    std::string value = status == PGRES_TUPLES_OK && PQntuples(result) > 0 ? PQgetvalue(result, 0, 0) : "";
+    std::vector<std::string> values;
+    for (int row = 0; status == PGRES_TUPLES_OK && row < PQntuples(result); ++row)
+        values.emplace_back(PQgetvalue(result, row, 0));
     const std::string message = PQerrorMessage(conn);
     PQclear(result);
     PQfinish(conn);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw std::runtime_error(sql + ": " + message);
-    return value;
+    return values;
+}
+
+std::string queryServer(const store::ServerAddress& server, const std::string& sql) {
+    const std::vector<std::string> values = queryServerColumn(server, sql);
+    return values.empty() ? std::string() : values.front();
 }
 
 ServerListener::ServerListener(const store::ServerAddress& server, const std::string& channel)

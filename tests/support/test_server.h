@@ -23,6 +23,9 @@ store::ServerAddress freshSchema(const std::string& testName);
 // ("" when it gives no row); throws when the server refuses it.
 std::string queryServer(const store::ServerAddress& server, const std::string& sql);
 
+// The first column of every row of `sql` run in the server's schema.
+std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql);
+
 // A connection listening on one channel of the server.
 class ServerListener {
 public:

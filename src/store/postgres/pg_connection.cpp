@@ -23,7 +23,9 @@
 //   refused (90, "text is not valid UTF-8") before anything is sent: the
 //   transaction goes on and nothing of the record is written.
 // - Keys. PostgreSQL rewrites index definitions, so the definition we wrote
-//   is kept in plorix_keys beside each index and compared on open.
+//   is kept in plorix_keys beside each index, with the server's text of it
+//   at the time. An index that no longer reads as it did shows the
+//   server's text, never equal to ours: the key must be rebuilt (46).
 // - Lost connections. A failure that leaves the connection bad answers 90,
 //   "connection lost: ...". The next operation connects again (once) and
 //   prepares its statements again as they are used; a transaction that was
@@ -143,7 +145,8 @@ int PgConnection::connect(ErrorState& error) {
         "; SELECT " + writerLock(server_.schema) + "; CREATE SCHEMA IF NOT EXISTS " + schema +
         "; SET search_path = " + schema + "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
         std::string(dialect().catalogueColumns) +
-        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL)"
+        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL,"
+        " \"server_definition\" TEXT)"
         "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
         " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
         "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
