@@ -152,5 +152,20 @@ TEST_P(StoreLayoutTest, DuplicatesStopAUniqueKeyFromBeingRebuilt) {
     EXPECT_EQ(rawColumn(R"(SELECT count(*) FROM "Categories")"), std::vector<std::string>{"3"});
 }
 
+TEST_P(StoreLayoutTest, DuplicatesSetAsideIntoALocalFileLetTheKeyBeRebuilt) {
+    rawExec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+    rawExec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('work'))");
+    store::Table categories(Categories::schema());
+    store::SetAside aside{(dir / "aside" / "Px97.TPS").string(), (dir / "aside" / "Categories.csv").string()};
+    ASSERT_EQ(categories.buildKeys(&aside), store::kNoError) << categories.error().describe();
+    EXPECT_EQ(aside.moved, 1);
+    EXPECT_EQ(aside.keyName, "CAT:KEYCATEGORY");
+    EXPECT_NE(dir.read("aside/Categories.csv").find("\"work\""), std::string::npos);
+    ASSERT_EQ(categories.open(), store::kNoError);
+    EXPECT_EQ(categories.records(), 2);
+    categories.rec<Categories>().CATEGORY = "WORK";
+    EXPECT_EQ(categories.add(), store::kDuplicateKey);
+}
+
 }  // namespace
 }  // namespace plorix::data

@@ -40,9 +40,7 @@ protected:
                                   " WHERE application_name = left('plorix:" +
                                       server.schema + "', 63)");
     }
-    static bool lostConnection(const store::ErrorState& error) {
-        return error.code == store::kFileSystemError && error.driverText.rfind("connection lost:", 0) == 0;
-    }
+    static bool lostConnection(const store::ErrorState& error) { return store::connectionLost(error); }
 
     store::Table categories{Categories::schema()};
 };

@@ -124,13 +124,18 @@ bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNEC
 
 int PgConnection::lost(const std::string& what, ErrorState& error) {
     error = storeError(kFileSystemError);
-    error.driverText = "connection lost: " + what;
+    error.driverText = std::string(kConnectionLost) + what;
     return error.code;
 }
 
 int PgConnection::connect(ErrorState& error) {
     if (conn_) PQfinish(conn_);
-    conn_ = PQconnectdb(server_.url.c_str());
+    // A server gone from the network must not hold a window for the
+    // system's TCP time-out: a few seconds, unless the URL says otherwise
+    // (its own settings come after ours and win).
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {"5", server_.url.c_str(), nullptr};
+    conn_ = PQconnectdbParams(keywords, values, 1);
     owner_ = getpid();
     ++session_;
     inTransaction_ = false;
@@ -154,8 +159,8 @@ int PgConnection::connect(ErrorState& error) {
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
         fail(result, error);
         if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
-        if (error.code == kFileSystemError && error.driverText.rfind("connection lost: ", 0) != 0)
-            error.driverText = "connection lost: " + error.driverText;
+        if (error.code == kFileSystemError && !connectionLost(error))
+            error.driverText = std::string(kConnectionLost) + error.driverText;
         return error.code;
     }
     PQclear(result);
