@@ -31,8 +31,20 @@ std::string absoluteFileName(const std::string& filePath) {
     return std::filesystem::absolute(normaliseSeparators(filePath), ec).lexically_normal().string();
 }
 
+namespace {
+
+// The store finds a data file whatever its letter case: so is a served one.
+std::string servedKey(const std::string& filePath) {
+    std::string key = absoluteFileName(filePath);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
+}  // namespace
+
 void serveFile(const std::string& filePath, const ServerAddress& server) {
-    const std::string name = absoluteFileName(filePath);
+    const std::string name = servedKey(filePath);
     std::lock_guard lock(servedMutex);
     if (server.url.empty()) {
         served().erase(name);
@@ -44,7 +56,7 @@ void serveFile(const std::string& filePath, const ServerAddress& server) {
 std::optional<ServerAddress> servedFrom(const std::string& filePath) {
     std::lock_guard lock(servedMutex);
     if (served().empty()) return std::nullopt;  // the usual case: nothing to resolve
-    auto it = served().find(absoluteFileName(filePath));
+    auto it = served().find(servedKey(filePath));
     if (it == served().end()) return std::nullopt;
     return it->second;
 }

@@ -95,6 +95,12 @@ std::string firstLine(const char* message) {
 
 void quiet(void*, const char*) {}
 
+int lost(const std::string& what, ErrorState& error) {
+    error = storeError(kFileSystemError);
+    error.driverText = std::string(kConnectionLost) + what;
+    return error.code;
+}
+
 }  // namespace
 
 void loseNextCommit(CommitLoss loss) { commitLoss.store(loss); }
@@ -121,12 +127,6 @@ PgConnection::~PgConnection() {
 }
 
 bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
-
-int PgConnection::lost(const std::string& what, ErrorState& error) {
-    error = storeError(kFileSystemError);
-    error.driverText = std::string(kConnectionLost) + what;
-    return error.code;
-}
 
 int PgConnection::connect(ErrorState& error) {
     if (conn_) PQfinish(conn_);
@@ -286,7 +286,7 @@ bool PgConnection::transactionOpen() const {
 ErrorState PgConnection::transactionEnded() const {
     ErrorState error;
     if (!connected()) {
-        const_cast<PgConnection*>(this)->lost("the transaction was rolled back", error);
+        lost("the transaction was rolled back", error);
         return error;
     }
     error = storeError(kFileSystemError);

@@ -85,7 +85,6 @@ private:
     int ensurePrepared(PgStatement& statement, ErrorState& error);
     // The error of a failed call (`result` may be null), freeing it.
     int fail(PGresult* result, ErrorState& error);
-    int lost(const std::string& what, ErrorState& error);
     int sendCommit(ErrorState& error);
     int lookUpCommit(ErrorState& error);
 
