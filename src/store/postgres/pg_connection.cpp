@@ -115,21 +115,24 @@ std::unique_ptr<Connection> openServer(const ServerAddress& server, const Connec
 PgConnection::PgConnection(ServerAddress server, const ConnectionOptions& options)
     : server_(std::move(server)), options_(options), token_(randomToken()) {}
 
-PgConnection::~PgConnection() {
+PgConnection::~PgConnection() { release(); }
+
+void PgConnection::release() {
     if (!conn_) return;
     // A child process must not end its parent's session: it only lets go
     // of its copy of the socket (the rest goes with the process).
     if (owner_ != getpid()) {
         close(PQsocket(conn_));
-        return;
+    } else {
+        PQfinish(conn_);
     }
-    PQfinish(conn_);
+    conn_ = nullptr;
 }
 
 bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
 
 int PgConnection::connect(ErrorState& error) {
-    if (conn_) PQfinish(conn_);
+    release();
     // A server gone from the network must not hold a window for the
     // system's TCP time-out: a few seconds, unless the URL says otherwise
     // (its own settings come after ours and win).

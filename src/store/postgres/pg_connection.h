@@ -79,6 +79,7 @@ public:
     int run(PgStatement& statement);
 
 private:
+    void release();
     bool connected() const;
     int ensureSession(ErrorState& error);
     int execute(PgStatement& statement, ErrorState& error);
