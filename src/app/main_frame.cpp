@@ -125,6 +125,9 @@ EngineFrontEnd MainFrame::frontEnd() {
     front.firing = [this](const data::Schedule& run) {
         if (firing_) firing_(run);
     };
+    front.scheduleChanged = [this] {
+        if (scheduleChanged_) scheduleChanged_();
+    };
     return front;
 }
 

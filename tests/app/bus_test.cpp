@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "app/bus_service.h"
@@ -131,6 +132,49 @@ TEST(Bus, AnswersEveryMethodOfTheRunningProgram) {
     const Answer introspection =
         gdbus({"introspect", "--session", "--dest", name, "--object-path", kBusPath});
     EXPECT_NE(introspection.out.find("AddTask(in  a{sv} fields"), std::string::npos) << introspection.out;
+
+    EXPECT_EQ(call(name, "Quit").status, 0);
+    EXPECT_EQ(plorix.wait(15s), 0) << plorix.output();
+    monitor.kill();
+    monitor.waitForFinished();
+}
+
+TEST(Bus, TasksChangedComesOnceForEachBatchOfChangesWhoeverMadeItAndNotForOtherTables) {
+    if (!sessionBus()) GTEST_SKIP() << "no session bus";
+    plorix::test::TempDir dir;
+    const QString name = busNameOf(dir);
+    ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string()});
+    ASSERT_TRUE(processUntil([&] { return owned(name); }, 30)) << plorix.output();
+    QProcess monitor;
+    monitor.start("gdbus", {"monitor", "--session", "--dest", name});
+    QByteArray heard;
+    const auto told = [&] {
+        heard += monitor.readAllStandardOutput();
+        return heard.count("org.plorix.Plorix1.TasksChanged");
+    };
+    ASSERT_TRUE(processUntil([&] { return (told(), heard.contains("Monitoring")); }, 10));
+    const auto cli = [&](const std::string& command) {
+        return std::system(("'" + std::string(PLORIX_CLI_PATH) + "' -d '" + dir.path().string() + "' " +
+                            command + " >/dev/null 2>&1")
+                               .c_str());
+    };
+    const auto quietFor = [](double seconds) { processUntil([] { return false; }, seconds); };
+
+    // The frame is up once the bus is answered from its event loop.
+    ASSERT_EQ(call(name, "ListTasks").out, "(@a(isss) [],)\n");
+    // Another program writes the file: the running one hears of it.
+    ASSERT_EQ(cli("add Schedule SCH:DESCRIPTION=Theirs"), 0);
+    EXPECT_TRUE(processUntil([&] { return told() >= 1; }, 10)) << heard.toStdString();
+    quietFor(2.5);
+    const auto before = told();
+    // Three tasks in one transaction: one signal.
+    dir.write("three.csv", "\"SCH:Description\"\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n");
+    ASSERT_EQ(cli("import Schedule '" + (dir.path() / "three.csv").string() + "'"), 0);
+    EXPECT_TRUE(processUntil([&] { return told() > before; }, 10)) << heard.toStdString();
+    // A to-do item is no task.
+    ASSERT_EQ(cli("add Todo TDO:TODO=Shopping"), 0);
+    quietFor(2.5);
+    EXPECT_EQ(told(), before + 1) << heard.toStdString();
 
     EXPECT_EQ(call(name, "Quit").status, 0);
     EXPECT_EQ(plorix.wait(15s), 0) << plorix.output();
