@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <cstdlib>
-#include <ctime>
 #include <thread>
 
 #include "app/scheduler_engine.h"
@@ -19,41 +17,17 @@
 #include "frame_rig.h"
 #include "platform/linux/wake_timer.h"
 #include "settings/settings.h"
+#include "support/zone_scope.h"
 
 namespace plorix::app::test {
 namespace {
 
 using namespace std::chrono_literals;
 
-// The process's time zone for the scope, the previous one back after it.
-class ZoneScope {
-public:
-    ZoneScope() {
-        if (const char* zone = std::getenv("TZ")) saved_ = zone;
-    }
-    ~ZoneScope() {
-        if (saved_)
-            setenv("TZ", saved_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    ZoneScope(const ZoneScope&) = delete;
-    ZoneScope& operator=(const ZoneScope&) = delete;
-    void set(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-
-private:
-    std::optional<std::string> saved_;
-};
-
 TEST(ClockChange, AClockSetForwardPastADueRunFiresItOnceAndTheSleepIsPlannedAgain) {
     testApplication();
     plorix::test::TempDir dir;
-    ZoneScope zone;
-    zone.set("UTC0");
+    plorix::test::ZoneScope zone("UTC0");
     settings::settings() = settings::Settings{};
     // Far from a minute's start: the minute's own wake-up must not be what
     // fires the run.
