@@ -2,6 +2,8 @@
 //   - one idle tick's schedule check and advance-warning check on a data file
 //     of 100,000 entries, half of them history, against the two raw SQLCipher
 //     look-ups they stand for (the same statements, every column copied out);
+//   - the tick's look whether the schedule changed, after a write, on the same
+//     file, against a raw read of every row;
 //   - the forecast of 365 runs of each of 1,000 recurring tasks of every kind,
 //     against the advance step alone taking the same number of steps;
 //   - simulating 30 days with 1,000 tasks, against the raw writes of the same
@@ -23,6 +25,7 @@
 #include "data/process_tables.h"
 #include "store/table_layout.h"
 #include "store/table_sql.h"
+#include "data/table_watch.h"
 #include "data/tables.h"
 #include "platform/fake/fake_desktop.h"
 #include "scheduler/advance_warning.h"
@@ -105,13 +108,16 @@ void fillSchedule(const std::function<Schedule(int)>& make, int count) {
     data::TableUse use(data::processTable<Schedule>(), prompter);
     data::TableUse scripting(data::processTable<data::Scripting>(), prompter);
     if (use->records() == count) return;
-    use->empty();
-    use->stream();
+    const auto check = [&](int code) {
+        if (code != store::kNoError) throw std::runtime_error(use->error().describe());
+    };
+    check(use->empty());
+    check(use->stream());
     for (int i = 0; i < count; ++i) {
         use->rec<Schedule>() = make(i);
-        if (use->add() != store::kNoError) throw std::runtime_error(use->error().describe());
+        check(use->add());
     }
-    use->flush();
+    check(use->flush());
 }
 
 // 100,000 entries: the even ones history records of past runs (warned), the
@@ -218,6 +224,31 @@ void BM_IdleChecks_RawKeyed(benchmark::State& state) {
     }
 }
 
+// The tick's look whether the schedule changed, after a write (the rows are
+// read and summed up), against a raw read of every row with every column
+// copied out.
+void BM_ChangeLook_Plorix(benchmark::State& state) {
+    TickRig rig;
+    data::TableWatch watch(rig.schedule.table());
+    (void)watch.changed();
+    for (auto _ : state) {
+        rig.schedule->database()->changed();  // as a write through this connection does
+        if (!watch.changed()) state.SkipWithError("the rows could not be read");
+    }
+}
+
+void BM_ChangeLook_RawRead(benchmark::State& state) {
+    const IdleFile file;
+    Raw raw(folder("idle") / std::string(data::kDataFileName), true);
+    const std::string table = store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
+    sqlite3_stmt* all = raw.prepare("SELECT * FROM " + store::sql::quote(table));
+    RowCopy row;
+    for (auto _ : state) {
+        while (sqlite3_step(all) == SQLITE_ROW) row.take(all);
+        sqlite3_reset(all);
+    }
+}
+
 // --- forecast -----------------------------------------------------------------------
 
 void BM_Forecast365_Plorix(benchmark::State& state) {
@@ -310,6 +341,8 @@ void BM_Simulate30Days_RawWrites(benchmark::State& state) {
 BENCHMARK(BM_IdleChecks_Plorix)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_IdleChecks_RawKeyed)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_IdleTick_Plorix)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_ChangeLook_Plorix)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_ChangeLook_RawRead)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_Forecast365_Plorix)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Forecast365_AdvanceOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Simulate30Days_Plorix)->Unit(benchmark::kSecond)->Iterations(1);

@@ -200,8 +200,8 @@ QDBusMessage BusService::answer(const QDBusMessage& message) {
     try {
         if (method == QLatin1String("AddTask") && argumentsAre(message, "a{sv}")) {
             const std::int32_t id = addTask(taskFields(args.at(0)));
+            // TasksChanged follows from the next tick, as for any change.
             if (host_.tasksAdded) host_.tasksAdded();
-            tasksChanged();
             return message.createReply(id);
         }
         if (method == QLatin1String("ListTasks") && argumentsAre(message, "")) {

@@ -44,13 +44,11 @@ public:
         : bus_(bus),
           notices_(std::cout),
           prompter_(notices_),
-          engine_(processClock(), prompter_,
-                  {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); },
-                   .firing =
-                       [this](const data::Schedule& run) {
-                           bus_.taskFired(run.ID, run.DESCRIPTION.str());
-                           bus_.tasksChanged();
-                       }}),
+          engine_(
+              processClock(), prompter_,
+              {.showReminder = [this](const auto& handOver, auto kind) { showReminder(handOver, kind); },
+               .firing = [this](const data::Schedule& run) { bus_.taskFired(run.ID, run.DESCRIPTION.str()); },
+               .scheduleChanged = [this] { bus_.tasksChanged(); }}),
           driver_(engine_, {},
                   [](const scheduler::TickReport& report) {
                       // Nobody is there to mend the file while a service runs on:

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTabWidget>
 #include <array>
 
 #include "app/help_window.h"
@@ -25,13 +26,22 @@ bool is(const QWidget* window) {
     return dynamic_cast<const Window*>(window) != nullptr;
 }
 
+// The part of the settings page about Setup's tab in front: its title in
+// lower case, spaces as dashes ("start-up"), the names the page's anchors have.
+QString setupSection(const QWidget* window) {
+    const QTabWidget* tabs = static_cast<const ui::Setup*>(window)->tabs();
+    QString title = tabs->tabText(tabs->currentIndex()).remove(QLatin1Char('&')).toLower();
+    return title.replace(QLatin1Char(' '), QLatin1Char('-'));
+}
+
 struct HelpTopic {
     bool (*about)(const QWidget*);
     const char* page;
+    QString (*section)(const QWidget*) = nullptr;  // an anchor on the page
 };
 
 constexpr std::array kTopics = {
-    HelpTopic{is<ui::Setup>, "settings.html"},
+    HelpTopic{is<ui::Setup>, "settings.html", setupSection},
     HelpTopic{is<ui::BrowseSchedule>, "scheduling.html"},
     HelpTopic{is<ui::BrowseScheduleCategory>, "scheduling.html"},
     HelpTopic{is<ui::UpdateSchedule>, "scheduling.html"},
@@ -47,8 +57,12 @@ constexpr std::array kTopics = {
 }  // namespace
 
 QString helpPageFor(const QWidget* window) {
-    for (const HelpTopic& topic : kTopics)
-        if (window && topic.about(window)) return QString::fromLatin1(topic.page);
+    for (const HelpTopic& topic : kTopics) {
+        if (!window || !topic.about(window)) continue;
+        QString page = QString::fromLatin1(topic.page);
+        if (topic.section) page += QLatin1Char('#') + topic.section(window);
+        return page;
+    }
     return QString::fromLatin1(kHelpContents);
 }
 

@@ -9,8 +9,9 @@ class QWidget;
 
 namespace plorix::app {
 
-// The help page ("settings.html" ...) about `window`; the contents page
-// for a window no page is about.
+// The help page ("settings.html" ...) about `window`, with the anchor of
+// the part about where the window stands ("settings.html#general" for
+// Setup's General tab); the contents page for a window no page is about.
 QString helpPageFor(const QWidget* window);
 
 // Watches the program's key presses for F1 and shows the page.

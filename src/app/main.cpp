@@ -55,10 +55,8 @@ int runFrame(int argc, char** argv, bool inactive, const std::string& folder) {
         prompter.setParent(&frame);
         frame.onClosed([] { QApplication::quit(); });
         bus.setHost(app::frameBusHost(frame));
-        frame.onFiring([&bus](const data::Schedule& run) {
-            bus.taskFired(run.ID, run.DESCRIPTION.str());
-            bus.tasksChanged();
-        });
+        frame.onFiring([&bus](const data::Schedule& run) { bus.taskFired(run.ID, run.DESCRIPTION.str()); });
+        frame.onScheduleChanged([&bus] { bus.tasksChanged(); });
         frame.open();
         status = QApplication::exec();
     } catch (const data::FatalError& e) {

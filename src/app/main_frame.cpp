@@ -125,6 +125,9 @@ EngineFrontEnd MainFrame::frontEnd() {
     front.firing = [this](const data::Schedule& run) {
         if (firing_) firing_(run);
     };
+    front.scheduleChanged = [this] {
+        if (scheduleChanged_) scheduleChanged_();
+    };
     return front;
 }
 
@@ -458,7 +461,14 @@ void MainFrame::openSetup() {
 }
 
 HelpWindow& MainFrame::help() {
-    if (!help_) help_ = new HelpWindow(this);
+    // Over a modal window (Setup, a form) help is that window's own, or the
+    // modal window would keep every click and key from it.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) owner = this;
+    if (!help_)
+        help_ = new HelpWindow(owner);
+    else if (help_->parentWidget() != owner)
+        help_->setParent(owner, help_->windowFlags());
     return *help_;
 }
 

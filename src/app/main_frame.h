@@ -56,6 +56,8 @@ public:
     void bringToFront();
     // Told of every run the scheduler performs, as it starts it.
     void onFiring(std::function<void(const data::Schedule&)> handler) { firing_ = std::move(handler); }
+    // Told once per tick when the schedule changed since the last one.
+    void onScheduleChanged(std::function<void()> handler) { scheduleChanged_ = std::move(handler); }
     bool inTray() const { return inTray_; }
     bool iconized() const { return inTray_ || isMinimized(); }
 
@@ -115,6 +117,7 @@ private:
     std::multimap<FrameCommand, QAction*> actions_;
     std::function<void()> closed_;
     std::function<void(const data::Schedule&)> firing_;
+    std::function<void()> scheduleChanged_;
     ReminderNotices* reminderNotices_ = nullptr;
     bool inTray_ = false;
     bool quitting_ = false;

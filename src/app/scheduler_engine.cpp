@@ -55,6 +55,12 @@ scheduler::SchedulerHooks SchedulerEngine::schedulerHooks() {
     return hooks;
 }
 
+scheduler::TickReport SchedulerEngine::tick() {
+    scheduler::TickReport report = tick_->tick();
+    if (report.scheduleChanged && frontEnd_.scheduleChanged) frontEnd_.scheduleChanged();
+    return report;
+}
+
 scheduler::TickHooks SchedulerEngine::tickHooks() {
     scheduler::TickHooks hooks;
     hooks.clipboardCheck = [this] { return clipboard_->step(); };

@@ -39,6 +39,9 @@ struct EngineFrontEnd {
     std::function<void()> clipboardChanged;
     // A run is about to be performed (optional).
     std::function<void(const data::Schedule& run)> firing;
+    // The schedule changed since the last tick, whoever changed it; once
+    // per tick however many changes came (optional).
+    std::function<void()> scheduleChanged;
 };
 
 class SchedulerEngine {
@@ -51,7 +54,7 @@ public:
     SchedulerEngine(const SchedulerEngine&) = delete;
     SchedulerEngine& operator=(const SchedulerEngine&) = delete;
 
-    scheduler::TickReport tick() { return tick_->tick(); }
+    scheduler::TickReport tick();
     scheduler::FrameTick& frameTick() { return *tick_; }
     scheduler::FrameState& state() { return tick_->state(); }
     script::ScriptQueue& queue() { return queue_; }

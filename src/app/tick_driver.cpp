@@ -79,6 +79,9 @@ void TickDriver::sleepWhenIdle(const QString& dataFolder) {
     if (!clipboard->usable()) return;
     clipboard_ = std::move(clipboard);
     engine_.state().clipboardTold = true;
+    // Told only of copies from now on: what the clipboard holds already is
+    // read by the first tick.
+    engine_.clipboardTaken();
 }
 
 void TickDriver::wakeSoon() {

@@ -58,6 +58,8 @@ public:
     void wakeSoon();
     // One tick now, as a timer event would run it.
     void tickNow();
+    // The timer of the sleep; null until sleepWhenIdle took it up.
+    platform::WakeTimer* wakeTimer() { return wake_.get(); }
 
 private:
     void restart(int hundredths);

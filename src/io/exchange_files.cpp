@@ -62,6 +62,8 @@ std::string_view systemFileNamed(std::string_view name) {
     return {};
 }
 
+constexpr std::uintmax_t kSmallestDatabasePage = 512;
+
 // The record labels of the transfer file's tables.
 bool transferLabel(std::string_view label) {
     for (const auto* schema :
@@ -80,6 +82,10 @@ std::string protectedFile(const std::string& path, Replacement by) {
     if (!system.empty()) return name + " is the " + std::string(system) + "; choose another name.";
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return {};  // new, or a device written directly
+    // A database is whole pages, each a power of two from 512 bytes: any
+    // other size is no database at all, told without deriving a key (a
+    // wrong key costs the passphrase form's quarter million rounds).
+    if (const auto size = fs::file_size(path, ec); !ec && size % kSmallestDatabasePage != 0) return {};
 
     const store::FileProbe probe = store::probeFile(path, std::string(data::kOwnerPassword));
     if (probe.code == store::kInvalidDataFile) return {};  // no keyed tables of ours

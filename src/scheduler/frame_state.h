@@ -79,9 +79,10 @@ struct FrameState {
     bool trayShown = false;
 };
 
-// The schedule browses that want to hear when the schedule has changed
-// under them (a task fired, history was removed). Browses register from
-// their own windows; notifying calls each one.
+// The browses that want to hear when their table has changed under them
+// (for the schedule: a task fired, a window, a receive or another station
+// changed it). Browses register from their own windows; notifying calls
+// each one.
 class BrowseRegistry {
 public:
     using Refresh = std::function<void()>;

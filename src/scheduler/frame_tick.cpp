@@ -26,8 +26,26 @@ private:
 
 }  // namespace
 
-FrameTick::FrameTick(FireContext& context, TickHooks hooks) : context_(context), hooks_(std::move(hooks)) {
+FrameTick::FrameTick(FireContext& context, TickHooks hooks)
+    : context_(context), hooks_(std::move(hooks)), scheduleWatch_(context.schedule) {
     state_.active = context.settings.StartUpActive;
+    // Notes the rows as they stand: a change made before the first tick is
+    // told by it.
+    (void)scheduleWatch_.changed();
+}
+
+// Once per tick, however many changes came between two ticks. Rows that
+// could not be read (another station writing) are read on the next tick,
+// which comes after the period instead of a sleep.
+void FrameTick::lookForChanges(TickReport& report) {
+    const std::optional<bool> changed = scheduleWatch_.changed();
+    if (!changed) {
+        report.busy = true;
+        state_.steady = true;
+        return;
+    }
+    report.scheduleChanged = *changed;
+    if (report.scheduleChanged) browses_.notifyAll();
 }
 
 void FrameTick::setOneShotStatus(std::string_view text) { oneShot_ = cutToWidth(text, kOneShotWidth); }
@@ -89,6 +107,7 @@ TickReport FrameTick::tick() {
     else
         inactive();
     tell(report);
+    lookForChanges(report);
     if (!trim(oneShot_).empty()) {
         state_.statusNext = oneShot_;
         oneShot_.clear();
@@ -106,10 +125,7 @@ void FrameTick::active(TickReport& report) {
     report.warned = checkAdvanceWarning(context_, &failure);
     note(failure, context_.schedule, report);
     failure = {};
-    if (history_.removeHistory(context_, &failure)) {
-        report.historyRemoved = true;
-        browses_.notifyAll();
-    }
+    if (history_.removeHistory(context_, &failure)) report.historyRemoved = true;
     note(failure, context_.schedule, report, Access::Write);
     if (scriptQueued()) {
         state_.scriptStepped = true;
@@ -163,7 +179,6 @@ void FrameTick::scheduleCheck(TickReport& report) {
     if (compareMoments(context_.clock.current(), due) >= 0) {
         report.fired = fire(context_, timeline_.lateness(due));
         note(report.fired->error, schedule, report, Access::Write);
-        browses_.notifyAll();
         return;
     }
     state_.nextRun = due;

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/table_watch.h"
 #include "scheduler/fire.h"
 #include "scheduler/fire_context.h"
 #include "scheduler/frame_state.h"
@@ -48,6 +49,10 @@ struct TickReport {
     // Another station held the file for longer than the tick waits: what
     // could not be done is tried again on the next tick, without a word.
     bool busy = false;
+    // The schedule's rows differ from those the last tick saw, whoever
+    // changed them (this tick's run, a window, a receive, another station):
+    // the open schedule browses have been told.
+    bool scheduleChanged = false;
 };
 
 // How long a tick waits for another station's lock before leaving the work
@@ -73,6 +78,7 @@ public:
 
 private:
     void scheduleCheck(TickReport& report);
+    void lookForChanges(TickReport& report);
     void active(TickReport& report);
     void inactive();
     void updateTray();
@@ -87,6 +93,7 @@ private:
     TickHooks hooks_;
     FrameState state_;
     BrowseRegistry browses_;
+    data::TableWatch scheduleWatch_;
     HistoryRemoval history_;
     TickTimeline timeline_;
     std::string oneShot_;

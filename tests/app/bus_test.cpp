@@ -4,6 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "app/bus_service.h"
@@ -53,6 +54,37 @@ bool sessionBus() {
     return std::getenv("DBUS_SESSION_BUS_ADDRESS") && QDBusConnection::sessionBus().isConnected();
 }
 
+// The program on a folder of its own, with `gdbus monitor` listening to
+// what it sends.
+struct ListenedProgram {
+    ListenedProgram() : name(busNameOf(dir)), plorix({PLORIX_PATH, "-d", dir.path().string()}) {
+        started = processUntil([&] { return owned(name); }, 30);
+        monitor.start("gdbus", {"monitor", "--session", "--dest", name});
+    }
+    // All the monitor printed so far.
+    const QByteArray& heard() {
+        heard_ += monitor.readAllStandardOutput();
+        return heard_;
+    }
+    // Ends the program over the bus: its exit status.
+    int quit() {
+        EXPECT_EQ(call(name, "Quit").status, 0);
+        const int status = plorix.wait(std::chrono::seconds(15));
+        monitor.kill();
+        monitor.waitForFinished();
+        return status;
+    }
+
+    plorix::test::TempDir dir;
+    QString name;
+    ProgramChild plorix;
+    QProcess monitor;
+    bool started = false;
+
+private:
+    QByteArray heard_;
+};
+
 TEST(InstanceName, IsTheDefaultNameForTheDefaultFolderAndADigestOtherwise) {
     EXPECT_EQ(instanceBusName(defaultDataFolder(), defaultDataFolder()), "org.plorix.Plorix");
     const QString other = instanceBusName("/srv/shared/plorix", defaultDataFolder());
@@ -88,12 +120,9 @@ TEST_F(BusFrame, ASecondStartOnTheFolderRaisesTheFirstAndAnotherFolderRunsItsOwn
 
 TEST(Bus, AnswersEveryMethodOfTheRunningProgram) {
     if (!sessionBus()) GTEST_SKIP() << "no session bus";
-    plorix::test::TempDir dir;
-    const QString name = busNameOf(dir);
-    ProgramChild plorix({PLORIX_PATH, "-d", dir.path().string()});
-    ASSERT_TRUE(processUntil([&] { return owned(name); }, 30)) << plorix.output();
-    QProcess monitor;
-    monitor.start("gdbus", {"monitor", "--session", "--dest", name});
+    ListenedProgram program;
+    ASSERT_TRUE(program.started) << program.plorix.output();
+    const QString& name = program.name;
 
     const Moment now = SystemClock().current();
     const std::string tomorrow = scheduler::isoMoment({now.date + 1, 900 * 100 * 36}).substr(0, 10);
@@ -117,11 +146,9 @@ TEST(Bus, AnswersEveryMethodOfTheRunningProgram) {
                                            soon.substr(0, 10) + "'>, 'TIME': <'" + soon.substr(11) + "'>}")})
                   .out,
               "(2,)\n");
-    QByteArray heard;
-    EXPECT_TRUE(processUntil(
-        [&] { return (heard += monitor.readAllStandardOutput()).contains("TaskFired (2, 'Stand-up')"); }, 30))
-        << heard.toStdString();
-    EXPECT_TRUE(heard.contains("org.plorix.Plorix1.TasksChanged")) << heard.toStdString();
+    EXPECT_TRUE(processUntil([&] { return program.heard().contains("TaskFired (2, 'Stand-up')"); }, 30))
+        << program.heard().toStdString();
+    EXPECT_TRUE(program.heard().contains("org.plorix.Plorix1.TasksChanged")) << program.heard().toStdString();
 
     EXPECT_NE(call(name, "RunNow", {"99"}).err.find("there is no task 99"), std::string::npos);
     EXPECT_EQ(call(name, "RunNow", {"1"}).status, 0);
@@ -132,10 +159,40 @@ TEST(Bus, AnswersEveryMethodOfTheRunningProgram) {
         gdbus({"introspect", "--session", "--dest", name, "--object-path", kBusPath});
     EXPECT_NE(introspection.out.find("AddTask(in  a{sv} fields"), std::string::npos) << introspection.out;
 
-    EXPECT_EQ(call(name, "Quit").status, 0);
-    EXPECT_EQ(plorix.wait(15s), 0) << plorix.output();
-    monitor.kill();
-    monitor.waitForFinished();
+    EXPECT_EQ(program.quit(), 0) << program.plorix.output();
+}
+
+TEST(Bus, TasksChangedComesOnceForEachBatchOfChangesWhoeverMadeItAndNotForOtherTables) {
+    if (!sessionBus()) GTEST_SKIP() << "no session bus";
+    ListenedProgram program;
+    ASSERT_TRUE(program.started) << program.plorix.output();
+    const QString& name = program.name;
+    const auto told = [&] { return program.heard().count("org.plorix.Plorix1.TasksChanged"); };
+    ASSERT_TRUE(processUntil([&] { return program.heard().contains("Monitoring"); }, 10));
+    const auto cli = [&](const std::string& command) {
+        return std::system(("'" + std::string(PLORIX_CLI_PATH) + "' -d '" + program.dir.path().string() +
+                            "' " + command + " >/dev/null 2>&1")
+                               .c_str());
+    };
+    const auto quietFor = [](double seconds) { processUntil([] { return false; }, seconds); };
+
+    // The frame is up once the bus is answered from its event loop.
+    ASSERT_EQ(call(name, "ListTasks").out, "(@a(isss) [],)\n");
+    // Another program writes the file: the running one hears of it.
+    ASSERT_EQ(cli("add Schedule SCH:DESCRIPTION=Theirs"), 0);
+    EXPECT_TRUE(processUntil([&] { return told() >= 1; }, 10)) << program.heard().toStdString();
+    quietFor(2.5);
+    const auto before = told();
+    // Three tasks in one transaction: one signal.
+    program.dir.write("three.csv", "\"SCH:Description\"\r\n\"a\"\r\n\"b\"\r\n\"c\"\r\n");
+    ASSERT_EQ(cli("import Schedule '" + (program.dir / "three.csv").string() + "'"), 0);
+    EXPECT_TRUE(processUntil([&] { return told() > before; }, 10)) << program.heard().toStdString();
+    // A to-do item is no task.
+    ASSERT_EQ(cli("add Todo TDO:TODO=Shopping"), 0);
+    quietFor(2.5);
+    EXPECT_EQ(told(), before + 1) << program.heard().toStdString();
+
+    EXPECT_EQ(program.quit(), 0) << program.plorix.output();
 }
 
 }  // namespace

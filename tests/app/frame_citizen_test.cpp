@@ -7,8 +7,11 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTest>
 
 #include "app/help_key.h"
+#include "app/help_window.h"
 #include "frame_rig.h"
 #include "settings/settings.h"
 #include "ui/setup_window.h"
@@ -25,11 +28,26 @@ TEST_F(FrameCitizen, F1ShowsTheHelpPageAboutTheWindowItWasPressedIn) {
     EXPECT_TRUE(frame().help().isVisible());
     EXPECT_EQ(frame().help().currentPage(), "index.html");
 
+    // Over the modal Setup: the part about the tab in front, in a help
+    // window that takes keys while Setup is open.
     settings::Settings live;
     ui::Setup setup(live, prompter, {}, &frame());
-    EXPECT_EQ(helpPageFor(&setup), "settings.html");
+    setup.tabs()->setCurrentIndex(1);
+    EXPECT_EQ(helpPageFor(&setup), "settings.html#general");
+    setup.setWindowModality(Qt::ApplicationModal);
+    setup.show();
+    ASSERT_TRUE(processUntil([&] { return QApplication::activeModalWidget() == &setup; }));
     QApplication::sendEvent(setup.tabs(), &f1);
-    EXPECT_EQ(frame().help().currentPage(), "settings.html");
+    HelpWindow& help = frame().help();
+    EXPECT_EQ(help.currentPage(), "settings.html");
+    EXPECT_EQ(help.browser().source().fragment(), "general");
+    ASSERT_TRUE(processUntil([&] { return help.isVisible() && help.windowHandle(); }));
+    help.searchField().clear();
+    help.searchField().setFocus();
+    // Keys as the window system brings them, which a blocked window drops.
+    for (const char key : std::string_view("tray")) QTest::keyClick(help.windowHandle(), key);
+    EXPECT_EQ(help.searchField().text(), "tray");
+    setup.close();
 }
 
 TEST_F(FrameCitizen, EveryControlOfTheToolbarAndStatusBarHasAName) {

@@ -1,11 +1,13 @@
 // plorix --headless asleep between minutes: a task another program adds a
 // few seconds ahead wakes it, fires once and not before its moment; with
-// the clipboard monitor on, a copy in another program wakes it and is kept.
+// the clipboard monitor on, what the clipboard holds at the start is kept at
+// once, and a copy in another program wakes it and is kept.
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -60,6 +62,13 @@ TEST(HeadlessIdle, ACopyInAnotherProgramWakesTheSleepAndIsKeptAtOnce) {
     while (QDateTime::currentDateTime().time().second() > 40 ||
            QDateTime::currentDateTime().time().second() < 1)
         std::this_thread::sleep_for(500ms);
+    auto kept = [&](const std::string& text) {
+        return std::system((cli + "list Clipboard | grep -q '" + text + "'").c_str()) == 0;
+    };
+    std::optional<ProgramChild> before(
+        std::in_place,
+        std::vector<std::string>{PLORIX_TESTAPP, "--clipboard-set", "Copied before the start"});
+    ASSERT_FALSE(before->lineWith("set", 10s).empty());
     // The tick trace goes to standard error; it is read with the output.
     ProgramChild plorix({"/bin/sh", "-c", "exec \"$0\" --headless -d \"$1\" 2>&1", PLORIX_PATH, folder},
                         {{"PLORIX_TICK_TRACE", "1"}});
@@ -67,14 +76,15 @@ TEST(HeadlessIdle, ACopyInAnotherProgramWakesTheSleepAndIsKeptAtOnce) {
     EXPECT_EQ(plorix.lineWith("no such line", 3s), "");
     // Asleep: the monitor no longer keeps the frame ticking.
     EXPECT_EQ(plorix.lineWith("plorix-tick", 2s), "") << plorix.output();
+    // The opening ticks kept what the clipboard held (a look that wakes it).
+    EXPECT_TRUE(kept("Copied before the start")) << plorix.output();
+    EXPECT_EQ(plorix.lineWith("no such line", 1s), "");  // past that tick
 
     ProgramChild owner({PLORIX_TESTAPP, "--clipboard-set", "Copied while asleep"});
     ASSERT_FALSE(owner.lineWith("set", 10s).empty());
+    before.reset();
     EXPECT_NE(plorix.lineWith("plorix-tick", 3s), "") << plorix.output();
-    auto kept = [&] {
-        return std::system((cli + "list Clipboard | grep -q 'Copied while asleep'").c_str()) == 0;
-    };
-    EXPECT_TRUE(waitFor(kept, 3)) << plorix.output();
+    EXPECT_TRUE(waitFor([&] { return kept("Copied while asleep"); }, 3)) << plorix.output();
     EXPECT_EQ(plorix.terminate(), 0);
 }
 

@@ -13,6 +13,7 @@
 
 #include "fire_rig.h"
 #include "scheduler/frame_tick.h"
+#include "support/zone_scope.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -33,28 +34,8 @@ std::int64_t utc(int year, int month, int day, int hours, int minutes) {
     return std::int64_t{timegm(&fields)} * 100;
 }
 
-// Sets the zone for the test and restores the process's own afterwards.
-class InZone {
-public:
-    InZone() {
-        if (const char* previous = std::getenv("TZ")) previous_ = previous;
-        setenv("TZ", kZone, 1);
-        tzset();
-    }
-    ~InZone() {
-        if (previous_)
-            setenv("TZ", previous_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<std::string> previous_;
-};
-
 struct ZonedClockHolder {
-    InZone zone;
+    plorix::test::ZoneScope zone{kZone};
     ZonedClock zoned;
 };
 

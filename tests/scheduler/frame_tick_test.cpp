@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "data/tables.h"
 #include "fire_rig.h"
 #include "scheduler/frame_tick.h"
 #include "scheduler/wake_plan.h"
@@ -163,21 +166,56 @@ TEST_F(Tick, TrayIconTurnsWhileAScriptStepsAndComesBackAfterwards) {
     EXPECT_EQ(trayIcons.size(), 6u);  // nothing more to change
 }
 
-TEST_F(Tick, BrowsesHearOfFiringAndHistoryRemoval) {
+TEST_F(Tick, BrowsesHearOnceOfEachTickThatFindsTheScheduleChangedWhoeverChangedIt) {
     int refreshes = 0;
     const int browse = frame.browses().add([&] { ++refreshes; });
-    settings.HistoryExpires = 30;
-    frame.tick();  // the first active tick of the day removes history
-    EXPECT_EQ(refreshes, 1);
-    frame.tick();
-    EXPECT_EQ(refreshes, 1);
-    add(dailyMessage("Now", ymd(2024, 5, 6)));
-    frame.tick();
-    EXPECT_EQ(refreshes, 2);
+    const auto tickTells = [&] {
+        const int before = refreshes;
+        const bool changed = frame.tick().scheduleChanged;
+        EXPECT_EQ(refreshes - before, changed ? 1 : 0);
+        return changed;
+    };
+    EXPECT_FALSE(tickTells());                               // the first look only takes note
+    add(dailyMessage("Later", ymd(2024, 5, 6), hm(17, 0)));  // as a window adds, on this thread
+    EXPECT_TRUE(tickTells());
+    EXPECT_FALSE(tickTells());
+
+    // Another connection (a receive's worker, another station): three
+    // changes, one tick, one notice.
+    std::thread([] {
+        store::Table elsewhere(Schedule::schema());
+        RecordingPrompter quiet;
+        data::openTable(elsewhere, quiet);
+        for (int id = 10; id < 13; ++id) {
+            elsewhere.rec<Schedule>() = dailyMessage("Theirs", ymd(2024, 5, 6), hm(18, 0));
+            elsewhere.rec<Schedule>().ID = id;
+            ASSERT_EQ(elsewhere.add(), store::kNoError);
+        }
+        elsewhere.close();
+    }).join();
+    EXPECT_TRUE(tickTells());
+
+    // Another table of the same file, or a change taken back, is none.
+    store::Table& todo = data::processTable<data::Todo>();
+    data::openTable(todo, prompter);
+    todo.rec<data::Todo>().TODO = "Not a task";
+    ASSERT_EQ(todo.add(), store::kNoError);
+    EXPECT_FALSE(tickTells());
+    ASSERT_EQ(schedule().begin(), store::kNoError);
+    add(dailyMessage("Taken back", ymd(2024, 5, 6), hm(19, 0)));
+    schedule().rollback();
+    EXPECT_FALSE(tickTells());
+
+    // A run moves its entry on.
+    clock.set(at(2024, 5, 6, 17, 0));
+    const TickReport run = frame.tick();
+    EXPECT_TRUE(run.fired);
+    EXPECT_TRUE(run.scheduleChanged);
+    EXPECT_EQ(refreshes, 3);
     frame.browses().remove(browse);
-    clock.set(at(2024, 5, 7, 9, 0));
-    frame.tick();
-    EXPECT_EQ(refreshes, 2);
+    add(dailyMessage("Unheard", ymd(2024, 5, 6), hm(20, 0)));
+    EXPECT_TRUE(frame.tick().scheduleChanged);
+    EXPECT_EQ(refreshes, 3);
 }
 
 TEST_F(Tick, InactiveSchedulerOnlyWatchesTheClipboard) {

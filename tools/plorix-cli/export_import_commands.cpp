@@ -21,8 +21,13 @@ namespace plorix::cli {
 
 namespace {
 
-// Lines per transaction when no frame waits between the steps.
-constexpr int kImportBatch = 5000;
+// Lines per transaction when no frame waits between the steps. A batch that
+// cannot be written (a full disk) or is cut short by the end of the process
+// is not written at all; the batches before it stay. 20,000 lines cost about
+// 12 MB of copies kept for a retry of the commit, and an import of 100,000
+// tasks commits five times: with 5,000 its twenty commits wrote the same
+// index pages again and again (a fifth of the import's time).
+constexpr int kImportBatch = 20000;
 
 const io::ExchangeTableDef& exchangeArgument(std::string_view label) {
     if (const auto* def = io::exchangeTableByLabel(label)) return *def;

@@ -36,15 +36,19 @@ void WakeTimer::disarm() {
     timerfd_settime(fd_, 0, &none, nullptr);
 }
 
+void WakeTimer::clockWasSet() {
+    // Cancelled, the timer reads ECANCELED until it is set again.
+    disarm();
+    clockChanged_();
+}
+
 void WakeTimer::readable() {
     std::uint64_t expirations = 0;
     const ssize_t got = ::read(fd_, &expirations, sizeof expirations);
-    if (got < 0 && errno == ECANCELED) {
-        disarm();
-        clockChanged_();
-    } else if (got == sizeof expirations) {
+    if (got < 0 && errno == ECANCELED)
+        clockWasSet();
+    else if (got == sizeof expirations)
         woke_();
-    }
 }
 
 }  // namespace plorix::platform

@@ -23,6 +23,10 @@ public:
     // already passed ends the wait at once.
     void armAt(std::int64_t epochHundredths);
     void disarm();
+    // What a change of the real-time clock does: the wait ends and the
+    // owner plans again. The kernel tells of it through the timer; a test,
+    // which may not set the machine's clock, delivers it here.
+    void clockWasSet();
 
 private:
     void readable();
