@@ -15,6 +15,7 @@ namespace plorix::store {
 namespace {
 
 using data::Categories;
+using data::Todo;
 
 class TransactionTest : public data::test::BackendTest {
 protected:
@@ -80,6 +81,35 @@ TEST_P(TransactionTest, AnInnerTransactionIsASavepointTheOuterOneDecides) {
         // committed inside, but the outer transaction never commits
     }
     EXPECT_EQ(stored(), (std::vector<std::string>{"A", "C"}));
+}
+
+// A write that fails in an inner transaction for a reason both backends
+// share (the table was dropped behind the store's back) undoes that level
+// alone: the levels around it write on and the outermost one commits.
+TEST_P(TransactionTest, AFailedWriteInAnInnerTransactionUndoesThatLevelAloneAndTheOuterOnesGoOn) {
+    Table todo{Todo::schema()};
+    ASSERT_EQ(data::test::openOrCreate(todo), kNoError);
+    rawExec("DROP TABLE \"ToDo\"");
+    {
+        Transaction outer(categories);
+        ASSERT_EQ(add("A"), kNoError);
+        {
+            Transaction middle(categories);
+            ASSERT_EQ(add("B"), kNoError);
+            {
+                Transaction inner(categories);
+                ASSERT_TRUE(inner.ok());
+                ASSERT_EQ(add("Undone"), kNoError);
+                todo.rec<Todo>().TODO = "call back";
+                ASSERT_EQ(todo.add(), kFileSystemError);
+            }
+            ASSERT_EQ(add("C"), kNoError);
+            ASSERT_EQ(middle.commit(), kNoError);
+        }
+        ASSERT_EQ(add("D"), kNoError);
+        ASSERT_EQ(outer.commit(), kNoError) << outer.error().describe();
+    }
+    EXPECT_EQ(stored(), (std::vector<std::string>{"A", "B", "C", "D"}));
 }
 
 }  // namespace
