@@ -60,6 +60,8 @@ public:
     // lets the transaction go on. The file never needs that: a failed
     // statement undoes itself alone.
     virtual bool levelFailed() const { return false; }
+    // The commits of this connection that the dialect's commitsQuery counts.
+    virtual std::int64_t ownCommitsCounted() const { return 0; }
 
     virtual void setBusyTimeout(int milliseconds) = 0;
     // The position of the record the last insert added, and how many

@@ -23,6 +23,19 @@ Statement* Database::prepare(const std::string& sql, ErrorState& error) {
 
 int Database::exec(const std::string& sql, ErrorState& error) { return connection_->exec(sql, error); }
 
+std::optional<std::int64_t> Database::othersCommits(ErrorState& error) {
+    Statement* query = prepare(std::string(dialect().commitsQuery), error);
+    if (!query) return std::nullopt;
+    StatementUse use(*query);
+    const int rc = query->step();
+    if (rc != kStepRow) {
+        error = lastError(rc);
+        return std::nullopt;
+    }
+    error = storeError(kNoError);
+    return query->integer(0) - connection_->ownCommitsCounted();
+}
+
 int Database::setBusyTimeout(int milliseconds) {
     const int previous = busyTimeoutMs_;
     busyTimeoutMs_ = milliseconds;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/tables.h"
+#include "store/database.h"
 #include "store/store.h"
 #include "store/backend_test.h"
 #include "store/store_support.h"
@@ -110,6 +112,36 @@ TEST_P(TransactionTest, AFailedWriteInAnInnerTransactionUndoesThatLevelAloneAndT
         ASSERT_EQ(outer.commit(), kNoError) << outer.error().describe();
     }
     EXPECT_EQ(stored(), (std::vector<std::string>{"A", "B", "C", "D"}));
+}
+
+// Another connection is another thread's as much as another station's.
+TEST_P(TransactionTest, OthersCommitsMovesOnWithAnotherConnectionsCommitsAlone) {
+    ASSERT_EQ(add("Mine"), kNoError);
+    Database& db = *categories.database();
+    ErrorState error;
+    const auto first = db.othersCommits(error);
+    ASSERT_TRUE(first) << error.describe();
+    ASSERT_EQ(add("Mine too"), kNoError);
+    EXPECT_EQ(db.othersCommits(error), first);
+    const auto otherConnection = [](bool commit) {
+        std::thread([commit] {
+            Table table(Categories::schema());
+            ASSERT_EQ(table.open(), kNoError);
+            Transaction transaction(table);
+            table.rec<Categories>().CATEGORY = "Theirs";
+            ASSERT_EQ(table.add(), kNoError);
+            if (commit) {
+                ASSERT_EQ(transaction.commit(), kNoError);
+            }
+        }).join();
+    };
+    otherConnection(false);
+    EXPECT_EQ(db.othersCommits(error), first);
+    otherConnection(true);
+    const auto second = db.othersCommits(error);
+    ASSERT_TRUE(second) << error.describe();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(db.othersCommits(error), second);
 }
 
 }  // namespace

@@ -36,12 +36,13 @@
 //   prepares its statements again as they are used; a transaction that was
 //   open fails at every level until its outermost one ends.
 // - Unknown commits. Every commit that wrote also sets this connection's row
-//   in plorix_commits (a random token and a count of commits) and sends
-//   NOTIFY plorix_changes_<schema> with our process id. When the answer to
-//   COMMIT never comes, the row tells after reconnecting whether it was
-//   committed, so the caller never writes the same thing twice. A commit
-//   whose writes changed no record (a skipped duplicate, an inner level
-//   undone) is a plain COMMIT and tells no one.
+//   in plorix_commits (a random token and a count of commits), counts one
+//   more in plorix_writes (whose total tells a watcher that someone wrote)
+//   and sends NOTIFY plorix_changes_<schema> with our process id. When the
+//   answer to COMMIT never comes, the row tells after reconnecting whether
+//   it was committed, so the caller never writes the same thing twice. A
+//   commit whose writes changed no record (a skipped duplicate, an inner
+//   level undone) is a plain COMMIT and tells no one.
 
 #include "store/postgres/pg_connection.h"
 
@@ -164,6 +165,8 @@ int PgConnection::connect(ErrorState& error) {
         " \"server_definition\" TEXT)"
         "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
         " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
+        "; CREATE TABLE IF NOT EXISTS plorix_writes (\"total\" BIGINT NOT NULL)"
+        "; INSERT INTO plorix_writes SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM plorix_writes)"
         "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
     PGresult* result = PQexec(conn_, setup.c_str());
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
@@ -355,7 +358,8 @@ int PgConnection::sendCommit(ErrorState& error) {
     ++commits_;
     const std::string commit =
         "INSERT INTO plorix_commits VALUES (" + quoteLiteral(token_) + ", " + std::to_string(commits_) +
-        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now(); NOTIFY " +
+        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now()"
+        "; UPDATE plorix_writes SET \"total\" = \"total\" + 1; NOTIFY " +
         quote("plorix_changes_" + server_.schema) + ", " + quoteLiteral(std::to_string(getpid())) +
         "; COMMIT";
     const CommitLoss loss = commitLoss.exchange(CommitLoss::None);
@@ -371,6 +375,7 @@ int PgConnection::sendCommit(ErrorState& error) {
     if (PQresultStatus(result) == PGRES_COMMAND_OK) {
         PQclear(result);
         inTransaction_ = false;
+        ++committed_;
         return kNoError;
     }
     if (!connected()) {
@@ -409,7 +414,10 @@ int PgConnection::lookUpCommit(ErrorState& error) {
     const bool committed = PQntuples(result) == 1 && std::atoll(PQgetvalue(result, 0, 0)) == commits_;
     PQclear(result);
     PQclear(PQexec(conn_, "ROLLBACK"));
-    if (committed) return (error = storeError(kNoError)).code;
+    if (committed) {
+        ++committed_;
+        return (error = storeError(kNoError)).code;
+    }
     return lost("the transaction was rolled back", error);
 }
 

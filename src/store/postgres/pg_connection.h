@@ -74,6 +74,7 @@ public:
     int releaseLevel(int level, ErrorState& error) override;
     int undoLevel(int level, ErrorState& error) override;
     bool levelFailed() const override;
+    std::int64_t ownCommitsCounted() const override { return committed_; }
     void setBusyTimeout(int milliseconds) override { busyTimeoutMs_ = milliseconds; }
     std::int64_t lastInsertId() const override { return lastInsertId_; }
     std::int64_t changes() const override { return changes_; }
@@ -105,6 +106,7 @@ private:
     std::vector<bool> wroteBefore_;  // whether it had written when each inner level began
     std::string token_;              // names this connection's commits
     std::int64_t commits_ = 0;       // commits that wrote
+    std::int64_t committed_ = 0;     // of them, those known to be committed
     std::int64_t lastInsertId_ = 0;
     std::int64_t changes_ = 0;
     ErrorState lastError_;
