@@ -154,5 +154,32 @@ TEST_P(ServerStoreTest, AServedFileIsNeverANewEmptyFileAndTakesTablesWhileItsSch
     EXPECT_FALSE(mayAddTableTo(categories));
 }
 
+// The server keeps nothing of an inner transaction once one of its writes
+// failed: committing it answers 90 and undoes it, the outer one reads on,
+// and a commit left with nothing written tells no one.
+TEST_P(ServerStoreTest, AnInnerTransactionCommittedAfterAFailedWriteIsUndoneAndNothingIsNotified) {
+    store::Table todo(Todo::schema());
+    ASSERT_EQ(openOrCreate(todo), store::kNoError);
+    plorix::test::queryServer(server, "DROP TABLE \"ToDo\"");
+    plorix::test::ServerListener listener(server, "plorix_changes_" + server.schema);
+    {
+        store::Transaction outer(categories);
+        {
+            store::Transaction inner(categories);
+            ASSERT_EQ(add("Undone"), store::kNoError);
+            ASSERT_EQ(todo.add(), store::kFileSystemError);
+            EXPECT_EQ(add("Refused"), store::kFileSystemError);
+            EXPECT_EQ(inner.commit(), store::kFileSystemError);
+        }
+        EXPECT_EQ(categories.records(), 0);
+        ASSERT_EQ(outer.commit(), store::kNoError);
+    }
+    // A duplicate skipped outside a transaction writes nothing either.
+    ASSERT_EQ(add("Home"), store::kNoError);
+    EXPECT_EQ(add("HOME"), store::kDuplicateKey);
+    EXPECT_EQ(count(), "1");
+    EXPECT_EQ(listener.payloads(300), std::vector<std::string>{std::to_string(getpid())});
+}
+
 }  // namespace
 }  // namespace plorix::data

@@ -19,6 +19,11 @@
 //   skip a record whose new values another record's unique key holds (NOT
 //   EXISTS, reliable because writers take turns); the table then tells the
 //   duplicate (40) from a change by another station (89).
+// - Any other failed statement leaves the server's transaction failed until
+//   the level it happened in is undone: an inner level (a savepoint) is
+//   rolled back to its savepoint as a whole, also when the caller commits
+//   it, and the levels around it go on; a failure at the outermost level
+//   ends the transaction. Either way nothing of a failed level is kept.
 // - Texts must be UTF-8 on the server. A record holding other bytes is
 //   refused (90, "text is not valid UTF-8") before anything is sent: the
 //   transaction goes on and nothing of the record is written.
@@ -31,10 +36,13 @@
 //   prepares its statements again as they are used; a transaction that was
 //   open fails at every level until its outermost one ends.
 // - Unknown commits. Every commit that wrote also sets this connection's row
-//   in plorix_commits (a random token and a count of commits) and sends
-//   NOTIFY plorix_changes_<schema> with our process id. When the answer to
-//   COMMIT never comes, the row tells after reconnecting whether it was
-//   committed, so the caller never writes the same thing twice.
+//   in plorix_commits (a random token and a count of commits), counts one
+//   more in plorix_writes (whose total tells a watcher that someone wrote)
+//   and sends NOTIFY plorix_changes_<schema> with our process id. When the
+//   answer to COMMIT never comes, the row tells after reconnecting whether
+//   it was committed, so the caller never writes the same thing twice. A
+//   commit whose writes changed no record (a skipped duplicate, an inner
+//   level undone) is a plain COMMIT and tells no one.
 
 #include "store/postgres/pg_connection.h"
 
@@ -157,6 +165,8 @@ int PgConnection::connect(ErrorState& error) {
         " \"server_definition\" TEXT)"
         "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
         " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
+        "; CREATE TABLE IF NOT EXISTS plorix_writes (\"total\" BIGINT NOT NULL)"
+        "; INSERT INTO plorix_writes SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM plorix_writes)"
         "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
     PGresult* result = PQexec(conn_, setup.c_str());
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
@@ -260,7 +270,7 @@ int PgConnection::execute(PgStatement& statement, ErrorState& error) {
     } else {
         return fail(result, error);
     }
-    if (statement.writes_) wrote_ = true;
+    if (statement.writes_ && changes_ > 0) wrote_ = true;
     error = storeError(kNoError);
     return kNoError;
 }
@@ -278,12 +288,42 @@ int PgConnection::beginWrite(ErrorState& error) {
     PQclear(result);
     inTransaction_ = true;
     wrote_ = false;
+    wroteBefore_.clear();
     error = storeError(kNoError);
     return kNoError;
 }
 
 bool PgConnection::transactionOpen() const {
     return inTransaction_ && connected() && PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+}
+
+bool PgConnection::levelFailed() const {
+    return inTransaction_ && connected() && PQtransactionStatus(conn_) == PQTRANS_INERROR;
+}
+
+// Whether the transaction wrote is kept per level: a commit after an inner
+// level that wrote was undone writes nothing, and tells no one.
+int PgConnection::beginLevel(int level, ErrorState& error) {
+    if (Connection::beginLevel(level, error) != kNoError) return error.code;
+    wroteBefore_.resize(static_cast<std::size_t>(level));
+    wroteBefore_.back() = wrote_;
+    return kNoError;
+}
+
+int PgConnection::releaseLevel(int level, ErrorState& error) {
+    if (Connection::releaseLevel(level, error) != kNoError) return error.code;
+    wroteBefore_.resize(std::min(wroteBefore_.size(), static_cast<std::size_t>(level - 1)));
+    return kNoError;
+}
+
+int PgConnection::undoLevel(int level, ErrorState& error) {
+    if (Connection::undoLevel(level, error) != kNoError) return error.code;
+    const auto index = static_cast<std::size_t>(level - 1);
+    if (index < wroteBefore_.size()) {
+        wrote_ = wroteBefore_[index];
+        wroteBefore_.resize(index);
+    }
+    return kNoError;
 }
 
 ErrorState PgConnection::transactionEnded() const {
@@ -318,7 +358,8 @@ int PgConnection::sendCommit(ErrorState& error) {
     ++commits_;
     const std::string commit =
         "INSERT INTO plorix_commits VALUES (" + quoteLiteral(token_) + ", " + std::to_string(commits_) +
-        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now(); NOTIFY " +
+        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now()"
+        "; UPDATE plorix_writes SET \"total\" = \"total\" + 1; NOTIFY " +
         quote("plorix_changes_" + server_.schema) + ", " + quoteLiteral(std::to_string(getpid())) +
         "; COMMIT";
     const CommitLoss loss = commitLoss.exchange(CommitLoss::None);
@@ -334,6 +375,7 @@ int PgConnection::sendCommit(ErrorState& error) {
     if (PQresultStatus(result) == PGRES_COMMAND_OK) {
         PQclear(result);
         inTransaction_ = false;
+        ++committed_;
         return kNoError;
     }
     if (!connected()) {
@@ -372,7 +414,10 @@ int PgConnection::lookUpCommit(ErrorState& error) {
     const bool committed = PQntuples(result) == 1 && std::atoll(PQgetvalue(result, 0, 0)) == commits_;
     PQclear(result);
     PQclear(PQexec(conn_, "ROLLBACK"));
-    if (committed) return (error = storeError(kNoError)).code;
+    if (committed) {
+        ++committed_;
+        return (error = storeError(kNoError)).code;
+    }
     return lost("the transaction was rolled back", error);
 }
 
