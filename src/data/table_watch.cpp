@@ -1,6 +1,6 @@
 #include "data/table_watch.h"
 
-#include <sqlcipher/sqlite3.h>
+#include <limits>
 
 #include "store/database.h"
 #include "store/table_sql.h"
@@ -24,38 +24,41 @@ std::optional<TableWatch::Mark> TableWatch::mark() {
     store::Database* db = table_.database();
     if (!db) return std::nullopt;
     store::ErrorState error;
-    store::Statement* version = db->prepare("PRAGMA data_version", error);
-    if (!version) return std::nullopt;
-    store::StatementUse use(*version);
-    if (use->step() != SQLITE_ROW) return std::nullopt;
-    return Mark{db->generation(), use->integer(0)};
+    const std::optional<std::int64_t> others = db->othersCommits(error);
+    if (!others) return std::nullopt;
+    return Mark{db->generation(), *others};
 }
 
 std::optional<std::uint64_t> TableWatch::digest() {
     store::Database* db = table_.database();
-    const std::string table = store::splitStoredName(table_.name(), table_.schema()).table;
-    const std::string sql = "SELECT * FROM " + store::sql::quote(table);
-    sqlite3_stmt* rows = nullptr;
-    if (sqlite3_prepare_v2(db->handle(), sql.c_str(), -1, &rows, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(rows);
-        return std::nullopt;
-    }
+    if (!db) return std::nullopt;
+    const store::TableSchema& schema = table_.schema();
+    const std::string table = store::splitStoredName(table_.name(), schema).table;
+    store::ErrorState error;
+    store::Statement* rows = db->prepare(
+        store::sql::selectFromEnd(db->dialect(), schema, table, nullptr, store::sql::Direction::Forward),
+        error);
+    if (!rows) return std::nullopt;
+    store::StatementUse use(*rows);
+    rows->bind(1, std::numeric_limits<std::int64_t>::max());
+    // Position, version, then the fields in their declared order.
+    const int columns = static_cast<int>(schema.fields.size()) + 2;
     std::uint64_t hash = kOffset;
-    const int columns = sqlite3_column_count(rows);
     int rc;
-    while ((rc = sqlite3_step(rows)) == SQLITE_ROW) {
+    while ((rc = rows->step()) == store::kStepRow) {
         for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(rows, c) == SQLITE_INTEGER) {
-                const sqlite3_int64 value = sqlite3_column_int64(rows, c);
-                hash = mix(hash, reinterpret_cast<const unsigned char*>(&value), sizeof value);
+            const bool text = c >= 2 && store::isText(schema.fields[static_cast<std::size_t>(c - 2)].kind);
+            if (text) {
+                const std::string_view value = rows->text(c);
+                hash = mix(hash, reinterpret_cast<const unsigned char*>(value.data()),
+                           static_cast<int>(value.size()));
             } else {
-                const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(rows, c));
-                hash = mix(hash, bytes, sqlite3_column_bytes(rows, c));
+                const std::int64_t value = rows->integer(c);
+                hash = mix(hash, reinterpret_cast<const unsigned char*>(&value), sizeof value);
             }
         }
     }
-    sqlite3_finalize(rows);
-    if (rc != SQLITE_DONE) return std::nullopt;
+    if (rc != store::kStepDone) return std::nullopt;
     return hash;
 }
 

@@ -5,7 +5,7 @@
 //
 // Nothing is read while the file stands still: the rows are summed up again
 // only after a write through this thread's connection or a commit by any
-// other connection (SQLite's data_version), and a change is told only when
+// other connection (the store's othersCommits), and a change is told only when
 // the sum differs, so a write to another table of the file, or a change
 // taken back, tells nothing.
 
@@ -28,7 +28,7 @@ public:
 private:
     struct Mark {
         std::uint64_t ownWrites = 0;     // this connection's write count
-        std::int64_t othersCommits = 0;  // PRAGMA data_version
+        std::int64_t othersCommits = 0;  // Database::othersCommits
         bool operator==(const Mark&) const = default;
     };
     std::optional<Mark> mark();
