@@ -26,19 +26,22 @@ private:
 
 }  // namespace
 
-FrameTick::FrameTick(FireContext& context, TickHooks hooks)
-    : context_(context), hooks_(std::move(hooks)), scheduleWatch_(context.schedule) {
+FrameTick::FrameTick(FireContext& context, TickHooks hooks) : context_(context), hooks_(std::move(hooks)) {
     state_.active = context.settings.StartUpActive;
-    // Notes the rows as they stand: a change made before the first tick is
-    // told by it.
-    (void)scheduleWatch_.changed();
+    if (hooks_.watchSchedule) {
+        scheduleWatch_.emplace(context.schedule);
+        // Notes the rows as they stand: a change made before the first tick
+        // is told by it.
+        (void)scheduleWatch_->changed();
+    }
 }
 
 // Once per tick, however many changes came between two ticks. Rows that
 // could not be read (another station writing) are read on the next tick,
 // which comes after the period instead of a sleep.
 void FrameTick::lookForChanges(TickReport& report) {
-    const std::optional<bool> changed = scheduleWatch_.changed();
+    if (!scheduleWatch_) return;
+    const std::optional<bool> changed = scheduleWatch_->changed();
     if (!changed) {
         report.busy = true;
         state_.steady = true;

@@ -37,6 +37,7 @@ protected:
             trayIcons.push_back(state.currentIcon);
             trayTips.push_back(state.trayTip);
         };
+        hooks.watchSchedule = true;
         return hooks;
     }
 
