@@ -9,6 +9,7 @@
 //     on every timer event: tick.tick(); copy tick.state() into the window;
 //                           restart the timer with tick.state().timerPeriod.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -99,6 +100,8 @@ private:
     FrameState state_;
     BrowseRegistry browses_;
     std::optional<data::TableWatch> scheduleWatch_;
+    static constexpr std::int64_t kLookPause = 10;
+    std::int64_t nextLook_ = 0;  // steady hundredths
     HistoryRemoval history_;
     TickTimeline timeline_;
     std::string oneShot_;
