@@ -175,7 +175,7 @@ void BM_IdleChecks_Plorix(benchmark::State& state) {
 
 void BM_IdleTick_Plorix(benchmark::State& state) {
     TickRig rig;
-    scheduler::FrameTick tick(rig.context);
+    scheduler::FrameTick tick(rig.context, {.watchSchedule = true});
     for (auto _ : state) {
         const scheduler::TickReport report = tick.tick();
         if (report.fired || report.warned) state.SkipWithError("the tick was not idle");

@@ -70,6 +70,7 @@ scheduler::TickHooks SchedulerEngine::tickHooks() {
         return stepper_->takeProgressText();
     };
     hooks.trayChanged = frontEnd_.trayChanged;
+    hooks.watchSchedule = true;
     return hooks;
 }
 

@@ -26,19 +26,31 @@ private:
 
 }  // namespace
 
-FrameTick::FrameTick(FireContext& context, TickHooks hooks)
-    : context_(context), hooks_(std::move(hooks)), scheduleWatch_(context.schedule) {
+FrameTick::FrameTick(FireContext& context, TickHooks hooks) : context_(context), hooks_(std::move(hooks)) {
     state_.active = context.settings.StartUpActive;
-    // Notes the rows as they stand: a change made before the first tick is
-    // told by it.
-    (void)scheduleWatch_.changed();
+    if (hooks_.watchSchedule) {
+        scheduleWatch_.emplace(context.schedule);
+        // Notes the rows as they stand: a change made before the first tick
+        // is told by it.
+        (void)scheduleWatch_->changed();
+    }
 }
 
 // Once per tick, however many changes came between two ticks. Rows that
 // could not be read (another station writing) are read on the next tick,
-// which comes after the period instead of a sleep.
+// which comes after the period instead of a sleep. A look that read a
+// large schedule took a while: the next waits kLookPause times as long, so
+// that a run of writes (an import, a receive) leaves the frame most of its
+// time; the ticks meanwhile keep the period, so the look is not forgotten.
 void FrameTick::lookForChanges(TickReport& report) {
-    const std::optional<bool> changed = scheduleWatch_.changed();
+    if (!scheduleWatch_) return;
+    const std::int64_t start = context_.clock.steadyHundredths();
+    if (start < nextLook_) {
+        state_.steady = true;
+        return;
+    }
+    const std::optional<bool> changed = scheduleWatch_->changed();
+    nextLook_ = start + kLookPause * (context_.clock.steadyHundredths() - start);
     if (!changed) {
         report.busy = true;
         state_.steady = true;

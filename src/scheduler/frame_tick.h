@@ -9,6 +9,7 @@
 //     on every timer event: tick.tick(); copy tick.state() into the window;
 //                           restart the timer with tick.state().timerPeriod.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,11 @@ struct TickHooks {
     std::function<std::optional<std::string>()> scriptStep;
     // The tray icon or its tip changed while the tray icon is shown.
     std::function<void(const FrameState&)> trayChanged;
+    // Each tick looks whether the schedule's rows changed, whoever changed
+    // them, and tells the browses (TickReport::scheduleChanged). A look
+    // after a write reads every row: the program's tick wants it, a
+    // simulation, which writes on most ticks, does not.
+    bool watchSchedule = false;
 };
 
 struct TickReport {
@@ -93,7 +99,9 @@ private:
     TickHooks hooks_;
     FrameState state_;
     BrowseRegistry browses_;
-    data::TableWatch scheduleWatch_;
+    std::optional<data::TableWatch> scheduleWatch_;
+    static constexpr std::int64_t kLookPause = 10;
+    std::int64_t nextLook_ = 0;  // steady hundredths
     HistoryRemoval history_;
     TickTimeline timeline_;
     std::string oneShot_;

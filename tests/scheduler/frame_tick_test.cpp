@@ -37,6 +37,7 @@ protected:
             trayIcons.push_back(state.currentIcon);
             trayTips.push_back(state.trayTip);
         };
+        hooks.watchSchedule = true;
         return hooks;
     }
 
@@ -216,6 +217,39 @@ TEST_F(Tick, BrowsesHearOnceOfEachTickThatFindsTheScheduleChangedWhoeverChangedI
     add(dailyMessage("Unheard", ymd(2024, 5, 6), hm(20, 0)));
     EXPECT_TRUE(frame.tick().scheduleChanged);
     EXPECT_EQ(refreshes, 3);
+}
+
+// A clock on which every reading of the steady count comes a second after
+// the last: each look at the schedule seems to take a second.
+class SlowClock final : public Clock {
+public:
+    Moment current() const override { return at(2024, 5, 6, 9, 0); }
+    std::int64_t steadyHundredths() const override { return steady_ += 100; }
+
+private:
+    mutable std::int64_t steady_ = 0;
+};
+struct SlowClockHolder {
+    SlowClock slow;
+};
+class SlowLooks : SlowClockHolder, public FireRig {
+protected:
+    SlowLooks() : FireRig(slow) {}
+};
+
+TEST_F(SlowLooks, AfterALongLookTheNextWaitsWithTheTicksAtThePeriodAndTellsWhatCameMeanwhile) {
+    FrameTick frame(context, {.watchSchedule = true});
+    add(dailyMessage("First", ymd(2024, 5, 7)));
+    EXPECT_TRUE(frame.tick().scheduleChanged);
+    add(dailyMessage("Second", ymd(2024, 5, 7)));
+    int ticks = 1;
+    while (!frame.tick().scheduleChanged && ticks < 20) {
+        EXPECT_TRUE(frame.state().steady);  // no sleep while a look is owed
+        ++ticks;
+    }
+    // The look took a second: the next came some ten seconds later.
+    EXPECT_GT(ticks, 2);
+    EXPECT_LT(ticks, 20);
 }
 
 TEST_F(Tick, InactiveSchedulerOnlyWatchesTheClipboard) {
