@@ -8,14 +8,17 @@
 
 #include "data/open_routine.h"
 #include "data/tables.h"
+#include "support/data_file_place.h"
 #include "support/temp_dir.h"
 
 namespace plorix::data {
 namespace {
 
+// Built into the server tests as well, with the tables on the test cluster.
 class NumberingTest : public ::testing::Test {
 protected:
     test::TempDir dir;
+    test::DataFilePlace place;
     RecordingPrompter prompter;
 };
 

@@ -1,5 +1,6 @@
 // Two stations sharing one data file never perform the same run twice: each
-// is a process of its own, on the same file, as two desks would be.
+// is a process of its own, on the same file, as two desks would be. Built
+// into the server tests as well, with the tables on the test cluster.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "scheduler/moment.h"
 #include "scheduler/frame_tick.h"
 #include "schedule_builder.h"
+#include "support/data_file_place.h"
 #include "support/temp_dir.h"
 
 namespace plorix::scheduler {
@@ -95,6 +97,7 @@ protected:
         data::resetUseCounts();
     }
     plorix::test::TempDir dir;
+    plorix::test::DataFilePlace place;
 };
 
 TEST_F(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
