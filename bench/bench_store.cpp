@@ -28,6 +28,7 @@
 #include "store/table_layout.h"
 #include "store/table_sql.h"
 #include "data/tables.h"
+#include "bench_tasks.h"
 #include "raw_connection.h"
 
 namespace {
@@ -36,10 +37,10 @@ namespace fs = std::filesystem;
 using namespace plorix::data;
 namespace store = plorix::store;
 namespace sql = plorix::store::sql;
+using plorix::bench::fillRow;
 using plorix::bench::Raw;
 
 constexpr int kRows = 100000;
-const char* const kCategories[] = {"Work", "Home", "Backup", "Reports", "Mail"};
 
 // The bench's own folder: "keyed" holds the store's data file, "plain" the
 // same layout without a key for the baselines; "keyed-equal" and
@@ -56,22 +57,6 @@ const fs::path& root() {
 }
 
 fs::path dataFile(const char* flavour) { return root() / flavour / std::string(kDataFileName); }
-
-void fillRow(Schedule& r, int i) {
-    r.ID = i;
-    r.TASKTYPE = "Run Program";
-    r.CATEGORY = kCategories[i % 5];
-    r.DESCRIPTION = "Task " + std::to_string(i);
-    r.COMMAND = "/usr/bin/backup --all --target /srv/backup/" + std::to_string(i % 97);
-    r.SCHEDULETYPE = "Day of Week";
-    r.MONDAY = 1;
-    r.DATE = 80000 + i % 365;
-    r.TIME = (i * 37) % 8640000 + 1;
-    r.DISABLED = i % 10 == 0;
-    r.NETWORKUSER = "station";
-    r.ORIGINALID = i;
-    r.MESSAGE = "Reminder number " + std::to_string(i);
-}
 
 // A table of the given flavour, opened (created when missing) in its folder.
 std::unique_ptr<store::Table> openTable(const store::TableSchema& schema, const char* flavour) {

@@ -109,18 +109,44 @@ std::string checkServer(const std::string& url) { return AdminConnection(url).er
 
 namespace {
 
+// The statements that give `table` of `to` the keys and constraints the
+// table of `from` has, under their own names (the store finds its keys by
+// name). Read with `from` first on the search path, so that the table is
+// named without its schema; run with `to` there instead.
+std::optional<std::vector<std::string>> keysOf(AdminConnection& c, const std::string& from,
+                                               const std::string& table) {
+    if (!c.exec("SET LOCAL search_path = " + c.quote(from))) return std::nullopt;
+    const std::string relation = c.quote(from) + "." + c.quote(table);
+    auto keys = c.query(
+        "SELECT pg_get_indexdef(i.indexrelid) FROM pg_index i WHERE i.indrelid = $1::regclass"
+        " AND NOT EXISTS (SELECT 1 FROM pg_constraint k WHERE k.conindid = i.indexrelid)",
+        {relation});
+    const auto constraints = c.query(
+        "SELECT format('ALTER TABLE %I ADD CONSTRAINT %I %s', $2::text, conname, pg_get_constraintdef(oid))"
+        " FROM pg_constraint WHERE conrelid = $1::regclass AND contype IN ('p', 'u', 'x')",
+        {relation, table});
+    if (!keys || !constraints) return std::nullopt;
+    keys->insert(keys->begin(), constraints->begin(), constraints->end());
+    return keys;
+}
+
 std::string copyOn(AdminConnection& c, const std::string& from, const std::string& to) {
     const auto tables = c.query("SELECT tablename FROM pg_tables WHERE schemaname = $1 ORDER BY 1", {from});
     if (!tables) return c.error();
     for (const std::string& table : *tables) {
         const std::string source = c.quote(from) + "." + c.quote(table);
         const std::string target = c.quote(to) + "." + c.quote(table);
-        if (!c.exec("CREATE TABLE " + target + " (LIKE " + source + " INCLUDING ALL)") ||
+        const auto keys = keysOf(c, from, table);
+        if (!keys || !c.exec("SET LOCAL search_path = " + c.quote(to)) ||
+            !c.exec("CREATE TABLE " + target + " (LIKE " + source + " INCLUDING ALL EXCLUDING INDEXES)") ||
             !c.exec("INSERT INTO " + target + " OVERRIDING SYSTEM VALUE SELECT * FROM " + source))
             return c.error();
+        for (const std::string& key : *keys)
+            if (!c.exec(key)) return c.error();
         // The copy's identity counters go on from where the original's stand.
-        const auto identities = c.query(
-            "SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attidentity <> ''", {target});
+        const auto identities =
+            c.query("SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attidentity <> ''",
+                    {target});
         if (!identities) return c.error();
         for (const std::string& column : *identities) {
             if (!c.query("SELECT setval(pg_get_serial_sequence($1, $2), coalesce((SELECT max(" +
