@@ -35,11 +35,13 @@ function(plorix_module name)
   target_link_libraries(${name} PUBLIC ${M_DEPS} plorix_sanitize PRIVATE plorix_warnings)
 endfunction()
 
-# plorix_test(NAME DEPS... [LABELS ...] [PROPERTIES name value ...]): one
-# GoogleTest program from every .cpp of the current folder, each test
-# registered with CTest (with the given test properties).
+# plorix_test(NAME DEPS... [LABELS ...] [PROPERTIES name value ...]
+# [SERVER_SUFFIX suffix]): one GoogleTest program from every .cpp of the
+# current folder, each test registered with CTest (with the given test
+# properties). Tests whose names end in the SERVER_SUFFIX need the
+# PostgreSQL cluster of the fixture "postgres".
 function(plorix_test name)
-  cmake_parse_arguments(T "" "" "DEPS;LABELS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "" "SERVER_SUFFIX" "DEPS;LABELS;PROPERTIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT sources)
     return()  # no tests written yet
@@ -52,5 +54,12 @@ function(plorix_test name)
     list(APPEND properties LABELS "${T_LABELS}")
   endif()
   list(APPEND properties ${T_PROPERTIES})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
+  if(T_SERVER_SUFFIX)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "-*${T_SERVER_SUFFIX}"
+      PROPERTIES ${properties})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "*${T_SERVER_SUFFIX}"
+      PROPERTIES ${properties} FIXTURES_REQUIRED postgres)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
+  endif()
 endfunction()

@@ -6,6 +6,7 @@
 #include "data/tables.h"
 #include "runtime/fixed_text.h"
 #include "store/file_probe.h"
+#include "store/served_files.h"
 
 namespace plorix::data {
 
@@ -30,6 +31,7 @@ bool ofOurs(const fs::path& entry, const fs::path& dataFile) {
 
 bool emptyFileInNewFolder(const store::Table& table) {
     const fs::path file = tableFile(table);
+    if (store::servedFrom(file.string())) return false;  // its tables are on a server, never in the file
     std::error_code ec;
     if (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) != 0 || ec) return false;
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
@@ -41,9 +43,12 @@ bool emptyFileInNewFolder(const store::Table& table) {
 
 bool mayAddTables(const std::string& path, std::string_view fileName, const std::string& password) {
     std::error_code ec;
-    if (!fs::exists(path, ec)) return !ec;
-    // An empty file is new or lost its data: emptyFileInNewFolder decides.
-    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == 0) return true;
+    // A served file's tables are on the server, whatever the file holds.
+    if (!store::servedFrom(path)) {
+        if (!fs::exists(path, ec)) return !ec;
+        // An empty file is new or lost its data: emptyFileInNewFolder decides.
+        if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == 0) return true;
+    }
     const store::FileProbe probe = store::probeFile(path, password);
     // A file that cannot be read now (busy, unreadable) is left to the open,
     // which reports why.

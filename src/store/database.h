@@ -1,33 +1,25 @@
 #pragma once
-// One open data file: a long-lived SQLCipher connection shared by every
-// table of the process that lives in the file, open while any table uses it.
-
-#include <sqlcipher/sqlite3.h>
+// One open data file: a long-lived connection shared by every table of the
+// thread that lives in the file, open while any table uses it. The
+// connection reaches the encrypted file itself or, for a file served from
+// a database server (served_files.h), the server.
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "store/connection.h"
 #include "store/error.h"
-#include "store/file_key.h"
 #include "store/statement.h"
 
 namespace plorix::store {
 
-// Busy wait of ordinary operations and of BEGIN IMMEDIATE.
-inline constexpr int kBusyTimeoutMs = 2000;
-// Pages kept decrypted in memory (64 MB at most): the default of 2 MB makes
-// batches and look-ups in a large file decrypt the same pages over and over.
-inline constexpr const char* kCacheSizePragma = "PRAGMA cache_size = -65536";
+struct ServerAddress;
 
 class Database {
 public:
-    struct Options {
-        bool readOnly = false;
-        bool create = false;                 // create the file when it is missing
-        int busyTimeoutMs = kBusyTimeoutMs;  // wait for a lock while opening
-    };
+    using Options = ConnectionOptions;
 
     // The connection to `path` keyed with `password` (empty: a plain file),
     // the file found ignoring letter case when `path` does not name one,
@@ -35,8 +27,8 @@ public:
     // 2 when the file is missing and not to be created, 32 when it stays
     // locked, 36 when it is not a database, has another key or is empty
     // (an empty file is taken only to be created; the file is left
-    // untouched), 90 for anything the file system refuses. A file created
-    // here is readable by its owner alone.
+    // untouched), 90 for anything the file system (or the server) refuses.
+    // A file created here is readable by its owner alone.
     static std::shared_ptr<Database> acquire(const std::string& path, const std::string& password,
                                              const Options& options, ErrorState& error);
 
@@ -44,21 +36,24 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return db_; }
     const std::string& path() const { return path_; }
     bool readOnly() const { return readOnly_; }
+    const Dialect& dialect() const { return connection_->dialect(); }
 
     // A prepared statement for `sql`, kept for the connection's lifetime;
     // null with `error` set when it does not prepare.
     Statement* prepare(const std::string& sql, ErrorState& error);
     // Runs statements that return no rows.
     int exec(const std::string& sql, ErrorState& error);
-    // The error of the connection's last failed call.
-    ErrorState lastError(int result) const;
+    // The error behind a step() that answered neither row nor done.
+    ErrorState lastError(int result) const { return connection_->resultError(result); }
+    std::int64_t lastInsertId() const { return connection_->lastInsertId(); }
+    std::int64_t changes() const { return connection_->changes(); }
 
-    // Transactions nest: the outermost is BEGIN IMMEDIATE ... COMMIT, an
-    // inner one a SAVEPOINT, so rolling back an inner one undoes only its
-    // own writes and leaves the outer one to decide.
+    // Transactions nest: the outermost takes the write lock at once
+    // (waiting for it), an inner one is a SAVEPOINT, so rolling back an
+    // inner one undoes only its own writes and leaves the outer one to
+    // decide.
     int begin(ErrorState& error);
     int commit(ErrorState& error);
     int rollback(ErrorState& error);
@@ -74,19 +69,18 @@ public:
     void changed() { ++generation_; }
 
 private:
-    Database(sqlite3* db, std::string path, bool readOnly);
-    static int connect(const std::string& path, const std::string& password, const Options& options,
-                       sqlite3*& db, ErrorState& error);
-    static int open(const std::string& path, const std::string& password, KeyForm form,
-                    const Options& options, sqlite3*& db);
+    Database(std::unique_ptr<Connection> connection, std::string path, bool readOnly);
+    static std::shared_ptr<Database> acquireServed(const ServerAddress& server, const Options& options,
+                                                   ErrorState& error);
+    int endLostLevel(ErrorState& error);
 
-    sqlite3* db_;
+    std::map<std::string, std::unique_ptr<Statement>> statements_;  // before the connection they belong to
+    std::unique_ptr<Connection> connection_;
     std::string path_;
     bool readOnly_;
     int depth_ = 0;
     int busyTimeoutMs_ = kBusyTimeoutMs;
     std::uint64_t generation_ = 0;
-    std::map<std::string, std::unique_ptr<Statement>> statements_;
 };
 
 }  // namespace plorix::store

@@ -20,7 +20,10 @@
 #include <thread>
 
 #include "store/database.h"
+#include "store/postgres/pg_connection.h"
+#include "store/served_files.h"
 #include "store/sql_error.h"
+#include "store/sqlite/sqlite_connection.h"
 #include "runtime/file_names.h"
 
 namespace plorix::store {
@@ -93,9 +96,34 @@ int createPrivate(const std::string& path, ErrorState& error) {
 
 }  // namespace
 
+// The tables of a served file share one connection per server, schema,
+// access and thread; the file itself is never looked at.
+std::shared_ptr<Database> Database::acquireServed(const ServerAddress& server, const Options& options,
+                                                  ErrorState& error) {
+    const std::string id = "server\n" + server.url + '\n' + server.schema + '\n' +
+                           (options.readOnly ? "r" : "w") + '\n' + threadName();
+    auto& entries = registry();
+    if (auto it = entries.find(id); it != entries.end()) {
+        auto database = it->second.database.lock();
+        if (database && it->second.process == currentProcess()) {
+            error = storeError(kNoError);
+            return database;
+        }
+        entries.erase(it);
+    }
+    auto connection = openServer(server, options, error);
+    if (!connection) return nullptr;
+    std::shared_ptr<Database> database(
+        new Database(std::move(connection), server.url + "#" + server.schema, options.readOnly));
+    forgetClosed(entries);
+    entries[id] = Entry{database, 0, 0, currentProcess()};
+    return database;
+}
+
 std::shared_ptr<Database> Database::acquire(const std::string& name, const std::string& password,
                                             const Options& options, ErrorState& error) {
     std::lock_guard lock(registryMutex);
+    if (auto server = servedFrom(name)) return acquireServed(*server, options, error);
     // One look at the file tells whether it exists under the name given and
     // which file it is; only a name in another letter case is searched for.
     const auto absoluteOf = [](const std::string& path) {
@@ -137,12 +165,12 @@ std::shared_ptr<Database> Database::acquire(const std::string& name, const std::
         return nullptr;
     }
     if (!exists && !options.readOnly && createPrivate(absolute, error) != kNoError) return nullptr;
-    sqlite3* db = nullptr;
-    if (connect(absolute, password, options, db, error) != kNoError) {
+    auto connection = openDataFile(absolute, password, options, error);
+    if (!connection) {
         if (!exists) std::remove(absolute.c_str());  // leave no empty file behind
         return nullptr;
     }
-    std::shared_ptr<Database> database(new Database(db, absolute, options.readOnly));
+    std::shared_ptr<Database> database(new Database(std::move(connection), absolute, options.readOnly));
     identify(absolute, device, inode);
     forgetClosed(entries);
     entries[id] = Entry{database, device, inode, currentProcess()};

@@ -1,6 +1,7 @@
 #include "store/file_probe.h"
 
 #include "store/database.h"
+#include "store/sql_error.h"
 #include "store/table_sql.h"
 
 namespace plorix::store {
@@ -12,8 +13,8 @@ bool column(Database& db, const std::string& sql, std::vector<std::string>& out,
     if (!statement) return false;
     StatementUse use(*statement);
     int rc;
-    while ((rc = use->step()) == SQLITE_ROW) out.emplace_back(use->text(0));
-    if (rc == SQLITE_DONE) return true;
+    while ((rc = use->step()) == kStepRow) out.emplace_back(use->text(0));
+    if (rc == kStepDone) return true;
     error = db.lastError(rc);
     return false;
 }
@@ -30,7 +31,7 @@ FileProbe probeFile(const std::string& path, const std::string& password) {
         probe.code = error.code;
         return probe;
     }
-    if (!column(*db, "SELECT name FROM sqlite_master WHERE type = 'table'", probe.tables, error)) {
+    if (!column(*db, std::string(db->dialect().tablesQuery), probe.tables, error)) {
         probe.code = error.code;
         return probe;
     }

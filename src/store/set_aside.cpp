@@ -43,15 +43,15 @@ int findDuplicates(Database& db, const TableSchema& schema, std::string_view tab
                    std::set<std::int64_t>& found, std::string& keyName, ErrorState& error) {
     for (const auto& key : schema.keys) {
         if (!key.unique()) continue;
-        Statement* s = db.prepare(sql::laterDuplicates(schema, table, key), error);
+        Statement* s = db.prepare(sql::laterDuplicates(db.dialect(), schema, table, key), error);
         if (!s) return error.code;
         StatementUse use(*s);
         int rc;
-        while ((rc = s->step()) == SQLITE_ROW) {
+        while ((rc = s->step()) == kStepRow) {
             found.insert(s->integer(0));
             if (keyName.empty()) keyName = key.name;
         }
-        if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+        if (rc != kStepDone) return (error = db.lastError(rc)).code;
     }
     return kNoError;
 }
@@ -60,10 +60,10 @@ int findDuplicates(Database& db, const TableSchema& schema, std::string_view tab
 // as the copies allow) and gives their comma-separated lines.
 int copyRecords(Database& from, Database& to, const TableSchema& schema, std::string_view table,
                 const std::set<std::int64_t>& positions, std::string& csv, ErrorState& error) {
-    Statement* read = from.prepare(sql::selectByPosition(schema, table), error);
+    Statement* read = from.prepare(sql::selectByPosition(from.dialect(), schema, table), error);
     if (!read) return error.code;
-    if (to.exec(sql::createTable(schema, table), error) != kNoError) return error.code;
-    Statement* insert = to.prepare(sql::insertRecord(schema, table), error);
+    if (to.exec(sql::createTable(to.dialect(), schema, table), error) != kNoError) return error.code;
+    Statement* insert = to.prepare(sql::insertRecord(to.dialect(), schema, table), error);
     if (!insert) return error.code;
     std::shared_ptr<void> record = schema.makeRecord();
     csv = csvLine(schema, nullptr);
@@ -72,13 +72,13 @@ int copyRecords(Database& from, Database& to, const TableSchema& schema, std::st
             StatementUse use(*read);
             read->bind(1, position);
             const int rc = read->step();
-            if (rc != SQLITE_ROW)
-                return (error = from.lastError(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc)).code;
+            if (rc != kStepRow)
+                return (error = rc == kStepDone ? storeError(kInvalidDataFile) : from.lastError(rc)).code;
             readFields(*read, schema, record.get(), 2);
         }
         StatementUse use(*insert);
         bindFields(*insert, schema, record.get());
-        if (const int rc = insert->step(); rc != SQLITE_DONE) return (error = to.lastError(rc)).code;
+        if (const int rc = insert->step(); rc != kStepDone) return (error = to.lastError(rc)).code;
         csv += csvLine(schema, record.get());
     }
     // Copies that duplicate each other leave the file's keys to be rebuilt

@@ -1,39 +1,34 @@
 #pragma once
-// A prepared SQLCipher statement. Statements are always reset after use so
-// that no read lock outlives one store operation: another station must be
-// able to commit between two reads of a browse.
-
-#include <sqlcipher/sqlite3.h>
+// A prepared statement of one connection, whichever backend holds the
+// tables. Statements are always reset after use so that no read lock
+// outlives one store operation: another station must be able to commit
+// between two reads of a browse.
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace plorix::store {
 
+// What step() answers besides a backend's error (the connection's
+// resultError() describes those).
+inline constexpr int kStepRow = 100;
+inline constexpr int kStepDone = 101;
+
 class Statement {
 public:
-    Statement(sqlite3* db, const std::string& sql);
-    ~Statement();
+    Statement() = default;
+    virtual ~Statement() = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    int prepareResult() const { return prepareResult_; }
-    const std::string& sql() const { return sql_; }
-
-    void bind(int parameter, std::int64_t value);
+    virtual void bind(int parameter, std::int64_t value) = 0;
     // The text must stay alive until the statement is reset, unless copied.
-    void bind(int parameter, std::string_view text, bool copy = false);
-    int step();  // SQLITE_ROW, SQLITE_DONE or an error
-    void reset();
+    virtual void bind(int parameter, std::string_view text, bool copy = false) = 0;
+    virtual int step() = 0;  // kStepRow, kStepDone or an error
+    virtual void reset() = 0;
 
-    std::int64_t integer(int column) const;
-    std::string_view text(int column) const;
-
-private:
-    sqlite3_stmt* stmt_ = nullptr;
-    int prepareResult_ = SQLITE_OK;
-    std::string sql_;
+    virtual std::int64_t integer(int column) const = 0;
+    virtual std::string_view text(int column) const = 0;
 };
 
 // Resets a statement when the operation using it ends, however it ends.

@@ -68,6 +68,8 @@ struct Table::Impl {
     int appendRows(Statement& statement, const TableSchema& schema);  // SQLite's result
     // Reads the statement's one row into the buffer as the current record.
     int readOne(Table& table, Statement& statement);
+    // Whether the current record is stored with the version read.
+    bool stillAsRead(Table& table);
 
     void forgetReadAhead() {
         rowCount = 0;

@@ -20,13 +20,13 @@ bool hasColumn(const StoredLayout& layout, std::string_view column) {
 }
 
 // The expression that carries an old column into a field of the new layout.
-std::string carried(const FieldDesc& field) {
+std::string carried(const Dialect& d, const FieldDesc& field) {
     const std::string column = quote(field.column);
     if (isText(field.kind)) {
         return "rtrim(substr(coalesce(CAST(" + column + " AS TEXT), ''), 1, " +
                std::to_string(field.capacity) + "), ' ')";
     }
-    return "coalesce(CAST(" + column + " AS INTEGER), 0)";
+    return "coalesce(CAST(" + column + " AS " + std::string(d.integerType) + "), 0)";
 }
 
 // Whether the stored table is one we wrote: catalogued under this table's
@@ -50,34 +50,35 @@ bool ours(const TableSchema& schema, const StoredLayout& layout) {
 }  // namespace
 
 int recordVersion(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
+    const Dialect& d = db.dialect();
     const std::string catalogue = quote(sql::kCatalogue);
-    if (db.exec("CREATE TABLE IF NOT EXISTS " + catalogue +
-                    " (\"name\" TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, \"label\" TEXT NOT NULL,"
-                    " \"version\" INTEGER NOT NULL)",
+    if (db.exec("CREATE TABLE IF NOT EXISTS " + catalogue + " (" + std::string(d.catalogueColumns) + ")",
                 error) != kNoError) {
         return error.code;
     }
-    return db.exec("INSERT OR REPLACE INTO " + catalogue + " VALUES (" + sql::quoteLiteral(table) + ", " +
-                       sql::quoteLiteral(schema.label) + ", " + std::to_string(schema.version) + ")",
-                   error);
+    return db.exec(
+        d.recordInCatalogue(catalogue, sql::quoteLiteral(table) + ", " + sql::quoteLiteral(schema.label) +
+                                           ", " + std::to_string(schema.version)),
+        error);
 }
 
 int createKeys(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
+    const Dialect& d = db.dialect();
     for (const auto& key : schema.keys) {
-        if (db.exec(sql::createIndex(schema, table, key), error) != kNoError) {
+        const std::string definition = sql::createIndex(d, schema, table, key);
+        if (db.exec(definition, error) != kNoError) {
             if (error.code == kDuplicateKey) error.keyName = key.name;
             return error.code;
         }
+        const std::string kept = d.recordKey(sql::indexName(table, key), definition);
+        if (!kept.empty() && db.exec(kept, error) != kNoError) return error.code;
     }
     return kNoError;
 }
 
 int readLayout(Database& db, std::string_view table, StoredLayout& layout, ErrorState& error) {
     layout = StoredLayout{};
-    Statement* master = db.prepare(
-        "SELECT type, name, sql FROM sqlite_master WHERE tbl_name = ?1 COLLATE NOCASE"
-        " OR name = ?2",
-        error);
+    Statement* master = db.prepare(std::string(db.dialect().objectsOfTable), error);
     if (!master) return error.code;
     bool hasCatalogue = false;
     {
@@ -85,7 +86,7 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
         master->bind(1, table);
         master->bind(2, sql::kCatalogue);
         int rc;
-        while ((rc = master->step()) == SQLITE_ROW) {
+        while ((rc = master->step()) == kStepRow) {
             const std::string_view type = master->text(0);
             const std::string_view name = master->text(1);
             if (type == "table" && name == sql::kCatalogue) {
@@ -96,42 +97,43 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
                 layout.indexes.emplace(name, master->text(2));
             }
         }
-        if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+        if (rc != kStepDone) return (error = db.lastError(rc)).code;
     }
     if (!layout.exists) return kNoError;
     if (hasCatalogue) {
-        Statement* entry =
-            db.prepare("SELECT version, label FROM " + quote(sql::kCatalogue) + " WHERE name = ?1", error);
+        Statement* entry = db.prepare("SELECT version, label FROM " + quote(sql::kCatalogue) +
+                                          " WHERE name = " + db.dialect().parameterMark + "1",
+                                      error);
         if (!entry) return error.code;
         StatementUse use(*entry);
         entry->bind(1, table);
         const int rc = entry->step();
-        if (rc == SQLITE_ROW) {
+        if (rc == kStepRow) {
             layout.catalogued = true;
             layout.version = static_cast<int>(entry->integer(0));
             layout.label = entry->text(1);
-        } else if (rc != SQLITE_DONE) {
+        } else if (rc != kStepDone) {
             return (error = db.lastError(rc)).code;
         }
     }
-    Statement* info = db.prepare("PRAGMA table_info(" + quote(table) + ")", error);
+    Statement* info = db.prepare(db.dialect().columnsOfTable(table), error);
     if (!info) return error.code;
     StatementUse use(*info);
     int rc;
-    while ((rc = info->step()) == SQLITE_ROW) layout.columns.emplace_back(info->text(1));
-    if (rc != SQLITE_DONE) return (error = db.lastError(rc)).code;
+    while ((rc = info->step()) == kStepRow) layout.columns.emplace_back(info->text(1));
+    if (rc != kStepDone) return (error = db.lastError(rc)).code;
     error = storeError(kNoError);
     return kNoError;
 }
 
-int checkLayout(const TableSchema& schema, std::string_view table, const StoredLayout& layout,
-                ErrorState& error) {
+int checkLayout(const Dialect& d, const TableSchema& schema, std::string_view table,
+                const StoredLayout& layout, ErrorState& error) {
     if (!layout.exists) return (error = storeError(kFileNotFound)).code;
     if (!ours(schema, layout)) return (error = storeError(kInvalidDataFile)).code;
     if (layout.version != schema.version) return (error = storeError(kInvalidRecordDeclaration)).code;
     for (const auto& key : schema.keys) {
         auto it = layout.indexes.find(sql::indexName(table, key));
-        if (it == layout.indexes.end() || it->second != sql::createIndex(schema, table, key)) {
+        if (it == layout.indexes.end() || it->second != sql::createIndex(d, schema, table, key)) {
             error = storeError(kKeyMustBeRebuilt);
             error.keyName = key.name;
             return error.code;
@@ -142,7 +144,7 @@ int checkLayout(const TableSchema& schema, std::string_view table, const StoredL
 }
 
 int createStoredTable(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error) {
-    if (db.exec(sql::createTable(schema, table), error) != kNoError) return error.code;
+    if (db.exec(sql::createTable(db.dialect(), schema, table), error) != kNoError) return error.code;
     if (createKeys(db, schema, table, error) != kNoError) return error.code;
     return recordVersion(db, schema, table, error);
 }
@@ -157,17 +159,18 @@ int convertStoredTable(Database& db, const TableSchema& schema, std::string_view
     for (const auto& field : schema.fields) {
         if (!hasColumn(layout, field.column)) continue;
         targets += ", " + quote(field.column);
-        sources += ", " + carried(field);
+        sources += ", " + carried(db.dialect(), field);
     }
     const std::string conversion = quote(kConversionTable);
     for (const std::string& step : {
              "DROP TABLE IF EXISTS " + conversion,
-             sql::createTable(schema, kConversionTable),
+             sql::createTable(db.dialect(), schema, kConversionTable),
              "INSERT INTO " + conversion + " (" + targets + ") SELECT " + sources + " FROM " + quote(table),
              "DROP TABLE " + quote(table),
              "ALTER TABLE " + conversion + " RENAME TO " + quote(table),
+             db.dialect().positionsTaken(table),
          }) {
-        if (db.exec(step, error) != kNoError) return error.code;
+        if (!step.empty() && db.exec(step, error) != kNoError) return error.code;
     }
     if (createKeys(db, schema, table, error) != kNoError) return error.code;
     return recordVersion(db, schema, table, error);
@@ -177,7 +180,7 @@ int rebuildStoredKeys(Database& db, const TableSchema& schema, std::string_view 
                       const StoredLayout& layout, ErrorState& error) {
     if (!layout.exists) return (error = storeError(kFileNotFound)).code;
     for (const auto& [name, statement] : layout.indexes) {
-        if (db.exec("DROP INDEX " + quote(name), error) != kNoError) return error.code;
+        if (db.exec(db.dialect().forgetKey(name), error) != kNoError) return error.code;
     }
     return createKeys(db, schema, table, error);
 }

@@ -29,8 +29,8 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
 // it is not ours (no catalogue entry, another table's entry, or columns of
 // no layout we know); 47 when it is an earlier layout of ours to convert or
 // a newer one; 46 when a key is missing or different.
-int checkLayout(const TableSchema& schema, std::string_view table, const StoredLayout& layout,
-                ErrorState& error);
+int checkLayout(const Dialect& d, const TableSchema& schema, std::string_view table,
+                const StoredLayout& layout, ErrorState& error);
 
 int createStoredTable(Database& db, const TableSchema& schema, std::string_view table, ErrorState& error);
 // The two steps after CREATE TABLE: the declared keys (40 naming the key

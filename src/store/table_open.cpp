@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <limits>
 
 #include "store/sql_error.h"
 #include "store/store_impl.h"
@@ -105,7 +106,7 @@ int Table::open(int mode) {
     if (!db) return report(error);
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError ||
-        checkLayout(*schema_, where.table, layout, error) != kNoError) {
+        checkLayout(db->dialect(), *schema_, where.table, layout, error) != kNoError) {
         return report(error);
     }
     db_ = std::move(db);
@@ -150,7 +151,7 @@ int Table::upgrade() {
                            [this](Database& db, const std::string& table, ErrorState& error) -> int {
                                StoredLayout layout;
                                if (readLayout(db, table, layout, error) != kNoError) return error.code;
-                               const int state = checkLayout(*schema_, table, layout, error);
+                               const int state = checkLayout(db.dialect(), *schema_, table, layout, error);
                                if (state == kNoError) return kNoError;
                                if (state == kKeyMustBeRebuilt)
                                    return rebuildStoredKeys(db, *schema_, table, layout, error);
@@ -163,7 +164,7 @@ int Table::buildKeys(SetAside* aside) {
                            [&](Database& db, const std::string& table, ErrorState& error) -> int {
                                StoredLayout layout;
                                if (readLayout(db, table, layout, error) != kNoError) return error.code;
-                               const int state = checkLayout(*schema_, table, layout, error);
+                               const int state = checkLayout(db.dialect(), *schema_, table, layout, error);
                                if (state != kNoError && state != kKeyMustBeRebuilt)
                                    return state;  // not ours, or not this layout
                                if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside,
@@ -198,7 +199,7 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     }
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError) return report(error);
-    if (checkLayout(*schema_, where.table, layout, error) != kNoError) {
+    if (checkLayout(db->dialect(), *schema_, where.table, layout, error) != kNoError) {
         std::string problem = schema_->label + ": " + error.describe();
         if (!error.keyName.empty()) problem += " " + error.keyName;
         problems.push_back(problem);
@@ -209,24 +210,26 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     for (int key = -1; key < static_cast<int>(schema_->keys.size()); ++key) {
         const KeyDesc* k = key >= 0 ? &schema_->keys[static_cast<std::size_t>(key)] : nullptr;
         if (k && layout.indexes.find(sql::indexName(where.table, *k)) == layout.indexes.end()) continue;
-        Statement* scan =
-            db->prepare(sql::selectFromEnd(*schema_, where.table, k, sql::Direction::Forward), error);
+        Statement* scan = db->prepare(
+            sql::selectFromEnd(db->dialect(), *schema_, where.table, k, sql::Direction::Forward), error);
         if (!scan) {
             problems.push_back(std::string(k ? k->name : "record order") + ": " + error.describe());
             continue;
         }
         StatementUse use(*scan);
-        scan->bind(1, -1);
+        scan->bind(1, std::numeric_limits<std::int64_t>::max());
         int rc;
-        while ((rc = scan->step()) == SQLITE_ROW) {}
-        if (rc != SQLITE_DONE)
+        while ((rc = scan->step()) == kStepRow) {}
+        if (rc != kStepDone)
             problems.push_back("reading in " + std::string(k ? k->name : "record") +
                                " order: " + db->lastError(rc).describe());
     }
-    // SQLite's own check of the file, the lines that concern this table.
-    if (Statement* check = db->prepare("PRAGMA integrity_check", error)) {
+    // The backend's own check of the file, the lines that concern this
+    // table (a server checks its pages itself).
+    const std::string_view integrity = db->dialect().integrityCheck;
+    if (Statement* check = integrity.empty() ? nullptr : db->prepare(std::string(integrity), error)) {
         StatementUse use(*check);
-        while (check->step() == SQLITE_ROW) {
+        while (check->step() == kStepRow) {
             const std::string line(check->text(0));
             if (line != "ok" && concerns(line, where.table)) problems.push_back(line);
         }

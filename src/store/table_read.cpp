@@ -29,20 +29,21 @@ Statement* Table::statement(Purpose purpose, int key, int level) {
     const TableSchema& s = *schema_;
     const std::string& t = impl_->table;
     const KeyDesc* k = key >= 0 ? &s.keys[static_cast<std::size_t>(key)] : nullptr;
+    const Dialect& d = db_->dialect();
     std::string text;
     switch (purpose) {
-    case Purpose::Insert: text = sql::insertRecord(s, t); break;
-    case Purpose::Update: text = sql::updateRecord(s, t); break;
-    case Purpose::Delete: text = sql::deleteRecord(t); break;
+    case Purpose::Insert: text = sql::insertRecord(d, s, t); break;
+    case Purpose::Update: text = sql::updateRecord(d, s, t); break;
+    case Purpose::Delete: text = sql::deleteRecord(d, t); break;
     case Purpose::DeleteAll: text = sql::deleteAll(t); break;
     case Purpose::Count: text = sql::countRecords(t); break;
-    case Purpose::ByPosition: text = sql::selectByPosition(s, t); break;
-    case Purpose::Equal: text = sql::selectEqual(s, t, *k); break;
-    case Purpose::Probe: text = sql::probeDuplicate(s, t, *k); break;
-    case Purpose::FromStart: text = sql::selectFromEnd(s, t, k, sql::Direction::Forward); break;
-    case Purpose::FromEnd: text = sql::selectFromEnd(s, t, k, sql::Direction::Backward); break;
-    case Purpose::After: text = sql::selectBeyond(s, t, k, sql::Direction::Forward, level); break;
-    case Purpose::Before: text = sql::selectBeyond(s, t, k, sql::Direction::Backward, level); break;
+    case Purpose::ByPosition: text = sql::selectByPosition(d, s, t); break;
+    case Purpose::Equal: text = sql::selectEqual(d, s, t, *k); break;
+    case Purpose::Probe: text = sql::probeDuplicate(d, s, t, *k); break;
+    case Purpose::FromStart: text = sql::selectFromEnd(d, s, t, k, sql::Direction::Forward); break;
+    case Purpose::FromEnd: text = sql::selectFromEnd(d, s, t, k, sql::Direction::Backward); break;
+    case Purpose::After: text = sql::selectBeyond(d, s, t, k, sql::Direction::Forward, level); break;
+    case Purpose::Before: text = sql::selectBeyond(d, s, t, k, sql::Direction::Backward, level); break;
     }
     ErrorState error;
     Statement* prepared = db_->prepare(text, error);
@@ -119,7 +120,7 @@ int Table::read(bool forward) {
 
 int Table::Impl::appendRows(Statement& s, const TableSchema& schema) {
     int rc;
-    while ((rc = s.step()) == SQLITE_ROW) {
+    while ((rc = s.step()) == kStepRow) {
         if (rows.size() <= rowCount) rows.push_back({schema.makeRecord(), 0, 0});
         Row& row = rows[rowCount++];
         row.position = s.integer(0);
@@ -135,7 +136,7 @@ int Table::Impl::readAheadFromEnd(Table& table, bool forward) {
     StatementUse use(*s);
     s->bind(1, batch);
     const int rc = appendRows(*s, *table.schema_);
-    return rc == SQLITE_DONE ? kNoError : table.report(table.db_->lastError(rc));
+    return rc == kStepDone ? kNoError : table.report(table.db_->lastError(rc));
 }
 
 int Table::Impl::readAheadBeyond(Table& table, bool forward) {
@@ -154,19 +155,27 @@ int Table::Impl::readAheadBeyond(Table& table, bool forward) {
         s->bind(n + 1, position);
         s->bind(n + 2, batch - static_cast<std::int64_t>(rowCount));
         const int rc = appendRows(*s, schema);
-        if (rc != SQLITE_DONE) return table.report(table.db_->lastError(rc));
+        if (rc != kStepDone) return table.report(table.db_->lastError(rc));
     }
     return kNoError;
 }
 
 int Table::Impl::readOne(Table& table, Statement& s) {
     const int rc = s.step();
-    if (rc == SQLITE_DONE) return table.report(kRecordNotFound);
-    if (rc != SQLITE_ROW) return table.report(table.db_->lastError(rc));
+    if (rc == kStepDone) return table.report(kRecordNotFound);
+    if (rc != kStepRow) return table.report(table.db_->lastError(rc));
     table.currentRow_ = s.integer(0);
     version = s.integer(1);
     readFields(s, *table.schema_, table.buffer(), 2);
     return table.report(kNoError);
+}
+
+bool Table::Impl::stillAsRead(Table& table) {
+    Statement* s = table.statement(Purpose::ByPosition, -1);
+    if (!s) return false;
+    StatementUse use(*s);
+    s->bind(1, table.currentRow_);
+    return s->step() == kStepRow && s->integer(1) == version;
 }
 
 int Table::get(int key) {
@@ -194,7 +203,7 @@ std::int64_t Table::records() {
     if (!s) return -1;
     StatementUse use(*s);
     const int rc = s->step();
-    if (rc != SQLITE_ROW) {
+    if (rc != kStepRow) {
         report(db_->lastError(rc));
         return -1;
     }

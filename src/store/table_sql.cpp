@@ -21,18 +21,27 @@ void appendQuoted(std::string& out, std::string_view identifier) {
     }
 }
 
-std::string param(std::size_t n) { return "?" + std::to_string(n); }
+std::string param(const Dialect& d, std::size_t n) { return d.parameterMark + std::to_string(n); }
 
 const FieldDesc& component(const TableSchema& schema, const KeyDesc& key, std::size_t i) {
     return schema.fields[static_cast<std::size_t>(key.components[i])];
 }
 
-// The component as the key compares it.
-std::string keyColumn(const TableSchema& schema, const KeyDesc& key, std::size_t i) {
+bool folded(const KeyDesc& key, const FieldDesc& field) { return key.nocase() && isText(field.kind); }
+
+// The component as the key compares it; `owner` qualifies the column.
+std::string keyColumn(const Dialect& d, const TableSchema& schema, const KeyDesc& key, std::size_t i,
+                      std::string_view owner = {}) {
     const FieldDesc& field = component(schema, key, i);
-    std::string column = quote(field.column);
-    if (key.nocase() && isText(field.kind)) column += " COLLATE NOCASE";
-    return column;
+    const std::string column = std::string(owner) + quote(field.column);
+    return folded(key, field) ? d.nocaseColumn(column) : column;
+}
+
+// The value ?parameter as the key's component `i` compares it.
+std::string keyValue(const Dialect& d, const TableSchema& schema, const KeyDesc& key, std::size_t i,
+                     std::size_t parameter) {
+    std::string value = param(d, parameter);
+    return folded(key, component(schema, key, i)) ? d.nocaseValue(std::move(value)) : value;
 }
 
 std::string selectList(const TableSchema& schema) {
@@ -42,22 +51,22 @@ std::string selectList(const TableSchema& schema) {
 }
 
 // The partial-index condition of an opt key, or "" for other keys.
-std::string keyCondition(const TableSchema& schema, const KeyDesc* key) {
+std::string keyCondition(const TableSchema& schema, const KeyDesc* key, std::string_view owner = {}) {
     if (!key || !key->opt()) return {};
     std::vector<std::string> blanks;
     for (std::size_t i = 0; i < key->components.size(); ++i) {
         const FieldDesc& field = component(schema, *key, i);
-        blanks.push_back(quote(field.column) + (isText(field.kind) ? " = ''" : " = 0"));
+        blanks.push_back(std::string(owner) + quote(field.column) + (isText(field.kind) ? " = ''" : " = 0"));
     }
     return "NOT (" + join(blanks, " AND ") + ")";
 }
 
-std::string orderBy(const TableSchema& schema, const KeyDesc* key, Direction direction) {
+std::string orderBy(const Dialect& d, const TableSchema& schema, const KeyDesc* key, Direction direction) {
     const char* order = direction == Direction::Forward ? "" : " DESC";
     std::vector<std::string> terms;
     if (key) {
         for (std::size_t i = 0; i < key->components.size(); ++i) {
-            terms.push_back(keyColumn(schema, *key, i) + order);
+            terms.push_back(keyColumn(d, schema, *key, i) + order);
         }
     }
     terms.push_back(quote(kPosition) + order);
@@ -69,9 +78,32 @@ std::string where(std::vector<std::string> terms) {
     return terms.empty() ? std::string() : " WHERE " + join(terms, " AND ");
 }
 
-std::string equalities(const TableSchema& schema, const KeyDesc& key, std::size_t count) {
+// Components 0..count-1 equal to ?first.. (?1.. unless told).
+std::string equalities(const Dialect& d, const TableSchema& schema, const KeyDesc& key, std::size_t count,
+                       std::string_view owner = {}, const std::vector<std::size_t>* parameters = nullptr) {
     std::vector<std::string> terms;
-    for (std::size_t i = 0; i < count; ++i) terms.push_back(keyColumn(schema, key, i) + " = " + param(i + 1));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t n = parameters ? (*parameters)[i] : i + 1;
+        terms.push_back(keyColumn(d, schema, key, i, owner) + " = " + keyValue(d, schema, key, i, n));
+    }
+    return join(terms, " AND ");
+}
+
+// For a backend whose updates skip duplicates: no other record holds the
+// new values (the field parameters) of a unique key.
+std::string noDuplicates(const Dialect& d, const TableSchema& schema, std::string_view table,
+                         std::size_t position) {
+    std::vector<std::string> terms;
+    for (const auto& key : schema.keys) {
+        if (!key.unique()) continue;
+        std::vector<std::size_t> fields;
+        for (const int index : key.components) fields.push_back(static_cast<std::size_t>(index) + 1);
+        terms.push_back("NOT EXISTS (SELECT 1 FROM " + quote(table) + " o" +
+                        where({keyCondition(schema, &key, "o."),
+                               equalities(d, schema, key, key.components.size(), "o.", &fields),
+                               "o." + quote(kPosition) + " <> " + param(d, position)}) +
+                        ")");
+    }
     return join(terms, " AND ");
 }
 
@@ -109,12 +141,14 @@ bool isDeclaredLayout(const TableSchema& schema, const std::vector<std::string>&
     return true;
 }
 
-std::string createTable(const TableSchema& schema, std::string_view table) {
-    std::vector<std::string> columns{quote(kPosition) + " INTEGER PRIMARY KEY",
-                                     quote(kVersion) + " INTEGER NOT NULL DEFAULT 1"};
+std::string createTable(const Dialect& d, const TableSchema& schema, std::string_view table) {
+    const std::string integer(d.integerType), text(d.textType);
+    std::vector<std::string> columns{quote(kPosition) + std::string(d.positionColumn),
+                                     quote(kVersion) + " " + integer + " NOT NULL DEFAULT 1"};
     for (const auto& field : schema.fields) {
-        columns.push_back(quote(field.column) +
-                          (isText(field.kind) ? " TEXT NOT NULL DEFAULT ''" : " INTEGER NOT NULL DEFAULT 0"));
+        columns.push_back(
+            quote(field.column) + " " +
+            (isText(field.kind) ? text + " NOT NULL DEFAULT ''" : integer + " NOT NULL DEFAULT 0"));
     }
     return "CREATE TABLE " + quote(table) + " (" + join(columns, ", ") + ")";
 }
@@ -123,7 +157,8 @@ std::string indexName(std::string_view table, const KeyDesc& key) {
     return std::string(table) + "." + key.name;
 }
 
-std::string createIndex(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+std::string createIndex(const Dialect& d, const TableSchema& schema, std::string_view table,
+                        const KeyDesc& key) {
     // Built in one string: every open compares each stored key with this.
     std::string out;
     out.reserve(64 + 2 * table.size() + key.name.size() + 48 * key.components.size());
@@ -137,10 +172,13 @@ std::string createIndex(const TableSchema& schema, std::string_view table, const
     for (std::size_t i = 0; i < key.components.size(); ++i) {
         const FieldDesc& field = component(schema, key, i);
         if (i) out += ", ";
+        if (folded(key, field)) {
+            out += d.nocaseIndexColumn(quote(field.column));
+            continue;
+        }
         out += '"';
         appendQuoted(out, field.column);
         out += '"';
-        if (key.nocase() && isText(field.kind)) out += " COLLATE NOCASE";
     }
     out += ')';
     if (key.opt()) {
@@ -158,60 +196,66 @@ std::string createIndex(const TableSchema& schema, std::string_view table, const
     return out;
 }
 
-std::string insertRecord(const TableSchema& schema, std::string_view table) {
+std::string insertRecord(const Dialect& d, const TableSchema& schema, std::string_view table) {
     std::vector<std::string> columns, values;
     for (std::size_t i = 0; i < schema.fields.size(); ++i) {
         columns.push_back(quote(schema.fields[i].column));
-        values.push_back(param(i + 1));
+        values.push_back(param(d, i + 1));
     }
     columns.push_back(quote(kVersion));
     values.push_back("1");
     return "INSERT INTO " + quote(table) + " (" + join(columns, ", ") + ") VALUES (" + join(values, ", ") +
-           ")";
+           ")" + std::string(d.insertTail);
 }
 
-std::string updateRecord(const TableSchema& schema, std::string_view table) {
+std::string updateRecord(const Dialect& d, const TableSchema& schema, std::string_view table) {
     std::vector<std::string> sets;
     for (std::size_t i = 0; i < schema.fields.size(); ++i) {
-        sets.push_back(quote(schema.fields[i].column) + " = " + param(i + 1));
+        sets.push_back(quote(schema.fields[i].column) + " = " + param(d, i + 1));
     }
     sets.push_back(quote(kVersion) + " = " + quote(kVersion) + " + 1");
     const std::size_t m = schema.fields.size();
+    std::string guard = d.updateSkipsDuplicates ? noDuplicates(d, schema, table, m + 1) : std::string();
     return "UPDATE " + quote(table) + " SET " + join(sets, ", ") + " WHERE " + quote(kPosition) + " = " +
-           param(m + 1) + " AND " + quote(kVersion) + " = " + param(m + 2);
+           param(d, m + 1) + " AND " + quote(kVersion) + " = " + param(d, m + 2) +
+           (guard.empty() ? std::string() : " AND " + guard);
 }
 
-std::string deleteRecord(std::string_view table) {
-    return "DELETE FROM " + quote(table) + " WHERE " + quote(kPosition) + " = ?1 AND " + quote(kVersion) +
-           " = ?2";
+std::string deleteRecord(const Dialect& d, std::string_view table) {
+    return "DELETE FROM " + quote(table) + " WHERE " + quote(kPosition) + " = " + param(d, 1) + " AND " +
+           quote(kVersion) + " = " + param(d, 2);
 }
 
 std::string deleteAll(std::string_view table) { return "DELETE FROM " + quote(table); }
 
 std::string countRecords(std::string_view table) { return "SELECT count(*) FROM " + quote(table); }
 
-std::string selectByPosition(const TableSchema& schema, std::string_view table) {
-    return "SELECT " + selectList(schema) + " FROM " + quote(table) + " WHERE " + quote(kPosition) + " = ?1";
+std::string selectByPosition(const Dialect& d, const TableSchema& schema, std::string_view table) {
+    return "SELECT " + selectList(schema) + " FROM " + quote(table) + " WHERE " + quote(kPosition) + " = " +
+           param(d, 1);
 }
 
-std::string selectEqual(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+std::string selectEqual(const Dialect& d, const TableSchema& schema, std::string_view table,
+                        const KeyDesc& key) {
     return "SELECT " + selectList(schema) + " FROM " + quote(table) +
-           where({keyCondition(schema, &key), equalities(schema, key, key.components.size())}) +
+           where({keyCondition(schema, &key), equalities(d, schema, key, key.components.size())}) +
            // One record at most in a unique key; ordering it would only cost a sort.
-           (key.unique() ? std::string() : orderBy(schema, &key, Direction::Forward)) + " LIMIT 1";
+           (key.unique() ? std::string() : orderBy(d, schema, &key, Direction::Forward)) + " LIMIT 1";
 }
 
-std::string probeDuplicate(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+std::string probeDuplicate(const Dialect& d, const TableSchema& schema, std::string_view table,
+                           const KeyDesc& key) {
     const std::size_t n = key.components.size();
     return "SELECT " + quote(kPosition) + " FROM " + quote(table) +
-           where({keyCondition(schema, &key), equalities(schema, key, n),
-                  quote(kPosition) + " <> " + param(n + 1)}) +
+           where({keyCondition(schema, &key), equalities(d, schema, key, n),
+                  quote(kPosition) + " <> " + param(d, n + 1)}) +
            " LIMIT 1";
 }
 
-std::string laterDuplicates(const TableSchema& schema, std::string_view table, const KeyDesc& key) {
+std::string laterDuplicates(const Dialect& d, const TableSchema& schema, std::string_view table,
+                            const KeyDesc& key) {
     std::vector<std::string> columns;
-    for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(schema, key, i));
+    for (std::size_t i = 0; i < key.components.size(); ++i) columns.push_back(keyColumn(d, schema, key, i));
     const std::string condition = where({keyCondition(schema, &key)});
     const std::string first = "SELECT min(" + quote(kPosition) + ") FROM " + quote(table) + condition +
                               " GROUP BY " + join(columns, ", ");
@@ -220,24 +264,25 @@ std::string laterDuplicates(const TableSchema& schema, std::string_view table, c
            quote(kPosition);
 }
 
-std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                          Direction direction) {
+std::string selectFromEnd(const Dialect& d, const TableSchema& schema, std::string_view table,
+                          const KeyDesc* key, Direction direction) {
     return "SELECT " + selectList(schema) + " FROM " + quote(table) + where({keyCondition(schema, key)}) +
-           orderBy(schema, key, direction) + " LIMIT ?1";
+           orderBy(d, schema, key, direction) + " LIMIT " + param(d, 1);
 }
 
 int beyondLevels(const KeyDesc* key) { return key ? static_cast<int>(key->components.size()) + 1 : 1; }
 
-std::string selectBeyond(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                         Direction direction, int level) {
+std::string selectBeyond(const Dialect& d, const TableSchema& schema, std::string_view table,
+                         const KeyDesc* key, Direction direction, int level) {
     const std::size_t n = key ? key->components.size() : 0;
     const std::size_t at = static_cast<std::size_t>(level);
     const char* beyond = direction == Direction::Forward ? " > " : " < ";
-    const std::string range = at == n ? quote(kPosition) + beyond + param(n + 1)
-                                      : keyColumn(schema, *key, at) + beyond + param(at + 1);
+    const std::string range =
+        at == n ? quote(kPosition) + beyond + param(d, n + 1)
+                : keyColumn(d, schema, *key, at) + beyond + keyValue(d, schema, *key, at, at + 1);
     return "SELECT " + selectList(schema) + " FROM " + quote(table) +
-           where({keyCondition(schema, key), key ? equalities(schema, *key, at) : "", range}) +
-           orderBy(schema, key, direction) + " LIMIT " + param(n + 2);
+           where({keyCondition(schema, key), key ? equalities(d, schema, *key, at) : "", range}) +
+           orderBy(d, schema, key, direction) + " LIMIT " + param(d, n + 2);
 }
 
 }  // namespace plorix::store::sql

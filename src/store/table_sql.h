@@ -11,11 +11,13 @@
 //
 // Parameters are numbered: field values ?1..?m in field order, key values
 // ?1..?n in component order, followed by the position and the row limit.
+// The words that differ between backends come from the Dialect.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "store/dialect.h"
 #include "store/schema.h"
 
 namespace plorix::store::sql {
@@ -32,35 +34,39 @@ std::vector<std::string> columnNames(const TableSchema& schema);
 // Whether `columns` are columnNames(schema), without building them.
 bool isDeclaredLayout(const TableSchema& schema, const std::vector<std::string>& columns);
 
-std::string createTable(const TableSchema& schema, std::string_view table);
+std::string createTable(const Dialect& d, const TableSchema& schema, std::string_view table);
 std::string indexName(std::string_view table, const KeyDesc& key);
-std::string createIndex(const TableSchema& schema, std::string_view table, const KeyDesc& key);
+std::string createIndex(const Dialect& d, const TableSchema& schema, std::string_view table,
+                        const KeyDesc& key);
 
-std::string insertRecord(const TableSchema& schema, std::string_view table);
+std::string insertRecord(const Dialect& d, const TableSchema& schema, std::string_view table);
 // ?m+1 = position, ?m+2 = version the caller read.
-std::string updateRecord(const TableSchema& schema, std::string_view table);
+std::string updateRecord(const Dialect& d, const TableSchema& schema, std::string_view table);
 // ?1 = position, ?2 = version the caller read.
-std::string deleteRecord(std::string_view table);
+std::string deleteRecord(const Dialect& d, std::string_view table);
 std::string deleteAll(std::string_view table);
 std::string countRecords(std::string_view table);
 // ?1 = position.
-std::string selectByPosition(const TableSchema& schema, std::string_view table);
+std::string selectByPosition(const Dialect& d, const TableSchema& schema, std::string_view table);
 
 // A key of null means record order (by position alone).
 // First record whose components equal ?1..?n.
-std::string selectEqual(const TableSchema& schema, std::string_view table, const KeyDesc& key);
+std::string selectEqual(const Dialect& d, const TableSchema& schema, std::string_view table,
+                        const KeyDesc& key);
 // The position of another record (?n+1 excluded) with the same key values.
-std::string probeDuplicate(const TableSchema& schema, std::string_view table, const KeyDesc& key);
+std::string probeDuplicate(const Dialect& d, const TableSchema& schema, std::string_view table,
+                           const KeyDesc& key);
 
 // The positions of the records whose values of the unique `key` equal
 // those of a record stored before them (all but the lowest position of
 // each group of equal values).
-std::string laterDuplicates(const TableSchema& schema, std::string_view table, const KeyDesc& key);
+std::string laterDuplicates(const Dialect& d, const TableSchema& schema, std::string_view table,
+                            const KeyDesc& key);
 
 enum class Direction { Forward, Backward };
 // Records from one end of the key, ?1 rows at most.
-std::string selectFromEnd(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                          Direction direction);
+std::string selectFromEnd(const Dialect& d, const TableSchema& schema, std::string_view table,
+                          const KeyDesc* key, Direction direction);
 // Reading on from a record is one index seek per component: the records
 // whose first `level` components equal ?1..?level and whose next component
 // lies beyond ?level+1, or, at level n (all components equal), whose
@@ -70,7 +76,7 @@ std::string selectFromEnd(const TableSchema& schema, std::string_view table, con
 // a row value with COLLATE NOCASE nor past a run of equal first components,
 // and a UNION ALL of the levels copies every column once more per row.
 int beyondLevels(const KeyDesc* key);
-std::string selectBeyond(const TableSchema& schema, std::string_view table, const KeyDesc* key,
-                         Direction direction, int level);
+std::string selectBeyond(const Dialect& d, const TableSchema& schema, std::string_view table,
+                         const KeyDesc* key, Direction direction, int level);
 
 }  // namespace plorix::store::sql

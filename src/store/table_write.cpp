@@ -31,7 +31,7 @@ std::string Table::duplicatedKey(std::int64_t position) {
         StatementUse use(*s);
         bindKey(*s, schema, key, buffer());
         s->bind(static_cast<int>(key.components.size() + 1), position);
-        if (s->step() == SQLITE_ROW) return key.name;
+        if (s->step() == kStepRow) return key.name;
     }
     return {};
 }
@@ -47,14 +47,20 @@ int Table::add() {
         rc = s->step();
     }
     db_->changed();
-    if (rc != SQLITE_DONE) {
+    if (rc != kStepDone) {
         ErrorState error = db_->lastError(rc);
         if (error.code == kDuplicateKey) {
             error.keyName = duplicatedKey(0);
         }
         return report(error);
     }
-    currentRow_ = sqlite3_last_insert_rowid(db_->handle());
+    // A backend that skips a duplicate instead of refusing it adds nothing.
+    if (db_->changes() == 0) {
+        ErrorState error = storeError(kDuplicateKey);
+        error.keyName = duplicatedKey(0);
+        return report(error);
+    }
+    currentRow_ = db_->lastInsertId();
     impl_->version = 1;
     return report(kNoError);
 }
@@ -74,7 +80,7 @@ int Table::put() {
         rc = s->step();
     }
     db_->changed();
-    if (rc != SQLITE_DONE) {
+    if (rc != kStepDone) {
         ErrorState error = db_->lastError(rc);
         if (error.code == kDuplicateKey) {
             error.keyName = duplicatedKey(currentRow_);
@@ -82,8 +88,15 @@ int Table::put() {
         return report(error);
     }
     // No row with the position and the version read: another station
-    // changed or deleted the record meanwhile.
-    if (sqlite3_changes(db_->handle()) == 0) return report(kRecordChanged);
+    // changed or deleted the record meanwhile, or, where the backend skips
+    // duplicates, another record holds the new values of a unique key.
+    if (db_->changes() == 0) {
+        if (!db_->dialect().updateSkipsDuplicates || !impl_->stillAsRead(*this))
+            return report(kRecordChanged);
+        ErrorState error = storeError(kDuplicateKey);
+        error.keyName = duplicatedKey(currentRow_);
+        return report(error);
+    }
     ++impl_->version;
     return report(kNoError);
 }
@@ -101,8 +114,8 @@ int Table::erase() {
         rc = s->step();
     }
     db_->changed();
-    if (rc != SQLITE_DONE) return report(db_->lastError(rc));
-    if (sqlite3_changes(db_->handle()) == 0) return report(kRecordChanged);
+    if (rc != kStepDone) return report(db_->lastError(rc));
+    if (db_->changes() == 0) return report(kRecordChanged);
     currentRow_ = 0;
     return report(kNoError);
 }
@@ -118,7 +131,7 @@ int Table::empty() {
     }
     db_->changed();
     currentRow_ = 0;
-    return rc == SQLITE_DONE ? report(kNoError) : report(db_->lastError(rc));
+    return rc == kStepDone ? report(kNoError) : report(db_->lastError(rc));
 }
 
 int Table::begin() {

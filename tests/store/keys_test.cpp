@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "data/data_file.h"
+#include "store/backend_test.h"
 #include "store/store_support.h"
 #include "store/table_sql.h"
 #include "data/tables.h"
@@ -15,7 +16,7 @@ namespace {
 
 using test::openOrCreate;
 
-class StoreKeysTest : public ::testing::Test {
+class StoreKeysTest : public test::BackendTest {
 protected:
     int key(const store::Table& t, const char* name) { return t.schema().keyIndex(name); }
 
@@ -39,11 +40,9 @@ protected:
             ASSERT_EQ(t.add(), store::kNoError) << name;
         }
     }
-
-    plorix::test::TempDir dir;
 };
 
-TEST_F(StoreKeysTest, UniqueKeysRefuseDuplicatesInTheirOwnLetterCaseRule) {
+TEST_P(StoreKeysTest, UniqueKeysRefuseDuplicatesInTheirOwnLetterCaseRule) {
     store::Table categories(Categories::schema());
     ASSERT_EQ(openOrCreate(categories), store::kNoError);
     addCategories(categories, {"Work", "Home"});
@@ -73,7 +72,7 @@ TEST_F(StoreKeysTest, UniqueKeysRefuseDuplicatesInTheirOwnLetterCaseRule) {
     EXPECT_EQ(titles.error().keyName, "WL:KEYTITLE");
 }
 
-TEST_F(StoreKeysTest, DuplicatesKeepTheOrderTheyWereAddedIn) {
+TEST_P(StoreKeysTest, DuplicatesKeepTheOrderTheyWereAddedIn) {
     store::Table schedule(Schedule::schema());
     ASSERT_EQ(openOrCreate(schedule), store::kNoError);
     auto& r = schedule.rec<Schedule>();
@@ -95,7 +94,7 @@ TEST_F(StoreKeysTest, DuplicatesKeepTheOrderTheyWereAddedIn) {
     EXPECT_EQ(r.ID, 3);
 }
 
-TEST_F(StoreKeysTest, RecordsWithBlankComponentsStayOutsideAnOptKey) {
+TEST_P(StoreKeysTest, RecordsWithBlankComponentsStayOutsideAnOptKey) {
     store::Table schedule(Schedule::schema());
     ASSERT_EQ(openOrCreate(schedule), store::kNoError);
     auto& r = schedule.rec<Schedule>();
@@ -123,7 +122,7 @@ TEST_F(StoreKeysTest, RecordsWithBlankComponentsStayOutsideAnOptKey) {
     EXPECT_EQ(links.records(), 3);
 }
 
-TEST_F(StoreKeysTest, ScansFollowTheKeyWithLetterCaseIgnoredWhereTheKeySaysSo) {
+TEST_P(StoreKeysTest, ScansFollowTheKeyWithLetterCaseIgnoredWhereTheKeySaysSo) {
     store::Table categories(Categories::schema());
     ASSERT_EQ(openOrCreate(categories), store::kNoError);
     addCategories(categories, {"beta", "Alpha", "gamma", "ALPHA2", "Delta"});
@@ -178,7 +177,7 @@ TEST_F(StoreKeysTest, ScansFollowTheKeyWithLetterCaseIgnoredWhereTheKeySaysSo) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Banana", "apple", "cherry"}));
 }
 
-TEST_F(StoreKeysTest, LongScansOverRunsOfEqualComponentsMissNothing) {
+TEST_P(StoreKeysTest, LongScansOverRunsOfEqualComponentsMissNothing) {
     store::Table schedule(Schedule::schema());
     ASSERT_EQ(openOrCreate(schedule), store::kNoError);
     std::mt19937 random(7);
@@ -210,7 +209,7 @@ TEST_F(StoreKeysTest, LongScansOverRunsOfEqualComponentsMissNothing) {
     EXPECT_EQ(backward, expected);
 }
 
-TEST_F(StoreKeysTest, GetFindsByKeyValuesAndRegetByPosition) {
+TEST_P(StoreKeysTest, GetFindsByKeyValuesAndRegetByPosition) {
     store::Table scripts(Scripting::schema());
     ASSERT_EQ(openOrCreate(scripts), store::kNoError);
     auto& s = scripts.rec<Scripting>();
@@ -248,7 +247,7 @@ TEST_F(StoreKeysTest, GetFindsByKeyValuesAndRegetByPosition) {
     EXPECT_EQ(categories.rec<Categories>().CATEGORY, "Work");
 }
 
-TEST_F(StoreKeysTest, AScanSeesWritesMadeAfterItReadAhead) {
+TEST_P(StoreKeysTest, AScanSeesWritesMadeAfterItReadAhead) {
     store::Table categories(Categories::schema());
     ASSERT_EQ(openOrCreate(categories), store::kNoError);
     addCategories(categories, {"a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9"});
@@ -268,9 +267,14 @@ TEST_F(StoreKeysTest, AScanSeesWritesMadeAfterItReadAhead) {
     EXPECT_EQ(rest, (std::vector<std::string>{"a3", "a3b", "a5", "a6", "a7", "a8", "a9"}));
 }
 
+PLORIX_ON_BOTH_BACKENDS(StoreKeysTest);
+
 // Every scan and look-up is a seek in its key's index; a scan from one end
 // walks the index in order. Never a walk through the table or a sort.
-TEST_F(StoreKeysTest, ScansSeekInTheIndexOfTheirKey) {
+class StoreKeyPlanTest : public StoreKeysTest {};
+PLORIX_ON_THE_FILE(StoreKeyPlanTest);
+
+TEST_P(StoreKeyPlanTest, ScansSeekInTheIndexOfTheirKey) {
     const std::vector<const store::TableSchema*> schemas{&Schedule::schema(), &Todo::schema(),
                                                          &Clipboard::schema(), &Contact::schema()};
     std::vector<std::unique_ptr<store::Table>> tables;
@@ -286,15 +290,21 @@ TEST_F(StoreKeysTest, ScansSeekInTheIndexOfTheirKey) {
             // The query and whether it must seek; reading on from a record
             // seeks once per component and once more on the position.
             std::vector<std::pair<std::string, bool>> queries{
-                {store::sql::selectEqual(*schema, t, key), true},
-                {store::sql::selectFromEnd(*schema, t, &key, store::sql::Direction::Forward), false},
-                {store::sql::selectFromEnd(*schema, t, &key, store::sql::Direction::Backward), false},
+                {store::sql::selectEqual(store::sqliteDialect(), *schema, t, key), true},
+                {store::sql::selectFromEnd(store::sqliteDialect(), *schema, t, &key,
+                                           store::sql::Direction::Forward),
+                 false},
+                {store::sql::selectFromEnd(store::sqliteDialect(), *schema, t, &key,
+                                           store::sql::Direction::Backward),
+                 false},
             };
             const int levels = store::sql::beyondLevels(&key);
             ASSERT_EQ(levels, static_cast<int>(key.components.size()) + 1);
             for (int level = 0; level < levels; ++level) {
                 for (auto direction : {store::sql::Direction::Forward, store::sql::Direction::Backward}) {
-                    queries.emplace_back(store::sql::selectBeyond(*schema, t, &key, direction, level), true);
+                    queries.emplace_back(
+                        store::sql::selectBeyond(store::sqliteDialect(), *schema, t, &key, direction, level),
+                        true);
                 }
             }
             for (const auto& [query, seek] : queries) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "store/database.h"
+#include "store/backend_test.h"
 #include "store/store_support.h"
 #include "data/tables.h"
 #include "support/temp_dir.h"
@@ -20,7 +21,7 @@ namespace {
 using test::openOrCreate;
 using test::runStation;
 
-class StoreStationsTest : public ::testing::Test {
+class StoreStationsTest : public test::BackendTest {
 protected:
     void SetUp() override {
         ASSERT_EQ(openOrCreate(categories), store::kNoError);
@@ -35,11 +36,15 @@ protected:
     }
     std::int64_t count() { return categories.records(); }
 
-    plorix::test::TempDir dir;
     store::Table categories{Categories::schema()};
 };
+PLORIX_ON_BOTH_BACKENDS(StoreStationsTest);
 
-TEST_F(StoreStationsTest, ARecordChangedByAnotherWindowIsNotOverwritten) {
+// What only the file shows: its journal and its size.
+class StoreFileStationsTest : public StoreStationsTest {};
+PLORIX_ON_THE_FILE(StoreFileStationsTest);
+
+TEST_P(StoreStationsTest, ARecordChangedByAnotherWindowIsNotOverwritten) {
     store::Table other(Categories::schema());
     ASSERT_EQ(other.open(), store::kNoError);
     ASSERT_EQ(load(categories, "Work"), store::kNoError);
@@ -64,7 +69,7 @@ TEST_F(StoreStationsTest, ARecordChangedByAnotherWindowIsNotOverwritten) {
     EXPECT_EQ(categories.put(), store::kRecordChanged);
 }
 
-TEST_F(StoreStationsTest, ARecordChangedByAnotherStationIsNotOverwritten) {
+TEST_P(StoreStationsTest, ARecordChangedByAnotherStationIsNotOverwritten) {
     ASSERT_EQ(load(categories, "Work"), store::kNoError);
     const int station = runStation([] {
         store::Table t(Categories::schema());
@@ -80,7 +85,7 @@ TEST_F(StoreStationsTest, ARecordChangedByAnotherStationIsNotOverwritten) {
     EXPECT_EQ(load(categories, "Work (theirs)"), store::kNoError);
 }
 
-TEST_F(StoreStationsTest, ATransactionIsAllOrNothing) {
+TEST_P(StoreStationsTest, ATransactionIsAllOrNothing) {
     store::Table todo(Todo::schema());
     ASSERT_EQ(openOrCreate(todo), store::kNoError);
     auto addTodo = [&](const char* text) {
@@ -120,7 +125,7 @@ TEST_F(StoreStationsTest, ATransactionIsAllOrNothing) {
     EXPECT_EQ(todo.records(), 51);
 }
 
-TEST_F(StoreStationsTest, BeginWaitsTwoSecondsForAnotherStationsTransaction) {
+TEST_P(StoreStationsTest, BeginWaitsTwoSecondsForAnotherStationsTransaction) {
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t child = fork();
@@ -148,7 +153,7 @@ TEST_F(StoreStationsTest, BeginWaitsTwoSecondsForAnotherStationsTransaction) {
     EXPECT_EQ(categories.commit(), store::kNoError);
 }
 
-TEST_F(StoreStationsTest, AWriterKilledInTheMiddleOfABatchLeavesAWholeFile) {
+TEST_P(StoreFileStationsTest, AWriterKilledInTheMiddleOfABatchLeavesAWholeFile) {
     categories.close();
     int progress[2];
     ASSERT_EQ(pipe(progress), 0);
@@ -158,7 +163,8 @@ TEST_F(StoreStationsTest, AWriterKilledInTheMiddleOfABatchLeavesAWholeFile) {
         if (openOrCreate(schedule) != store::kNoError) _exit(1);
         // A small page cache, as on a station short of memory: the batch
         // spills pages into the file long before its end.
-        sqlite3_exec(schedule.database()->handle(), "PRAGMA cache_size = 64", nullptr, nullptr, nullptr);
+        store::ErrorState ignored;
+        schedule.database()->exec("PRAGMA cache_size = 64", ignored);
         auto& r = schedule.rec<Schedule>();
         r.COMMAND = std::string(255, 'c');
         r.PATH = std::string(255, 'p');

@@ -7,6 +7,7 @@
 
 #include "data/tables.h"
 #include "store/store.h"
+#include "store/backend_test.h"
 #include "store/store_support.h"
 #include "support/temp_dir.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 using data::Categories;
 
-class TransactionTest : public ::testing::Test {
+class TransactionTest : public data::test::BackendTest {
 protected:
     void SetUp() override { ASSERT_EQ(data::test::openOrCreate(categories), kNoError); }
 
@@ -31,11 +32,11 @@ protected:
         return names;
     }
 
-    plorix::test::TempDir dir{true};
     Table categories{Categories::schema()};
 };
+PLORIX_ON_BOTH_BACKENDS(TransactionTest);
 
-TEST_F(TransactionTest, LeavingTheScopeWithoutCommitUndoesTheWrites) {
+TEST_P(TransactionTest, LeavingTheScopeWithoutCommitUndoesTheWrites) {
     {
         Transaction outer(categories);
         ASSERT_TRUE(outer.ok());
@@ -50,7 +51,7 @@ TEST_F(TransactionTest, LeavingTheScopeWithoutCommitUndoesTheWrites) {
     EXPECT_EQ(stored(), std::vector<std::string>{"WORK"});
 }
 
-TEST_F(TransactionTest, AnInnerTransactionIsASavepointTheOuterOneDecides) {
+TEST_P(TransactionTest, AnInnerTransactionIsASavepointTheOuterOneDecides) {
     {
         Transaction outer(categories);
         ASSERT_EQ(add("A"), kNoError);

@@ -1,0 +1,380 @@
+// The tables of a served data file on a PostgreSQL server. The file's
+// behaviour is the reference; how the server is made to keep it:
+//
+// - Order. Texts are `COLLATE "C"` (byte order, as the file compares). A
+//   nocase key component is indexed and compared as translate(column,
+//   'A..Z', 'a..z'): the file's NOCASE folds A-Z alone, so neither lower()
+//   nor a locale collation would do ("_" sorts before "a", "ä" after "z").
+// - Insertion order. "_pos" is an identity column; ties of a key are broken
+//   by it as the file breaks them by rowid. A copy that keeps positions
+//   (conversion) moves the identity past them.
+// - Writers take turns. Every write transaction begins with
+//   pg_advisory_xact_lock on the schema under `SET LOCAL lock_timeout` = the
+//   busy timeout (2 s, shorter under LockWait): the file's BEGIN IMMEDIATE.
+//   A lock not had in time is 32. A write outside a transaction gets one of
+//   its own, so it queues the same way.
+// - A failed statement ends a PostgreSQL transaction, where the file's
+//   survives: so a duplicate never fails. Inserts skip it (ON CONFLICT DO
+//   NOTHING RETURNING "_pos": no row back means a duplicate) and updates
+//   skip a record whose new values another record's unique key holds (NOT
+//   EXISTS, reliable because writers take turns); the table then tells the
+//   duplicate (40) from a change by another station (89).
+// - Texts must be UTF-8 on the server. A record holding other bytes is
+//   refused (90, "text is not valid UTF-8") before anything is sent: the
+//   transaction goes on and nothing of the record is written.
+// - Keys. PostgreSQL rewrites index definitions, so the definition we wrote
+//   is kept in plorix_keys beside each index and compared on open.
+// - Lost connections. A failure that leaves the connection bad answers 90,
+//   "connection lost: ...". The next operation connects again (once) and
+//   prepares its statements again as they are used; a transaction that was
+//   open fails at every level until its outermost one ends.
+// - Unknown commits. Every commit that wrote also sets this connection's row
+//   in plorix_commits (a random token and a count of commits) and sends
+//   NOTIFY plorix_changes_<schema> with our process id. When the answer to
+//   COMMIT never comes, the row tells after reconnecting whether it was
+//   committed, so the caller never writes the same thing twice.
+
+#include "store/postgres/pg_connection.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+
+#include "store/sql_error.h"
+#include "store/table_sql.h"
+
+namespace plorix::store {
+
+namespace {
+
+using sql::quote;
+using sql::quoteLiteral;
+
+std::atomic<CommitLoss> commitLoss{CommitLoss::None};
+
+// The advisory lock of the writers of one schema.
+std::string writerLock(const std::string& schema) {
+    return "pg_advisory_xact_lock(1349278808, hashtext(" + quoteLiteral(schema) + "))";
+}
+
+std::string lockTimeout(int milliseconds) {
+    // 0 would wait for ever: the shortest wait is "do not wait".
+    return "SET LOCAL lock_timeout = " + std::to_string(std::max(milliseconds, 1));
+}
+
+std::string randomToken() {
+    std::random_device device;
+    std::string token;
+    for (int i = 0; i < 4; ++i) token += std::to_string(device());
+    return token;
+}
+
+bool startsWith(std::string_view text, std::string_view word) {
+    return text.size() >= word.size() &&
+           std::equal(word.begin(), word.end(), text.begin(),
+                      [](char a, char b) { return (a & ~0x20) == (b & ~0x20); });
+}
+
+// Whether a statement changes data or layout (savepoints and reads do not).
+bool changesData(std::string_view sql) {
+    for (std::string_view word : {"INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER"})
+        if (startsWith(sql, word)) return true;
+    return false;
+}
+
+std::string firstLine(const char* message) {
+    std::string text = message ? message : "";
+    if (const auto end = text.find('\n'); end != std::string::npos) text.resize(end);
+    return text;
+}
+
+void quiet(void*, const char*) {}
+
+}  // namespace
+
+void loseNextCommit(CommitLoss loss) { commitLoss.store(loss); }
+
+std::unique_ptr<Connection> openServer(const ServerAddress& server, const ConnectionOptions& options,
+                                       ErrorState& error) {
+    auto connection = std::make_unique<PgConnection>(server, options);
+    if (connection->connect(error) != kNoError) return nullptr;
+    return connection;
+}
+
+PgConnection::PgConnection(ServerAddress server, const ConnectionOptions& options)
+    : server_(std::move(server)), options_(options), token_(randomToken()) {}
+
+PgConnection::~PgConnection() {
+    if (!conn_) return;
+    // A child process must not end its parent's session: it only lets go
+    // of its copy of the socket (the rest goes with the process).
+    if (owner_ != getpid()) {
+        close(PQsocket(conn_));
+        return;
+    }
+    PQfinish(conn_);
+}
+
+bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
+
+int PgConnection::lost(const std::string& what, ErrorState& error) {
+    error = storeError(kFileSystemError);
+    error.driverText = "connection lost: " + what;
+    return error.code;
+}
+
+int PgConnection::connect(ErrorState& error) {
+    if (conn_) PQfinish(conn_);
+    conn_ = PQconnectdb(server_.url.c_str());
+    owner_ = getpid();
+    ++session_;
+    inTransaction_ = false;
+    wrote_ = false;
+    if (PQstatus(conn_) != CONNECTION_OK) return lost(firstLine(PQerrorMessage(conn_)), error);
+    PQsetNoticeProcessor(conn_, quiet, nullptr);
+    // The schema and its own tables, made by one station at a time.
+    const std::string schema = quote(server_.schema);
+    const std::string setup =
+        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; BEGIN; " +
+        lockTimeout(options_.busyTimeoutMs) + "; SELECT " + writerLock(server_.schema) +
+        "; CREATE SCHEMA IF NOT EXISTS " + schema + "; SET search_path = " + schema +
+        "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
+        std::string(dialect().catalogueColumns) +
+        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL)"
+        "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
+        " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
+        "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
+    PGresult* result = PQexec(conn_, setup.c_str());
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+        fail(result, error);
+        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        if (error.code == kFileSystemError && error.driverText.rfind("connection lost: ", 0) != 0)
+            error.driverText = "connection lost: " + error.driverText;
+        return error.code;
+    }
+    PQclear(result);
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+int PgConnection::ensureSession(ErrorState& error) {
+    if (connected()) return kNoError;
+    // The transaction went with the connection: its levels fail until the
+    // outermost one ends, and only then is it safe to connect again.
+    if (inTransaction_) return lost("the transaction was rolled back", error);
+    return connect(error);
+}
+
+int PgConnection::fail(PGresult* result, ErrorState& error) {
+    const std::string message = firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string code = state ? state : "";
+    PQclear(result);
+    if (!connected() || code.starts_with("08") || code == "57P01") {
+        return lost(message.empty() ? firstLine(PQerrorMessage(conn_)) : message, error);
+    }
+    if (code == "23505") return (error = storeError(kDuplicateKey)).code;
+    if (code == "55P03" || code == "40P01" || code == "40001") return (error = storeError(kFileLocked)).code;
+    error = storeError(kFileSystemError);
+    error.driverText = message + " (" + code + ")";
+    return error.code;
+}
+
+std::unique_ptr<Statement> PgConnection::prepare(const std::string& sql, ErrorState& error) {
+    auto statement = std::make_unique<PgStatement>(*this, sql, "s" + std::to_string(++statements_));
+    if (ensureSession(error) != kNoError || ensurePrepared(*statement, error) != kNoError) return nullptr;
+    return statement;
+}
+
+int PgConnection::ensurePrepared(PgStatement& statement, ErrorState& error) {
+    if (statement.preparedIn_ == session_) return kNoError;
+    PGresult* result = PQprepare(conn_, statement.name_.c_str(), statement.sql_.c_str(),
+                                 static_cast<int>(statement.types_.size()), statement.types_.data());
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) return fail(result, error);
+    PQclear(result);
+    statement.preparedIn_ = session_;
+    return kNoError;
+}
+
+int PgConnection::exec(const std::string& sql, ErrorState& error) {
+    if (ensureSession(error) != kNoError) return error.code;
+    PGresult* result = PQexec(conn_, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) return fail(result, error);
+    PQclear(result);
+    if (inTransaction_ && changesData(sql)) wrote_ = true;
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+int PgConnection::run(PgStatement& statement) {
+    ErrorState& error = lastError_;
+    if (statement.invalidText_) {
+        error = storeError(kFileSystemError);
+        error.driverText = "text is not valid UTF-8";
+        return error.code;
+    }
+    if (ensureSession(error) != kNoError) return error.code;
+    if (!statement.writes_ || inTransaction_) return execute(statement, error);
+    if (beginWrite(error) != kNoError) return error.code;
+    if (execute(statement, error) != kNoError) {
+        ErrorState ignored;
+        rollbackWrite(ignored);
+        return error.code;
+    }
+    return commitWrite(error);
+}
+
+int PgConnection::execute(PgStatement& statement, ErrorState& error) {
+    if (ensurePrepared(statement, error) != kNoError) return error.code;
+    std::vector<const char*> values(statement.values_.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = statement.bound_[i] ? statement.values_[i].c_str() : nullptr;
+    PGresult* result = PQexecPrepared(conn_, statement.name_.c_str(), static_cast<int>(values.size()),
+                                      values.data(), nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(result);
+    if (status == PGRES_COMMAND_OK) {
+        changes_ = std::atoll(PQcmdTuples(result));
+        PQclear(result);
+    } else if (status == PGRES_TUPLES_OK && statement.returnsPosition_) {
+        changes_ = PQntuples(result);
+        lastInsertId_ = changes_ > 0 ? std::atoll(PQgetvalue(result, 0, 0)) : 0;
+        PQclear(result);
+    } else if (status == PGRES_TUPLES_OK) {
+        statement.result_ = result;
+        statement.rows_ = PQntuples(result);
+    } else {
+        return fail(result, error);
+    }
+    if (statement.writes_) wrote_ = true;
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+int PgConnection::beginWrite(ErrorState& error) {
+    if (ensureSession(error) != kNoError) return error.code;
+    const std::string begin =
+        "BEGIN; " + lockTimeout(busyTimeoutMs_) + "; SELECT " + writerLock(server_.schema);
+    PGresult* result = PQexec(conn_, begin.c_str());
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+        fail(result, error);
+        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        return error.code;
+    }
+    PQclear(result);
+    inTransaction_ = true;
+    wrote_ = false;
+    error = storeError(kNoError);
+    return kNoError;
+}
+
+bool PgConnection::transactionOpen() const {
+    return inTransaction_ && connected() && PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+}
+
+ErrorState PgConnection::transactionEnded() const {
+    ErrorState error;
+    if (!connected()) {
+        const_cast<PgConnection*>(this)->lost("the transaction was rolled back", error);
+        return error;
+    }
+    error = storeError(kFileSystemError);
+    error.driverText = "the transaction was rolled back";
+    return error;
+}
+
+int PgConnection::commitWrite(ErrorState& error) {
+    error = storeError(kNoError);
+    if (!inTransaction_) return kNoError;
+    if (!connected()) {
+        inTransaction_ = false;
+        return lost("the transaction was rolled back", error);
+    }
+    if (!wrote_) {
+        inTransaction_ = false;
+        PGresult* result = PQexec(conn_, "COMMIT");
+        if (PQresultStatus(result) != PGRES_COMMAND_OK) return fail(result, error);
+        PQclear(result);
+        return kNoError;
+    }
+    return sendCommit(error);
+}
+
+int PgConnection::sendCommit(ErrorState& error) {
+    ++commits_;
+    const std::string commit =
+        "INSERT INTO plorix_commits VALUES (" + quoteLiteral(token_) + ", " + std::to_string(commits_) +
+        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now(); NOTIFY " +
+        quote("plorix_changes_" + server_.schema) + ", " + quoteLiteral(std::to_string(getpid())) +
+        "; COMMIT";
+    const CommitLoss loss = commitLoss.exchange(CommitLoss::None);
+    if (loss != CommitLoss::None) {
+        // The connection breaks before the server has the commit, or after
+        // it committed and before its answer arrived.
+        if (loss == CommitLoss::Unanswered) PQclear(PQexec(conn_, commit.c_str()));
+        shutdown(PQsocket(conn_), SHUT_RDWR);
+        PQclear(PQexec(conn_, "SELECT 1"));
+        return lookUpCommit(error);
+    }
+    PGresult* result = PQexec(conn_, commit.c_str());
+    if (PQresultStatus(result) == PGRES_COMMAND_OK) {
+        PQclear(result);
+        inTransaction_ = false;
+        return kNoError;
+    }
+    if (!connected()) {
+        PQclear(result);
+        return lookUpCommit(error);
+    }
+    inTransaction_ = false;
+    fail(result, error);
+    PQclear(PQexec(conn_, "ROLLBACK"));
+    return error.code;
+}
+
+// The answer to COMMIT never came: whether it was committed is read from
+// this connection's row of plorix_commits on a new connection.
+int PgConnection::lookUpCommit(ErrorState& error) {
+    inTransaction_ = false;
+    ErrorState reconnect;
+    if (connect(reconnect) != kNoError)
+        return lost("the outcome of the commit is unknown (" + reconnect.driverText + ")", error);
+    // The old session holds the writers' lock until its transaction ended
+    // either way: once we have it, the row tells the outcome for good.
+    const std::string query =
+        "SELECT \"count\" FROM plorix_commits WHERE \"token\" = " + quoteLiteral(token_);
+    const std::string wait =
+        "BEGIN; " + lockTimeout(busyTimeoutMs_) + "; SELECT " + writerLock(server_.schema);
+    PGresult* result = PQexec(conn_, wait.c_str());
+    if (PQresultStatus(result) == PGRES_TUPLES_OK) {
+        PQclear(result);
+        result = PQexec(conn_, query.c_str());
+    }
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+        fail(result, error);
+        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        return lost("the outcome of the commit is unknown (" + error.driverText + ")", error);
+    }
+    const bool committed = PQntuples(result) == 1 && std::atoll(PQgetvalue(result, 0, 0)) == commits_;
+    PQclear(result);
+    PQclear(PQexec(conn_, "ROLLBACK"));
+    if (committed) return (error = storeError(kNoError)).code;
+    return lost("the transaction was rolled back", error);
+}
+
+int PgConnection::rollbackWrite(ErrorState& error) {
+    error = storeError(kNoError);
+    const bool wasOpen = inTransaction_;
+    inTransaction_ = false;
+    wrote_ = false;
+    if (!connected() || (!wasOpen && PQtransactionStatus(conn_) == PQTRANS_IDLE)) return kNoError;
+    PGresult* result = PQexec(conn_, "ROLLBACK");
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) return fail(result, error);
+    PQclear(result);
+    return kNoError;
+}
+
+}  // namespace plorix::store
