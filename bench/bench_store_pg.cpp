@@ -47,7 +47,8 @@ constexpr const char* kFlavours[] = {"bench_store", "bench_raw"};
 const std::string& serverUrl() {
     static const std::string url = [] {
         const char* given = std::getenv("PLORIX_BENCH_SERVER");
-        if (!given || !*given) throw std::runtime_error("PLORIX_BENCH_SERVER names no server (see bench/run-store)");
+        if (!given || !*given)
+            throw std::runtime_error("PLORIX_BENCH_SERVER names no server (see bench/run-store)");
         return std::string(given);
     }();
     return url;
@@ -98,7 +99,8 @@ void prepare() {
 }
 
 const std::string& scheduleTable() {
-    static const std::string t = store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
+    static const std::string t =
+        store::splitStoredName(Schedule::schema().storedName, Schedule::schema()).table;
     return t;
 }
 
@@ -127,7 +129,8 @@ void readRow(PGresult* result, int row, const store::TableSchema& schema, void* 
     for (const auto& field : schema.fields) {
         const char* value = PQgetvalue(result, row, column);
         if (store::isText(field.kind))
-            store::setFieldText(field, record, {value, static_cast<std::size_t>(PQgetlength(result, row, column))});
+            store::setFieldText(field, record,
+                                {value, static_cast<std::size_t>(PQgetlength(result, row, column))});
         else
             store::setFieldInt(field, record, std::strtoll(value, nullptr, 10));
         ++column;
@@ -158,7 +161,8 @@ void BM_AddBatch_RawLibpq(benchmark::State& state) {
     prepare();
     const store::TableSchema& schema = Schedule::schema();
     RawPg raw(serverUrl(), "bench_raw");
-    const std::string insert = raw.prepare(sql::insertRecord(store::postgresDialect(), schema, scheduleTable()));
+    const std::string insert =
+        raw.prepare(sql::insertRecord(store::postgresDialect(), schema, scheduleTable()));
     Schedule r;
     Parameters parameters;
     for (auto _ : state) {
@@ -262,7 +266,8 @@ void BM_IdleTick_Store(benchmark::State& state) {
     tick.state().active = true;
     for (auto _ : state) {
         const scheduler::TickReport report = tick.tick();
-        if (report.fired || report.warned || !report.failure.ok()) state.SkipWithError("the tick was not idle");
+        if (report.fired || report.warned || !report.failure.ok())
+            state.SkipWithError("the tick was not idle");
     }
 }
 

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 std::vector<const store::TableSchema*> dataFileSchemas() {
     std::vector<const store::TableSchema*> out;
     for (const auto* schema : data::allSchemas())
-        if (store::splitStoredName(schema->storedName, *schema).file == data::kDataFileName) out.push_back(schema);
+        if (store::splitStoredName(schema->storedName, *schema).file == data::kDataFileName)
+            out.push_back(schema);
     return out;
 }
 
@@ -88,7 +89,7 @@ protected:
 TEST_F(Migrate, EveryTableGoesToTheServerAndBackUnchanged) {
     fillEveryTable(folder.path());
     const auto before = listings();
-    ASSERT_EQ(before.size(), 24u);
+    ASSERT_GT(before.size(), 12u);  // every table, and some by a key with duplicates
 
     const ProcessResult to = cli(folder.path().string(), {"migrate", "--to", url});
     ASSERT_EQ(to.status, 0) << to.err;

@@ -33,7 +33,7 @@ TEST(ServerSimulate, WorksOnAScratchSchemaThatGoesAndSweepsOnesLeftBehind) {
     }
     // A simulation killed earlier left its schema; nobody holds its lock.
     sqlValue(url, "CREATE SCHEMA plorix_sim_1_00000000");
-    const std::vector<std::string> run = {"--database", url,      "simulate",        "--from",
+    const std::vector<std::string> run = {"--database",       url,    "simulate",        "--from",
                                           "2024-05-06T09:00", "--to", "2024-05-06T09:10"};
     const ProcessResult copy = cli(folder.path().string(), run);
     ASSERT_EQ(copy.status, 0) << copy.err;

@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kUsage = "usage: migrate --to URL | --from URL";
 
-// The server's side of the copy goes by a file name of its own, served from
-// the URL, so that both sides can be open at once.
-constexpr std::string_view kServerSide = "Px97-server.TPS";
+// The server's side of the copy is the data file of a folder that does not
+// exist, served from the URL, so that both sides can be open at once.
+constexpr std::string_view kServerSide = ".server";
 
 struct Side {
     std::string file;
@@ -107,7 +107,7 @@ int cmdMigrate(const Args& args, Prompter& prompter) {
     const std::string where = "schema " + server.schema + " on " + store::postgres::describeServer(url);
 
     const std::string local = store::absoluteFileName(store::resolveFileName(data::kDataFileName));
-    const std::string remote = store::absoluteFileName(std::string(kServerSide));
+    const std::string remote = (fs::path(local).parent_path() / kServerSide / data::kDataFileName).string();
     std::error_code error;
     const bool localExisted = fs::exists(local, error);
     if (toServer) {

@@ -111,11 +111,10 @@ namespace {
 
 // The statements that give `table` of `to` the keys and constraints the
 // table of `from` has, under their own names (the store finds its keys by
-// name). Read with `from` first on the search path, so that the table is
-// named without its schema; run with `to` there instead.
+// name), naming the table without its schema: they are run with `to` on the
+// search path.
 std::optional<std::vector<std::string>> keysOf(AdminConnection& c, const std::string& from,
                                                const std::string& table) {
-    if (!c.exec("SET LOCAL search_path = " + c.quote(from))) return std::nullopt;
     const std::string relation = c.quote(from) + "." + c.quote(table);
     auto keys = c.query(
         "SELECT pg_get_indexdef(i.indexrelid) FROM pg_index i WHERE i.indrelid = $1::regclass"
@@ -125,7 +124,12 @@ std::optional<std::vector<std::string>> keysOf(AdminConnection& c, const std::st
         "SELECT format('ALTER TABLE %I ADD CONSTRAINT %I %s', $2::text, conname, pg_get_constraintdef(oid))"
         " FROM pg_constraint WHERE conrelid = $1::regclass AND contype IN ('p', 'u', 'x')",
         {relation, table});
-    if (!keys || !constraints) return std::nullopt;
+    // The index definitions name the table with its schema, whatever the path.
+    const auto printed = c.query("SELECT quote_ident($1)", {from});
+    if (!keys || !constraints || !printed || printed->empty()) return std::nullopt;
+    const std::string on = " ON " + printed->front() + ".";
+    for (std::string& key : *keys)
+        if (const auto at = key.find(on); at != std::string::npos) key.replace(at, on.size(), " ON ");
     keys->insert(keys->begin(), constraints->begin(), constraints->end());
     return keys;
 }
@@ -144,9 +148,8 @@ std::string copyOn(AdminConnection& c, const std::string& from, const std::strin
         for (const std::string& key : *keys)
             if (!c.exec(key)) return c.error();
         // The copy's identity counters go on from where the original's stand.
-        const auto identities =
-            c.query("SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attidentity <> ''",
-                    {target});
+        const auto identities = c.query(
+            "SELECT attname FROM pg_attribute WHERE attrelid = $1::regclass AND attidentity <> ''", {target});
         if (!identities) return c.error();
         for (const std::string& column : *identities) {
             if (!c.query("SELECT setval(pg_get_serial_sequence($1, $2), coalesce((SELECT max(" +
