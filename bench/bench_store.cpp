@@ -164,7 +164,8 @@ void rawAddBatch(benchmark::State& state, const char* flavour) {
         state.PauseTiming();
         emptySchedule(flavour);
         auto raw = std::make_unique<Raw>(dataFile(flavour), std::string(flavour) == "keyed");
-        sqlite3_stmt* insert = raw->prepare(sql::insertRecord(schema, scheduleTable()));
+        sqlite3_stmt* insert =
+            raw->prepare(sql::insertRecord(store::sqliteDialect(), schema, scheduleTable()));
         state.ResumeTiming();
         raw->exec("BEGIN IMMEDIATE");
         for (int i = 1; i <= kRows; ++i) {
@@ -206,7 +207,7 @@ void rawGetById(benchmark::State& state, const char* flavour) {
     const store::TableSchema& schema = Schedule::schema();
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYID"))];
     Raw raw(dataFile(flavour), std::string(flavour) == "keyed");
-    sqlite3_stmt* get = raw.prepare(sql::selectEqual(schema, scheduleTable(), key));
+    sqlite3_stmt* get = raw.prepare(sql::selectEqual(store::sqliteDialect(), schema, scheduleTable(), key));
     Schedule r;
     for (auto _ : state) {
         for (int i = 0; i < kRows; ++i) {
@@ -242,8 +243,8 @@ void rawScan(benchmark::State& state, const char* flavour) {
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex("KEYDATEENABLED"))];
     Raw raw(dataFile(flavour), std::string_view(flavour).starts_with("keyed"));
     // The natural way without the store: one query over the whole key.
-    sqlite3_stmt* scan =
-        raw.prepare(sql::selectFromEnd(schema, scheduleTable(), &key, sql::Direction::Forward));
+    sqlite3_stmt* scan = raw.prepare(
+        sql::selectFromEnd(store::sqliteDialect(), schema, scheduleTable(), &key, sql::Direction::Forward));
     Schedule r;
     for (auto _ : state) {
         int rows = 0;

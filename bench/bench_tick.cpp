@@ -73,13 +73,13 @@ void fillSchedule(const std::function<Schedule(int)>& make, int count) {
     data::TableUse use(data::processTable<Schedule>(), prompter);
     data::TableUse scripting(data::processTable<data::Scripting>(), prompter);
     if (use->records() == count) return;
-    use->empty();
-    use->stream();
+    if (use->empty() != store::kNoError || use->stream() != store::kNoError)
+        throw std::runtime_error(use->error().describe());
     for (int i = 0; i < count; ++i) {
         use->rec<Schedule>() = make(i);
         if (use->add() != store::kNoError) throw std::runtime_error(use->error().describe());
     }
-    use->flush();
+    if (use->flush() != store::kNoError) throw std::runtime_error(use->error().describe());
 }
 
 // 100,000 entries: the even ones history records of past runs (warned), the
@@ -165,8 +165,8 @@ sqlite3_stmt* firstOfKey(Raw& raw, const char* keyName) {
     const store::TableSchema& schema = Schedule::schema();
     const store::KeyDesc& key = schema.keys[static_cast<std::size_t>(schema.keyIndex(keyName))];
     const std::string table = store::splitStoredName(schema.storedName, schema).table;
-    sqlite3_stmt* s =
-        raw.prepare(store::sql::selectFromEnd(schema, table, &key, store::sql::Direction::Forward));
+    sqlite3_stmt* s = raw.prepare(store::sql::selectFromEnd(store::sqliteDialect(), schema, table, &key,
+                                                            store::sql::Direction::Forward));
     sqlite3_bind_int64(s, 1, 1);
     return s;
 }

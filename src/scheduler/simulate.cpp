@@ -165,22 +165,24 @@ public:
     bool retry(const store::ErrorState& error, SimulationSummary& summary) {
         using namespace std::chrono;
         if (options_.reconnectWaitMs <= 0 || !connectionLost(error)) return false;
-        if (!since_) {
+        if (!waiting_) {
+            waiting_ = true;
             since_ = steady_clock::now();
             ++summary.reconnects;
         }
-        if (steady_clock::now() - *since_ > milliseconds(options_.reconnectWaitMs)) return false;
+        if (steady_clock::now() - since_ > milliseconds(options_.reconnectWaitMs)) return false;
         if (options_.interrupted && options_.interrupted()) return false;
         std::this_thread::sleep_for(milliseconds(kPauseMs));
         return true;
     }
     // A tick went through.
-    void restored() { since_.reset(); }
+    void restored() { waiting_ = false; }
 
 private:
     static constexpr int kPauseMs = 200;
     const SimulationOptions& options_;
-    std::optional<std::chrono::steady_clock::time_point> since_;
+    bool waiting_ = false;
+    std::chrono::steady_clock::time_point since_{};
 };
 
 // The first moment at which the warning check finds the entry's warning due.

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <set>
 
@@ -22,29 +23,6 @@ std::vector<std::string> fireLines(const std::string& out) {
     for (const auto& line : lines(out))
         if (line.find("\tfire\t") != std::string::npos) fires.push_back(line);
     return fires;
-}
-
-TEST(ServerSimulate, WorksOnAScratchSchemaThatGoesAndSweepsOnesLeftBehind) {
-    const std::string url = ownDatabase();
-    TempDir folder;
-    {
-        const ServedFolder served(folder.path(), {url});
-        storeEntry(programEveryMinute(at(2024, 5, 6, 9, 0)));
-    }
-    // A simulation killed earlier left its schema; nobody holds its lock.
-    sqlValue(url, "CREATE SCHEMA plorix_sim_1_00000000");
-    const std::vector<std::string> run = {"--database",       url,    "simulate",        "--from",
-                                          "2024-05-06T09:00", "--to", "2024-05-06T09:10"};
-    const ProcessResult copy = cli(folder.path().string(), run);
-    ASSERT_EQ(copy.status, 0) << copy.err;
-    EXPECT_EQ(fireLines(copy.out).size(), 11u) << copy.out;
-    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
-    EXPECT_EQ(cli(folder.path().string(), run).out, copy.out);  // the shared schema is as it was
-
-    auto inPlace = run;
-    inPlace.push_back("--in-place");
-    EXPECT_EQ(cli(folder.path().string(), inPlace).out, copy.out);
-    EXPECT_TRUE(fireLines(cli(folder.path().string(), inPlace).out).empty());  // done already
 }
 
 // plorix-cli started with its output on a pipe, read as it comes.
@@ -78,17 +56,51 @@ public:
         text = buffer;
         return true;
     }
+    void interrupt() { kill(pid_, SIGTERM); }
+    // The exit status, or 128 + the signal that ended it.
     int status() {
         int status = 0;
         waitpid(pid_, &status, 0);
         pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
 private:
     pid_t pid_ = -1;
     FILE* out_ = nullptr;
 };
+
+TEST(ServerSimulate, WorksOnAScratchSchemaThatGoesAndSweepsOnesLeftBehind) {
+    const std::string url = ownDatabase();
+    TempDir folder;
+    {
+        const ServedFolder served(folder.path(), {url});
+        storeEntry(programEveryMinute(at(2024, 5, 6, 9, 0)));
+    }
+    // A simulation killed earlier left its schema; nobody holds its lock.
+    sqlValue(url, "CREATE SCHEMA plorix_sim_1_00000000");
+    const std::vector<std::string> run = {"--database",       url,    "simulate",        "--from",
+                                          "2024-05-06T09:00", "--to", "2024-05-06T09:10"};
+    const ProcessResult copy = cli(folder.path().string(), run);
+    ASSERT_EQ(copy.status, 0) << copy.err;
+    EXPECT_EQ(fireLines(copy.out).size(), 11u) << copy.out;
+    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
+    EXPECT_EQ(cli(folder.path().string(), run).out, copy.out);  // the shared schema is as it was
+
+    auto inPlace = run;
+    inPlace.push_back("--in-place");
+    EXPECT_EQ(cli(folder.path().string(), inPlace).out, copy.out);
+    EXPECT_TRUE(fireLines(cli(folder.path().string(), inPlace).out).empty());  // done already
+
+    // Interrupted, it drops its schema all the same.
+    Running interrupted({PLORIX_CLI_PATH, "-d", folder.path().string(), "--database", url, "simulate",
+                         "--from", "2024-05-06T09:00", "--to", "2025-05-06T09:00"});
+    std::string line;
+    ASSERT_TRUE(interrupted.line(line));
+    interrupted.interrupt();
+    EXPECT_EQ(interrupted.status(), 128 + SIGTERM);
+    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
+}
 
 TEST(ServerSimulate, AServerStoppedMidwayAndStartedAgainCostsNoRunAndDoublesNone) {
     PrivateCluster cluster;

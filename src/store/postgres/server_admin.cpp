@@ -63,6 +63,9 @@ AdminConnection::AdminConnection(const std::string& url) : server_(describeServe
     }
     PQconninfoFree(options);
     connection_ = connectTo(url);
+    // The server's notices ("drop cascades to ...") are not ours to print.
+    PQsetNoticeProcessor(
+        connection_, [](void*, const char*) {}, nullptr);
     if (PQstatus(connection_) != CONNECTION_OK)
         error_ =
             "cannot reach the database server " + server_ + ": " + firstLine(PQerrorMessage(connection_));
