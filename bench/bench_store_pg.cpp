@@ -24,6 +24,7 @@
 #include "data/tables.h"
 #include "platform/fake/fake_desktop.h"
 #include "raw_pg_connection.h"
+#include "store_measures.h"
 #include "runtime/clock.h"
 #include "scheduler/frame_tick.h"
 #include "settings/settings.h"
@@ -37,11 +38,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace plorix;
 using bench::fillRow;
+using bench::kRows;
+using bench::lookedUp;
 using bench::RawPg;
 using data::Schedule;
 namespace sql = store::sql;
 
-constexpr int kRows = 100000;
 constexpr const char* kFlavours[] = {"bench_store", "bench_raw"};
 
 const std::string& serverUrl() {
@@ -146,13 +148,7 @@ void BM_AddBatch_Store(benchmark::State& state) {
         auto table = openTable(Schedule::schema(), "bench_store");
         if (table->empty() != store::kNoError) state.SkipWithError("empty failed");
         state.ResumeTiming();
-        auto& r = table->rec<Schedule>();
-        if (table->stream() != store::kNoError) state.SkipWithError("stream failed");
-        for (int i = 1; i <= kRows; ++i) {
-            fillRow(r, i);
-            if (table->add() != store::kNoError) state.SkipWithError("add failed");
-        }
-        if (table->flush() != store::kNoError) state.SkipWithError("flush failed");
+        bench::addBatch(state, *table);
     }
     state.SetItemsProcessed(state.iterations() * kRows);
 }
@@ -182,20 +178,9 @@ void BM_AddBatch_RawLibpq(benchmark::State& state) {
 
 // --- 100,000 look-ups by SCH:KEYID ----------------------------------------------------
 
-int lookedUp(int i) { return static_cast<int>((static_cast<long long>(i) * 7919) % kRows) + 1; }
-
 void BM_GetById_Store(benchmark::State& state) {
     prepare();
-    auto table = openTable(Schedule::schema(), "bench_store");
-    auto& r = table->rec<Schedule>();
-    const int keyId = Schedule::schema().keyIndex("KEYID");
-    for (auto _ : state) {
-        for (int i = 0; i < kRows; ++i) {
-            r.ID = lookedUp(i);
-            if (table->get(keyId) != store::kNoError) state.SkipWithError("get failed");
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    bench::getById(state, *openTable(Schedule::schema(), "bench_store"));
 }
 
 void BM_GetById_RawLibpq(benchmark::State& state) {
@@ -221,15 +206,7 @@ void BM_GetById_RawLibpq(benchmark::State& state) {
 
 void BM_ScanDateEnabled_Store(benchmark::State& state) {
     prepare();
-    auto table = openTable(Schedule::schema(), "bench_store");
-    const int keyIndex = Schedule::schema().keyIndex("KEYDATEENABLED");
-    for (auto _ : state) {
-        int rows = 0;
-        table->setStart(keyIndex);
-        while (table->next() == store::kNoError) ++rows;
-        if (rows != kRows) state.SkipWithError("scan incomplete");
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    bench::scanDateEnabled(state, *openTable(Schedule::schema(), "bench_store"));
 }
 
 void BM_ScanDateEnabled_RawLibpq(benchmark::State& state) {
