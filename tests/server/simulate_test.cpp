@@ -25,15 +25,17 @@ std::vector<std::string> fireLines(const std::string& out) {
     return fires;
 }
 
-// plorix-cli started with its output on a pipe, read as it comes.
+// plorix-cli started with its output on a pipe, read as it comes, and its
+// errors in a file when one is named.
 class Running {
 public:
-    explicit Running(std::vector<std::string> args) {
+    explicit Running(std::vector<std::string> args, const std::string& errors = {}) {
         int fds[2];
         if (pipe(fds) != 0) throw std::runtime_error("pipe");
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], STDOUT_FILENO);
+            if (!errors.empty()) freopen(errors.c_str(), "w", stderr);
             std::vector<char*> argv;
             for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -110,7 +112,8 @@ TEST(ServerSimulate, AServerStoppedMidwayAndStartedAgainCostsNoRunAndDoublesNone
         storeEntry(programEveryMinute(at(2024, 5, 6, 0, 0)));
     }
     Running simulate({PLORIX_CLI_PATH, "-d", folder.path().string(), "--database", cluster.url(), "simulate",
-                      "--from", "2024-05-06T00:00", "--to", "2024-05-06T23:59", "--in-place"});
+                      "--from", "2024-05-06T00:00", "--to", "2024-05-06T23:59", "--in-place"},
+                     (folder / "errors").string());
     std::multiset<std::string> fired;  // the moments of the runs
     std::string line;
     bool stopped = false;
@@ -125,6 +128,9 @@ TEST(ServerSimulate, AServerStoppedMidwayAndStartedAgainCostsNoRunAndDoublesNone
     }
     EXPECT_EQ(simulate.status(), 0);
     ASSERT_TRUE(stopped);
+    // The stop fell in the middle: the simulation waited for the server.
+    EXPECT_NE(folder.read("errors").find("connection to the server was lost"), std::string::npos)
+        << folder.read("errors");
     const std::set<std::string> distinct(fired.begin(), fired.end());
     EXPECT_EQ(fired.size(), 24u * 60u);
     EXPECT_EQ(distinct.size(), fired.size());
