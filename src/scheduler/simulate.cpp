@@ -1,9 +1,7 @@
 #include "scheduler/simulate.h"
 
-#include <chrono>
 #include <cstdio>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "data/open_routine.h"
@@ -15,6 +13,7 @@
 #include "runtime/fixed_text.h"
 #include "scheduler/advance_warning.h"
 #include "scheduler/moment.h"
+#include "scheduler/reconnect_wait.h"
 #include "scheduler/reminder.h"
 #include "scheduler/frame_tick.h"
 #include "scheduler/history.h"
@@ -150,41 +149,6 @@ SchedulerHooks recordingHooks(const Recorder& record) {
     return hooks;
 }
 
-// The connection to the database server dropped: the operation did nothing
-// and the store connects again on the next one.
-bool connectionLost(const store::ErrorState& error) {
-    return error.code == store::kFileSystemError && error.driverText.starts_with("connection lost:");
-}
-
-// Waits out a lost connection for as long as the options allow, a little at
-// a time, so that the tick under way can be run again.
-class ReconnectWait {
-public:
-    explicit ReconnectWait(const SimulationOptions& options) : options_(options) {}
-    // Whether `error` is a lost connection worth trying again after a pause.
-    bool retry(const store::ErrorState& error, SimulationSummary& summary) {
-        using namespace std::chrono;
-        if (options_.reconnectWaitMs <= 0 || !connectionLost(error)) return false;
-        if (!waiting_) {
-            waiting_ = true;
-            since_ = steady_clock::now();
-            ++summary.reconnects;
-        }
-        if (steady_clock::now() - since_ > milliseconds(options_.reconnectWaitMs)) return false;
-        if (options_.interrupted && options_.interrupted()) return false;
-        std::this_thread::sleep_for(milliseconds(kPauseMs));
-        return true;
-    }
-    // A tick went through.
-    void restored() { waiting_ = false; }
-
-private:
-    static constexpr int kPauseMs = 200;
-    const SimulationOptions& options_;
-    bool waiting_ = false;
-    std::chrono::steady_clock::time_point since_{};
-};
-
 // The first moment at which the warning check finds the entry's warning due.
 Moment warningMoment(const Schedule& entry) {
     if (entry.ADVANCEWARNTIME >= kHundredthsPerDay) return {entry.ADVANCEWARNDATE + 1, kMidnight};
@@ -280,13 +244,13 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     const auto cannotWrite = [&table](const store::Transaction& batch) {
         return "cannot write to " + table.schema().label + ": " + batch.error().describe();
     };
-    ReconnectWait reconnect(options);
+    ReconnectWait reconnect(options.reconnectWaitMs, options.interrupted);
     std::optional<store::Transaction> batch;
     long long pending = 0;  // runs performed in the batch
     while (clock.real() <= end) {
         if (!batch) batch.emplace(table);
         if (!batch->ok()) {
-            if (reconnect.retry(batch->error(), summary)) {
+            if (reconnect.retry(batch->error(), summary.reconnects)) {
                 batch.reset();
                 continue;
             }
@@ -294,7 +258,7 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
             return summary;
         }
         const TickReport report = tick.tick();
-        if (reconnect.retry(report.failure, summary)) {
+        if (reconnect.retry(report.failure, summary.reconnects)) {
             // The tick is undone with its batch and runs again.
             held.clear();
             prompter.forgetFailure();
@@ -311,7 +275,7 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
         if (report.fired && report.fired->outcome == FireOutcome::Performed) ++pending;
         if (waits || pending >= kRunsPerBatch) {
             if (batch->commit() != store::kNoError) {
-                if (reconnect.retry(batch->error(), summary)) {
+                if (reconnect.retry(batch->error(), summary.reconnects)) {
                     --summary.ticks;
                     held.clear();
                     pending = 0;

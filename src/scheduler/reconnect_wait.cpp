@@ -1,0 +1,30 @@
+#include "scheduler/reconnect_wait.h"
+
+#include <thread>
+
+namespace plorix::scheduler {
+namespace {
+
+constexpr int kPauseMs = 200;
+
+}  // namespace
+
+bool connectionLost(const store::ErrorState& error) {
+    return error.code == store::kFileSystemError && error.driverText.starts_with("connection lost:");
+}
+
+bool ReconnectWait::retry(const store::ErrorState& error, int& losses) {
+    using namespace std::chrono;
+    if (waitMs_ <= 0 || !connectionLost(error)) return false;
+    if (!waiting_) {
+        waiting_ = true;
+        since_ = steady_clock::now();
+        ++losses;
+    }
+    if (steady_clock::now() - since_ > milliseconds(waitMs_)) return false;
+    if (interrupted_ && interrupted_()) return false;
+    std::this_thread::sleep_for(milliseconds(kPauseMs));
+    return true;
+}
+
+}  // namespace plorix::scheduler
