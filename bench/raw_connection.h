@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "data/data_file.h"
-#include "store/database.h"
+#include "store/sqlite/sqlite_connection.h"
 #include "store/file_key.h"
 #include "store/store.h"
 #include "store/sqlite/sqlite_connection.h"

@@ -18,6 +18,10 @@ std::map<std::string, ServerAddress>& served() {
 
 }  // namespace
 
+bool connectionLost(const ErrorState& error) {
+    return error.code == kFileSystemError && error.driverText.starts_with(kConnectionLost);
+}
+
 bool isServerUrl(std::string_view text) {
     return text.starts_with("postgresql://") || text.starts_with("postgres://");
 }

@@ -6,7 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "store/error.h"
+
 namespace plorix::store {
+
+// How the driver's text of a code 90 begins when the connection to the
+// server was lost (the next operation connects again).
+inline constexpr std::string_view kConnectionLost = "connection lost: ";
+bool connectionLost(const ErrorState& error);
 
 // A PostgreSQL server and the schema that holds the tables.
 struct ServerAddress {

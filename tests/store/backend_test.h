@@ -8,8 +8,10 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "data/data_file.h"
+#include "data/raw_data_file.h"
 #include "store/served_files.h"
 #include "support/temp_dir.h"
 #include "support/test_server.h"
@@ -31,6 +33,19 @@ protected:
     ~BackendTest() override { store::serveFile((dir / std::string(kDataFileName)).string(), {}); }
 
     bool onServer() const { return GetParam() == Backend::Server; }
+
+    // SQL run behind the store's back, on the file or in the server's schema.
+    void rawExec(const std::string& sql) {
+        if (onServer()) {
+            plorix::test::queryServerColumn(server, sql);
+        } else {
+            plorix::test::RawDataFile(std::string(kDataFileName)).exec(sql);
+        }
+    }
+    std::vector<std::string> rawColumn(const std::string& sql) {
+        if (onServer()) return plorix::test::queryServerColumn(server, sql);
+        return plorix::test::RawDataFile(std::string(kDataFileName)).column(sql);
+    }
 
     plorix::test::TempDir dir;
     store::ServerAddress server;

@@ -177,6 +177,21 @@ TEST_P(StoreKeysTest, ScansFollowTheKeyWithLetterCaseIgnoredWhereTheKeySaysSo) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Banana", "apple", "cherry"}));
 }
 
+// Letter case is ignored for A-Z alone: punctuation between the upper and
+// the lower letters sorts before every letter, and other letters keep
+// their case (both forms of a-umlaut are different categories).
+TEST_P(StoreKeysTest, IgnoringLetterCaseFoldsTheLettersAToZAlone) {
+    store::Table categories(Categories::schema());
+    ASSERT_EQ(openOrCreate(categories), store::kNoError);
+    addCategories(categories, {"\xC3\xA4", "B", "a", "_", "[", "\xC3\x84", "b_"});
+    EXPECT_EQ(categoryScan(categories, true),
+              (std::vector<std::string>{"[", "_", "a", "B", "b_", "\xC3\x84", "\xC3\xA4"}));
+    categories.rec<Categories>().CATEGORY = "A";
+    EXPECT_EQ(categories.add(), store::kDuplicateKey);
+    categories.rec<Categories>().CATEGORY = "\xC3\xA4";
+    EXPECT_EQ(categories.add(), store::kDuplicateKey);
+}
+
 TEST_P(StoreKeysTest, LongScansOverRunsOfEqualComponentsMissNothing) {
     store::Table schedule(Schedule::schema());
     ASSERT_EQ(openOrCreate(schedule), store::kNoError);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/raw_data_file.h"
+#include "store/backend_test.h"
 #include "store/store_support.h"
 #include "data/tables.h"
 #include "support/temp_dir.h"
@@ -10,10 +11,9 @@
 namespace plorix::data {
 namespace {
 
-using plorix::test::RawDataFile;
 using test::openOrCreate;
 
-class StoreLayoutTest : public ::testing::Test {
+class StoreLayoutTest : public test::BackendTest {
 protected:
     void SetUp() override {
         store::Table categories(Categories::schema());
@@ -23,21 +23,20 @@ protected:
             ASSERT_EQ(categories.add(), store::kNoError);
         }
     }
-    plorix::test::TempDir dir;
 };
+PLORIX_ON_BOTH_BACKENDS(StoreLayoutTest);
 
-TEST_F(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
+TEST_P(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
     {
         // The window log as the previous version of the program kept it:
         // wider titles, no time, a column since dropped.
-        RawDataFile raw("Px97.TPS");
-        raw.exec(R"(CREATE TABLE "WL" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER NOT NULL DEFAULT 1,
+        rawExec(R"(CREATE TABLE "WL" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER NOT NULL DEFAULT 1,
                       "TITLE" TEXT NOT NULL DEFAULT '', "DATE" INTEGER NOT NULL DEFAULT 0,
                       "SEEN" INTEGER NOT NULL DEFAULT 0))");
-        raw.exec(R"(CREATE UNIQUE INDEX "WL.WL:KEYTITLE" ON "WL" ("TITLE"))");
-        raw.exec(R"(INSERT INTO "plorix_catalogue" VALUES ('WL', 'WindowLookup', 1))");
-        raw.exec(R"(INSERT INTO "WL" VALUES (5, 3, 'Editor', 80001, 9))");
-        raw.exec("INSERT INTO \"WL\" VALUES (9, 1, '" + std::string(100, 'x') + "', 80000, 1)");
+        rawExec(R"(CREATE UNIQUE INDEX "WL.WL:KEYTITLE" ON "WL" ("TITLE"))");
+        rawExec(R"(INSERT INTO "plorix_catalogue" VALUES ('WL', 'WindowLookup', 1))");
+        rawExec(R"(INSERT INTO "WL" VALUES (5, 3, 'Editor', 80001, 9))");
+        rawExec("INSERT INTO \"WL\" VALUES (9, 1, '" + std::string(100, 'x') + "', 80000, 1)");
     }
     // Only a layout the program declares as one of its earlier ones is converted.
     store::Table unknown(WindowLookup::schema());
@@ -67,28 +66,26 @@ TEST_F(StoreLayoutTest, AnOlderLayoutIsConvertedInPlaceKeepingItsRecords) {
     EXPECT_EQ(log.position(), 5);
     EXPECT_EQ(log.upgrade(), store::kNoError);  // nothing left to do
 
-    RawDataFile raw("Px97.TPS");
-    EXPECT_EQ(raw.column(R"(SELECT version FROM "plorix_catalogue" WHERE name = 'WL')"),
+    EXPECT_EQ(rawColumn(R"(SELECT version FROM "plorix_catalogue" WHERE name = 'WL')"),
               std::vector<std::string>{"2"});
     store::Table categories(Categories::schema());
     ASSERT_EQ(categories.open(), store::kNoError);
     EXPECT_EQ(categories.records(), 2);
 }
 
-TEST_F(StoreLayoutTest, TablesThatAreNotOursAreRefusedAndLeftUntouched) {
+TEST_P(StoreLayoutTest, TablesThatAreNotOursAreRefusedAndLeftUntouched) {
     {
-        RawDataFile raw("Px97.TPS");
         // No catalogue entry: someone else's table of the same name.
-        raw.exec(R"(CREATE TABLE "Hol" ("HOLIDAYDATE" INTEGER, "HOLIDAY" TEXT))");
-        raw.exec(R"(INSERT INTO "Hol" VALUES (80000, 'New Year'))");
+        rawExec(R"(CREATE TABLE "Hol" ("HOLIDAYDATE" INTEGER, "HOLIDAY" TEXT))");
+        rawExec(R"(INSERT INTO "Hol" VALUES (80000, 'New Year'))");
         // The transfer file's to-do table, as in a transfer file copied in
         // as the data file: catalogued, but as another table.
-        raw.exec(R"(CREATE TABLE "todo" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER, "DONE" INTEGER))");
-        raw.exec(R"(INSERT INTO "plorix_catalogue" VALUES ('todo', 'SyncTodo', 1))");
+        rawExec(R"(CREATE TABLE "todo" ("_pos" INTEGER PRIMARY KEY, "_ver" INTEGER, "DONE" INTEGER))");
+        rawExec(R"(INSERT INTO "plorix_catalogue" VALUES ('todo', 'SyncTodo', 1))");
         // Our own entry and version, but columns of no layout of ours.
-        raw.exec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
+        rawExec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
     }
-    const std::string before = dir.read("Px97.TPS");
+    const std::string before = onServer() ? std::string() : dir.read("Px97.TPS");
     for (const store::TableSchema* schema : {&Holidays::schema(), &Todo::schema(), &Categories::schema()}) {
         store::Table table(*schema);
         EXPECT_EQ(table.open(), store::kInvalidDataFile) << schema->label;
@@ -98,27 +95,27 @@ TEST_F(StoreLayoutTest, TablesThatAreNotOursAreRefusedAndLeftUntouched) {
             << schema->label;  // creating leaves an existing table alone
         EXPECT_EQ(table.open(store::kReadOnlyDenyNone), store::kInvalidDataFile) << schema->label;
     }
-    EXPECT_EQ(dir.read("Px97.TPS"), before);
+    if (!onServer()) {
+        EXPECT_EQ(dir.read("Px97.TPS"), before);
+    }
+    EXPECT_EQ(rawColumn(R"(SELECT "HOLIDAY" FROM "Hol")"), std::vector<std::string>{"New Year"});
 }
 
-TEST_F(StoreLayoutTest, ANewerLayoutIsRefusedAndLeftAlone) {
+TEST_P(StoreLayoutTest, ANewerLayoutIsRefusedAndLeftAlone) {
     {
-        RawDataFile raw("Px97.TPS");
-        raw.exec(R"(UPDATE "plorix_catalogue" SET version = 3 WHERE name = 'Categories')");
-        raw.exec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
+        rawExec(R"(UPDATE "plorix_catalogue" SET version = 3 WHERE name = 'Categories')");
+        rawExec(R"(ALTER TABLE "Categories" ADD COLUMN "COLOUR" TEXT NOT NULL DEFAULT 'red')");
     }
     store::Table categories(Categories::schema());
     EXPECT_EQ(categories.open(), store::kInvalidRecordDeclaration);
     EXPECT_EQ(categories.upgrade(), store::kInvalidRecordDeclaration);
-    RawDataFile raw("Px97.TPS");
-    EXPECT_EQ(raw.column(R"(SELECT COLOUR FROM "Categories")"), (std::vector<std::string>{"red", "red"}));
+    EXPECT_EQ(rawColumn(R"(SELECT "COLOUR" FROM "Categories")"), (std::vector<std::string>{"red", "red"}));
 }
 
-TEST_F(StoreLayoutTest, ALostOrAlteredKeyMustBeRebuilt) {
+TEST_P(StoreLayoutTest, ALostOrAlteredKeyMustBeRebuilt) {
     {
-        RawDataFile raw("Px97.TPS");
-        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
-        raw.exec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('Leisure'))");
+        rawExec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        rawExec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('Leisure'))");
     }
     store::Table categories(Categories::schema());
     EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
@@ -131,9 +128,8 @@ TEST_F(StoreLayoutTest, ALostOrAlteredKeyMustBeRebuilt) {
 
     {
         // The same key made case-sensitive behind the store's back.
-        RawDataFile raw("Px97.TPS");
-        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
-        raw.exec(R"(CREATE UNIQUE INDEX "Categories.CAT:KEYCATEGORY" ON "Categories" ("CATEGORY"))");
+        rawExec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        rawExec(R"(CREATE UNIQUE INDEX "Categories.CAT:KEYCATEGORY" ON "Categories" ("CATEGORY"))");
     }
     EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
     std::vector<std::string> problems;
@@ -144,18 +140,31 @@ TEST_F(StoreLayoutTest, ALostOrAlteredKeyMustBeRebuilt) {
     EXPECT_EQ(categories.open(), store::kNoError);
 }
 
-TEST_F(StoreLayoutTest, DuplicatesStopAUniqueKeyFromBeingRebuilt) {
+TEST_P(StoreLayoutTest, DuplicatesStopAUniqueKeyFromBeingRebuilt) {
     {
-        RawDataFile raw("Px97.TPS");
-        raw.exec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
-        raw.exec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('work'))");
+        rawExec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+        rawExec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('work'))");
     }
     store::Table categories(Categories::schema());
     EXPECT_EQ(categories.buildKeys(), store::kDuplicateKey);
     EXPECT_EQ(categories.error().keyName, "CAT:KEYCATEGORY");
     EXPECT_EQ(categories.open(), store::kKeyMustBeRebuilt);
-    RawDataFile raw("Px97.TPS");
-    EXPECT_EQ(raw.column(R"(SELECT count(*) FROM "Categories")"), std::vector<std::string>{"3"});
+    EXPECT_EQ(rawColumn(R"(SELECT count(*) FROM "Categories")"), std::vector<std::string>{"3"});
+}
+
+TEST_P(StoreLayoutTest, DuplicatesSetAsideIntoALocalFileLetTheKeyBeRebuilt) {
+    rawExec(R"(DROP INDEX "Categories.CAT:KEYCATEGORY")");
+    rawExec(R"(INSERT INTO "Categories" ("CATEGORY") VALUES ('work'))");
+    store::Table categories(Categories::schema());
+    store::SetAside aside{(dir / "aside" / "Px97.TPS").string(), (dir / "aside" / "Categories.csv").string()};
+    ASSERT_EQ(categories.buildKeys(&aside), store::kNoError) << categories.error().describe();
+    EXPECT_EQ(aside.moved, 1);
+    EXPECT_EQ(aside.keyName, "CAT:KEYCATEGORY");
+    EXPECT_NE(dir.read("aside/Categories.csv").find("\"work\""), std::string::npos);
+    ASSERT_EQ(categories.open(), store::kNoError);
+    EXPECT_EQ(categories.records(), 2);
+    categories.rec<Categories>().CATEGORY = "WORK";
+    EXPECT_EQ(categories.add(), store::kDuplicateKey);
 }
 
 }  // namespace

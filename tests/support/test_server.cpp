@@ -1,8 +1,10 @@
 #include "support/test_server.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <stdexcept>
 
@@ -25,18 +27,23 @@ std::string schemaName(const std::string& testName) {
     return name;
 }
 
+PGconn* connectTo(const std::string& url) {
+    PGconn* conn = PQconnectdb(url.c_str());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const std::string message = PQerrorMessage(conn);
+        PQfinish(conn);
+        throw std::runtime_error("no test server (the CTest fixture postgres starts it): " + message);
+    }
+    return conn;
+}
+
 }  // namespace
 
 std::string testServerUrl() { return std::string("postgresql:///plorix?host=") + PLORIX_TEST_SERVER_DIR; }
 
 store::ServerAddress freshSchema(const std::string& testName) {
     store::ServerAddress address{testServerUrl(), schemaName(testName)};
-    PGconn* conn = PQconnectdb(address.url.c_str());
-    if (PQstatus(conn) != CONNECTION_OK) {
-        const std::string message = PQerrorMessage(conn);
-        PQfinish(conn);
-        throw std::runtime_error("no test server (the CTest fixture postgres starts it): " + message);
-    }
+    PGconn* conn = connectTo(address.url);
     PGresult* result = PQexec(
         conn, ("SET client_min_messages = warning; DROP SCHEMA IF EXISTS \"" + address.schema + "\" CASCADE")
                   .c_str());
@@ -46,6 +53,53 @@ store::ServerAddress freshSchema(const std::string& testName) {
     PQfinish(conn);
     if (!dropped) throw std::runtime_error("cannot drop schema " + address.schema + ": " + message);
     return address;
+}
+
+std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql) {
+    PGconn* conn = connectTo(server.url);
+    PQclear(PQexec(conn, ("SET search_path = \"" + server.schema + "\"").c_str()));
+    PGresult* result = PQexec(conn, sql.c_str());
+    const ExecStatusType status = PQresultStatus(result);
+    std::vector<std::string> values;
+    for (int row = 0; status == PGRES_TUPLES_OK && row < PQntuples(result); ++row)
+        values.emplace_back(PQgetvalue(result, row, 0));
+    const std::string message = PQerrorMessage(conn);
+    PQclear(result);
+    PQfinish(conn);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        throw std::runtime_error(sql + ": " + message);
+    return values;
+}
+
+std::string queryServer(const store::ServerAddress& server, const std::string& sql) {
+    const std::vector<std::string> values = queryServerColumn(server, sql);
+    return values.empty() ? std::string() : values.front();
+}
+
+ServerListener::ServerListener(const store::ServerAddress& server, const std::string& channel)
+    : conn_(connectTo(server.url)) {
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
+    PQclear(PQexec(conn_, ("LISTEN \"" + channel + "\"").c_str()));
+}
+
+ServerListener::~ServerListener() { PQfinish(conn_); }
+
+std::vector<std::string> ServerListener::payloads(int waitMs) {
+    std::vector<std::string> out;
+    pollfd socket{PQsocket(conn_), POLLIN, 0};
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (std::chrono::steady_clock::now() < end) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        poll(&socket, 1, static_cast<int>(left.count()));
+        PQconsumeInput(conn_);
+        while (PGnotify* note = PQnotifies(conn_)) {
+            out.emplace_back(note->extra);
+            PQfreemem(note);
+        }
+    }
+    return out;
 }
 
 }  // namespace plorix::test

@@ -4,8 +4,11 @@
 // parallel.
 
 #include <string>
+#include <vector>
 
 #include "store/served_files.h"
+
+struct pg_conn;  // libpq's connection
 
 namespace plorix::test {
 
@@ -15,5 +18,26 @@ std::string testServerUrl();
 // A schema named after `testName` on the test cluster, dropped first if an
 // earlier run left it behind.
 store::ServerAddress freshSchema(const std::string& testName);
+
+// The first column of the first row of `sql` run in the server's schema
+// ("" when it gives no row); throws when the server refuses it.
+std::string queryServer(const store::ServerAddress& server, const std::string& sql);
+
+// The first column of every row of `sql` run in the server's schema.
+std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql);
+
+// A connection listening on one channel of the server.
+class ServerListener {
+public:
+    ServerListener(const store::ServerAddress& server, const std::string& channel);
+    ~ServerListener();
+    ServerListener(const ServerListener&) = delete;
+    ServerListener& operator=(const ServerListener&) = delete;
+    // The payloads of the notifications that arrived within `waitMs`.
+    std::vector<std::string> payloads(int waitMs);
+
+private:
+    ::pg_conn* conn_;
+};
 
 }  // namespace plorix::test

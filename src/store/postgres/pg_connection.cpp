@@ -23,7 +23,9 @@
 //   refused (90, "text is not valid UTF-8") before anything is sent: the
 //   transaction goes on and nothing of the record is written.
 // - Keys. PostgreSQL rewrites index definitions, so the definition we wrote
-//   is kept in plorix_keys beside each index and compared on open.
+//   is kept in plorix_keys beside each index, with the server's text of it
+//   at the time. An index that no longer reads as it did shows the
+//   server's text, never equal to ours: the key must be rebuilt (46).
 // - Lost connections. A failure that leaves the connection bad answers 90,
 //   "connection lost: ...". The next operation connects again (once) and
 //   prepares its statements again as they are used; a transaction that was
@@ -122,13 +124,18 @@ bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNEC
 
 int PgConnection::lost(const std::string& what, ErrorState& error) {
     error = storeError(kFileSystemError);
-    error.driverText = "connection lost: " + what;
+    error.driverText = std::string(kConnectionLost) + what;
     return error.code;
 }
 
 int PgConnection::connect(ErrorState& error) {
     if (conn_) PQfinish(conn_);
-    conn_ = PQconnectdb(server_.url.c_str());
+    // A server gone from the network must not hold a window for the
+    // system's TCP time-out: a few seconds, unless the URL says otherwise
+    // (its own settings come after ours and win).
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {"5", server_.url.c_str(), nullptr};
+    conn_ = PQconnectdbParams(keywords, values, 1);
     owner_ = getpid();
     ++session_;
     inTransaction_ = false;
@@ -138,12 +145,13 @@ int PgConnection::connect(ErrorState& error) {
     // The schema and its own tables, made by one station at a time.
     const std::string schema = quote(server_.schema);
     const std::string setup =
-        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; BEGIN; " +
-        lockTimeout(options_.busyTimeoutMs) + "; SELECT " + writerLock(server_.schema) +
-        "; CREATE SCHEMA IF NOT EXISTS " + schema + "; SET search_path = " + schema +
-        "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
+        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
+        quoteLiteral("plorix:" + server_.schema) + "; BEGIN; " + lockTimeout(options_.busyTimeoutMs) +
+        "; SELECT " + writerLock(server_.schema) + "; CREATE SCHEMA IF NOT EXISTS " + schema +
+        "; SET search_path = " + schema + "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
         std::string(dialect().catalogueColumns) +
-        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL)"
+        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL,"
+        " \"server_definition\" TEXT)"
         "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
         " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
         "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
@@ -151,8 +159,8 @@ int PgConnection::connect(ErrorState& error) {
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
         fail(result, error);
         if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
-        if (error.code == kFileSystemError && error.driverText.rfind("connection lost: ", 0) != 0)
-            error.driverText = "connection lost: " + error.driverText;
+        if (error.code == kFileSystemError && !connectionLost(error))
+            error.driverText = std::string(kConnectionLost) + error.driverText;
         return error.code;
     }
     PQclear(result);

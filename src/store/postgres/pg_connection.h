@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store/connection.h"
+#include "store/postgres/commit_loss.h"
 #include "store/served_files.h"
 
 namespace plorix::store {
@@ -18,13 +19,6 @@ namespace plorix::store {
 // be reached or the schema not prepared.
 std::unique_ptr<Connection> openServer(const ServerAddress& server, const ConnectionOptions& options,
                                        ErrorState& error);
-
-// For tests of the lookup of a commit whose answer never came: the next
-// commit that wrote loses its connection before the server has it
-// (Unsent) or after the server committed it but before the answer arrived
-// (Unanswered).
-enum class CommitLoss { None, Unsent, Unanswered };
-void loseNextCommit(CommitLoss loss);
 
 class PgConnection;
 

@@ -1,0 +1,157 @@
+// What only a served data file has: a lock held on the server, a lost
+// connection, a commit whose answer never came, texts the server refuses,
+// notifications of changes, and a data file that stays empty.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "data/data_folder.h"
+#include "data/tables.h"
+#include "store/backend_test.h"
+#include "store/postgres/commit_loss.h"
+#include "store/store_support.h"
+#include "store/transaction.h"
+
+namespace plorix::data {
+namespace {
+
+using test::openOrCreate;
+
+class ServerStoreTest : public test::BackendTest {
+protected:
+    void SetUp() override { ASSERT_EQ(openOrCreate(categories), store::kNoError); }
+
+    int add(const char* name) {
+        categories.rec<Categories>().CATEGORY = name;
+        return categories.add();
+    }
+    std::string count(const std::string& where = "") {
+        return plorix::test::queryServer(server, "SELECT count(*) FROM \"Categories\"" + where);
+    }
+    // Ends this test's connections from another one, as an administrator
+    // or a restarted server would.
+    void dropConnections() {
+        plorix::test::queryServer(server,
+                                  "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                  " WHERE application_name = left('plorix:" +
+                                      server.schema + "', 63)");
+    }
+    static bool lostConnection(const store::ErrorState& error) { return store::connectionLost(error); }
+
+    store::Table categories{Categories::schema()};
+};
+PLORIX_ON_THE_SERVER(ServerStoreTest);
+
+TEST_P(ServerStoreTest, AWriterWaitsTwoSecondsForAnotherWritersTransactionThenGets32) {
+    std::promise<void> begun, done;
+    std::thread other([&] {
+        // A thread of its own has a connection of its own, like a station.
+        store::Table table(Categories::schema());
+        if (table.open() == store::kNoError && table.begin() == store::kNoError) {
+            begun.set_value();
+            done.get_future().wait();
+            table.rollback();
+        } else {
+            begun.set_value();
+        }
+    });
+    begun.get_future().wait();
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(categories.begin(), store::kFileLocked);
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_GE(waited, 1.8);
+    EXPECT_LT(waited, 3.5);
+    // A shorter wait asked for is honoured; an add outside a transaction
+    // queues the same way.
+    {
+        store::LockWait shortWait(categories, 200);
+        started = std::chrono::steady_clock::now();
+        EXPECT_EQ(add("Queued"), store::kFileLocked);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 1.0);
+    }
+    done.set_value();
+    other.join();
+    EXPECT_EQ(add("Queued"), store::kNoError);
+}
+
+TEST_P(ServerStoreTest, ALostConnectionIsReportedOnceAndTheNextOperationConnectsAgain) {
+    ASSERT_EQ(add("Home"), store::kNoError);
+    dropConnections();
+    EXPECT_EQ(categories.records(), -1);
+    EXPECT_TRUE(lostConnection(categories.error())) << categories.error().driverText;
+    EXPECT_EQ(categories.records(), 1);
+    ASSERT_EQ(add("Work"), store::kNoError);  // its statements are prepared again
+
+    // Inside a transaction every level fails until the outermost one ends;
+    // nothing of it was written.
+    ASSERT_EQ(categories.begin(), store::kNoError);
+    ASSERT_EQ(add("Lost"), store::kNoError);
+    dropConnections();
+    EXPECT_EQ(add("Lost too"), store::kFileSystemError);
+    EXPECT_TRUE(lostConnection(categories.error())) << categories.error().driverText;
+    EXPECT_EQ(categories.commit(), store::kFileSystemError);
+    EXPECT_TRUE(lostConnection(categories.error())) << categories.error().driverText;
+    EXPECT_EQ(count(), "2");
+    EXPECT_EQ(add("After"), store::kNoError);
+    EXPECT_EQ(count(), "3");
+}
+
+TEST_P(ServerStoreTest, ACommitWhoseAnswerWasLostIsLookedUpBeforeTheAnswer) {
+    {
+        store::Transaction transaction(categories);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_EQ(add("Committed"), store::kNoError);
+        store::loseNextCommit(store::CommitLoss::Unanswered);
+        EXPECT_EQ(transaction.commit(), store::kNoError);  // the server has it: the caller must not retry
+    }
+    EXPECT_EQ(count(" WHERE \"CATEGORY\" = 'Committed'"), "1");
+    {
+        store::Transaction transaction(categories);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_EQ(add("Never sent"), store::kNoError);
+        store::loseNextCommit(store::CommitLoss::Unsent);
+        EXPECT_EQ(transaction.commit(), store::kFileSystemError);
+        EXPECT_TRUE(lostConnection(transaction.error())) << transaction.error().driverText;
+    }
+    EXPECT_EQ(count(" WHERE \"CATEGORY\" = 'Never sent'"), "0");
+    EXPECT_EQ(add("Next"), store::kNoError);
+    EXPECT_EQ(count(), "2");
+}
+
+TEST_P(ServerStoreTest, ATextThatIsNotUtf8IsRefusedAndTheTransactionGoesOn) {
+    ASSERT_EQ(categories.begin(), store::kNoError);
+    ASSERT_EQ(add("Before"), store::kNoError);
+    EXPECT_EQ(add("Caf\xE9"), store::kFileSystemError);
+    EXPECT_EQ(categories.error().driverText, "text is not valid UTF-8");
+    ASSERT_EQ(add("Caf\xC3\xA9"), store::kNoError);
+    ASSERT_EQ(categories.get(0), store::kNoError);
+    categories.rec<Categories>().CATEGORY = "\xFF";
+    EXPECT_EQ(categories.put(), store::kFileSystemError);
+    EXPECT_EQ(categories.commit(), store::kNoError);
+    EXPECT_EQ(count(), "2");
+}
+
+TEST_P(ServerStoreTest, EveryCommitThatWroteNotifiesWithTheWritersProcess) {
+    plorix::test::ServerListener listener(server, "plorix_changes_" + server.schema);
+    ASSERT_EQ(add("Home"), store::kNoError);
+    ASSERT_EQ(categories.begin(), store::kNoError);
+    ASSERT_EQ(categories.records(), 1);
+    ASSERT_EQ(categories.commit(), store::kNoError);  // read only: nothing to tell
+    EXPECT_EQ(listener.payloads(300), std::vector<std::string>{std::to_string(getpid())});
+}
+
+TEST_P(ServerStoreTest, AServedFileIsNeverANewEmptyFileAndTakesTablesWhileItsSchemaIsOurs) {
+    dir.write(std::string(kDataFileName), "");
+    EXPECT_FALSE(emptyFileInNewFolder(categories));
+    EXPECT_TRUE(mayAddTableTo(categories));
+    // Tables none of which are ours: another program's schema.
+    plorix::test::queryServer(server, "DELETE FROM plorix_catalogue; CREATE TABLE \"foreign\" (x integer)");
+    EXPECT_FALSE(mayAddTableTo(categories));
+}
+
+}  // namespace
+}  // namespace plorix::data
