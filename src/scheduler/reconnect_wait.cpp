@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "store/served_files.h"
+
 namespace plorix::scheduler {
 namespace {
 
@@ -9,13 +11,9 @@ constexpr int kPauseMs = 200;
 
 }  // namespace
 
-bool connectionLost(const store::ErrorState& error) {
-    return error.code == store::kFileSystemError && error.driverText.starts_with("connection lost:");
-}
-
 bool ReconnectWait::retry(const store::ErrorState& error, int& losses) {
     using namespace std::chrono;
-    if (waitMs_ <= 0 || !connectionLost(error)) return false;
+    if (waitMs_ <= 0 || !store::connectionLost(error)) return false;
     if (!waiting_) {
         waiting_ = true;
         since_ = steady_clock::now();

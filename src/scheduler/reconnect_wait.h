@@ -9,9 +9,6 @@
 
 namespace plorix::scheduler {
 
-// Whether `error` tells of a lost connection to the server.
-bool connectionLost(const store::ErrorState& error);
-
 // Pauses a little at a time while the connection stays lost, for at most
 // `waitMs` in all (0: not at all), so that the work under way can be done
 // again once it is back.

@@ -20,6 +20,7 @@
 #include "scheduler/tick_timeline.h"
 #include "data/warnings.h"
 #include "settings/settings.h"
+#include "store/served_files.h"
 #include "store/transaction.h"
 
 namespace plorix::scheduler {
@@ -169,7 +170,7 @@ std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::strin
     const Schedule& entry = schedule.rec<Schedule>();
     const auto first = [&](int key) {
         const int code = readFirst(schedule, key);
-        if (uncertain && connectionLost(schedule.error()))
+        if (uncertain && store::connectionLost(schedule.error()))
             *uncertain = true;
         else if (code != store::kNoError && code != store::kRecordNotAvailable && failure.empty())
             failure = "cannot read " + schedule.schema().label + ": " + schedule.error().describe();

@@ -10,6 +10,7 @@
 #include "data/data_file.h"
 #include "data/tables.h"
 #include "server/server_rig.h"
+#include "support/test_server.h"
 #include "store/store.h"
 
 namespace plorix::test {
@@ -118,7 +119,7 @@ TEST_F(Migrate, ATargetHoldingRecordsIsRefusedUntouched) {
         EXPECT_EQ(again.err.find("copied"), std::string::npos) << again.err;
     }
     EXPECT_EQ(cli(folder.path().string(), {"--database", url, "list", "Schedule"}).out, onServer);
-    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix%'"), "1");
+    EXPECT_EQ(queryServer({url}, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix%'"), "1");
 }
 
 }  // namespace

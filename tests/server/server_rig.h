@@ -34,9 +34,6 @@ private:
     std::string url_;
 };
 
-// One statement on `url`; the first column of the first row ("" when none).
-std::string sqlValue(const std::string& url, const std::string& sql);
-
 // plorix-cli on the data folder `folder`.
 ProcessResult cli(const std::string& folder, std::vector<std::string> args);
 

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "server/server_rig.h"
+#include "support/test_server.h"
 #include "server/server_tasks.h"
 
 namespace plorix::test {
@@ -80,13 +81,13 @@ TEST(ServerSimulate, WorksOnAScratchSchemaThatGoesAndSweepsOnesLeftBehind) {
         storeEntry(programEveryMinute(at(2024, 5, 6, 9, 0)));
     }
     // A simulation killed earlier left its schema; nobody holds its lock.
-    sqlValue(url, "CREATE SCHEMA plorix_sim_1_00000000");
+    queryServer({url}, "CREATE SCHEMA plorix_sim_1_00000000");
     const std::vector<std::string> run = {"--database",       url,    "simulate",        "--from",
                                           "2024-05-06T09:00", "--to", "2024-05-06T09:10"};
     const ProcessResult copy = cli(folder.path().string(), run);
     ASSERT_EQ(copy.status, 0) << copy.err;
     EXPECT_EQ(fireLines(copy.out).size(), 11u) << copy.out;
-    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
+    EXPECT_EQ(queryServer({url}, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
     EXPECT_EQ(cli(folder.path().string(), run).out, copy.out);  // the shared schema is as it was
 
     auto inPlace = run;
@@ -101,7 +102,7 @@ TEST(ServerSimulate, WorksOnAScratchSchemaThatGoesAndSweepsOnesLeftBehind) {
     ASSERT_TRUE(interrupted.line(line));
     interrupted.interrupt();
     EXPECT_EQ(interrupted.status(), 128 + SIGTERM);
-    EXPECT_EQ(sqlValue(url, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
+    EXPECT_EQ(queryServer({url}, "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'plorix_sim%'"), "0");
 }
 
 TEST(ServerSimulate, AServerStoppedMidwayAndStartedAgainCostsNoRunAndDoublesNone) {
