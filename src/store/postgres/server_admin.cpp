@@ -137,6 +137,25 @@ std::optional<std::vector<std::string>> keysOf(AdminConnection& c, const std::st
     return keys;
 }
 
+// The store keeps beside each key the server's own text of its index,
+// which names the schema: a key that was as recorded in `from` is as
+// recorded in `to` too.
+std::string rehomeKeys(AdminConnection& c, const std::string& from, const std::string& to) {
+    const std::string keys = c.quote(to) + ".plorix_keys";
+    const auto present = c.query("SELECT to_regclass($1) IS NOT NULL", {keys});
+    if (!present) return c.error();
+    if (present->empty() || present->front() != "t") return {};
+    const bool ok =
+        c.query("UPDATE " + keys +
+                    " k SET server_definition = pg_get_indexdef(ci.oid) FROM pg_class ci, pg_class fi"
+                    " WHERE ci.relkind = 'i' AND ci.relname = k.name AND ci.relnamespace = $2::regnamespace"
+                    " AND fi.relkind = 'i' AND fi.relname = k.name AND fi.relnamespace = $1::regnamespace"
+                    " AND k.server_definition = pg_get_indexdef(fi.oid)",
+                {c.quote(from), c.quote(to)})
+            .has_value();
+    return ok ? std::string() : c.error();
+}
+
 std::string copyOn(AdminConnection& c, const std::string& from, const std::string& to) {
     const auto tables = c.query("SELECT tablename FROM pg_tables WHERE schemaname = $1 ORDER BY 1", {from});
     if (!tables) return c.error();
@@ -161,7 +180,7 @@ std::string copyOn(AdminConnection& c, const std::string& from, const std::strin
                 return c.error();
         }
     }
-    return {};
+    return rehomeKeys(c, from, to);
 }
 
 }  // namespace
