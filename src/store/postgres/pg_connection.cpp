@@ -151,7 +151,7 @@ int PgConnection::connect(ErrorState& error) {
     ++session_;
     inTransaction_ = false;
     wrote_ = false;
-    if (PQstatus(conn_) != CONNECTION_OK) return lost(firstLine(PQerrorMessage(conn_)), error);
+    if (PQstatus(conn_) != CONNECTION_OK) return lost(driverMessage(nullptr), error);
     PQsetNoticeProcessor(conn_, quiet, nullptr);
     // The schema and its own tables, made by one station at a time.
     const std::string schema = quote(server_.schema);
@@ -189,13 +189,20 @@ int PgConnection::ensureSession(ErrorState& error) {
     return connect(error);
 }
 
+// libpq quotes the URL, or the part of it it could not read, in some of its
+// messages: a password in it never reaches an error text.
+std::string PgConnection::driverMessage(const PGresult* result) const {
+    return hidePassword(firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_)),
+                        server_.url);
+}
+
 int PgConnection::fail(PGresult* result, ErrorState& error) {
-    const std::string message = firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    const std::string message = driverMessage(result);
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string code = state ? state : "";
     PQclear(result);
     if (!connected() || code.starts_with("08") || code == "57P01") {
-        return lost(message.empty() ? firstLine(PQerrorMessage(conn_)) : message, error);
+        return lost(message.empty() ? driverMessage(nullptr) : message, error);
     }
     if (code == "23505") return (error = storeError(kDuplicateKey)).code;
     if (code == "55P03" || code == "40P01" || code == "40001") return (error = storeError(kFileLocked)).code;

@@ -91,6 +91,7 @@ private:
     int ensurePrepared(PgStatement& statement, ErrorState& error);
     // The error of a failed call (`result` may be null), freeing it.
     int fail(PGresult* result, ErrorState& error);
+    std::string driverMessage(const PGresult* result) const;  // of `result`, else of the connection
     int sendCommit(ErrorState& error);
     int lookUpCommit(ErrorState& error);
 
