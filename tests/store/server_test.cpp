@@ -100,6 +100,30 @@ TEST_P(ServerStoreTest, ALostConnectionIsReportedOnceAndTheNextOperationConnects
     EXPECT_EQ(count(), "3");
 }
 
+// Connecting again while another station writes waits for it as long as any
+// operation would, and a connection left unprepared is not used.
+TEST_P(ServerStoreTest, AReconnectThatFindsAnotherWriterAnswers32AndConnectsAgainNextTime) {
+    ASSERT_EQ(add("Home"), store::kNoError);
+    dropConnections();
+    EXPECT_EQ(categories.records(), -1);
+    std::promise<void> begun, done;
+    std::thread other([&] {
+        store::Table table(Categories::schema());
+        const bool writing = table.open() == store::kNoError && table.begin() == store::kNoError;
+        begun.set_value();
+        if (writing) {
+            done.get_future().wait();
+            table.rollback();
+        }
+    });
+    begun.get_future().wait();
+    EXPECT_EQ(categories.records(), -1);
+    EXPECT_EQ(categories.errorCode(), store::kFileLocked) << categories.error().describe();
+    done.set_value();
+    other.join();
+    EXPECT_EQ(categories.records(), 1) << categories.error().describe();
+}
+
 TEST_P(ServerStoreTest, ACommitWhoseAnswerWasLostIsLookedUpBeforeTheAnswer) {
     {
         store::Transaction transaction(categories);

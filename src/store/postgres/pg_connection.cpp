@@ -171,7 +171,9 @@ int PgConnection::connect(ErrorState& error) {
     PGresult* result = PQexec(conn_, setup.c_str());
     if (PQresultStatus(result) != PGRES_COMMAND_OK) {
         fail(result, error);
-        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        // A session without its schema must not serve the next operation
+        // (it would look for the tables elsewhere): that one connects anew.
+        release();
         if (error.code == kFileSystemError && !connectionLost(error))
             error.driverText = std::string(kConnectionLost) + error.driverText;
         return error.code;
