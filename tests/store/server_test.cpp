@@ -98,6 +98,17 @@ TEST_P(ServerStoreTest, ALostConnectionIsReportedOnceAndTheNextOperationConnects
     EXPECT_EQ(count(), "2");
     EXPECT_EQ(add("After"), store::kNoError);
     EXPECT_EQ(count(), "3");
+
+    // Lost inside an inner level: undoing that level does not connect
+    // again behind the outer one, which fails in turn.
+    ASSERT_EQ(categories.begin(), store::kNoError);
+    ASSERT_EQ(categories.begin(), store::kNoError);
+    dropConnections();
+    categories.rollback();
+    EXPECT_EQ(add("Outer"), store::kFileSystemError);
+    EXPECT_TRUE(lostConnection(categories.error())) << categories.error().driverText;
+    EXPECT_EQ(categories.commit(), store::kFileSystemError);
+    EXPECT_EQ(count(), "3");
 }
 
 // Connecting again while another station writes waits for it as long as any
