@@ -111,12 +111,11 @@ TEST_P(ServerStoreTest, ALostConnectionIsReportedOnceAndTheNextOperationConnects
     EXPECT_EQ(count(), "3");
 }
 
-// Connecting again while another station writes waits for it as long as any
-// operation would, and a connection left unprepared is not used.
-TEST_P(ServerStoreTest, AReconnectThatFindsAnotherWriterAnswers32AndConnectsAgainNextTime) {
+// Connecting again while another station writes: a ready schema is used at
+// once; one that must be made first waits for the writer as long as any
+// operation would (32), and the session left without it is not used.
+TEST_P(ServerStoreTest, AReconnectWaitsForAnotherWriterOnlyWhenTheSchemaMustBeMade) {
     ASSERT_EQ(add("Home"), store::kNoError);
-    dropConnections();
-    EXPECT_EQ(categories.records(), -1);
     std::promise<void> begun, done;
     std::thread other([&] {
         store::Table table(Categories::schema());
@@ -128,6 +127,18 @@ TEST_P(ServerStoreTest, AReconnectThatFindsAnotherWriterAnswers32AndConnectsAgai
         }
     });
     begun.get_future().wait();
+    const auto dropIdleConnection = [&] {
+        plorix::test::queryServer(
+            server,
+            "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE state = 'idle'"
+            " AND application_name = left('plorix:" +
+                server.schema + "', 63)");
+        EXPECT_EQ(categories.records(), -1);
+    };
+    dropIdleConnection();
+    EXPECT_EQ(categories.records(), 1) << categories.error().describe();
+    plorix::test::queryServer(server, "DROP TABLE plorix_writes");
+    dropIdleConnection();
     EXPECT_EQ(categories.records(), -1);
     EXPECT_EQ(categories.errorCode(), store::kFileLocked) << categories.error().describe();
     done.set_value();
@@ -155,6 +166,36 @@ TEST_P(ServerStoreTest, ACommitWhoseAnswerWasLostIsLookedUpBeforeTheAnswer) {
     EXPECT_EQ(count(" WHERE \"CATEGORY\" = 'Never sent'"), "0");
     EXPECT_EQ(add("Next"), store::kNoError);
     EXPECT_EQ(count(), "2");
+}
+
+// Another station waiting to write takes the writers' lock the moment the
+// lost commit ends: the lookup must not wait for that station's work.
+TEST_P(ServerStoreTest, ALostCommitIsLookedUpWhileTheNextWriterHoldsTheLock) {
+    std::promise<void> opened, go, done;
+    std::thread other([&] {
+        store::Table table(Categories::schema());
+        const bool ready = table.open() == store::kNoError;
+        opened.set_value();
+        go.get_future().wait();
+        store::LockWait patient(table, 5000);
+        if (ready && table.begin() == store::kNoError) {
+            done.get_future().wait();
+            table.rollback();
+        }
+    });
+    opened.get_future().wait();
+    {
+        store::Transaction transaction(categories);
+        ASSERT_TRUE(transaction.ok());
+        ASSERT_EQ(add("Committed"), store::kNoError);
+        go.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // it queues for the lock
+        store::loseNextCommit(store::CommitLoss::Unanswered);
+        EXPECT_EQ(transaction.commit(), store::kNoError) << transaction.error().describe();
+    }
+    done.set_value();
+    other.join();
+    EXPECT_EQ(count(), "1");
 }
 
 TEST_P(ServerStoreTest, ATextThatIsNotUtf8IsRefusedAndTheTransactionGoesOn) {

@@ -99,6 +99,7 @@ private:
     ConnectionOptions options_;
     PGconn* conn_ = nullptr;
     int owner_ = 0;              // the process that connected
+    int backend_ = 0;            // the server's process of this session
     std::uint64_t session_ = 0;  // moves on with every (re)connection
     int statements_ = 0;
     int busyTimeoutMs_ = kBusyTimeoutMs;
