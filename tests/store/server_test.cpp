@@ -21,6 +21,49 @@ namespace {
 
 using test::openOrCreate;
 
+// Another station's writer, on a thread (and so a connection) of its own:
+// it opens the table at once, and once told to begin holds its transaction
+// (having waited up to 5 s for the writers' lock) until it ends.
+class OtherWriter {
+public:
+    OtherWriter() : thread_([this] { run(); }) { opened_.get_future().wait(); }
+    ~OtherWriter() { end(); }
+    OtherWriter(const OtherWriter&) = delete;
+    OtherWriter& operator=(const OtherWriter&) = delete;
+
+    void go() {  // returns at once: it queues for the lock
+        if (!told_) go_.set_value();
+        told_ = true;
+    }
+    void begin() {  // returns once it holds the lock
+        go();
+        begun_.get_future().wait();
+    }
+    void end() {
+        go();
+        if (!thread_.joinable()) return;
+        done_.set_value();
+        thread_.join();
+    }
+
+private:
+    void run() {
+        store::Table table(Categories::schema());
+        const bool ready = table.open() == store::kNoError;
+        opened_.set_value();
+        go_.get_future().wait();
+        store::LockWait patient(table, 5000);
+        const bool writing = ready && table.begin() == store::kNoError;
+        begun_.set_value();
+        done_.get_future().wait();
+        if (writing) table.rollback();
+    }
+
+    std::promise<void> opened_, go_, begun_, done_;
+    bool told_ = false;
+    std::thread thread_;  // last: it starts once the promises exist
+};
+
 class ServerStoreTest : public test::BackendTest {
 protected:
     void SetUp() override { ASSERT_EQ(openOrCreate(categories), store::kNoError); }
@@ -47,19 +90,8 @@ protected:
 PLORIX_ON_THE_SERVER(ServerStoreTest);
 
 TEST_P(ServerStoreTest, AWriterWaitsTwoSecondsForAnotherWritersTransactionThenGets32) {
-    std::promise<void> begun, done;
-    std::thread other([&] {
-        // A thread of its own has a connection of its own, like a station.
-        store::Table table(Categories::schema());
-        if (table.open() == store::kNoError && table.begin() == store::kNoError) {
-            begun.set_value();
-            done.get_future().wait();
-            table.rollback();
-        } else {
-            begun.set_value();
-        }
-    });
-    begun.get_future().wait();
+    OtherWriter other;
+    other.begin();
     auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(categories.begin(), store::kFileLocked);
     const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -73,8 +105,7 @@ TEST_P(ServerStoreTest, AWriterWaitsTwoSecondsForAnotherWritersTransactionThenGe
         EXPECT_EQ(add("Queued"), store::kFileLocked);
         EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 1.0);
     }
-    done.set_value();
-    other.join();
+    other.end();
     EXPECT_EQ(add("Queued"), store::kNoError);
 }
 
@@ -116,17 +147,8 @@ TEST_P(ServerStoreTest, ALostConnectionIsReportedOnceAndTheNextOperationConnects
 // operation would (32), and the session left without it is not used.
 TEST_P(ServerStoreTest, AReconnectWaitsForAnotherWriterOnlyWhenTheSchemaMustBeMade) {
     ASSERT_EQ(add("Home"), store::kNoError);
-    std::promise<void> begun, done;
-    std::thread other([&] {
-        store::Table table(Categories::schema());
-        const bool writing = table.open() == store::kNoError && table.begin() == store::kNoError;
-        begun.set_value();
-        if (writing) {
-            done.get_future().wait();
-            table.rollback();
-        }
-    });
-    begun.get_future().wait();
+    OtherWriter other;
+    other.begin();
     const auto dropIdleConnection = [&] {
         plorix::test::queryServer(
             server,
@@ -141,8 +163,7 @@ TEST_P(ServerStoreTest, AReconnectWaitsForAnotherWriterOnlyWhenTheSchemaMustBeMa
     dropIdleConnection();
     EXPECT_EQ(categories.records(), -1);
     EXPECT_EQ(categories.errorCode(), store::kFileLocked) << categories.error().describe();
-    done.set_value();
-    other.join();
+    other.end();
     EXPECT_EQ(categories.records(), 1) << categories.error().describe();
 }
 
@@ -171,30 +192,17 @@ TEST_P(ServerStoreTest, ACommitWhoseAnswerWasLostIsLookedUpBeforeTheAnswer) {
 // Another station waiting to write takes the writers' lock the moment the
 // lost commit ends: the lookup must not wait for that station's work.
 TEST_P(ServerStoreTest, ALostCommitIsLookedUpWhileTheNextWriterHoldsTheLock) {
-    std::promise<void> opened, go, done;
-    std::thread other([&] {
-        store::Table table(Categories::schema());
-        const bool ready = table.open() == store::kNoError;
-        opened.set_value();
-        go.get_future().wait();
-        store::LockWait patient(table, 5000);
-        if (ready && table.begin() == store::kNoError) {
-            done.get_future().wait();
-            table.rollback();
-        }
-    });
-    opened.get_future().wait();
+    OtherWriter other;
     {
         store::Transaction transaction(categories);
         ASSERT_TRUE(transaction.ok());
         ASSERT_EQ(add("Committed"), store::kNoError);
-        go.set_value();
+        other.go();
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // it queues for the lock
         store::loseNextCommit(store::CommitLoss::Unanswered);
         EXPECT_EQ(transaction.commit(), store::kNoError) << transaction.error().describe();
     }
-    done.set_value();
-    other.join();
+    other.end();
     EXPECT_EQ(count(), "1");
 }
 
