@@ -79,7 +79,7 @@ protected:
     // or a restarted server would.
     void dropConnections() {
         plorix::test::queryServer(server,
-                                  "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity"
+                                  "SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity"
                                   " WHERE application_name = left('plorix:" +
                                       server.schema + "', 63)");
     }
@@ -152,7 +152,7 @@ TEST_P(ServerStoreTest, AReconnectWaitsForAnotherWriterOnlyWhenTheSchemaMustBeMa
     const auto dropIdleConnection = [&] {
         plorix::test::queryServer(
             server,
-            "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE state = 'idle'"
+            "SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity WHERE state = 'idle'"
             " AND application_name = left('plorix:" +
                 server.schema + "', 63)");
         EXPECT_EQ(categories.records(), -1);
