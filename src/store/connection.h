@@ -50,6 +50,19 @@ public:
     // The error of every level of a transaction the backend ended.
     virtual ErrorState transactionEnded() const = 0;
 
+    // Inner levels of the transaction (savepoints), numbered from 1: begun,
+    // made part of the level around them, or undone (and ended).
+    virtual int beginLevel(int level, ErrorState& error);
+    virtual int releaseLevel(int level, ErrorState& error);
+    virtual int undoLevel(int level, ErrorState& error);
+    // Whether a statement failed inside the transaction and the backend now
+    // refuses everything until the innermost level is undone; undoing it
+    // lets the transaction go on. The file never needs that: a failed
+    // statement undoes itself alone.
+    virtual bool levelFailed() const { return false; }
+    // The commits of this connection that the dialect's commitsQuery counts.
+    virtual std::int64_t ownCommitsCounted() const { return 0; }
+
     virtual void setBusyTimeout(int milliseconds) = 0;
     // The position of the record the last insert added, and how many
     // records the last write changed.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "store/connection.h"
@@ -58,6 +59,12 @@ public:
     int commit(ErrorState& error);
     int rollback(ErrorState& error);
     int transactionDepth() const { return depth_; }
+
+    // A number that changes whenever another connection (of any process or
+    // thread) committed a write to the file since the last call, and stays
+    // as it was for this connection's own commits; one round trip to a
+    // server. Empty with `error` set when it cannot be read.
+    std::optional<std::int64_t> othersCommits(ErrorState& error);
 
     // How long an operation waits for another connection's lock; returns
     // the wait it replaces.

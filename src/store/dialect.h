@@ -39,6 +39,9 @@ struct Dialect {
     // After records were copied with their positions: new ones follow them.
     std::string (*positionsTaken)(std::string_view table);
     std::string_view integrityCheck;  // lines naming damage, "ok" when none; empty when none exists
+    // One number that moves on with every commit that wrote (see
+    // Database::othersCommits).
+    std::string_view commitsQuery;
 };
 
 const Dialect& sqliteDialect();

@@ -78,6 +78,7 @@ int createKeys(Database& db, const TableSchema& schema, std::string_view table, 
 
 int readLayout(Database& db, std::string_view table, StoredLayout& layout, ErrorState& error) {
     layout = StoredLayout{};
+    layout.name = table;
     Statement* master = db.prepare(std::string(db.dialect().objectsOfTable), error);
     if (!master) return error.code;
     bool hasCatalogue = false;
@@ -92,6 +93,9 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
             if (type == "table" && name == sql::kCatalogue) {
                 hasCatalogue = true;
             } else if (type == "table") {
+                // Two tables that differ in letter case alone (possible on a
+                // server only): the one named exactly as asked.
+                if (!layout.exists || name == table) layout.name = name;
                 layout.exists = true;
             } else if (type == "index" && !master->text(2).empty()) {
                 layout.indexes.emplace(name, master->text(2));
@@ -101,12 +105,17 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
     }
     if (!layout.exists) return kNoError;
     if (hasCatalogue) {
-        Statement* entry = db.prepare("SELECT version, label FROM " + quote(sql::kCatalogue) +
-                                          " WHERE name = " + db.dialect().parameterMark + "1",
+        // The entry found ignoring letter case as the table is, the one
+        // spelt as the table first.
+        const Dialect& d = db.dialect();
+        const std::string name = std::string(1, d.parameterMark) + "1";
+        Statement* entry = db.prepare("SELECT version, label FROM " + quote(sql::kCatalogue) + " WHERE " +
+                                          d.nocaseColumn(quote("name")) + " = " + d.nocaseValue(name) +
+                                          " ORDER BY " + quote("name") + " = " + name + " DESC",
                                       error);
         if (!entry) return error.code;
         StatementUse use(*entry);
-        entry->bind(1, table);
+        entry->bind(1, layout.name);
         const int rc = entry->step();
         if (rc == kStepRow) {
             layout.catalogued = true;
@@ -116,7 +125,7 @@ int readLayout(Database& db, std::string_view table, StoredLayout& layout, Error
             return (error = db.lastError(rc)).code;
         }
     }
-    Statement* info = db.prepare(db.dialect().columnsOfTable(table), error);
+    Statement* info = db.prepare(db.dialect().columnsOfTable(layout.name), error);
     if (!info) return error.code;
     StatementUse use(*info);
     int rc;

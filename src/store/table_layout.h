@@ -15,6 +15,10 @@
 namespace plorix::store {
 
 struct StoredLayout {
+    // The table's name as stored, which may differ in letter case from the
+    // name asked for (the file ignores it, a server does not): every
+    // statement names the table so. The name asked for while it is absent.
+    std::string name;
     bool exists = false;                         // the table is in the file
     bool catalogued = false;                     // the catalogue has an entry for it
     std::string label;                           // as catalogued

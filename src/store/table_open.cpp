@@ -106,11 +106,11 @@ int Table::open(int mode) {
     if (!db) return report(error);
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError ||
-        checkLayout(db->dialect(), *schema_, where.table, layout, error) != kNoError) {
+        checkLayout(db->dialect(), *schema_, layout.name, layout, error) != kNoError) {
         return report(error);
     }
     db_ = std::move(db);
-    impl_->table = where.table;
+    impl_->table = layout.name;
     impl_->readOnly = options.readOnly;
     impl_->cursor = Impl::Cursor::None;
     impl_->forgetReadAhead();
@@ -151,11 +151,12 @@ int Table::upgrade() {
                            [this](Database& db, const std::string& table, ErrorState& error) -> int {
                                StoredLayout layout;
                                if (readLayout(db, table, layout, error) != kNoError) return error.code;
-                               const int state = checkLayout(db.dialect(), *schema_, table, layout, error);
+                               const std::string& stored = layout.name;
+                               const int state = checkLayout(db.dialect(), *schema_, stored, layout, error);
                                if (state == kNoError) return kNoError;
                                if (state == kKeyMustBeRebuilt)
-                                   return rebuildStoredKeys(db, *schema_, table, layout, error);
-                               return convertStoredTable(db, *schema_, table, layout, error);
+                                   return rebuildStoredKeys(db, *schema_, stored, layout, error);
+                               return convertStoredTable(db, *schema_, stored, layout, error);
                            }));
 }
 
@@ -164,13 +165,14 @@ int Table::buildKeys(SetAside* aside) {
                            [&](Database& db, const std::string& table, ErrorState& error) -> int {
                                StoredLayout layout;
                                if (readLayout(db, table, layout, error) != kNoError) return error.code;
-                               const int state = checkLayout(db.dialect(), *schema_, table, layout, error);
+                               const std::string& stored = layout.name;
+                               const int state = checkLayout(db.dialect(), *schema_, stored, layout, error);
                                if (state != kNoError && state != kKeyMustBeRebuilt)
                                    return state;  // not ours, or not this layout
-                               if (aside && setAsideDuplicates(db, *schema_, table, password_, *aside,
+                               if (aside && setAsideDuplicates(db, *schema_, stored, password_, *aside,
                                                                error) != kNoError)
                                    return error.code;
-                               return rebuildStoredKeys(db, *schema_, table, layout, error);
+                               return rebuildStoredKeys(db, *schema_, stored, layout, error);
                            }));
 }
 
@@ -199,7 +201,8 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     }
     StoredLayout layout;
     if (readLayout(*db, where.table, layout, error) != kNoError) return report(error);
-    if (checkLayout(db->dialect(), *schema_, where.table, layout, error) != kNoError) {
+    const std::string& table = layout.name;
+    if (checkLayout(db->dialect(), *schema_, table, layout, error) != kNoError) {
         std::string problem = schema_->label + ": " + error.describe();
         if (!error.keyName.empty()) problem += " " + error.keyName;
         problems.push_back(problem);
@@ -209,9 +212,9 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
     // one of its keys is met on the way.
     for (int key = -1; key < static_cast<int>(schema_->keys.size()); ++key) {
         const KeyDesc* k = key >= 0 ? &schema_->keys[static_cast<std::size_t>(key)] : nullptr;
-        if (k && layout.indexes.find(sql::indexName(where.table, *k)) == layout.indexes.end()) continue;
+        if (k && layout.indexes.find(sql::indexName(table, *k)) == layout.indexes.end()) continue;
         Statement* scan = db->prepare(
-            sql::selectFromEnd(db->dialect(), *schema_, where.table, k, sql::Direction::Forward), error);
+            sql::selectFromEnd(db->dialect(), *schema_, table, k, sql::Direction::Forward), error);
         if (!scan) {
             problems.push_back(std::string(k ? k->name : "record order") + ": " + error.describe());
             continue;
@@ -231,7 +234,7 @@ int Table::checkIntegrity(std::vector<std::string>& problems) {
         StatementUse use(*check);
         while (check->step() == kStepRow) {
             const std::string line(check->text(0));
-            if (line != "ok" && concerns(line, where.table)) problems.push_back(line);
+            if (line != "ok" && concerns(line, table)) problems.push_back(line);
         }
     }
     return report(kNoError);

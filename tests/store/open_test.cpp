@@ -135,6 +135,36 @@ TEST(StoreOpenTest, TheDataFileIsFoundWhateverItsLetterCase) {
     EXPECT_EQ(folderNames(dir.path()), std::vector<std::string>{"pX97.tps"});
 }
 
+// A table is named as the file names it, whatever the letter case: one
+// created as "categories" is the table "Categories" opens, reads, writes,
+// upgrades and checks, and creating "Categories" makes no second one.
+TEST_P(StoreOpenBackendTest, ATableStoredUnderAnotherLetterCaseIsTheOneOpened) {
+    {
+        store::Table lower(Categories::schema());
+        lower.setName("px97\\!categories");
+        ASSERT_EQ(openOrCreate(lower), store::kNoError);
+        lower.rec<Categories>().CATEGORY = "Home";
+        ASSERT_EQ(lower.add(), store::kNoError);
+    }
+    store::Table categories(Categories::schema());
+    ASSERT_EQ(categories.create(), store::kNoError);
+    ASSERT_EQ(categories.open(), store::kNoError) << categories.error().describe();
+    categories.setStart(0);
+    ASSERT_EQ(categories.next(), store::kNoError) << categories.error().describe();
+    EXPECT_EQ(categories.rec<Categories>().CATEGORY, "Home");
+    categories.rec<Categories>().CATEGORY = "Work";
+    ASSERT_EQ(categories.add(), store::kNoError) << categories.error().describe();
+    EXPECT_EQ(categories.records(), 2);
+    categories.close();
+    EXPECT_EQ(categories.upgrade(), store::kNoError) << categories.error().describe();
+    EXPECT_EQ(categories.buildKeys(), store::kNoError) << categories.error().describe();
+    std::vector<std::string> problems;
+    ASSERT_EQ(categories.checkIntegrity(problems), store::kNoError);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(rawColumn(R"(SELECT "CATEGORY" FROM "categories" ORDER BY 1)"),
+              (std::vector<std::string>{"Home", "Work"}));
+}
+
 TEST(StoreOpenTest, CreationWhereNoFileCanBeMadeFailsWithTheDriversError) {
     plorix::test::TempDir dir;
     dir.write("notafolder", "a plain file");

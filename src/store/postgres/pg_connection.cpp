@@ -19,6 +19,11 @@
 //   skip a record whose new values another record's unique key holds (NOT
 //   EXISTS, reliable because writers take turns); the table then tells the
 //   duplicate (40) from a change by another station (89).
+// - Any other failed statement leaves the server's transaction failed until
+//   the level it happened in is undone: an inner level (a savepoint) is
+//   rolled back to its savepoint as a whole, also when the caller commits
+//   it, and the levels around it go on; a failure at the outermost level
+//   ends the transaction. Either way nothing of a failed level is kept.
 // - Texts must be UTF-8 on the server. A record holding other bytes is
 //   refused (90, "text is not valid UTF-8") before anything is sent: the
 //   transaction goes on and nothing of the record is written.
@@ -31,10 +36,14 @@
 //   prepares its statements again as they are used; a transaction that was
 //   open fails at every level until its outermost one ends.
 // - Unknown commits. Every commit that wrote also sets this connection's row
-//   in plorix_commits (a random token and a count of commits) and sends
-//   NOTIFY plorix_changes_<schema> with our process id. When the answer to
-//   COMMIT never comes, the row tells after reconnecting whether it was
-//   committed, so the caller never writes the same thing twice.
+//   in plorix_commits (a random token and a count of commits), counts one
+//   more in plorix_writes (whose total tells a watcher that someone wrote)
+//   and sends NOTIFY plorix_changes_<schema> with our process id. When the
+//   answer to COMMIT never comes, the row tells on a new connection, once
+//   the old session has ended, whether it was committed, so the caller
+//   never writes the same thing twice. A
+//   commit whose writes changed no record (a skipped duplicate, an inner
+//   level undone) is a plain COMMIT and tells no one.
 
 #include "store/postgres/pg_connection.h"
 
@@ -43,7 +52,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "store/sql_error.h"
 #include "store/table_sql.h"
@@ -95,6 +106,12 @@ std::string firstLine(const char* message) {
 
 void quiet(void*, const char*) {}
 
+int lost(const std::string& what, ErrorState& error) {
+    error = storeError(kFileSystemError);
+    error.driverText = std::string(kConnectionLost) + what;
+    return error.code;
+}
+
 }  // namespace
 
 void loseNextCommit(CommitLoss loss) { commitLoss.store(loss); }
@@ -109,27 +126,24 @@ std::unique_ptr<Connection> openServer(const ServerAddress& server, const Connec
 PgConnection::PgConnection(ServerAddress server, const ConnectionOptions& options)
     : server_(std::move(server)), options_(options), token_(randomToken()) {}
 
-PgConnection::~PgConnection() {
+PgConnection::~PgConnection() { release(); }
+
+void PgConnection::release() {
     if (!conn_) return;
     // A child process must not end its parent's session: it only lets go
     // of its copy of the socket (the rest goes with the process).
     if (owner_ != getpid()) {
         close(PQsocket(conn_));
-        return;
+    } else {
+        PQfinish(conn_);
     }
-    PQfinish(conn_);
+    conn_ = nullptr;
 }
 
 bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
 
-int PgConnection::lost(const std::string& what, ErrorState& error) {
-    error = storeError(kFileSystemError);
-    error.driverText = std::string(kConnectionLost) + what;
-    return error.code;
-}
-
 int PgConnection::connect(ErrorState& error) {
-    if (conn_) PQfinish(conn_);
+    release();
     // A server gone from the network must not hold a window for the
     // system's TCP time-out: a few seconds, unless the URL says otherwise
     // (its own settings come after ours and win).
@@ -140,29 +154,48 @@ int PgConnection::connect(ErrorState& error) {
     ++session_;
     inTransaction_ = false;
     wrote_ = false;
-    if (PQstatus(conn_) != CONNECTION_OK) return lost(firstLine(PQerrorMessage(conn_)), error);
+    if (PQstatus(conn_) != CONNECTION_OK) return lost(driverMessage(nullptr), error);
     PQsetNoticeProcessor(conn_, quiet, nullptr);
-    // The schema and its own tables, made by one station at a time.
-    const std::string schema = quote(server_.schema);
-    const std::string setup =
-        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
-        quoteLiteral("plorix:" + server_.schema) + "; BEGIN; " + lockTimeout(options_.busyTimeoutMs) +
-        "; SELECT " + writerLock(server_.schema) + "; CREATE SCHEMA IF NOT EXISTS " + schema +
-        "; SET search_path = " + schema + "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
-        std::string(dialect().catalogueColumns) +
-        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL,"
-        " \"server_definition\" TEXT)"
-        "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
-        " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
-        "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
-    PGresult* result = PQexec(conn_, setup.c_str());
-    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+    backend_ = PQbackendPID(conn_);
+    // A session without its schema must not serve the next operation (it
+    // would look for the tables elsewhere): that one connects anew.
+    const auto setupFailed = [this, &error](PGresult* result) {
         fail(result, error);
-        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        release();
         if (error.code == kFileSystemError && !connectionLost(error))
             error.driverText = std::string(kConnectionLost) + error.driverText;
         return error.code;
-    }
+    };
+    const std::string schema = quote(server_.schema);
+    const std::string session =
+        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
+        quoteLiteral("plorix:" + server_.schema) + "; SET search_path = " + schema +
+        "; SELECT to_regclass('plorix_catalogue') IS NOT NULL AND to_regclass('plorix_keys') IS NOT NULL"
+        " AND to_regclass('plorix_commits') IS NOT NULL AND to_regclass('plorix_writes') IS NOT NULL";
+    PGresult* result = PQexec(conn_, session.c_str());
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) return setupFailed(result);
+    const bool ready = PQgetvalue(result, 0, 0)[0] == 't';
+    PQclear(result);
+    // A schema still to be made is made by one station at a time; one that
+    // is ready does not wait for the station writing now.
+    const std::string forgetOldCommits =
+        "DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'";
+    const std::string setup =
+        ready
+            ? forgetOldCommits
+            : "BEGIN; " + lockTimeout(options_.busyTimeoutMs) + "; SELECT " + writerLock(server_.schema) +
+                  "; CREATE SCHEMA IF NOT EXISTS " + schema + "; SET search_path = " + schema +
+                  "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
+                  std::string(dialect().catalogueColumns) +
+                  "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT"
+                  " NOT NULL, \"server_definition\" TEXT)"
+                  "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT"
+                  " NOT NULL, \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
+                  "; CREATE TABLE IF NOT EXISTS plorix_writes (\"total\" BIGINT NOT NULL)"
+                  "; INSERT INTO plorix_writes SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM plorix_writes); " +
+                  forgetOldCommits + "; COMMIT";
+    result = PQexec(conn_, setup.c_str());
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) return setupFailed(result);
     PQclear(result);
     error = storeError(kNoError);
     return kNoError;
@@ -176,13 +209,20 @@ int PgConnection::ensureSession(ErrorState& error) {
     return connect(error);
 }
 
+// libpq quotes the URL, or the part of it it could not read, in some of its
+// messages: a password in it never reaches an error text.
+std::string PgConnection::driverMessage(const PGresult* result) const {
+    return hidePassword(firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_)),
+                        server_.url);
+}
+
 int PgConnection::fail(PGresult* result, ErrorState& error) {
-    const std::string message = firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    const std::string message = driverMessage(result);
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string code = state ? state : "";
     PQclear(result);
     if (!connected() || code.starts_with("08") || code == "57P01") {
-        return lost(message.empty() ? firstLine(PQerrorMessage(conn_)) : message, error);
+        return lost(message.empty() ? driverMessage(nullptr) : message, error);
     }
     if (code == "23505") return (error = storeError(kDuplicateKey)).code;
     if (code == "55P03" || code == "40P01" || code == "40001") return (error = storeError(kFileLocked)).code;
@@ -257,7 +297,7 @@ int PgConnection::execute(PgStatement& statement, ErrorState& error) {
     } else {
         return fail(result, error);
     }
-    if (statement.writes_) wrote_ = true;
+    if (statement.writes_ && changes_ > 0) wrote_ = true;
     error = storeError(kNoError);
     return kNoError;
 }
@@ -275,6 +315,7 @@ int PgConnection::beginWrite(ErrorState& error) {
     PQclear(result);
     inTransaction_ = true;
     wrote_ = false;
+    wroteBefore_.clear();
     error = storeError(kNoError);
     return kNoError;
 }
@@ -283,10 +324,39 @@ bool PgConnection::transactionOpen() const {
     return inTransaction_ && connected() && PQtransactionStatus(conn_) == PQTRANS_INTRANS;
 }
 
+bool PgConnection::levelFailed() const {
+    return inTransaction_ && connected() && PQtransactionStatus(conn_) == PQTRANS_INERROR;
+}
+
+// Whether the transaction wrote is kept per level: a commit after an inner
+// level that wrote was undone writes nothing, and tells no one.
+int PgConnection::beginLevel(int level, ErrorState& error) {
+    if (Connection::beginLevel(level, error) != kNoError) return error.code;
+    wroteBefore_.resize(static_cast<std::size_t>(level));
+    wroteBefore_.back() = wrote_;
+    return kNoError;
+}
+
+int PgConnection::releaseLevel(int level, ErrorState& error) {
+    if (Connection::releaseLevel(level, error) != kNoError) return error.code;
+    wroteBefore_.resize(std::min(wroteBefore_.size(), static_cast<std::size_t>(level - 1)));
+    return kNoError;
+}
+
+int PgConnection::undoLevel(int level, ErrorState& error) {
+    if (Connection::undoLevel(level, error) != kNoError) return error.code;
+    const auto index = static_cast<std::size_t>(level - 1);
+    if (index < wroteBefore_.size()) {
+        wrote_ = wroteBefore_[index];
+        wroteBefore_.resize(index);
+    }
+    return kNoError;
+}
+
 ErrorState PgConnection::transactionEnded() const {
     ErrorState error;
     if (!connected()) {
-        const_cast<PgConnection*>(this)->lost("the transaction was rolled back", error);
+        lost("the transaction was rolled back", error);
         return error;
     }
     error = storeError(kFileSystemError);
@@ -315,7 +385,8 @@ int PgConnection::sendCommit(ErrorState& error) {
     ++commits_;
     const std::string commit =
         "INSERT INTO plorix_commits VALUES (" + quoteLiteral(token_) + ", " + std::to_string(commits_) +
-        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now(); NOTIFY " +
+        ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now()"
+        "; UPDATE plorix_writes SET \"total\" = \"total\" + 1; NOTIFY " +
         quote("plorix_changes_" + server_.schema) + ", " + quoteLiteral(std::to_string(getpid())) +
         "; COMMIT";
     const CommitLoss loss = commitLoss.exchange(CommitLoss::None);
@@ -331,6 +402,7 @@ int PgConnection::sendCommit(ErrorState& error) {
     if (PQresultStatus(result) == PGRES_COMMAND_OK) {
         PQclear(result);
         inTransaction_ = false;
+        ++committed_;
         return kNoError;
     }
     if (!connected()) {
@@ -344,32 +416,49 @@ int PgConnection::sendCommit(ErrorState& error) {
 }
 
 // The answer to COMMIT never came: whether it was committed is read from
-// this connection's row of plorix_commits on a new connection.
+// this connection's row of plorix_commits on a new connection, once the old
+// session's transaction has ended either way (its backend gone or idle).
+// Waiting for the writers' lock instead would also wait for the station
+// that was queued for it and took it the moment the old session let go.
 int PgConnection::lookUpCommit(ErrorState& error) {
     inTransaction_ = false;
+    const int oldBackend = backend_;
+    const auto unknown = [&error](const std::string& why) {
+        return lost("the outcome of the commit is unknown (" + why + ")", error);
+    };
     ErrorState reconnect;
-    if (connect(reconnect) != kNoError)
-        return lost("the outcome of the commit is unknown (" + reconnect.driverText + ")", error);
-    // The old session holds the writers' lock until its transaction ended
-    // either way: once we have it, the row tells the outcome for good.
+    if (connect(reconnect) != kNoError) return unknown(reconnect.driverText);
+    const std::string ended =
+        "SELECT NOT EXISTS (SELECT 1 FROM pg_stat_activity WHERE pid = " + std::to_string(oldBackend) +
+        " AND state IS DISTINCT FROM 'idle')";
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(busyTimeoutMs_, 100));
+    for (;;) {
+        PGresult* result = PQexec(conn_, ended.c_str());
+        if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+            fail(result, error);
+            return unknown(error.describe());
+        }
+        const bool over = PQgetvalue(result, 0, 0)[0] == 't';
+        PQclear(result);
+        if (over) break;
+        if (std::chrono::steady_clock::now() >= deadline) return unknown("the old session is still at work");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Read after the old session was seen to end: a commit it made shows.
     const std::string query =
         "SELECT \"count\" FROM plorix_commits WHERE \"token\" = " + quoteLiteral(token_);
-    const std::string wait =
-        "BEGIN; " + lockTimeout(busyTimeoutMs_) + "; SELECT " + writerLock(server_.schema);
-    PGresult* result = PQexec(conn_, wait.c_str());
-    if (PQresultStatus(result) == PGRES_TUPLES_OK) {
-        PQclear(result);
-        result = PQexec(conn_, query.c_str());
-    }
+    PGresult* result = PQexec(conn_, query.c_str());
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
         fail(result, error);
-        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
-        return lost("the outcome of the commit is unknown (" + error.driverText + ")", error);
+        return unknown(error.describe());
     }
     const bool committed = PQntuples(result) == 1 && std::atoll(PQgetvalue(result, 0, 0)) == commits_;
     PQclear(result);
-    PQclear(PQexec(conn_, "ROLLBACK"));
-    if (committed) return (error = storeError(kNoError)).code;
+    if (committed) {
+        ++committed_;
+        return (error = storeError(kNoError)).code;
+    }
     return lost("the transaction was rolled back", error);
 }
 

@@ -70,6 +70,11 @@ public:
     int rollbackWrite(ErrorState& error) override;
     bool transactionOpen() const override;
     ErrorState transactionEnded() const override;
+    int beginLevel(int level, ErrorState& error) override;
+    int releaseLevel(int level, ErrorState& error) override;
+    int undoLevel(int level, ErrorState& error) override;
+    bool levelFailed() const override;
+    std::int64_t ownCommitsCounted() const override { return committed_; }
     void setBusyTimeout(int milliseconds) override { busyTimeoutMs_ = milliseconds; }
     std::int64_t lastInsertId() const override { return lastInsertId_; }
     std::int64_t changes() const override { return changes_; }
@@ -79,13 +84,14 @@ public:
     int run(PgStatement& statement);
 
 private:
+    void release();
     bool connected() const;
     int ensureSession(ErrorState& error);
     int execute(PgStatement& statement, ErrorState& error);
     int ensurePrepared(PgStatement& statement, ErrorState& error);
     // The error of a failed call (`result` may be null), freeing it.
     int fail(PGresult* result, ErrorState& error);
-    int lost(const std::string& what, ErrorState& error);
+    std::string driverMessage(const PGresult* result) const;  // of `result`, else of the connection
     int sendCommit(ErrorState& error);
     int lookUpCommit(ErrorState& error);
 
@@ -93,13 +99,16 @@ private:
     ConnectionOptions options_;
     PGconn* conn_ = nullptr;
     int owner_ = 0;              // the process that connected
+    int backend_ = 0;            // the server's process of this session
     std::uint64_t session_ = 0;  // moves on with every (re)connection
     int statements_ = 0;
     int busyTimeoutMs_ = kBusyTimeoutMs;
-    bool inTransaction_ = false;  // a transaction begun and not yet ended
-    bool wrote_ = false;          // it wrote
-    std::string token_;           // names this connection's commits
-    std::int64_t commits_ = 0;    // commits that wrote
+    bool inTransaction_ = false;     // a transaction begun and not yet ended
+    bool wrote_ = false;             // it wrote
+    std::vector<bool> wroteBefore_;  // whether it had written when each inner level began
+    std::string token_;              // names this connection's commits
+    std::int64_t commits_ = 0;       // commits that wrote
+    std::int64_t committed_ = 0;     // of them, those known to be committed
     std::int64_t lastInsertId_ = 0;
     std::int64_t changes_ = 0;
     ErrorState lastError_;

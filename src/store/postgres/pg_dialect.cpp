@@ -83,7 +83,7 @@ const Dialect& postgresDialect() {
         .columnsOfTable = columnsOf,
         .tablesQuery =
             "SELECT tablename::text FROM pg_tables WHERE schemaname = current_schema()"
-            " AND tablename NOT IN ('plorix_catalogue', 'plorix_keys', 'plorix_commits')"
+            " AND tablename NOT IN ('plorix_catalogue', 'plorix_keys', 'plorix_commits', 'plorix_writes')"
             " UNION ALL SELECT 'plorix_catalogue' WHERE EXISTS (SELECT 1 FROM plorix_catalogue)",
         .catalogueColumns =
             "\"name\" TEXT NOT NULL PRIMARY KEY, \"label\" TEXT NOT NULL, \"version\" INTEGER NOT NULL",
@@ -92,6 +92,7 @@ const Dialect& postgresDialect() {
         .forgetKey = dropKey,
         .positionsTaken = followPositions,
         .integrityCheck = "",
+        .commitsQuery = "SELECT \"total\" FROM plorix_writes",
     };
     return dialect;
 }

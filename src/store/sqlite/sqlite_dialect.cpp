@@ -47,6 +47,8 @@ const Dialect& sqliteDialect() {
         .forgetKey = dropIndex,
         .positionsTaken = nothing,
         .integrityCheck = "PRAGMA integrity_check",
+        // Moves on with the commits of every other connection, not this one's.
+        .commitsQuery = "PRAGMA data_version",
     };
     return dialect;
 }
