@@ -24,7 +24,7 @@ std::string firstLine(const char* text) {
 // libpq's connection options ahead of the URL's own, which win over them.
 PGconn* connectTo(const std::string& url) {
     const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[] = {"10", "plorix", url.c_str(), nullptr};
+    const char* values[] = {"5", "plorix", url.c_str(), nullptr};
     return PQconnectdbParams(keywords, values, 1);
 }
 
