@@ -28,7 +28,9 @@
 #include "store/table_layout.h"
 #include "store/table_sql.h"
 #include "data/tables.h"
+#include "bench_tasks.h"
 #include "raw_connection.h"
+#include "store_measures.h"
 
 namespace {
 
@@ -36,10 +38,10 @@ namespace fs = std::filesystem;
 using namespace plorix::data;
 namespace store = plorix::store;
 namespace sql = plorix::store::sql;
+using plorix::bench::fillRow;
+using plorix::bench::kRows;
+using plorix::bench::lookedUp;
 using plorix::bench::Raw;
-
-constexpr int kRows = 100000;
-const char* const kCategories[] = {"Work", "Home", "Backup", "Reports", "Mail"};
 
 // The bench's own folder: "keyed" holds the store's data file, "plain" the
 // same layout without a key for the baselines; "keyed-equal" and
@@ -56,22 +58,6 @@ const fs::path& root() {
 }
 
 fs::path dataFile(const char* flavour) { return root() / flavour / std::string(kDataFileName); }
-
-void fillRow(Schedule& r, int i) {
-    r.ID = i;
-    r.TASKTYPE = "Run Program";
-    r.CATEGORY = kCategories[i % 5];
-    r.DESCRIPTION = "Task " + std::to_string(i);
-    r.COMMAND = "/usr/bin/backup --all --target /srv/backup/" + std::to_string(i % 97);
-    r.SCHEDULETYPE = "Day of Week";
-    r.MONDAY = 1;
-    r.DATE = 80000 + i % 365;
-    r.TIME = (i * 37) % 8640000 + 1;
-    r.DISABLED = i % 10 == 0;
-    r.NETWORKUSER = "station";
-    r.ORIGINALID = i;
-    r.MESSAGE = "Reminder number " + std::to_string(i);
-}
 
 // A table of the given flavour, opened (created when missing) in its folder.
 std::unique_ptr<store::Table> openTable(const store::TableSchema& schema, const char* flavour) {
@@ -157,13 +143,7 @@ void BM_AddBatch_Store(benchmark::State& state) {
         emptySchedule("keyed");
         auto table = openTable(Schedule::schema(), "keyed");
         state.ResumeTiming();
-        auto& r = table->rec<Schedule>();
-        if (table->stream() != store::kNoError) state.SkipWithError("stream failed");
-        for (int i = 1; i <= kRows; ++i) {
-            fillRow(r, i);
-            if (table->add() != store::kNoError) state.SkipWithError("add failed");
-        }
-        if (table->flush() != store::kNoError) state.SkipWithError("flush failed");
+        plorix::bench::addBatch(state, *table);
         state.PauseTiming();
         table.reset();
         state.ResumeTiming();
@@ -201,20 +181,9 @@ void BM_AddBatch_RawKeyed(benchmark::State& state) { rawAddBatch(state, "keyed")
 
 // --- 100,000 look-ups by SCH:KEYID ----------------------------------------------------
 
-int lookedUp(int i) { return static_cast<int>((static_cast<long long>(i) * 7919) % kRows) + 1; }
-
 void BM_GetById_Store(benchmark::State& state) {
     prepareFiles();
-    auto table = openTable(Schedule::schema(), "keyed");
-    auto& r = table->rec<Schedule>();
-    const int keyId = Schedule::schema().keyIndex("KEYID");
-    for (auto _ : state) {
-        for (int i = 0; i < kRows; ++i) {
-            r.ID = lookedUp(i);
-            if (table->get(keyId) != store::kNoError) state.SkipWithError("get failed");
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    plorix::bench::getById(state, *openTable(Schedule::schema(), "keyed"));
 }
 
 void rawGetById(benchmark::State& state, const char* flavour) {
@@ -241,15 +210,7 @@ void BM_GetById_RawKeyed(benchmark::State& state) { rawGetById(state, "keyed"); 
 
 void storeScan(benchmark::State& state, const char* flavour) {
     prepareFiles();
-    auto table = openTable(Schedule::schema(), flavour);
-    const int key = Schedule::schema().keyIndex("KEYDATEENABLED");
-    for (auto _ : state) {
-        int rows = 0;
-        table->setStart(key);
-        while (table->next() == store::kNoError) ++rows;
-        if (rows != kRows) state.SkipWithError("scan incomplete");
-    }
-    state.SetItemsProcessed(state.iterations() * kRows);
+    plorix::bench::scanDateEnabled(state, *openTable(Schedule::schema(), flavour));
 }
 
 void rawScan(benchmark::State& state, const char* flavour) {

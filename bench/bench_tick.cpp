@@ -36,6 +36,7 @@
 #include "scheduler/frame_tick.h"
 #include "settings/settings.h"
 
+#include "bench_tasks.h"
 #include "raw_connection.h"
 
 namespace {
@@ -68,40 +69,7 @@ void enter(const std::string& name) {
     fs::current_path(folder(name));
 }
 
-// Task `i` of a mix of every schedule type and custom unit, due from the
-// start on, at times spread over the day.
-Schedule task(int i) {
-    static const std::array<const char*, 6> kTypes{"Day of Week", "Day of Month", "Monthly",
-                                                   "Yearly",      "Custom",       "Custom"};
-    static const std::array<const char*, 6> kUnits{"minute(s)", "hour(s)",  "day(s)",
-                                                   "week(s)",   "month(s)", "year(s)"};
-    Schedule entry;
-    entry.ID = i + 1;
-    entry.DESCRIPTION = "Task " + std::to_string(i + 1);
-    entry.TASKTYPE = i % 2 ? "Display Message" : "Run Program";
-    entry.COMMAND = "task.sh";
-    entry.MESSAGE = "Reminder " + std::to_string(i + 1);
-    entry.SCHEDULETYPE = kTypes[static_cast<std::size_t>(i % 6)];
-    entry.EVERYTYPE = kUnits[static_cast<std::size_t>((i / 6) % 6)];
-    entry.EVERY = entry.EVERYTYPE == "minute(s)" ? 240 + i % 300 : 1 + i % 3;
-    entry.DATE = kStart.date + i % 7;
-    entry.TIME = makeTime(i % 24, (i * 7) % 60, (i * 13) % 60);
-    std::uint8_t* days[] = {&entry.SUNDAY,   &entry.MONDAY, &entry.TUESDAY, &entry.WEDNESDAY,
-                            &entry.THURSDAY, &entry.FRIDAY, &entry.SATURDAY};
-    for (int d = 0; d < 7; ++d) *days[d] = (i + d) % 3 == 0;
-    entry.EVERY2ND = i % 4 == 1;
-    entry.EVERYLAST = i % 5 == 2;
-    if (i % 5 == 0) {
-        entry.EXCEPTWEEKENDS = 1;
-        entry.SHIFTTYPE = i % 10 ? "Next Day" : "Previous Day";
-    }
-    if (i % 7 == 3) {
-        entry.EXCEPTTIME = 1;
-        entry.EXCEPTTIMEBEGIN = makeTime(22, 0);
-        entry.EXCEPTTIMEEND = makeTime(6, 0);
-    }
-    return entry;
-}
+Schedule task(int i) { return bench::mixedTask(i, kStart); }
 
 void fillSchedule(const std::function<Schedule(int)>& make, int count) {
     SilentPrompter prompter;

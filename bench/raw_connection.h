@@ -13,6 +13,7 @@
 #include "store/sqlite/sqlite_connection.h"
 #include "store/file_key.h"
 #include "store/store.h"
+#include "store/sqlite/sqlite_connection.h"
 #include "store/table_sql.h"
 
 namespace plorix::bench {

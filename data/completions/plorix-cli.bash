@@ -1,7 +1,7 @@
 # bash completion for plorix-cli
 
 _plorix_cli_tables="Categories Clipboard Configuration Contact ContactCategories Holidays Link Messages Schedule Scripting Todo WindowLookup"
-_plorix_cli_commands="tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics"
+_plorix_cli_commands="tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics migrate"
 
 _plorix_cli_fields() {
     plorix-cli fields "$1" 2>/dev/null | cut -f1
@@ -24,7 +24,7 @@ _plorix_cli() {
     local i command="" table="" first=0
     for ((i = 1; i < cword; i++)); do
         case "${words[i]}" in
-            -d) ((i++)) ;;
+            -d|--database) ((i++)) ;;
             -*) ;;
             *) if [[ -z $command ]]; then command=${words[i]}; first=$i
                elif [[ -z $table ]]; then table=${words[i]}; fi ;;
@@ -34,8 +34,13 @@ _plorix_cli() {
         _filedir -d
         return
     fi
+    if [[ $prev == --database || $prev == --to || $prev == --from ]]; then
+        COMPREPLY=($(compgen -W "postgresql://" -- "$cur"))
+        compopt -o nospace 2>/dev/null
+        return
+    fi
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "$_plorix_cli_commands -d --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "$_plorix_cli_commands -d --database --help --version" -- "$cur"))
         return
     fi
     case $command in
@@ -79,6 +84,7 @@ _plorix_cli() {
             fi ;;
         forecast) COMPREPLY=($(compgen -W "--from --count --id --json" -- "$cur")) ;;
         simulate) COMPREPLY=($(compgen -W "--from --to --answer --in-place --json" -- "$cur")) ;;
+        migrate) [[ $cword -eq $((first + 1)) ]] && COMPREPLY=($(compgen -W "--to --from" -- "$cur")) ;;
     esac
 }
 complete -F _plorix_cli plorix-cli

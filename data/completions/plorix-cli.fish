@@ -1,6 +1,6 @@
 # fish completion for plorix-cli
 
-set -l __plorix_commands tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics
+set -l __plorix_commands tables list add set delete settings fields log check keycodes run-script forecast simulate export import sync export-ics import-ics migrate
 set -l __plorix_tables Categories Clipboard Configuration Contact ContactCategories Holidays Link Messages Schedule Scripting Todo WindowLookup
 
 function __plorix_cli_table
@@ -22,6 +22,7 @@ end
 
 complete -c plorix-cli -f
 complete -c plorix-cli -s d -r -a '(__fish_complete_directories)' -d 'data folder'
+complete -c plorix-cli -l database -r -a 'postgresql://' -d 'the tables on a PostgreSQL server'
 complete -c plorix-cli -l help -d 'show the commands'
 complete -c plorix-cli -l version -d 'show the version'
 complete -c plorix-cli -n "not __fish_seen_subcommand_from $__plorix_commands" -a "$__plorix_commands"
@@ -37,3 +38,4 @@ complete -c plorix-cli -n "__fish_seen_subcommand_from sync" -a 'send receive'
 complete -c plorix-cli -n "__fish_seen_subcommand_from settings" -a '(plorix-cli settings 2>/dev/null | cut -d= -f1)'
 complete -c plorix-cli -n "__fish_seen_subcommand_from forecast" -l from -l count -l id
 complete -c plorix-cli -n "__fish_seen_subcommand_from simulate" -l from -l to -l answer -l in-place
+complete -c plorix-cli -n "__fish_seen_subcommand_from migrate" -l to -l from -r -a 'postgresql://'

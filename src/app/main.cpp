@@ -20,6 +20,7 @@
 #include "app/program_options.h"
 #include "runtime/data_folder.h"
 #include "data/process_tables.h"
+#include "data/served_data.h"
 #include "platform/linux/desktop_linux.h"
 #include "scheduler/frame_state.h"
 #include "script/command_line.h"
@@ -33,12 +34,17 @@ void showFinalMessage(const char* text) {
                           QString::fromUtf8(text));
 }
 
-int runFrame(int argc, char** argv, bool inactive, const std::string& folder) {
+// `problem`: why the data cannot be reached, shown instead of the frame.
+int runFrame(int argc, char** argv, bool inactive, const std::string& folder, const std::string& problem) {
     using namespace plorix;
     app::GuardedApplication<QApplication> application(argc, argv, showFinalMessage);
     QApplication::setApplicationName(QString::fromStdString(std::string(settings::kProductTitle)));
     QApplication::setApplicationVersion(QString::fromStdString(std::string(settings::kVersion)));
     QApplication::setDesktopFileName(QStringLiteral("plorix"));
+    if (!problem.empty()) {
+        showFinalMessage(problem.c_str());
+        return 1;
+    }
     // The frame may be hidden in the tray with no other window open: only
     // closing the frame ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -94,7 +100,9 @@ int main(int argc, char** argv) {
     }
     // The folder as the bus names it: where we now are, links resolved.
     const std::string here = std::filesystem::current_path().string();
-    if (options.headless) return app::runHeadless(argc, argv, options.inactive, here);
+    const std::string problem = data::serveDataFile(data::chosenDatabase(options.database));
+    if (!problem.empty()) std::cerr << "plorix: " << problem << '\n';
+    if (options.headless) return problem.empty() ? app::runHeadless(argc, argv, options.inactive, here) : 1;
     if (!app::displayReachable()) {
         const char* display = std::getenv("DISPLAY");
         std::cerr << "plorix: cannot open the X display "
@@ -103,5 +111,5 @@ int main(int argc, char** argv) {
                   << "; plorix needs a graphical desktop (or use --headless)\n";
         return 1;
     }
-    return runFrame(argc, argv, options.inactive, here);
+    return runFrame(argc, argv, options.inactive, here, problem);
 }

@@ -30,12 +30,12 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
     ProgramOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "-d") {
+        if (arg == "-d" || arg == "--database") {
             if (i + 1 >= args.size()) {
-                options.error = "-d needs a folder";
+                options.error = arg == "-d" ? "-d needs a folder" : "--database needs a URL";
                 break;
             }
-            options.dataFolder = args[++i];
+            (arg == "-d" ? options.dataFolder : options.database) = args[++i];
         } else if (settings::isInactiveSwitch(arg)) {
             options.inactive = true;
         } else if (arg == "--headless") {
@@ -55,15 +55,19 @@ ProgramOptions parseProgramOptions(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return "usage: plorix [-d DIR] [/I] [--headless]\n"
+    return "usage: plorix [-d DIR] [--database URL] [/I] [--headless]\n"
            "       plorix --version | --help\n"
-           "  -d DIR      use DIR as the data folder (default: " +
+           "  -d DIR          use DIR as the data folder (default: " +
            defaultDataFolder() +
            ";\n"
-           "              created when missing)\n"
-           "  /I          start with the scheduler inactive\n"
-           "  --headless  run the scheduler without windows: reminders go to the desktop's\n"
-           "              notifications, or to standard output; questions take their defaults\n";
+           "                  created when missing)\n"
+           "  --database URL  keep the data file's tables on a PostgreSQL server, a connection\n"
+           "                  URI such as postgresql://user@host/plorix (default:\n"
+           "                  $PLORIX_DATABASE); the data folder keeps the settings, the\n"
+           "                  event log, window positions and the tags\n"
+           "  /I              start with the scheduler inactive\n"
+           "  --headless      run the scheduler without windows: reminders go to the desktop's\n"
+           "                  notifications, or to standard output; questions take their defaults\n";
 }
 
 }  // namespace plorix::app

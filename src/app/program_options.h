@@ -12,6 +12,7 @@ struct ProgramOptions {
     bool headless = false;   // --headless: the scheduler without windows
     bool help = false;       // -h, --help
     bool version = false;    // --version
+    std::string database;    // --database URL: the data file's tables on a server
     std::string error;       // a refused command line, in one line
 };
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "app/resume_watch.h"
+#include "app/server_watch.h"
+#include "data/served_data.h"
 #include "platform/linux/clipboard_watch.h"
 #include "platform/linux/folder_watch.h"
 #include "platform/linux/wake_timer.h"
@@ -71,6 +73,8 @@ void TickDriver::sleepWhenIdle(const QString& dataFolder) {
     wake_ = std::move(wake);
     resume_ = std::make_unique<ResumeWatch>(replan);
     watch_ = std::make_unique<platform::FolderWatch>(dataFolder, [this] { wakeSoon(); });
+    if (const auto server = data::dataFileServer())
+        server_ = std::make_unique<ServerWatch>(*server, [this] { wakeSoon(); });
     engine_.queue().onFilled([this] { wakeSoon(); });
     auto clipboard = std::make_unique<platform::ClipboardWatch>([this] {
         engine_.clipboardTaken();
@@ -119,7 +123,8 @@ void TickDriver::plan() {
     // the real timeline falls in the hour the clocks repeat, where the wall
     // clock reads it a second time: there the period stands in.
     if (at <= now) at = now + state.timerPeriod;
-    if (!watch_->watching()) at = std::min(at, now + kNetworkPollPeriod);
+    if (!watch_->watching() || (server_ && !server_->listening()))
+        at = std::min(at, now + kNetworkPollPeriod);
     timer_.stop();
     sleeping_ = true;
     wake_->armAt(at);

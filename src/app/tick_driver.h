@@ -9,7 +9,9 @@
 // next minute, run or advance warning on the real-time clock; a write in
 // the data folder, a change of the clock or a resume from suspend wakes it
 // sooner. On a network folder, where writes from other machines go unseen,
-// it sleeps at most kNetworkPollPeriod. Where the X server tells of every
+// it sleeps at most kNetworkPollPeriod. With the tables on a server, other
+// stations' commits are heard of through the server (ServerWatch); while
+// that connection is lost it polls likewise. Where the X server tells of every
 // new clipboard owner, the clipboard monitor no longer keeps the period: a
 // copy wakes the sleep and the next tick reads it.
 
@@ -33,6 +35,7 @@ namespace plorix::app {
 inline constexpr int kNetworkPollPeriod = 500;
 
 class ResumeWatch;
+class ServerWatch;
 
 class TickDriver final : public QObject {
 public:
@@ -73,6 +76,7 @@ private:
     QTimer changed_;  // gathers a burst of writes into one tick
     std::unique_ptr<platform::WakeTimer> wake_;
     std::unique_ptr<platform::FolderWatch> watch_;
+    std::unique_ptr<ServerWatch> server_;
     std::unique_ptr<ResumeWatch> resume_;
     std::unique_ptr<platform::ClipboardWatch> clipboard_;
     bool sleeping_ = false;

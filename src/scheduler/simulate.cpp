@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "data/open_routine.h"
 #include "data/process_tables.h"
@@ -12,12 +13,14 @@
 #include "runtime/fixed_text.h"
 #include "scheduler/advance_warning.h"
 #include "scheduler/moment.h"
+#include "scheduler/reconnect_wait.h"
 #include "scheduler/reminder.h"
 #include "scheduler/frame_tick.h"
 #include "scheduler/history.h"
 #include "scheduler/tick_timeline.h"
 #include "data/warnings.h"
 #include "settings/settings.h"
+#include "store/served_files.h"
 #include "store/transaction.h"
 
 namespace plorix::scheduler {
@@ -92,6 +95,8 @@ public:
     }
     // The first failed read or write a tick told of; empty while none.
     const std::string& failure() const { return failure_; }
+    // A failure that was waited out is no reason to stop.
+    void forgetFailure() { failure_.clear(); }
 
 private:
     const Recorder& record_;
@@ -153,8 +158,10 @@ Moment warningMoment(const Schedule& entry) {
 
 // The earliest moment from which a tick can find something to do: the next
 // run, the next warning, the next daily history removal. Nullopt: never.
-// A read that fails (not the end of the table) is written to `failure`.
-std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::string& failure) {
+// A read that fails (not the end of the table) is written to `failure`,
+// unless it is a lost connection and `uncertain` is given: then that is set
+// and the caller steps by the period.
+std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::string& failure, bool* uncertain) {
     std::optional<Moment> earliest;
     auto consider = [&earliest](Moment moment) {
         if (!earliest || compareMoments(moment, *earliest) < 0) earliest = moment;
@@ -163,7 +170,9 @@ std::optional<Moment> nextWork(FrameTick& tick, FireContext& context, std::strin
     const Schedule& entry = schedule.rec<Schedule>();
     const auto first = [&](int key) {
         const int code = readFirst(schedule, key);
-        if (code != store::kNoError && code != store::kRecordNotAvailable && failure.empty())
+        if (uncertain && store::connectionLost(schedule.error()))
+            *uncertain = true;
+        else if (code != store::kNoError && code != store::kRecordNotAvailable && failure.empty())
             failure = "cannot read " + schedule.schema().label + ": " + schedule.error().describe();
         return code == store::kNoError;
     };
@@ -204,7 +213,16 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     const Instant start = dueInstant(options.from);
     const Instant end = lastInstantOf(options.to);
     ZonedClock clock(start);
-    const Recorder record(clock, clocksChangeBetween(start, end), sink);
+    // Waiting out lost connections, a tick's events wait for its commit.
+    const bool waits = options.reconnectWaitMs > 0;
+    std::vector<SimulationEvent> held;
+    const Sink holding = [&](const SimulationEvent& event) {
+        if (waits)
+            held.push_back(event);
+        else
+            sink(event);
+    };
+    const Recorder record(clock, clocksChangeBetween(start, end), holding);
     SimulationPrompter prompter(record, options.answer);
     const ProcessScope scope(clock, record);
     const data::TableUse schedule(data::processTable<Schedule>(), prompter);
@@ -227,14 +245,27 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
     const auto cannotWrite = [&table](const store::Transaction& batch) {
         return "cannot write to " + table.schema().label + ": " + batch.error().describe();
     };
-    std::optional<store::Transaction> batch(std::in_place, table);
-    long long batched = 0;
+    ReconnectWait reconnect(options.reconnectWaitMs, options.interrupted);
+    std::optional<store::Transaction> batch;
+    long long pending = 0;  // runs performed in the batch
     while (clock.real() <= end) {
+        if (!batch) batch.emplace(table);
         if (!batch->ok()) {
+            if (reconnect.retry(batch->error(), summary.reconnects)) {
+                batch.reset();
+                continue;
+            }
             summary.failure = cannotWrite(*batch);
             return summary;
         }
         const TickReport report = tick.tick();
+        if (reconnect.retry(report.failure, summary.reconnects)) {
+            // The tick is undone with its batch and runs again.
+            held.clear();
+            prompter.forgetFailure();
+            batch.reset();
+            continue;
+        }
         ++summary.ticks;
         if (!prompter.failure().empty()) {
             // What this tick wrote before the failure is not kept either:
@@ -242,15 +273,26 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
             summary.failure = prompter.failure();
             return summary;
         }
-        if (report.fired && report.fired->outcome == FireOutcome::Performed) ++summary.fired;
-        if (summary.fired - batched >= kRunsPerBatch) {
+        if (report.fired && report.fired->outcome == FireOutcome::Performed) ++pending;
+        if (waits || pending >= kRunsPerBatch) {
             if (batch->commit() != store::kNoError) {
+                if (reconnect.retry(batch->error(), summary.reconnects)) {
+                    --summary.ticks;
+                    held.clear();
+                    pending = 0;
+                    batch.reset();
+                    continue;
+                }
                 summary.failure = cannotWrite(*batch);
                 return summary;
             }
-            batch.emplace(table);
-            batched = summary.fired;
+            batch.reset();
+            summary.fired += pending;
+            pending = 0;
+            for (const SimulationEvent& event : held) sink(event);
+            held.clear();
         }
+        reconnect.restored();
         if (options.interrupted && options.interrupted()) {
             summary.interrupted = true;
             break;
@@ -259,15 +301,18 @@ SimulationSummary simulate(const SimulationOptions& options, const Sink& sink) {
         std::int64_t step = period;
         if (options.skipIdle) {
             // The first tick at or after the next work, on the ticks' own beat.
-            const std::optional<Moment> work = nextWork(tick, context, summary.failure);
+            bool uncertain = false;
+            const std::optional<Moment> work =
+                nextWork(tick, context, summary.failure, waits ? &uncertain : nullptr);
             if (!summary.failure.empty()) return summary;
             const Instant target = work ? std::min(dueInstant(*work), end + 1) : end + 1;
             const std::int64_t gap = target - clock.real();
-            if (gap > period) step = (gap + period - 1) / period * period;
+            if (gap > period && !uncertain) step = (gap + period - 1) / period * period;
         }
         clock.advance(step);
     }
-    if (batch->ok() && batch->commit() != store::kNoError) summary.failure = cannotWrite(*batch);
+    if (batch && batch->ok() && batch->commit() != store::kNoError) summary.failure = cannotWrite(*batch);
+    summary.fired += pending;
     return summary;
 }
 

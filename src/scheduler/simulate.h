@@ -38,6 +38,12 @@ struct SimulationOptions {
     // Asked after every tick; true ends the run there as if `to` were
     // reached (an interrupted command).
     std::function<bool()> interrupted;
+    // How long a lost connection to the database server is waited for, in
+    // milliseconds; 0 stops the simulation as any failure does. Waiting, the
+    // simulation commits every tick on its own and prints a tick's events
+    // once its writes are committed: a tick the lost connection undid is run
+    // again at the same moment, so every run is done and printed once.
+    int reconnectWaitMs = 0;
 };
 
 struct SimulationSummary {
@@ -48,6 +54,7 @@ struct SimulationSummary {
     // failed. Empty when it ran to the end.
     std::string failure;
     bool interrupted = false;
+    int reconnects = 0;  // lost connections waited out
 };
 
 // Runs the tick from `from` to `to` (inclusive, wall-clock moments of the

@@ -45,8 +45,8 @@ int Database::setBusyTimeout(int milliseconds) {
 
 namespace {
 
-// The inner levels of a transaction on a backend where a failed statement
-// stops the whole transaction until its level is undone.
+// Where a failed statement stops the whole transaction until its level is
+// undone (a server): the answer of the levels asked to go on meanwhile.
 ErrorState earlierStatementFailed() {
     ErrorState error = storeError(kFileSystemError);
     error.driverText = "an earlier statement of this transaction failed";

@@ -113,8 +113,8 @@ std::shared_ptr<Database> Database::acquireServed(const ServerAddress& server, c
     }
     auto connection = openServer(server, options, error);
     if (!connection) return nullptr;
-    std::shared_ptr<Database> database(
-        new Database(std::move(connection), server.url + "#" + server.schema, options.readOnly));
+    std::shared_ptr<Database> database(new Database(
+        std::move(connection), hidePassword(server.url, server.url) + "#" + server.schema, options.readOnly));
     forgetClosed(entries);
     entries[id] = Entry{database, 0, 0, currentProcess()};
     return database;

@@ -24,6 +24,12 @@ struct ServerAddress {
 // "postgresql://..." or "postgres://...".
 bool isServerUrl(std::string_view text);
 
+// `text` with every password `url` holds ("user:password@" or a
+// "password=" parameter), as written and percent-decoded, replaced by
+// "****": the driver's messages may quote the URL or a part of it, and
+// hidePassword(url, url) is the URL fit to show.
+std::string hidePassword(std::string text, std::string_view url);
+
 // From now on the tables whose file is `filePath` (resolved to an absolute
 // path as Database::acquire resolves it) live on `server` instead of in the
 // file; a server with an empty url ends that. Tables already open keep the

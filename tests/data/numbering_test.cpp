@@ -8,18 +8,18 @@
 
 #include "data/open_routine.h"
 #include "data/tables.h"
-#include "support/temp_dir.h"
+#include "store/backend_test.h"
 
 namespace plorix::data {
 namespace {
 
-class NumberingTest : public ::testing::Test {
+class NumberingTest : public test::BackendTest {
 protected:
-    test::TempDir dir;
     RecordingPrompter prompter;
 };
+PLORIX_ON_BOTH_BACKENDS(NumberingTest);
 
-TEST_F(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
+TEST_P(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
     store::Table contacts(Contact::schema());
     openTable(contacts, prompter);
     EXPECT_EQ(addNumbered(contacts, prompter), 1);
@@ -41,7 +41,7 @@ TEST_F(NumberingTest, FirstNumberIsOneThenOneMoreThanTheLast) {
     EXPECT_TRUE(prompter.shown().empty());
 }
 
-TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
+TEST_P(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
     store::Table items(Scripting::schema());
     openTable(items, prompter);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(addNumbered(items, prompter, {}, 5), i + 1);
@@ -59,7 +59,7 @@ TEST_F(NumberingTest, ScriptItemsAreNumberedWithinTheirTask) {
     EXPECT_EQ(item.TIMEELAPSED, 86400);
 }
 
-TEST_F(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
+TEST_P(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
     {
         store::Table schedule(Schedule::schema());
         openTable(schedule, prompter);
@@ -79,7 +79,7 @@ TEST_F(NumberingTest, RepeatedFailuresOfferRetryThenGiveUp) {
 }
 
 // Two stations numbering tasks in the same file at the same time.
-TEST_F(NumberingTest, ConcurrentStationsNeverShareANumber) {
+TEST_P(NumberingTest, ConcurrentStationsNeverShareANumber) {
     constexpr int kPerStation = 40;
     {
         store::Table schedule(Schedule::schema());

@@ -1,5 +1,6 @@
 // Two stations sharing one data file never perform the same run twice: each
-// is a process of its own, on the same file, as two desks would be.
+// is a process of its own, on the same file, as two desks would be; and on
+// a server serving the file, as two machines would be.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +18,7 @@
 #include "scheduler/moment.h"
 #include "scheduler/frame_tick.h"
 #include "schedule_builder.h"
-#include "support/temp_dir.h"
+#include "store/backend_test.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -88,16 +89,16 @@ Schedule programEveryMinute(Moment first) {
     return entry;
 }
 
-class ClaimingARun : public ::testing::Test {
+class ClaimingARun : public data::test::BackendTest {
 protected:
     ~ClaimingARun() override {
         data::resetProcessTables();
         data::resetUseCounts();
     }
-    plorix::test::TempDir dir;
 };
+PLORIX_ON_BOTH_BACKENDS(ClaimingARun);
 
-TEST_F(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
+TEST_P(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
     const Moment due = at(2024, 5, 6, 9, 0);
     addEntry(programEveryMinute(due));
     data::resetProcessTables();  // no connection may cross the fork
@@ -137,7 +138,7 @@ TEST_F(ClaimingARun, BothStationsReadTheDueRunOnlyOnePerformsIt) {
     EXPECT_EQ(history, 1);
 }
 
-TEST_F(ClaimingARun, StationsTickingSideBySideShareOutTheRuns) {
+TEST_P(ClaimingARun, StationsTickingSideBySideShareOutTheRuns) {
     const Moment start = at(2024, 5, 6, 9, 0);
     const Moment end = at(2024, 5, 6, 9, 30);
     addEntry(programEveryMinute(start));

@@ -56,6 +56,7 @@ struct Command {
     int (*run)(const Args& args, Prompter& prompter);
     DataUse (*use)(const Args& args);
     int fileArgument = -1;  // the argument naming a file, taken from the caller's directory
+    bool onServer = true;   // follows --database (migrate names its servers itself)
 };
 
 // Every command, in the order the usage text lists them.
@@ -80,6 +81,7 @@ int cmdImport(const Args&, Prompter&);
 int cmdSync(const Args&, Prompter&);
 int cmdExportIcs(const Args&, Prompter&);
 int cmdImportIcs(const Args&, Prompter&);
+int cmdMigrate(const Args&, Prompter&);
 
 // The twelve tables of the data file, in declaration order.
 std::vector<const store::TableSchema*> dataFileSchemas();

@@ -87,6 +87,10 @@ const std::vector<Command>& commands() {
          reads, 0},
         {"import-ics", "import-ics FILE.ics             calendar events as tasks, to-dos as to-do items",
          cmdImportIcs, writes, 0},
+        {"migrate",
+         "migrate --to URL | --from URL   the data file's tables to an empty PostgreSQL schema, or from it "
+         "into a new data file",
+         cmdMigrate, writes, -1, false},
     };
     return list;
 }

@@ -8,6 +8,7 @@
 #include "data/data_folder.h"
 #include "data/fatal_error.h"
 #include "data/process_tables.h"
+#include "data/served_data.h"
 #include "runtime/data_folder.h"
 #include "runtime/file_names.h"
 #include "settings/settings.h"
@@ -17,10 +18,14 @@ namespace {
 namespace fs = std::filesystem;
 
 void usage(std::ostream& out) {
-    out << "usage: plorix-cli [-d DIR] COMMAND [ARGS...]\n"
+    out << "usage: plorix-cli [-d DIR] [--database URL] COMMAND [ARGS...]\n"
            "       plorix-cli --version | --help\n\n"
-           "  -d DIR  the data folder (default: "
-        << plorix::defaultDataFolder() << ")\n\ncommands:\n";
+           "  -d DIR          the data folder (default: "
+        << plorix::defaultDataFolder()
+        << ")\n"
+           "  --database URL  the data file's tables on a PostgreSQL server, a connection URI\n"
+           "                  such as postgresql://user@host/plorix (default: $PLORIX_DATABASE);\n"
+           "                  the data folder keeps the settings, the event log and the tags\n\ncommands:\n";
     for (const auto& c : plorix::cli::commands()) out << "  " << c.usage << '\n';
     out << "\nExit status: 0 success; 2 the input was refused and nothing was written;\n"
            "1 the work itself failed (a store or file error, a damaged file, a failed item).\n";
@@ -33,9 +38,12 @@ const plorix::cli::Command* findCommand(const std::string& name) {
 }
 
 // Enters the data folder as the command needs it; why not, empty on success.
-std::string enterFolder(const std::string& folder, plorix::cli::DataUse use) {
+// With the tables on a server the folder holds only the settings, the log
+// and the tags: it is made when missing.
+std::string enterFolder(const std::string& folder, plorix::cli::DataUse use, bool served) {
     using plorix::cli::DataUse;
     if (use == DataUse::None) return {};
+    if (served) return plorix::enterDataFolder(folder, true);
     if (use == DataUse::Reads) {
         // A command that only reads creates nothing, not even the folder.
         std::error_code error;
@@ -61,8 +69,10 @@ std::string enterFolder(const std::string& folder, plorix::cli::DataUse use) {
 
 int main(int argc, char** argv) {
     using namespace plorix;
+    using cli::DataUse;
     cli::Args args(argv + 1, argv + argc);
     std::string folder;
+    std::string database;
     while (!args.empty() && !args[0].empty() && args[0][0] == '-') {
         const std::string option = args[0];
         if (option == "-h" || option == "--help") {
@@ -73,8 +83,8 @@ int main(int argc, char** argv) {
             std::cout << "plorix-cli " << settings::kVersion << '\n';
             return 0;
         }
-        if (option == "-d" && args.size() >= 2) {
-            folder = args[1];
+        if ((option == "-d" || option == "--database") && args.size() >= 2) {
+            (option == "-d" ? folder : database) = args[1];
             args.erase(args.begin(), args.begin() + 2);
             continue;
         }
@@ -103,10 +113,22 @@ int main(int argc, char** argv) {
         folder = defaultDataFolder();
     else
         folder = fromCaller(caller, folder);
+    const DataUse use = command->use(args);
+    data::DatabaseChoice server;
+    if (use != DataUse::None) {
+        if (!command->onServer && !database.empty()) {
+            std::cerr << "plorix-cli: " << name << " names its server itself; --database does not apply\n";
+            return 2;
+        }
+        if (command->onServer) server = data::chosenDatabase(database);
+    }
     std::error_code error;
     const bool folderExisted = fs::exists(folder, error);
-    if (const std::string why = enterFolder(folder, command->use(args)); !why.empty()) {
+    std::string why = enterFolder(folder, use, !server.url.empty());
+    if (why.empty()) why = data::serveDataFile(server);
+    if (!why.empty()) {
         std::cerr << "plorix-cli: " << why << '\n';
+        if (!folderExisted) fs::remove(folder, error);
         return 2;
     }
 

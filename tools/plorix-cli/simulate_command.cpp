@@ -14,17 +14,22 @@
 #include "cli.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
+#include "data/served_data.h"
 #include "io/json_line.h"
 #include "runtime/file_names.h"
 #include "scheduler/moment.h"
 #include "scheduler/simulate.h"
 #include "settings/configuration.h"
 #include "settings/settings.h"
+#include "store/postgres/server_admin.h"
 
 namespace plorix::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// How long a simulation on a server waits for a lost connection to return.
+constexpr int kReconnectWaitMs = 60'000;
 
 constexpr std::string_view kUsage =
     "usage: simulate --from MOMENT --to MOMENT [--answer yes|no] [--in-place] [--json]";
@@ -75,7 +80,7 @@ Request parseRequest(const Args& args) {
 // afterwards.
 class ScratchCopy {
 public:
-    ScratchCopy() : home_(fs::current_path()) {
+    explicit ScratchCopy(bool withDataFile = true) : home_(fs::current_path()) {
         std::error_code error;
         const fs::path temp = fs::temp_directory_path(error);
         std::string pattern = (temp / "plorix-simulate-XXXXXX").string();
@@ -86,8 +91,8 @@ public:
         folder_ = pattern;
         try {
             const std::string data = findFileNoCase(data::kDataFileName);
-            copy(data, data::kDataFileName);
-            if (fs::exists(data + "-journal"))
+            if (withDataFile) copy(data, data::kDataFileName);
+            if (withDataFile && fs::exists(data + "-journal"))
                 copy(data + "-journal", std::string(data::kDataFileName) + "-journal");
             const std::string ini = findFileNoCase(settings::kSettingsIni);
             if (fs::exists(ini)) copy(ini, settings::kSettingsIni);
@@ -115,6 +120,31 @@ private:
     }
     fs::path home_;
     fs::path folder_;
+};
+
+// On a server the copy is a scratch schema of the same database, made on the
+// server, beside a scratch folder for the settings; it is dropped at the
+// end, and by a later simulate if this process is killed.
+class ServerScratch {
+public:
+    explicit ServerScratch(const store::ServerAddress& server) : scratch_(server.url, server.schema) {
+        if (!scratch_.error().empty())
+            throw WorkFailure("cannot copy the tables to a scratch schema: " + scratch_.error());
+        folder_.emplace(false);
+        file_ = store::absoluteFileName(store::resolveFileName(data::kDataFileName));
+        store::serveFile(file_, {server.url, scratch_.name()});
+    }
+    ~ServerScratch() {
+        data::resetProcessTables();  // the schema goes with its connections closed
+        store::serveFile(file_, {""});
+    }
+    ServerScratch(const ServerScratch&) = delete;
+    ServerScratch& operator=(const ServerScratch&) = delete;
+
+private:
+    store::postgres::ScratchSchema scratch_;
+    std::optional<ScratchCopy> folder_;
+    std::string file_;
 };
 
 // SIGINT and SIGTERM end the simulation after the tick under way, so that
@@ -162,19 +192,30 @@ void printEvent(const scheduler::SimulationEvent& event) {
 
 int cmdSimulate(const Args& args, Prompter& prompter) {
     const Request request = parseRequest(args);
-    if (!fs::exists(findFileNoCase(data::kDataFileName))) throw UsageError("no data file in this folder");
+    const std::optional<store::ServerAddress> server = data::dataFileServer();
+    if (!server && !fs::exists(findFileNoCase(data::kDataFileName)))
+        throw UsageError("no data file in this folder");
     scheduler::SimulationSummary summary;
     {
         const InterruptScope interrupts;
         std::optional<ScratchCopy> scratch;
-        if (!request.inPlace) scratch.emplace();
+        std::optional<ServerScratch> serverScratch;
+        if (!request.inPlace && server)
+            serverScratch.emplace(*server);
+        else if (!request.inPlace)
+            scratch.emplace();
         {
             const data::TableUse configuration(settings::configurationTable(), prompter);
             settings::loadSettings();
         }
         scheduler::SimulationOptions options{*request.from, *request.to, request.answer};
         options.interrupted = [] { return caughtSignal != 0; };
-        summary = scheduler::simulate(options, request.json ? printJsonEvent : printEvent);
+        // Stations share the server: a lost connection is waited out.
+        if (server) options.reconnectWaitMs = kReconnectWaitMs;
+        summary = scheduler::simulate(options, [&request, flush = server.has_value()](const auto& event) {
+            request.json ? printJsonEvent(event) : printEvent(event);
+            if (flush) std::cout.flush();
+        });
         std::cout.flush();
         data::resetProcessTables();  // the scratch copy goes with its connections closed
     }
@@ -183,6 +224,9 @@ int cmdSimulate(const Args& args, Prompter& prompter) {
         std::signal(caughtSignal, SIG_DFL);
         std::raise(caughtSignal);
     }
+    if (summary.reconnects > 0)
+        std::cerr << "plorix-cli: the connection to the server was lost " << summary.reconnects
+                  << " time(s) and restored; no tick was lost\n";
     if (!summary.failure.empty()) {
         std::cerr << "plorix-cli: simulate stopped: " << summary.failure << '\n';
         return 1;

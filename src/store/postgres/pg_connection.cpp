@@ -39,8 +39,9 @@
 //   in plorix_commits (a random token and a count of commits), counts one
 //   more in plorix_writes (whose total tells a watcher that someone wrote)
 //   and sends NOTIFY plorix_changes_<schema> with our process id. When the
-//   answer to COMMIT never comes, the row tells after reconnecting whether
-//   it was committed, so the caller never writes the same thing twice. A
+//   answer to COMMIT never comes, the row tells on a new connection, once
+//   the old session has ended, whether it was committed, so the caller
+//   never writes the same thing twice. A
 //   commit whose writes changed no record (a skipped duplicate, an inner
 //   level undone) is a plain COMMIT and tells no one.
 
@@ -51,7 +52,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "store/sql_error.h"
 #include "store/table_sql.h"
@@ -151,31 +154,48 @@ int PgConnection::connect(ErrorState& error) {
     ++session_;
     inTransaction_ = false;
     wrote_ = false;
-    if (PQstatus(conn_) != CONNECTION_OK) return lost(firstLine(PQerrorMessage(conn_)), error);
+    if (PQstatus(conn_) != CONNECTION_OK) return lost(driverMessage(nullptr), error);
     PQsetNoticeProcessor(conn_, quiet, nullptr);
-    // The schema and its own tables, made by one station at a time.
-    const std::string schema = quote(server_.schema);
-    const std::string setup =
-        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
-        quoteLiteral("plorix:" + server_.schema) + "; BEGIN; " + lockTimeout(options_.busyTimeoutMs) +
-        "; SELECT " + writerLock(server_.schema) + "; CREATE SCHEMA IF NOT EXISTS " + schema +
-        "; SET search_path = " + schema + "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
-        std::string(dialect().catalogueColumns) +
-        "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT NOT NULL,"
-        " \"server_definition\" TEXT)"
-        "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT NOT NULL,"
-        " \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
-        "; CREATE TABLE IF NOT EXISTS plorix_writes (\"total\" BIGINT NOT NULL)"
-        "; INSERT INTO plorix_writes SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM plorix_writes)"
-        "; DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'; COMMIT";
-    PGresult* result = PQexec(conn_, setup.c_str());
-    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+    backend_ = PQbackendPID(conn_);
+    // A session without its schema must not serve the next operation (it
+    // would look for the tables elsewhere): that one connects anew.
+    const auto setupFailed = [this, &error](PGresult* result) {
         fail(result, error);
-        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
+        release();
         if (error.code == kFileSystemError && !connectionLost(error))
             error.driverText = std::string(kConnectionLost) + error.driverText;
         return error.code;
-    }
+    };
+    const std::string schema = quote(server_.schema);
+    const std::string session =
+        "SET client_encoding = 'UTF8'; SET client_min_messages = warning; SET application_name = " +
+        quoteLiteral("plorix:" + server_.schema) + "; SET search_path = " + schema +
+        "; SELECT to_regclass('plorix_catalogue') IS NOT NULL AND to_regclass('plorix_keys') IS NOT NULL"
+        " AND to_regclass('plorix_commits') IS NOT NULL AND to_regclass('plorix_writes') IS NOT NULL";
+    PGresult* result = PQexec(conn_, session.c_str());
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) return setupFailed(result);
+    const bool ready = PQgetvalue(result, 0, 0)[0] == 't';
+    PQclear(result);
+    // A schema still to be made is made by one station at a time; one that
+    // is ready does not wait for the station writing now.
+    const std::string forgetOldCommits =
+        "DELETE FROM plorix_commits WHERE \"at\" < now() - interval '7 days'";
+    const std::string setup =
+        ready
+            ? forgetOldCommits
+            : "BEGIN; " + lockTimeout(options_.busyTimeoutMs) + "; SELECT " + writerLock(server_.schema) +
+                  "; CREATE SCHEMA IF NOT EXISTS " + schema + "; SET search_path = " + schema +
+                  "; CREATE TABLE IF NOT EXISTS " + quote(sql::kCatalogue) + " (" +
+                  std::string(dialect().catalogueColumns) +
+                  "); CREATE TABLE IF NOT EXISTS plorix_keys (\"name\" TEXT PRIMARY KEY, \"definition\" TEXT"
+                  " NOT NULL, \"server_definition\" TEXT)"
+                  "; CREATE TABLE IF NOT EXISTS plorix_commits (\"token\" TEXT PRIMARY KEY, \"count\" BIGINT"
+                  " NOT NULL, \"at\" TIMESTAMPTZ NOT NULL DEFAULT now())"
+                  "; CREATE TABLE IF NOT EXISTS plorix_writes (\"total\" BIGINT NOT NULL)"
+                  "; INSERT INTO plorix_writes SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM plorix_writes); " +
+                  forgetOldCommits + "; COMMIT";
+    result = PQexec(conn_, setup.c_str());
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) return setupFailed(result);
     PQclear(result);
     error = storeError(kNoError);
     return kNoError;
@@ -189,13 +209,20 @@ int PgConnection::ensureSession(ErrorState& error) {
     return connect(error);
 }
 
+// libpq quotes the URL, or the part of it it could not read, in some of its
+// messages: a password in it never reaches an error text.
+std::string PgConnection::driverMessage(const PGresult* result) const {
+    return hidePassword(firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_)),
+                        server_.url);
+}
+
 int PgConnection::fail(PGresult* result, ErrorState& error) {
-    const std::string message = firstLine(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    const std::string message = driverMessage(result);
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string code = state ? state : "";
     PQclear(result);
     if (!connected() || code.starts_with("08") || code == "57P01") {
-        return lost(message.empty() ? firstLine(PQerrorMessage(conn_)) : message, error);
+        return lost(message.empty() ? driverMessage(nullptr) : message, error);
     }
     if (code == "23505") return (error = storeError(kDuplicateKey)).code;
     if (code == "55P03" || code == "40P01" || code == "40001") return (error = storeError(kFileLocked)).code;
@@ -389,31 +416,45 @@ int PgConnection::sendCommit(ErrorState& error) {
 }
 
 // The answer to COMMIT never came: whether it was committed is read from
-// this connection's row of plorix_commits on a new connection.
+// this connection's row of plorix_commits on a new connection, once the old
+// session's transaction has ended either way (its backend gone or idle).
+// Waiting for the writers' lock instead would also wait for the station
+// that was queued for it and took it the moment the old session let go.
 int PgConnection::lookUpCommit(ErrorState& error) {
     inTransaction_ = false;
+    const int oldBackend = backend_;
+    const auto unknown = [&error](const std::string& why) {
+        return lost("the outcome of the commit is unknown (" + why + ")", error);
+    };
     ErrorState reconnect;
-    if (connect(reconnect) != kNoError)
-        return lost("the outcome of the commit is unknown (" + reconnect.driverText + ")", error);
-    // The old session holds the writers' lock until its transaction ended
-    // either way: once we have it, the row tells the outcome for good.
+    if (connect(reconnect) != kNoError) return unknown(reconnect.driverText);
+    const std::string ended =
+        "SELECT NOT EXISTS (SELECT 1 FROM pg_stat_activity WHERE pid = " + std::to_string(oldBackend) +
+        " AND state IS DISTINCT FROM 'idle')";
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(busyTimeoutMs_, 100));
+    for (;;) {
+        PGresult* result = PQexec(conn_, ended.c_str());
+        if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+            fail(result, error);
+            return unknown(error.describe());
+        }
+        const bool over = PQgetvalue(result, 0, 0)[0] == 't';
+        PQclear(result);
+        if (over) break;
+        if (std::chrono::steady_clock::now() >= deadline) return unknown("the old session is still at work");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Read after the old session was seen to end: a commit it made shows.
     const std::string query =
         "SELECT \"count\" FROM plorix_commits WHERE \"token\" = " + quoteLiteral(token_);
-    const std::string wait =
-        "BEGIN; " + lockTimeout(busyTimeoutMs_) + "; SELECT " + writerLock(server_.schema);
-    PGresult* result = PQexec(conn_, wait.c_str());
-    if (PQresultStatus(result) == PGRES_TUPLES_OK) {
-        PQclear(result);
-        result = PQexec(conn_, query.c_str());
-    }
+    PGresult* result = PQexec(conn_, query.c_str());
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
         fail(result, error);
-        if (connected()) PQclear(PQexec(conn_, "ROLLBACK"));
-        return lost("the outcome of the commit is unknown (" + error.driverText + ")", error);
+        return unknown(error.describe());
     }
     const bool committed = PQntuples(result) == 1 && std::atoll(PQgetvalue(result, 0, 0)) == commits_;
     PQclear(result);
-    PQclear(PQexec(conn_, "ROLLBACK"));
     if (committed) {
         ++committed_;
         return (error = storeError(kNoError)).code;

@@ -91,6 +91,7 @@ private:
     int ensurePrepared(PgStatement& statement, ErrorState& error);
     // The error of a failed call (`result` may be null), freeing it.
     int fail(PGresult* result, ErrorState& error);
+    std::string driverMessage(const PGresult* result) const;  // of `result`, else of the connection
     int sendCommit(ErrorState& error);
     int lookUpCommit(ErrorState& error);
 
@@ -98,6 +99,7 @@ private:
     ConnectionOptions options_;
     PGconn* conn_ = nullptr;
     int owner_ = 0;              // the process that connected
+    int backend_ = 0;            // the server's process of this session
     std::uint64_t session_ = 0;  // moves on with every (re)connection
     int statements_ = 0;
     int busyTimeoutMs_ = kBusyTimeoutMs;
