@@ -1,6 +1,7 @@
 #include "data/served_data.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "data/data_file.h"
 #include "store/postgres/server_admin.h"
@@ -26,6 +27,11 @@ std::string serveDataFile(const DatabaseChoice& choice) {
 
 std::optional<store::ServerAddress> dataFileServer() {
     return store::servedFrom(store::resolveFileName(kDataFileName));
+}
+
+bool hasDataFile() {
+    std::error_code error;
+    return dataFileServer() || std::filesystem::exists(store::resolveFileName(kDataFileName), error);
 }
 
 }  // namespace plorix::data

@@ -31,4 +31,8 @@ std::string serveDataFile(const DatabaseChoice& choice);
 // The server of the current folder's data file, if it is served.
 std::optional<store::ServerAddress> dataFileServer();
 
+// Whether the current folder has data to read: its data file is served, or
+// the file exists.
+bool hasDataFile();
+
 }  // namespace plorix::data

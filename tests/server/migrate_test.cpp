@@ -65,7 +65,7 @@ void fillEveryTable(const fs::path& folder) {
 class Migrate : public ::testing::Test {
 protected:
     // Every table as list prints it, in record order and in the order of its
-    // first non-unique key.
+    // first non-unique key, and the forecast of the next runs.
     std::map<std::string, std::string> listings(const std::vector<std::string>& server = {}) {
         std::map<std::string, std::string> out;
         for (const auto* schema : dataFileSchemas()) {
@@ -81,6 +81,12 @@ protected:
                 break;
             }
         }
+        // And what is read through the scheduler rather than listed.
+        std::vector<std::string> forecast = server;
+        forecast.insert(forecast.end(), {"forecast", "--from", "2026-12-07T00:00", "--count", "5"});
+        ProcessResult r = cli(folder.path().string(), forecast);
+        EXPECT_EQ(r.status, 0) << r.err;
+        out["forecast"] = r.out;
         return out;
     }
     TempDir folder{false};

@@ -12,6 +12,7 @@
 
 #include "cli.h"
 #include "data/data_file.h"
+#include "data/served_data.h"
 #include "data/tables/holidays.h"
 #include "data/tables/schedule.h"
 #include "io/json_line.h"
@@ -231,8 +232,7 @@ bool openForReading(store::Table& table) {
 
 int cmdForecast(const Args& args, Prompter&) {
     const Request request = parseRequest(args);
-    if (!std::filesystem::exists(findFileNoCase(data::kDataFileName)))
-        throw UsageError("no data file in this folder");
+    if (!data::hasDataFile()) throw UsageError("no data file in this folder");
 
     // Opened for reading only and without the open routine, which would
     // create a table the file lacks.

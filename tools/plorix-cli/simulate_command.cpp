@@ -193,8 +193,7 @@ void printEvent(const scheduler::SimulationEvent& event) {
 int cmdSimulate(const Args& args, Prompter& prompter) {
     const Request request = parseRequest(args);
     const std::optional<store::ServerAddress> server = data::dataFileServer();
-    if (!server && !fs::exists(findFileNoCase(data::kDataFileName)))
-        throw UsageError("no data file in this folder");
+    if (!data::hasDataFile()) throw UsageError("no data file in this folder");
     scheduler::SimulationSummary summary;
     {
         const InterruptScope interrupts;
