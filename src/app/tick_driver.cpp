@@ -20,6 +20,10 @@ namespace {
 
 // How long a burst of writes in the data folder is gathered, in milliseconds.
 constexpr int kChangeGatherMs = 50;
+// The trace's measure of the event loop: a timer of this period, and how
+// much later than it a stall is.
+constexpr int kLatenessPeriodMs = 20;
+constexpr int kStallMs = 100;
 
 }  // namespace
 
@@ -35,8 +39,21 @@ TickDriver::TickDriver(SchedulerEngine& engine, std::function<void()> before,
         tickNow();
     });
     // PLORIX_TICK_TRACE=1 prints a line for every tick on standard error,
-    // for the idle benchmark.
+    // for the idle benchmark, and one for every time the event loop stood
+    // still for longer than kStallMs (how long), for bench/run-unreachable.
     traced_ = std::getenv("PLORIX_TICK_TRACE") != nullptr;
+    if (traced_) {
+        lateness_.setInterval(kLatenessPeriodMs);
+        connect(&lateness_, &QTimer::timeout, this,
+                [this, last = QDateTime::currentMSecsSinceEpoch()]() mutable {
+                    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+                    if (now - last > kLatenessPeriodMs + kStallMs)
+                        std::fprintf(stderr, "plorix-stall %lld %lld\n", static_cast<long long>(now),
+                                     static_cast<long long>(now - last - kLatenessPeriodMs));
+                    last = now;
+                });
+        lateness_.start();
+    }
 }
 
 TickDriver::~TickDriver() {

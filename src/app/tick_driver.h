@@ -73,7 +73,8 @@ private:
     std::function<void()> before_;
     std::function<void(const scheduler::TickReport&)> after_;
     QTimer timer_;
-    QTimer changed_;  // gathers a burst of writes into one tick
+    QTimer changed_;   // gathers a burst of writes into one tick
+    QTimer lateness_;  // measures how late it runs, when traced
     std::unique_ptr<platform::WakeTimer> wake_;
     std::unique_ptr<platform::FolderWatch> watch_;
     std::unique_ptr<ServerWatch> server_;
