@@ -3,9 +3,11 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "store/postgres/server_admin.h"
+#include "store/postgres/server_reach.h"
 
 namespace plorix::store::postgres {
 
@@ -19,30 +21,83 @@ ChangeListener::~ChangeListener() { close(); }
 void ChangeListener::close() {
     PQfinish(connection_);
     connection_ = nullptr;
+    attempt_.reset();
+    step_ = Step::Failed;
 }
 
-bool ChangeListener::listen() {
+ChangeListener::Step ChangeListener::fail(const std::string& why) {
+    error_ = "the connection to " + describeServer(url_) + " is lost: " + why;
+    if (attempt_) attempt_->failed(why);
     close();
-    AdminConnection admin(url_);
-    if (!admin.ok()) {
-        error_ = admin.error();
-        return false;
+    return step_;
+}
+
+ChangeListener::Step ChangeListener::start() {
+    close();
+    attempt_ = std::make_unique<ConnectAttempt>(url_);
+    if (!attempt_->admitted()) return fail(attempt_->heldBack());
+    connection_ = startConnect(url_, "plorix");
+    giveUpAt_ = std::chrono::steady_clock::now() + std::chrono::seconds(kConnectTimeoutSeconds);
+    if (PQstatus(connection_) == CONNECTION_BAD) return fail(firstLine(PQerrorMessage(connection_)));
+    step_ = Step::Write;  // as libpq asks of a connect just begun
+    return step_;
+}
+
+int ChangeListener::timeLeftMs() const {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(giveUpAt_ - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+ChangeListener::Step ChangeListener::advance() {
+    if (attempt_) return connectStep();
+    if (step_ == Step::Read || step_ == Step::Write) return subscribeStep();
+    return step_;
+}
+
+ChangeListener::Step ChangeListener::connectStep() {
+    if (timeLeftMs() == 0) return fail("timeout expired");
+    switch (PQconnectPoll(connection_)) {
+    case PGRES_POLLING_READING: return step_ = Step::Read;
+    case PGRES_POLLING_WRITING: return step_ = Step::Write;
+    case PGRES_POLLING_OK: break;
+    default: return fail(firstLine(PQerrorMessage(connection_)));
     }
-    if (!admin.exec("LISTEN " + admin.quote(changeChannel(schema_)))) {
-        error_ = admin.error();
-        return false;
-    }
-    // The connection outlives the helper that made it.
-    connection_ = admin.release();
+    attempt_->succeeded();
+    attempt_.reset();
     PQsetnonblocking(connection_, 1);
-    error_.clear();
-    return true;
+    const std::string name = changeChannel(schema_);
+    char* channel = PQescapeIdentifier(connection_, name.c_str(), name.size());
+    const bool sent = channel && PQsendQuery(connection_, ("LISTEN " + std::string(channel)).c_str()) == 1;
+    PQfreemem(channel);
+    if (!sent) return fail(firstLine(PQerrorMessage(connection_)));
+    return subscribeStep();
+}
+
+// The answer to LISTEN, read as it arrives.
+ChangeListener::Step ChangeListener::subscribeStep() {
+    const int flushed = PQflush(connection_);
+    if (flushed < 0) return fail(firstLine(PQerrorMessage(connection_)));
+    if (flushed == 1) return step_ = Step::Write;
+    if (PQconsumeInput(connection_) == 0) return fail(firstLine(PQerrorMessage(connection_)));
+    while (!PQisBusy(connection_)) {
+        PGresult* result = PQgetResult(connection_);
+        if (!result) {
+            error_.clear();
+            return step_ = Step::Listening;
+        }
+        const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+        const std::string why = firstLine(PQresultErrorMessage(result));
+        PQclear(result);
+        if (!ok) return fail(why);
+    }
+    return step_ = Step::Read;
 }
 
 int ChangeListener::socket() const { return connection_ ? PQsocket(connection_) : -1; }
 
 bool ChangeListener::takeChanges() {
-    if (!connection_) return false;
+    if (!listening()) return false;
     if (PQconsumeInput(connection_) == 0 || PQstatus(connection_) != CONNECTION_OK) {
         error_ = "the connection to " + describeServer(url_) + " is lost";
         close();

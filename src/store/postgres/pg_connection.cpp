@@ -32,7 +32,8 @@
 //   at the time. An index that no longer reads as it did shows the
 //   server's text, never equal to ours: the key must be rebuilt (46).
 // - Lost connections. A failure that leaves the connection bad answers 90,
-//   "connection lost: ...". The next operation connects again (once) and
+//   "connection lost: ...". The next operation connects again (once, or
+//   not at all while the server's back-off lasts: server_reach.h) and
 //   prepares its statements again as they are used; a transaction that was
 //   open fails at every level until its outermost one ends.
 // - Unknown commits. Every commit that wrote also sets this connection's row
@@ -56,6 +57,7 @@
 #include <random>
 #include <thread>
 
+#include "store/postgres/server_reach.h"
 #include "store/sql_error.h"
 #include "store/table_sql.h"
 
@@ -63,6 +65,7 @@ namespace plorix::store {
 
 namespace {
 
+using postgres::firstLine;
 using sql::quote;
 using sql::quoteLiteral;
 
@@ -96,12 +99,6 @@ bool changesData(std::string_view sql) {
     for (std::string_view word : {"INSERT", "UPDATE", "DELETE", "CREATE", "DROP", "ALTER"})
         if (startsWith(sql, word)) return true;
     return false;
-}
-
-std::string firstLine(const char* message) {
-    std::string text = message ? message : "";
-    if (const auto end = text.find('\n'); end != std::string::npos) text.resize(end);
-    return text;
 }
 
 void quiet(void*, const char*) {}
@@ -144,17 +141,15 @@ bool PgConnection::connected() const { return conn_ && PQstatus(conn_) == CONNEC
 
 int PgConnection::connect(ErrorState& error) {
     release();
-    // A server gone from the network must not hold a window for the
-    // system's TCP time-out: a few seconds, unless the URL says otherwise
-    // (its own settings come after ours and win).
-    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
-    const char* values[] = {"5", server_.url.c_str(), nullptr};
-    conn_ = PQconnectdbParams(keywords, values, 1);
+    // A server gone from the network holds a window for one connect
+    // time-out at most, and then not again until its back-off is over.
+    std::string why;
+    conn_ = postgres::connectServer(server_.url, "plorix", why);
     owner_ = getpid();
     ++session_;
     inTransaction_ = false;
     wrote_ = false;
-    if (PQstatus(conn_) != CONNECTION_OK) return lost(driverMessage(nullptr), error);
+    if (!conn_) return lost(hidePassword(why, server_.url), error);
     PQsetNoticeProcessor(conn_, quiet, nullptr);
     backend_ = PQbackendPID(conn_);
     // A session without its schema must not serve the next operation (it

@@ -8,25 +8,14 @@
 #include <cstdio>
 #include <random>
 
+#include "store/postgres/server_reach.h"
+
 namespace plorix::store::postgres {
 namespace {
 
 // The advisory-lock class of scratch schemas (its own key space, apart from
 // the single 64-bit keys the store's writers take).
 constexpr std::string_view kScratchLockClass = "1347179352";
-
-std::string firstLine(const char* text) {
-    std::string line = text ? text : "";
-    if (const auto end = line.find('\n'); end != std::string::npos) line.erase(end);
-    return line;
-}
-
-// libpq's connection options ahead of the URL's own, which win over them.
-PGconn* connectTo(const std::string& url) {
-    const char* keywords[] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[] = {"5", "plorix", url.c_str(), nullptr};
-    return PQconnectdbParams(keywords, values, 1);
-}
 
 }  // namespace
 
@@ -62,13 +51,15 @@ AdminConnection::AdminConnection(const std::string& url) : server_(describeServe
         return;
     }
     PQconninfoFree(options);
-    connection_ = connectTo(url);
+    std::string why;
+    connection_ = connectServer(url, "plorix", why);
+    if (!connection_) {
+        error_ = "cannot reach the database server " + server_ + ": " + why;
+        return;
+    }
     // The server's notices ("drop cascades to ...") are not ours to print.
     PQsetNoticeProcessor(
         connection_, [](void*, const char*) {}, nullptr);
-    if (PQstatus(connection_) != CONNECTION_OK)
-        error_ =
-            "cannot reach the database server " + server_ + ": " + firstLine(PQerrorMessage(connection_));
 }
 
 AdminConnection::~AdminConnection() { PQfinish(connection_); }
