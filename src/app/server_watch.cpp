@@ -1,42 +1,64 @@
 #include "app/server_watch.h"
 
+#include <algorithm>
+
+#include "store/postgres/server_reach.h"
+
 namespace plorix::app {
 namespace {
 
-// How often a lost listening connection is tried again, in milliseconds.
-constexpr int kListenRetryMs = 5000;
+// The shortest wait before a lost listening connection is tried again, in
+// milliseconds (the server's back-off may ask for longer).
+constexpr int kListenRetryMs = 1000;
 
 }  // namespace
 
 ServerWatch::ServerWatch(const store::ServerAddress& server, std::function<void()> changed)
-    : changed_(std::move(changed)), listener_(server.url, server.schema) {
+    : url_(server.url), changed_(std::move(changed)), listener_(server.url, server.schema) {
     retry_.setSingleShot(true);
-    retry_.setInterval(kListenRetryMs);
-    QObject::connect(&retry_, &QTimer::timeout, [this] {
-        listen();
-        if (listening()) changed_();  // what happened meanwhile is read now
-    });
-    listen();
+    QObject::connect(&retry_, &QTimer::timeout, [this] { follow(listener_.start()); });
+    giveUp_.setSingleShot(true);
+    QObject::connect(&giveUp_, &QTimer::timeout, [this] { follow(listener_.advance()); });
+    follow(listener_.start());
 }
 
 ServerWatch::~ServerWatch() = default;
 
-void ServerWatch::listen() {
-    notifier_.reset();
-    if (!listener_.listen()) {
-        retry_.start();
+void ServerWatch::follow(Step step) {
+    // It may be the notifier whose signal runs this: it is kept, silent,
+    // until the next step.
+    if (notifier_) {
+        notifier_->setEnabled(false);
+        notifier_->disconnect();
+    }
+    retired_ = std::move(notifier_);
+    giveUp_.stop();
+    switch (step) {
+    case Step::Listening:
+        notifier_ = std::make_unique<QSocketNotifier>(listener_.socket(), QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readable(); });
+        if (heard_) changed_();  // what happened meanwhile is read now
+        heard_ = true;
+        return;
+    case Step::Failed: {
+        const auto backoff = store::postgres::backoffLeft(url_).count();
+        retry_.start(static_cast<int>(std::max<long long>(backoff, kListenRetryMs)));
         return;
     }
-    notifier_ = std::make_unique<QSocketNotifier>(listener_.socket(), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { readable(); });
+    case Step::Read:
+    case Step::Write:
+        notifier_ = std::make_unique<QSocketNotifier>(
+            listener_.socket(), step == Step::Read ? QSocketNotifier::Read : QSocketNotifier::Write);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated,
+                         [this] { follow(listener_.advance()); });
+        giveUp_.start(listener_.timeLeftMs());
+        return;
+    }
 }
 
 void ServerWatch::readable() {
     const bool changed = listener_.takeChanges();
-    if (!listener_.listening()) {
-        notifier_.reset();
-        retry_.start();
-    }
+    if (!listener_.listening()) follow(Step::Failed);
     if (changed) changed_();
 }
 
