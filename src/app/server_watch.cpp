@@ -16,6 +16,9 @@ constexpr int kListenRetryMs = 1000;
 ServerWatch::ServerWatch(const store::ServerAddress& server, std::function<void()> changed)
     : url_(server.url), changed_(std::move(changed)), listener_(server.url, server.schema) {
     retry_.setSingleShot(true);
+    // On the moment the back-off ends, so that this connect, which never
+    // waits, is the one tried rather than an operation of the window's.
+    retry_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&retry_, &QTimer::timeout, [this] { follow(listener_.start()); });
     giveUp_.setSingleShot(true);
     QObject::connect(&giveUp_, &QTimer::timeout, [this] { follow(listener_.advance()); });

@@ -25,13 +25,20 @@ std::map<std::string, Reach>& reaches() {
     return servers;
 }
 
-// libpq's options ahead of the URL's own, which win over them.
+// libpq's options ahead of the URL's own, which win over them. Over TCP a
+// connection whose server stops acknowledging is given up after the connect
+// time-out, and an idle one (the listener's) is probed, so that a server
+// gone from the network is noticed instead of waited for.
 struct Options {
     std::string timeout = std::to_string(kConnectTimeoutSeconds);
-    const char* keywords[4] = {"connect_timeout", "application_name", "dbname", nullptr};
-    const char* values[4];
+    std::string unacknowledged = std::to_string(kConnectTimeoutSeconds * 1000);
+    const char* keywords[8] = {
+        "connect_timeout",  "tcp_user_timeout", "keepalives_idle", "keepalives_interval",
+        "keepalives_count", "application_name", "dbname",          nullptr};
+    const char* values[8];
     Options(const std::string& url, const std::string& application)
-        : values{timeout.c_str(), application.c_str(), url.c_str(), nullptr} {}
+        : values{timeout.c_str(), unacknowledged.c_str(), "30", "10", "3", application.c_str(), url.c_str(),
+                 nullptr} {}
 };
 
 }  // namespace
