@@ -61,7 +61,9 @@ void ServerWatch::follow(Step step) {
 
 void ServerWatch::readable() {
     const bool changed = listener_.takeChanges();
-    if (!listener_.listening()) follow(Step::Failed);
+    // Lost: connected again at once, which also makes this the connect
+    // that finds out whether the server is still there.
+    if (!listener_.listening()) follow(listener_.start());
     if (changed) changed_();
 }
 

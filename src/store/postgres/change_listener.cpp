@@ -49,14 +49,14 @@ int ChangeListener::timeLeftMs() const {
     return static_cast<int>(std::max<long long>(left.count(), 0));
 }
 
+// The time-out covers the answer to LISTEN as well as the connect.
 ChangeListener::Step ChangeListener::advance() {
-    if (attempt_) return connectStep();
-    if (step_ == Step::Read || step_ == Step::Write) return subscribeStep();
-    return step_;
+    if (!connecting()) return step_;
+    if (timeLeftMs() == 0) return fail("timeout expired");
+    return attempt_ ? connectStep() : subscribeStep();
 }
 
 ChangeListener::Step ChangeListener::connectStep() {
-    if (timeLeftMs() == 0) return fail("timeout expired");
     switch (PQconnectPoll(connection_)) {
     case PGRES_POLLING_READING: return step_ = Step::Read;
     case PGRES_POLLING_WRITING: return step_ = Step::Write;
@@ -99,7 +99,9 @@ int ChangeListener::socket() const { return connection_ ? PQsocket(connection_) 
 bool ChangeListener::takeChanges() {
     if (!listening()) return false;
     if (PQconsumeInput(connection_) == 0 || PQstatus(connection_) != CONNECTION_OK) {
-        error_ = "the connection to " + describeServer(url_) + " is lost";
+        const std::string why = firstLine(PQerrorMessage(connection_));
+        error_ = "the connection to " + describeServer(url_) + " is lost: " + why;
+        connectionBroke(url_, why);
         close();
         return true;
     }

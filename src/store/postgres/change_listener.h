@@ -36,15 +36,16 @@ public:
     // with error() set, when the URL cannot be read or the server's
     // back-off holds the connect back.
     Step start();
-    // Moves the connection on; Failed when it broke or the connect time-out
-    // ran out.
+    // Moves the connection on; Failed when it broke or the time-out ran out
+    // before it was listening.
     Step advance();
     bool listening() const { return step_ == Step::Listening; }
     bool connecting() const { return step_ == Step::Read || step_ == Step::Write; }
     const std::string& error() const { return error_; }
     // The socket to watch, -1 while neither connecting nor listening.
     int socket() const;
-    // Milliseconds left until a connect under way is given up.
+    // Milliseconds left until a connect under way (up to listening) is
+    // given up.
     int timeLeftMs() const;
 
     // Reads what has arrived without waiting. True when another process

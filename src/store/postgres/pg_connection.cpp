@@ -217,7 +217,9 @@ int PgConnection::fail(PGresult* result, ErrorState& error) {
     const std::string code = state ? state : "";
     PQclear(result);
     if (!connected() || code.starts_with("08") || code == "57P01") {
-        return lost(message.empty() ? driverMessage(nullptr) : message, error);
+        lost(message.empty() ? driverMessage(nullptr) : message, error);
+        postgres::connectionBroke(server_.url, error.driverText.substr(kConnectionLost.size()));
+        return error.code;
     }
     if (code == "23505") return (error = storeError(kDuplicateKey)).code;
     if (code == "55P03" || code == "40P01" || code == "40001") return (error = storeError(kFileLocked)).code;

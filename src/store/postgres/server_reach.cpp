@@ -16,6 +16,7 @@ struct Reach {
     int failures = 0;  // in a row
     Clock::time_point retryAt{};
     bool probing = false;
+    bool lost = false;  // a connection to it broke: the next connect is a probe
     std::string failure;
 };
 
@@ -52,7 +53,7 @@ std::string firstLine(const char* text) {
 ConnectAttempt::ConnectAttempt(std::string url) : url_(std::move(url)) {
     std::lock_guard lock(reachMutex);
     Reach& reach = reaches()[url_];
-    if (reach.failures > 0) {
+    if (reach.failures > 0 || reach.lost) {
         if (reach.probing || Clock::now() < reach.retryAt) {
             heldBack_ = reach.failure;
             return;
@@ -73,7 +74,7 @@ void ConnectAttempt::succeeded() {
     std::lock_guard lock(reachMutex);
     Reach& reach = reaches()[url_];
     reach.failures = 0;
-    reach.probing = false;
+    reach.probing = reach.lost = false;
 }
 
 void ConnectAttempt::failed(const std::string& message) {
@@ -87,6 +88,14 @@ void ConnectAttempt::failed(const std::string& message) {
     reach.probing = false;
     const int doublings = std::min(reach.failures++, 5);
     reach.retryAt = Clock::now() + std::min(kFirstBackoff * (1 << doublings), kLongestBackoff);
+    reach.failure = message;
+}
+
+void connectionBroke(const std::string& url, const std::string& message) {
+    std::lock_guard lock(reachMutex);
+    Reach& reach = reaches()[url];
+    if (reach.failures > 0 || reach.lost) return;
+    reach.lost = true;
     reach.failure = message;
 }
 

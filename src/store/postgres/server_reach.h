@@ -3,8 +3,9 @@
 // for a while: further connects from this process to it fail at once with
 // the failure that held them back, for a second after the first failure,
 // doubling with every failure after it up to half a minute, until a connect
-// goes through. Once the wait is over one connect is tried at a time; the
-// others fail at once until it ends. So a window that works with the server
+// goes through. Once the wait is over, or when a connection to it broke,
+// one connect is tried at a time; the others fail at once until it ends (a
+// connect that never waits, the change listener's, spares the window). So a window that works with the server
 // waits at most one connect time-out per back-off period, however often it
 // asks. Every connect of the program (the store's, administration, the
 // change listener) goes through here.
@@ -46,6 +47,10 @@ private:
     bool probe_ = false;  // tried after a failure: its end sets the next wait
 };
 
+// A connection to `url` broke: until a connect to it goes through, one
+// connect is tried at a time (the first to ask) and the others fail at once
+// with `message`, as after a failed connect but without a wait.
+void connectionBroke(const std::string& url, const std::string& message);
 // How long until a connect to `url` may be tried (zero: at once).
 std::chrono::milliseconds backoffLeft(const std::string& url);
 // Connects tried to `url` by this process so far (those held back are not).
