@@ -24,6 +24,7 @@
 #include "scheduler/reminder.h"
 #include "script/command_line.h"
 #include "settings/settings.h"
+#include "store/served_files.h"
 
 namespace plorix::app {
 
@@ -52,8 +53,11 @@ public:
           driver_(engine_, {},
                   [](const scheduler::TickReport& report) {
                       // Nobody is there to mend the file while a service runs on:
-                      // the failure has been told, the program ends with it.
-                      if (!report.failure.ok()) QCoreApplication::exit(1);
+                      // the failure has been told, the program ends with it. A
+                      // server out of reach is no damage: it was told once, and
+                      // the next ticks try again, as the frame's do.
+                      if (!report.failure.ok() && !store::connectionLost(report.failure))
+                          QCoreApplication::exit(1);
                   }),
           services_{processClock(), prompter_, settings::settings(), *platform::desktop().sound,
                     [this](std::int32_t id, std::string_view command, std::string_view folder) {
