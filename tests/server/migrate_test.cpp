@@ -10,6 +10,7 @@
 #include "data/data_file.h"
 #include "data/tables.h"
 #include "server/server_rig.h"
+#include "server/server_tasks.h"
 #include "support/test_server.h"
 #include "store/store.h"
 
@@ -17,14 +18,6 @@ namespace plorix::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<const store::TableSchema*> dataFileSchemas() {
-    std::vector<const store::TableSchema*> out;
-    for (const auto* schema : data::allSchemas())
-        if (store::splitStoredName(schema->storedName, *schema).file == data::kDataFileName)
-            out.push_back(schema);
-    return out;
-}
 
 bool inUniqueKey(const store::TableSchema& schema, int field) {
     for (const auto& key : schema.keys)

@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/data_file.h"
 #include "data/open_routine.h"
 #include "data/process_tables.h"
+#include "data/tables.h"
 #include "data/tables/schedule.h"
 #include "scheduler/schedule_builder.h"
 #include "store/served_files.h"
@@ -23,6 +25,15 @@ inline data::Schedule programEveryMinute(Moment first) {
     entry.COMMAND = "sync.sh";
     entry.DESCRIPTION = "Sync";
     return entry;
+}
+
+// The tables of the data file (the others live in files of their own).
+inline std::vector<const store::TableSchema*> dataFileSchemas() {
+    std::vector<const store::TableSchema*> out;
+    for (const auto* schema : data::allSchemas())
+        if (store::splitStoredName(schema->storedName, *schema).file == data::kDataFileName)
+            out.push_back(schema);
+    return out;
 }
 
 // Serves the data file of `folder` from `url` for the object's life.
