@@ -33,6 +33,7 @@ private:
 }  // namespace plorix::test
 
 // A test that looks at the data file itself (its bytes, or its tables
-// through SQLite): it runs in the file run only.
+// through SQLite), or that needs more than the one served data set a test
+// gets: it runs in the file run only, saying why.
 #define PLORIX_FILE_RUN_ONLY(why) \
-    if (::plorix::test::servedRun()) GTEST_SKIP() << "looks at the data file itself: " << (why)
+    if (::plorix::test::servedRun()) GTEST_SKIP() << "the file run only: " << (why)
