@@ -19,8 +19,7 @@ constexpr const char* kDatabaseVariable = "PLORIX_DATABASE";
 std::string schemaFor() {
     static int made = 0;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string test =
-        info ? std::string(info->test_suite_name()) + "_" + info->name() : "process";
+    const std::string test = info ? std::string(info->test_suite_name()) + "_" + info->name() : "process";
     return "served_" + test + "_" + std::to_string(made++);
 }
 
@@ -31,7 +30,7 @@ bool servedRun() {
     return backend && std::string_view(backend) == "server";
 }
 
-ServedFolder::ServedFolder(const std::filesystem::path& folder) {
+ServedRunFolder::ServedRunFolder(const std::filesystem::path& folder) {
     if (!servedRun()) return;
     const store::ServerAddress server = freshSchema(schemaFor());
     file_ = (folder / std::string(data::kDataFileName)).string();
@@ -44,7 +43,7 @@ ServedFolder::ServedFolder(const std::filesystem::path& folder) {
     setenv(kDatabaseVariable, (server.url + "&schema=" + server.schema).c_str(), 1);
 }
 
-ServedFolder::~ServedFolder() {
+ServedRunFolder::~ServedRunFolder() {
     if (file_.empty()) return;
     store::serveFile(file_, {});
     if (namesDatabase_) unsetenv(kDatabaseVariable);

@@ -17,12 +17,12 @@ bool servedRun();
 
 // Serves the data file of `folder` from a fresh schema for as long as it
 // lives, and names it in PLORIX_DATABASE; nothing outside the served run.
-class ServedFolder {
+class ServedRunFolder {
 public:
-    explicit ServedFolder(const std::filesystem::path& folder);
-    ~ServedFolder();
-    ServedFolder(const ServedFolder&) = delete;
-    ServedFolder& operator=(const ServedFolder&) = delete;
+    explicit ServedRunFolder(const std::filesystem::path& folder);
+    ~ServedRunFolder();
+    ServedRunFolder(const ServedRunFolder&) = delete;
+    ServedRunFolder& operator=(const ServedRunFolder&) = delete;
 
 private:
     std::string file_;

@@ -13,7 +13,7 @@ TempDir::TempDir(bool enter) : entered_(enter) {
     std::string pattern = (std::filesystem::temp_directory_path() / "plorix-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
-    served_ = std::make_unique<ServedFolder>(path_);
+    served_ = std::make_unique<ServedRunFolder>(path_);
     if (entered_) {
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(path_);

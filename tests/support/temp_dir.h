@@ -10,7 +10,7 @@
 
 namespace plorix::test {
 
-class ServedFolder;
+class ServedRunFolder;
 
 class TempDir {
 public:
@@ -31,7 +31,7 @@ private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
     bool entered_;
-    std::unique_ptr<ServedFolder> served_;
+    std::unique_ptr<ServedRunFolder> served_;
 };
 
 }  // namespace plorix::test

@@ -65,7 +65,9 @@ store::ServerAddress freshSchema(const std::string& testName) {
     return address;
 }
 
-void dropSchema(const std::string& schema) { dropSchemaFrom(testServerUrl(), schema, "SET lock_timeout = '2s'; "); }
+void dropSchema(const std::string& schema) {
+    dropSchemaFrom(testServerUrl(), schema, "SET lock_timeout = '2s'; ");
+}
 
 std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql) {
     PGconn* conn = connectTo(server.url);
