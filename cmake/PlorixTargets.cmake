@@ -36,12 +36,14 @@ function(plorix_module name)
 endfunction()
 
 # plorix_test(NAME DEPS... [LABELS ...] [PROPERTIES name value ...]
-# [SERVER_SUFFIX suffix]): one GoogleTest program from every .cpp of the
-# current folder, each test registered with CTest (with the given test
-# properties). Tests whose names end in the SERVER_SUFFIX need the
-# PostgreSQL cluster of the fixture "postgres".
+# [SERVER_SUFFIX suffix] [SERVED_RUN]): one GoogleTest program from every
+# .cpp of the current folder, each test registered with CTest (with the
+# given test properties). Tests whose names end in the SERVER_SUFFIX need the
+# PostgreSQL cluster of the fixture "postgres". SERVED_RUN registers the
+# other tests a second time, named "Served:...", labelled "served", with
+# every data folder they make on that cluster (tests/support/served_run.h).
 function(plorix_test name)
-  cmake_parse_arguments(T "" "SERVER_SUFFIX" "DEPS;LABELS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "SERVED_RUN" "SERVER_SUFFIX" "DEPS;LABELS;PROPERTIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT sources)
     return()  # no tests written yet
@@ -61,5 +63,14 @@ function(plorix_test name)
       PROPERTIES ${properties} FIXTURES_REQUIRED postgres)
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
+  endif()
+  if(T_SERVED_RUN)
+    set(file_tests "*")
+    if(T_SERVER_SUFFIX)
+      set(file_tests "-*${T_SERVER_SUFFIX}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_FILTER "${file_tests}" TEST_PREFIX "Served:"
+      PROPERTIES ${properties} ENVIRONMENT_MODIFICATION "PLORIX_TEST_BACKEND=set:server"
+      FIXTURES_REQUIRED postgres LABELS served)
   endif()
 endfunction()

@@ -155,6 +155,10 @@ std::int32_t addNumbered(store::Table& table, Prompter& prompter,
                 return static_cast<std::int32_t>(number);
             }
             failure = table.error();
+            // In a batch nothing changes between attempts but a stale count
+            // (a duplicate): any other failure would only come again, and on
+            // a server it fails the batch's reads that follow.
+            if (!transaction && failure.code != store::kDuplicateKey) break;
         }
         // The warning names the failed add, not the rollback after it.
         setSavedError(failure);

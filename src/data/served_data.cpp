@@ -16,12 +16,42 @@ DatabaseChoice chosenDatabase(const std::string& option) {
     return {};
 }
 
+namespace {
+
+constexpr std::string_view kSchemaParameter = "schema=";
+
+}  // namespace
+
+store::ServerAddress serverAddressOf(const std::string& url) {
+    store::ServerAddress address;
+    const auto query = url.find('?');
+    if (query == std::string::npos) {
+        address.url = url;
+        return address;
+    }
+    std::string kept;
+    std::string_view parameters = std::string_view(url).substr(query + 1);
+    while (!parameters.empty()) {
+        const auto end = parameters.find('&');
+        const std::string_view parameter = parameters.substr(0, end);
+        if (!parameter.starts_with(kSchemaParameter)) {
+            kept += (kept.empty() ? "" : "&") + std::string(parameter);
+        } else if (parameter.size() > kSchemaParameter.size()) {
+            address.schema = parameter.substr(kSchemaParameter.size());
+        }
+        parameters = end == std::string_view::npos ? std::string_view() : parameters.substr(end + 1);
+    }
+    address.url = url.substr(0, query) + (kept.empty() ? "" : "?" + kept);
+    return address;
+}
+
 std::string serveDataFile(const DatabaseChoice& choice) {
     if (choice.url.empty()) return {};
     if (!store::isServerUrl(choice.url))
         return choice.source + " takes a PostgreSQL connection URI (postgresql://...)";
-    if (std::string why = store::postgres::checkServer(choice.url); !why.empty()) return why;
-    store::serveFile(store::resolveFileName(kDataFileName), {choice.url});
+    const store::ServerAddress server = serverAddressOf(choice.url);
+    if (std::string why = store::postgres::checkServer(server.url); !why.empty()) return why;
+    store::serveFile(store::resolveFileName(kDataFileName), server);
     return {};
 }
 

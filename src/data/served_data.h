@@ -23,6 +23,11 @@ struct DatabaseChoice {
 };
 DatabaseChoice chosenDatabase(const std::string& option);
 
+// The server and schema a URL names: a "schema=NAME" parameter (which libpq
+// would refuse) chooses the schema, NAME as written, instead of "plorix"
+// and is taken out of the URL handed to libpq.
+store::ServerAddress serverAddressOf(const std::string& url);
+
 // Serves the current folder's data file from the chosen server (nothing for
 // an empty url) once the server answers. Empty on success, otherwise why
 // not, in one line naming the server but never the password.

@@ -25,6 +25,7 @@
 #include "runtime/ini_file.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/served_run.h"
 
 // Last: Xlib's macros would clash with the headers above.
 #include <X11/Xlib.h>
@@ -127,6 +128,7 @@ TEST(FrameStart, WithoutADisplayItSaysSoInOneLine) {
 }
 
 TEST(FrameStart, TheFramesPlaceSurvivesARestart) {
+    PLORIX_FILE_RUN_ONLY("the file made on first use");
     NEED_DISPLAY();
     TempDir dir(false);
     std::string stored;

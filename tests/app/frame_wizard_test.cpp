@@ -19,6 +19,7 @@
 #include "ui/browses/browse_schedule.h"
 #include "ui/forms/schedule_wizard.h"
 #include "ui/kit/record_table_model.h"
+#include "support/served_run.h"
 
 namespace plorix::app::test {
 namespace {
@@ -218,6 +219,7 @@ std::vector<data::Schedule> entriesIn(const std::filesystem::path& folder) {
 }
 
 TEST_F(FrameTest, ReplyFromAReminderPutsTheMessageIntoTheOtherDataFolder) {
+    PLORIX_FILE_RUN_ONLY("copies the data file to a second folder");
     dir.write("px98.INI", "[Settings]\nStartUpSchedule=1\n");
     const std::filesystem::path office = dir / "office";
     const std::filesystem::path empty = dir / "empty";

@@ -76,8 +76,8 @@ TEST_F(CascadeChange, AReferencedNameCannotChangeAndComesBackInTheBuffer) {
         // Nothing was written, and the restored record saves as it stands.
         EXPECT_EQ(changeRecord(c.table, prompter, original.get()), kWritten);
     }
-    EXPECT_EQ(stored("SELECT CATEGORY FROM Categories"), Strings{"Work"});
-    EXPECT_EQ(stored("SELECT SUBJECT FROM Messages"), Strings{"kept in the form"});
+    EXPECT_EQ(stored(R"(SELECT "CATEGORY" FROM "Categories")"), Strings{"Work"});
+    EXPECT_EQ(stored(R"(SELECT "SUBJECT" FROM "Messages")"), Strings{"kept in the form"});
 }
 
 TEST_F(CascadeChange, NamesChangeFreelyWhereNothingRefersToThemOrOnlyTheirCaseChanges) {
@@ -94,7 +94,8 @@ TEST_F(CascadeChange, NamesChangeFreelyWhereNothingRefersToThemOrOnlyTheirCaseCh
     original = keepOriginal(categories);
     categories.rec<Categories>().CATEGORY = "WORK";
     EXPECT_EQ(changeRecord(categories, prompter, original.get()), kWritten);
-    EXPECT_EQ(stored("SELECT CATEGORY FROM Categories ORDER BY CATEGORY"), (Strings{"Leisure", "WORK"}));
+    EXPECT_EQ(stored(R"(SELECT "CATEGORY" FROM "Categories" ORDER BY "CATEGORY")"),
+              (Strings{"Leisure", "WORK"}));
     EXPECT_TRUE(prompter.shown().empty());
 }
 
@@ -175,14 +176,14 @@ TEST_F(ChangedByAnotherStation, AFormThatCanRecallIsToldTheirVersionIsShown) {
     // Saved again over their version, ours goes through.
     schedule.rec<Schedule>().DESCRIPTION = "ours after all";
     EXPECT_EQ(changeRecord(schedule, prompter, original.get(), true), kWritten);
-    EXPECT_EQ(stored("SELECT DESCRIPTION FROM s"), Strings{"ours after all"});
+    EXPECT_EQ(stored(R"(SELECT "DESCRIPTION" FROM "s")"), Strings{"ours after all"});
 }
 
 TEST_F(ChangedByAnotherStation, OtherCallersGetWarning15WithItsOwnText) {
     EXPECT_EQ(changeRecord(schedule, prompter, original.get()), kChangedElsewhere);
     EXPECT_EQ(lastTitle(), "Update Operation Error");
     EXPECT_EQ(lastText(), "This record was changed by another station.");
-    EXPECT_EQ(stored("SELECT DESCRIPTION FROM s"), Strings{"theirs"});
+    EXPECT_EQ(stored(R"(SELECT "DESCRIPTION" FROM "s")"), Strings{"theirs"});
 }
 
 TEST_F(ChangedByAnotherStation, ARecordDeletedMeanwhileIsNotWrittenAndNotBroughtBack) {

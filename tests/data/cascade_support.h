@@ -12,7 +12,9 @@
 #include "data/raw_data_file.h"
 #include "data/tables.h"
 #include "data/warnings.h"
+#include "store/served_files.h"
 #include "support/temp_dir.h"
+#include "support/test_server.h"
 
 namespace plorix::data::test {
 
@@ -94,18 +96,21 @@ protected:
         return table.get(0);
     }
 
-    // What the file holds, read through a connection of its own.
+    // What the data file holds, read through a connection of its own (on the
+    // server in the served run): names quoted as stored.
     std::vector<std::string> stored(const std::string& sql) {
-        if (!raw) raw = std::make_unique<plorix::test::RawDataFile>((dir / "Px97.TPS").string());
+        const std::string file = (dir / std::string(kDataFileName)).string();
+        if (const auto server = store::servedFrom(file)) return plorix::test::queryServerColumn(*server, sql);
+        if (!raw) raw = std::make_unique<plorix::test::RawDataFile>(file);
         return raw->column(sql);
     }
     std::vector<std::string> items() {
-        return stored("SELECT ID || '/' || SEQUENCE FROM Script ORDER BY ID, SEQUENCE");
+        return stored(R"(SELECT "ID" || '/' || "SEQUENCE" FROM "Script" ORDER BY "ID", "SEQUENCE")");
     }
     std::vector<std::string> links() {
-        return stored("SELECT ID || '/' || CLIENTID FROM Link ORDER BY ID, CLIENTID");
+        return stored(R"(SELECT "ID" || '/' || "CLIENTID" FROM "Link" ORDER BY "ID", "CLIENTID")");
     }
-    std::vector<std::string> tasks() { return stored("SELECT ID FROM s ORDER BY ID"); }
+    std::vector<std::string> tasks() { return stored(R"(SELECT "ID" FROM "s" ORDER BY "ID")"); }
 
     std::string lastTitle() const { return prompter.shown().empty() ? "" : prompter.shown().back().title; }
     std::string lastText() const { return prompter.shown().empty() ? "" : prompter.shown().back().text; }

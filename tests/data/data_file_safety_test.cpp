@@ -14,6 +14,7 @@
 #include "data/tables.h"
 #include "runtime/clock.h"
 #include "store/file_key.h"
+#include "support/served_run.h"
 #include "support/temp_dir.h"
 
 namespace plorix::data {
@@ -41,6 +42,7 @@ protected:
 };
 
 TEST_F(DataFileSafety, AnEmptyDataFileIsNewOnlyInAFolderWithNothingElseOfOurs) {
+    PLORIX_FILE_RUN_ONLY("an empty file");
     dir.write("Px97.TPS", "");
     dir.write("px98.INI", "[Settings]\n");
     store::Table categories(Categories::schema());
@@ -56,6 +58,7 @@ TEST_F(DataFileSafety, AnEmptyDataFileIsNewOnlyInAFolderWithNothingElseOfOurs) {
 }
 
 TEST_F(DataFileSafety, NewFilesAreTheOwnersAloneAndRawKeyedWhileOldPassphraseFilesStayAsTheyAre) {
+    PLORIX_FILE_RUN_ONLY("the file's mode and key");
     store::Table categories(Categories::schema());
     ASSERT_TRUE(opens(categories));
     categories.close();
@@ -90,6 +93,7 @@ TEST_F(DataFileSafety, NewFilesAreTheOwnersAloneAndRawKeyedWhileOldPassphraseFil
 }
 
 TEST_F(DataFileSafety, DuplicatesOfARebuiltKeyAreMovedAsideAndTheProgramStarts) {
+    PLORIX_FILE_RUN_ONLY("duplicates written into the file");
     {
         store::Table categories(Categories::schema());
         ASSERT_TRUE(opens(categories));

@@ -50,7 +50,7 @@ TEST_F(HolidayCategoryRules, ASecondHolidayOnADateIsRefusedNamingTheKey) {
     holidays.rec<Holidays>().HOLIDAYDATE = newYear;
     holidays.rec<Holidays>().HOLIDAY = "New Year's Day";
     EXPECT_EQ(saveRecord(holidays, prompter, FormAction::Changing, original.get(), holidayForm()), kWritten);
-    EXPECT_EQ(stored("SELECT HOLIDAY FROM Hol ORDER BY HOLIDAYDATE"),
+    EXPECT_EQ(stored(R"(SELECT "HOLIDAY" FROM "Hol" ORDER BY "HOLIDAYDATE")"),
               (Strings{"Christmas", "New Year's Day"}));
 }
 
@@ -81,7 +81,7 @@ TEST_F(HolidayCategoryRules, CategoryNamesAreUniqueRegardlessOfCase) {
     categories.rec<Categories>().CATEGORY = "home";
     EXPECT_EQ(saveRecord(categories, prompter, FormAction::Changing, original.get(), categoryForm()),
               kNotWritten);
-    EXPECT_EQ(stored("SELECT CATEGORY FROM Categories ORDER BY 1"), (Strings{"Home", "work"}));
+    EXPECT_EQ(stored(R"(SELECT "CATEGORY" FROM "Categories" ORDER BY 1)"), (Strings{"Home", "work"}));
 }
 
 TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
@@ -98,8 +98,8 @@ TEST_F(HolidayCategoryRules, ACategoryInUseKeepsItsNameAndCannotBeDeleted) {
     EXPECT_EQ(lastText(),
               "This record is referenced from the file Schedule.  This record cannot be deleted "
               "while these references exist.");
-    EXPECT_EQ(stored("SELECT CATEGORY FROM Categories"), Strings{"Work"});
-    EXPECT_EQ(stored("SELECT CATEGORY FROM s"), Strings{"Work"});
+    EXPECT_EQ(stored(R"(SELECT "CATEGORY" FROM "Categories")"), Strings{"Work"});
+    EXPECT_EQ(stored(R"(SELECT "CATEGORY" FROM "s")"), Strings{"Work"});
 }
 
 TEST_F(HolidayCategoryRules, AnAddTheStoreRefusesIsReportedWithItsError) {

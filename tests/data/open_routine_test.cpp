@@ -10,6 +10,7 @@
 #include "data/fatal_error.h"
 #include "data/tables.h"
 #include "data/raw_data_file.h"
+#include "support/served_run.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
 
@@ -55,6 +56,7 @@ protected:
 };
 
 TEST_F(OpenRoutineTest, FirstUseCreatesTheDataFileWithoutAWord) {
+    PLORIX_FILE_RUN_ONLY("the file made on first use");
     store::Table schedule(Schedule::schema());
     store::Table todo(Todo::schema());
     openTable(schedule, prompter);
@@ -66,6 +68,7 @@ TEST_F(OpenRoutineTest, FirstUseCreatesTheDataFileWithoutAWord) {
 }
 
 TEST_F(OpenRoutineTest, AFileThatIsNotOursEndsWithDiskErrorAndIsLeftAlone) {
+    PLORIX_FILE_RUN_ONLY("a file that is not ours");
     std::string foreign;
     for (int i = 0; i < 200; ++i) foreign += "Somebody else's notes, line " + std::to_string(i) + "\n";
     dir.write("px97.tps", foreign);
@@ -97,6 +100,7 @@ TEST_F(OpenRoutineTest, NoTableIsAddedToAFileHoldingOnlyAnotherKindOfTables) {
 }
 
 TEST_F(OpenRoutineTest, AFolderThatCannotBeWrittenEndsWithFileCreationError) {
+    PLORIX_FILE_RUN_ONLY("the file cannot be made");
     // The checks run where the folder's permissions bind (see runUnprivileged);
     // each failed check gives its own exit status.
     const int failed = plorix::test::runUnprivileged(
@@ -126,6 +130,7 @@ TEST_F(OpenRoutineTest, NoCreateReportsTheMissingFile) {
 }
 
 TEST_F(OpenRoutineTest, AFileLockedBeyondTheWaitEndsWithDiskError) {
+    PLORIX_FILE_RUN_ONLY("a lock on the file");
     createScheduleFile();
     RawDataFile other((dir / "Px97.TPS").string());
     other.exec("BEGIN EXCLUSIVE");
@@ -138,6 +143,7 @@ TEST_F(OpenRoutineTest, AFileLockedBeyondTheWaitEndsWithDiskError) {
 }
 
 TEST_F(OpenRoutineTest, ALockReleasedDuringTheRecoveryWaitOpens) {
+    PLORIX_FILE_RUN_ONLY("a lock on the file");
     createScheduleFile();
     setRecoverSeconds(6);
     auto other = std::make_unique<RawDataFile>((dir / "Px97.TPS").string());
@@ -157,6 +163,7 @@ TEST_F(OpenRoutineTest, ALockReleasedDuringTheRecoveryWaitOpens) {
 class BrokenKeyTest : public OpenRoutineTest {
 protected:
     void SetUp() override {
+        PLORIX_FILE_RUN_ONLY("the file's key");
         OpenRoutineTest::SetUp();
         createScheduleFile();
         RawDataFile raw((dir / "Px97.TPS").string());
@@ -197,6 +204,7 @@ protected:
 };
 
 TEST_F(LayoutTest, AnOlderLayoutIsUpgradedInPlaceAndKeepsItsRecords) {
+    PLORIX_FILE_RUN_ONLY("an older layout written into the file");
     {
         store::Table schedule(Schedule::schema());
         openTable(schedule, prompter);
@@ -218,6 +226,7 @@ TEST_F(LayoutTest, AnOlderLayoutIsUpgradedInPlaceAndKeepsItsRecords) {
 }
 
 TEST_F(LayoutTest, ALayoutThatCannotBeConvertedEndsWithTheUpgradeMessage) {
+    PLORIX_FILE_RUN_ONLY("an older layout written into the file");
     createScheduleFile();
     storedVersion(+1);
     store::Table schedule(Schedule::schema());

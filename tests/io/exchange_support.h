@@ -12,6 +12,8 @@
 #include "data/open_routine.h"
 #include "data/tables.h"
 #include "runtime/prompter.h"
+#include "store/served_files.h"
+#include "support/test_server.h"
 
 namespace plorix::io::test {
 
@@ -32,8 +34,17 @@ inline std::vector<std::string> column(const store::TableSchema& schema, const s
 }
 
 // Makes every insert into `table` of a row whose `column` is `value` fail,
-// as a full disk or a broken file would.
+// as a full disk or a broken file would (in the served run, on the server).
 inline void refuseInsert(const std::string& table, const std::string& column, const std::string& value) {
+    if (const auto server = store::servedFrom(std::string(data::kDataFileName))) {
+        plorix::test::queryServerColumn(*server,
+                                        "CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                        "$$BEGIN RAISE EXCEPTION 'refused'; END$$; "
+                                        "CREATE TRIGGER refuse BEFORE INSERT ON \"" +
+                                            table + "\" FOR EACH ROW WHEN (NEW.\"" + column + "\" = '" +
+                                            value + "') EXECUTE FUNCTION refuse()");
+        return;
+    }
     sqlite3* db = nullptr;
     sqlite3_open_v2(data::kDataFileName.data(), &db, SQLITE_OPEN_READWRITE, nullptr);
     store::keyConnection(db, data::kOwnerPassword);

@@ -200,7 +200,7 @@ TEST_F(ImportTest, AFailedAddKeepsTheLinesBeforeItInItsBatch) {
     EXPECT_EQ(column(Schedule::schema(), "SCH:DESCRIPTION"), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(j.added(), 2u);
     ASSERT_FALSE(prompter.shown().empty());
-    EXPECT_EQ(prompter.shown()[0].title, "Auto Increment Error");
+    EXPECT_EQ(prompter.shown()[0].title, "Auto Increment Error") << prompter.shown()[0].text;
 }
 
 TEST_F(ImportTest, AFailedAddOfAToDoEndsTheImportWithTheStoreError) {

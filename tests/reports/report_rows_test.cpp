@@ -7,6 +7,7 @@
 #include "store/file_key.h"
 #include "report_fixture.h"
 #include "reports/rows/report_reader.h"
+#include "support/served_run.h"
 
 namespace plorix::reports {
 namespace {
@@ -73,6 +74,7 @@ TEST_F(ReportRowsTest, ReadsTwentyFiveRecordsAStepWithTheirPercentage) {
 }
 
 TEST_F(ReportRowsTest, AFailedReadStopsTheReportInsteadOfEndingIt) {
+    PLORIX_FILE_RUN_ONLY("drops a table from the file");
     batch<data::Todo>([&] {
         for (int i = 0; i < 400; ++i) addTodo(1, "Work", ("Item " + std::to_string(1000 + i)).c_str());
     });

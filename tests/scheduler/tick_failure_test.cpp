@@ -13,6 +13,7 @@
 #include "scheduler/frame_tick.h"
 #include "store/damaged_file.h"
 #include "store/file_key.h"
+#include "support/served_run.h"
 
 namespace plorix::scheduler {
 namespace {
@@ -42,6 +43,7 @@ protected:
 };
 
 TEST_F(TickFailure, ADamagedScheduleIsToldOnceAndFiresNothing) {
+    PLORIX_FILE_RUN_ONLY("damages the file's pages");
     fromOutside([](const std::string& file) { data::test::damage(file, "s"); });
     for (int i = 0; i < 3; ++i) {
         const TickReport report = frame.tick();
@@ -57,6 +59,7 @@ TEST_F(TickFailure, ADamagedScheduleIsToldOnceAndFiresNothing) {
 }
 
 TEST_F(TickFailure, AnotherStationsLockCostsTheTickAMomentAndTheRunFollowsLater) {
+    PLORIX_FILE_RUN_ONLY("a SQLite lock on the file");
     int ready[2], release[2];
     ASSERT_EQ(pipe(ready), 0);
     ASSERT_EQ(pipe(release), 0);

@@ -5,12 +5,15 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "support/served_run.h"
+
 namespace plorix::test {
 
 TempDir::TempDir(bool enter) : entered_(enter) {
     std::string pattern = (std::filesystem::temp_directory_path() / "plorix-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
+    served_ = std::make_unique<ServedRunFolder>(path_);
     if (entered_) {
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(path_);
@@ -18,6 +21,7 @@ TempDir::TempDir(bool enter) : entered_(enter) {
 }
 
 TempDir::~TempDir() {
+    served_.reset();
     std::error_code ec;
     if (entered_) std::filesystem::current_path(previous_, ec);
     // Make read-only folders left by a test removable again.

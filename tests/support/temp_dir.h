@@ -1,11 +1,16 @@
 #pragma once
 // A fresh folder for one test, removed afterwards. The data folder of the
-// program is its working directory, so most tests also change into it.
+// program is its working directory, so most tests also change into it. In
+// the served run its data file's tables are on the test server
+// (support/served_run.h).
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace plorix::test {
+
+class ServedRunFolder;
 
 class TempDir {
 public:
@@ -26,6 +31,7 @@ private:
     std::filesystem::path path_;
     std::filesystem::path previous_;
     bool entered_;
+    std::unique_ptr<ServedRunFolder> served_;
 };
 
 }  // namespace plorix::test

@@ -41,18 +41,32 @@ PGconn* connectTo(const std::string& url) {
 
 std::string testServerUrl() { return std::string("postgresql:///plorix?host=") + PLORIX_TEST_SERVER_DIR; }
 
-store::ServerAddress freshSchema(const std::string& testName) {
-    store::ServerAddress address{testServerUrl(), schemaName(testName)};
-    PGconn* conn = connectTo(address.url);
-    PGresult* result = PQexec(
-        conn, ("SET client_min_messages = warning; DROP SCHEMA IF EXISTS \"" + address.schema + "\" CASCADE")
-                  .c_str());
+namespace {
+
+// Empty when `schema` is gone, else why not.
+std::string dropSchemaFrom(const std::string& url, const std::string& schema, const std::string& settings) {
+    PGconn* conn = connectTo(url);
+    PGresult* result = PQexec(conn, ("SET client_min_messages = warning; " + settings +
+                                     "DROP SCHEMA IF EXISTS \"" + schema + "\" CASCADE")
+                                        .c_str());
     const bool dropped = PQresultStatus(result) == PGRES_COMMAND_OK;
-    const std::string message = PQerrorMessage(conn);
+    const std::string message = dropped ? std::string() : PQerrorMessage(conn);
     PQclear(result);
     PQfinish(conn);
-    if (!dropped) throw std::runtime_error("cannot drop schema " + address.schema + ": " + message);
+    return message;
+}
+
+}  // namespace
+
+store::ServerAddress freshSchema(const std::string& testName) {
+    store::ServerAddress address{testServerUrl(), schemaName(testName)};
+    if (const std::string why = dropSchemaFrom(address.url, address.schema, ""); !why.empty())
+        throw std::runtime_error("cannot drop schema " + address.schema + ": " + why);
     return address;
+}
+
+void dropSchema(const std::string& schema) {
+    dropSchemaFrom(testServerUrl(), schema, "SET lock_timeout = '2s'; ");
 }
 
 std::vector<std::string> queryServerColumn(const store::ServerAddress& server, const std::string& sql) {

@@ -19,6 +19,10 @@ std::string testServerUrl();
 // earlier run left it behind.
 store::ServerAddress freshSchema(const std::string& testName);
 
+// Drops a schema of the test cluster, if it is there; the tables still
+// locked after 2 s leave it for freshSchema to drop on the next run.
+void dropSchema(const std::string& schema);
+
 // The first column of the first row of `sql` run in the server's schema
 // ("" when it gives no row); throws when the server refuses it.
 std::string queryServer(const store::ServerAddress& server, const std::string& sql);

@@ -7,6 +7,7 @@
 #include "store/damaged_file.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/served_run.h"
 
 namespace plorix::test {
 namespace {
@@ -21,6 +22,7 @@ protected:
 };
 
 TEST_F(CliDamagedFile, CheckNamesTheDamagedTableAndFails) {
+    PLORIX_FILE_RUN_ONLY("damages the file");
     for (int i = 0; i < 3; ++i) ASSERT_EQ(cli({"add", "Schedule", "SCH:DESCRIPTION=Task"}).status, 0);
     ASSERT_EQ(cli({"add", "Categories", "CAT:CATEGORY=Home"}).status, 0);
     EXPECT_EQ(cli({"check"}).status, 0);
@@ -55,6 +57,7 @@ TEST_F(CliDamagedFile, IdentifiersOutsideTheirRangeAreRefused) {
 }
 
 TEST_F(CliDamagedFile, ASendStopsAtADamagedScheduleAndWritesNoTransferFile) {
+    PLORIX_FILE_RUN_ONLY("damages the file");
     for (int i = 0; i < 200; ++i)
         ASSERT_EQ(cli({"add", "Schedule", "SCH:DESCRIPTION=Task " + std::to_string(i)}).status, 0);
     data::test::damage((dir / "Px97.TPS").string(), "s");

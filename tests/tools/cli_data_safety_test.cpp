@@ -18,6 +18,7 @@
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "support/unprivileged.h"
+#include "support/served_run.h"
 
 namespace plorix::test {
 namespace {
@@ -59,6 +60,7 @@ protected:
 };
 
 TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
+    PLORIX_FILE_RUN_ONLY("compares the data file's bytes");
     ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
     ok("B", {"add", "Todo", "TDO:TODO=Theirs"});
     fs::copy_file(dir / "B/Px97.TPS", dir / "B/backup.dat");
@@ -89,6 +91,7 @@ TEST_F(CliSafety, NoFileOfTheProgramIsReplacedByAnExportOrATransferFile) {
 }
 
 TEST_F(CliSafety, AWritingCommandAddsNoTableToAFileNotOurs) {
+    PLORIX_FILE_RUN_ONLY("a file that is not ours");
     ok("A", {"add", "Schedule", "SCH:DESCRIPTION=Mine"});
     ok("A", {"sync", "send", path("x.syn")});
     fs::copy_file(dir / "x.syn", dir / "B/Px97.TPS");
@@ -114,6 +117,7 @@ TEST_F(CliSafety, WorkThatFailsOnTheWayExitsOneWithOneLine) {
 }
 
 TEST_F(CliSafety, AFullDiskIsToldInOneLine) {
+    PLORIX_FILE_RUN_ONLY("the data file on a full disk");
     // A file system of 400 KB of its own, mounted where only the commands
     // run by `script` see it.
     const auto onTinyDisk = [&](const std::string& script) {
@@ -206,6 +210,7 @@ protected:
 };
 
 TEST_F(CliZones, SimulationReadsTheClockAsTheZoneShowsIt) {
+    PLORIX_FILE_RUN_ONLY("two data folders: the programs a test starts share its one served data set");
     // Sao Paulo, 4 November 2018: midnight became 01:00.
     addDaily("A", "2018-11-02", "00:30");
     EXPECT_EQ(fires("A", "America/Sao_Paulo", "2018-11-02T00:00", "2018-11-06T02:00"),
@@ -276,6 +281,7 @@ private:
 };
 
 TEST_F(CliSafety, SimulateStopsAtTheFirstFailedWrite) {
+    PLORIX_FILE_RUN_ONLY("a SQLite lock on the file");
     addEveryMinute("A");
     ok("A", {"tables"});
     const std::vector<std::string> inPlace = {"simulate", "--from",           "2024-05-10T08:00",

@@ -7,6 +7,7 @@
 
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/served_run.h"
 
 namespace plorix::test {
 namespace {
@@ -43,6 +44,7 @@ protected:
 };
 
 TEST_F(CliExchange, ExportedTasksImportBackByNameOrByColumn) {
+    PLORIX_FILE_RUN_ONLY("two data folders: the programs a test starts share its one served data set");
     ok("desktop", {"add", "Schedule", "SCH:DESCRIPTION=Backup, \"daily\"", "SCH:CATEGORY=Home",
                    "SCH:DATE=2025-10-31", "SCH:TIME=17:30", "SCH:FRIDAY=1"});
     const std::string file = (dir / "tasks.csv").string();
@@ -75,6 +77,7 @@ TEST_F(CliExchange, LinesLeftOutAreToldOneEachAndTheRestImported) {
 }
 
 TEST_F(CliExchange, RefusalsAreOneLine) {
+    PLORIX_FILE_RUN_ONLY("two data folders: the programs a test starts share its one served data set");
     const std::string file = (dir / "x.csv").string();
     EXPECT_NE(refused("laptop", {"export", "Todo", file}).find("no data file in"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "laptop" / "Px97.TPS"));  // a read creates nothing
@@ -104,6 +107,7 @@ TEST_F(CliExchange, RefusalsAreOneLine) {
 }
 
 TEST_F(CliExchange, SyncSendAndReceiveBetweenTwoFolders) {
+    PLORIX_FILE_RUN_ONLY("two data folders: the programs a test starts share its one served data set");
     ok("desktop", {"add", "Schedule", "SCH:DESCRIPTION=Backup", "SCH:CATEGORY=Home"});
     ok("desktop", {"add", "Scripting", "SCR:ID=1", "SCR:KEYSTROKES=hello"});
     ok("desktop", {"add", "Todo", "TDO:TODO=Buy milk"});

@@ -5,11 +5,13 @@
 #include <filesystem>
 
 #include "cli_fixture.h"
+#include "support/served_run.h"
 
 namespace plorix::test {
 namespace {
 
 TEST_F(Cli, TablesOnAnEmptyFolderCreatesTheDataFileWithTwelveEmptyTables) {
+    PLORIX_FILE_RUN_ONLY("the file made on first use");
     auto out = lines(ok({"tables"}));
     ASSERT_EQ(out.size(), 12u);
     EXPECT_TRUE(std::filesystem::exists(dir / "Px97.TPS"));

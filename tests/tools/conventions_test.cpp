@@ -9,6 +9,7 @@
 
 #include "support/run_process.h"
 #include "support/temp_dir.h"
+#include "support/served_run.h"
 
 namespace plorix::test {
 namespace {
@@ -34,6 +35,7 @@ TEST(Conventions, EveryProgramAnswersVersionAndHelpWithoutADisplayAndRefusesUnkn
 }
 
 TEST(Conventions, TheDefaultDataFolderIsSharedAndReadsCreateNothing) {
+    PLORIX_FILE_RUN_ONLY("the file made on first use");
     TempDir home(false);
     const std::map<std::string, std::string> env{{"HOME", home.path().string()}, {"XDG_DATA_HOME", ""}};
     const fs::path folder = home / ".local/share/plorix";

@@ -99,11 +99,11 @@ void copyAll(Side& from, Side& to) {
 int cmdMigrate(const Args& args, Prompter& prompter) {
     if (args.size() != 2 || (args[0] != "--to" && args[0] != "--from")) throw UsageError(std::string(kUsage));
     const bool toServer = args[0] == "--to";
-    const std::string& url = args[1];
-    if (!store::isServerUrl(url))
+    if (!store::isServerUrl(args[1]))
         throw UsageError(args[0] + " takes a PostgreSQL connection URI (postgresql://...)");
+    const store::ServerAddress server = data::serverAddressOf(args[1]);
+    const std::string& url = server.url;
     if (const std::string why = store::postgres::checkServer(url); !why.empty()) throw UsageError(why);
-    const store::ServerAddress server{url};
     const std::string where = "schema " + server.schema + " on " + store::postgres::describeServer(url);
 
     const std::string local = store::absoluteFileName(store::resolveFileName(data::kDataFileName));

@@ -4,13 +4,13 @@
 
 #include <charconv>
 #include <chrono>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <thread>
 #include <utility>
 
 #include "cli.h"
+#include "data/served_data.h"
 #include "data/open_routine.h"
 #include "mail/result.h"
 #include "platform/desktop.h"
@@ -38,7 +38,7 @@ constexpr auto kTick = std::chrono::milliseconds(500);
 void loadFolderSettings(Prompter& prompter) {
     // Script debugging follows the INI file, as in the program.
     settings::settings().debugIni = settings::readDebugSwitch();
-    if (!std::filesystem::exists(findFileNoCase("Px97.TPS"))) return;
+    if (!data::hasDataFile()) return;  // on a server the tables have no file
     data::TableUse use(settings::configurationTable(), prompter);
     settings::loadSettings();
 }

@@ -45,7 +45,8 @@ std::vector<std::uint32_t> PropertyValue::words() const {
     std::vector<std::uint32_t> result;
     if (format != 32) return result;
     result.resize(bytes.size() / 4);
-    std::memcpy(result.data(), bytes.data(), result.size() * 4);
+    // An empty property (a window going away) has no words to copy.
+    if (!result.empty()) std::memcpy(result.data(), bytes.data(), result.size() * 4);
     return result;
 }
 
