@@ -12,6 +12,7 @@
 #include "data/data_folder.h"
 #include "data/tables.h"
 #include "store/backend_test.h"
+#include "store/postgres/change_listener.h"
 #include "store/postgres/commit_loss.h"
 #include "store/store_support.h"
 #include "store/transaction.h"
@@ -220,12 +221,18 @@ TEST_P(ServerStoreTest, ATextThatIsNotUtf8IsRefusedAndTheTransactionGoesOn) {
 }
 
 TEST_P(ServerStoreTest, EveryCommitThatWroteNotifiesWithTheWritersProcess) {
-    plorix::test::ServerListener listener(server, "plorix_changes_" + server.schema);
+    plorix::test::ServerListener listener(server, store::postgres::changeChannel(server.schema));
     ASSERT_EQ(add("Home"), store::kNoError);
     ASSERT_EQ(categories.begin(), store::kNoError);
     ASSERT_EQ(categories.records(), 1);
     ASSERT_EQ(categories.commit(), store::kNoError);  // read only: nothing to tell
     EXPECT_EQ(listener.payloads(300), std::vector<std::string>{std::to_string(getpid())});
+    // The server cuts channel names to 63 bytes: long schemas alike in
+    // their first 48 characters must not share one.
+    const std::string prefix(50, 's');
+    const std::string one = store::postgres::changeChannel(prefix + "_one");
+    EXPECT_LE(one.size(), 63u);
+    EXPECT_NE(one, store::postgres::changeChannel(prefix + "_two"));
 }
 
 TEST_P(ServerStoreTest, AServedFileIsNeverANewEmptyFileAndTakesTablesWhileItsSchemaIsOurs) {
@@ -245,7 +252,7 @@ TEST_P(ServerStoreTest, AnInnerTransactionCommittedAfterAFailedWriteIsUndoneAndN
     store::Table todo(Todo::schema());
     ASSERT_EQ(openOrCreate(todo), store::kNoError);
     plorix::test::queryServer(server, "DROP TABLE \"ToDo\"");
-    plorix::test::ServerListener listener(server, "plorix_changes_" + server.schema);
+    plorix::test::ServerListener listener(server, store::postgres::changeChannel(server.schema));
     {
         store::Transaction outer(categories);
         {

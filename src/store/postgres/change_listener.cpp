@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "store/postgres/server_admin.h"
@@ -11,7 +13,18 @@
 
 namespace plorix::store::postgres {
 
-std::string changeChannel(const std::string& schema) { return "plorix_changes_" + schema; }
+std::string changeChannel(const std::string& schema) {
+    std::string channel = "plorix_changes_" + schema;
+    // The server cuts names to 63 bytes: two long schemas alike in their
+    // first 48 would share a channel. Those are told apart by a digest.
+    constexpr std::size_t kLongestName = 63;
+    if (channel.size() <= kLongestName) return channel;
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const unsigned char c : schema) hash = (hash ^ c) * 1099511628211ull;
+    char digest[17];
+    std::snprintf(digest, sizeof digest, "%016llx", static_cast<unsigned long long>(hash));
+    return "plorix_changes_" + std::string(digest);
+}
 
 ChangeListener::ChangeListener(std::string url, std::string schema)
     : url_(std::move(url)), schema_(std::move(schema)) {}

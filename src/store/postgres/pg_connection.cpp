@@ -47,6 +47,7 @@
 //   level undone) is a plain COMMIT and tells no one.
 
 #include "store/postgres/pg_connection.h"
+#include "store/postgres/change_listener.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -384,7 +385,7 @@ int PgConnection::sendCommit(ErrorState& error) {
         "INSERT INTO plorix_commits VALUES (" + quoteLiteral(token_) + ", " + std::to_string(commits_) +
         ") ON CONFLICT (\"token\") DO UPDATE SET \"count\" = EXCLUDED.\"count\", \"at\" = now()"
         "; UPDATE plorix_writes SET \"total\" = \"total\" + 1; NOTIFY " +
-        quote("plorix_changes_" + server_.schema) + ", " + quoteLiteral(std::to_string(getpid())) +
+        quote(postgres::changeChannel(server_.schema)) + ", " + quoteLiteral(std::to_string(getpid())) +
         "; COMMIT";
     const CommitLoss loss = commitLoss.exchange(CommitLoss::None);
     if (loss != CommitLoss::None) {
