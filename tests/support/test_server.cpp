@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 
@@ -39,7 +40,15 @@ PGconn* connectTo(const std::string& url) {
 
 }  // namespace
 
-std::string testServerUrl() { return std::string("postgresql:///plorix?host=") + PLORIX_TEST_SERVER_DIR; }
+std::string testServerUrl() {
+    // scripts/pg-cluster keeps the cluster elsewhere when the build folder
+    // will not do (see "elsewhere" there).
+    std::string host = PLORIX_TEST_SERVER_DIR;
+    std::ifstream elsewhere(host + "/elsewhere");
+    std::string moved;
+    if (elsewhere && std::getline(elsewhere, moved) && !moved.empty()) host = moved;
+    return "postgresql:///plorix?host=" + host;
+}
 
 namespace {
 
