@@ -1,7 +1,9 @@
 #include "ui/script/scripting_pages.h"
 
 #include "data/field_choices.h"
+#include "data/tables/scripting.h"
 #include "script/action_names.h"
+#include "store/field_of.h"
 
 namespace plorix::ui {
 
@@ -17,6 +19,8 @@ std::span<const ActionFamily> actionFamilies() {
     return families;
 }
 
+std::string_view keystrokesField() { return store::fieldNameOf(&data::Scripting::KEYSTROKES); }
+
 std::span<const ParameterPage> parameterPages() {
     using K = EditorKind;
     using H = FieldHelper;
@@ -25,7 +29,7 @@ std::span<const ParameterPage> parameterPages() {
     static const std::vector<ParameterPage> pages{
         {"Keys",
          {sn::kSendKeystrokes},
-         {{kKeystrokesField, K::Text, "&Keystrokes:", "The keys to type; key names go in square brackets"}},
+         {{keystrokesField(), K::Text, "&Keystrokes:", "The keys to type; key names go in square brackets"}},
          {PageButton::KeyList}},
         {"Wait",
          {sn::kWait},
@@ -148,7 +152,7 @@ std::vector<std::string_view> dialogFields(PageButton button) {
 
 std::span<const RequiredField> requiredFields() {
     static const std::vector<RequiredField> fields{
-        {sn::kSendKeystrokes, kKeystrokesField, "Enter the keystrokes to send."},
+        {sn::kSendKeystrokes, keystrokesField(), "Enter the keystrokes to send."},
         {sn::kSetFocus, "SCR:FOCUSONWINDOW", "Enter the title of the window to focus on."},
         {sn::kIfWindow, "SCR:WINDOWTITLETOCHECKFOR", "Enter the title of the window to check for."},
         {sn::kIfValue, "SCR:COMMAND", "Enter the name of the value to compare."},

@@ -31,7 +31,7 @@ enum class FieldHelper {
 
 // The field (not a key) that "Send Keystrokes" types from; the key list
 // inserts names into it.
-inline constexpr std::string_view kKeystrokesField = "SCR:KEYSTROKES";
+std::string_view keystrokesField();
 
 struct PageField {
     std::string_view field;  // full field name, "SCR:COMMAND"

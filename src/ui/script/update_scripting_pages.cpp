@@ -146,8 +146,8 @@ QPushButton* UpdateScripting::pageButton(PageButton button, QWidget* page) {
 void UpdateScripting::pressed(PageButton button) {
     switch (button) {
     case PageButton::KeyList:
-        if (auto name = viewScriptKeys(prompter(), this); name && line(kKeystrokesField))
-            line(kKeystrokesField)->insert(*name);
+        if (auto name = viewScriptKeys(prompter(), this); name && line(keystrokesField()))
+            line(keystrokesField())->insert(*name);
         return;
     case PageButton::StartAdvanced: {
         StartProgramAdvanced dialog(aside_, this);
